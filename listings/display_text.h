@@ -1,0 +1,8 @@
+// Conversion of source bytes to the UTF-8 that the window and the report tool show.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+/// `bytes` unchanged when they are valid UTF-8, else read as ISO-8859-15 and converted.
+std::string ToDisplayText(std::string_view bytes);

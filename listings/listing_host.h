@@ -1,0 +1,18 @@
+// What a listing needs from the program that runs it: the Stop poll, the Stop control and
+// the clipboard. The window implements it for real; tests and the report tool simply.
+#pragma once
+
+#include <string_view>
+
+/// The host of a running listing.
+class ListingHost {
+ public:
+  virtual ~ListingHost() = default;
+  /// Called once per source line read; true once the user asked to stop (the host has
+  /// already told the user). Cheap: the host decides how often it really looks.
+  virtual bool PollStop() = 0;
+  /// Enables or disables the Stop control.
+  virtual void SetStopEnabled(bool enabled) = 0;
+  /// Replaces the clipboard's text with `text` (source bytes; the host converts them).
+  virtual void PutOnClipboard(std::string_view text) = 0;
+};

@@ -1,0 +1,11 @@
+// The "Procedures" list: every procedure head of the project, which also rebuilds the
+// procedure index that the procedure-call listing walks.
+#pragma once
+
+#include "listings/listing_host.h"
+#include "listings/project.h"
+#include "listings/result_list.h"
+
+/// Fills `list` with one row per procedure head and rebuilds `project.Procedures`.
+/// A stop keeps the rows and index entries found so far.
+void ListProcedures(Project& project, ResultList& list, ListingHost& host);

@@ -1,0 +1,36 @@
+// The state of one taken-up project: its files, its procedure heads and the procedures
+// that the last procedure-call listing found called above their head.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "source/source_files.h"
+
+/// One procedure head of the project.
+struct ProcedureEntry {
+  std::string HeadText;    ///< head line, leading blanks removed, cut before its first ";"
+  std::string FileName;    ///< file-name part of the file that holds the head
+  int32_t LineNumber = 0;  ///< 1-based line of the head in that file
+};
+
+/// Every procedure head, files in list order, lines ascending.
+using ProcedureIndex = std::vector<ProcedureEntry>;
+
+/// A procedure called above its head line.
+struct DeclareCandidate {
+  std::string HeadText;
+  std::string FileName;
+};
+
+/// Candidates in the order the procedure-call listing finished them.
+using DeclareCandidates = std::vector<DeclareCandidate>;
+
+/// Everything known about the project that is taken up; replaced by each take-up.
+struct Project {
+  std::string MainFile;
+  SourceFileList SourceFiles;
+  ProcedureIndex Procedures;
+  DeclareCandidates Candidates;
+};

@@ -1,0 +1,20 @@
+// Term search: every line of the project in which a term occurs as a whole word outside
+// strings and comments, with its use marker, its procedure and declaration shading.
+#pragma once
+
+#include <string_view>
+
+#include "listings/listing_host.h"
+#include "listings/project.h"
+#include "listings/result_list.h"
+
+/// The six prefixes that make a line inside a procedure a declaration line.
+extern const std::string_view DeclarationKeywords[6];
+
+/// True when `line` begins with a declaration keyword (with "Global" only, outside a
+/// procedure).
+bool IsDeclarationLine(bool in_procedure, std::string_view line);
+
+/// Takes `list` over as a "Terms: " list and appends a row per matching line.
+void ListTermMatches(const Project& project, ResultList& list, ListingHost& host,
+                     std::string_view term);

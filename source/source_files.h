@@ -1,0 +1,29 @@
+// The set of source files of a project: the main file and every file that it includes,
+// breadth first, found by following IncludeFile, XIncludeFile and IncludePath statements.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+/// One file of the project and where it was included.
+struct SourceFile {
+  std::string Path;        ///< path the file is opened with
+  std::string IncludedBy;  ///< file-name part of the including file; empty for the main file
+  int32_t IncludeLine = 0; ///< 1-based line of the include statement; 0 for the main file
+};
+
+/// The project's files, main file first.
+using SourceFileList = std::vector<SourceFile>;
+
+/// Most entries a scan adds; guards against include graphs that multiply.
+constexpr size_t MaxSourceFiles = 10000;
+
+/// Directory that replaces #PB_Compiler_Home: $PUREBASIC_HOME with one trailing "/" when
+/// set and not empty, else the built-in installation directory.
+std::string DefaultCompilerHome();
+
+/// Builds the project's file list from the absolute path of its main file. Never fails:
+/// files that cannot be opened stay in the list and are not scanned.
+SourceFileList ScanIncludes(const std::string& main_path);

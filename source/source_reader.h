@@ -1,0 +1,37 @@
+// The one line reader of the program: buffered reading of a source file, split into lines
+// at LF, CR, CR LF or a zero byte, with no limit on the length of a line.
+#pragma once
+
+#include <string>
+
+/// Reads one source file line by line. Only regular files open; at most one file is open
+/// per reader. Reads in large blocks, never a system call per byte.
+class SourceReader {
+ public:
+  SourceReader() = default;
+  SourceReader(const SourceReader&) = delete;
+  SourceReader& operator=(const SourceReader&) = delete;
+  ~SourceReader();
+
+  /// Opens `path` for reading; false when it is missing, unreadable or not a regular file
+  /// (a directory or a FIFO never opens, and opening never blocks).
+  bool Open(const std::string& path);
+  /// Closes the file; harmless when none is open.
+  void Close();
+  /// True when no byte is left (or no file is open).
+  bool AtEnd();
+  /// Next line without its terminator, leading blanks kept; empty at the end.
+  /// The terminator itself (LF, CR, CR LF, zero byte, or none at the end) goes to `terminator`
+  /// when it is given.
+  std::string ReadRawLine(std::string* terminator = nullptr);
+
+ private:
+  bool Fill();
+  int fd_ = -1;
+  std::string buffer_;
+  size_t position_ = 0;
+  bool end_of_input_ = false;
+};
+
+/// Next line of `reader` with its leading blanks (character 32) removed; tabs stay.
+std::string ReadSourceLine(SourceReader& reader);
