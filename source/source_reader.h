@@ -27,10 +27,16 @@ class SourceReader {
 
  private:
   bool Fill();
+  void TakeTerminator(std::string* terminator);
+  void AppendToLine(std::string& line, const char* bytes, size_t count) const;
+
   int fd_ = -1;
-  std::string buffer_;
-  size_t position_ = 0;
+  std::string buffer_;     // one block of the file; its first `filled_` bytes are valid
+  size_t filled_ = 0;
+  size_t position_ = 0;    // next unread byte in `buffer_`
   bool end_of_input_ = false;
+  unsigned long long file_size_ = 0;  // size when opened; bounds how far a line grows
+  unsigned long long bytes_read_ = 0;
 };
 
 /// Next line of `reader` with its leading blanks (character 32) removed; tabs stay.

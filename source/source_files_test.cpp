@@ -1,0 +1,327 @@
+#include "source/source_files.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "source/test_folder.h"
+
+namespace {
+
+using Paths = std::vector<std::string>;
+
+// The `Path` of every entry, with the test folder's path cut off where it leads.
+Paths RelativePaths(const SourceFileList& files, const std::string& folder) {
+  Paths paths;
+  for (const SourceFile& file : files) {
+    const bool inside = file.Path.compare(0, folder.size(), folder) == 0;
+    paths.push_back(inside ? file.Path.substr(folder.size()) : file.Path);
+  }
+  return paths;
+}
+
+// Sets an environment variable for one test and puts the old value back afterwards.
+class ScopedEnvironment {
+ public:
+  ScopedEnvironment(const char* name, const char* value) : name_(name) {
+    const char* old = ::getenv(name);
+    had_old_ = old != nullptr;
+    old_ = had_old_ ? old : "";
+    if (value == nullptr) {
+      ::unsetenv(name);
+    } else {
+      ::setenv(name, value, 1);
+    }
+  }
+  ~ScopedEnvironment() {
+    if (had_old_) {
+      ::setenv(name_, old_.c_str(), 1);
+    } else {
+      ::unsetenv(name_);
+    }
+  }
+
+ private:
+  const char* name_;
+  bool had_old_ = false;
+  std::string old_;
+};
+
+class ScanIncludesTest : public ::testing::Test {
+ protected:
+  std::string Write(const std::string& name, const std::string& text) {
+    return folder_.Write(name, text);
+  }
+  Paths Scan(const std::string& main_name) {
+    return RelativePaths(ScanIncludes(folder_.Path() + main_name), folder_.Path());
+  }
+  const std::string& Folder() const { return folder_.Path(); }
+
+  TestFolder folder_;
+  ScopedEnvironment home_{"PUREBASIC_HOME", nullptr};
+};
+
+}  // namespace
+
+TEST_F(ScanIncludesTest, ListsIncludesBreadthFirstWithTheirOrigin) {
+  Write("main.pb", "; project\nIncludeFile \"a.pb\"\n\nXIncludeFile \"b.pb\"\n");
+  Write("a.pb", "x = 1\nIncludeFile \"c.pb\"\n");
+  Write("b.pb", "");
+  Write("c.pb", "");
+  const SourceFileList files = ScanIncludes(Folder() + "main.pb");
+  EXPECT_EQ(RelativePaths(files, Folder()), (Paths{"main.pb", "a.pb", "b.pb", "c.pb"}));
+  ASSERT_EQ(files.size(), 4u);
+  EXPECT_EQ(files[0].IncludedBy, "");
+  EXPECT_EQ(files[0].IncludeLine, 0);
+  EXPECT_EQ(files[1].IncludedBy, "main.pb");
+  EXPECT_EQ(files[1].IncludeLine, 2);
+  EXPECT_EQ(files[2].IncludeLine, 4);
+  EXPECT_EQ(files[3].IncludedBy, "a.pb");
+  EXPECT_EQ(files[3].IncludeLine, 2);
+}
+
+TEST_F(ScanIncludesTest, BlankIndentedCommentIsSkippedButTabIndentedIsNot) {
+  Write("main.pb", "   ; IncludeFile \"skipped.pb\"\n\t; IncludeFile \"followed.pb\"\n");
+  EXPECT_EQ(Scan("main.pb"), (Paths{"main.pb", "followed.pb"}));
+}
+
+TEST_F(ScanIncludesTest, ByteOrderMarkMakesACommentLineCount) {
+  Write("main.pb", "\xEF\xBB\xBF; IncludeFile \"x.pb\"\n");
+  EXPECT_EQ(Scan("main.pb"), (Paths{"main.pb", "x.pb"}));
+}
+
+TEST_F(ScanIncludesTest, KeywordsCountOnlyBeforeTheFirstColon) {
+  Write("main.pb",
+        "x = 1 : IncludeFile \"no.pb\"\n"
+        "IncludeFile \"a.pb\" : IncludeFile \"b.pb\"\n"
+        "xincludefile \"lower.pb\"\n");
+  EXPECT_EQ(Scan("main.pb"), (Paths{"main.pb", "a.pb : IncludeFile b.pb"}));
+}
+
+TEST_F(ScanIncludesTest, NameWithDirectoryIsTakenFromTheMainFolder) {
+  folder_.MakeFolder("sub");
+  Write("main.pb",
+        "IncludePath \"/opt/inc/\"\n"
+        "IncludeFile \"sub/a.pb\" ; the helpers\n"
+        "IncludeFile \"/abs/x.pb\"\n");
+  Write("sub/a.pb", "IncludeFile \"b.pb\"\n");
+  EXPECT_EQ(Scan("main.pb"), (Paths{"main.pb", "sub/a.pb", "/abs/x.pb", "/opt/inc//b.pb"}));
+}
+
+TEST_F(ScanIncludesTest, NameWithoutDirectoryIsTakenBesideTheIncludingFile) {
+  folder_.MakeFolder("sub");
+  Write("main.pb", "IncludeFile \"sub/a.pb\"\n");
+  Write("sub/a.pb", "IncludeFile \"b.pb\"\n");
+  Write("sub/b.pb", "");
+  const SourceFileList files = ScanIncludes(Folder() + "main.pb");
+  EXPECT_EQ(RelativePaths(files, Folder()), (Paths{"main.pb", "sub/a.pb", "sub/b.pb"}));
+  EXPECT_EQ(files[2].IncludedBy, "a.pb");
+}
+
+TEST_F(ScanIncludesTest, IncludePathGovernsLaterFilesUntilTheNextOne) {
+  Write("main.pb",
+        "IncludeFile \"a.pb\"\n"
+        "IncludePath \"/opt/inc/\"\n"
+        "IncludeFile \"b.pb\"\n"
+        "IncludePath \"\"\n"
+        "IncludeFile \"c.pb\"\n"
+        "IncludePath \"/late/\"\n");
+  Write("a.pb", "IncludeFile \"d.pb\"\n");
+  EXPECT_EQ(Scan("main.pb"),
+            (Paths{"main.pb", "a.pb", "/opt/inc//b.pb", "c.pb", "/late//d.pb"}));
+}
+
+TEST_F(ScanIncludesTest, RelativeIncludePathIsTakenFromTheMainFolder) {
+  folder_.MakeFolder("inc");
+  Write("main.pb", "IncludePath \"inc\"\nIncludeFile \"x.pbi\"\n");
+  Write("inc/x.pbi", "IncludeFile \"y.pbi\"\n");
+  Write("inc/y.pbi", "");
+  EXPECT_EQ(Scan("main.pb"), (Paths{"main.pb", "inc/x.pbi", "inc/y.pbi"}));
+}
+
+TEST_F(ScanIncludesTest, CompilerHomeIsReplacedInIncludePathOnly) {
+  ScopedEnvironment home("PUREBASIC_HOME", "/pbhome");
+  Write("main.pb",
+        "IncludeFile #PB_Compiler_Home + \"x.pb\"\n"
+        "IncludePath #PB_Compiler_Home + \"Include/\"\n"
+        "IncludeFile \"y.pbi\"\n");
+  EXPECT_EQ(Scan("main.pb"),
+            (Paths{"main.pb", "#PB_Compiler_Home + x.pb", "/pbhome/Include//y.pbi"}));
+}
+
+TEST_F(ScanIncludesTest, NamesWithQuotesBlanksPlusAndSemicolon) {
+  Write("main.pb",
+        "XIncludeFile \"Common.pb\"   ; must come first\n"
+        "IncludeFile \"  my file.pb  \"\n"
+        "IncludeFile \"a\" + \"b.pb\"\n"
+        "IncludeFile \"a;b.pb\"\n"
+        "IncludeFile \"\"\n"
+        "IncludeFile \"\"\"q.pb\"\"\"\n");
+  EXPECT_EQ(Scan("main.pb"),
+            (Paths{"main.pb", "Common.pb", "my file.pb", "a + b.pb", "a", "q.pb"}));
+}
+
+TEST_F(ScanIncludesTest, FileThatDoesNotOpenStaysAndTheScanGoesOn) {
+  Write("main.pb",
+        "IncludeFile \"missing.pb\"\n"
+        "IncludeFile \"folder\"\n"
+        "IncludeFile \"dangling.pb\"\n"
+        "IncludeFile \"b.pb\"\n");
+  folder_.MakeFolder("folder");
+  ASSERT_EQ(::symlink((Folder() + "nowhere.pb").c_str(), (Folder() + "dangling.pb").c_str()), 0);
+  Write("b.pb", "IncludeFile \"c.pb\"\n");
+  EXPECT_EQ(Scan("main.pb"),
+            (Paths{"main.pb", "missing.pb", "folder", "dangling.pb", "b.pb", "c.pb"}));
+}
+
+TEST_F(ScanIncludesTest, KeywordInsideAnIdentifierNamesAFileThatDoesNotEndTheScan) {
+  Write("main.pb", "Procedure MyIncludeFileLoader()\nIncludeFile \"b.pb\"\n");
+  Write("b.pb", "");
+  EXPECT_EQ(Scan("main.pb"), (Paths{"main.pb", "Loader()", "b.pb"}));
+}
+
+TEST_F(ScanIncludesTest, LineEndingsDoNotChangeTheList) {
+  for (const std::string end : {"\n", "\r", "\r\n"}) {
+    Write("main.pb", "IncludeFile \"a.pb\"" + end + "  IncludeFile \"b.pb\"" + end);
+    Write("a.pb", "x" + end + end + "IncludeFile \"c.pb\"");
+    const SourceFileList files = ScanIncludes(Folder() + "main.pb");
+    EXPECT_EQ(RelativePaths(files, Folder()), (Paths{"main.pb", "a.pb", "b.pb", "c.pb"}));
+    EXPECT_EQ(files.back().IncludeLine, 3);
+  }
+}
+
+TEST_F(ScanIncludesTest, ZeroByteEndsALine) {
+  const char text[] = "IncludeFile \"a.pb\0b.pb\"\n\0IncludeFile \"c.pb\"";
+  Write("main.pb", std::string(text, sizeof text - 1));
+  const SourceFileList files = ScanIncludes(Folder() + "main.pb");
+  EXPECT_EQ(RelativePaths(files, Folder()), (Paths{"main.pb", "a.pb", "c.pb"}));
+  EXPECT_EQ(files.back().IncludeLine, 4);
+}
+
+TEST_F(ScanIncludesTest, IncludeFileKeepsDuplicatesAndTheirIncludes) {
+  Write("main.pb", "IncludeFile \"a.pb\"\nIncludeFile \"a.pb\"\n");
+  Write("a.pb", "IncludeFile \"c.pb\"\n");
+  Write("c.pb", "");
+  EXPECT_EQ(Scan("main.pb"), (Paths{"main.pb", "a.pb", "a.pb", "c.pb", "c.pb"}));
+}
+
+TEST_F(ScanIncludesTest, XIncludeFileAddsAListedFileNoMore) {
+  Write("main.pb",
+        "IncludeFile \"a.pb\"\n"
+        "XIncludeFile \"a.pb\"\n"
+        "XIncludeFile \"./b.pb\"\n"
+        "XIncludeFile \"b.pb\"\n"
+        "XIncludeFile \"gone.pb\"\n"
+        "XIncludeFile \"gone.pb\"\n");
+  Write("a.pb", "XIncludeFile \"b.pb\"\n");
+  Write("b.pb", "");
+  EXPECT_EQ(Scan("main.pb"), (Paths{"main.pb", "a.pb", "./b.pb", "gone.pb"}));
+}
+
+TEST_F(ScanIncludesTest, FileIncludingItselfAddsNothing) {
+  Write("main.pb", "IncludeFile \"main.pb\"\nIncludeFile \"a.pb\"\n");
+  Write("a.pb", "IncludeFile \"a.pb\"\nXIncludeFile \"./a.pb\"\n");
+  EXPECT_EQ(Scan("main.pb"), (Paths{"main.pb", "a.pb"}));
+}
+
+TEST_F(ScanIncludesTest, FilesIncludingEachOtherEndTheChain) {
+  Write("main.pb", "IncludeFile \"a.pb\"\n");
+  Write("a.pb", "IncludeFile \"b.pb\"\nIncludeFile \"main.pb\"\n");
+  Write("b.pb", "IncludeFile \"a.pb\"\nIncludeFile \"c.pb\"\n");
+  Write("c.pb", "");
+  EXPECT_EQ(Scan("main.pb"), (Paths{"main.pb", "a.pb", "b.pb", "c.pb"}));
+}
+
+TEST_F(ScanIncludesTest, SymbolicLinkToAnIncluderIsACycle) {
+  Write("main.pb", "IncludeFile \"link.pb\"\nIncludeFile \"a.pb\"\n");
+  ASSERT_EQ(::symlink((Folder() + "main.pb").c_str(), (Folder() + "link.pb").c_str()), 0);
+  Write("a.pb", "");
+  EXPECT_EQ(Scan("main.pb"), (Paths{"main.pb", "a.pb"}));
+}
+
+TEST_F(ScanIncludesTest, SiblingIncludedFromTwoBranchesIsNotACycle) {
+  Write("main.pb", "IncludeFile \"a.pb\"\nIncludeFile \"b.pb\"\n");
+  Write("a.pb", "IncludeFile \"b.pb\"\n");
+  Write("b.pb", "");
+  EXPECT_EQ(Scan("main.pb"), (Paths{"main.pb", "a.pb", "b.pb", "b.pb"}));
+}
+
+TEST_F(ScanIncludesTest, MultiplyingIncludesStopAtTheCap) {
+  for (int i = 0; i < 20; ++i) {
+    const std::string next = "f" + std::to_string(i + 1) + ".pb";
+    Write("f" + std::to_string(i) + ".pb",
+          i + 1 < 20 ? "IncludeFile \"" + next + "\"\nIncludeFile \"" + next + "\"\n" : "");
+  }
+  const auto start = std::chrono::steady_clock::now();
+  const SourceFileList files = ScanIncludes(Folder() + "f0.pb");
+  EXPECT_EQ(files.size(), MaxSourceFiles);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+  EXPECT_EQ(RelativePaths({files[1], files[2], files[3]}, Folder()),
+            (Paths{"f1.pb", "f1.pb", "f2.pb"}));
+}
+
+TEST_F(ScanIncludesTest, XIncludeChainListsEveryFileOnce) {
+  Paths expected;
+  for (int i = 0; i < 20; ++i) {
+    const std::string name = "f" + std::to_string(i) + ".pb";
+    const std::string next = "f" + std::to_string(i + 1) + ".pb";
+    Write(name, i + 1 < 20 ? "XIncludeFile \"" + next + "\"\nXIncludeFile \"" + next + "\"\n" : "");
+    expected.push_back(name);
+  }
+  EXPECT_EQ(Scan("f0.pb"), expected);
+}
+
+TEST_F(ScanIncludesTest, MainFileThatDoesNotReadGivesItsEntryAlone) {
+  folder_.MakeFolder("dir.pb");
+  EXPECT_EQ(Scan("dir.pb"), (Paths{"dir.pb"}));
+  EXPECT_EQ(Scan("missing.pb"), (Paths{"missing.pb"}));
+  ASSERT_EQ(::mkfifo((Folder() + "fifo.pb").c_str(), 0600), 0);
+  EXPECT_EQ(Scan("fifo.pb"), (Paths{"fifo.pb"}));
+  Write("empty.pb", "");
+  EXPECT_EQ(Scan("empty.pb"), (Paths{"empty.pb"}));
+  Write("zeros.pb", std::string(4096, '\0'));
+  EXPECT_EQ(Scan("zeros.pb"), (Paths{"zeros.pb"}));
+}
+
+TEST_F(ScanIncludesTest, UnreadableIncludeStaysAndTheScanGoesOn) {
+  if (::geteuid() == 0) {
+    GTEST_SKIP() << "root reads files whatever their mode (the dangling link case covers it)";
+  }
+  Write("main.pb", "IncludeFile \"secret.pb\"\nIncludeFile \"b.pb\"\n");
+  const std::string secret = Write("secret.pb", "IncludeFile \"never.pb\"\n");
+  ASSERT_EQ(::chmod(secret.c_str(), 0), 0);
+  Write("b.pb", "");
+  EXPECT_EQ(Scan("main.pb"), (Paths{"main.pb", "secret.pb", "b.pb"}));
+}
+
+TEST_F(ScanIncludesTest, HundredMegabyteOneLineMainFile) {
+  std::string text(100u * 1024 * 1024, 'x');
+  text.replace(0, 5, "x = 1");
+  Write("big.pb", text);
+  EXPECT_EQ(Scan("big.pb"), (Paths{"big.pb"}));
+}
+
+TEST(DefaultCompilerHome, ComesFromTheEnvironmentWithOneTrailingSlash) {
+  const char* built_in = "/home/user-workbench/Programming/PureBasic5.30/";
+  struct Case {
+    const char* value;
+    const char* home;
+  };
+  const Case cases[] = {
+      {nullptr, built_in},
+      {"", built_in},
+      {"/opt/pb", "/opt/pb/"},
+      {"/opt/pb/", "/opt/pb/"},
+      {"/opt/pb///", "/opt/pb/"},
+      {"/", "/"},
+  };
+  for (const Case& c : cases) {
+    ScopedEnvironment home("PUREBASIC_HOME", c.value);
+    EXPECT_EQ(DefaultCompilerHome(), c.home) << (c.value ? c.value : "(unset)");
+  }
+}

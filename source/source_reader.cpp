@@ -1,0 +1,145 @@
+#include "source/source_reader.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+
+namespace {
+
+constexpr size_t kBlockSize = 64 * 1024;
+
+bool IsTerminator(char c) {
+  return c == '\n' || c == '\r' || c == '\0';
+}
+
+// Index of the first terminator among `count` bytes; `count` when there is none.
+size_t FindTerminator(const char* bytes, size_t count) {
+  size_t index = 0;
+  while (index < count && !IsTerminator(bytes[index])) {
+    ++index;
+  }
+  return index;
+}
+
+}  // namespace
+
+SourceReader::~SourceReader() {
+  Close();
+}
+
+bool SourceReader::Open(const std::string& path) {
+  Close();
+  // O_NONBLOCK: opening a FIFO for reading must not wait for a writer; anything that is
+  // not a regular file is then turned away before a byte is read.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    return false;
+  }
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(fd);
+    return false;
+  }
+  fd_ = fd;
+  buffer_.resize(kBlockSize);
+  file_size_ = static_cast<unsigned long long>(std::max<off_t>(info.st_size, 0));
+  return true;
+}
+
+void SourceReader::Close() {
+  if (fd_ >= 0) {
+    ::close(fd_);
+  }
+  fd_ = -1;
+  buffer_ = std::string();
+  filled_ = 0;
+  position_ = 0;
+  end_of_input_ = false;
+  file_size_ = 0;
+  bytes_read_ = 0;
+}
+
+// Makes at least one unread byte available; false when none is left.
+bool SourceReader::Fill() {
+  if (position_ < filled_) {
+    return true;
+  }
+  position_ = 0;
+  filled_ = 0;
+  if (fd_ < 0 || end_of_input_) {
+    return false;
+  }
+  ssize_t count = 0;
+  do {
+    count = ::read(fd_, &buffer_[0], buffer_.size());
+  } while (count < 0 && errno == EINTR);
+  if (count <= 0) {
+    end_of_input_ = true;
+    return false;
+  }
+  filled_ = static_cast<size_t>(count);
+  bytes_read_ += filled_;
+  return true;
+}
+
+bool SourceReader::AtEnd() {
+  return !Fill();
+}
+
+// Grows `line` geometrically, but never past the bytes that the file can still hold, so
+// that a file of one huge line costs about its own size in memory.
+void SourceReader::AppendToLine(std::string& line, const char* bytes, size_t count) const {
+  const size_t needed = line.size() + count;
+  if (needed > line.capacity()) {
+    const unsigned long long left = file_size_ > bytes_read_ ? file_size_ - bytes_read_ : 0;
+    const unsigned long long bound = needed + left;
+    const unsigned long long doubled = 2ULL * line.capacity();
+    // Into a fresh string: reserve() on a grown string may round up to twice its capacity.
+    std::string grown;
+    grown.reserve(static_cast<size_t>(std::max<unsigned long long>(needed, std::min(doubled, bound))));
+    grown.append(line);
+    line.swap(grown);
+  }
+  line.append(bytes, count);
+}
+
+// Consumes the terminator at the read position: CR LF counts as one, even across blocks.
+void SourceReader::TakeTerminator(std::string* terminator) {
+  const char first = buffer_[position_++];
+  std::string seen(1, first);
+  if (first == '\r' && Fill() && buffer_[position_] == '\n') {
+    ++position_;
+    seen += '\n';
+  }
+  if (terminator != nullptr) {
+    *terminator = seen;
+  }
+}
+
+std::string SourceReader::ReadRawLine(std::string* terminator) {
+  std::string line;
+  if (terminator != nullptr) {
+    terminator->clear();
+  }
+  while (Fill()) {
+    const char* start = buffer_.data() + position_;
+    const size_t available = filled_ - position_;
+    const size_t length = FindTerminator(start, available);
+    AppendToLine(line, start, length);
+    position_ += length;
+    if (length < available) {
+      TakeTerminator(terminator);
+      break;
+    }
+  }
+  return line;
+}
+
+std::string ReadSourceLine(SourceReader& reader) {
+  std::string line = reader.ReadRawLine();
+  line.erase(0, std::min(line.find_first_not_of(' '), line.size()));
+  return line;
+}
