@@ -32,9 +32,8 @@ std::string_view TrimBlanksAndTabs(std::string_view text) {
   return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-// The value after a keyword as Part 2.1 cleans it: quotes removed, cut before the first
-// ";", trimmed. Part 2.1 trims blanks before the cut; issue 2 trims blanks and tabs after
-// it, which covers the earlier trim, so one trim after the cut gives the same text.
+// The value after a keyword: quotes removed, cut before the first ";", then blanks and tabs
+// trimmed at both ends, so a comment after the name leaves no blank behind.
 std::string CleanValue(std::string_view rest) {
   std::string value(rest);
   RemoveAll(value, '"');

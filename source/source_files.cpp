@@ -54,7 +54,7 @@ class IncludeScanner {
   void ScanFile(size_t index) {
     SourceReader reader;
     if (!reader.Open(files_[index].Path)) {
-      return;  // issue 2: the entry stays and the scan goes on with the next one
+      return;  // the entry stays; one missing include must not hide the later ones
     }
     int32_t line_number = 0;
     while (!reader.AtEnd() && !Full()) {
@@ -89,7 +89,7 @@ class IncludeScanner {
     Append(std::move(file), including, identity);
   }
 
-  // Part 2.1's rules, then issue 2: a relative result is taken from the main file's folder.
+  // A relative result is taken from the main file's folder, not from the working directory.
   std::string ResolvePath(const std::string& name, std::string_view including_path) const {
     std::string path;
     if (name.find('/') != std::string::npos) {
