@@ -21,5 +21,5 @@ std::string CallKeyFromName(std::string_view name);
 std::string NormalizeCallLine(std::string_view line, std::string_view key);
 
 /// 0 when the prepared `line` holds no call of `key`; +1 for a call; -1 for a call found
-/// only with letter case ignored.
+/// only with letter case ignored. An empty key is never found.
 int FindCall(std::string_view line, std::string_view key);

@@ -18,5 +18,6 @@ struct TermMatch {
   std::string_view UseMarker;   ///< "", "\\_", "*", "@", "_\\" or "_()"; static text
 };
 
-/// Tests `line` for `term` as a whole word; the line itself is not changed.
+/// Tests `line` for `term` as a whole word; the line itself is not changed. An empty term
+/// never matches; the marker is empty whenever the result is 0.
 TermMatch MatchTerm(std::string_view line, std::string_view term);

@@ -1,0 +1,165 @@
+#include "listings/call_matching.h"
+
+#include <algorithm>
+#include <array>
+
+#include "listings/folded_search.h"
+
+namespace {
+
+constexpr std::string_view kCallSeparatorText = " :=+-*/,<>!%&|(@\t";
+
+constexpr size_t npos = std::string_view::npos;
+
+// One lookup per byte instead of a search through the separator text.
+constexpr std::array<bool, 256> CallSeparatorTable() {
+  std::array<bool, 256> table{};
+  for (const char c : kCallSeparatorText) {
+    table[static_cast<unsigned char>(c)] = true;
+  }
+  return table;
+}
+constexpr std::array<bool, 256> kIsCallSeparator = CallSeparatorTable();
+
+std::string WithoutBlanks(std::string text) {
+  text.erase(std::remove(text.begin(), text.end(), ' '), text.end());
+  return text;
+}
+
+std::string_view BeforeFirstParenthesis(std::string_view text) {
+  return text.substr(0, text.find('('));
+}
+
+std::string_view WithoutLeading(std::string_view text, char c) {
+  const size_t first_other = text.find_first_not_of(c);
+  return first_other == npos ? std::string_view() : text.substr(first_other);
+}
+
+// Step 3: the first ";" at parenthesis depth 0 and outside a double-quoted string.
+size_t CommentStart(std::string_view line) {
+  if (line.find(';') == npos) return npos;
+  int depth = 0;
+  bool in_string = false;
+  for (size_t i = 0; i < line.size(); ++i) {
+    switch (line[i]) {
+      case '(': ++depth; break;
+      case ')': --depth; break;
+      case '"': in_string = !in_string; break;
+      case ';':
+        if (depth == 0 && !in_string) return i;
+        break;
+      default: break;
+    }
+  }
+  return npos;
+}
+
+// One left-to-right pass that turns every blank-and-"(" pair from `from` onward into a
+// single "("; returns the number of pairs replaced.
+size_t CloseUpBlanksBeforeParentheses(std::string& line, size_t from) {
+  size_t write = from;
+  size_t replaced = 0;
+  for (size_t read = from; read < line.size(); ++read) {
+    if (line[read] == ' ' && read + 1 < line.size() && line[read + 1] == '(') {
+      ++replaced;
+      continue;
+    }
+    line[write++] = line[read];
+  }
+  line.resize(write);
+  return replaced;
+}
+
+// Step 4 word for word. Every pass that goes on removes at least one byte, so the loop
+// ends even for a name word that is a lone blank (the key "(").
+void CloseUpCallsPassByPass(std::string& line, std::string_view name_word) {
+  size_t p = line.find(name_word);
+  while (p != npos) {
+    if (CloseUpBlanksBeforeParentheses(line, p) == 0) return;
+    p = line.find(name_word, p);
+  }
+}
+
+// The effect of `passes` passes of step 4 at once: every run of blanks directly before a
+// "(" from `from` onward loses up to `passes` blanks.
+void ShortenBlankRunsBeforeParentheses(std::string& line, size_t from, size_t passes) {
+  size_t write = from;
+  size_t read = from;
+  while (read < line.size()) {
+    if (line[read] != ' ') {
+      line[write++] = line[read++];
+      continue;
+    }
+    const size_t run_end = std::min(line.find_first_not_of(' ', read), line.size());
+    const size_t run = run_end - read;
+    const bool before_parenthesis = run_end < line.size() && line[run_end] == '(';
+    const size_t kept = before_parenthesis ? run - std::min(run, passes) : run;
+    std::fill_n(line.begin() + static_cast<std::ptrdiff_t>(write), kept, ' ');
+    write += kept;
+    read = run_end;
+  }
+  line.resize(write);
+}
+
+// Step 4 with its passes counted in advance, so that a line with a long run of blanks
+// before "(" costs one pass instead of one per blank. While the name word stands at p,
+// the passes go on until the blanks after its name are gone (when a "(" follows them) or
+// until no blank-and-"(" pair is left from p on (when none does); either way the passes
+// at one p are done in one sweep. Needs a name (the name word less its blank) without
+// blanks, so that the passes cannot change the name itself.
+void CloseUpCalls(std::string& line, std::string_view name_word) {
+  const std::string_view name = name_word.substr(0, name_word.size() - 1);
+  if (name.find(' ') != npos) {
+    CloseUpCallsPassByPass(line, name_word);
+    return;
+  }
+  size_t p = line.find(name_word);
+  while (p != npos) {
+    const size_t blanks_start = p + name.size();
+    const size_t blanks_end = std::min(line.find_first_not_of(' ', blanks_start), line.size());
+    const bool call_follows = blanks_end < line.size() && line[blanks_end] == '(';
+    const size_t passes = call_follows ? blanks_end - blanks_start : npos;
+    ShortenBlankRunsBeforeParentheses(line, p, passes);
+    if (!call_follows) return;
+    p = line.find(name_word, p);
+  }
+}
+
+}  // namespace
+
+const std::string_view CallSeparators = kCallSeparatorText;
+
+std::string CallKeyFromHead(std::string_view head_text) {
+  const size_t first_blank = head_text.find(' ');
+  const std::string_view from_blank =
+      first_blank == npos ? head_text : head_text.substr(first_blank);
+  return CallKeyFromName(WithoutLeading(from_blank, ' '));
+}
+
+std::string CallKeyFromName(std::string_view name) {
+  std::string key(BeforeFirstParenthesis(name));
+  key += '(';
+  return WithoutBlanks(std::move(key));
+}
+
+std::string NormalizeCallLine(std::string_view line, std::string_view key) {
+  std::string name_word(key.substr(0, key.empty() ? 0 : key.size() - 1));
+  name_word += ' ';
+  line = WithoutLeading(WithoutLeading(line, '\t'), ' ');
+  std::string prepared(line.substr(0, CommentStart(line)));
+  CloseUpCalls(prepared, name_word);
+  return prepared;
+}
+
+int FindCall(std::string_view line, std::string_view key) {
+  FoldedFinder finder(line, key);
+  size_t search_start = 0;
+  for (size_t p = finder.Next(0); p != npos; p = finder.Next(search_start)) {
+    if (p == 0 || kIsCallSeparator[static_cast<unsigned char>(line[p - 1])]) {
+      // The sign asks for an exact-case occurrence anywhere from where this search began.
+      return line.find(key, search_start) == npos ? -1 : +1;
+    }
+    search_start = p + 1;
+  }
+  return 0;
+}
