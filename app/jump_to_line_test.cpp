@@ -1,0 +1,289 @@
+#include "app/jump_to_line.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <thread>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// ---- The pure parts: which file and line a row names ----
+
+TEST(JumpFileName, TakesTheFileNamePartOfTheCell) {
+  EXPECT_EQ(JumpFileName("main.pb"), "main.pb");
+  EXPECT_EQ(JumpFileName("/home/u/p/inc/tools.pbi"), "tools.pbi");
+  EXPECT_EQ(JumpFileName(""), "");
+}
+
+TEST(JumpFileName, LeadingDoubleQuoteEndsTheNameAtTheNextQuote) {
+  EXPECT_EQ(JumpFileName("\"tools.pbi\" line 12"), "tools.pbi");
+  EXPECT_EQ(JumpFileName("\"dir/sub/tools.pbi\"x/y"), "tools.pbi");
+  EXPECT_EQ(JumpFileName("\"tools.pbi"), "tools.pbi");
+  EXPECT_EQ(JumpFileName("\""), "");
+  EXPECT_EQ(JumpFileName("\"\"main.pb"), "");
+}
+
+TEST(JumpLineNumber, ReadsTheLeadingDigits) {
+  EXPECT_EQ(JumpLineNumber("120"), 120);
+  EXPECT_EQ(JumpLineNumber("007"), 7);
+  EXPECT_EQ(JumpLineNumber("42abc"), 42);
+  EXPECT_EQ(JumpLineNumber(""), 0);
+  EXPECT_EQ(JumpLineNumber("abc"), 0);
+  EXPECT_EQ(JumpLineNumber("-5"), 0);
+}
+
+TEST(JumpLineNumber, SkipsTheBlanksOfRightAlignedNumbers) {
+  EXPECT_EQ(JumpLineNumber("    12"), 12);
+  EXPECT_EQ(JumpLineNumber("      "), 0);
+}
+
+TEST(JumpLineNumber, NumbersBeyondTheRangeGiveTheLargestLine) {
+  EXPECT_EQ(JumpLineNumber("2147483647"), 2147483647);
+  EXPECT_EQ(JumpLineNumber("2147483648"), 2147483647);
+  EXPECT_EQ(JumpLineNumber("99999999999999999999999999"), 2147483647);
+}
+
+SourceFileList ProjectFiles() {
+  return {{"/home/u/p/main.pb", "", 0},
+          {"/home/u/p/inc/tools.pbi", "main.pb", 3},
+          {"/home/u/p/other/Tools.pbi", "main.pb", 4}};
+}
+
+TEST(FindJumpFile, MatchesTheFileNamePartIgnoringLetterCase) {
+  const SourceFileList files = ProjectFiles();
+  EXPECT_EQ(FindJumpFile(files, "main.pb"), &files[0]);
+  EXPECT_EQ(FindJumpFile(files, "Main.PB"), &files[0]);
+}
+
+TEST(FindJumpFile, FirstOfTwoEqualNamesWins) {
+  const SourceFileList files = ProjectFiles();
+  EXPECT_EQ(FindJumpFile(files, "TOOLS.PBI"), &files[1]);
+}
+
+TEST(FindJumpFile, EmptyUnknownOrPartialNamesFindNothing) {
+  const SourceFileList files = ProjectFiles();
+  EXPECT_EQ(FindJumpFile(files, ""), nullptr);
+  EXPECT_EQ(FindJumpFile(files, "nothere.pb"), nullptr);
+  EXPECT_EQ(FindJumpFile(files, "main"), nullptr);
+  EXPECT_EQ(FindJumpFile(files, "p/main.pb"), nullptr);
+  EXPECT_EQ(FindJumpFile({}, "main.pb"), nullptr);
+}
+
+TEST(EditorArguments, AreProgramPathOptionAndLine) {
+  const std::vector<std::string> expected = {"/ide", "/p/a \"b\".pb", "-l", "0"};
+  EXPECT_EQ(EditorArguments("/ide", "/p/a \"b\".pb", 0), expected);
+}
+
+// ---- Environment and process tests ----
+
+// Sets or clears one environment variable for a test and restores it afterwards.
+class ScopedEnvironment {
+ public:
+  explicit ScopedEnvironment(const char* name) : name_(name) {
+    if (const char* value = std::getenv(name)) {
+      saved_ = value;
+    }
+  }
+  ~ScopedEnvironment() {
+    if (saved_) {
+      setenv(name_, saved_->c_str(), 1);
+    } else {
+      unsetenv(name_);
+    }
+  }
+  void Set(const std::string& value) const { setenv(name_, value.c_str(), 1); }
+  void Clear() const { unsetenv(name_); }
+
+ private:
+  const char* name_;
+  std::optional<std::string> saved_;
+};
+
+TEST(EditorProgram, ToolIdeComesFirstThenPureBasicHomeThenTheBuiltInPath) {
+  const ScopedEnvironment tool_ide("PB_TOOL_IDE");
+  const ScopedEnvironment home("PUREBASIC_HOME");
+  tool_ide.Clear();
+  home.Clear();
+  EXPECT_EQ(EditorProgram(), "/home/user-workbench/Programming/PureBasic5.30/compilers/purebasic");
+  home.Set("");
+  EXPECT_EQ(EditorProgram(), "/home/user-workbench/Programming/PureBasic5.30/compilers/purebasic");
+  home.Set("/opt/purebasic/");
+  EXPECT_EQ(EditorProgram(), "/opt/purebasic/compilers/purebasic");
+  home.Set("/opt/purebasic");
+  EXPECT_EQ(EditorProgram(), "/opt/purebasic/compilers/purebasic");
+  tool_ide.Set("");
+  EXPECT_EQ(EditorProgram(), "/opt/purebasic/compilers/purebasic");
+  tool_ide.Set("/usr/lib/purebasic/compilers/purebasic");
+  EXPECT_EQ(EditorProgram(), "/usr/lib/purebasic/compilers/purebasic");
+}
+
+// Processes whose parent is this test process, with their state letter (Z for a zombie).
+std::vector<std::string> ChildProcesses() {
+  std::vector<std::string> children;
+  const std::string self = std::to_string(getpid());
+  for (const fs::directory_entry& entry : fs::directory_iterator("/proc")) {
+    std::ifstream stat(entry.path() / "stat");
+    std::string text;
+    if (!std::getline(stat, text)) {
+      continue;
+    }
+    std::istringstream fields(text.substr(text.rfind(')') + 1));
+    std::string state, parent;
+    fields >> state >> parent;
+    if (parent == self) {
+      children.push_back(entry.path().filename().string() + " " + state);
+    }
+  }
+  return children;
+}
+
+// A temporary folder with a script that stands in for the IDE: each start writes its
+// arguments, NUL-terminated, into a file of its own under calls/.
+class JumpToLineTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = fs::temp_directory_path() /
+              ("jump_to_line_test_" + std::to_string(getpid()) + "_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(folder_);
+    fs::create_directories(calls());
+    tool_ide_.Clear();
+    home_.Clear();
+  }
+  void TearDown() override { fs::remove_all(folder_); }
+
+  fs::path calls() const { return folder_ / "calls"; }
+
+  std::string WriteRecorder(const fs::path& where) const {
+    fs::create_directories(where.parent_path());
+    std::ofstream(where) << "#!/bin/sh\n"
+                         << "out='" << calls().string() << "'/$$\n"
+                         << "for a in \"$@\"; do printf '%s\\0' \"$a\"; done > \"$out.part\"\n"
+                         << "mv \"$out.part\" \"$out\"\n";
+    chmod(where.c_str(), 0755);
+    return where.string();
+  }
+
+  // The argument lists of every start recorded so far, once `count` starts have finished
+  // (waits up to ten seconds for them).
+  std::vector<std::vector<std::string>> RecordedCalls(size_t count) const {
+    for (int i = 0; i < 1000 && Recorded().size() < count; ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    std::vector<std::vector<std::string>> result;
+    for (const fs::path& file : Recorded()) {
+      std::ifstream in(file, std::ios::binary);
+      std::vector<std::string> arguments;
+      for (std::string argument; std::getline(in, argument, '\0');) {
+        arguments.push_back(argument);
+      }
+      result.push_back(arguments);
+    }
+    return result;
+  }
+
+  std::vector<fs::path> Recorded() const {
+    std::vector<fs::path> files;
+    for (const fs::directory_entry& entry : fs::directory_iterator(calls())) {
+      if (entry.path().extension() != ".part") {
+        files.push_back(entry.path());
+      }
+    }
+    return files;
+  }
+
+  static ResultList ListSelecting(std::string_view row_text) {
+    ResultList list("", "Procedures");
+    list.AddResultRow("1\nFirst()\n\n\nother.pb");
+    list.AddResultRow(row_text);
+    return list;
+  }
+
+  static SourceFileList Files(const std::string& main_path) {
+    return {{"/elsewhere/inc/other.pb", "", 0}, {main_path, "other.pb", 1}};
+  }
+
+  using Arguments = std::vector<std::string>;
+
+  fs::path folder_;
+  ScopedEnvironment tool_ide_{"PB_TOOL_IDE"};
+  ScopedEnvironment home_{"PUREBASIC_HOME"};
+};
+
+TEST_F(JumpToLineTest, StartsTheToolIdeWithPathOptionAndLine) {
+  tool_ide_.Set(WriteRecorder(folder_ / "ide"));
+  JumpToLine(ListSelecting("120\nFoo()\n\n\nmain.pb"), Files("/home/u/p/main.pb"));
+  EXPECT_EQ(RecordedCalls(1), (std::vector<Arguments>{{"/home/u/p/main.pb", "-l", "120"}}));
+}
+
+TEST_F(JumpToLineTest, StartsTheIdeOfPureBasicHomeWhenNoToolIdeIsNamed) {
+  WriteRecorder(folder_ / "purebasic" / "compilers" / "purebasic");
+  home_.Set((folder_ / "purebasic").string());
+  JumpToLine(ListSelecting("120\nFoo()\n\n\nmain.pb"), Files("/home/u/p/main.pb"));
+  EXPECT_EQ(RecordedCalls(1), (std::vector<Arguments>{{"/home/u/p/main.pb", "-l", "120"}}));
+}
+
+TEST_F(JumpToLineTest, FileCellInOtherLetterCasePassesTheProjectsOwnPath) {
+  tool_ide_.Set(WriteRecorder(folder_ / "ide"));
+  JumpToLine(ListSelecting("7\nFoo()\n\n\nMain.PB"), Files("/home/u/p/main.pb"));
+  EXPECT_EQ(RecordedCalls(1), (std::vector<Arguments>{{"/home/u/p/main.pb", "-l", "7"}}));
+}
+
+TEST_F(JumpToLineTest, PathWithBlanksAndQuotesArrivesAsOneArgument) {
+  tool_ide_.Set(WriteRecorder(folder_ / "ide"));
+  const std::string path = "/home/u/my project/a \"b\" -l 9 'c'.pb";
+  JumpToLine(ListSelecting("3\nFoo()\n\n\na \"b\" -l 9 'c'.pb"), Files(path));
+  EXPECT_EQ(RecordedCalls(1), (std::vector<Arguments>{{path, "-l", "3"}}));
+}
+
+TEST_F(JumpToLineTest, EmptyLineCellPassesLineZero) {
+  tool_ide_.Set(WriteRecorder(folder_ / "ide"));
+  JumpToLine(ListSelecting("\nFoo()\n\n\nmain.pb"), Files("/home/u/p/main.pb"));
+  EXPECT_EQ(RecordedCalls(1), (std::vector<Arguments>{{"/home/u/p/main.pb", "-l", "0"}}));
+}
+
+TEST_F(JumpToLineTest, SeparatorRowNoSelectionOrUnknownNameStartNothing) {
+  tool_ide_.Set(WriteRecorder(folder_ / "ide"));
+  const SourceFileList files = Files("/home/u/p/main.pb");
+  JumpToLine(ListSelecting(""), files);
+  ResultList unselected = ListSelecting("5\nFoo()\n\n\nmain.pb");
+  unselected.SelectRow(-1);
+  JumpToLine(unselected, files);
+  JumpToLine(ListSelecting("5\nFoo()\n\n\nnothere.pb"), files);
+  JumpToLine(ListSelecting("5\nFoo()\n\n\n"), files);
+  // One real jump afterwards: had any call above started the IDE, it would be recorded too.
+  JumpToLine(ListSelecting("6\nFoo()\n\n\nmain.pb"), files);
+  EXPECT_EQ(RecordedCalls(1), (std::vector<Arguments>{{"/home/u/p/main.pb", "-l", "6"}}));
+}
+
+TEST_F(JumpToLineTest, KeepsNoChildProcessOfItsOwn) {
+  tool_ide_.Set(WriteRecorder(folder_ / "ide"));
+  JumpToLine(ListSelecting("1\nFoo()\n\n\nmain.pb"), Files("/home/u/p/main.pb"));
+  EXPECT_EQ(ChildProcesses(), std::vector<std::string>());
+  EXPECT_EQ(RecordedCalls(1).size(), 1u);
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  EXPECT_EQ(ChildProcesses(), std::vector<std::string>());
+}
+
+TEST_F(JumpToLineTest, MissingIdeProgramLeavesTheToolUsable) {
+  tool_ide_.Set((folder_ / "no-such-ide").string());
+  JumpToLine(ListSelecting("1\nFoo()\n\n\nmain.pb"), Files("/home/u/p/main.pb"));
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  EXPECT_EQ(ChildProcesses(), std::vector<std::string>());
+
+  tool_ide_.Set(WriteRecorder(folder_ / "ide"));
+  JumpToLine(ListSelecting("2\nFoo()\n\n\nmain.pb"), Files("/home/u/p/main.pb"));
+  EXPECT_EQ(RecordedCalls(1), (std::vector<Arguments>{{"/home/u/p/main.pb", "-l", "2"}}));
+}
+
+}  // namespace
