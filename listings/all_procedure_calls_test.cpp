@@ -1,0 +1,150 @@
+#include "listings/all_procedure_calls.h"
+
+#include <gtest/gtest.h>
+
+#include "listings/listing_test_support.h"
+#include "listings/row_colours.h"
+
+using Texts = std::vector<std::string>;
+
+namespace {
+
+/// Runs the listing into a new "All Procedure-Calls..." list and returns the list.
+ResultList& RunAllCalls(TestProject& test) {
+  ResultList& list = test.history.OpenResultList("", "All Procedure-Calls...");
+  ListAllProcedureCalls(test.project, list, test.host);
+  return list;
+}
+
+}  // namespace
+
+TEST(AllProcedureCalls, ProcedureRowsCallRowsAndClosingRows) {
+  TestProject test;
+  test.Write("main.pb",
+             "Procedure.i Foo(a)\n"
+             "  ProcedureReturn Foo(a - 1) ; recursion\n"
+             "EndProcedure\n"
+             "Procedure Unused()\n"
+             "EndProcedure\n"
+             "x = Foo(1) + Foo(2)\n");
+  test.TakeUp();
+  const ResultList& list = RunAllCalls(test);
+  ASSERT_EQ(list.RowCount(), 6);
+  EXPECT_EQ(TestProject::Cells(list, 0), (Texts{"1", "Procedure.i Foo(a)", "2", "", "main.pb"}));
+  EXPECT_EQ(TestProject::Cells(list, 1),
+            (Texts{"2", "ProcedureReturn Foo(a - 1) ", "", "1 Procedure.i Foo(a)", "main.pb"}));
+  EXPECT_EQ(TestProject::Cells(list, 2), (Texts{"6", "x = Foo(1) + Foo(2)", "", "", "main.pb"}));
+  EXPECT_EQ(TestProject::Cells(list, 3), (Texts{"", "", "", "", ""}));
+  EXPECT_EQ(TestProject::Cells(list, 4), (Texts{"4", "Procedure Unused()", "0", "", "main.pb"}));
+  EXPECT_EQ(TestProject::Cells(list, 5), (Texts{"", "", "", "", ""}));
+  EXPECT_EQ(list.SelectedRow(), 4);  // the closing rows are added unselected
+  EXPECT_EQ(list.ProcedureRow, 4);
+}
+
+TEST(AllProcedureCalls, ColoursMarkNeverCalledOtherCaseAndCallsAboveTheHead) {
+  TestProject test;
+  test.Write("main.pb",
+             "foo(1)\n"
+             "Procedure Foo(a)\n"
+             "EndProcedure\n"
+             "Procedure Lonely()\n"
+             "EndProcedure\n"
+             "Procedure Late()\n"
+             "EndProcedure\n"
+             "Late()\n");
+  test.TakeUp();
+  const ResultList& list = RunAllCalls(test);
+  // Foo: called above its head, in another letter case.
+  EXPECT_EQ(list.Row(0).Cells[ColumnLine].Background, MarkRed);
+  EXPECT_EQ(list.Row(0).Cells[ColumnCalls].Background, ProcedureRowBackground);
+  EXPECT_EQ(list.Row(1).Cells[ColumnCalls].TextColour, MarkRed);
+  EXPECT_FALSE(list.Row(1).Cells[ColumnLine].TextColour.has_value());
+  EXPECT_FALSE(list.Row(1).Cells[ColumnLine].Background.has_value());
+  // Lonely: never called, orange over the whole row.
+  EXPECT_EQ(list.CellText(3, ColumnCalls), "Procedure Lonely()");
+  for (const ResultCell& cell : list.Row(3).Cells) EXPECT_EQ(cell.Background, NeverCalledBackground);
+  // Late: called below its head, grey.
+  EXPECT_EQ(list.CellText(5, ColumnCalls), "Procedure Late()");
+  for (const ResultCell& cell : list.Row(5).Cells) EXPECT_EQ(cell.Background, ProcedureRowBackground);
+  ASSERT_EQ(test.project.Candidates.size(), 2u);  // the Declare header plus Foo
+  EXPECT_EQ(test.host.Clipboard, ";main.pb\r\nDeclare Foo(a)\r\n");
+}
+
+TEST(AllProcedureCalls, EarlyCallComparesLineNumbersAcrossFiles) {
+  TestProject test;
+  test.Write("main.pb", "XIncludeFile \"inc.pb\"\n\n\n\n\nProcedure Foo()\nEndProcedure\n");
+  test.Write("inc.pb", "Procedure Bar()\n  Foo()\nEndProcedure\n");
+  test.TakeUp();
+  const ResultList& list = RunAllCalls(test);
+  EXPECT_EQ(TestProject::Cells(list, 1), (Texts{"2", "Foo()", "", "1 Procedure Bar()", "inc.pb"}));
+  EXPECT_EQ(list.Row(0).Cells[ColumnLine].Background, MarkRed);
+  EXPECT_EQ(test.host.Clipboard, ";main.pb\r\nDeclare Foo()\r\n");
+}
+
+TEST(AllProcedureCalls, InsideFlagSurvivesFilesAndProceduresButTheLabelDoesNot) {
+  TestProject test;
+  test.Write("main.pb",
+             "XIncludeFile \"inc.pb\"\n"
+             "Procedure Open()\n"
+             "  Foo()\n");  // the file ends inside Open's body
+  test.Write("inc.pb",
+             "Foo()\n"
+             "Procedure Foo()\n"
+             "EndProcedure\n");
+  test.TakeUp();
+  const ResultList& list = RunAllCalls(test);
+  // Open: no calls. Foo: the call in main.pb inside Open, and the call in inc.pb before
+  // its first head, while the flag is still set but the label has been emptied.
+  ASSERT_EQ(list.RowCount(), 6);
+  EXPECT_EQ(TestProject::Cells(list, 3), (Texts{"3", "Foo()", "", "2 Procedure Open()", "main.pb"}));
+  EXPECT_EQ(TestProject::Cells(list, 4), (Texts{"1", "Foo()", "", "", "inc.pb"}));
+}
+
+TEST(AllProcedureCalls, HeadLinesAndCommentLinesAreNeverSearched) {
+  TestProject test;
+  test.Write("main.pb",
+             "Procedure Foo()\n"
+             "EndProcedure\n"
+             "Procedure A() : Foo()\n"
+             "EndProcedure\n"
+             "  ; Foo()\n"
+             "ProcedureC Foo()\n");
+  test.TakeUp();
+  const ResultList& list = RunAllCalls(test);
+  // Foo is called only by the ProcedureC line, which the head test does not accept.
+  EXPECT_EQ(TestProject::Column(list, ColumnLine).at(1), "6");
+  EXPECT_EQ(list.CellText(0, ColumnCount), "1");
+}
+
+TEST(AllProcedureCalls, StopLeavesTheStoppedProcedureUnfinishedAndStillBuildsDeclares) {
+  TestProject test;
+  test.Write("main.pb",
+             "B()\n"
+             "Procedure A()\n"
+             "EndProcedure\n"
+             "Procedure B()\n"
+             "EndProcedure\n"
+             "Procedure C()\n"
+             "EndProcedure\n");
+  test.TakeUp();
+  test.host.StopAtPoll = 2 * 7 + 3;  // third line of the third procedure's pass
+  ResultList& list = test.history.OpenResultList("", "All Procedure-Calls...");
+  EXPECT_TRUE(ListAllProcedureCalls(test.project, list, test.host));
+  EXPECT_EQ(TestProject::Column(list, ColumnCount), (Texts{"0", "", "1", "", "", ""}));
+  ASSERT_EQ(list.RowCount(), 6);
+  EXPECT_EQ(list.CellText(5, ColumnCalls), "Procedure C()");
+  EXPECT_EQ(list.Row(5).Cells[0].Background, ProcedureRowBackground);
+  EXPECT_EQ(test.host.StopStates, (std::vector<bool>{true, false}));
+  EXPECT_EQ(test.host.Clipboard, ";main.pb\r\nDeclare B()\r\n");
+}
+
+TEST(AllProcedureCalls, NoProceduresWriteNoRowsAndLeaveTheClipboardAlone) {
+  TestProject test;
+  test.Write("main.pb", "x = 1\n");
+  test.TakeUp();
+  test.project.Candidates.push_back({"Procedure Old()", "old.pb"});
+  const ResultList& list = RunAllCalls(test);
+  EXPECT_EQ(list.RowCount(), 0);
+  EXPECT_TRUE(test.project.Candidates.empty());
+  EXPECT_EQ(test.host.ClipboardWrites, 0);
+}

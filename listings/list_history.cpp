@@ -1,0 +1,33 @@
+// The history of result lists. Lists live behind unique pointers so that a view or a
+// listing may hold a reference to one while others are opened.
+#include "listings/list_history.h"
+
+ResultList& ListHistory::OpenResultList(std::string_view kind, std::string_view subject) {
+  lists_.push_back(std::make_unique<ResultList>(kind, subject));
+  current_ = Count() - 1;
+  return *lists_.back();
+}
+
+void ListHistory::CloseCurrentResultList() {
+  if (current_ < 0) return;
+  lists_.erase(lists_.begin() + current_);
+  current_ -= 1;  // the first list leaves none current
+}
+
+void ListHistory::SetCurrent(int index) {
+  if (index >= 0 && index < Count()) current_ = index;
+}
+
+void ListHistory::SetLastCurrent() { current_ = Count() - 1; }
+
+ResultList* ListHistory::Current() { return current_ < 0 ? nullptr : lists_[static_cast<size_t>(current_)].get(); }
+
+const ResultList* ListHistory::Current() const {
+  return current_ < 0 ? nullptr : lists_[static_cast<size_t>(current_)].get();
+}
+
+std::vector<std::string> ListHistory::SelectorEntries() const {
+  std::vector<std::string> entries;
+  for (const auto& list : lists_) entries.push_back(SelectorEntryText(*list));
+  return entries;
+}

@@ -1,0 +1,68 @@
+// Test helpers for the listings: a host that records what a listing asked of it and can
+// say Stop after a given number of polls, and a small project in a temporary folder.
+// Header-only; used by the tests alone.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "listings/list_history.h"
+#include "listings/listing_host.h"
+#include "listings/project.h"
+#include "listings/take_up.h"
+#include "source/test_folder.h"
+
+/// A listing host for tests: records the Stop control's states and the clipboard, and
+/// reports Stop at the poll numbered `StopAtPoll` (1-based; 0 never).
+class RecordingHost : public ListingHost {
+ public:
+  bool PollStop() override { return ++Polls == StopAtPoll; }
+  void SetStopEnabled(bool enabled) override { StopStates.push_back(enabled); }
+  void PutOnClipboard(std::string_view text) override {
+    Clipboard = std::string(text);
+    ++ClipboardWrites;
+  }
+
+  int64_t StopAtPoll = 0;
+  int64_t Polls = 0;
+  std::vector<bool> StopStates;
+  std::string Clipboard;
+  int ClipboardWrites = 0;
+};
+
+/// A project in a temporary folder, taken up into a history whose first list is
+/// "Procedures", as the window does at start-up.
+class TestProject {
+ public:
+  /// Writes `bytes` as the file `name` of the project; returns its path.
+  std::string Write(std::string_view name, std::string_view bytes) { return folder.Write(name, bytes); }
+
+  /// Takes up `main_name` with a host that never stops; returns the "Procedures" list.
+  ResultList& TakeUp(std::string_view main_name = "main.pb") {
+    RecordingHost quiet;
+    ResultList& list = history.OpenResultList("", "Procedures");
+    TakeUpProject(project, folder.Path() + std::string(main_name), list, quiet);
+    return list;
+  }
+
+  /// The texts of one row's five cells.
+  static std::vector<std::string> Cells(const ResultList& list, int32_t row) {
+    std::vector<std::string> cells;
+    for (int column = 0; column < ResultColumns; ++column) cells.push_back(list.CellText(row, column));
+    return cells;
+  }
+
+  /// The texts of one column, row by row.
+  static std::vector<std::string> Column(const ResultList& list, int column) {
+    std::vector<std::string> texts;
+    for (int32_t row = 0; row < list.RowCount(); ++row) texts.push_back(list.CellText(row, column));
+    return texts;
+  }
+
+  TestFolder folder;
+  Project project;
+  ListHistory history;
+  RecordingHost host;
+};

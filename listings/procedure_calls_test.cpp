@@ -1,0 +1,152 @@
+#include "listings/procedure_calls.h"
+
+#include <gtest/gtest.h>
+
+#include "listings/listing_test_support.h"
+#include "listings/row_colours.h"
+
+using Texts = std::vector<std::string>;
+
+namespace {
+
+/// A project of two files with calls of Foo in both and a file without calls between.
+void WriteFooProject(TestProject& test) {
+  test.Write("main.pb",
+             "XIncludeFile \"none.pb\"\n"
+             "XIncludeFile \"inc.pb\"\n"
+             "Procedure Foo(a)\n"
+             "EndProcedure\n"
+             "Foo(1)\n"
+             "; Foo(2)\n"
+             "x = 1 ; Foo(3)\n");
+  test.Write("none.pb", "y = 2\n");
+  test.Write("inc.pb",
+             "Procedure.i Bar(x)\n"
+             "\t  r = foo (x) : Foo(x)\n"
+             "  q = foo(2)\n"
+             "EndProcedure\n");
+}
+
+}  // namespace
+
+TEST(ProcedureCalls, RowsShowLineCallLabelAndFileWithSeparatorPerFile) {
+  TestProject test;
+  WriteFooProject(test);
+  test.TakeUp();
+  EXPECT_EQ(ShowProcedureCalls(test.project, test.history, test.host, "Foo"), 5);
+  const ResultList& list = *test.history.Current();
+  EXPECT_EQ(list.Kind, "Proc: ");
+  EXPECT_EQ(list.Caption, "Proc: Foo...");
+  EXPECT_EQ(TestProject::Cells(list, 0), (Texts{"", "", "", "", ""}));
+  EXPECT_EQ(TestProject::Cells(list, 1), (Texts{"5", "Foo(1)", "", "", "main.pb"}));
+  EXPECT_EQ(TestProject::Cells(list, 2), (Texts{"", "", "", "", ""}));
+  EXPECT_EQ(TestProject::Cells(list, 3),
+            (Texts{"2", "r = foo (x) : Foo(x)", "", "     1 Procedure.i Bar(x)", "inc.pb"}));
+  EXPECT_EQ(TestProject::Cells(list, 4), (Texts{"3", "q = foo(2)", "", "     1 Procedure.i Bar(x)", "inc.pb"}));
+  EXPECT_EQ(list.SelectedRow(), 4);
+}
+
+TEST(ProcedureCalls, BandsAlternateBetweenFilesWithCallsAndSeparatorsStayPlain) {
+  TestProject test;
+  WriteFooProject(test);
+  test.TakeUp();
+  ShowProcedureCalls(test.project, test.history, test.host, "Foo");
+  const ResultList& list = *test.history.Current();
+  EXPECT_FALSE(list.Row(0).Cells[0].Background.has_value());
+  EXPECT_EQ(list.Row(1).Cells[ColumnFile].Background, BandSetBackground);
+  EXPECT_FALSE(list.Row(2).Cells[0].Background.has_value());
+  EXPECT_EQ(list.Row(3).Cells[ColumnLine].Background, BandClearBackground);
+}
+
+TEST(ProcedureCalls, CallInAnotherLetterCaseOnlyIsRed) {
+  TestProject test;
+  WriteFooProject(test);
+  test.TakeUp();
+  ShowProcedureCalls(test.project, test.history, test.host, "Foo");
+  const ResultList& list = *test.history.Current();
+  EXPECT_FALSE(list.Row(1).Cells[ColumnCalls].TextColour.has_value());
+  EXPECT_FALSE(list.Row(3).Cells[ColumnCalls].TextColour.has_value());  // Foo( also on the line
+  EXPECT_EQ(list.Row(4).Cells[ColumnCalls].TextColour, MarkRed);
+  EXPECT_FALSE(list.Row(4).Cells[ColumnLine].TextColour.has_value());
+}
+
+TEST(ProcedureCalls, NameFormsGiveTheSameRowsAndCaptionsShowTheName) {
+  const Texts names{"Foo", "Foo(a)", "Foo(", "  Foo", "Foo (a)"};
+  const Texts captions{"Proc: Foo...", "Proc: Foo(a)...", "Proc: Foo(...", "Proc: Foo...",
+                       "Proc: Foo (a)..."};
+  for (size_t i = 0; i < names.size(); ++i) {
+    TestProject test;
+    WriteFooProject(test);
+    test.TakeUp();
+    EXPECT_EQ(ShowProcedureCalls(test.project, test.history, test.host, names[i]), 5) << names[i];
+    EXPECT_EQ(test.history.Current()->Caption, captions[i]);
+    EXPECT_EQ(TestProject::Column(*test.history.Current(), ColumnLine),
+              (Texts{"", "5", "", "2", "3"}));
+  }
+}
+
+TEST(ProcedureCalls, DoubleClickTakesTheProcedureFromTheSelectedRow) {
+  TestProject test;
+  test.Write("main.pb",
+             "Procedure.i Bar(x)\n"
+             "EndProcedure\n"
+             "Procedure Foo()\n"
+             "  Bar(1)\n"
+             "EndProcedure\n"
+             "Foo()\n");
+  ResultList& procedures = test.TakeUp();
+  procedures.SelectRow(1);
+  EXPECT_EQ(SelectedRowText(procedures), "     3 Procedure Foo()");
+  EXPECT_EQ(ShowProcedureCalls(test.project, test.history, test.host, ""), 2);
+  EXPECT_EQ(test.history.Current()->Subject, "Foo()");
+
+  // Climb: the call of Bar inside Foo, then from that row the calls of Foo.
+  ShowProcedureCalls(test.project, test.history, test.host, "Bar");
+  ResultList& bar_calls = *test.history.Current();
+  ASSERT_EQ(bar_calls.RowCount(), 2);
+  EXPECT_EQ(bar_calls.CellText(1, ColumnFunction), "     3 Procedure Foo()");
+  EXPECT_EQ(ShowProcedureCalls(test.project, test.history, test.host, ""), 2);
+  EXPECT_EQ(test.history.Current()->Caption, "Proc: Foo()...");
+  EXPECT_EQ(test.history.Count(), 4);
+}
+
+TEST(ProcedureCalls, RowWithoutProcedureOpensNoList) {
+  TestProject test;
+  test.Write("main.pb", "Procedure Foo()\nEndProcedure\nFoo()\n");
+  test.TakeUp();
+  ShowProcedureCalls(test.project, test.history, test.host, "Foo");
+  ResultList& calls = *test.history.Current();
+  calls.SelectRow(1);  // a call outside any procedure
+  EXPECT_EQ(ShowProcedureCalls(test.project, test.history, test.host, ""), 0);
+  calls.SelectRow(0);  // the separator
+  EXPECT_EQ(ShowProcedureCalls(test.project, test.history, test.host, ""), 0);
+  calls.SelectRow(-1);
+  EXPECT_EQ(ShowProcedureCalls(test.project, test.history, test.host, ""), 0);
+  EXPECT_EQ(test.history.Count(), 2);
+}
+
+TEST(ProcedureCalls, ProcedureNeverCalledStillOpensAnEmptyList) {
+  TestProject test;
+  test.Write("main.pb", "Procedure Foo()\nEndProcedure\n");
+  test.TakeUp();
+  EXPECT_EQ(ShowProcedureCalls(test.project, test.history, test.host, "Foo("), 0);
+  EXPECT_EQ(test.history.Count(), 2);
+  EXPECT_EQ(test.history.Current()->RowCount(), 0);
+  EXPECT_EQ(test.host.StopStates, (std::vector<bool>{true, false}));
+}
+
+TEST(ProcedureCalls, StopReturnsZeroAndKeepsTheRowsSoFar) {
+  TestProject test;
+  test.Write("main.pb", "Foo()\nFoo()\nFoo()\nProcedure Foo()\nEndProcedure\n");
+  test.TakeUp();
+  test.host.StopAtPoll = 2;
+  EXPECT_EQ(ShowProcedureCalls(test.project, test.history, test.host, "Foo"), 0);
+  EXPECT_EQ(TestProject::Column(*test.history.Current(), ColumnLine), (Texts{"", "1", "2"}));
+  EXPECT_EQ(test.host.StopStates, (std::vector<bool>{true, false}));
+}
+
+TEST(ProcedureCalls, NameFromHeadIsTheTextAfterTheFirstBlank) {
+  EXPECT_EQ(ProcedureNameFromHead("Procedure.i  Bar(x)"), "Bar(x)");
+  EXPECT_EQ(ProcedureNameFromHead("Procedure Foo"), "Foo");
+  EXPECT_EQ(ProcedureNameFromHead("Procedure.i"), "");
+}

@@ -1,0 +1,13 @@
+// Taking up a main file. The window and the report tool both go through here, so the
+// order of the steps is written once.
+#include "listings/take_up.h"
+
+#include "listings/procedures_list.h"
+
+void TakeUpProject(Project& project, const std::string& main_file, ResultList& procedures_list,
+                   ListingHost& host) {
+  project.MainFile = main_file;
+  project.SourceFiles = ScanIncludes(main_file);
+  project.Candidates.clear();
+  ListProcedures(project, procedures_list, host);
+}

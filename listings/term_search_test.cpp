@@ -1,0 +1,147 @@
+#include "listings/term_search.h"
+
+#include <gtest/gtest.h>
+
+#include "listings/listing_test_support.h"
+#include "listings/row_colours.h"
+
+using Texts = std::vector<std::string>;
+
+namespace {
+
+/// Opens the list a lookup would open for `term` and runs the term search in it.
+ResultList& SearchTerm(TestProject& test, std::string_view term) {
+  ResultList& list = test.history.OpenResultList("Proc: ", term);
+  ListTermMatches(test.project, list, test.host, term);
+  return list;
+}
+
+}  // namespace
+
+TEST(TermSearch, IsDeclarationLineUsesTheTableInsideAndGlobalOutside) {
+  EXPECT_TRUE(IsDeclarationLine(true, "Protected foo"));
+  EXPECT_TRUE(IsDeclarationLine(true, "Procedure.i F(foo)"));
+  EXPECT_TRUE(IsDeclarationLine(true, "Static x"));
+  EXPECT_TRUE(IsDeclarationLine(true, "Shared x"));
+  EXPECT_FALSE(IsDeclarationLine(true, "ProcedureReturn foo"));
+  EXPECT_FALSE(IsDeclarationLine(false, "Protected foo"));
+  EXPECT_TRUE(IsDeclarationLine(false, "GlobalCount = 1"));
+  EXPECT_TRUE(IsDeclarationLine(true, "Global foo"));
+  EXPECT_FALSE(IsDeclarationLine(true, "global foo"));
+}
+
+TEST(TermSearch, TakesTheListOverAndFillsRowsWithMarkerLabelAndFile) {
+  TestProject test;
+  test.Write("main.pb",
+             "Global foo\n"
+             "Procedure Add(foo)\n"
+             "  Protected *foo = 0\n"
+             "  x = \"foo\" ; foo\n"
+             "  ProcedureReturn foo(1)\n"
+             "EndProcedure\n"
+             "Protected foo\n"
+             "; foo\n");
+  test.TakeUp();
+  const ResultList& list = SearchTerm(test, "foo");
+  EXPECT_EQ(list.Kind, "Terms: ");
+  EXPECT_EQ(list.Subject, "foo");
+  EXPECT_EQ(list.Caption, "Terms: foo...");
+  EXPECT_EQ(SelectorEntryText(list), "foo");
+  ASSERT_EQ(list.RowCount(), 6);
+  EXPECT_EQ(TestProject::Cells(list, 0), (Texts{"", "", "", "", ""}));
+  EXPECT_EQ(TestProject::Cells(list, 1), (Texts{"1", "Global foo", "", "", "main.pb"}));
+  EXPECT_EQ(TestProject::Cells(list, 2),
+            (Texts{"2", "Procedure Add(foo)", "", "     2 Procedure Add(foo)", "main.pb"}));
+  EXPECT_EQ(TestProject::Cells(list, 3),
+            (Texts{"3", "Protected *foo = 0", "*", "     2 Procedure Add(foo)", "main.pb"}));
+  EXPECT_EQ(TestProject::Cells(list, 4),
+            (Texts{"5", "ProcedureReturn foo(1)", "_()", "     2 Procedure Add(foo)", "main.pb"}));
+  EXPECT_EQ(TestProject::Cells(list, 5), (Texts{"7", "Protected foo", "", "", "main.pb"}));
+}
+
+TEST(TermSearch, DeclarationLinesAreShadedDarkerInBothBands) {
+  TestProject test;
+  test.Write("main.pb",
+             "XIncludeFile \"b.pb\"\n"
+             "Global foo\n"
+             "x = foo\n");
+  test.Write("b.pb",
+             "Procedure P()\n"
+             "  Protected foo\n"
+             "  y = foo\n"
+             "EndProcedure\n"
+             "Protected foo\n");
+  test.TakeUp();
+  const ResultList& list = SearchTerm(test, "foo");
+  ASSERT_EQ(list.RowCount(), 7);
+  EXPECT_FALSE(list.Row(0).Cells[0].Background.has_value());
+  EXPECT_EQ(list.Row(1).Cells[ColumnFile].Background, TermDeclarationBandSetBackground);
+  EXPECT_EQ(list.Row(2).Cells[ColumnFile].Background, TermBandSetBackground);
+  EXPECT_FALSE(list.Row(3).Cells[0].Background.has_value());
+  EXPECT_EQ(list.Row(4).Cells[ColumnLine].Background, TermDeclarationBandClearBackground);
+  EXPECT_EQ(list.Row(5).Cells[ColumnLine].Background, TermBandClearBackground);
+  EXPECT_EQ(list.Row(6).Cells[ColumnLine].Background, TermBandClearBackground);  // outside
+}
+
+TEST(TermSearch, BandSkipsFilesWithoutHits) {
+  TestProject test;
+  test.Write("main.pb", "XIncludeFile \"b.pb\"\nXIncludeFile \"c.pb\"\nfoo = 1\n");
+  test.Write("b.pb", "bar = 1\n");
+  test.Write("c.pb", "foo = 2\n");
+  test.TakeUp();
+  const ResultList& list = SearchTerm(test, "foo");
+  EXPECT_EQ(TestProject::Column(list, ColumnFile), (Texts{"", "main.pb", "", "c.pb"}));
+  EXPECT_EQ(list.Row(1).Cells[0].Background, TermBandSetBackground);
+  EXPECT_EQ(list.Row(3).Cells[0].Background, TermBandClearBackground);
+}
+
+TEST(TermSearch, OtherLetterCaseOnlyIsRed) {
+  TestProject test;
+  test.Write("main.pb", "x = Foo + 1\n");
+  test.TakeUp();
+  EXPECT_EQ(SearchTerm(test, "foo").Row(1).Cells[ColumnCalls].TextColour, MarkRed);
+  EXPECT_FALSE(SearchTerm(test, "Foo").Row(1).Cells[ColumnCalls].TextColour.has_value());
+}
+
+TEST(TermSearch, ThreeTrimPassesKeepABlankAfterTabBlankTab) {
+  TestProject test;
+  test.Write("main.pb", " \t foo = 1\n\t \tfoo = 1\n  \t Procedure foo()\n");
+  test.TakeUp();
+  const ResultList& list = SearchTerm(test, "foo");
+  EXPECT_EQ(TestProject::Column(list, ColumnCalls), (Texts{"", " foo = 1", "foo = 1", " Procedure foo()"}));
+  // "Procedure" after the kept blank does not start a head, so no label.
+  EXPECT_EQ(list.CellText(3, ColumnFunction), "");
+}
+
+TEST(TermSearch, FileEndingInsideAProcedureLeavesTheNextFileInsideWithEmptyLabel) {
+  TestProject test;
+  test.Write("main.pb", "XIncludeFile \"b.pb\"\nProcedure P()\n");
+  test.Write("b.pb", "Protected foo\n");
+  test.TakeUp();
+  const ResultList& list = SearchTerm(test, "foo");
+  ASSERT_EQ(list.RowCount(), 2);
+  EXPECT_EQ(list.CellText(1, ColumnFunction), "");
+  EXPECT_EQ(list.Row(1).Cells[0].Background, TermDeclarationBandSetBackground);
+}
+
+TEST(TermSearch, EmptyTermFindsNothingButChangesTheCaption) {
+  TestProject test;
+  test.Write("main.pb", "foo\n\n");
+  test.TakeUp();
+  const ResultList& list = SearchTerm(test, "");
+  EXPECT_EQ(list.Caption, "Terms: ...");
+  EXPECT_EQ(list.RowCount(), 0);
+  EXPECT_EQ(test.host.StopStates, (std::vector<bool>{true, false}));
+}
+
+TEST(TermSearch, StopEndsTheRunKeepsRowsAndSwitchesStopOff) {
+  TestProject test;
+  test.Write("main.pb", "XIncludeFile \"b.pb\"\nfoo = 1\nfoo = 2\nfoo = 3\n");
+  test.Write("b.pb", "foo = 4\n");
+  test.TakeUp();
+  test.host.StopAtPoll = 3;
+  const ResultList& list = SearchTerm(test, "foo");
+  EXPECT_EQ(TestProject::Column(list, ColumnLine), (Texts{"", "2", "3"}));
+  EXPECT_EQ(test.host.Polls, 3);
+  EXPECT_EQ(test.host.StopStates, (std::vector<bool>{true, false}));
+}

@@ -1,0 +1,164 @@
+// The report tool's subcommands, all in one table: each takes up the main file as "Open"
+// does and then prints one listing.
+#include "report/report_command.h"
+
+#include <sys/stat.h>
+
+#include "listings/all_procedure_calls.h"
+#include "listings/display_text.h"
+#include "listings/list_history.h"
+#include "listings/lookup.h"
+#include "listings/procedure_calls.h"
+#include "listings/project.h"
+#include "listings/take_up.h"
+#include "listings/term_search.h"
+#include "report/report_host.h"
+#include "report/report_output.h"
+
+namespace {
+
+constexpr std::string_view Usage =
+    "usage: pb-sourcetrek-report [--json] LISTING MAINFILE [TEXT], LISTING one of files, "
+    "procedures, calls NAME, all-calls, declares, terms TERM, lookup TEXT";
+
+/// The state of one run: the taken-up project, its lists and how to print them.
+struct ReportSession {
+  Project project;
+  ListHistory history;
+  ReportHost host;
+  bool json = false;
+  std::ostream& out;
+};
+
+void Print(ReportSession& session, const ResultList& list) {
+  if (session.json) {
+    WriteListJson(list, session.out);
+  } else {
+    WriteListTable(list, session.out);
+  }
+}
+
+void RunFiles(ReportSession& session, std::string_view) {
+  if (session.json) {
+    WriteFilesJson(session.project.SourceFiles, session.out);
+  } else {
+    WriteFilesTable(session.project.SourceFiles, session.out);
+  }
+}
+
+void RunProcedures(ReportSession& session, std::string_view) {
+  Print(session, session.history.At(0));
+}
+
+void RunCalls(ReportSession& session, std::string_view name) {
+  ShowProcedureCalls(session.project, session.history, session.host, name);
+  Print(session, *session.history.Current());
+}
+
+ResultList& ListAllCalls(ReportSession& session) {
+  ResultList& list = session.history.OpenResultList("", "All Procedure-Calls...");
+  ListAllProcedureCalls(session.project, list, session.host);
+  return list;
+}
+
+void RunAllCalls(ReportSession& session, std::string_view) { Print(session, ListAllCalls(session)); }
+
+void RunDeclares(ReportSession& session, std::string_view) {
+  ListAllCalls(session);
+  // As the clipboard receives it: CR LF kept, converted as one text.
+  session.out << ToDisplayText(session.host.Clipboard());
+}
+
+void RunTerms(ReportSession& session, std::string_view term) {
+  ResultList& list = session.history.OpenResultList("Proc: ", term);
+  ListTermMatches(session.project, list, session.host, term);
+  Print(session, list);
+}
+
+void RunLookup(ReportSession& session, std::string_view text) {
+  LookUpProcedureOrTerm(session.project, session.history, session.host, text);
+  Print(session, *session.history.Current());
+}
+
+/// Whether a listing takes a text argument after MAINFILE.
+enum class TextArgument { None, Any, NotEmpty };
+
+struct Subcommand {
+  std::string_view Name;
+  TextArgument Text;
+  void (*Run)(ReportSession& session, std::string_view text);
+};
+
+constexpr Subcommand Subcommands[] = {
+    {"files", TextArgument::None, RunFiles},
+    {"procedures", TextArgument::None, RunProcedures},
+    {"calls", TextArgument::NotEmpty, RunCalls},
+    {"all-calls", TextArgument::None, RunAllCalls},
+    {"declares", TextArgument::None, RunDeclares},
+    {"terms", TextArgument::Any, RunTerms},
+    {"lookup", TextArgument::Any, RunLookup},
+};
+
+const Subcommand* FindSubcommand(std::string_view name) {
+  for (const Subcommand& subcommand : Subcommands) {
+    if (subcommand.Name == name) return &subcommand;
+  }
+  return nullptr;
+}
+
+bool IsRegularFile(const std::string& path) {
+  struct stat status {};
+  return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
+}
+
+}  // namespace
+
+std::optional<ReportRequest> ParseReportArguments(const std::vector<std::string>& arguments,
+                                                  std::string& error) {
+  ReportRequest request;
+  size_t next = 0;
+  if (next < arguments.size() && arguments[next] == "--json") {
+    request.Json = true;
+    ++next;
+  }
+  const size_t left = arguments.size() - next;
+  const Subcommand* subcommand = left > 0 ? FindSubcommand(arguments[next]) : nullptr;
+  const size_t wanted = subcommand && subcommand->Text != TextArgument::None ? 3 : 2;
+  if (subcommand == nullptr || left != wanted) {
+    error = std::string(Usage);
+    return std::nullopt;
+  }
+  request.Listing = arguments[next];
+  request.MainFile = arguments[next + 1];
+  if (wanted == 3) request.Text = arguments[next + 2];
+  if (subcommand->Text == TextArgument::NotEmpty && request.Text.empty()) {
+    error = request.Listing + " needs a name that is not empty; " + std::string(Usage);
+    return std::nullopt;
+  }
+  return request;
+}
+
+std::string ResolveMainFile(std::string_view launch_dir, std::string_view argument) {
+  if (!argument.empty() && argument.front() == '/') return std::string(argument);
+  return std::string(launch_dir) + "/" + std::string(argument);
+}
+
+int RunReport(const std::vector<std::string>& arguments, std::string_view launch_dir,
+              std::ostream& out, std::ostream& err) {
+  std::string error;
+  const std::optional<ReportRequest> request = ParseReportArguments(arguments, error);
+  if (!request) {
+    err << "pb-sourcetrek-report: " << error << '\n';
+    return 2;
+  }
+  const std::string main_file = ResolveMainFile(launch_dir, request->MainFile);
+  if (!IsRegularFile(main_file)) {
+    err << "pb-sourcetrek-report: no such main file: " << main_file << '\n';
+    return 2;
+  }
+  ReportSession session{{}, {}, {}, request->Json, out};
+  TakeUpProject(session.project, main_file, session.history.OpenResultList("", "Procedures"),
+                session.host);
+  FindSubcommand(request->Listing)->Run(session, request->Text);
+  return 0;
+}

@@ -1,0 +1,30 @@
+// The command line of pb-sourcetrek-report: which listing, for which main file, printed
+// how; and the run of one listing from take-up to output.
+#pragma once
+
+#include <optional>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+/// What the command line asks for.
+struct ReportRequest {
+  bool Json = false;
+  std::string Listing;   ///< a subcommand name: "files", "procedures", "calls", ...
+  std::string MainFile;  ///< as given on the command line
+  std::string Text;      ///< NAME, TERM or TEXT of the listings that take one
+};
+
+/// The request of `arguments` (program name left out); nullopt with a one-line
+/// `error` for an unknown listing, a missing or surplus argument, or an empty NAME.
+std::optional<ReportRequest> ParseReportArguments(const std::vector<std::string>& arguments,
+                                                  std::string& error);
+
+/// `argument` when it is absolute, else `launch_dir`, "/" and `argument` joined as they stand.
+std::string ResolveMainFile(std::string_view launch_dir, std::string_view argument);
+
+/// Runs the tool: 0 after printing the listing to `out`; 2 with one line on `err` for a
+/// usage error or a main file that does not exist.
+int RunReport(const std::vector<std::string>& arguments, std::string_view launch_dir,
+              std::ostream& out, std::ostream& err);

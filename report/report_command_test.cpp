@@ -1,0 +1,43 @@
+#include "report/report_command.h"
+
+#include <gtest/gtest.h>
+
+using Arguments = std::vector<std::string>;
+
+TEST(ReportArguments, ListingMainFileAndTextInThatOrder) {
+  std::string error;
+  const auto request = ParseReportArguments({"--json", "calls", "main.pb", "Foo"}, error);
+  ASSERT_TRUE(request.has_value());
+  EXPECT_TRUE(request->Json);
+  EXPECT_EQ(request->Listing, "calls");
+  EXPECT_EQ(request->MainFile, "main.pb");
+  EXPECT_EQ(request->Text, "Foo");
+  const auto plain = ParseReportArguments({"files", "main.pb"}, error);
+  ASSERT_TRUE(plain.has_value());
+  EXPECT_FALSE(plain->Json);
+}
+
+TEST(ReportArguments, WrongCountsUnknownListingsAndEmptyNamesAreUsageErrors) {
+  for (const Arguments& arguments :
+       {Arguments{}, Arguments{"--json"}, Arguments{"files"}, Arguments{"files", "m.pb", "x"},
+        Arguments{"calls", "m.pb"}, Arguments{"calls", "m.pb", ""}, Arguments{"tree", "m.pb"},
+        Arguments{"m.pb", "--json", "files"}}) {
+    std::string error;
+    EXPECT_FALSE(ParseReportArguments(arguments, error).has_value()) << arguments.size();
+    EXPECT_NE(error.find("usage"), std::string::npos);
+    EXPECT_EQ(error.find('\n'), std::string::npos);
+  }
+}
+
+TEST(ReportArguments, TermsAndLookupAcceptAnEmptyText) {
+  std::string error;
+  EXPECT_TRUE(ParseReportArguments({"terms", "m.pb", ""}, error).has_value());
+  EXPECT_TRUE(ParseReportArguments({"lookup", "m.pb", ""}, error).has_value());
+}
+
+TEST(ReportArguments, RelativeMainFileIsJoinedToTheLaunchDirectoryAsItStands) {
+  EXPECT_EQ(ResolveMainFile("/home/u", "p/main.pb"), "/home/u/p/main.pb");
+  EXPECT_EQ(ResolveMainFile("/home/u", "../main.pb"), "/home/u/../main.pb");
+  EXPECT_EQ(ResolveMainFile("/", "main.pb"), "//main.pb");
+  EXPECT_EQ(ResolveMainFile("/home/u", "/abs/main.pb"), "/abs/main.pb");
+}

@@ -1,0 +1,74 @@
+#include "report/report_output.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "listings/row_colours.h"
+
+TEST(ReportOutput, JsonStringEscapesQuotesBackslashesAndControlBytes) {
+  EXPECT_EQ(JsonString("a\"b\\c"), "\"a\\\"b\\\\c\"");
+  EXPECT_EQ(JsonString("\t\r\n\x01"), "\"\\t\\r\\n\\u0001\"");
+  EXPECT_EQ(JsonString("\xC3\xA4"), "\"\xC3\xA4\"");
+}
+
+TEST(ReportOutput, RowMarksNameEveryColourMark) {
+  ResultList list("", "x");
+  list.AddResultRow("1\nProcedure A()");
+  list.SetRowBackground(0, NeverCalledBackground);
+  list.AddResultRow("2\nfoo()");
+  list.SetCellTextColour(1, ColumnCalls, MarkRed);
+  list.AddResultRow("3\nProcedure B()");
+  list.SetRowBackground(2, ProcedureRowBackground);
+  list.SetCellBackground(2, ColumnLine, MarkRed);
+  list.AddResultRow("4\nProtected foo");
+  list.SetRowBackground(3, TermDeclarationBandClearBackground);
+  list.SetCellTextColour(3, ColumnCalls, MarkRed);
+  list.AddResultRow("5\nx = foo");
+  list.SetRowBackground(4, TermBandSetBackground);
+  EXPECT_EQ(RowMarks(list.Row(0)), "never called");
+  EXPECT_EQ(RowMarks(list.Row(1)), "other case");
+  EXPECT_EQ(RowMarks(list.Row(2)), "called above head");
+  EXPECT_EQ(RowMarks(list.Row(3)), "other case, declaration");
+  EXPECT_EQ(RowMarks(list.Row(4)), "");
+}
+
+TEST(ReportOutput, ListJsonIsTheListLineThenOneLinePerRow) {
+  ResultList list("Proc: ", "Foo(a)");
+  list.AddResultRow("");
+  list.AddResultRow("12\nx = \"\xE4\"");
+  list.SetRowBackground(1, BandSetBackground);
+  list.SetCellTextColour(1, ColumnCalls, MarkRed);
+  std::ostringstream out;
+  WriteListJson(list, out);
+  EXPECT_EQ(out.str(),
+            "{\"list\": {\"kind\": \"Proc: \", \"subject\": \"Foo(a)\", \"caption\": "
+            "\"Proc: Foo(a)...\", \"selector\": \"Foo(\"}}\n"
+            "{\"cells\": [\"\", \"\", \"\", \"\", \"\"], \"bg\": [null, null, null, null, null], "
+            "\"fg\": [null, null, null, null, null]}\n"
+            "{\"cells\": [\"12\", \"x = \\\"\xC3\xA4\\\"\", \"\", \"\", \"\"], "
+            "\"bg\": [[255,255,230], [255,255,230], [255,255,230], [255,255,230], [255,255,230]], "
+            "\"fg\": [null, [220,0,0], null, null, null]}\n");
+}
+
+TEST(ReportOutput, FilesJsonHasPathIncludingFileAndLine) {
+  std::ostringstream out;
+  WriteFilesJson({{"/p/main.pb", "", 0}, {"/p/a.pb", "main.pb", 7}}, out);
+  EXPECT_EQ(out.str(),
+            "{\"path\": \"/p/main.pb\", \"included_by\": \"\", \"include_line\": 0}\n"
+            "{\"path\": \"/p/a.pb\", \"included_by\": \"main.pb\", \"include_line\": 7}\n");
+}
+
+TEST(ReportOutput, TableAlignsColumnsByCharactersNotBytes) {
+  ResultList list("", "Procedures");
+  list.AddResultRow("     7\n\n\nProcedure \xC3\xA4()\nmain.pb");
+  list.AddResultRow("    12\n\n\nProcedure ab()\nx.pb");
+  list.SetRowBackground(1, NeverCalledBackground);
+  std::ostringstream out;
+  WriteListTable(list, out);
+  EXPECT_EQ(out.str(),
+            "Procedures...\n"
+            "Marks           Line  Calls  Count  (in) Function   in File\n"
+            "                   7                Procedure \xC3\xA4()   main.pb\n"
+            "never called      12                Procedure ab()  x.pb\n");
+}
