@@ -1,0 +1,119 @@
+#include "app/command_line.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <limits>
+
+#include "source/source_reader.h"
+
+namespace {
+
+constexpr int64_t kInt32Min = std::numeric_limits<int32_t>::min();
+constexpr int64_t kInt32Max = std::numeric_limits<int32_t>::max();
+
+// The four fields of a selection text when it has exactly three "x".
+bool SplitSelection(std::string_view text, std::string_view (&fields)[4]) {
+  if (std::count(text.begin(), text.end(), 'x') != 3) return false;
+  for (int i = 0; i < 3; ++i) {
+    const size_t x = text.find('x');
+    fields[i] = text.substr(0, x);
+    text.remove_prefix(x + 1);
+  }
+  fields[3] = text;
+  return true;
+}
+
+std::string_view WithoutTrailingBlanks(std::string_view text) {
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  return text;
+}
+
+}  // namespace
+
+int32_t SelectionField(std::string_view field) {
+  bool negative = false;
+  if (!field.empty() && (field[0] == '-' || field[0] == '+')) {
+    negative = field[0] == '-';
+    field.remove_prefix(1);
+  }
+  // Accumulated in 64 bits and stopped at the 32-bit limit, so a long run of digits can
+  // neither overflow nor wrap: it saturates.
+  int64_t value = 0;
+  for (const char c : field) {
+    if (c < '0' || c > '9') break;
+    value = std::min(value * 10 + (c - '0'), kInt32Max + 1);
+  }
+  if (negative) return static_cast<int32_t>(std::max(-value, kInt32Min));
+  return static_cast<int32_t>(std::min(value, kInt32Max));
+}
+
+bool IsSingleLineSelection(std::string_view text, SelectionRange& range) {
+  std::string_view fields[4];
+  if (SplitSelection(text, fields)) {
+    range = {SelectionField(fields[0]), SelectionField(fields[1]), SelectionField(fields[2]),
+             SelectionField(fields[3])};
+  }
+  // A selection that ends at the start of a line ends on the line before; the lowest line
+  // number has no line before it and stays.
+  if (range.EndColumn == 1 && range.EndLine > kInt32Min) --range.EndLine;
+  if (range.StartLine == range.EndLine && range.StartColumn == range.EndColumn) return false;
+  return range.EndLine == range.StartLine;
+}
+
+std::string ReadSelectedText(const std::string& path, const SelectionRange& range) {
+  SourceReader reader;
+  if (range.StartLine < 1 || !reader.Open(path)) return {};
+  std::string line;
+  for (int32_t number = 1; number <= range.StartLine; ++number) {
+    if (reader.AtEnd()) return {};
+    line = reader.ReadRawLine();
+  }
+  const int64_t count = int64_t{range.EndColumn} - range.StartColumn;
+  const int64_t start = std::max<int64_t>(range.StartColumn, 1) - 1;
+  if (count <= 0 || start >= static_cast<int64_t>(line.size())) return {};
+  return line.substr(static_cast<size_t>(start), static_cast<size_t>(count));
+}
+
+bool MainFileExists(const std::string& path) {
+  struct stat info;
+  return !path.empty() && stat(path.c_str(), &info) == 0;
+}
+
+std::string MainFileFromParameter(std::string_view parameter,
+                                  std::string_view launch_directory) {
+  const std::string_view path = WithoutTrailingBlanks(parameter);
+  if (path.empty() || path[0] == '/') return std::string(path);
+  std::string absolute(launch_directory);
+  absolute += '/';
+  absolute += path;
+  return absolute;
+}
+
+std::string WorkOutStartTerm(std::string_view word, std::string_view selection_text) {
+  std::string term(word);
+  if (!term.empty()) term += '(';
+  const bool constant_wins =
+      !selection_text.empty() && selection_text[0] == '#' && selection_text.size() == term.size();
+  if (term.empty() || constant_wins) {
+    term = selection_text;
+    if (term.empty() || term.back() != '(') term += '(';
+  }
+  return term;
+}
+
+StartUpParameters ReadParameters(const std::vector<std::string>& parameters,
+                                 std::string_view launch_directory) {
+  auto parameter = [&](size_t index) {
+    return index < parameters.size() ? std::string_view(parameters[index]) : std::string_view();
+  };
+  StartUpParameters result;
+  result.MainFile = MainFileFromParameter(parameter(0), launch_directory);
+  SelectionRange range;
+  if (IsSingleLineSelection(parameter(1), range)) {
+    result.SelectionText = ReadSelectedText(result.MainFile, range);
+  }
+  if (!MainFileExists(result.MainFile)) result.MainFile.clear();
+  result.StartTerm = WorkOutStartTerm(parameter(2), result.SelectionText);
+  return result;
+}

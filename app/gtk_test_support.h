@@ -1,0 +1,233 @@
+// What the window tests share: GTK started once per test process (tests skip without a
+// display), event pumping, a small project on disk, and an answerer for the real modal
+// dialogs that finds them among the toplevel windows.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <gtk/gtk.h>
+#include <unistd.h>
+
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/main_window.h"
+
+namespace gtk_test {
+
+/// Starts GTK once; false when no display can be opened. Criticals end the test process.
+inline bool DisplayOpens() {
+  static const bool opened = [] {
+    if (!gtk_init_check(nullptr, nullptr)) return false;
+    g_log_set_always_fatal(GLogLevelFlags(G_LOG_LEVEL_CRITICAL | G_LOG_FATAL_MASK));
+    return true;
+  }();
+  return opened;
+}
+
+/// Lets GTK handle everything pending, then waits `idle_ms` for more and handles that too.
+inline void Pump(int idle_ms = 0) {
+  const gint64 until = g_get_monotonic_time() + gint64{idle_ms} * 1000;
+  do {
+    while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
+    g_usleep(1000);
+  } while (g_get_monotonic_time() < until);
+  while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
+}
+
+/// Pumps until `done` holds or `timeout_ms` have passed; returns `done()`.
+inline bool PumpUntil(const std::function<bool()>& done, int timeout_ms = 3000) {
+  const gint64 until = g_get_monotonic_time() + gint64{timeout_ms} * 1000;
+  while (!done() && g_get_monotonic_time() < until) Pump(5);
+  return done();
+}
+
+/// A folder of files that is removed with the object.
+class TempProject {
+ public:
+  TempProject() {
+    static int counter = 0;
+    folder_ = std::filesystem::temp_directory_path() /
+              ("pbst_app_" + std::to_string(getpid()) + "_" + std::to_string(++counter));
+    std::filesystem::create_directories(folder_);
+  }
+  ~TempProject() { std::filesystem::remove_all(folder_); }
+  /// Writes `text` to `name` in the folder and returns the file's path.
+  std::string Write(const std::string& name, const std::string& text) const {
+    const std::filesystem::path path = folder_ / name;
+    std::ofstream(path, std::ios::binary) << text;
+    return path.string();
+  }
+  /// The folder's path.
+  std::string Folder() const { return folder_.string(); }
+
+ private:
+  std::filesystem::path folder_;
+};
+
+/// The modal dialog on screen, if any.
+inline GtkDialog* ShownDialog() {
+  GtkDialog* found = nullptr;
+  GList* toplevels = gtk_window_list_toplevels();
+  for (GList* item = toplevels; item != nullptr; item = item->next) {
+    GtkWidget* widget = GTK_WIDGET(item->data);
+    if (GTK_IS_DIALOG(widget) && gtk_widget_get_visible(widget) &&
+        gtk_window_get_modal(GTK_WINDOW(widget))) {
+      found = GTK_DIALOG(widget);
+    }
+  }
+  g_list_free(toplevels);
+  return found;
+}
+
+/// First widget of type `type` inside `container`, depth first.
+inline GtkWidget* FindChild(GtkWidget* widget, GType type) {
+  if (G_TYPE_CHECK_INSTANCE_TYPE(widget, type)) return widget;
+  if (!GTK_IS_CONTAINER(widget)) return nullptr;
+  GtkWidget* found = nullptr;
+  GList* children = gtk_container_get_children(GTK_CONTAINER(widget));
+  for (GList* child = children; child != nullptr && found == nullptr; child = child->next) {
+    found = FindChild(GTK_WIDGET(child->data), type);
+  }
+  g_list_free(children);
+  return found;
+}
+
+/// Answers the real modal dialogs while it lives: message boxes are read and confirmed
+/// with OK; every other dialog goes to the next queued answer, in order.
+class DialogAnswerer {
+ public:
+  /// Handles one dialog; returns true when it has answered it.
+  using Answer = std::function<bool(GtkDialog*)>;
+
+  DialogAnswerer() { source_ = g_timeout_add(5, &DialogAnswerer::Tick, this); }
+  ~DialogAnswerer() { g_source_remove(source_); }
+  DialogAnswerer(const DialogAnswerer&) = delete;
+  DialogAnswerer& operator=(const DialogAnswerer&) = delete;
+
+  /// Queues the answer for the next dialog that is not a message box.
+  void Then(Answer answer) { answers_.push_back(std::move(answer)); }
+  /// Texts of the message boxes seen, with their titles before a "|".
+  const std::vector<std::string>& Messages() const { return messages_; }
+  /// Titles of the other dialogs seen.
+  const std::vector<std::string>& Dialogs() const { return dialogs_; }
+  /// Answers still waiting for their dialog.
+  size_t Pending() const { return answers_.size(); }
+  /// Called right after each message box is answered.
+  void OnMessage(std::function<void()> action) { on_message_ = std::move(action); }
+
+ private:
+  static gboolean Tick(gpointer self) {
+    static_cast<DialogAnswerer*>(self)->AnswerShownDialog();
+    return TRUE;
+  }
+
+  void AnswerShownDialog() {
+    GtkDialog* dialog = ShownDialog();
+    if (dialog == nullptr || dialog == answering_) return;
+    const std::string title = gtk_window_get_title(GTK_WINDOW(dialog));
+    if (GTK_IS_MESSAGE_DIALOG(dialog)) {
+      gchar* text = nullptr;
+      g_object_get(dialog, "text", &text, nullptr);
+      messages_.push_back(title + "|" + (text != nullptr ? text : ""));
+      g_free(text);
+      answering_ = dialog;
+      gtk_dialog_response(dialog, GTK_RESPONSE_OK);
+      if (on_message_) on_message_();
+      return;
+    }
+    if (answers_.empty()) return;
+    if (dialogs_.empty() || answering_ != dialog) dialogs_.push_back(title);
+    answering_ = dialog;
+    if (answers_.front()(dialog)) {
+      answers_.pop_front();
+    } else {
+      answering_ = nullptr;  // asked again at the next tick
+      dialogs_.pop_back();
+    }
+  }
+
+  guint source_ = 0;
+  std::deque<Answer> answers_;
+  std::vector<std::string> messages_;
+  std::vector<std::string> dialogs_;
+  GtkDialog* answering_ = nullptr;
+  std::function<void()> on_message_;
+};
+
+/// Types `text` into the dialog's entry and presses OK.
+inline DialogAnswerer::Answer EnterText(std::string text) {
+  return [text](GtkDialog* dialog) {
+    GtkWidget* entry = FindChild(GTK_WIDGET(dialog), GTK_TYPE_ENTRY);
+    if (entry == nullptr) return false;
+    gtk_entry_set_text(GTK_ENTRY(entry), text.c_str());
+    gtk_dialog_response(dialog, GTK_RESPONSE_OK);
+    return true;
+  };
+}
+
+/// Closes the dialog without its OK button, as the window's close button does.
+inline DialogAnswerer::Answer CloseDialog() {
+  return [](GtkDialog* dialog) {
+    gtk_dialog_response(dialog, GTK_RESPONSE_DELETE_EVENT);
+    return true;
+  };
+}
+
+/// Chooses `path` in a file dialog (once the dialog has taken it up) and presses Open.
+inline DialogAnswerer::Answer ChooseFile(std::string path) {
+  return [path](GtkDialog* dialog) {
+    GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
+    gchar* chosen = gtk_file_chooser_get_filename(chooser);
+    const bool taken = chosen != nullptr && path == chosen;
+    g_free(chosen);
+    if (!taken) {
+      gtk_file_chooser_set_filename(chooser, path.c_str());
+      return false;
+    }
+    gtk_dialog_response(dialog, GTK_RESPONSE_ACCEPT);
+    return true;
+  };
+}
+
+/// Cancels a file dialog.
+inline DialogAnswerer::Answer CancelFileDialog() {
+  return [](GtkDialog* dialog) {
+    gtk_dialog_response(dialog, GTK_RESPONSE_CANCEL);
+    return true;
+  };
+}
+
+/// A shown main window for one test, with GTK started; tests skip without a display.
+class WindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!DisplayOpens()) GTEST_SKIP() << "no display";
+    font_ = pango_font_description_from_string("Monospace 9");
+    window_ = std::make_unique<MainWindow>(font_);
+    // The X server's map notice is the first event that the window takes from the loop.
+    g_signal_connect(window_->Window(), "map-event", G_CALLBACK(+[](GtkWidget*, GdkEvent*, gpointer mapped) {
+                       *static_cast<bool*>(mapped) = true;
+                       return FALSE;
+                     }),
+                     &mapped_);
+    window_->Show();
+    window_->Lists().RefreshListSelector();
+    ASSERT_TRUE(PumpUntil([this] { return mapped_; }));
+  }
+  void TearDown() override {
+    window_.reset();
+    if (font_ != nullptr) pango_font_description_free(font_);
+    Pump();
+  }
+
+  PangoFontDescription* font_ = nullptr;
+  std::unique_ptr<MainWindow> window_;
+  bool mapped_ = false;
+};
+
+}  // namespace gtk_test

@@ -1,0 +1,350 @@
+#include "app/main_window.h"
+
+#include "app/about_dialog.h"
+#include "app/commands.h"
+#include "app/dialogs.h"
+#include "app/logo_data.h"
+#include "listings/display_text.h"
+
+namespace {
+
+constexpr int kInnerWidth = 1000;
+constexpr int kInnerHeight = 610;
+constexpr int kMinWidth = 800;
+constexpr int kMinHeight = 300;
+constexpr int kButtonY = 2;
+constexpr int kButtonHeight = 28;
+
+// The Stop poll looks at the clock once per this many lines, and lets the window work
+// once per interval: often enough to answer a Stop click within 50 ms, rarely enough to
+// cost a listing next to nothing.
+constexpr uint32_t kPollsPerClockLook = 32;
+constexpr gint64 kPumpIntervalMicroseconds = 25000;
+// Longest time one pump may spend on events, so a flood of them cannot hold up a listing.
+constexpr gint64 kPumpLimitMicroseconds = 20000;
+
+// Tooltips, held as ISO-8859-15 bytes like every literal of the program.
+constexpr char kOpenTip[] = "L\xF6scht vorherige Liste und \xF6" "ffnet neue Hauptdatei...";
+constexpr char kBackTip[] = "Zeigt vorherige und schlie\xDFt aktuelle Liste";
+constexpr char kJumpTip[] =
+    "\xD6" "ffnet bei Bedarf den PureBasic-Editor und setzt Cursor auf Zeile der akt. "
+    "Selektion...";
+constexpr char kAllCallsTip[] =
+    "Listet aus aktueller Hauptdatei und Includes alle Proceduren und deren Aufrufe";
+constexpr char kSearchTip[] = "Sucht und listet aus aktueller Datei alle Proceduren bzw. Variablen";
+
+// The toolbar's labels are set a size smaller than the theme's, so that each label fits
+// beside its icon within the fixed button widths.
+constexpr char kToolbarStyle[] =
+    "style \"pbst-toolbar\" { font_name = \"Sans 9\" }\n"
+    "widget \"*.pbst-toolbar-button*\" style \"pbst-toolbar\"\n";
+
+GtkWidget* NewWindow() {
+  gtk_rc_parse_string(kToolbarStyle);
+  GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+  gtk_window_set_title(GTK_WINDOW(window), "PB Sourcetrek");
+  gtk_window_set_default_size(GTK_WINDOW(window), kInnerWidth, kInnerHeight);
+  gtk_window_set_position(GTK_WINDOW(window), GTK_WIN_POS_CENTER);
+  GdkGeometry hints{};
+  hints.min_width = kMinWidth;
+  hints.min_height = kMinHeight;
+  gtk_window_set_geometry_hints(GTK_WINDOW(window), nullptr, &hints, GDK_HINT_MIN_SIZE);
+  return window;
+}
+
+GtkWidget* NewArea(GtkWidget* window) {
+  GtkWidget* area = gtk_fixed_new();
+  gtk_container_add(GTK_CONTAINER(window), area);
+  return area;
+}
+
+Toolbar ToolbarWithSelector() {
+  Toolbar toolbar;
+  toolbar.ListSelector = gtk_combo_box_text_new();
+  return toolbar;
+}
+
+GdkPixbuf* DecodeLogo() {
+  GdkPixbufLoader* loader = gdk_pixbuf_loader_new_with_type("png", nullptr);
+  if (loader == nullptr) return nullptr;
+  const bool written = gdk_pixbuf_loader_write(loader, LogoPng, LogoPngSize, nullptr);
+  const bool closed = gdk_pixbuf_loader_close(loader, nullptr);
+  GdkPixbuf* logo = written && closed ? gdk_pixbuf_loader_get_pixbuf(loader) : nullptr;
+  if (logo != nullptr) g_object_ref(logo);
+  g_object_unref(loader);
+  return logo;
+}
+
+// GTK's own handling of an event, which is back in charge once the window is gone.
+void PassEventOn(GdkEvent* event, gpointer) { gtk_main_do_event(event); }
+
+}  // namespace
+
+void SetButtonIcon(GtkButton* button, GtkWidget* image, const char* label,
+                   GtkPositionType position) {
+  gtk_button_set_image(button, image);
+  gtk_button_set_label(button, label);
+  gtk_button_set_image_position(button, position);
+}
+
+MainWindow::MainWindow(const PangoFontDescription* result_font)
+    : result_font_(result_font),
+      window_(NewWindow()),
+      area_(NewArea(window_)),
+      toolbar_(ToolbarWithSelector()),
+      lists_(
+          GTK_FIXED(area_), GTK_COMBO_BOX(toolbar_.ListSelector), result_font,
+          [this](int& width, int& height) { InnerSize(width, height); },
+          [this](ResultListView& view) { ConnectView(view); }) {
+  g_object_ref_sink(toolbar_.ListSelector);
+  lists_.OpenResultList("", "Procedures");
+  BuildToolbar();
+  ConnectSignals();
+  gtk_widget_realize(window_);
+  ApplyWindowFunctions();
+  gdk_event_handler_set(&MainWindow::OnEvent, this, nullptr);
+}
+
+MainWindow::~MainWindow() {
+  gdk_event_handler_set(&PassEventOn, nullptr, nullptr);
+  if (posted_size_ != 0) g_source_remove(posted_size_);
+  lists_.CloseAll();
+  gtk_widget_destroy(window_);
+  g_object_unref(toolbar_.ListSelector);
+}
+
+void MainWindow::Show() {
+  gtk_widget_show(area_);
+  gtk_widget_show(window_);
+}
+
+void MainWindow::ApplyWindowFunctions() {
+  // Resizable, movable and closable, with title, menu and border: no minimise or maximise.
+  gdk_window_set_decorations(
+      window_->window,
+      GdkWMDecoration(GDK_DECOR_BORDER | GDK_DECOR_RESIZEH | GDK_DECOR_TITLE | GDK_DECOR_MENU));
+  gdk_window_set_functions(window_->window,
+                           GdkWMFunction(GDK_FUNC_RESIZE | GDK_FUNC_MOVE | GDK_FUNC_CLOSE));
+}
+
+void MainWindow::BuildToolbar() {
+  toolbar_.Open = AddButton("Open", GTK_STOCK_OPEN, 5, 80, kOpenTip);
+  toolbar_.Back = AddButton("Back", GTK_STOCK_GO_BACK, 90, 80, kBackTip);
+  toolbar_.JumpToLine = AddButton("Jump to Line", GTK_STOCK_JUMP_TO, 175, 110, kJumpTip);
+  toolbar_.AllProcCalls = AddButton("All Proc-Calls", GTK_STOCK_INDEX, 290, 110, kAllCallsTip);
+  toolbar_.Search = AddButton("Search...", GTK_STOCK_FIND, 405, 80, kSearchTip);
+  toolbar_.StopButton = AddButton("Stop", GTK_STOCK_STOP, 490, 80, nullptr);
+  AddListSelector();
+  AddLogoButton();
+  gtk_widget_set_sensitive(toolbar_.StopButton, FALSE);
+}
+
+GtkWidget* MainWindow::AddButton(const char* label, const char* stock_id, int x, int width,
+                                 const char* tooltip) {
+  GtkWidget* button = gtk_button_new_with_label(label);
+  gtk_widget_set_name(button, "pbst-toolbar-button");
+  gtk_widget_set_size_request(button, width, kButtonHeight);
+  gtk_fixed_put(GTK_FIXED(area_), button, x, kButtonY);
+  SetButtonIcon(GTK_BUTTON(button), gtk_image_new_from_stock(stock_id, GTK_ICON_SIZE_MENU),
+                label, GTK_POS_LEFT);
+  if (tooltip != nullptr) gtk_widget_set_tooltip_text(button, ToDisplayText(tooltip).c_str());
+  gtk_widget_show(button);
+  return button;
+}
+
+void MainWindow::AddListSelector() {
+  toolbar_.ListLabel = gtk_label_new("List:");
+  gtk_misc_set_alignment(GTK_MISC(toolbar_.ListLabel), 1.0f, 0.0f);
+  gtk_widget_set_size_request(toolbar_.ListLabel, 30, 24);
+  gtk_fixed_put(GTK_FIXED(area_), toolbar_.ListLabel, 572, 8);
+  gtk_widget_set_size_request(toolbar_.ListSelector, 150, 28);
+  gtk_fixed_put(GTK_FIXED(area_), toolbar_.ListSelector, 605, 2);
+  gtk_widget_show(toolbar_.ListLabel);
+  gtk_widget_show(toolbar_.ListSelector);
+}
+
+void MainWindow::AddLogoButton() {
+  GdkPixbuf* logo = DecodeLogo();
+  if (logo == nullptr) return;
+  toolbar_.LogoButton = gtk_button_new();
+  gtk_container_add(GTK_CONTAINER(toolbar_.LogoButton), gtk_image_new_from_pixbuf(logo));
+  g_object_unref(logo);
+  gtk_widget_set_size_request(toolbar_.LogoButton, 26, 26);
+  gtk_fixed_put(GTK_FIXED(area_), toolbar_.LogoButton, 765, 2);
+  gtk_widget_show_all(toolbar_.LogoButton);
+}
+
+void MainWindow::ConnectSignals() {
+  g_signal_connect(window_, "delete-event", G_CALLBACK(&MainWindow::OnDelete), this);
+  g_signal_connect(window_, "configure-event", G_CALLBACK(&MainWindow::OnConfigure), this);
+  for (GtkWidget* button : {toolbar_.Open, toolbar_.Back, toolbar_.JumpToLine,
+                            toolbar_.AllProcCalls, toolbar_.Search, toolbar_.StopButton,
+                            toolbar_.LogoButton}) {
+    if (button != nullptr) g_signal_connect(button, "clicked", G_CALLBACK(&MainWindow::OnButton), this);
+  }
+  g_signal_connect(toolbar_.ListSelector, "changed", G_CALLBACK(&MainWindow::OnSelectorChanged),
+                   this);
+}
+
+void MainWindow::ConnectView(ResultListView& view) {
+  GtkTreeSelection* selection = gtk_tree_view_get_selection(view.ListView());
+  g_object_set_data(G_OBJECT(selection), "pbst-window", this);
+  g_signal_connect(selection, "changed", G_CALLBACK(&MainWindow::OnRowSelection), &view);
+  g_signal_connect(view.ListView(), "button-press-event", G_CALLBACK(&MainWindow::OnListPress),
+                   this);
+  g_signal_connect(view.ListView(), "button-release-event",
+                   G_CALLBACK(&MainWindow::OnListRelease), this);
+}
+
+void MainWindow::InnerSize(int& width, int& height) const {
+  gtk_window_get_size(GTK_WINDOW(window_), &width, &height);
+}
+
+void MainWindow::UpdateBackState() {
+  gtk_widget_set_sensitive(toolbar_.Back, lists_.History().CurrentIndex() > 0);
+}
+
+void MainWindow::FitCurrentList() {
+  int width = 0;
+  int height = 0;
+  InnerSize(width, height);
+  lists_.ResizeCurrent(width, height);
+}
+
+void MainWindow::PostSizeEvent() {
+  if (posted_size_ == 0) posted_size_ = g_idle_add(&MainWindow::OnPostedSize, this);
+}
+
+bool MainWindow::PollStop() {
+  if (++polls_ % kPollsPerClockLook != 0) return false;
+  const gint64 now = g_get_monotonic_time();
+  if (now - last_pump_ < kPumpIntervalMicroseconds) return false;
+  last_pump_ = now;
+  return PumpEvents();
+}
+
+bool MainWindow::PumpEvents() {
+  lists_.Sync();
+  const gint64 start = g_get_monotonic_time();
+  while (gtk_events_pending() && g_get_monotonic_time() - start < kPumpLimitMicroseconds) {
+    gtk_main_iteration_do(FALSE);
+  }
+  if (!stop_clicked_) return false;
+  stop_clicked_ = false;
+  ShowMessage(Window(), "Abbruch!");
+  return true;
+}
+
+void MainWindow::SetStopEnabled(bool enabled) {
+  gtk_widget_set_sensitive(toolbar_.StopButton, enabled);
+}
+
+void MainWindow::PutOnClipboard(std::string_view text) {
+  GtkClipboard* clipboard = gtk_clipboard_get(GDK_SELECTION_CLIPBOARD);
+  const std::string display_text = ToDisplayText(text);
+  gtk_clipboard_set_text(clipboard, display_text.c_str(), static_cast<gint>(display_text.size()));
+  gtk_clipboard_store(clipboard);
+}
+
+MainWindow::ListingScope::ListingScope(MainWindow& window)
+    : window_(window), outer_(!window.listing_runs_) {
+  if (!outer_) return;
+  window_.listing_runs_ = true;
+  window_.polls_ = 0;
+  window_.last_pump_ = g_get_monotonic_time();
+}
+
+MainWindow::ListingScope::~ListingScope() {
+  if (!outer_) return;
+  window_.listing_runs_ = false;
+  window_.stop_clicked_ = false;
+  window_.lists_.Sync();
+}
+
+// Every event passes here: after it, Back shows whether there is a list to go back to.
+void MainWindow::OnEvent(GdkEvent* event, gpointer self) {
+  gtk_main_do_event(event);
+  static_cast<MainWindow*>(self)->UpdateBackState();
+}
+
+gboolean MainWindow::OnDelete(GtkWidget*, GdkEvent*, gpointer self) {
+  auto& window = *static_cast<MainWindow*>(self);
+  // A close request while a listing runs is dropped: the window stays open.
+  if (window.listing_runs_) return TRUE;
+  window.quit_requested_ = true;
+  if (gtk_main_level() > 0) gtk_main_quit();
+  return TRUE;
+}
+
+gboolean MainWindow::OnConfigure(GtkWidget*, GdkEventConfigure* event, gpointer self) {
+  auto& window = *static_cast<MainWindow*>(self);
+  if (!window.listing_runs_) window.lists_.ResizeCurrent(event->width, event->height);
+  return FALSE;
+}
+
+gboolean MainWindow::OnPostedSize(gpointer self) {
+  auto& window = *static_cast<MainWindow*>(self);
+  window.posted_size_ = 0;
+  if (!window.listing_runs_) window.FitCurrentList();
+  return FALSE;
+}
+
+void MainWindow::OnButton(GtkButton* button, gpointer self) {
+  auto& window = *static_cast<MainWindow*>(self);
+  const Toolbar& bar = window.toolbar_;
+  GtkWidget* const clicked = GTK_WIDGET(button);
+  if (clicked == bar.StopButton) {
+    window.stop_clicked_ = window.listing_runs_;
+    return;
+  }
+  if (window.listing_runs_) return;
+  if (clicked == bar.Open) RunOpen(window);
+  if (clicked == bar.Back) RunBack(window);
+  if (clicked == bar.JumpToLine) RunJumpToLine(window);
+  if (clicked == bar.AllProcCalls) RunAllProcCalls(window);
+  if (clicked == bar.Search) RunSearch(window);
+  if (clicked == bar.LogoButton) ShowAbout(window.Window());
+  window.UpdateBackState();
+}
+
+void MainWindow::OnSelectorChanged(GtkComboBox* selector, gpointer self) {
+  auto& window = *static_cast<MainWindow*>(self);
+  if (window.lists_.ChangingSelector()) return;
+  // While a listing runs the choice has no effect, so the selector goes back to the list
+  // on screen.
+  if (window.listing_runs_) {
+    window.lists_.SelectCurrentEntry();
+    return;
+  }
+  ShowSelectedList(window, gtk_combo_box_get_active(selector));
+  window.UpdateBackState();
+}
+
+void MainWindow::OnRowSelection(GtkTreeSelection* selection, gpointer view_pointer) {
+  auto& view = *static_cast<ResultListView*>(view_pointer);
+  auto& window = *static_cast<MainWindow*>(g_object_get_data(G_OBJECT(selection), "pbst-window"));
+  if (view.ApplyingSelection()) return;
+  if (window.listing_runs_) {
+    view.ApplySelection();
+  } else {
+    view.TakeSelection();
+  }
+}
+
+gboolean MainWindow::OnListPress(GtkWidget*, GdkEventButton* event, gpointer self) {
+  auto& window = *static_cast<MainWindow*>(self);
+  if (event->button == 1 && event->type == GDK_2BUTTON_PRESS) window.double_click_pending_ = true;
+  return FALSE;
+}
+
+// A double-click counts when its button is released over the list.
+gboolean MainWindow::OnListRelease(GtkWidget*, GdkEventButton* event, gpointer self) {
+  auto& window = *static_cast<MainWindow*>(self);
+  if (event->button != 1 || !window.double_click_pending_) return FALSE;
+  window.double_click_pending_ = false;
+  if (!window.listing_runs_) {
+    ListCallsOfSelectedRow(window);
+    window.UpdateBackState();
+  }
+  return FALSE;
+}

@@ -1,0 +1,133 @@
+// The main window: the toolbar row, the area of the result lists, the thin handlers that
+// turn control events into commands, and the host side of a running listing (the Stop
+// poll, the Stop button, the clipboard).
+#pragma once
+
+#include <gtk/gtk.h>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "app/result_lists.h"
+#include "listings/listing_host.h"
+#include "listings/project.h"
+
+/// The controls of the toolbar row.
+struct Toolbar {
+  GtkWidget* Open = nullptr;
+  GtkWidget* Back = nullptr;
+  GtkWidget* JumpToLine = nullptr;
+  GtkWidget* AllProcCalls = nullptr;
+  GtkWidget* Search = nullptr;
+  GtkWidget* StopButton = nullptr;
+  GtkWidget* ListLabel = nullptr;
+  GtkWidget* ListSelector = nullptr;
+  GtkWidget* LogoButton = nullptr;  ///< nullptr when the logo could not be decoded
+};
+
+/// Sets `button`'s image, its label and the side of the label where the image stands.
+void SetButtonIcon(GtkButton* button, GtkWidget* image, const char* label,
+                   GtkPositionType position);
+
+/// The one main window of the program with the first result list, "Procedures", open.
+class MainWindow final : public ListingHost {
+ public:
+  /// Builds the window (not yet shown) with rows drawn in `result_font`.
+  explicit MainWindow(const PangoFontDescription* result_font);
+  MainWindow(const MainWindow&) = delete;
+  MainWindow& operator=(const MainWindow&) = delete;
+  ~MainWindow() override;
+
+  /// Shows the window with its toolbar and the current list.
+  void Show();
+
+  /// Pumps the window's events about every 25 ms and mirrors the lists; true once Stop was
+  /// clicked (after the "Abbruch!" message). Other events meanwhile have no effect.
+  bool PollStop() override;
+  void SetStopEnabled(bool enabled) override;
+  /// Puts `text` (converted for display) on the clipboard selection and asks for it to be
+  /// stored beyond the program's end.
+  void PutOnClipboard(std::string_view text) override;
+
+  /// Runs `listing` as a listing: events other than a Stop click have no effect while it
+  /// runs; the lists are mirrored when it ends.
+  template <typename Listing>
+  auto RunListing(Listing listing) {
+    ListingScope scope(*this);
+    return listing();
+  }
+
+  /// The toplevel window.
+  GtkWindow* Window() const { return GTK_WINDOW(window_); }
+  /// The toolbar controls.
+  const Toolbar& Controls() const { return toolbar_; }
+  /// The result lists with their history.
+  ResultLists& Lists() { return lists_; }
+  /// The project taken up.
+  Project& TakenUp() { return project_; }
+  /// Text of the last Search input, the preset of the next one.
+  std::string& SearchTerm() { return search_term_; }
+  /// True once the window was asked to close outside a listing.
+  bool QuitRequested() const { return quit_requested_; }
+  /// True while a listing runs.
+  bool ListingRuns() const { return listing_runs_; }
+
+  /// Enables Back exactly when the current list is not the first of the history.
+  void UpdateBackState();
+  /// Fits the current list to the window's present inner size.
+  void FitCurrentList();
+  /// Asks for `FitCurrentList` once the loop is idle again, as a size event would.
+  void PostSizeEvent();
+
+ private:
+  /// Marks a listing as running for its lifetime and mirrors the lists at its end.
+  class ListingScope {
+   public:
+    explicit ListingScope(MainWindow& window);
+    ListingScope(const ListingScope&) = delete;
+    ListingScope& operator=(const ListingScope&) = delete;
+    ~ListingScope();
+
+   private:
+    MainWindow& window_;
+    bool outer_;
+  };
+
+  void BuildWindow();
+  void BuildToolbar();
+  GtkWidget* AddButton(const char* label, const char* stock_id, int x, int width,
+                       const char* tooltip);
+  void AddListSelector();
+  void AddLogoButton();
+  void ConnectSignals();
+  void ConnectView(ResultListView& view);
+  void ApplyWindowFunctions();
+  void InnerSize(int& width, int& height) const;
+  bool PumpEvents();
+
+  static void OnEvent(GdkEvent* event, gpointer self);
+  static gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer self);
+  static gboolean OnConfigure(GtkWidget*, GdkEventConfigure* event, gpointer self);
+  static gboolean OnPostedSize(gpointer self);
+  static void OnButton(GtkButton* button, gpointer self);
+  static void OnSelectorChanged(GtkComboBox*, gpointer self);
+  static void OnRowSelection(GtkTreeSelection*, gpointer view);
+  static gboolean OnListPress(GtkWidget*, GdkEventButton* event, gpointer self);
+  static gboolean OnListRelease(GtkWidget*, GdkEventButton* event, gpointer self);
+
+  const PangoFontDescription* result_font_;
+  GtkWidget* window_ = nullptr;
+  GtkWidget* area_ = nullptr;
+  Toolbar toolbar_;
+  ResultLists lists_;
+  Project project_;
+  std::string search_term_;
+  bool quit_requested_ = false;
+  bool listing_runs_ = false;
+  bool stop_clicked_ = false;
+  bool double_click_pending_ = false;
+  uint32_t polls_ = 0;
+  gint64 last_pump_ = 0;
+  guint posted_size_ = 0;
+};

@@ -1,0 +1,290 @@
+#include "app/main_window.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/gtk_test_support.h"
+#include "app/result_list_view.h"
+
+namespace {
+
+using gtk_test::Pump;
+using gtk_test::PumpUntil;
+using gtk_test::WindowTest;
+
+GtkAllocation Allocation(GtkWidget* widget) {
+  GtkAllocation allocation;
+  gtk_widget_get_allocation(widget, &allocation);
+  return allocation;
+}
+
+void ExpectBox(GtkWidget* widget, int x, int y, int width, int height) {
+  const GtkAllocation box = Allocation(widget);
+  EXPECT_EQ(box.x, x);
+  EXPECT_EQ(box.y, y);
+  EXPECT_EQ(box.width, width);
+  EXPECT_EQ(box.height, height);
+}
+
+void ExpectSize(GtkWidget* widget, int width, int height) {
+  const GtkAllocation box = Allocation(widget);
+  EXPECT_EQ(box.width, width);
+  EXPECT_EQ(box.height, height);
+}
+
+std::string Tooltip(GtkWidget* widget) {
+  gchar* text = gtk_widget_get_tooltip_text(widget);
+  std::string result = text != nullptr ? text : "";
+  g_free(text);
+  return result;
+}
+
+std::string StockIdOf(GtkWidget* button) {
+  GtkWidget* image = gtk_button_get_image(GTK_BUTTON(button));
+  if (image == nullptr || gtk_image_get_storage_type(GTK_IMAGE(image)) != GTK_IMAGE_STOCK) {
+    return "";
+  }
+  gchar* stock_id = nullptr;
+  GtkIconSize size = GTK_ICON_SIZE_INVALID;
+  gtk_image_get_stock(GTK_IMAGE(image), &stock_id, &size);
+  return size == GTK_ICON_SIZE_MENU ? stock_id : "wrong size";
+}
+
+void ResizeWindow(MainWindow& window, int width, int height) {
+  gtk_window_resize(window.Window(), width, height);
+  ASSERT_TRUE(PumpUntil([&] {
+    const GtkAllocation box = Allocation(GTK_WIDGET(window.Window()));
+    return box.width == width && box.height == height;
+  }));
+  Pump(20);
+}
+
+using MainWindowLayout = WindowTest;
+
+TEST_F(MainWindowLayout, WindowOpensCentredAt1000By610WithTitleAndMinimumSize) {
+  GtkWindow* window = window_->Window();
+  EXPECT_STREQ(gtk_window_get_title(window), "PB Sourcetrek");
+  ExpectSize(GTK_WIDGET(window), 1000, 610);
+  gint x = 0;
+  gint y = 0;
+  gdk_window_get_origin(GTK_WIDGET(window)->window, &x, &y);
+  EXPECT_EQ(x, (gdk_screen_width() - 1000) / 2);
+  EXPECT_EQ(y, (gdk_screen_height() - 610) / 2);
+  // Shrinking below the minimum is refused.
+  gtk_window_resize(window, 500, 200);
+  Pump(100);
+  const GtkAllocation box = Allocation(GTK_WIDGET(window));
+  EXPECT_EQ(box.width, 800);
+  EXPECT_EQ(box.height, 300);
+}
+
+TEST_F(MainWindowLayout, DecorationsHaveNoMinimiseOrMaximise) {
+  GdkWMDecoration decorations = GdkWMDecoration(0);
+  ASSERT_TRUE(gdk_window_get_decorations(GTK_WIDGET(window_->Window())->window, &decorations));
+  EXPECT_TRUE(decorations & GDK_DECOR_TITLE);
+  EXPECT_TRUE(decorations & GDK_DECOR_BORDER);
+  EXPECT_TRUE(decorations & GDK_DECOR_RESIZEH);
+  EXPECT_FALSE(decorations & GDK_DECOR_MINIMIZE);
+  EXPECT_FALSE(decorations & GDK_DECOR_MAXIMIZE);
+  EXPECT_FALSE(decorations & GDK_DECOR_ALL);
+}
+
+TEST_F(MainWindowLayout, ButtonsStandAtTheirPlacesWithLabelsAndMenuSizeIcons) {
+  const Toolbar& bar = window_->Controls();
+  struct Expected {
+    GtkWidget* button;
+    const char* label;
+    const char* stock_id;
+    int x;
+    int width;
+  };
+  const Expected buttons[] = {{bar.Open, "Open", "gtk-open", 5, 80},
+                              {bar.Back, "Back", "gtk-go-back", 90, 80},
+                              {bar.JumpToLine, "Jump to Line", "gtk-jump-to", 175, 110},
+                              {bar.AllProcCalls, "All Proc-Calls", "gtk-index", 290, 110},
+                              {bar.Search, "Search...", "gtk-find", 405, 80},
+                              {bar.StopButton, "Stop", "gtk-stop", 490, 80}};
+  for (const Expected& expected : buttons) {
+    SCOPED_TRACE(expected.label);
+    EXPECT_STREQ(gtk_button_get_label(GTK_BUTTON(expected.button)), expected.label);
+    EXPECT_EQ(StockIdOf(expected.button), expected.stock_id);
+    EXPECT_EQ(gtk_button_get_image_position(GTK_BUTTON(expected.button)), GTK_POS_LEFT);
+    ExpectBox(expected.button, expected.x, 2, expected.width, 28);
+  }
+}
+
+TEST_F(MainWindowLayout, TooltipsAreTheGermanTextsAndStopHasNone) {
+  const Toolbar& bar = window_->Controls();
+  EXPECT_EQ(Tooltip(bar.Open), "L\xC3\xB6scht vorherige Liste und \xC3\xB6" "ffnet neue Hauptdatei...");
+  EXPECT_EQ(Tooltip(bar.Back), "Zeigt vorherige und schlie\xC3\x9Ft aktuelle Liste");
+  EXPECT_EQ(Tooltip(bar.JumpToLine),
+            "\xC3\x96" "ffnet bei Bedarf den PureBasic-Editor und setzt Cursor auf Zeile der "
+            "akt. Selektion...");
+  EXPECT_EQ(Tooltip(bar.AllProcCalls),
+            "Listet aus aktueller Hauptdatei und Includes alle Proceduren und deren Aufrufe");
+  EXPECT_EQ(Tooltip(bar.Search),
+            "Sucht und listet aus aktueller Datei alle Proceduren bzw. Variablen");
+  EXPECT_EQ(Tooltip(bar.StopButton), "");
+  EXPECT_EQ(Tooltip(bar.ListSelector), "");
+}
+
+TEST_F(MainWindowLayout, ListLabelSelectorAndLogoButton) {
+  const Toolbar& bar = window_->Controls();
+  EXPECT_STREQ(gtk_label_get_text(GTK_LABEL(bar.ListLabel)), "List:");
+  gfloat x_align = 0;
+  gtk_misc_get_alignment(GTK_MISC(bar.ListLabel), &x_align, nullptr);
+  EXPECT_EQ(x_align, 1.0f);
+  ExpectBox(bar.ListLabel, 572, 8, 30, 24);
+  ExpectBox(bar.ListSelector, 605, 2, 150, 28);
+  EXPECT_FALSE(GTK_IS_COMBO_BOX_ENTRY(bar.ListSelector));
+  ASSERT_NE(bar.LogoButton, nullptr);
+  ExpectBox(bar.LogoButton, 765, 2, 26, 26);
+  GtkWidget* image = gtk_bin_get_child(GTK_BIN(bar.LogoButton));
+  ASSERT_TRUE(GTK_IS_IMAGE(image));
+  GdkPixbuf* logo = gtk_image_get_pixbuf(GTK_IMAGE(image));
+  ASSERT_NE(logo, nullptr);
+  EXPECT_EQ(gdk_pixbuf_get_width(logo), 16);
+  EXPECT_EQ(gdk_pixbuf_get_height(logo), 16);
+  EXPECT_TRUE(gdk_pixbuf_get_has_alpha(logo));
+  EXPECT_EQ(Tooltip(bar.LogoButton), "");
+}
+
+TEST_F(MainWindowLayout, StopIsGreyedAtStartAndBackOnceAnEventWasTaken) {
+  const Toolbar& bar = window_->Controls();
+  EXPECT_FALSE(gtk_widget_get_sensitive(bar.StopButton));
+  EXPECT_TRUE(gtk_widget_get_sensitive(bar.Open));
+  // The window's own map and expose events have passed through the loop by now.
+  EXPECT_FALSE(gtk_widget_get_sensitive(bar.Back));
+}
+
+TEST_F(MainWindowLayout, FirstListFillsTheAreaBelowTheToolbar) {
+  ResultListView* view = window_->Lists().CurrentView();
+  ASSERT_NE(view, nullptr);
+  ExpectBox(view->Container(), 0, 34, 1000, 574);
+  ExpectSize(view->ScrolledArea(), 996, 552);
+  EXPECT_STREQ(gtk_label_get_text(view->Caption()), "Procedures...");
+  const GtkAllocation caption = Allocation(GTK_WIDGET(view->Caption()));
+  EXPECT_EQ(caption.width, 800);
+  EXPECT_EQ(caption.height, 20);
+}
+
+TEST_F(MainWindowLayout, ResizingFitsTheCurrentListOnly) {
+  ResultLists& lists = window_->Lists();
+  ResultListView* first = lists.CurrentView();
+  lists.OpenResultList("", "All Procedure-Calls...");
+  lists.RefreshListSelector();
+  ResultListView* second = lists.CurrentView();
+  Pump();
+  ResizeWindow(*window_, 1200, 700);
+  ExpectSize(second->Container(), 1200, 664);
+  ExpectSize(second->ScrolledArea(), 1196, 642);
+  // The hidden first list keeps its size when it is shown again through the selector.
+  gtk_combo_box_set_active(GTK_COMBO_BOX(window_->Controls().ListSelector), 0);
+  Pump(20);
+  EXPECT_EQ(lists.CurrentView(), first);
+  EXPECT_TRUE(gtk_widget_get_visible(first->Container()));
+  EXPECT_FALSE(gtk_widget_get_visible(second->Container()));
+  ExpectSize(first->Container(), 1000, 574);
+  ExpectSize(first->ScrolledArea(), 996, 552);
+}
+
+TEST(ResultListView, ColumnsHaveTheirHeadersWidthsAndAlignment) {
+  if (!gtk_test::DisplayOpens()) GTEST_SKIP() << "no display";
+  GtkWidget* area = gtk_fixed_new();
+  g_object_ref_sink(area);
+  ResultList list("", "Procedures");
+  PangoFontDescription* font = pango_font_description_from_string("Monospace 9");
+  {
+    ResultListView view(list, GTK_FIXED(area), 1000, 610, font);
+    const char* headers[] = {"Line", "Calls", "Count", "(in) Function", "in File"};
+    const int widths[] = {56, 380, 55, 300, 200};
+    for (int column = 0; column < 5; ++column) {
+      GtkTreeViewColumn* view_column = gtk_tree_view_get_column(view.ListView(), column);
+      ASSERT_NE(view_column, nullptr);
+      EXPECT_STREQ(gtk_tree_view_column_get_title(view_column), headers[column]);
+      EXPECT_EQ(gtk_tree_view_column_get_fixed_width(view_column), widths[column]);
+      EXPECT_TRUE(gtk_tree_view_column_get_resizable(view_column));
+      EXPECT_FALSE(gtk_tree_view_column_get_clickable(view_column));
+      EXPECT_EQ(gtk_tree_view_column_get_alignment(view_column), column == 0 ? 1.0f : 0.0f);
+    }
+    EXPECT_EQ(gtk_tree_view_get_column(view.ListView(), 5), nullptr);
+    SetColumnAlignment(view.ListView(), 7, 0.5f);  // no such column: nothing happens
+    EXPECT_EQ(gtk_tree_selection_get_mode(gtk_tree_view_get_selection(view.ListView())),
+              GTK_SELECTION_SINGLE);
+  }
+  pango_font_description_free(font);
+  g_object_unref(area);
+}
+
+TEST(ResultListView, MirrorsRowsColoursAndTheSelectionInBatches) {
+  if (!gtk_test::DisplayOpens()) GTEST_SKIP() << "no display";
+  GtkWidget* area = gtk_fixed_new();
+  g_object_ref_sink(area);
+  ResultList list("", "Procedures");
+  PangoFontDescription* font = pango_font_description_from_string("Monospace 9");
+  {
+    ResultListView view(list, GTK_FIXED(area), 1000, 610, font);
+    GtkTreeModel* model = gtk_tree_view_get_model(view.ListView());
+    list.AddResultRow("12\nFoo()");
+    list.AddResultRow("");
+    list.SetCellTextColour(0, 1, Rgb{220, 0, 0});
+    list.SetRowBackground(0, Rgb{255, 255, 230});
+    EXPECT_EQ(gtk_tree_model_iter_n_children(model, nullptr), 0);  // not before the batch
+    view.Sync();
+    ASSERT_EQ(gtk_tree_model_iter_n_children(model, nullptr), 2);
+    GtkTreeIter iter;
+    ASSERT_TRUE(gtk_tree_model_get_iter_first(model, &iter));
+    gchar* line = nullptr;
+    gchar* calls = nullptr;
+    gchar* count = nullptr;
+    gchar* foreground = nullptr;
+    gchar* line_background = nullptr;
+    gtk_tree_model_get(model, &iter, 0, &line, 1, &calls, 2, &count, 6, &foreground, 10,
+                       &line_background, -1);
+    EXPECT_STREQ(line, "12");
+    EXPECT_STREQ(calls, "Foo()");
+    EXPECT_STREQ(count, "");
+    EXPECT_STREQ(foreground, "#dc0000");
+    EXPECT_STREQ(line_background, "#ffffe6");
+    g_free(line), g_free(calls), g_free(count), g_free(foreground), g_free(line_background);
+    // The newest row is selected in the view; a later change to a mirrored row arrives.
+    GtkTreeIter selected;
+    ASSERT_TRUE(gtk_tree_selection_get_selected(gtk_tree_view_get_selection(view.ListView()),
+                                                nullptr, &selected));
+    GtkTreePath* path = gtk_tree_model_get_path(model, &selected);
+    EXPECT_EQ(gtk_tree_path_get_indices(path)[0], 1);
+    gtk_tree_path_free(path);
+    list.SetCellText(0, 3, "   14 Procedure Foo()");
+    view.Sync();
+    gchar* function = nullptr;
+    gtk_tree_model_get(model, &iter, 3, &function, -1);
+    EXPECT_STREQ(function, "   14 Procedure Foo()");
+    g_free(function);
+  }
+  pango_font_description_free(font);
+  g_object_unref(area);
+}
+
+TEST(ResultListView, UserSelectionReachesTheModel) {
+  if (!gtk_test::DisplayOpens()) GTEST_SKIP() << "no display";
+  GtkWidget* area = gtk_fixed_new();
+  g_object_ref_sink(area);
+  ResultList list("", "Procedures");
+  PangoFontDescription* font = pango_font_description_from_string("Monospace 9");
+  {
+    ResultListView view(list, GTK_FIXED(area), 1000, 610, font);
+    list.AddResultRow("1\na");
+    list.AddResultRow("2\nb");
+    view.Sync();
+    GtkTreePath* first = gtk_tree_path_new_from_indices(0, -1);
+    gtk_tree_selection_select_path(gtk_tree_view_get_selection(view.ListView()), first);
+    gtk_tree_path_free(first);
+    view.TakeSelection();
+    EXPECT_EQ(list.SelectedRow(), 0);
+  }
+  pango_font_description_free(font);
+  g_object_unref(area);
+}
+
+}  // namespace

@@ -1,0 +1,75 @@
+// The on-screen side of one result list: a sunken panel with the caption and a tree view
+// that mirrors the list's rows, cell texts and colours in batches.
+#pragma once
+
+#include <gtk/gtk.h>
+
+#include "listings/result_list.h"
+
+/// Column headers of every result list.
+extern const char* const ColumnHeaders[ResultColumns];
+/// Initial widths of the columns, in pixels.
+extern const int ColumnWidths[ResultColumns];
+
+/// Aligns the header and every cell of `column` of `list_view` to `fraction` (0.0 left,
+/// 1.0 right); does nothing when the column does not exist.
+void SetColumnAlignment(GtkTreeView* list_view, int column, float fraction);
+
+/// The controls of one `ResultList`, placed in the window's fixed area. Destroying the view
+/// destroys its controls; the model stays untouched.
+class ResultListView {
+ public:
+  /// Creates the visible panel for `list` in `area` for a window of inner size
+  /// `width` x `height`, with rows drawn in `font`.
+  ResultListView(ResultList& list, GtkFixed* area, int width, int height,
+                 const PangoFontDescription* font);
+  ResultListView(const ResultListView&) = delete;
+  ResultListView& operator=(const ResultListView&) = delete;
+  /// Destroys the caption, the list view and the panel, in this order.
+  ~ResultListView();
+
+  /// The list this view shows.
+  ResultList& Model() const { return list_; }
+  /// The framed panel.
+  GtkWidget* Container() const { return container_; }
+  /// The tree view of the rows.
+  GtkTreeView* ListView() const { return list_view_; }
+  /// The scrolled area that holds the tree view and takes the list's size and place.
+  GtkWidget* ScrolledArea() const { return scrolled_; }
+  /// The caption label.
+  GtkLabel* Caption() const { return caption_; }
+
+  /// Shows the panel and gives the tree view the keyboard focus.
+  void Show();
+  /// Hides the panel.
+  void Hide();
+  /// Fits the panel and the list to a window of inner size `width` x `height`.
+  void Resize(int width, int height);
+  /// Brings the view up to the model: caption, new rows, changed rows, and the model's
+  /// selected row selected and scrolled into view.
+  void Sync();
+  /// Takes the tree view's selected row (as chosen by the user) into the model.
+  void TakeSelection();
+  /// Puts the model's selected row into the tree view's selection and scrolls to it.
+  void ApplySelection();
+  /// True while the view changes the tree view's selection itself.
+  bool ApplyingSelection() const { return applying_selection_; }
+
+ private:
+  void BuildControls(GtkFixed* area, int width, int height);
+  void BuildColumns(const PangoFontDescription* font);
+  void StoreRow(GtkTreeIter* iter, int32_t row);
+  void SyncRows();
+
+  ResultList& list_;
+  GtkWidget* container_ = nullptr;
+  GtkWidget* inner_ = nullptr;
+  GtkLabel* caption_ = nullptr;
+  GtkWidget* scrolled_ = nullptr;
+  GtkTreeView* list_view_ = nullptr;
+  GtkListStore* store_ = nullptr;
+  int border_x_ = 0;  // frame thickness: positions are given from the panel's outer edge
+  int border_y_ = 0;
+  bool applying_selection_ = false;
+  int32_t applied_selection_ = -2;  // model row last put into the tree view's selection
+};

@@ -1,0 +1,62 @@
+#include "app/start_up.h"
+
+#include <gtk/gtk.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "app/command_line.h"
+#include "app/commands.h"
+#include "app/dialogs.h"
+#include "app/main_window.h"
+#include "source/path_parts.h"
+
+namespace {
+
+std::string CurrentDirectory() {
+  gchar* directory = g_get_current_dir();
+  std::string result = directory;
+  g_free(directory);
+  return result;
+}
+
+// The working directory only decides where the file dialog starts, so a failure to change
+// it is no reason to stop.
+bool EnterProgramDirectory() {
+  const std::string directory = ProgramDirectory();
+  return !directory.empty() && chdir(directory.c_str()) == 0;
+}
+
+}  // namespace
+
+std::string ProgramDirectory() {
+  gchar* executable = g_file_read_link("/proc/self/exe", nullptr);
+  if (executable == nullptr) return {};
+  std::string directory(DirectoryPart(executable));
+  g_free(executable);
+  if (directory.size() > 1) directory.pop_back();
+  return directory;
+}
+
+void RunSourcetrek(int argc, char** argv) {
+  // Relative paths on the command line name files from where the program was started.
+  const std::string launch_directory = CurrentDirectory();
+  if (!gtk_init_check(&argc, &argv)) return;
+  PangoFontDescription* result_font = pango_font_description_from_string("Monospace 9");
+  EnterProgramDirectory();
+  const std::vector<std::string> parameters(argv + std::min(argc, 1), argv + std::min(argc, 4));
+  StartUpParameters start = ReadParameters(parameters, launch_directory);
+  {
+    MainWindow window(result_font);
+    window.Show();
+    window.Lists().RefreshListSelector();
+    if (start.MainFile.empty()) start.MainFile = ChooseMainFile(window.Window());
+    if (!start.MainFile.empty()) {
+      TakeUpMainFile(window, start.MainFile);
+      RunStartUpLookup(window, start.StartTerm);
+      if (!window.QuitRequested()) gtk_main();
+    }
+  }
+  pango_font_description_free(result_font);
+}
