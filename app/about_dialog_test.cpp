@@ -8,6 +8,8 @@
 #include <fstream>
 #include <string>
 
+#include "app/gtk_test_support.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -145,6 +147,25 @@ TEST_F(AboutDialogTest, ShowAboutReturnsOnceClosedAndDestroysTheDialog) {
     PumpEvents();
     EXPECT_EQ(closed, 1);
     EXPECT_EQ(OpenAboutDialogs(), 0);
+  }
+}
+
+using AboutInWindow = gtk_test::WindowTest;
+
+TEST_F(AboutInWindow, LogoButtonOpensTheModalAboutDialogUntilItIsClosed) {
+  ASSERT_NE(window_->Controls().LogoButton, nullptr);
+  for (int round = 0; round < 2; ++round) {
+    gtk_test::DialogAnswerer answerer;
+    answerer.Then(gtk_test::CloseDialog());
+    gtk_button_clicked(GTK_BUTTON(window_->Controls().LogoButton));
+    EXPECT_EQ(answerer.Pending(), 0u);
+    EXPECT_EQ(answerer.Dialogs(), std::vector<std::string>{"About PB Sourcetrek"});
+    gtk_test::Pump();
+    GList* windows = gtk_window_list_toplevels();
+    for (GList* item = windows; item != nullptr; item = item->next) {
+      EXPECT_FALSE(GTK_IS_ABOUT_DIALOG(item->data));
+    }
+    g_list_free(windows);
   }
 }
 

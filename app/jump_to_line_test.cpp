@@ -13,6 +13,9 @@
 #include <sstream>
 #include <thread>
 
+#include "app/commands.h"
+#include "app/gtk_test_support.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -149,39 +152,40 @@ std::vector<std::string> ChildProcesses() {
 
 // A temporary folder with a script that stands in for the IDE: each start writes its
 // arguments, NUL-terminated, into a file of its own under calls/.
-class JumpToLineTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    folder_ = fs::temp_directory_path() /
-              ("jump_to_line_test_" + std::to_string(getpid()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+class IdeRecorder {
+ public:
+  IdeRecorder()
+      : folder_(fs::temp_directory_path() /
+                ("jump_to_line_test_" + std::to_string(getpid()) + "_" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name())) {
     fs::remove_all(folder_);
-    fs::create_directories(calls());
-    tool_ide_.Clear();
-    home_.Clear();
+    fs::create_directories(Calls());
   }
-  void TearDown() override { fs::remove_all(folder_); }
+  ~IdeRecorder() { fs::remove_all(folder_); }
+  IdeRecorder(const IdeRecorder&) = delete;
+  IdeRecorder& operator=(const IdeRecorder&) = delete;
 
-  fs::path calls() const { return folder_ / "calls"; }
+  const fs::path& Folder() const { return folder_; }
 
-  std::string WriteRecorder(const fs::path& where) const {
+  /// Writes the recording script to `where` and returns its path.
+  std::string Install(const fs::path& where) const {
     fs::create_directories(where.parent_path());
     std::ofstream(where) << "#!/bin/sh\n"
-                         << "out='" << calls().string() << "'/$$\n"
+                         << "out='" << Calls().string() << "'/$$\n"
                          << "for a in \"$@\"; do printf '%s\\0' \"$a\"; done > \"$out.part\"\n"
                          << "mv \"$out.part\" \"$out\"\n";
     chmod(where.c_str(), 0755);
     return where.string();
   }
 
-  // The argument lists of every start recorded so far, once `count` starts have finished
-  // (waits up to ten seconds for them).
-  std::vector<std::vector<std::string>> RecordedCalls(size_t count) const {
-    for (int i = 0; i < 1000 && Recorded().size() < count; ++i) {
+  /// The argument lists of every start recorded so far, once `count` starts have finished
+  /// (waits up to ten seconds for them).
+  std::vector<std::vector<std::string>> Recorded(size_t count) const {
+    for (int i = 0; i < 1000 && Finished().size() < count; ++i) {
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     std::vector<std::vector<std::string>> result;
-    for (const fs::path& file : Recorded()) {
+    for (const fs::path& file : Finished()) {
       std::ifstream in(file, std::ios::binary);
       std::vector<std::string> arguments;
       for (std::string argument; std::getline(in, argument, '\0');) {
@@ -192,15 +196,33 @@ class JumpToLineTest : public ::testing::Test {
     return result;
   }
 
-  std::vector<fs::path> Recorded() const {
+ private:
+  fs::path Calls() const { return folder_ / "calls"; }
+
+  std::vector<fs::path> Finished() const {
     std::vector<fs::path> files;
-    for (const fs::directory_entry& entry : fs::directory_iterator(calls())) {
+    for (const fs::directory_entry& entry : fs::directory_iterator(Calls())) {
       if (entry.path().extension() != ".part") {
         files.push_back(entry.path());
       }
     }
     return files;
   }
+
+  fs::path folder_;
+};
+
+using Arguments = std::vector<std::string>;
+
+class JumpToLineTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    tool_ide_.Clear();
+    home_.Clear();
+  }
+
+  std::string WriteRecorder(const fs::path& where) const { return recorder_.Install(where); }
+  std::vector<Arguments> RecordedCalls(size_t count) const { return recorder_.Recorded(count); }
 
   static ResultList ListSelecting(std::string_view row_text) {
     ResultList list("", "Procedures");
@@ -213,47 +235,45 @@ class JumpToLineTest : public ::testing::Test {
     return {{"/elsewhere/inc/other.pb", "", 0}, {main_path, "other.pb", 1}};
   }
 
-  using Arguments = std::vector<std::string>;
-
-  fs::path folder_;
+  IdeRecorder recorder_;
   ScopedEnvironment tool_ide_{"PB_TOOL_IDE"};
   ScopedEnvironment home_{"PUREBASIC_HOME"};
 };
 
 TEST_F(JumpToLineTest, StartsTheToolIdeWithPathOptionAndLine) {
-  tool_ide_.Set(WriteRecorder(folder_ / "ide"));
+  tool_ide_.Set(WriteRecorder(recorder_.Folder() / "ide"));
   JumpToLine(ListSelecting("120\nFoo()\n\n\nmain.pb"), Files("/home/u/p/main.pb"));
   EXPECT_EQ(RecordedCalls(1), (std::vector<Arguments>{{"/home/u/p/main.pb", "-l", "120"}}));
 }
 
 TEST_F(JumpToLineTest, StartsTheIdeOfPureBasicHomeWhenNoToolIdeIsNamed) {
-  WriteRecorder(folder_ / "purebasic" / "compilers" / "purebasic");
-  home_.Set((folder_ / "purebasic").string());
+  WriteRecorder(recorder_.Folder() / "purebasic" / "compilers" / "purebasic");
+  home_.Set((recorder_.Folder() / "purebasic").string());
   JumpToLine(ListSelecting("120\nFoo()\n\n\nmain.pb"), Files("/home/u/p/main.pb"));
   EXPECT_EQ(RecordedCalls(1), (std::vector<Arguments>{{"/home/u/p/main.pb", "-l", "120"}}));
 }
 
 TEST_F(JumpToLineTest, FileCellInOtherLetterCasePassesTheProjectsOwnPath) {
-  tool_ide_.Set(WriteRecorder(folder_ / "ide"));
+  tool_ide_.Set(WriteRecorder(recorder_.Folder() / "ide"));
   JumpToLine(ListSelecting("7\nFoo()\n\n\nMain.PB"), Files("/home/u/p/main.pb"));
   EXPECT_EQ(RecordedCalls(1), (std::vector<Arguments>{{"/home/u/p/main.pb", "-l", "7"}}));
 }
 
 TEST_F(JumpToLineTest, PathWithBlanksAndQuotesArrivesAsOneArgument) {
-  tool_ide_.Set(WriteRecorder(folder_ / "ide"));
+  tool_ide_.Set(WriteRecorder(recorder_.Folder() / "ide"));
   const std::string path = "/home/u/my project/a \"b\" -l 9 'c'.pb";
   JumpToLine(ListSelecting("3\nFoo()\n\n\na \"b\" -l 9 'c'.pb"), Files(path));
   EXPECT_EQ(RecordedCalls(1), (std::vector<Arguments>{{path, "-l", "3"}}));
 }
 
 TEST_F(JumpToLineTest, EmptyLineCellPassesLineZero) {
-  tool_ide_.Set(WriteRecorder(folder_ / "ide"));
+  tool_ide_.Set(WriteRecorder(recorder_.Folder() / "ide"));
   JumpToLine(ListSelecting("\nFoo()\n\n\nmain.pb"), Files("/home/u/p/main.pb"));
   EXPECT_EQ(RecordedCalls(1), (std::vector<Arguments>{{"/home/u/p/main.pb", "-l", "0"}}));
 }
 
 TEST_F(JumpToLineTest, SeparatorRowNoSelectionOrUnknownNameStartNothing) {
-  tool_ide_.Set(WriteRecorder(folder_ / "ide"));
+  tool_ide_.Set(WriteRecorder(recorder_.Folder() / "ide"));
   const SourceFileList files = Files("/home/u/p/main.pb");
   JumpToLine(ListSelecting(""), files);
   ResultList unselected = ListSelecting("5\nFoo()\n\n\nmain.pb");
@@ -267,7 +287,7 @@ TEST_F(JumpToLineTest, SeparatorRowNoSelectionOrUnknownNameStartNothing) {
 }
 
 TEST_F(JumpToLineTest, KeepsNoChildProcessOfItsOwn) {
-  tool_ide_.Set(WriteRecorder(folder_ / "ide"));
+  tool_ide_.Set(WriteRecorder(recorder_.Folder() / "ide"));
   JumpToLine(ListSelecting("1\nFoo()\n\n\nmain.pb"), Files("/home/u/p/main.pb"));
   EXPECT_EQ(ChildProcesses(), std::vector<std::string>());
   EXPECT_EQ(RecordedCalls(1).size(), 1u);
@@ -276,14 +296,33 @@ TEST_F(JumpToLineTest, KeepsNoChildProcessOfItsOwn) {
 }
 
 TEST_F(JumpToLineTest, MissingIdeProgramLeavesTheToolUsable) {
-  tool_ide_.Set((folder_ / "no-such-ide").string());
+  tool_ide_.Set((recorder_.Folder() / "no-such-ide").string());
   JumpToLine(ListSelecting("1\nFoo()\n\n\nmain.pb"), Files("/home/u/p/main.pb"));
   std::this_thread::sleep_for(std::chrono::milliseconds(200));
   EXPECT_EQ(ChildProcesses(), std::vector<std::string>());
 
-  tool_ide_.Set(WriteRecorder(folder_ / "ide"));
+  tool_ide_.Set(WriteRecorder(recorder_.Folder() / "ide"));
   JumpToLine(ListSelecting("2\nFoo()\n\n\nmain.pb"), Files("/home/u/p/main.pb"));
   EXPECT_EQ(RecordedCalls(1), (std::vector<Arguments>{{"/home/u/p/main.pb", "-l", "2"}}));
+}
+
+// ---- The real window: the "Jump to Line" button ----
+
+class JumpToLineInWindow : public gtk_test::WindowTest {
+ protected:
+  IdeRecorder recorder_;
+  ScopedEnvironment tool_ide_{"PB_TOOL_IDE"};
+};
+
+TEST_F(JumpToLineInWindow, ButtonStartsTheIdeOnTheSelectedProcedureHead) {
+  tool_ide_.Set(recorder_.Install(recorder_.Folder() / "ide"));
+  const gtk_test::TempProject project;
+  const std::string main_file =
+      project.Write("main.pb", "; demo\nProcedure First()\nEndProcedure\n\nProcedure Second()\nEndProcedure\n");
+  TakeUpMainFile(*window_, main_file);
+  // The "Procedures" list selects its last row, whose line number is right-aligned.
+  gtk_button_clicked(GTK_BUTTON(window_->Controls().JumpToLine));
+  EXPECT_EQ(recorder_.Recorded(1), (std::vector<Arguments>{{main_file, "-l", "5"}}));
 }
 
 }  // namespace
