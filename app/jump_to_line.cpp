@@ -17,8 +17,8 @@ std::string_view QuotedName(std::string_view file_cell) {
 
 bool IsDecimalDigit(char c) { return c >= '0' && c <= '9'; }
 
-// Byte-wise equality after upper-casing each byte by the current locale's rules (the IDE's
-// file system may hold names typed in any letter case).
+// Byte-wise equality after upper-casing each byte by the current locale's rules, so a name
+// written in another letter case (a call row's file, a quoted name) still finds its file.
 bool EqualIgnoringCase(std::string_view left, std::string_view right) {
   if (left.size() != right.size()) {
     return false;
