@@ -1,0 +1,130 @@
+#include "app/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "app/gtk_test_support.h"
+
+namespace {
+
+using gtk_test::TempProject;
+
+constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
+constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
+
+TEST(SelectionField, ReadsSignAndLeadingDigits) {
+  EXPECT_EQ(SelectionField("12"), 12);
+  EXPECT_EQ(SelectionField("-7"), -7);
+  EXPECT_EQ(SelectionField("+7"), 7);
+  EXPECT_EQ(SelectionField("9abc"), 9);
+  EXPECT_EQ(SelectionField(""), 0);
+  EXPECT_EQ(SelectionField("abc"), 0);
+  EXPECT_EQ(SelectionField("-"), 0);
+}
+
+TEST(SelectionField, HugeNumbersClampToTheRange) {
+  EXPECT_EQ(SelectionField("2147483647"), kMax);
+  EXPECT_EQ(SelectionField("2147483648"), kMax);
+  EXPECT_EQ(SelectionField("99999999999999999999999999"), kMax);
+  EXPECT_EQ(SelectionField("-2147483648"), kMin);
+  EXPECT_EQ(SelectionField("-99999999999999999999999999"), kMin);
+}
+
+TEST(IsSingleLineSelection, AcceptsASelectionInsideOneLine) {
+  SelectionRange range;
+  EXPECT_TRUE(IsSingleLineSelection("12x5x12x9", range));
+  EXPECT_EQ(range.StartLine, 12);
+  EXPECT_EQ(range.StartColumn, 5);
+  EXPECT_EQ(range.EndLine, 12);
+  EXPECT_EQ(range.EndColumn, 9);
+}
+
+TEST(IsSingleLineSelection, AWholeLineEndingAtColumnOneOfTheNextIsEmpty) {
+  SelectionRange range;
+  EXPECT_FALSE(IsSingleLineSelection("12x1x13x1", range));
+  EXPECT_EQ(range.EndLine, 12);
+  // From a later column it passes, on the line before the end.
+  EXPECT_TRUE(IsSingleLineSelection("12x4x13x1", range));
+}
+
+TEST(IsSingleLineSelection, RejectsOtherShapes) {
+  SelectionRange range;
+  EXPECT_FALSE(IsSingleLineSelection("12x5", range));
+  EXPECT_EQ(range.StartLine, 0);  // left alone
+  EXPECT_FALSE(IsSingleLineSelection("12x5x13x9", range));
+  EXPECT_FALSE(IsSingleLineSelection("3x3x3x3", range));
+  EXPECT_FALSE(IsSingleLineSelection("1x2x3x4x5", range));
+  EXPECT_FALSE(IsSingleLineSelection("", range));
+}
+
+TEST(IsSingleLineSelection, ExtremeNumbersDoNotOverflow) {
+  SelectionRange range;
+  // The lowest line has no line before it, so the end stays on the start line.
+  EXPECT_TRUE(IsSingleLineSelection("-99999999999x5x-99999999999x1", range));
+  EXPECT_EQ(range.EndLine, kMin);
+  EXPECT_TRUE(IsSingleLineSelection("99999999999x1x99999999999x99999999999", range));
+  EXPECT_EQ(range.StartLine, kMax);
+}
+
+TEST(ReadSelectedText, TakesTheColumnsOfTheStartLine) {
+  TempProject project;
+  const std::string path = project.Write("main.pb", "first\r\n  Foo(1)\nthird");
+  EXPECT_EQ(ReadSelectedText(path, {2, 3, 2, 6}), "Foo");
+  EXPECT_EQ(ReadSelectedText(path, {2, 0, 2, 2}), "  ");   // column below 1 counts as 1
+  EXPECT_EQ(ReadSelectedText(path, {2, 5, 2, 99}), "o(1)");  // cut at the line's end
+  EXPECT_EQ(ReadSelectedText(path, {3, 1, 3, 6}), "third");
+  EXPECT_EQ(ReadSelectedText(path, {2, 6, 3, 1}), "");     // negative count
+  EXPECT_EQ(ReadSelectedText(path, {4, 1, 4, 3}), "");     // no such line
+  EXPECT_EQ(ReadSelectedText(path, {0, 1, 0, 3}), "");
+  EXPECT_EQ(ReadSelectedText(project.Folder() + "/missing.pb", {1, 1, 1, 3}), "");
+  EXPECT_EQ(ReadSelectedText(path, {1, kMin, 1, kMax}), "first");
+}
+
+TEST(MainFileExists, FalseOnlyWhenNothingIsThere) {
+  TempProject project;
+  EXPECT_TRUE(MainFileExists(project.Write("main.pb", "")));
+  EXPECT_TRUE(MainFileExists(project.Folder()));
+  EXPECT_FALSE(MainFileExists(project.Folder() + "/missing.pb"));
+  EXPECT_FALSE(MainFileExists(""));
+}
+
+TEST(MainFileFromParameter, TrimsTrailingBlanksAndAnchorsRelativePathsAtTheLaunchDirectory) {
+  EXPECT_EQ(MainFileFromParameter("/p/main.pb  ", "/home/u"), "/p/main.pb");
+  EXPECT_EQ(MainFileFromParameter("main.pb", "/home/u/project"), "/home/u/project/main.pb");
+  EXPECT_EQ(MainFileFromParameter("src/main.pb ", "/"), "//src/main.pb");
+  EXPECT_EQ(MainFileFromParameter(" ", "/home/u"), "");
+  EXPECT_EQ(MainFileFromParameter("", "/home/u"), "");
+}
+
+TEST(WorkOutStartTerm, WordSelectionAndConstants) {
+  EXPECT_EQ(WorkOutStartTerm("Foo", ""), "Foo(");
+  EXPECT_EQ(WorkOutStartTerm("", "Bar"), "Bar(");
+  EXPECT_EQ(WorkOutStartTerm("", "Bar("), "Bar(");
+  EXPECT_EQ(WorkOutStartTerm("", ""), "(");
+  EXPECT_EQ(WorkOutStartTerm("MAX", "#MAX"), "#MAX(");
+  EXPECT_EQ(WorkOutStartTerm("MAX", "#MIN"), "#MIN(");  // only the length is compared
+  EXPECT_EQ(WorkOutStartTerm("MAX", "#LONGER"), "MAX(");
+  EXPECT_EQ(WorkOutStartTerm("Foo", "Bar"), "Foo(");
+}
+
+TEST(ReadParameters, SelectionFromTheMainFileAndRelativePaths) {
+  TempProject project;
+  project.Write("main.pb", "x = 1\nDebug Count(a)\n");
+  const StartUpParameters start = ReadParameters({"main.pb ", "2x7x2x12", ""}, project.Folder());
+  EXPECT_EQ(start.MainFile, project.Folder() + "/main.pb");
+  EXPECT_EQ(start.SelectionText, "Count");
+  EXPECT_EQ(start.StartTerm, "Count(");
+}
+
+TEST(ReadParameters, MissingFileIsForgottenAndExtraParametersIgnored) {
+  TempProject project;
+  const StartUpParameters start =
+      ReadParameters({"nothing.pb", "1x1x1x3", "Foo", "ignored"}, project.Folder());
+  EXPECT_EQ(start.MainFile, "");
+  EXPECT_EQ(start.SelectionText, "");
+  EXPECT_EQ(start.StartTerm, "Foo(");
+  EXPECT_EQ(ReadParameters({}, project.Folder()).StartTerm, "(");
+}
+
+}  // namespace
