@@ -328,6 +328,24 @@ TEST_F(Commands, DoubleClickOnARowListsTheCallsOfItsProcedure) {
   EXPECT_EQ(History().Current()->RowCount(), 4);
 }
 
+TEST_F(Commands, ClickingARowSelectsItInTheModelAndTheLogoOpensTheAbout) {
+  ResultListView* view = window_->Lists().CurrentView();
+  GtkTreePath* path = gtk_tree_path_new_from_indices(0, -1);
+  gtk_tree_view_set_cursor(view->ListView(), path, nullptr, FALSE);
+  gtk_tree_path_free(path);
+  EXPECT_EQ(History().Current()->SelectedRow(), 0);
+  ASSERT_NE(Bar().LogoButton, nullptr);
+  DialogAnswerer answerer;
+  bool about = false;
+  answerer.Then([&](GtkDialog* dialog) {
+    about = GTK_IS_ABOUT_DIALOG(dialog);
+    return CloseDialog()(dialog);
+  });
+  Click(Bar().LogoButton);
+  EXPECT_EQ(answerer.Pending(), 0u);
+  EXPECT_TRUE(about);
+}
+
 // A project whose All Proc-Calls listing runs for many seconds: 40 procedures, each
 // looked for in 200 000 lines, each procedure called once.
 std::string WriteLongProject(const TempProject& project) {

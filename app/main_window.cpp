@@ -187,9 +187,8 @@ void MainWindow::ConnectSignals() {
 }
 
 void MainWindow::ConnectView(ResultListView& view) {
-  GtkTreeSelection* selection = gtk_tree_view_get_selection(view.ListView());
-  g_object_set_data(G_OBJECT(selection), "pbst-window", this);
-  g_signal_connect(selection, "changed", G_CALLBACK(&MainWindow::OnRowSelection), &view);
+  g_signal_connect(gtk_tree_view_get_selection(view.ListView()), "changed",
+                   G_CALLBACK(&MainWindow::OnRowSelection), this);
   g_signal_connect(view.ListView(), "button-press-event", G_CALLBACK(&MainWindow::OnListPress),
                    this);
   g_signal_connect(view.ListView(), "button-release-event",
@@ -320,14 +319,19 @@ void MainWindow::OnSelectorChanged(GtkComboBox* selector, gpointer self) {
   window.UpdateBackState();
 }
 
-void MainWindow::OnRowSelection(GtkTreeSelection* selection, gpointer view_pointer) {
-  auto& view = *static_cast<ResultListView*>(view_pointer);
-  auto& window = *static_cast<MainWindow*>(g_object_get_data(G_OBJECT(selection), "pbst-window"));
-  if (view.ApplyingSelection()) return;
+// Only the list on screen can be clicked; selections that a view makes itself, or that
+// reach hidden lists, are not the user's.
+void MainWindow::OnRowSelection(GtkTreeSelection* selection, gpointer self) {
+  auto& window = *static_cast<MainWindow*>(self);
+  ResultListView* view = window.lists_.CurrentView();
+  if (view == nullptr || view->ApplyingSelection() ||
+      gtk_tree_view_get_selection(view->ListView()) != selection) {
+    return;
+  }
   if (window.listing_runs_) {
-    view.ApplySelection();
+    view->ApplySelection();
   } else {
-    view.TakeSelection();
+    view->TakeSelection();
   }
 }
 

@@ -112,7 +112,7 @@ class MainWindow final : public ListingHost {
   static gboolean OnPostedSize(gpointer self);
   static void OnButton(GtkButton* button, gpointer self);
   static void OnSelectorChanged(GtkComboBox*, gpointer self);
-  static void OnRowSelection(GtkTreeSelection*, gpointer view);
+  static void OnRowSelection(GtkTreeSelection* selection, gpointer self);
   static gboolean OnListPress(GtkWidget*, GdkEventButton* event, gpointer self);
   static gboolean OnListRelease(GtkWidget*, GdkEventButton* event, gpointer self);
 
