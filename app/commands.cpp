@@ -1,5 +1,7 @@
 #include "app/commands.h"
 
+#include <string_view>
+
 #include "app/dialogs.h"
 #include "app/jump_to_line.h"
 #include "app/main_window.h"
@@ -9,15 +11,34 @@
 #include "listings/take_up.h"
 #include "listings/term_search.h"
 
+namespace {
+
+// Lists the calls of procedure `name` in a new list. The list is on screen and named in the
+// selector before anything else happens, so a term search that takes it over afterwards
+// leaves the selector's entry as the lookup made it.
+int32_t ListProcedureCallsOf(MainWindow& window, std::string_view name) {
+  return window.RunListing([&] {
+    return ShowProcedureCalls(window.TakenUp(), window.Lists().History(), window, name);
+  });
+}
+
+// The term search in the list that the procedure lookup has just opened.
+void SearchTermInCurrentList(MainWindow& window, std::string_view term) {
+  ResultList* list = window.Lists().History().Current();
+  if (list == nullptr) return;
+  window.RunListing([&] { ListTermMatches(window.TakenUp(), *list, window, term); });
+}
+
+}  // namespace
+
 void RunSearch(MainWindow& window) {
   std::string& term = window.SearchTerm();
   term = AskText(window.Window(), "Suche Term: ", term);
   if (term.empty()) return;
-  ListHistory& history = window.Lists().History();
-  const int32_t listed = window.RunListing(
-      [&] { return LookUpProcedureOrTerm(window.TakenUp(), history, window, term); });
-  // The next input is preset with what was searched as a term.
-  if (listed == 0) term = WithoutTrailingParentheses(term);
+  if (ListProcedureCallsOf(window, term) != 0) return;
+  // The next input is preset with what is searched as a term.
+  term = WithoutTrailingParentheses(term);
+  SearchTermInCurrentList(window, term);
 }
 
 void RunAllProcCalls(MainWindow& window) {
@@ -68,13 +89,8 @@ void TakeUpMainFile(MainWindow& window, const std::string& main_file) {
 
 void RunStartUpLookup(MainWindow& window, const std::string& start_term) {
   if (start_term == "(") return;
-  ListHistory& history = window.Lists().History();
-  const int32_t listed = window.RunListing(
-      [&] { return ShowProcedureCalls(window.TakenUp(), history, window, start_term); });
-  if (listed != 0) return;
-  window.Lists().Sync();
+  if (ListProcedureCallsOf(window, start_term) != 0) return;
   ShowMessage(window.Window(), "Procedure '" + start_term + "' not found!\nSearch for terms...");
   const std::string term = WithoutTrailingParentheses(start_term);
-  if (term.empty() || history.Current() == nullptr) return;
-  window.RunListing([&] { ListTermMatches(window.TakenUp(), *history.Current(), window, term); });
+  if (!term.empty()) SearchTermInCurrentList(window, term);
 }

@@ -260,6 +260,8 @@ TEST_F(Commands, SearchForANonProcedureSearchesTheTermAndPresetsItNext) {
   EXPECT_EQ(list.CellText(1, 0), "2");
   EXPECT_EQ(list.CellText(3, 0), "5");
   EXPECT_TRUE(answerer.Messages().empty());  // no message on this path
+  // The selector keeps the entry that the procedure lookup gave the list.
+  EXPECT_EQ(SelectorEntries(Bar().ListSelector).back(), "Foo(");
   std::string preset;
   answerer.Then([&](GtkDialog* dialog) {
     preset = gtk_entry_get_text(GTK_ENTRY(gtk_test::FindChild(GTK_WIDGET(dialog), GTK_TYPE_ENTRY)));
