@@ -1,0 +1,284 @@
+// The built pb-sourcetrek-report on hostile projects, and proof that no listing writes
+// anything: the tool runs without a shell (so any byte can stand in an argument), in a
+// working folder of its own, with its output captured in a third folder.
+#include <dirent.h>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "source/test_folder.h"
+
+namespace {
+
+struct ToolRun {
+  int Status = -1;
+  std::string Out;
+  std::string Err;
+  long PeakKilobytes = 0;  ///< the tool's peak resident memory
+};
+
+std::string ReadWhole(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+/// Runs the tool with `arguments` in `work_dir`; its output goes to files in a folder of
+/// its own, so neither the project nor the working folder receives anything from the test.
+/// `asan_options`, when given, is added to the tool's ASAN_OPTIONS.
+ToolRun RunTool(const std::string& work_dir, const std::vector<std::string>& arguments,
+                const std::string& asan_options = "") {
+  const TestFolder capture;
+  const std::string out_path = capture.Path() + "out";
+  const std::string err_path = capture.Path() + "err";
+  std::vector<char*> argv{const_cast<char*>(PBST_REPORT_TOOL)};
+  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+  argv.push_back(nullptr);
+  ToolRun run;
+  const pid_t child = ::fork();
+  if (child == 0) {
+    const int out = ::open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const int err = ::open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (out < 0 || err < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0 || ::chdir(work_dir.c_str()) != 0) {
+      ::_exit(126);
+    }
+    if (!asan_options.empty()) {
+      const char* present = std::getenv("ASAN_OPTIONS");
+      ::setenv("ASAN_OPTIONS", ((present ? std::string(present) + ":" : "") + asan_options).c_str(), 1);
+    }
+    ::execv(argv[0], argv.data());
+    ::_exit(127);
+  }
+  int status = 0;
+  struct rusage usage {};
+  if (child < 0 || ::wait4(child, &status, 0, &usage) != child) return run;
+  run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  run.PeakKilobytes = usage.ru_maxrss;
+  run.Out = ReadWhole(out_path);
+  run.Err = ReadWhole(err_path);
+  return run;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+/// What is known of one file or folder: kind, mode, size, change times and content.
+struct EntryState {
+  mode_t Mode = 0;
+  off_t Size = 0;
+  timespec Modified{};
+  timespec Changed{};
+  std::string Content;  ///< of a regular file; the target of a symlink
+
+  bool operator==(const EntryState& other) const {
+    return Mode == other.Mode && Size == other.Size && Modified.tv_sec == other.Modified.tv_sec &&
+           Modified.tv_nsec == other.Modified.tv_nsec && Changed.tv_sec == other.Changed.tv_sec &&
+           Changed.tv_nsec == other.Changed.tv_nsec && Content == other.Content;
+  }
+};
+
+using Snapshot = std::map<std::string, EntryState>;
+
+/// Every entry under `path` (itself included), recursively, without following symlinks.
+void TakeSnapshot(const std::string& path, Snapshot& snapshot) {
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) != 0) return;
+  EntryState& state = snapshot[path];
+  state = {info.st_mode, info.st_size, info.st_mtim, info.st_ctim, {}};
+  if (S_ISREG(info.st_mode)) state.Content = ReadWhole(path);
+  if (S_ISLNK(info.st_mode)) {
+    char target[4096];
+    const ssize_t length = ::readlink(path.c_str(), target, sizeof target);
+    state.Content.assign(target, length > 0 ? static_cast<size_t>(length) : 0);
+  }
+  if (!S_ISDIR(info.st_mode)) return;
+  DIR* directory = ::opendir(path.c_str());
+  if (directory == nullptr) return;
+  while (const dirent* entry = ::readdir(directory)) {
+    const std::string name = entry->d_name;
+    if (name != "." && name != "..") TakeSnapshot(path + "/" + name, snapshot);
+  }
+  ::closedir(directory);
+}
+
+Snapshot SnapshotOf(const std::string& path) {
+  Snapshot snapshot;
+  TakeSnapshot(path, snapshot);
+  return snapshot;
+}
+
+/// Every listing the tool offers, as plain text and as JSON.
+std::vector<std::vector<std::string>> EveryListing(const std::string& main_path) {
+  const std::vector<std::vector<std::string>> listings{
+      {"files"}, {"procedures"}, {"calls", "Foo"}, {"all-calls"}, {"declares"},
+      {"terms", "Foo"}, {"lookup", "Foo"}, {"lookup", "Nowhere("}};
+  std::vector<std::vector<std::string>> runs;
+  for (const std::vector<std::string>& listing : listings) {
+    for (const bool json : {false, true}) {
+      std::vector<std::string> arguments;
+      if (json) arguments.push_back("--json");
+      arguments.push_back(listing[0]);
+      arguments.push_back(main_path);
+      arguments.insert(arguments.end(), listing.begin() + 1, listing.end());
+      runs.push_back(arguments);
+    }
+  }
+  return runs;
+}
+
+/// Turns off every write permission under `path` (what chmod -R a-w does).
+void RemoveWritePermissions(const std::string& path) {
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) != 0 || S_ISLNK(info.st_mode)) return;
+  if (S_ISDIR(info.st_mode)) {
+    DIR* directory = ::opendir(path.c_str());
+    while (const dirent* entry = directory ? ::readdir(directory) : nullptr) {
+      const std::string name = entry->d_name;
+      if (name != "." && name != "..") RemoveWritePermissions(path + "/" + name);
+    }
+    if (directory) ::closedir(directory);
+  }
+  ::chmod(path.c_str(), info.st_mode & 07555);
+}
+
+/// Gives the owner write permission back, so the test folder can be removed.
+void RestoreWritePermissions(const std::string& path) {
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) != 0 || S_ISLNK(info.st_mode)) return;
+  ::chmod(path.c_str(), info.st_mode | S_IWUSR);
+  if (!S_ISDIR(info.st_mode)) return;
+  DIR* directory = ::opendir(path.c_str());
+  while (const dirent* entry = directory ? ::readdir(directory) : nullptr) {
+    const std::string name = entry->d_name;
+    if (name != "." && name != "..") RestoreWritePermissions(path + "/" + name);
+  }
+  if (directory) ::closedir(directory);
+}
+
+}  // namespace
+
+TEST(HostileReport, MainFilesThatAreNoFilesExitWithTwoAndSayWhy) {
+  TestFolder folder;
+  const TestFolder work;
+  const std::string fifo = folder.Path() + "fifo.pb";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const std::string loop = folder.Path() + "loop.pb";
+  ASSERT_EQ(::symlink("loop.pb", loop.c_str()), 0);
+  for (const std::string& main_path : {folder.MakeFolder("dir.pb"), fifo, loop, folder.Path() + "missing.pb"}) {
+    SCOPED_TRACE(main_path);
+    const ToolRun run = RunTool(work.Path(), {"all-calls", main_path});
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_EQ(run.Out, "");
+    EXPECT_EQ(run.Err, "pb-sourcetrek-report: no such main file: " + main_path + "\n");
+  }
+}
+
+// The include holds one line of 200 MB. It is read whole; the listing keeps the line and
+// its prepared copy at once, so the tool's peak memory stays within three times the
+// file's size. AddressSanitizer's quarantine, which holds freed blocks back for a while,
+// is switched off so that the peak is the program's own.
+TEST(HostileReport, TwoHundredMegabyteLineIsReadWithBoundedMemory) {
+  TestFolder folder;
+  const TestFolder work;
+  const std::string main_path =
+      folder.Write("main.pb", "IncludeFile \"big.pb\"\nProcedure Foo()\nEndProcedure\n");
+  constexpr size_t kMegabyte = 1024 * 1024;
+  std::string block;
+  while (block.size() < kMegabyte) block += "x = y + z * 2 : ";
+  block.resize(kMegabyte);
+  {
+    std::ofstream big(folder.Path() + "big.pb", std::ios::binary);
+    for (int count = 0; count < 200; ++count) big.write(block.data(), static_cast<std::streamsize>(block.size()));
+  }
+  const ToolRun run = RunTool(work.Path(), {"--json", "all-calls", main_path}, "quarantine_size_mb=0");
+  EXPECT_EQ(run.Status, 0) << run.Err;
+  const std::vector<std::string> lines = Lines(run.Out);
+  ASSERT_EQ(lines.size(), 3u) << run.Out.substr(0, 1000);  // caption, procedure row, closing row
+  EXPECT_NE(lines[1].find("[\"2\", \"Procedure Foo()\", \"0\", \"\", \"main.pb\"]"), std::string::npos)
+      << lines[1];
+  EXPECT_LT(run.PeakKilobytes, 3 * 200 * 1024L);
+}
+
+TEST(HostileReport, OddBytesInThePathComeOutEscapedAndConverted) {
+  TestFolder folder;
+  const TestFolder work;
+  const std::string odd = folder.MakeFolder("we\"ird\nname \xff");
+  const std::string main_path = odd + "m\xe9in 'x'.pb";
+  {
+    std::ofstream(main_path, std::ios::binary) << "Procedure Foo()\nEndProcedure\n";
+  }
+  const ToolRun run = RunTool(work.Path(), {"--json", "files", main_path});
+  EXPECT_EQ(run.Status, 0) << run.Err;
+  EXPECT_EQ(run.Out, "{\"path\": \"" + folder.Path() +
+                         "we\\\"ird\\nname \xc3\xbf/m\xc3\xa9in 'x'.pb\", \"included_by\": \"\", "
+                         "\"include_line\": 0}\n");
+}
+
+TEST(HostileReport, SeparatorOnlyAndHugeTextsGiveListsNotErrors) {
+  TestFolder folder;
+  const TestFolder work;
+  const std::string main_path = folder.Write("main.pb", "x = Foo(1)\nProcedure Foo()\nEndProcedure\ny=(2)\n");
+  const std::string huge(100000, 'x');
+  const struct {
+    std::vector<std::string> Arguments;
+    size_t Lines;  // the list line and one line per row
+  } cases[] = {
+      {{"--json", "calls", main_path, "((("}, 3},   // the key "(" after "=" on line 4
+      {{"--json", "terms", main_path, ";"}, 1},     // ";" begins the comment
+      {{"--json", "terms", main_path, ""}, 1},      // an empty term matches nothing
+      {{"--json", "lookup", main_path, "(("}, 3},   // tried as a name first
+      {{"--json", "calls", main_path, huge}, 1},
+      {{"--json", "terms", main_path, huge}, 1},
+  };
+  for (const auto& [arguments, line_count] : cases) {
+    SCOPED_TRACE(arguments[1] + " " + arguments[3].substr(0, 10));
+    const ToolRun run = RunTool(work.Path(), arguments);
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(Lines(run.Out).size(), line_count) << run.Out.substr(0, 1000);
+  }
+  const ToolRun empty_name = RunTool(work.Path(), {"calls", main_path, ""});
+  EXPECT_EQ(empty_name.Status, 2);
+  EXPECT_EQ(Lines(empty_name.Err).size(), 1u);
+}
+
+// Root ignores permissions, so the folder is made read-only as a user would and the proof
+// is a snapshot of every file's kind, mode, size, times and bytes before and after.
+TEST(NothingWritten, NoListingChangesTheProjectOrTheWorkingFolder) {
+  TestFolder folder;
+  const TestFolder work;
+  const std::string main_path = folder.Write(
+      "main.pb", "XIncludeFile \"inc/util.pbi\"\nx = Foo(1)\nProcedure.i Foo(a)\nEndProcedure\n");
+  folder.MakeFolder("inc");
+  folder.Write("inc/util.pbi", "Procedure Bar()\n  Foo(2)\nEndProcedure\nBar()\n");
+  ASSERT_EQ(::symlink("../main.pb", (folder.Path() + "inc/link.pb").c_str()), 0);
+  RemoveWritePermissions(folder.Path());
+  const Snapshot project_before = SnapshotOf(folder.Path());
+  const Snapshot work_before = SnapshotOf(work.Path());
+  ASSERT_EQ(project_before.size(), 5u);
+
+  for (const std::vector<std::string>& arguments : EveryListing(main_path)) {
+    SCOPED_TRACE(arguments[0] + " " + arguments[1]);
+    const ToolRun run = RunTool(work.Path(), arguments);
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_FALSE(run.Out.empty());
+  }
+  EXPECT_TRUE(SnapshotOf(folder.Path()) == project_before);
+  EXPECT_TRUE(SnapshotOf(work.Path()) == work_before);
+  RestoreWritePermissions(folder.Path());
+}
