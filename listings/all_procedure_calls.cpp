@@ -1,15 +1,15 @@
-// The procedure-call listing. Every file is read again for every procedure; nothing is
-// cached, so the work is the number of procedures times the lines of the project.
+// The procedure-call listing. The files are read once per run and kept in memory; the
+// calls of each procedure are then looked for only on the lines that can hold them, with
+// the rows, labels and inside flags that a pass over every file per procedure would give.
 #include "listings/all_procedure_calls.h"
 
 #include <string>
 
 #include "listings/call_matching.h"
+#include "listings/call_search.h"
 #include "listings/declares.h"
+#include "listings/project_text.h"
 #include "listings/row_colours.h"
-#include "source/line_classification.h"
-#include "source/path_parts.h"
-#include "source/source_reader.h"
 
 namespace {
 
@@ -49,46 +49,40 @@ void FinishProcedure(Project& project, ResultList& list, const ProcedureEntry& e
   }
 }
 
+/// Lists every procedure of the project; returns true when the user stopped the run.
+bool ListEveryProcedure(Project& project, ResultList& list, ListingHost& host) {
+  if (project.Procedures.empty()) return false;
+  ProjectText text;
+  if (!text.Load(project.SourceFiles, host)) {
+    // As a stop on the first procedure's first line: its row stays, without a count.
+    AddProcedureRow(list, project.Procedures.front());
+    return true;
+  }
+  const ProcedureCallSearch search(text, project.Procedures);
+  for (const ProcedureEntry& entry : project.Procedures) {
+    ProcedureTally tally;
+    AddProcedureRow(list, entry);
+    const auto add_call = [&](const CallHit& hit) {
+      AddCallRow(list, hit.LineNumber, hit.Prepared, hit.Found, hit.Label,
+                 text.Files()[hit.File].FileName);
+      ++tally.Calls;
+      // Line numbers are compared as they are, whichever files they belong to.
+      if (hit.LineNumber < entry.LineNumber) tally.CalledAboveHead = true;
+    };
+    const std::string key = CallKeyFromHead(entry.HeadText);
+    // The stopped procedure keeps no count, marks or closing row.
+    if (host.PollStop() || search.FindCalls(key, host, add_call)) return true;
+    FinishProcedure(project, list, entry, tally);
+  }
+  return false;
+}
+
 }  // namespace
 
 bool ListAllProcedureCalls(Project& project, ResultList& list, ListingHost& host) {
   host.SetStopEnabled(true);
   project.Candidates.clear();
-  // The inside flag lives for the whole run: a file that ends inside a procedure body
-  // leaves it set for the next file and for the next procedure.
-  EnclosingProcedure enclosing(LabelStyle::Bare);
-  bool stopped = false;
-  SourceReader reader;
-  for (const ProcedureEntry& entry : project.Procedures) {
-    ProcedureTally tally;
-    AddProcedureRow(list, entry);
-    const std::string key = CallKeyFromHead(entry.HeadText);
-    for (const SourceFile& file : project.SourceFiles) {
-      enclosing.StartFile();
-      if (!reader.Open(file.Path)) continue;
-      const std::string_view file_name = FileNamePart(file.Path);
-      for (int32_t line_number = 1; !reader.AtEnd(); ++line_number) {
-        const std::string line = NormalizeCallLine(ReadSourceLine(reader), key);
-        if (!IsCommentLine(line) && !enclosing.Track(line, line_number)) {
-          const int found = FindCall(line, key);
-          if (found != 0) {
-            AddCallRow(list, line_number, line, found, enclosing.CurrentLabel(), file_name);
-            ++tally.Calls;
-            // Line numbers are compared as they are, whichever files they belong to.
-            if (line_number < entry.LineNumber) tally.CalledAboveHead = true;
-          }
-        }
-        if (host.PollStop()) {
-          stopped = true;
-          break;
-        }
-      }
-      reader.Close();
-      if (stopped) break;
-    }
-    if (stopped) break;  // the stopped procedure keeps no count, marks or closing row
-    FinishProcedure(project, list, entry, tally);
-  }
+  const bool stopped = ListEveryProcedure(project, list, host);
   host.SetStopEnabled(false);
   BuildDeclares(project.Candidates, host);
   return stopped;

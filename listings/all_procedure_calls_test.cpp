@@ -127,8 +127,11 @@ TEST(AllProcedureCalls, StopLeavesTheStoppedProcedureUnfinishedAndStillBuildsDec
              "Procedure C()\n"
              "EndProcedure\n");
   test.TakeUp();
-  test.host.StopAtPoll = 2 * 7 + 3;  // third line of the third procedure's pass
   ResultList& list = test.history.OpenResultList("", "All Procedure-Calls...");
+  // Stop while the third procedure is being listed.
+  test.host.StopWhen = [&list] {
+    return list.RowCount() > 0 && list.CellText(list.RowCount() - 1, ColumnCalls) == "Procedure C()";
+  };
   EXPECT_TRUE(ListAllProcedureCalls(test.project, list, test.host));
   EXPECT_EQ(TestProject::Column(list, ColumnCount), (Texts{"0", "", "1", "", "", ""}));
   ASSERT_EQ(list.RowCount(), 6);

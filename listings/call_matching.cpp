@@ -142,11 +142,15 @@ std::string CallKeyFromName(std::string_view name) {
   return WithoutBlanks(std::move(key));
 }
 
+std::string_view PrepareCallLine(std::string_view line) {
+  line = WithoutLeading(WithoutLeading(line, '\t'), ' ');
+  return line.substr(0, CommentStart(line));
+}
+
 std::string NormalizeCallLine(std::string_view line, std::string_view key) {
   std::string name_word(key.substr(0, key.empty() ? 0 : key.size() - 1));
   name_word += ' ';
-  line = WithoutLeading(WithoutLeading(line, '\t'), ' ');
-  std::string prepared(line.substr(0, CommentStart(line)));
+  std::string prepared(PrepareCallLine(line));
   CloseUpCalls(prepared, name_word);
   return prepared;
 }

@@ -16,6 +16,10 @@ std::string CallKeyFromHead(std::string_view head_text);
 /// the text before the first "(", then "(", every blank removed.
 std::string CallKeyFromName(std::string_view name);
 
+/// The steps of `NormalizeCallLine` that do not depend on the key: leading tabs, then
+/// leading blanks removed, cut before the first ";" outside parentheses and strings.
+std::string_view PrepareCallLine(std::string_view line);
+
 /// Prepared line: leading tabs and blanks removed, cut at the first ";" outside
 /// parentheses and strings, blanks before "(" closed up from the procedure's name on.
 std::string NormalizeCallLine(std::string_view line, std::string_view key);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,10 +16,16 @@
 #include "source/test_folder.h"
 
 /// A listing host for tests: records the Stop control's states and the clipboard, and
-/// reports Stop at the poll numbered `StopAtPoll` (1-based; 0 never).
+/// reports Stop at the poll numbered `StopAtPoll` (1-based; 0 never) or at the first poll
+/// at which `StopWhen` holds (once; the condition is then dropped).
 class RecordingHost : public ListingHost {
  public:
-  bool PollStop() override { return ++Polls == StopAtPoll; }
+  bool PollStop() override {
+    if (++Polls == StopAtPoll) return true;
+    if (!StopWhen || !StopWhen()) return false;
+    StopWhen = nullptr;
+    return true;
+  }
   void SetStopEnabled(bool enabled) override { StopStates.push_back(enabled); }
   void PutOnClipboard(std::string_view text) override {
     Clipboard = std::string(text);
@@ -26,6 +33,7 @@ class RecordingHost : public ListingHost {
   }
 
   int64_t StopAtPoll = 0;
+  std::function<bool()> StopWhen;
   int64_t Polls = 0;
   std::vector<bool> StopStates;
   std::string Clipboard;

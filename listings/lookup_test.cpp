@@ -30,7 +30,8 @@ TEST(Lookup, StoppedProcedureLookupIsFollowedByTheTermSearchAfterItsRows) {
   TestProject test;
   test.Write("main.pb", "Foo()\nFoo()\nProcedure Foo()\nEndProcedure\n");
   test.TakeUp();
-  test.host.StopAtPoll = 1;
+  // Stop once the lookup has listed its separator and first call.
+  test.host.StopWhen = [&test] { return test.history.Current()->RowCount() == 2; };
   EXPECT_EQ(LookUpProcedureOrTerm(test.project, test.history, test.host, "Foo"), 0);
   const ResultList& list = *test.history.Current();
   EXPECT_EQ(list.Kind, "Terms: ");

@@ -1,14 +1,15 @@
 // Calls of one procedure. Each run opens a new "Proc: " list in the history; the shell
-// shows whichever list is current afterwards.
+// shows whichever list is current afterwards. The files are read once into memory and
+// only the lines that can hold the name or change the enclosing procedure are prepared.
 #include "listings/procedure_calls.h"
 
 #include <algorithm>
 
 #include "listings/call_matching.h"
+#include "listings/call_search.h"
+#include "listings/project_text.h"
 #include "listings/row_colours.h"
 #include "source/line_classification.h"
-#include "source/path_parts.h"
-#include "source/source_reader.h"
 
 std::string SelectedRowText(const ResultList& list) {
   const int32_t row = list.SelectedRow();
@@ -51,43 +52,32 @@ void AddCallRow(ResultList& list, int32_t line_number, const std::string& line, 
   if (found < 0) list.SetCellTextColour(row, ColumnCalls, MarkRed);
 }
 
+/// Appends a row per call of `key`, each file's rows after an empty separator row and in
+/// the next band colour; returns true when the user stopped the run.
+bool ListCallRows(const ProjectText& text, std::string_view key, ResultList& list,
+                  ListingHost& host) {
+  bool band = false;  // only files with rows advance the alternation
+  size_t last_file = std::string::npos;
+  return ScanForCalls(text, key, LabelStyle::Padded, host, [&](const CallHit& hit) {
+    if (hit.File != last_file) {
+      list.AddResultRow("");  // separator before the file's first call
+      band = !band;
+      last_file = hit.File;
+    }
+    AddCallRow(list, hit.LineNumber, hit.Prepared, hit.Found, hit.Label,
+               text.Files()[hit.File].FileName, band);
+  });
+}
+
 }  // namespace
 
 int32_t ListProcedureCalls(const Project& project, ListHistory& history, ListingHost& host,
                            std::string_view name) {
   host.SetStopEnabled(true);
   ResultList& list = history.OpenResultList("Proc: ", name);
-  const std::string key = CallKeyFromName(name);
-  EnclosingProcedure enclosing(LabelStyle::Padded);
-  bool band = false;
-  bool stopped = false;
-  SourceReader reader;
-  for (const SourceFile& file : project.SourceFiles) {
-    band = !band;
-    enclosing.StartFile();
-    int32_t hits = 0;
-    if (reader.Open(file.Path)) {
-      const std::string_view file_name = FileNamePart(file.Path);
-      for (int32_t line_number = 1; !reader.AtEnd(); ++line_number) {
-        const std::string line = NormalizeCallLine(ReadSourceLine(reader), key);
-        if (!IsCommentLine(line) && !enclosing.Track(line, line_number)) {
-          const int found = FindCall(line, key);
-          if (found != 0) {
-            if (hits == 0) list.AddResultRow("");  // separator before the file's first call
-            AddCallRow(list, line_number, line, found, enclosing.CurrentLabel(), file_name, band);
-            ++hits;
-          }
-        }
-        if (host.PollStop()) {
-          stopped = true;
-          break;
-        }
-      }
-      reader.Close();
-    }
-    if (stopped) break;
-    if (hits == 0) band = !band;  // only files with rows advance the alternation
-  }
+  ProjectText text;
+  const bool stopped = !text.Load(project.SourceFiles, host) ||
+                       ListCallRows(text, CallKeyFromName(name), list, host);
   host.SetStopEnabled(false);
   return stopped ? 0 : list.RowCount();
 }

@@ -139,7 +139,8 @@ TEST(ProcedureCalls, StopReturnsZeroAndKeepsTheRowsSoFar) {
   TestProject test;
   test.Write("main.pb", "Foo()\nFoo()\nFoo()\nProcedure Foo()\nEndProcedure\n");
   test.TakeUp();
-  test.host.StopAtPoll = 2;
+  // Stop once the separator and two calls are listed.
+  test.host.StopWhen = [&test] { return test.history.Current()->RowCount() == 3; };
   EXPECT_EQ(ShowProcedureCalls(test.project, test.history, test.host, "Foo"), 0);
   EXPECT_EQ(TestProject::Column(*test.history.Current(), ColumnLine), (Texts{"", "1", "2"}));
   EXPECT_EQ(test.host.StopStates, (std::vector<bool>{true, false}));

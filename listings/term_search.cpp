@@ -1,15 +1,16 @@
 // Term search. It takes over the list that the procedure lookup opened and left behind,
-// so it changes that list's kind and caption but opens nothing of its own.
+// so it changes that list's kind and caption but opens nothing of its own. The files are
+// read once into memory, and only lines that hold the term are matched.
 #include "listings/term_search.h"
 
 #include <algorithm>
 #include <string>
 
+#include "listings/folded_search.h"
+#include "listings/project_text.h"
 #include "listings/row_colours.h"
 #include "listings/term_matching.h"
 #include "source/line_classification.h"
-#include "source/path_parts.h"
-#include "source/source_reader.h"
 
 const std::string_view DeclarationKeywords[6] = {"Protected",  "Static",     "Shared",
                                                  "Procedure ", "Procedure.", "Global"};
@@ -18,17 +19,6 @@ namespace {
 
 bool StartsWith(std::string_view text, std::string_view prefix) {
   return text.substr(0, prefix.size()) == prefix;
-}
-
-/// `text` without a leading run of `c`.
-std::string_view TrimLeading(std::string_view text, char c) {
-  text.remove_prefix(std::min(text.find_first_not_of(c), text.size()));
-  return text;
-}
-
-/// The row text of a line: leading tabs, then blanks, then tabs removed, in that order.
-std::string_view TrimRowText(std::string_view line) {
-  return TrimLeading(TrimLeading(TrimLeading(line, '\t'), ' '), '\t');
 }
 
 /// Background of a matching row, darker for a declaration line.
@@ -50,6 +40,49 @@ void AddMatchRow(ResultList& list, int32_t line_number, std::string_view line,
   if (match.Result < 0) list.SetCellTextColour(row, ColumnCalls, MarkRed);
 }
 
+// MatchTerm blanks string literals and cuts the comment before it looks for the term,
+// letters folded; blanking can make a match only for a term with a blank in it. So a
+// term without blanks can match only a line that holds it.
+bool MayMatch(std::string_view line, std::string_view term) {
+  constexpr size_t npos = std::string_view::npos;
+  return term.find(' ') != npos || FindFolded(line, term) != npos;
+}
+
+/// Where the search stands between files.
+struct SearchState {
+  EnclosingProcedure Enclosing{LabelStyle::Padded};
+  bool Band = false;
+  bool Stopped = false;
+};
+
+/// Appends the rows of one file's matching lines, after an empty separator row.
+void ListFileMatches(const ProjectText& text, const ProjectFile& file, ResultList& list,
+                     ListingHost& host, std::string_view term, SearchState& state) {
+  state.Enclosing.StartFile();
+  bool has_rows = false;
+  for (size_t line = file.FirstLine; line < file.FirstLine + file.LineCount; ++line) {
+    const LineKind kind = text.TermKind(line);
+    if (kind == LineKind::Comment) continue;
+    const std::string_view row_text = text.TermLine(line);
+    const int32_t line_number = static_cast<int32_t>(line - file.FirstLine + 1);
+    if (kind != LineKind::Other) state.Enclosing.Track(row_text, line_number);
+    if (!MayMatch(row_text, term)) continue;
+    const TermMatch match = MatchTerm(row_text, term);
+    if (match.Result != 0) {
+      if (!has_rows) {
+        list.AddResultRow("");  // separator before the file's first row
+        state.Band = !state.Band;  // only files with rows advance the alternation
+        has_rows = true;
+      }
+      AddMatchRow(list, line_number, row_text, match, state.Enclosing, file.FileName, state.Band);
+    }
+    if (host.PollStop()) {
+      state.Stopped = true;
+      return;
+    }
+  }
+}
+
 }  // namespace
 
 bool IsDeclarationLine(bool in_procedure, std::string_view line) {
@@ -65,37 +98,13 @@ void ListTermMatches(const Project& project, ResultList& list, ListingHost& host
   host.SetStopEnabled(true);
   list.Kind = "Terms: ";
   list.Caption = "Terms: " + std::string(term) + "...";
-  EnclosingProcedure enclosing(LabelStyle::Padded);
-  bool band = false;
-  SourceReader reader;
-  for (const SourceFile& file : project.SourceFiles) {
-    band = !band;
-    enclosing.StartFile();
-    int32_t rows = 0;
-    if (reader.Open(file.Path)) {
-      const std::string_view file_name = FileNamePart(file.Path);
-      for (int32_t line_number = 1; !reader.AtEnd(); ++line_number) {
-        // The raw line, since the row keeps a blank that follows a leading tab.
-        const std::string raw = reader.ReadRawLine();
-        const std::string_view line = TrimRowText(raw);
-        if (!IsCommentLine(line)) {
-          enclosing.Track(line, line_number);
-          const TermMatch match = MatchTerm(line, term);
-          if (match.Result != 0) {
-            if (rows == 0) list.AddResultRow("");  // separator before the file's first row
-            AddMatchRow(list, line_number, line, match, enclosing, file_name, band);
-            ++rows;
-          }
-        }
-        if (host.PollStop()) {
-          reader.Close();
-          host.SetStopEnabled(false);
-          return;
-        }
-      }
-      reader.Close();
+  ProjectText text;
+  if (text.Load(project.SourceFiles, host)) {
+    SearchState state;
+    for (const ProjectFile& file : text.Files()) {
+      ListFileMatches(text, file, list, host, term, state);
+      if (state.Stopped) break;
     }
-    if (rows == 0) band = !band;  // only files with rows advance the alternation
   }
   host.SetStopEnabled(false);
 }

@@ -139,9 +139,9 @@ TEST(TermSearch, StopEndsTheRunKeepsRowsAndSwitchesStopOff) {
   test.Write("main.pb", "XIncludeFile \"b.pb\"\nfoo = 1\nfoo = 2\nfoo = 3\n");
   test.Write("b.pb", "foo = 4\n");
   test.TakeUp();
-  test.host.StopAtPoll = 3;
+  // Stop once the separator and two matches of main.pb are listed: b.pb is not searched.
+  test.host.StopWhen = [&test] { return test.history.Current()->RowCount() == 3; };
   const ResultList& list = SearchTerm(test, "foo");
   EXPECT_EQ(TestProject::Column(list, ColumnLine), (Texts{"", "2", "3"}));
-  EXPECT_EQ(test.host.Polls, 3);
   EXPECT_EQ(test.host.StopStates, (std::vector<bool>{true, false}));
 }

@@ -1,0 +1,86 @@
+#include "listings/call_candidates.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "listings/call_matching.h"
+#include "listings/folded_search.h"
+
+namespace {
+
+bool IsIdentifierChar(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+std::string Folded(std::string_view text) {
+  std::string folded(text);
+  std::transform(folded.begin(), folded.end(), folded.begin(), FoldAsciiLetter);
+  return folded;
+}
+
+const std::vector<size_t> kNoLines;
+
+}  // namespace
+
+std::string_view CallKeyName(std::string_view key) {
+  return key.substr(0, key.empty() ? 0 : key.size() - 1);
+}
+
+bool IsIdentifierName(std::string_view name) {
+  return !name.empty() && std::all_of(name.begin(), name.end(), IsIdentifierChar);
+}
+
+bool CloseUpCanUnmakeHead(std::string_view key) {
+  // The close-up starts at the first "name " and removes blanks before "(" from there on;
+  // it reaches the blank after "Procedure" only when "name " can stand at position 9 or
+  // earlier of "Procedure (", that is when the name is a suffix of "Procedure".
+  constexpr std::string_view Keyword = "Procedure";
+  const std::string_view name = CallKeyName(key);
+  return name.size() <= Keyword.size() && Keyword.substr(Keyword.size() - name.size()) == name;
+}
+
+CallCandidates::CallCandidates(const ProjectText& text, const ProcedureIndex& procedures) {
+  for (const ProcedureEntry& entry : procedures) {
+    const std::string key = CallKeyFromHead(entry.HeadText);
+    const std::string_view name = CallKeyName(key);
+    if (IsIdentifierName(name)) lines_by_name_.try_emplace(Folded(name));
+  }
+  if (lines_by_name_.empty()) return;
+  for (size_t line = 0; line < text.LineCount(); ++line) {
+    if (text.CallKind(line) == LineKind::Head) continue;
+    AddLine(PrepareCallLine(text.SourceLine(line)), line);
+  }
+}
+
+const std::vector<size_t>& CallCandidates::LinesFor(std::string_view name) const {
+  const auto found = lines_by_name_.find(Folded(name));
+  return found == lines_by_name_.end() ? kNoLines : found->second;
+}
+
+// Every word that stands before "(" with only blanks between: the close-up removes no
+// other blanks, and FindCall needs the key, so only such words can be called names.
+void CallCandidates::AddLine(std::string_view prepared, size_t line) {
+  if (prepared.empty()) return;
+  const char* const begin = prepared.data();
+  const char* const end = begin + prepared.size();
+  for (const char* open = begin; (open = static_cast<const char*>(
+                                      std::memchr(open, '(', static_cast<size_t>(end - open))));
+       ++open) {
+    const char* word_end = open;
+    while (word_end > begin && word_end[-1] == ' ') --word_end;
+    const char* word_begin = word_end;
+    while (word_begin > begin && IsIdentifierChar(word_begin[-1])) --word_begin;
+    if (word_begin < word_end) {
+      AddWord(std::string_view(word_begin, static_cast<size_t>(word_end - word_begin)), line);
+    }
+  }
+}
+
+void CallCandidates::AddWord(std::string_view word, size_t line) {
+  folded_.assign(word);
+  std::transform(folded_.begin(), folded_.end(), folded_.begin(), FoldAsciiLetter);
+  const auto found = lines_by_name_.find(folded_);
+  if (found == lines_by_name_.end()) return;
+  std::vector<size_t>& lines = found->second;
+  if (lines.empty() || lines.back() != line) lines.push_back(line);
+}

@@ -1,0 +1,114 @@
+#include "listings/call_search.h"
+
+#include "listings/call_matching.h"
+#include "listings/folded_search.h"
+
+namespace {
+
+constexpr size_t npos = std::string_view::npos;
+
+std::string MakeLabel(LabelStyle style, int32_t line_number, std::string_view head) {
+  if (style == LabelStyle::Padded) return ProcLabel(line_number, head);
+  return std::to_string(line_number) + " " + std::string(head);
+}
+
+// Preparing a line with a key only closes up blanks before "(", which can turn a head
+// into a non-head but makes no other line a head, an end or a comment; and FindCall needs
+// the name in the line. So a line that is neither head nor end and lacks the name (letters
+// folded) changes nothing in a pass for that key.
+bool MayMatter(const ProjectText& text, size_t line, std::string_view name) {
+  return text.CallKind(line) != LineKind::Other || name.empty() ||
+         FindFolded(text.SourceLine(line), name) != npos;
+}
+
+/// Where a sequential pass stands: the inside flag and the label of the current file.
+struct PassState {
+  bool Inside = false;
+  std::string Label;
+};
+
+// The steps of the straightforward pass for one line: comment lines are skipped, a head
+// sets the flag and the label and is not searched, an end clears the flag before its own
+// search.
+void TrackAndMatch(const ProjectText& text, size_t file, size_t line, std::string_view key,
+                   LabelStyle style, PassState& state, const CallHitHandler& on_hit) {
+  const int32_t number = static_cast<int32_t>(line - text.Files()[file].FirstLine + 1);
+  std::string prepared = NormalizeCallLine(text.SourceLine(line), key);
+  if (IsCommentLine(prepared)) return;
+  if (IsProcedureHead(prepared)) {
+    state.Inside = true;
+    state.Label = MakeLabel(style, number, prepared);
+    return;
+  }
+  if (IsProcedureEnd(prepared)) state.Inside = false;
+  const int found = FindCall(prepared, key);
+  if (found != 0) {
+    on_hit({file, number, std::move(prepared), found, state.Inside ? state.Label : std::string()});
+  }
+}
+
+}  // namespace
+
+bool ScanForCalls(const ProjectText& text, std::string_view key, LabelStyle style,
+                  ListingHost& host, const CallHitHandler& on_hit) {
+  const std::string_view name = CallKeyName(key);
+  PassState state;
+  for (size_t file = 0; file < text.Files().size(); ++file) {
+    state.Label.clear();
+    const ProjectFile& source = text.Files()[file];
+    for (size_t line = source.FirstLine; line < source.FirstLine + source.LineCount; ++line) {
+      if (!MayMatter(text, line, name)) continue;
+      TrackAndMatch(text, file, line, key, style, state, on_hit);
+      if (host.PollStop()) return true;
+    }
+  }
+  return false;
+}
+
+ProcedureCallSearch::ProcedureCallSearch(const ProjectText& text, const ProcedureIndex& procedures)
+    : text_(text), candidates_(text, procedures), bounds_(text) {}
+
+bool ProcedureCallSearch::FindCalls(std::string_view key, ListingHost& host,
+                                    const CallHitHandler& on_hit) const {
+  // A key that can unmake a head changes the head lines themselves: only a full pass
+  // with the key's own preparation gets its flags right.
+  if (CloseUpCanUnmakeHead(key)) return ScanForCalls(text_, key, LabelStyle::Bare, host, on_hit);
+  return FindCallsInLines(key, host, on_hit);
+}
+
+// Head lines are never searched, and for this key the heads and ends are those of
+// `bounds_`, so only the lines that may hold the name need looking at.
+bool ProcedureCallSearch::FindCallsInLines(std::string_view key, ListingHost& host,
+                                           const CallHitHandler& on_hit) const {
+  const std::string_view name = CallKeyName(key);
+  if (IsIdentifierName(name)) {
+    for (const size_t line : candidates_.LinesFor(name)) {
+      ExamineLine(line, key, on_hit);
+      if (host.PollStop()) return true;
+    }
+    return false;
+  }
+  for (size_t line = 0; line < text_.LineCount(); ++line) {
+    if (text_.CallKind(line) == LineKind::Head) continue;
+    if (FindFolded(text_.SourceLine(line), name) == npos) continue;
+    ExamineLine(line, key, on_hit);
+    if (host.PollStop()) return true;
+  }
+  return false;
+}
+
+void ProcedureCallSearch::ExamineLine(size_t line, std::string_view key,
+                                      const CallHitHandler& on_hit) const {
+  std::string prepared = NormalizeCallLine(text_.SourceLine(line), key);
+  const int found = FindCall(prepared, key);
+  if (found == 0) return;
+  on_hit({text_.FileOf(line), text_.LineNumber(line), std::move(prepared), found,
+          bounds_.InsideAt(line) ? LabelAt(line, key) : std::string()});
+}
+
+std::string ProcedureCallSearch::LabelAt(size_t line, std::string_view key) const {
+  const size_t head = bounds_.HeadBefore(line, text_.Files()[text_.FileOf(line)].FirstLine);
+  if (head == npos) return std::string();
+  return MakeLabel(LabelStyle::Bare, text_.LineNumber(head),
+                   NormalizeCallLine(text_.SourceLine(head), key));
+}

@@ -1,0 +1,63 @@
+// Finding the calls of one procedure in a project text that is read once per run. Both
+// ways below report exactly the calls, labels and inside flags of a pass that prepares
+// every line with the key and tracks every head and end line; they only skip lines that
+// cannot change that pass's answer.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "listings/call_candidates.h"
+#include "listings/listing_host.h"
+#include "listings/procedure_bounds.h"
+#include "listings/project.h"
+#include "listings/project_text.h"
+#include "source/line_classification.h"
+
+/// One line that calls the key.
+struct CallHit {
+  size_t File = 0;          ///< index in `ProjectText::Files()`
+  int32_t LineNumber = 0;   ///< 1-based, in its file
+  std::string Prepared;     ///< the line after `NormalizeCallLine`
+  int Found = 0;            ///< `FindCall`'s answer, +1 or -1
+  std::string Label;        ///< the enclosing procedure's label; empty outside a body
+};
+
+/// Receives the calls in file and line order.
+using CallHitHandler = std::function<void(const CallHit&)>;
+
+/// Finds the calls of `key` in one pass over the lines in file order, as a pass whose
+/// inside flag starts clear. Labels are written in `style`. Polls `host` once per line it
+/// prepares; returns true when the host reported a stop.
+///
+/// The procedure-call listing carries the flag from one procedure's pass into the next,
+/// but that flag shows only through the label, which stays empty in each file until the
+/// file's first head; before the first head or end line of a project there is no head of
+/// the same file, so a carried flag never changes a row.
+bool ScanForCalls(const ProjectText& text, std::string_view key, LabelStyle style,
+                  ListingHost& host, const CallHitHandler& on_hit);
+
+/// The calls of many keys in one project text, for the procedure-call listing: a key whose
+/// name is an identifier visits only its candidate lines, and the inside flag and label
+/// of a hit are looked up from the head and end lines.
+class ProcedureCallSearch {
+ public:
+  /// Indexes `text` (which must outlive the search) for the names of `procedures`.
+  ProcedureCallSearch(const ProjectText& text, const ProcedureIndex& procedures);
+
+  /// As `ScanForCalls` with bare labels, for every key.
+  bool FindCalls(std::string_view key, ListingHost& host, const CallHitHandler& on_hit) const;
+
+ private:
+  bool FindCallsInLines(std::string_view key, ListingHost& host,
+                        const CallHitHandler& on_hit) const;
+  void ExamineLine(size_t line, std::string_view key, const CallHitHandler& on_hit) const;
+  std::string LabelAt(size_t line, std::string_view key) const;
+
+  const ProjectText& text_;
+  CallCandidates candidates_;
+  ProcedureBounds bounds_;
+};

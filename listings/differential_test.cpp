@@ -1,0 +1,442 @@
+// The fast listings against the straightforward reference: on many generated projects and
+// on the bundled example, both must leave identical lists, return values, Declare
+// candidates and clipboard texts; a stop must leave a prefix of the complete list.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "listings/all_procedure_calls.h"
+#include "listings/declares.h"
+#include "listings/listing_test_support.h"
+#include "listings/procedure_calls.h"
+#include "listings/row_colours.h"
+#include "listings/term_search.h"
+#include "listings/testing/reference_listings.h"
+
+namespace {
+
+using Texts = std::vector<std::string>;
+
+// ---------------------------------------------------------------------------------------
+// Generated projects
+
+/// Names whose calls the matchers must tell apart: prefixes and suffixes of each other,
+/// other letter case, suffixes of "Procedure" (which can unmake "Procedure (x)" heads),
+/// and names that are no plain identifiers.
+const Texts kNames = {"Foo", "FooBar", "Bar", "MyFoo", "bar", "Calc_1", "e",   "re",
+                      "dure", "Procedure", "Str$", "*Ptr", "Ab",    "x",   "foo"};
+
+/// Heads of every shape that `IsProcedureHead` or the procedures list accepts, and a few
+/// that they do not; "@" stands for the name.
+const Texts kHeads = {"Procedure @(a, b)",  "Procedure.i @ (x)", "Procedure.s  @()",
+                      "ProcedureC @()",     "ProcedureDLL @(x)", "Procedure @",
+                      "Procedure (x)",      "Procedure  (y)",    "Procedure @() ; sums up",
+                      "Procedure @(x = \";\")", "Procedure\t@()", "Procedure.l @(*p)"};
+
+/// Lines that call, almost call or mention the name "@" in every form the matchers know.
+const Texts kBodies = {
+    "@(1)",           "x = @(2)",          "x+@@()",           "(@(2))",
+    "\t@ (3)",        "y.@(1)",            "\\@(",             "My@(1) : @(2)",
+    "@  (1)",         "@ (1) ; @ (2)",     "s$ = \"@(\"",      "s$ = \" @(\"",
+    "x = 1 ; @(1)",   "; @()",             "If f(a; b) : @(1) : EndIf",
+    "a$ = \"x;y\" : @(1)", "@x(1)",        "x@(1)",            "@$(1)",
+    "Global @",       "Protected @ = 1",   "@ = 2",            "*@\\x = 0",
+    "Declare @()",    "ProcedureReturn @(1)", "p\\@1 = @",     "q = @ + 1",
+    "\"@\" + @(1)",   "Foo (1) + @ (2)",   "z = 0",            "",
+    "EndProcedure : @(1)", "Procedure (x)", "@(a, (b ; c))",   "@ ( (1) )"};
+
+const Texts kIndents = {"", "", "  ", "\t", "\t  ", " \t ", "\t \t", ";", "  ;", "\t;"};
+const Texts kEnds = {"EndProcedure", "EndProcedure ; done", "EndProcedureX", "\tEndProcedure",
+                     "  EndProcedure", "endprocedure"};
+const Texts kLineEnds = {"\n", "\r", "\r\n"};
+
+/// Writes random PureBasic-like projects of four files plus an include that is missing.
+class ProjectGenerator {
+ public:
+  explicit ProjectGenerator(unsigned seed) : random_(seed) {}
+
+  /// Writes main.pb (with its include lines), a.pbi, b.pbi and c.pbi into `test`.
+  void Write(TestProject& test) {
+    names_ = PickNames();
+    test.Write("main.pb", "IncludeFile \"a.pbi\"" + LineEnd() + "IncludeFile \"missing.pbi\"" +
+                              LineEnd() + "XIncludeFile \"b.pbi\"" + LineEnd() + File());
+    test.Write("a.pbi", "IncludeFile \"c.pbi\"" + LineEnd() + File());
+    test.Write("b.pbi", File());
+    test.Write("c.pbi", File());
+  }
+
+  /// The names used by the last project.
+  const Texts& Names() const { return names_; }
+
+ private:
+  size_t Below(size_t count) {
+    return std::uniform_int_distribution<size_t>(0, count - 1)(random_);
+  }
+  const std::string& Pick(const Texts& texts) { return texts[Below(texts.size())]; }
+  bool Chance(int percent) { return static_cast<int>(Below(100)) < percent; }
+
+  Texts PickNames() {
+    Texts names;
+    for (size_t count = 2 + Below(5); names.size() < count;) names.push_back(Pick(kNames));
+    return names;
+  }
+
+  std::string LineEnd() { return line_end_.empty() ? Pick(kLineEnds) : line_end_; }
+
+  /// The name in its own case, or now and then in another case.
+  std::string Spelled(std::string name) {
+    if (Chance(15)) {
+      for (char& c : name) c = static_cast<char>(Chance(50) ? std::toupper(c) : std::tolower(c));
+    }
+    return name;
+  }
+
+  static std::string WithName(const std::string& pattern, const std::string& name) {
+    std::string text;
+    for (const char c : pattern) text += c == '@' ? name : std::string(1, c);
+    return text;
+  }
+
+  std::string Indented(const std::string& line) {
+    const std::string& indent = Chance(70) ? kIndents[0] : Pick(kIndents);
+    return indent + line;
+  }
+
+  /// One file: procedures with bodies, lines between them, heads without ends.
+  std::string File() {
+    line_end_ = Chance(25) ? std::string() : Pick(kLineEnds);  // empty: mixed line ends
+    std::string text;
+    // Calls before a file's first head: the inside flag carried in from the file before
+    // (or, in the procedure-call listing, from the previous procedure) shows no label.
+    for (size_t line = 0, lines = Chance(50) ? Below(4) : 0; line < lines; ++line) {
+      text += WithName(Pick(kBodies), Spelled(Pick(names_))) + LineEnd();
+    }
+    for (size_t block = 0, blocks = 1 + Below(4); block < blocks; ++block) {
+      text += Indented(WithName(Pick(kHeads), Pick(names_))) + LineEnd();
+      for (size_t line = 0, lines = Below(8); line < lines; ++line) {
+        text += Indented(WithName(Pick(kBodies), Spelled(Pick(names_)))) + LineEnd();
+      }
+      if (!Chance(15)) text += Indented(Pick(kEnds)) + LineEnd();
+      if (Chance(40)) text += WithName(Pick(kBodies), Spelled(Pick(names_))) + LineEnd();
+    }
+    if (Chance(20)) text += WithName("@(1)", Pick(names_));  // a last line without terminator
+    return text;
+  }
+
+  std::mt19937 random_;
+  Texts names_;
+  std::string line_end_;
+};
+
+// ---------------------------------------------------------------------------------------
+// Comparisons
+
+std::string Describe(const ResultCell& cell) {
+  std::string text = "\"" + cell.Text + "\"";
+  if (cell.TextColour) text += " text " + std::to_string(cell.TextColour->Red);
+  if (cell.Background) {
+    text += " bg " + std::to_string(cell.Background->Red) + "," +
+            std::to_string(cell.Background->Green) + "," + std::to_string(cell.Background->Blue);
+  }
+  return text;
+}
+
+bool SameCell(const ResultCell& a, const ResultCell& b) {
+  return a.Text == b.Text && a.TextColour == b.TextColour && a.Background == b.Background;
+}
+
+/// The first row that differs, cell by cell; rows equal up to `rows`.
+::testing::AssertionResult SameRows(const ResultList& expected, const ResultList& actual,
+                                    int32_t rows) {
+  for (int32_t row = 0; row < rows; ++row) {
+    for (int column = 0; column < ResultColumns; ++column) {
+      const ResultCell& want = expected.Row(row).Cells[column];
+      const ResultCell& got = actual.Row(row).Cells[column];
+      if (!SameCell(want, got)) {
+        return ::testing::AssertionFailure() << "row " << row << " column " << column
+                                             << ": reference " << Describe(want) << ", fast "
+                                             << Describe(got);
+      }
+    }
+  }
+  return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult SameList(const ResultList& expected, const ResultList& actual) {
+  if (expected.Kind != actual.Kind || expected.Subject != actual.Subject ||
+      expected.Caption != actual.Caption) {
+    return ::testing::AssertionFailure() << "caption \"" << expected.Caption << "\" vs \""
+                                         << actual.Caption << "\"";
+  }
+  if (expected.RowCount() != actual.RowCount()) {
+    return ::testing::AssertionFailure() << expected.RowCount() << " rows vs " << actual.RowCount()
+                                         << "; " << SameRows(expected, actual,
+                                                             std::min(expected.RowCount(),
+                                                                      actual.RowCount()))
+                                                        .message();
+  }
+  if (expected.SelectedRow() != actual.SelectedRow() ||
+      expected.ProcedureRow != actual.ProcedureRow) {
+    return ::testing::AssertionFailure() << "selected or procedure row differs";
+  }
+  return SameRows(expected, actual, expected.RowCount());
+}
+
+Texts CandidateTexts(const DeclareCandidates& candidates) {
+  Texts texts;
+  for (const DeclareCandidate& candidate : candidates) {
+    texts.push_back(candidate.HeadText + "|" + candidate.FileName);
+  }
+  return texts;
+}
+
+// ---------------------------------------------------------------------------------------
+// Runs of both implementations
+
+/// The outcome of one procedure-call listing.
+struct AllCallsRun {
+  ResultList List{"", "All Procedure-Calls..."};
+  bool Stopped = false;
+  Texts Candidates;
+  RecordingHost Host;
+};
+
+void RunAllCalls(TestProject& test, bool reference, AllCallsRun& run) {
+  run.Stopped = reference ? ReferenceListAllProcedureCalls(test.project, run.List, run.Host)
+                          : ListAllProcedureCalls(test.project, run.List, run.Host);
+  run.Candidates = CandidateTexts(test.project.Candidates);
+}
+
+void ExpectSameAllCalls(TestProject& test) {
+  AllCallsRun reference;
+  AllCallsRun fast;
+  RunAllCalls(test, true, reference);
+  RunAllCalls(test, false, fast);
+  EXPECT_TRUE(SameList(reference.List, fast.List));
+  EXPECT_EQ(reference.Stopped, fast.Stopped);
+  EXPECT_EQ(reference.Candidates, fast.Candidates);
+  EXPECT_EQ(reference.Host.Clipboard, fast.Host.Clipboard);
+  EXPECT_EQ(reference.Host.ClipboardWrites, fast.Host.ClipboardWrites);
+  EXPECT_EQ(reference.Host.StopStates, fast.Host.StopStates);
+}
+
+void ExpectSameCalls(TestProject& test, const std::string& name) {
+  SCOPED_TRACE("calls of \"" + name + "\"");
+  ListHistory reference_history;
+  ListHistory fast_history;
+  RecordingHost reference_host;
+  RecordingHost fast_host;
+  EXPECT_EQ(ReferenceListProcedureCalls(test.project, reference_history, reference_host, name),
+            ListProcedureCalls(test.project, fast_history, fast_host, name));
+  ASSERT_EQ(reference_history.Count(), fast_history.Count());
+  EXPECT_TRUE(SameList(*reference_history.Current(), *fast_history.Current()));
+  EXPECT_EQ(reference_host.StopStates, fast_host.StopStates);
+}
+
+void ExpectSameTerms(TestProject& test, const std::string& term) {
+  SCOPED_TRACE("term \"" + term + "\"");
+  ResultList reference("Proc: ", term);
+  ResultList fast("Proc: ", term);
+  RecordingHost reference_host;
+  RecordingHost fast_host;
+  ReferenceListTermMatches(test.project, reference, reference_host, term);
+  ListTermMatches(test.project, fast, fast_host, term);
+  EXPECT_TRUE(SameList(reference, fast));
+  EXPECT_EQ(reference_host.StopStates, fast_host.StopStates);
+}
+
+/// Names as a caller passes them: as written, and in turn in other case, with
+/// parameters, with a trailing "(" or after blanks; and the empty name, whose key is "(".
+Texts CallNames(const Texts& names) {
+  Texts texts{"", "e"};
+  for (size_t i = 0; i < names.size(); ++i) {
+    std::string lower = names[i];
+    for (char& c : lower) c = static_cast<char>(std::tolower(c));
+    const Texts variants{lower, names[i] + "(a, b)", names[i] + "(", "  " + names[i] + " (x)"};
+    texts.insert(texts.end(), {names[i], variants[i % variants.size()]});
+  }
+  return texts;
+}
+
+/// Terms: the names, the start of one, terms with a blank (one that only the blanking of
+/// a string literal can make), the empty term.
+Texts Terms(const Texts& names) {
+  Texts texts{"", "a b", "\" \"", "Global", "EndProcedure", names.front().substr(0, 2)};
+  texts.insert(texts.end(), names.begin(), names.end());
+  return texts;
+}
+
+void ExpectSameListings(TestProject& test, const Texts& names) {
+  ExpectSameAllCalls(test);
+  for (const std::string& name : CallNames(names)) ExpectSameCalls(test, name);
+  for (const std::string& term : Terms(names)) ExpectSameTerms(test, term);
+}
+
+// ---------------------------------------------------------------------------------------
+// Stops
+
+/// `stopped` is `complete` cut short inside one procedure: the procedures before it are
+/// complete, the stopped one has its row without count or marks and no closing row.
+void ExpectStoppedAllCallsPrefix(const ResultList& complete, const ResultList& stopped) {
+  ASSERT_LE(stopped.RowCount(), complete.RowCount());
+  ASSERT_GT(stopped.RowCount(), 0);
+  int32_t procedure = -1;  // procedure rows carry a count in the complete list
+  for (int32_t row = 0; row < stopped.RowCount(); ++row) {
+    if (!complete.CellText(row, ColumnCount).empty()) procedure = row;
+  }
+  ASSERT_GE(procedure, 0);
+  EXPECT_EQ(stopped.ProcedureRow, procedure);
+  EXPECT_TRUE(SameRows(complete, stopped, procedure));
+  EXPECT_EQ(stopped.CellText(procedure, ColumnCount), "");
+  EXPECT_EQ(stopped.CellText(procedure, ColumnCalls), complete.CellText(procedure, ColumnCalls));
+  for (const ResultCell& cell : stopped.Row(procedure).Cells) {
+    EXPECT_EQ(cell.Background, ProcedureRowBackground);
+  }
+  int32_t closing = procedure + 1;
+  while (!complete.CellText(closing, ColumnLine).empty()) ++closing;
+  EXPECT_LE(stopped.RowCount(), closing);
+  for (int32_t row = procedure + 1; row < stopped.RowCount(); ++row) {
+    for (int column = 0; column < ResultColumns; ++column) {
+      EXPECT_TRUE(SameCell(complete.Row(row).Cells[column], stopped.Row(row).Cells[column]));
+    }
+  }
+}
+
+/// The candidates of the finished procedures of a stopped list: those whose row has the
+/// red line cell and a count.
+std::unique_ptr<DeclareCandidates> FinishedEarlyCalled(const ResultList& list) {
+  auto candidates = std::make_unique<DeclareCandidates>();
+  for (int32_t row = 0; row < list.RowCount(); ++row) {
+    const ResultRow& cells = list.Row(row);
+    if (cells.Cells[ColumnLine].Background == MarkRed && !cells.Cells[ColumnCount].Text.empty()) {
+      candidates->push_back({cells.Cells[ColumnCalls].Text, cells.Cells[ColumnFile].Text});
+    }
+  }
+  return candidates;
+}
+
+/// Poll numbers to stop at: the first few, some in the middle, the last.
+std::vector<int64_t> StopPolls(int64_t polls) {
+  std::vector<int64_t> stops;
+  for (const int64_t stop : {int64_t{1}, int64_t{2}, polls / 3, polls / 2, polls - 1, polls}) {
+    if (stop >= 1) stops.push_back(stop);
+  }
+  return stops;
+}
+
+void ExpectAllCallsStopsArePrefixes(TestProject& test) {
+  AllCallsRun complete;
+  RunAllCalls(test, false, complete);
+  if (complete.List.RowCount() == 0) return;
+  for (const int64_t stop : StopPolls(complete.Host.Polls)) {
+    SCOPED_TRACE("stop at poll " + std::to_string(stop));
+    AllCallsRun stopped;
+    stopped.Host.StopAtPoll = stop;
+    RunAllCalls(test, false, stopped);
+    EXPECT_TRUE(stopped.Stopped);
+    ExpectStoppedAllCallsPrefix(complete.List, stopped.List);
+    EXPECT_EQ(stopped.Host.Clipboard, DeclaresText(*FinishedEarlyCalled(stopped.List)));
+    EXPECT_EQ(stopped.Host.StopStates, (std::vector<bool>{true, false}));
+  }
+}
+
+void ExpectCallsStopsArePrefixes(TestProject& test, const std::string& name) {
+  ListHistory complete_history;
+  RecordingHost complete_host;
+  ListProcedureCalls(test.project, complete_history, complete_host, name);
+  const ResultList& complete = *complete_history.Current();
+  for (const int64_t stop : StopPolls(complete_host.Polls)) {
+    SCOPED_TRACE("calls of " + name + ", stop at poll " + std::to_string(stop));
+    ListHistory history;
+    RecordingHost host;
+    host.StopAtPoll = stop;
+    EXPECT_EQ(ListProcedureCalls(test.project, history, host, name), 0);
+    ASSERT_LE(history.Current()->RowCount(), complete.RowCount());
+    EXPECT_TRUE(SameRows(complete, *history.Current(), history.Current()->RowCount()));
+  }
+}
+
+void ExpectTermStopsArePrefixes(TestProject& test, const std::string& term) {
+  ResultList complete("Proc: ", term);
+  RecordingHost complete_host;
+  ListTermMatches(test.project, complete, complete_host, term);
+  for (const int64_t stop : StopPolls(complete_host.Polls)) {
+    SCOPED_TRACE("term " + term + ", stop at poll " + std::to_string(stop));
+    ResultList stopped("Proc: ", term);
+    RecordingHost host;
+    host.StopAtPoll = stop;
+    ListTermMatches(test.project, stopped, host, term);
+    ASSERT_LE(stopped.RowCount(), complete.RowCount());
+    EXPECT_TRUE(SameRows(complete, stopped, stopped.RowCount()));
+    EXPECT_EQ(host.StopStates, (std::vector<bool>{true, false}));
+  }
+}
+
+constexpr unsigned kProjects = 200;
+
+}  // namespace
+
+TEST(DifferentialListings, GeneratedProjectsListAsTheReferenceDoes) {
+  for (unsigned seed = 1; seed <= kProjects; ++seed) {
+    SCOPED_TRACE("project seed " + std::to_string(seed));
+    TestProject test;
+    ProjectGenerator generator(seed);
+    generator.Write(test);
+    test.TakeUp();
+    ASSERT_EQ(test.project.SourceFiles.size(), 5u);
+    ExpectSameListings(test, generator.Names());
+    if (::testing::Test::HasFailure()) return;  // one project's differences are enough
+  }
+}
+
+TEST(DifferentialListings, ExampleProjectListsAsTheReferenceDoes) {
+  TestProject test;
+  RecordingHost quiet;
+  ResultList& procedures = test.history.OpenResultList("", "Procedures");
+  TakeUpProject(test.project, PBST_EXAMPLE_MAIN, procedures, quiet);
+  ASSERT_GT(test.project.Procedures.size(), 3u);
+  Texts names;
+  for (const ProcedureEntry& entry : test.project.Procedures) {
+    names.push_back(ProcedureNameFromHead(entry.HeadText));
+  }
+  ExpectSameListings(test, names);
+}
+
+TEST(DifferentialListings, StopsLeavePrefixesOfTheCompleteLists) {
+  for (unsigned seed = 1; seed <= 20; ++seed) {
+    SCOPED_TRACE("project seed " + std::to_string(seed));
+    TestProject test;
+    ProjectGenerator generator(seed);
+    generator.Write(test);
+    test.TakeUp();
+    ExpectAllCallsStopsArePrefixes(test);
+    ExpectCallsStopsArePrefixes(test, generator.Names().front());
+    ExpectTermStopsArePrefixes(test, generator.Names().back());
+    if (::testing::Test::HasFailure()) return;
+  }
+}
+
+TEST(DifferentialListings, HeadsThatACallKeyUnmakesKeepTheInsideFlagOfTheReference) {
+  // "Procedure (x)" is a head for every key but "(" and the suffixes of "Procedure",
+  // which close it up to "Procedure(x)"; the flag then carries into the next procedure.
+  TestProject test;
+  test.Write("main.pb",
+             "Procedure e()\n"
+             "EndProcedure\n"
+             "Procedure (x)\n"
+             "e(1)\n"
+             "Procedure Other()\n"
+             "EndProcedure\n"
+             "Procedure (y)\n"
+             "Other(2)\n");
+  test.TakeUp();
+  ExpectSameListings(test, {"e", "Other", ""});
+  AllCallsRun fast;
+  RunAllCalls(test, false, fast);
+  // Under "e" the line "Procedure (x)" is no head: e(1) stands after an end, outside.
+  EXPECT_EQ(fast.List.CellText(1, ColumnLine), "4");
+  EXPECT_EQ(fast.List.CellText(1, ColumnFunction), "");
+}

@@ -1,0 +1,27 @@
+#include "listings/procedure_bounds.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "listings/listing_test_support.h"
+
+TEST(ProcedureBounds, FlagAndLabelHeadAreThoseOfASequentialPass) {
+  TestFolder folder;
+  folder.Write("main.pb", "x\nProcedure A()\ny\nEndProcedure\nz\nProcedure B()\n");
+  folder.Write("b.pb", "w\nProcedure C()\nv\n");
+  RecordingHost host;
+  ProjectText text;
+  ASSERT_TRUE(text.Load({{folder.Path() + "main.pb", "", 0}, {folder.Path() + "b.pb", "", 0}},
+                        host));
+  const ProcedureBounds bounds(text);
+  EXPECT_FALSE(bounds.InsideAt(0));  // before the first head
+  EXPECT_TRUE(bounds.InsideAt(2));
+  EXPECT_FALSE(bounds.InsideAt(3));  // an end line clears the flag for itself
+  EXPECT_FALSE(bounds.InsideAt(4));
+  EXPECT_TRUE(bounds.InsideAt(6));   // main.pb ends inside B: the flag carries over
+  EXPECT_EQ(bounds.HeadBefore(2, 0), 1u);
+  EXPECT_EQ(bounds.HeadBefore(4, 0), 1u);  // the label outlives the end, unshown
+  EXPECT_EQ(bounds.HeadBefore(6, 6), std::string::npos);  // emptied at the file start
+  EXPECT_EQ(bounds.HeadBefore(8, 6), 7u);
+}

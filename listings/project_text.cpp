@@ -1,0 +1,80 @@
+#include "listings/project_text.h"
+
+#include <algorithm>
+
+#include "listings/call_matching.h"
+#include "source/line_classification.h"
+#include "source/path_parts.h"
+#include "source/source_reader.h"
+
+namespace {
+
+std::string_view WithoutLeading(std::string_view text, char c) {
+  text.remove_prefix(std::min(text.find_first_not_of(c), text.size()));
+  return text;
+}
+
+}  // namespace
+
+LineKind ClassifyLine(std::string_view line) {
+  if (IsCommentLine(line)) return LineKind::Comment;
+  if (IsProcedureHead(line)) return LineKind::Head;
+  if (IsProcedureEnd(line)) return LineKind::End;
+  return LineKind::Other;
+}
+
+std::string_view TermRowText(std::string_view raw_line) {
+  return WithoutLeading(WithoutLeading(WithoutLeading(raw_line, '\t'), ' '), '\t');
+}
+
+bool ProjectText::Load(const SourceFileList& files, ListingHost& host) {
+  files_.clear();
+  lines_.clear();
+  text_.clear();
+  SourceReader reader;
+  for (const SourceFile& file : files) {
+    ProjectFile& read = files_.emplace_back();
+    read.FileName = std::string(FileNamePart(file.Path));
+    read.FirstLine = lines_.size();
+    read.Opened = reader.Open(file.Path);
+    while (read.Opened && !reader.AtEnd()) {
+      AddLine(reader.ReadRawLine());
+      ++read.LineCount;
+      if (host.PollStop()) return false;
+    }
+    reader.Close();
+  }
+  return true;
+}
+
+void ProjectText::AddLine(std::string_view raw) {
+  Line& line = lines_.emplace_back();
+  line.Begin = text_.size();
+  line.Length = raw.size();
+  text_ += raw;
+  line.CallKind = ClassifyLine(PrepareCallLine(SourceLine(lines_.size() - 1)));
+  line.TermKind = ClassifyLine(TermRowText(raw));
+}
+
+size_t ProjectText::FileOf(size_t line) const {
+  // The last file that starts at or before the line; files without lines that start at
+  // the same id come before the one that holds it.
+  const auto after = std::upper_bound(
+      files_.begin(), files_.end(), line,
+      [](size_t id, const ProjectFile& file) { return id < file.FirstLine; });
+  return static_cast<size_t>(after - files_.begin()) - 1;
+}
+
+int32_t ProjectText::LineNumber(size_t line) const {
+  return static_cast<int32_t>(line - files_[FileOf(line)].FirstLine + 1);
+}
+
+std::string_view ProjectText::RawLine(size_t line) const {
+  return std::string_view(text_).substr(lines_[line].Begin, lines_[line].Length);
+}
+
+std::string_view ProjectText::SourceLine(size_t line) const {
+  return WithoutLeading(RawLine(line), ' ');
+}
+
+std::string_view ProjectText::TermLine(size_t line) const { return TermRowText(RawLine(line)); }

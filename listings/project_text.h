@@ -1,0 +1,72 @@
+// The project's source lines, read once when a listing run starts and kept in memory until
+// it ends, each with the preparation that does not depend on what the listing looks for.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "listings/listing_host.h"
+#include "source/source_files.h"
+
+/// What the shared line tests say about one line.
+enum class LineKind : uint8_t { Comment, Head, End, Other };
+
+/// Kind of `line` by `IsCommentLine`, then `IsProcedureHead`, then `IsProcedureEnd`.
+LineKind ClassifyLine(std::string_view line);
+
+/// The term search's row text of a line as read (leading blanks kept): leading tabs,
+/// then blanks, then tabs removed.
+std::string_view TermRowText(std::string_view raw_line);
+
+/// One entry of the source file list as read.
+struct ProjectFile {
+  std::string FileName;  ///< file-name part of its path
+  bool Opened = false;   ///< false when the file could not be opened (it then has no lines)
+  size_t FirstLine = 0;  ///< id of its first line; line ids run through all files
+  size_t LineCount = 0;
+};
+
+/// Every line of every file of a project, in list order.
+class ProjectText {
+ public:
+  /// Reads each file of `files` once through the line reader, calling `host.PollStop()`
+  /// once per line read. Returns false when the host reported a stop (the text is then
+  /// incomplete and must not be listed from).
+  bool Load(const SourceFileList& files, ListingHost& host);
+
+  /// The files, in list order.
+  const std::vector<ProjectFile>& Files() const { return files_; }
+  /// Number of lines of all files.
+  size_t LineCount() const { return lines_.size(); }
+  /// Index in `Files()` of the file that holds line `line` (which must exist).
+  size_t FileOf(size_t line) const;
+  /// 1-based number of line `line` in its file.
+  int32_t LineNumber(size_t line) const;
+
+  /// The line as `ReadSourceLine` gives it: leading blanks removed, tabs kept.
+  std::string_view SourceLine(size_t line) const;
+  /// The line as the term search shows it (`TermRowText`).
+  std::string_view TermLine(size_t line) const;
+  /// Kind of the line after `PrepareCallLine`; closing up blanks for a key can only turn
+  /// a head into a non-head (see `CloseUpCanUnmakeHead`).
+  LineKind CallKind(size_t line) const { return lines_[line].CallKind; }
+  /// Kind of `TermLine`.
+  LineKind TermKind(size_t line) const { return lines_[line].TermKind; }
+
+ private:
+  struct Line {
+    size_t Begin = 0;   ///< offset of the line as read in `text_`
+    size_t Length = 0;
+    LineKind CallKind = LineKind::Other;
+    LineKind TermKind = LineKind::Other;
+  };
+
+  std::string_view RawLine(size_t line) const;
+  void AddLine(std::string_view raw);
+
+  std::vector<ProjectFile> files_;
+  std::vector<Line> lines_;
+  std::string text_;  ///< every line as read, without terminators, one after the other
+};

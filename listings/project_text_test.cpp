@@ -1,0 +1,91 @@
+#include "listings/project_text.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "listings/listing_test_support.h"
+
+namespace {
+
+using Texts = std::vector<std::string>;
+
+/// A project of the files `names` (main file first) in a temporary folder.
+SourceFileList FilesOf(const TestFolder& folder, const Texts& names) {
+  SourceFileList files;
+  for (const std::string& name : names) files.push_back({folder.Path() + name, "", 0});
+  return files;
+}
+
+Texts SourceLines(const ProjectText& text) {
+  Texts lines;
+  for (size_t line = 0; line < text.LineCount(); ++line) {
+    lines.emplace_back(text.SourceLine(line));
+  }
+  return lines;
+}
+
+}  // namespace
+
+TEST(ProjectText, ReadsEveryFileOnceInListOrderAndKeepsFilesThatDoNotOpen) {
+  TestFolder folder;
+  folder.Write("main.pb", "  a\r\n\tb\rc\nd");
+  folder.Write("b.pb", "e\n\nf\n");
+  RecordingHost host;
+  ProjectText text;
+  ASSERT_TRUE(text.Load(FilesOf(folder, {"main.pb", "missing.pb", "b.pb"}), host));
+  EXPECT_EQ(SourceLines(text), (Texts{"a", "\tb", "c", "d", "e", "", "f"}));
+  EXPECT_EQ(host.Polls, 7);  // one per line read
+  ASSERT_EQ(text.Files().size(), 3u);
+  EXPECT_TRUE(text.Files()[0].Opened);
+  EXPECT_FALSE(text.Files()[1].Opened);
+  EXPECT_EQ(text.Files()[1].FileName, "missing.pb");
+  EXPECT_EQ(text.Files()[1].LineCount, 0u);
+  EXPECT_EQ(text.Files()[2].FirstLine, 4u);
+  EXPECT_EQ(text.FileOf(3), 0u);
+  EXPECT_EQ(text.FileOf(4), 2u);  // not the empty file that starts at the same id
+  EXPECT_EQ(text.LineNumber(6), 3);
+}
+
+TEST(ProjectText, StopWhileReadingLeavesTheTextUnusable) {
+  TestFolder folder;
+  folder.Write("main.pb", "a\nb\nc\n");
+  RecordingHost host;
+  host.StopAtPoll = 2;
+  ProjectText text;
+  EXPECT_FALSE(text.Load(FilesOf(folder, {"main.pb"}), host));
+  EXPECT_EQ(host.Polls, 2);
+}
+
+TEST(ProjectText, CallKindIsTakenAfterTheKeyIndependentPreparation) {
+  TestFolder folder;
+  folder.Write("main.pb",
+               "\t Procedure Foo()\n"   // tabs, then blanks removed: a head
+               "; Procedure x\n"        // the comment cut leaves an empty line
+               "\t \tProcedure x\n"     // a tab after the blanks stays: no head
+               "  \tEndProcedure\n"
+               "Procedure ;x\n");       // cut after the blank: still a head
+  RecordingHost host;
+  ProjectText text;
+  ASSERT_TRUE(text.Load(FilesOf(folder, {"main.pb"}), host));
+  EXPECT_EQ(text.CallKind(0), LineKind::Head);
+  EXPECT_EQ(text.CallKind(1), LineKind::Other);
+  EXPECT_EQ(text.CallKind(2), LineKind::Other);
+  EXPECT_EQ(text.CallKind(3), LineKind::End);
+  EXPECT_EQ(text.CallKind(4), LineKind::Head);
+}
+
+TEST(ProjectText, TermLineTrimsTabsBlanksTabsOfTheLineAsRead) {
+  TestFolder folder;
+  folder.Write("main.pb", " \t x\n\t x\n\t \tProcedure x\n\t;x\n");
+  RecordingHost host;
+  ProjectText text;
+  ASSERT_TRUE(text.Load(FilesOf(folder, {"main.pb"}), host));
+  // A leading blank stops the first tab pass, so the blank after the tab stays.
+  EXPECT_EQ(text.TermLine(0), " x");
+  EXPECT_EQ(text.TermLine(1), "x");
+  EXPECT_EQ(text.TermKind(2), LineKind::Head);
+  EXPECT_EQ(text.CallKind(2), LineKind::Other);
+  EXPECT_EQ(text.TermKind(3), LineKind::Comment);
+}

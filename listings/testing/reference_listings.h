@@ -1,0 +1,23 @@
+// The straightforward listings, kept as the reference that the fast listings are checked
+// against: every file is read again for every procedure, and every line is prepared and
+// tested in full. Built into the tests and the bench only.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "listings/list_history.h"
+#include "listings/listing_host.h"
+#include "listings/project.h"
+#include "listings/result_list.h"
+
+/// The procedure-call listing, reading every file once per procedure.
+bool ReferenceListAllProcedureCalls(Project& project, ResultList& list, ListingHost& host);
+
+/// The calls of one procedure, preparing and testing every line of every file.
+int32_t ReferenceListProcedureCalls(const Project& project, ListHistory& history,
+                                    ListingHost& host, std::string_view name);
+
+/// The term search, matching every non-comment line.
+void ReferenceListTermMatches(const Project& project, ResultList& list, ListingHost& host,
+                              std::string_view term);
