@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 
+#include <algorithm>
+
 #include "app/about_dialog.h"
 #include "app/commands.h"
 #include "app/dialogs.h"
@@ -15,11 +17,13 @@ constexpr int kMinHeight = 300;
 constexpr int kButtonY = 2;
 constexpr int kButtonHeight = 28;
 
-// The Stop poll looks at the clock once per this many lines, and lets the window work
-// once per interval: often enough to answer a Stop click within 50 ms, rarely enough to
-// cost a listing next to nothing.
-constexpr uint32_t kPollsPerClockLook = 32;
+// The Stop poll lets the window work once per interval: often enough to answer a Stop
+// click within 50 ms, rarely enough to cost a listing next to nothing. It looks at the
+// clock only every so many calls, with the stride adapted so that the looks stay about
+// a millisecond apart whether a listing polls every line or only now and then.
 constexpr gint64 kPumpIntervalMicroseconds = 25000;
+constexpr gint64 kClockLookMicroseconds = 1000;
+constexpr uint32_t kLongestStride = 1024;
 // Longest time one pump may spend on events, so a flood of them cannot hold up a listing.
 constexpr gint64 kPumpLimitMicroseconds = 20000;
 
@@ -215,8 +219,13 @@ void MainWindow::PostSizeEvent() {
 }
 
 bool MainWindow::PollStop() {
-  if (++polls_ % kPollsPerClockLook != 0) return false;
+  if (++polls_ < poll_stride_) return false;
+  polls_ = 0;
   const gint64 now = g_get_monotonic_time();
+  const bool looked_soon = now - last_look_ < kClockLookMicroseconds;
+  poll_stride_ = looked_soon ? std::min(poll_stride_ * 2, kLongestStride)
+                             : std::max(poll_stride_ / 2, 1u);
+  last_look_ = now;
   if (now - last_pump_ < kPumpIntervalMicroseconds) return false;
   last_pump_ = now;
   return PumpEvents();
@@ -250,7 +259,8 @@ MainWindow::ListingScope::ListingScope(MainWindow& window)
   if (!outer_) return;
   window_.listing_runs_ = true;
   window_.polls_ = 0;
-  window_.last_pump_ = g_get_monotonic_time();
+  window_.poll_stride_ = 1;
+  window_.last_pump_ = window_.last_look_ = g_get_monotonic_time();
 }
 
 MainWindow::ListingScope::~ListingScope() {

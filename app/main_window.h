@@ -42,8 +42,8 @@ class MainWindow final : public ListingHost {
   /// Shows the window with its toolbar and the current list.
   void Show();
 
-  /// Pumps the window's events about every 25 ms and mirrors the lists; true once Stop was
-  /// clicked (after the "Abbruch!" message). Other events meanwhile have no effect.
+  /// Lets the window work about every 25 ms (events, redraws, the lists mirrored); true
+  /// once Stop was clicked (after the "Abbruch!" message). Other events have no effect.
   bool PollStop() override;
   void SetStopEnabled(bool enabled) override;
   /// Puts `text` (converted for display) on the clipboard selection and asks for it to be
@@ -127,7 +127,9 @@ class MainWindow final : public ListingHost {
   bool listing_runs_ = false;
   bool stop_clicked_ = false;
   bool double_click_pending_ = false;
-  uint32_t polls_ = 0;
+  uint32_t polls_ = 0;        // calls of PollStop since the clock was last looked at
+  uint32_t poll_stride_ = 1;  // calls between two looks at the clock
+  gint64 last_look_ = 0;
   gint64 last_pump_ = 0;
   guint posted_size_ = 0;
 };
