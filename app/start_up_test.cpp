@@ -36,10 +36,12 @@ std::string CommandOutput(const std::string& command) {
   return output;
 }
 
-// X windows named exactly "PB Sourcetrek" whose size is 1000 x 610.
-std::vector<unsigned long> MainWindowsOnScreen() {
+// X windows of process `pid` named exactly "PB Sourcetrek" whose size is 1000 x 610 (other
+// tests may show windows of the same name on the same display meanwhile).
+std::vector<unsigned long> MainWindowsOnScreen(pid_t pid) {
   std::vector<unsigned long> found;
-  std::istringstream ids(CommandOutput("xdotool search --name '^PB Sourcetrek$' 2>/dev/null"));
+  std::istringstream ids(CommandOutput("xdotool search --all --pid " + std::to_string(pid) +
+                                       " --name '^PB Sourcetrek$' 2>/dev/null"));
   for (unsigned long id = 0; ids >> id;) {
     const std::string geometry =
         CommandOutput("xdotool getwindowgeometry " + std::to_string(id) + " 2>/dev/null");
@@ -117,7 +119,7 @@ TEST(ProgramEndToEnd, OpensTheExampleFromARelativePathListsAndClosesWithStatusZe
     _exit(127);
   }
   std::vector<unsigned long> windows;
-  const bool appeared = WaitFor([&] { return !(windows = MainWindowsOnScreen()).empty(); }, 30);
+  const bool appeared = WaitFor([&] { return !(windows = MainWindowsOnScreen(child)).empty(); }, 30);
   EXPECT_TRUE(appeared);
   if (appeared) {
     EXPECT_EQ(windows.size(), 1u);
