@@ -9,6 +9,6 @@ Procedure PrintReport(total.f)
   LOGLINE("report printed")
 EndProcedure
 
-ProcedureC FormatPrice(price.f)      ; a C-convention head: listed, never called
+ProcedureC FormatPrice(price.f)      ; a C-convention head is searched like any line: it counts as its own call
   ProcedureReturn 0
 EndProcedure
