@@ -1,6 +1,7 @@
 #include "listings/project_text.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "listings/call_matching.h"
 #include "source/line_classification.h"
@@ -8,6 +9,8 @@
 #include "source/source_reader.h"
 
 namespace {
+
+constexpr size_t kTextBlock = 1 << 20;
 
 std::string_view WithoutLeading(std::string_view text, char c) {
   text.remove_prefix(std::min(text.find_first_not_of(c), text.size()));
@@ -30,7 +33,9 @@ std::string_view TermRowText(std::string_view raw_line) {
 bool ProjectText::Load(const SourceFileList& files, ListingHost& host) {
   files_.clear();
   lines_.clear();
-  text_.clear();
+  blocks_.clear();
+  long_lines_.clear();
+  block_left_ = 0;
   SourceReader reader;
   for (const SourceFile& file : files) {
     ProjectFile& read = files_.emplace_back();
@@ -47,13 +52,32 @@ bool ProjectText::Load(const SourceFileList& files, ListingHost& host) {
   return true;
 }
 
-void ProjectText::AddLine(std::string_view raw) {
+void ProjectText::AddLine(std::string raw) {
+  const std::string_view kept = Keep(std::move(raw));
   Line& line = lines_.emplace_back();
-  line.Begin = text_.size();
-  line.Length = raw.size();
-  text_ += raw;
+  line.Text = kept.data();
+  line.Length = kept.size();
   line.CallKind = ClassifyLine(PrepareCallLine(SourceLine(lines_.size() - 1)));
-  line.TermKind = ClassifyLine(TermRowText(raw));
+  line.TermKind = ClassifyLine(TermRowText(kept));
+}
+
+std::string_view ProjectText::Keep(std::string raw) {
+  if (raw.empty()) return std::string_view();
+  if (raw.size() > kTextBlock) {
+    // Moved in whole, not copied: a huge line costs its size once.
+    long_lines_.push_back(std::move(raw));
+    return long_lines_.back();
+  }
+  if (raw.size() > block_left_) {
+    blocks_.emplace_back(new char[kTextBlock]);
+    block_next_ = blocks_.back().get();
+    block_left_ = kTextBlock;
+  }
+  std::memcpy(block_next_, raw.data(), raw.size());
+  const std::string_view kept(block_next_, raw.size());
+  block_next_ += raw.size();
+  block_left_ -= raw.size();
+  return kept;
 }
 
 size_t ProjectText::FileOf(size_t line) const {
@@ -67,10 +91,6 @@ size_t ProjectText::FileOf(size_t line) const {
 
 int32_t ProjectText::LineNumber(size_t line) const {
   return static_cast<int32_t>(line - files_[FileOf(line)].FirstLine + 1);
-}
-
-std::string_view ProjectText::RawLine(size_t line) const {
-  return std::string_view(text_).substr(lines_[line].Begin, lines_[line].Length);
 }
 
 std::string_view ProjectText::SourceLine(size_t line) const {

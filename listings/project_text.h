@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -57,16 +59,23 @@ class ProjectText {
 
  private:
   struct Line {
-    size_t Begin = 0;   ///< offset of the line as read in `text_`
+    const char* Text = nullptr;  ///< the line as read, without terminator
     size_t Length = 0;
     LineKind CallKind = LineKind::Other;
     LineKind TermKind = LineKind::Other;
   };
 
-  std::string_view RawLine(size_t line) const;
-  void AddLine(std::string_view raw);
+  std::string_view RawLine(size_t line) const { return {lines_[line].Text, lines_[line].Length}; }
+  void AddLine(std::string raw);
+  std::string_view Keep(std::string raw);
 
   std::vector<ProjectFile> files_;
-  std::vector<Line> lines_;
-  std::string text_;  ///< every line as read, without terminators, one after the other
+  std::deque<Line> lines_;  ///< grows without moving what it holds
+  // The lines' bytes, one after the other in blocks that are never moved, so a project
+  // costs about its own size and no copying while it is read; a line longer than a block
+  // is kept in its own string as the reader delivered it.
+  std::vector<std::unique_ptr<char[]>> blocks_;
+  std::deque<std::string> long_lines_;
+  char* block_next_ = nullptr;
+  size_t block_left_ = 0;
 };

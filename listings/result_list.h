@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -82,7 +83,7 @@ class ResultList {
   ResultCell* Cell(int32_t row, int column);
   void NoteChange(int32_t row);
 
-  std::vector<ResultRow> rows_;
+  std::deque<ResultRow> rows_;  ///< grows without moving the rows it holds
   int32_t selected_row_ = -1;
   int32_t mirrored_rows_ = 0;
   std::vector<int32_t> changed_rows_;

@@ -135,6 +135,7 @@ void WriteListJson(const ResultList& list, std::ostream& out) {
 void WriteListTable(const ResultList& list, std::ostream& out) {
   out << ToDisplayText(list.Caption) << '\n';
   Table table{{"Marks", "Line", "Calls", "Count", "(in) Function", "in File"}};
+  table.reserve(static_cast<size_t>(list.RowCount()) + 1);
   for (int32_t r = 0; r < list.RowCount(); ++r) {
     const ResultRow& row = list.Row(r);
     std::vector<std::string> cells{RowMarks(row)};

@@ -1,0 +1,79 @@
+// Times the procedure-call listing in process, the fast path against the straightforward
+// reference, on one project, and checks that both give the same rows.
+//
+//   pbst-bench-listings MAINFILE REPETITIONS
+#include <cstdlib>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "bench/bench_timing.h"
+#include "listings/all_procedure_calls.h"
+#include "listings/result_list.h"
+#include "listings/take_up.h"
+#include "listings/testing/reference_listings.h"
+
+namespace {
+
+/// A host that never stops and keeps the clipboard text.
+class QuietHost : public ListingHost {
+ public:
+  bool PollStop() override { return false; }
+  void SetStopEnabled(bool) override {}
+  void PutOnClipboard(std::string_view text) override { Clipboard = std::string(text); }
+  std::string Clipboard;
+};
+
+bool SameRows(const ResultList& a, const ResultList& b) {
+  if (a.RowCount() != b.RowCount()) return false;
+  for (int32_t row = 0; row < a.RowCount(); ++row) {
+    for (int column = 0; column < ResultColumns; ++column) {
+      const ResultCell& x = a.Row(row).Cells[column];
+      const ResultCell& y = b.Row(row).Cells[column];
+      if (x.Text != y.Text || x.TextColour != y.TextColour || x.Background != y.Background) {
+        return false;
+      }
+    }
+  }
+  return true;
+}
+
+/// Runs one listing into a fresh list; returns its time in milliseconds.
+template <typename Listing>
+double TimeListing(Listing listing, ResultList& list) {
+  const double start = NowMs();
+  listing(list);
+  return NowMs() - start;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    std::cerr << "usage: pbst-bench-listings MAINFILE REPETITIONS\n";
+    return 2;
+  }
+  const int repetitions = std::atoi(argv[2]);
+  Project project;
+  QuietHost host;
+  ResultList procedures("", "Procedures");
+  TakeUpProject(project, argv[1], procedures, host);
+  std::vector<double> reference_times;
+  std::vector<double> fast_times;
+  bool same = true;
+  for (int repetition = 0; repetition < repetitions; ++repetition) {
+    ResultList reference("", "All Procedure-Calls...");
+    ResultList fast("", "All Procedure-Calls...");
+    reference_times.push_back(TimeListing(
+        [&](ResultList& list) { ReferenceListAllProcedureCalls(project, list, host); }, reference));
+    const std::string reference_declares = host.Clipboard;
+    fast_times.push_back(TimeListing(
+        [&](ResultList& list) { ListAllProcedureCalls(project, list, host); }, fast));
+    same = same && SameRows(reference, fast) && reference_declares == host.Clipboard;
+  }
+  PrintTimes("reference-all-calls", reference_times);
+  PrintTimes("fast-all-calls", fast_times);
+  std::cout << "identical " << (same ? "yes" : "NO") << " rows " << procedures.RowCount()
+            << std::endl;
+  return same ? 0 : 1;
+}

@@ -1,0 +1,129 @@
+// Writes a large deterministic PureBasic-like project for the bench: a main file that
+// includes the other files (some through a second level), procedures of every head form
+// with bodies that call other procedures now and then, comments, strings and builtins.
+//
+//   pbst-generate-project DIR LINES PROCEDURES FILES
+//
+// The same arguments always give the same bytes.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+/// A small generator whose sequence is fixed by its seed on every platform.
+class Random {
+ public:
+  explicit Random(uint64_t seed) : state_(seed) {}
+  /// A number in [0, count).
+  uint64_t Below(uint64_t count) {
+    state_ = state_ * 6364136223846793005ULL + 1442695040888963407ULL;
+    return (state_ >> 33) % count;
+  }
+  bool Chance(uint64_t percent) { return Below(100) < percent; }
+
+ private:
+  uint64_t state_;
+};
+
+const char* const kWords[] = {"Load", "Save", "Draw", "Parse", "Count", "Find", "Sort", "Init"};
+const char* const kHeads[] = {"Procedure.i ", "Procedure ", "Procedure.s ", "ProcedureC "};
+
+struct Shape {
+  std::string dir;
+  size_t lines = 0;
+  size_t procedures = 0;
+  size_t files = 0;
+};
+
+std::string ProcedureName(size_t index) {
+  return std::string(kWords[index % 8]) + "Item" + std::to_string(index);
+}
+
+std::string FileName(size_t file) {
+  return file == 0 ? "main.pb" : "part" + std::to_string(file) + ".pbi";
+}
+
+/// Files that `file` includes: the main file includes the first half, and each of those
+/// some of the second half, so the include scan goes two levels deep.
+std::vector<size_t> Includes(size_t file, size_t files) {
+  const size_t first_level = files / 2;
+  std::vector<size_t> included;
+  for (size_t other = 1; other < files; ++other) {
+    const bool by_main = other <= first_level;
+    const size_t includer = by_main ? 0 : 1 + (other - first_level - 1) % first_level;
+    if (includer == file) included.push_back(other);
+  }
+  return included;
+}
+
+std::string Lowercase(std::string text) {
+  for (char& c : text) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+  return text;
+}
+
+/// One line of a procedure body.
+std::string BodyLine(Random& random, size_t procedures) {
+  const std::string callee = ProcedureName(random.Below(procedures));
+  switch (random.Below(12)) {
+    case 0: return "  x = " + callee + "(a, b) + 1";
+    case 1: return "  If a > 10 : b = " + callee + "(a) : EndIf";
+    case 2: return "  ; look at " + callee + " again later";
+    case 3: return "  s$ = \"text; with a semicolon (\" + Str(a)";
+    case 4: return "  Protected total.i = 0";
+    case 5: return "  For i = 0 To 10 : total + i : Next";
+    case 6: return "  Debug StringField(s$, 2, \",\")";
+    case 7: return random.Chance(10) ? "  " + Lowercase(callee) + "(1)"  // other letter case
+                                     : "\ty = Abs(x) * Len(s$)";
+    case 8: return "  *buffer = AllocateMemory(1024) ; scratch";
+    case 9: return "  a = a + b : b = a - b";
+    case 10: return "";
+    default: return "  result = Val(\"12\") + total";
+  }
+}
+
+void WriteProcedure(std::ofstream& out, Random& random, size_t index, size_t body_lines,
+                    size_t procedures) {
+  out << kHeads[random.Below(4)] << ProcedureName(index) << "(a.i, b.i = 2)\n";
+  for (size_t line = 0; line < body_lines; ++line) out << BodyLine(random, procedures) << '\n';
+  out << "EndProcedure\n\n";
+}
+
+void WriteFile(const Shape& shape, size_t file, Random& random) {
+  std::ofstream out(shape.dir + "/" + FileName(file), std::ios::binary);
+  out << "; " << FileName(file) << ": generated for the bench\n";
+  for (const size_t included : Includes(file, shape.files)) {
+    out << (included % 2 ? "XIncludeFile \"" : "IncludeFile \"") << FileName(included) << "\"\n";
+  }
+  const size_t per_file = shape.procedures / shape.files;
+  const size_t first = file * per_file;
+  const size_t count = file + 1 == shape.files ? shape.procedures - first : per_file;
+  // Head, end and blank line around each body.
+  const size_t per_procedure = shape.lines / shape.procedures;
+  const size_t body_lines = per_procedure > 3 ? per_procedure - 3 : 1;
+  for (size_t index = first; index < first + count; ++index) {
+    WriteProcedure(out, random, index, body_lines, shape.procedures);
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 5) {
+    std::cerr << "usage: pbst-generate-project DIR LINES PROCEDURES FILES\n";
+    return 2;
+  }
+  const Shape shape{argv[1], std::strtoul(argv[2], nullptr, 10),
+                    std::strtoul(argv[3], nullptr, 10), std::strtoul(argv[4], nullptr, 10)};
+  if (shape.procedures == 0 || shape.files == 0 || shape.files > shape.procedures) {
+    std::cerr << "pbst-generate-project: need 1 <= FILES <= PROCEDURES\n";
+    return 2;
+  }
+  Random random(20261207);
+  for (size_t file = 0; file < shape.files; ++file) WriteFile(shape, file, random);
+  return 0;
+}
