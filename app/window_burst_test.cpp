@@ -1,0 +1,153 @@
+// The window survives a hasty user: a burst of clicks on every control during a long
+// listing, Stop pressed again and again, Back and the selector pressed until one list is
+// left, Open cancelled many times; afterwards the lists are intact and the window works.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/commands.h"
+#include "app/gtk_test_support.h"
+#include "app/main_window.h"
+
+namespace {
+
+using gtk_test::CancelFileDialog;
+using gtk_test::DialogAnswerer;
+using gtk_test::EnterText;
+using gtk_test::Pump;
+using gtk_test::PumpUntil;
+
+constexpr int kProcedures = 20;
+
+// 20 procedures of 5000 lines each, each calling the next once: All Proc-Calls reads the
+// 100 000 lines once per procedure, which takes seconds.
+std::string WriteLongProject(const gtk_test::TempProject& project) {
+  std::string text;
+  for (int procedure = 0; procedure < kProcedures; ++procedure) {
+    text += "Procedure P" + std::to_string(procedure) + "()\n";
+    text += "  P" + std::to_string((procedure + 1) % kProcedures) + "()\n";
+    for (int line = 0; line < 5000; ++line) text += "  x = y + 1\n";
+    text += "EndProcedure\n";
+  }
+  return project.Write("long.pb", text);
+}
+
+class WindowBurst : public gtk_test::WindowTest {
+ protected:
+  void SetUp() override {
+    WindowTest::SetUp();
+    if (IsSkipped()) return;
+    main_ = WriteLongProject(project_);
+    TakeUpMainFile(*window_, main_);
+  }
+
+  ListHistory& History() { return window_->Lists().History(); }
+  const Toolbar& Bar() { return window_->Controls(); }
+
+  /// Clicks All Proc-Calls and runs `during` once, `delay_ms` into the listing.
+  void DuringAllProcCalls(int delay_ms, std::function<void()> during) {
+    during_ = std::move(during);
+    g_timeout_add(delay_ms, +[](gpointer self) -> gboolean {
+      static_cast<WindowBurst*>(self)->during_();
+      return FALSE;
+    }, this);
+    gtk_button_clicked(GTK_BUTTON(Bar().AllProcCalls));
+    Pump();
+  }
+
+  /// Clicks every control but Stop once, and moves the selector to its first entry.
+  void ClickEverythingButStop() {
+    for (GtkWidget* button : {Bar().Open, Bar().Back, Bar().JumpToLine, Bar().AllProcCalls,
+                              Bar().Search, Bar().LogoButton}) {
+      if (button != nullptr) gtk_button_clicked(GTK_BUTTON(button));
+    }
+    gtk_combo_box_set_active(GTK_COMBO_BOX(Bar().ListSelector), 0);
+  }
+
+  /// Rows of the tree view on screen.
+  int ShownRows() {
+    GtkTreeModel* rows = gtk_tree_view_get_model(window_->Lists().CurrentView()->ListView());
+    return gtk_tree_model_iter_n_children(rows, nullptr);
+  }
+
+  gtk_test::TempProject project_;
+  std::string main_;
+  std::function<void()> during_;
+};
+
+TEST_F(WindowBurst, BurstsStopsBacksAndCancelledOpensLeaveTheListsIntact) {
+  DialogAnswerer answerer;
+  ASSERT_EQ(History().At(0).RowCount(), kProcedures);
+
+  // A burst of every control, then Stop five times: one "Abbruch!", nothing else opened.
+  bool stop_enabled = false;
+  DuringAllProcCalls(100, [&] {
+    stop_enabled = gtk_widget_get_sensitive(Bar().StopButton);
+    for (int round = 0; round < 20; ++round) ClickEverythingButStop();
+    for (int stop = 0; stop < 5; ++stop) gtk_button_clicked(GTK_BUTTON(Bar().StopButton));
+  });
+  EXPECT_TRUE(stop_enabled);
+  EXPECT_EQ(answerer.Messages(), std::vector<std::string>{"PB Sourcetrek|Abbruch!"});
+  EXPECT_TRUE(answerer.Dialogs().empty());
+  ASSERT_EQ(History().Count(), 2);
+  EXPECT_EQ(History().CurrentIndex(), 1);
+  EXPECT_GT(History().At(1).RowCount(), 0);
+  EXPECT_EQ(ShownRows(), History().At(1).RowCount());
+  EXPECT_FALSE(gtk_widget_get_sensitive(Bar().StopButton));
+
+  // Stop clicked with no listing running does nothing.
+  for (int stop = 0; stop < 5; ++stop) gtk_button_clicked(GTK_BUTTON(Bar().StopButton));
+  Pump();
+  EXPECT_EQ(answerer.Messages().size(), 1u);
+
+  // Three more stopped listings, then the selector and Back in turns until one list is left.
+  for (int more = 0; more < 3; ++more) {
+    DuringAllProcCalls(20, [&] { gtk_button_clicked(GTK_BUTTON(Bar().StopButton)); });
+  }
+  ASSERT_EQ(History().Count(), 5);
+  EXPECT_EQ(answerer.Messages().size(), 4u);
+  for (int press = 0; press < 12; ++press) {
+    gtk_combo_box_set_active(GTK_COMBO_BOX(Bar().ListSelector), press % History().Count());
+    Pump();
+    gtk_button_clicked(GTK_BUTTON(Bar().Back));
+    Pump();
+  }
+  ASSERT_EQ(History().Count(), 1);
+  EXPECT_EQ(History().CurrentIndex(), 0);
+  EXPECT_EQ(History().At(0).Subject, "Procedures");
+  EXPECT_EQ(History().At(0).RowCount(), kProcedures);
+  EXPECT_EQ(ShownRows(), kProcedures);
+  EXPECT_EQ(gtk_combo_box_get_active(GTK_COMBO_BOX(Bar().ListSelector)), 0);
+  EXPECT_FALSE(gtk_widget_get_sensitive(Bar().Back));
+
+  // Open cancelled ten times keeps the main file and the list. A fresh answerer for each
+  // dialog: a new dialog may take the address of the one before, which an answerer that
+  // has answered it would take for the same dialog.
+  for (int open = 0; open < 10; ++open) {
+    DialogAnswerer canceller;
+    canceller.Then(CancelFileDialog());
+    gtk_button_clicked(GTK_BUTTON(Bar().Open));
+    Pump();
+    EXPECT_EQ(canceller.Pending(), 0u);
+    EXPECT_EQ(canceller.Dialogs().size(), 1u);
+  }
+  EXPECT_EQ(window_->TakenUp().MainFile, main_);
+  EXPECT_EQ(History().Count(), 1);
+  EXPECT_EQ(ShownRows(), kProcedures);
+
+  // Still usable: a Search for P7 lists its one call, in P6.
+  DialogAnswerer searcher;
+  searcher.Then(EnterText("P7"));
+  gtk_button_clicked(GTK_BUTTON(Bar().Search));
+  ASSERT_TRUE(PumpUntil([&] { return History().Count() == 2 && !window_->ListingRuns(); }, 20000));
+  const ResultList& calls = *History().Current();
+  EXPECT_EQ(calls.Kind, "Proc: ");
+  ASSERT_EQ(calls.RowCount(), 2);
+  EXPECT_NE(calls.CellText(1, 3).find("Procedure P6()"), std::string::npos);
+  EXPECT_EQ(ShownRows(), 2);
+  EXPECT_EQ(answerer.Messages().size(), 4u);  // one "Abbruch!" per stopped listing
+}
+
+}  // namespace
