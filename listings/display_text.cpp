@@ -71,11 +71,18 @@ void AppendUtf8(std::string& out, uint32_t code_point) {
 }  // namespace
 
 std::string ToDisplayText(std::string_view bytes) {
-  if (IsValidUtf8(bytes)) return std::string(bytes);
-  std::string converted;
-  converted.reserve(bytes.size() * 2);
-  for (const char c : bytes) {
-    AppendUtf8(converted, Iso885915CodePoint(static_cast<unsigned char>(c)));
+  std::string text;
+  AppendDisplayText(text, bytes);
+  return text;
+}
+
+void AppendDisplayText(std::string& out, std::string_view bytes) {
+  if (IsValidUtf8(bytes)) {
+    out.append(bytes);
+    return;
   }
-  return converted;
+  out.reserve(out.size() + bytes.size() * 2);
+  for (const char c : bytes) {
+    AppendUtf8(out, Iso885915CodePoint(static_cast<unsigned char>(c)));
+  }
 }

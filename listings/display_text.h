@@ -6,3 +6,7 @@
 
 /// `bytes` unchanged when they are valid UTF-8, else read as ISO-8859-15 and converted.
 std::string ToDisplayText(std::string_view bytes);
+
+/// Appends `ToDisplayText(bytes)` to `out`; valid UTF-8 is appended as it stands, with no
+/// string of its own in between.
+void AppendDisplayText(std::string& out, std::string_view bytes);

@@ -70,3 +70,11 @@ TEST(DisplayText, EveryByteOfTheUpperHalfConvertsToOneCharacter) {
   EXPECT_EQ(characters, 128u);
   EXPECT_EQ(ToDisplayText(display), display);  // the result is valid UTF-8
 }
+
+TEST(DisplayText, AppendingKeepsWhatTheTextHeldAndConvertsOnlyWhatItAdds) {
+  std::string text = "\xC3\xA4 ";
+  AppendDisplayText(text, "Datei w\xC3\xA4hlen");
+  AppendDisplayText(text, " \xE4\xA4");
+  AppendDisplayText(text, "");
+  EXPECT_EQ(text, "\xC3\xA4 Datei w\xC3\xA4hlen \xC3\xA4\xE2\x82\xAC");
+}

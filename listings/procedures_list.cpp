@@ -45,13 +45,14 @@ void ListProcedures(Project& project, ResultList& list, ListingHost& host) {
   bool band = false;
   bool stopped = false;
   SourceReader reader;
+  std::string buffer;
   for (const SourceFile& file : project.SourceFiles) {
     band = !band;
     int32_t rows = 0;
     if (reader.Open(file.Path)) {
       const std::string file_name(FileNamePart(file.Path));
       for (int32_t line_number = 1; !reader.AtEnd(); ++line_number) {
-        const std::string line = ReadSourceLine(reader);
+        const std::string_view line = ReadSourceLineInto(reader, buffer);
         const std::string_view head = CutBeforeComment(line);
         if (IsListedHead(head)) {
           AddHead(project, list, {std::string(head), file_name, line_number}, band);

@@ -26,10 +26,6 @@ LineKind ClassifyLine(std::string_view line) {
   return LineKind::Other;
 }
 
-std::string_view TermRowText(std::string_view raw_line) {
-  return WithoutLeading(WithoutLeading(WithoutLeading(raw_line, '\t'), ' '), '\t');
-}
-
 bool ProjectText::Load(const SourceFileList& files, ListingHost& host) {
   files_.clear();
   lines_.clear();
@@ -37,13 +33,15 @@ bool ProjectText::Load(const SourceFileList& files, ListingHost& host) {
   long_lines_.clear();
   block_left_ = 0;
   SourceReader reader;
+  std::string raw;  // one buffer for every line, so reading allocates nothing per line
   for (const SourceFile& file : files) {
     ProjectFile& read = files_.emplace_back();
     read.FileName = std::string(FileNamePart(file.Path));
     read.FirstLine = lines_.size();
     read.Opened = reader.Open(file.Path);
     while (read.Opened && !reader.AtEnd()) {
-      AddLine(reader.ReadRawLine());
+      reader.ReadRawLineInto(raw);
+      AddLine(raw);
       ++read.LineCount;
       if (host.PollStop()) return false;
     }
@@ -52,20 +50,21 @@ bool ProjectText::Load(const SourceFileList& files, ListingHost& host) {
   return true;
 }
 
-void ProjectText::AddLine(std::string raw) {
-  const std::string_view kept = Keep(std::move(raw));
+void ProjectText::AddLine(std::string& raw) {
+  const std::string_view kept = Keep(raw);
   Line& line = lines_.emplace_back();
   line.Text = kept.data();
   line.Length = kept.size();
   line.CallKind = ClassifyLine(PrepareCallLine(SourceLine(lines_.size() - 1)));
-  line.TermKind = ClassifyLine(TermRowText(kept));
 }
 
-std::string_view ProjectText::Keep(std::string raw) {
+std::string_view ProjectText::Keep(std::string& raw) {
   if (raw.empty()) return std::string_view();
   if (raw.size() > kTextBlock) {
-    // Moved in whole, not copied: a huge line costs its size once.
+    // Moved in whole, not copied: a huge line costs its size once (`raw` is left empty
+    // and grows afresh for the next line).
     long_lines_.push_back(std::move(raw));
+    raw = std::string();
     return long_lines_.back();
   }
   if (raw.size() > block_left_) {
@@ -97,4 +96,3 @@ std::string_view ProjectText::SourceLine(size_t line) const {
   return WithoutLeading(RawLine(line), ' ');
 }
 
-std::string_view ProjectText::TermLine(size_t line) const { return TermRowText(RawLine(line)); }

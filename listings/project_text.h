@@ -18,10 +18,6 @@ enum class LineKind : uint8_t { Comment, Head, End, Other };
 /// Kind of `line` by `IsCommentLine`, then `IsProcedureHead`, then `IsProcedureEnd`.
 LineKind ClassifyLine(std::string_view line);
 
-/// The term search's row text of a line as read (leading blanks kept): leading tabs,
-/// then blanks, then tabs removed.
-std::string_view TermRowText(std::string_view raw_line);
-
 /// One entry of the source file list as read.
 struct ProjectFile {
   std::string FileName;  ///< file-name part of its path
@@ -49,25 +45,20 @@ class ProjectText {
 
   /// The line as `ReadSourceLine` gives it: leading blanks removed, tabs kept.
   std::string_view SourceLine(size_t line) const;
-  /// The line as the term search shows it (`TermRowText`).
-  std::string_view TermLine(size_t line) const;
   /// Kind of the line after `PrepareCallLine`; closing up blanks for a key can only turn
   /// a head into a non-head (see `CloseUpCanUnmakeHead`).
   LineKind CallKind(size_t line) const { return lines_[line].CallKind; }
-  /// Kind of `TermLine`.
-  LineKind TermKind(size_t line) const { return lines_[line].TermKind; }
 
  private:
   struct Line {
     const char* Text = nullptr;  ///< the line as read, without terminator
     size_t Length = 0;
     LineKind CallKind = LineKind::Other;
-    LineKind TermKind = LineKind::Other;
   };
 
   std::string_view RawLine(size_t line) const { return {lines_[line].Text, lines_[line].Length}; }
-  void AddLine(std::string raw);
-  std::string_view Keep(std::string raw);
+  void AddLine(std::string& raw);
+  std::string_view Keep(std::string& raw);
 
   std::vector<ProjectFile> files_;
   std::deque<Line> lines_;  ///< grows without moving what it holds

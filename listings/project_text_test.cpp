@@ -75,17 +75,3 @@ TEST(ProjectText, CallKindIsTakenAfterTheKeyIndependentPreparation) {
   EXPECT_EQ(text.CallKind(3), LineKind::End);
   EXPECT_EQ(text.CallKind(4), LineKind::Head);
 }
-
-TEST(ProjectText, TermLineTrimsTabsBlanksTabsOfTheLineAsRead) {
-  TestFolder folder;
-  folder.Write("main.pb", " \t x\n\t x\n\t \tProcedure x\n\t;x\n");
-  RecordingHost host;
-  ProjectText text;
-  ASSERT_TRUE(text.Load(FilesOf(folder, {"main.pb"}), host));
-  // A leading blank stops the first tab pass, so the blank after the tab stays.
-  EXPECT_EQ(text.TermLine(0), " x");
-  EXPECT_EQ(text.TermLine(1), "x");
-  EXPECT_EQ(text.TermKind(2), LineKind::Head);
-  EXPECT_EQ(text.CallKind(2), LineKind::Other);
-  EXPECT_EQ(text.TermKind(3), LineKind::Comment);
-}

@@ -1,16 +1,19 @@
 // Term search. It takes over the list that the procedure lookup opened and left behind,
-// so it changes that list's kind and caption but opens nothing of its own. The files are
-// read once into memory, and only lines that hold the term are matched.
+// so it changes that list's kind and caption but opens nothing of its own. It is one pass
+// over the files, so it reads them line by line into one reused buffer rather than
+// keeping them: on a large project, the fresh memory for all its lines costs more time
+// than reading them. Only lines that hold the term are matched.
 #include "listings/term_search.h"
 
 #include <algorithm>
 #include <string>
 
 #include "listings/folded_search.h"
-#include "listings/project_text.h"
 #include "listings/row_colours.h"
 #include "listings/term_matching.h"
 #include "source/line_classification.h"
+#include "source/path_parts.h"
+#include "source/source_reader.h"
 
 const std::string_view DeclarationKeywords[6] = {"Protected",  "Static",     "Shared",
                                                  "Procedure ", "Procedure.", "Global"};
@@ -48,34 +51,46 @@ bool MayMatch(std::string_view line, std::string_view term) {
   return term.find(' ') != npos || FindFolded(line, term) != npos;
 }
 
-/// Where the search stands between files.
+std::string_view WithoutLeading(std::string_view text, char c) {
+  text.remove_prefix(std::min(text.find_first_not_of(c), text.size()));
+  return text;
+}
+
+/// Where the search stands.
 struct SearchState {
   EnclosingProcedure Enclosing{LabelStyle::Padded};
   bool Band = false;
   bool Stopped = false;
+  std::string_view FileName;  ///< file-name part of the file being searched
+  bool FileHasRows = false;   ///< whether that file's separator row is written
+  std::string Buffer;         ///< the line being read, reused for every line
 };
 
-/// Appends the rows of one file's matching lines, after an empty separator row.
-void ListFileMatches(const ProjectText& text, const ProjectFile& file, ResultList& list,
-                     ListingHost& host, std::string_view term, SearchState& state) {
+/// Follows the enclosing procedure over one line and appends the line's row when the
+/// term occurs in it, after the file's separator row when it is the file's first.
+void SearchLine(ResultList& list, std::string_view term, int32_t line_number,
+                std::string_view row_text, SearchState& state) {
+  if (IsCommentLine(row_text)) return;
+  state.Enclosing.Track(row_text, line_number);
+  if (!MayMatch(row_text, term)) return;
+  const TermMatch match = MatchTerm(row_text, term);
+  if (match.Result == 0) return;
+  if (!state.FileHasRows) {
+    list.AddResultRow("");  // separator before the file's first row
+    state.Band = !state.Band;  // only files with rows advance the alternation
+    state.FileHasRows = true;
+  }
+  AddMatchRow(list, line_number, row_text, match, state.Enclosing, state.FileName, state.Band);
+}
+
+/// Appends the rows of one open file's matching lines.
+void SearchFile(SourceReader& reader, ResultList& list, ListingHost& host,
+                std::string_view term, SearchState& state) {
   state.Enclosing.StartFile();
-  bool has_rows = false;
-  for (size_t line = file.FirstLine; line < file.FirstLine + file.LineCount; ++line) {
-    const LineKind kind = text.TermKind(line);
-    if (kind == LineKind::Comment) continue;
-    const std::string_view row_text = text.TermLine(line);
-    const int32_t line_number = static_cast<int32_t>(line - file.FirstLine + 1);
-    if (kind != LineKind::Other) state.Enclosing.Track(row_text, line_number);
-    if (!MayMatch(row_text, term)) continue;
-    const TermMatch match = MatchTerm(row_text, term);
-    if (match.Result != 0) {
-      if (!has_rows) {
-        list.AddResultRow("");  // separator before the file's first row
-        state.Band = !state.Band;  // only files with rows advance the alternation
-        has_rows = true;
-      }
-      AddMatchRow(list, line_number, row_text, match, state.Enclosing, file.FileName, state.Band);
-    }
+  state.FileHasRows = false;
+  for (int32_t line_number = 1; !reader.AtEnd(); ++line_number) {
+    reader.ReadRawLineInto(state.Buffer);
+    SearchLine(list, term, line_number, TermRowText(state.Buffer), state);
     if (host.PollStop()) {
       state.Stopped = true;
       return;
@@ -84,6 +99,10 @@ void ListFileMatches(const ProjectText& text, const ProjectFile& file, ResultLis
 }
 
 }  // namespace
+
+std::string_view TermRowText(std::string_view raw_line) {
+  return WithoutLeading(WithoutLeading(WithoutLeading(raw_line, '\t'), ' '), '\t');
+}
 
 bool IsDeclarationLine(bool in_procedure, std::string_view line) {
   if (!in_procedure) return StartsWith(line, "Global");
@@ -98,13 +117,15 @@ void ListTermMatches(const Project& project, ResultList& list, ListingHost& host
   host.SetStopEnabled(true);
   list.Kind = "Terms: ";
   list.Caption = "Terms: " + std::string(term) + "...";
-  ProjectText text;
-  if (text.Load(project.SourceFiles, host)) {
-    SearchState state;
-    for (const ProjectFile& file : text.Files()) {
-      ListFileMatches(text, file, list, host, term, state);
-      if (state.Stopped) break;
+  SearchState state;
+  SourceReader reader;
+  for (const SourceFile& file : project.SourceFiles) {
+    if (reader.Open(file.Path)) {
+      state.FileName = FileNamePart(file.Path);
+      SearchFile(reader, list, host, term, state);
+      reader.Close();
     }
+    if (state.Stopped) break;
   }
   host.SetStopEnabled(false);
 }

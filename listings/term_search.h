@@ -11,6 +11,10 @@
 /// The six prefixes that make a line inside a procedure a declaration line.
 extern const std::string_view DeclarationKeywords[6];
 
+/// The term search's row text of a line as read (leading blanks kept): leading tabs,
+/// then blanks, then tabs removed.
+std::string_view TermRowText(std::string_view raw_line);
+
 /// True when `line` begins with a declaration keyword (with "Global" only, outside a
 /// procedure).
 bool IsDeclarationLine(bool in_procedure, std::string_view line);

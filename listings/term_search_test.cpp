@@ -30,6 +30,25 @@ TEST(TermSearch, IsDeclarationLineUsesTheTableInsideAndGlobalOutside) {
   EXPECT_FALSE(IsDeclarationLine(true, "global foo"));
 }
 
+TEST(TermSearch, RowTextLosesTabsThenBlanksThenTabsAndCountsForHeadsAndComments) {
+  // A leading blank stops the first tab pass, so a blank after the last tab stays.
+  EXPECT_EQ(TermRowText(" \t x"), " x");
+  EXPECT_EQ(TermRowText("\t x"), "x");
+  EXPECT_EQ(TermRowText("\t \t x\t"), " x\t");
+  TestProject test;
+  test.Write("main.pb",
+             "\t \tProcedure x(foo)\n"  // a head once its tabs and blanks are gone
+             "\t;foo\n"                  // a comment once its tab is gone
+             " \t foo\n");
+  test.TakeUp();
+  const ResultList& list = SearchTerm(test, "foo");
+  ASSERT_EQ(list.RowCount(), 3);
+  EXPECT_EQ(TestProject::Cells(list, 1),
+            (Texts{"1", "Procedure x(foo)", "", "     1 Procedure x(foo)", "main.pb"}));
+  EXPECT_EQ(TestProject::Cells(list, 2),
+            (Texts{"3", " foo", "", "     1 Procedure x(foo)", "main.pb"}));
+}
+
 TEST(TermSearch, TakesTheListOverAndFillsRowsWithMarkerLabelAndFile) {
   TestProject test;
   test.Write("main.pb",

@@ -11,8 +11,6 @@
 
 namespace {
 
-using Table = std::vector<std::vector<std::string>>;
-
 /// Characters that a terminal shows for UTF-8 `text`: every byte that does not continue
 /// a sequence.
 size_t DisplayWidth(std::string_view text) {
@@ -21,22 +19,41 @@ size_t DisplayWidth(std::string_view text) {
   return width;
 }
 
-/// Writes `table` with columns two blanks apart; `right_aligned` columns are padded in
-/// front. Trailing blanks are left out.
-void WriteTable(const Table& table, const std::vector<bool>& right_aligned, std::ostream& out) {
+/// Writes a table of `rows` rows with columns two blanks apart; `right_aligned` columns are
+/// padded in front. `cell_text(row, column, text)` puts a cell's display text into `text`.
+/// Cells are made again for the second pass rather than kept, so a long list costs no
+/// table of copies; trailing blanks are left out.
+template <typename CellText>
+void WriteTable(size_t rows, CellText cell_text, const std::vector<bool>& right_aligned,
+                std::ostream& out) {
   std::vector<size_t> widths(right_aligned.size(), 0);
-  for (const auto& row : table) {
-    for (size_t c = 0; c < row.size(); ++c) widths[c] = std::max(widths[c], DisplayWidth(row[c]));
-  }
-  for (const auto& row : table) {
-    std::string line;
-    for (size_t c = 0; c < row.size(); ++c) {
-      const std::string padding(widths[c] - DisplayWidth(row[c]), ' ');
-      line += right_aligned[c] ? padding + row[c] : row[c] + padding;
-      if (c + 1 < row.size()) line += "  ";
+  std::string text;
+  for (size_t r = 0; r < rows; ++r) {
+    for (size_t c = 0; c < widths.size(); ++c) {
+      cell_text(r, c, text);
+      widths[c] = std::max(widths[c], DisplayWidth(text));
     }
-    out << line.substr(0, line.find_last_not_of(' ') + 1) << '\n';
   }
+  std::string line;
+  for (size_t r = 0; r < rows; ++r) {
+    line.clear();
+    for (size_t c = 0; c < widths.size(); ++c) {
+      cell_text(r, c, text);
+      const size_t padding = widths[c] - DisplayWidth(text);
+      if (right_aligned[c]) line.append(padding, ' ');
+      line += text;
+      if (!right_aligned[c]) line.append(padding, ' ');
+      if (c + 1 < widths.size()) line += "  ";
+    }
+    line.erase(line.find_last_not_of(' ') + 1);
+    out << line << '\n';
+  }
+}
+
+/// Puts the display text of `bytes` into `text`.
+void SetDisplayText(std::string& text, std::string_view bytes) {
+  text.clear();
+  AppendDisplayText(text, bytes);
 }
 
 std::string JsonColour(const std::optional<Rgb>& colour) {
@@ -87,16 +104,18 @@ std::string JsonString(std::string_view text) {
 }
 
 std::string RowMarks(const ResultRow& row) {
-  std::vector<std::string_view> marks;
-  if (HasBackground(row, NeverCalledBackground)) marks.push_back("never called");
-  if (row.Cells[ColumnCalls].TextColour == MarkRed) marks.push_back("other case");
-  if (row.Cells[ColumnLine].Background == MarkRed) marks.push_back("called above head");
-  if (HasBackground(row, TermDeclarationBandSetBackground) ||
-      HasBackground(row, TermDeclarationBandClearBackground)) {
-    marks.push_back("declaration");
-  }
   std::string joined;
-  for (const std::string_view mark : marks) joined += (joined.empty() ? "" : ", ") + std::string(mark);
+  const auto add = [&joined](bool marked, std::string_view mark) {
+    if (!marked) return;
+    if (!joined.empty()) joined += ", ";
+    joined += mark;
+  };
+  add(HasBackground(row, NeverCalledBackground), "never called");
+  add(row.Cells[ColumnCalls].TextColour == MarkRed, "other case");
+  add(row.Cells[ColumnLine].Background == MarkRed, "called above head");
+  add(HasBackground(row, TermDeclarationBandSetBackground) ||
+          HasBackground(row, TermDeclarationBandClearBackground),
+      "declaration");
   return joined;
 }
 
@@ -109,12 +128,18 @@ void WriteFilesJson(const SourceFileList& files, std::ostream& out) {
 }
 
 void WriteFilesTable(const SourceFileList& files, std::ostream& out) {
-  Table table{{"Path", "Included by", "Line"}};
-  for (const SourceFile& file : files) {
-    table.push_back({ToDisplayText(file.Path), ToDisplayText(file.IncludedBy),
-                     file.IncludeLine == 0 ? "" : std::to_string(file.IncludeLine)});
-  }
-  WriteTable(table, {false, false, true}, out);
+  constexpr std::string_view Header[] = {"Path", "Included by", "Line"};
+  const auto cell_text = [&](size_t r, size_t c, std::string& text) {
+    if (r == 0) {
+      text = Header[c];
+      return;
+    }
+    const SourceFile& file = files[r - 1];
+    if (c == 0) SetDisplayText(text, file.Path);
+    if (c == 1) SetDisplayText(text, file.IncludedBy);
+    if (c == 2) text = file.IncludeLine == 0 ? "" : std::to_string(file.IncludeLine);
+  };
+  WriteTable(files.size() + 1, cell_text, {false, false, true}, out);
 }
 
 void WriteListJson(const ResultList& list, std::ostream& out) {
@@ -134,13 +159,17 @@ void WriteListJson(const ResultList& list, std::ostream& out) {
 
 void WriteListTable(const ResultList& list, std::ostream& out) {
   out << ToDisplayText(list.Caption) << '\n';
-  Table table{{"Marks", "Line", "Calls", "Count", "(in) Function", "in File"}};
-  table.reserve(static_cast<size_t>(list.RowCount()) + 1);
-  for (int32_t r = 0; r < list.RowCount(); ++r) {
-    const ResultRow& row = list.Row(r);
-    std::vector<std::string> cells{RowMarks(row)};
-    for (const ResultCell& cell : row.Cells) cells.push_back(ToDisplayText(cell.Text));
-    table.push_back(std::move(cells));
-  }
-  WriteTable(table, {false, true, false, false, false, false}, out);
+  constexpr std::string_view Header[] = {"Marks", "Line", "Calls", "Count", "(in) Function",
+                                         "in File"};
+  const auto cell_text = [&](size_t r, size_t c, std::string& text) {
+    if (r == 0) {
+      text = Header[c];
+    } else if (c == 0) {
+      text = RowMarks(list.Row(static_cast<int32_t>(r - 1)));
+    } else {
+      SetDisplayText(text, list.Row(static_cast<int32_t>(r - 1)).Cells[c - 1].Text);
+    }
+  };
+  WriteTable(static_cast<size_t>(list.RowCount()) + 1, cell_text,
+             {false, true, false, false, false, false}, out);
 }

@@ -57,8 +57,9 @@ class IncludeScanner {
       return;  // the entry stays; one missing include must not hide the later ones
     }
     int32_t line_number = 0;
+    std::string buffer;
     while (!reader.AtEnd() && !Full()) {
-      const std::string line = ReadSourceLine(reader);
+      const std::string_view line = ReadSourceLineInto(reader, buffer);
       if (line_number < std::numeric_limits<int32_t>::max()) {
         ++line_number;
       }

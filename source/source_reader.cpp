@@ -6,23 +6,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 
 namespace {
 
 constexpr size_t kBlockSize = 64 * 1024;
-
-bool IsTerminator(char c) {
-  return c == '\n' || c == '\r' || c == '\0';
-}
-
-// Index of the first terminator among `count` bytes; `count` when there is none.
-size_t FindTerminator(const char* bytes, size_t count) {
-  size_t index = 0;
-  while (index < count && !IsTerminator(bytes[index])) {
-    ++index;
-  }
-  return index;
-}
 
 }  // namespace
 
@@ -82,7 +70,28 @@ bool SourceReader::Fill() {
   }
   filled_ = static_cast<size_t>(count);
   bytes_read_ += filled_;
+  for (TerminatorCursor& cursor : cursors_) {
+    cursor.Scanned = false;
+  }
   return true;
+}
+
+// The read position only moves forward within a block, so a remembered position at or
+// after it is still the nearest one of its byte: each terminator byte is searched with
+// memchr at most once per block and line, never byte by byte.
+size_t SourceReader::NextTerminator() {
+  size_t nearest = filled_;
+  for (TerminatorCursor& cursor : cursors_) {
+    if (!cursor.Scanned || cursor.Next < position_) {
+      const char* from = buffer_.data() + position_;
+      const void* hit = std::memchr(from, cursor.Byte, filled_ - position_);
+      cursor.Next = hit ? static_cast<size_t>(static_cast<const char*>(hit) - buffer_.data())
+                        : filled_;
+      cursor.Scanned = true;
+    }
+    nearest = std::min(nearest, cursor.Next);
+  }
+  return nearest;
 }
 
 bool SourceReader::AtEnd() {
@@ -109,25 +118,30 @@ void SourceReader::AppendToLine(std::string& line, const char* bytes, size_t cou
 // Consumes the terminator at the read position: CR LF counts as one, even across blocks.
 void SourceReader::TakeTerminator(std::string* terminator) {
   const char first = buffer_[position_++];
-  std::string seen(1, first);
-  if (first == '\r' && Fill() && buffer_[position_] == '\n') {
+  const bool cr_lf = first == '\r' && Fill() && buffer_[position_] == '\n';
+  if (cr_lf) {
     ++position_;
-    seen += '\n';
   }
   if (terminator != nullptr) {
-    *terminator = seen;
+    *terminator = cr_lf ? "\r\n" : std::string(1, first);
   }
 }
 
 std::string SourceReader::ReadRawLine(std::string* terminator) {
   std::string line;
+  ReadRawLineInto(line, terminator);
+  return line;
+}
+
+void SourceReader::ReadRawLineInto(std::string& line, std::string* terminator) {
+  line.clear();
   if (terminator != nullptr) {
     terminator->clear();
   }
   while (Fill()) {
     const char* start = buffer_.data() + position_;
     const size_t available = filled_ - position_;
-    const size_t length = FindTerminator(start, available);
+    const size_t length = NextTerminator() - position_;
     AppendToLine(line, start, length);
     position_ += length;
     if (length < available) {
@@ -135,11 +149,17 @@ std::string SourceReader::ReadRawLine(std::string* terminator) {
       break;
     }
   }
-  return line;
 }
 
 std::string ReadSourceLine(SourceReader& reader) {
   std::string line = reader.ReadRawLine();
   line.erase(0, std::min(line.find_first_not_of(' '), line.size()));
+  return line;
+}
+
+std::string_view ReadSourceLineInto(SourceReader& reader, std::string& buffer) {
+  reader.ReadRawLineInto(buffer);
+  std::string_view line(buffer);
+  line.remove_prefix(std::min(line.find_first_not_of(' '), line.size()));
   return line;
 }

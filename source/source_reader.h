@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 /// Reads one source file line by line. Only regular files open; at most one file is open
 /// per reader. Reads in large blocks, never a system call per byte.
@@ -24,9 +25,20 @@ class SourceReader {
   /// The terminator itself (LF, CR, CR LF, zero byte, or none at the end) goes to `terminator`
   /// when it is given.
   std::string ReadRawLine(std::string* terminator = nullptr);
+  /// As `ReadRawLine`, but into `line` (replacing what it held), so that a caller that
+  /// reads many lines reuses one buffer instead of allocating a string per line.
+  void ReadRawLineInto(std::string& line, std::string* terminator = nullptr);
 
  private:
+  /// Where the next LF, CR or zero byte of the block stands.
+  struct TerminatorCursor {
+    char Byte;
+    bool Scanned = false;  ///< false until `Next` is known for the current block
+    size_t Next = 0;       ///< its first position at or after the last search start
+  };
+
   bool Fill();
+  size_t NextTerminator();
   void TakeTerminator(std::string* terminator);
   void AppendToLine(std::string& line, const char* bytes, size_t count) const;
 
@@ -37,7 +49,12 @@ class SourceReader {
   bool end_of_input_ = false;
   unsigned long long file_size_ = 0;  // size when opened; bounds how far a line grows
   unsigned long long bytes_read_ = 0;
+  TerminatorCursor cursors_[3] = {{'\n'}, {'\r'}, {'\0'}};
 };
 
 /// Next line of `reader` with its leading blanks (character 32) removed; tabs stay.
 std::string ReadSourceLine(SourceReader& reader);
+
+/// As `ReadSourceLine`, read into `buffer`; the answer views `buffer` and stays valid
+/// until `buffer` changes.
+std::string_view ReadSourceLineInto(SourceReader& reader, std::string& buffer);

@@ -124,6 +124,38 @@ TEST(SourceReader, LinesAndTerminatorsGiveBackTheInput) {
   }
 }
 
+// One buffer for every line must give each line alone: a short line after a long one
+// keeps nothing of it, also where lines and CR LF pairs cross the reader's blocks.
+TEST(SourceReader, OneReusedBufferReadsTheSameLinesAsFreshStrings) {
+  TestFolder folder;
+  std::mt19937 random(7);
+  std::string input;
+  while (input.size() < 300000) {
+    input += std::string(random() % 3 == 0 ? 70000 + random() % 5 : random() % 40, ' ');
+    input += "a\t";
+    const std::string terminators[] = {"\n", "\r", "\r\n", std::string(1, '\0')};
+    input += terminators[random() % 4];
+  }
+  const std::string path = folder.Write("m.pb", input);
+  const Split fresh = ReadAllRaw(path);
+  SourceReader raw;
+  SourceReader trimmed;
+  ASSERT_TRUE(raw.Open(path));
+  ASSERT_TRUE(trimmed.Open(path));
+  std::string buffer;
+  std::string trimmed_buffer;
+  for (size_t line = 0; line < fresh.lines.size(); ++line) {
+    std::string terminator;
+    raw.ReadRawLineInto(buffer, &terminator);
+    ASSERT_EQ(buffer, fresh.lines[line]) << line;
+    EXPECT_EQ(terminator, fresh.terminators[line]) << line;
+    const std::string_view source_line = ReadSourceLineInto(trimmed, trimmed_buffer);
+    EXPECT_EQ(source_line, fresh.lines[line].substr(fresh.lines[line].find_first_not_of(' ')));
+  }
+  EXPECT_TRUE(raw.AtEnd());
+  EXPECT_TRUE(trimmed.AtEnd());
+}
+
 TEST(SourceReader, OnlyRegularFilesOpen) {
   TestFolder folder;
   SourceReader reader;
