@@ -1,10 +1,15 @@
 // Times the listings through the real main window (under Xvfb in the bench script): a
 // click of All Proc-Calls until its handler returns, and a click of Search, whose input
 // dialog a timeout answers with a term or a procedure name, until its handler returns.
+// Then how the window stays responsive during them: the longest time in which the window
+// did not work (no pass of its loop) per click; how long a Stop click waits for its
+// "Abbruch!" during All Proc-Calls; and All Proc-Calls run in process with a host that
+// never polls, the listing's time without the window's polls and view updates.
 //
 //   pbst-bench-window MAINFILE REPETITIONS TERM NAME
 #include <gtk/gtk.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -13,6 +18,7 @@
 #include "app/commands.h"
 #include "app/main_window.h"
 #include "bench/bench_timing.h"
+#include "listings/all_procedure_calls.h"
 
 namespace {
 
@@ -50,25 +56,156 @@ gboolean AnswerSearch(gpointer text) {
   return answered ? FALSE : TRUE;
 }
 
-/// Clicks `button` and returns the milliseconds until its handler returned; then lets the
-/// window draw and goes Back to the first list, so every repetition starts alike.
+/// Lets the window draw and goes Back to the first list, so every repetition starts alike.
+void BackToFirstList(MainWindow& window) {
+  Pump();
+  gtk_button_clicked(GTK_BUTTON(window.Controls().Back));
+  Pump();
+}
+
+/// Clicks `button` and returns the milliseconds until its handler returned.
 double TimeClick(MainWindow& window, GtkWidget* button) {
   const double start = NowMs();
   gtk_button_clicked(GTK_BUTTON(button));
   const double time = NowMs() - start;
-  Pump();
-  gtk_button_clicked(GTK_BUTTON(window.Controls().Back));
-  Pump();
+  BackToFirstList(window);
   return time;
 }
 
-std::vector<double> TimeSearches(MainWindow& window, int repetitions, const std::string& text) {
+/// Records when the window's loop runs: a 1 ms timer fires only while the loop runs, so
+/// the time between two of its runs is how long a click would wait to be seen then.
+class LoopRecorder {
+ public:
+  explicit LoopRecorder(double start) : runs_{start} { source_ = g_timeout_add(1, &Tick, this); }
+  ~LoopRecorder() { g_source_remove(source_); }
+  LoopRecorder(const LoopRecorder&) = delete;
+  LoopRecorder& operator=(const LoopRecorder&) = delete;
+
+  /// Longest time in milliseconds between two runs of the loop, or a run and `end`.
+  double LongestGap(double end) const {
+    double longest = end - runs_.back();
+    for (size_t i = 1; i < runs_.size(); ++i) longest = std::max(longest, runs_[i] - runs_[i - 1]);
+    return longest;
+  }
+
+ private:
+  static gboolean Tick(gpointer self) {
+    static_cast<LoopRecorder*>(self)->runs_.push_back(NowMs());
+    return TRUE;
+  }
+
+  std::vector<double> runs_;
+  guint source_ = 0;
+};
+
+/// Clicks `button` and returns the longest time in which the window did not work until
+/// the handler returned (timed apart from `TimeClick`, so the recorder's timer costs the
+/// timed clicks nothing).
+double LongestGapOfClick(MainWindow& window, GtkWidget* button) {
+  const double start = NowMs();
+  LoopRecorder loop(start);
+  gtk_button_clicked(GTK_BUTTON(button));
+  const double gap = loop.LongestGap(NowMs());
+  BackToFirstList(window);
+  return gap;
+}
+
+std::vector<double> TimeSearches(MainWindow& window, int repetitions, const std::string& text,
+                                 double (*measure)(MainWindow&, GtkWidget*)) {
   std::vector<double> times;
   for (int repetition = 0; repetition < repetitions; ++repetition) {
     g_timeout_add(1, AnswerSearch, const_cast<std::string*>(&text));
-    times.push_back(TimeClick(window, window.Controls().Search));
+    times.push_back(measure(window, window.Controls().Search));
   }
   return times;
+}
+
+std::vector<double> TimeAllCalls(MainWindow& window, int repetitions,
+                                 double (*measure)(MainWindow&, GtkWidget*)) {
+  std::vector<double> times;
+  for (int repetition = 0; repetition < repetitions; ++repetition) {
+    times.push_back(measure(window, window.Controls().AllProcCalls));
+  }
+  return times;
+}
+
+/// A Stop click due at a set time during a listing, and when its "Abbruch!" showed.
+struct StopProbe {
+  MainWindow* Window = nullptr;
+  double Due = 0;       ///< when the click is made
+  double Answered = 0;  ///< when the message showed; 0 while it has not
+};
+
+// A timeout runs at the loop's first pass after it is due, just as a click made at that
+// moment is seen at the loop's first pass after it: so the time from `Due` to the message
+// is the wait of a click made at `Due`, not only the handling of one already seen.
+gboolean ClickStop(gpointer probe) {
+  gtk_button_clicked(GTK_BUTTON(static_cast<StopProbe*>(probe)->Window->Controls().StopButton));
+  return FALSE;
+}
+
+/// Timeout callback: notes when a message dialog shows, and closes it.
+gboolean AnswerMessage(gpointer probe) {
+  GList* toplevels = gtk_window_list_toplevels();
+  bool answered = false;
+  for (GList* item = toplevels; item != nullptr && !answered; item = item->next) {
+    GtkWidget* widget = GTK_WIDGET(item->data);
+    if (!GTK_IS_MESSAGE_DIALOG(widget) || !gtk_widget_get_visible(widget)) continue;
+    static_cast<StopProbe*>(probe)->Answered = NowMs();
+    gtk_dialog_response(GTK_DIALOG(widget), GTK_RESPONSE_OK);
+    answered = true;
+  }
+  g_list_free(toplevels);
+  return answered ? FALSE : TRUE;
+}
+
+/// Milliseconds from a Stop click during All Proc-Calls to its "Abbruch!", the click made
+/// `delay` ms into the listing; -1 when the listing ended before it was stopped.
+double TimeStopAnswer(MainWindow& window, int delay) {
+  StopProbe probe{&window};
+  probe.Due = NowMs() + delay;
+  const guint click = g_timeout_add(static_cast<guint>(delay), ClickStop, &probe);
+  const guint answer = g_timeout_add(1, AnswerMessage, &probe);
+  gtk_button_clicked(GTK_BUTTON(window.Controls().AllProcCalls));
+  if (probe.Answered == 0) {
+    g_source_remove(click);
+    g_source_remove(answer);
+  }
+  BackToFirstList(window);
+  return probe.Answered == 0 ? -1 : probe.Answered - probe.Due;
+}
+
+/// A host that never stops and never lets a window work.
+class QuietHost : public ListingHost {
+ public:
+  bool PollStop() override { return false; }
+  void SetStopEnabled(bool) override {}
+  void PutOnClipboard(std::string_view) override {}
+};
+
+/// All Proc-Calls of the taken-up project in process, with no window polled.
+double TimeQuietAllCalls(MainWindow& window) {
+  QuietHost host;
+  ResultList list("", "All Procedure-Calls...");
+  const double start = NowMs();
+  ListAllProcedureCalls(window.TakenUp(), list, host);
+  return NowMs() - start;
+}
+
+void RunResponsiveness(MainWindow& window, int repetitions, const std::string& term,
+                       const std::string& name) {
+  PrintTimes("window-gap-all-calls", TimeAllCalls(window, repetitions, LongestGapOfClick));
+  PrintTimes("window-gap-terms", TimeSearches(window, repetitions, term, LongestGapOfClick));
+  PrintTimes("window-gap-calls", TimeSearches(window, repetitions, name, LongestGapOfClick));
+  std::vector<double> answers;
+  std::vector<double> quiet;
+  for (int repetition = 0; repetition < repetitions; ++repetition) {
+    // Clicks at different moments of the listing, never in step with the window's polls.
+    answers.push_back(TimeStopAnswer(window, 40 + 37 * (repetition % 5)));
+    quiet.push_back(TimeQuietAllCalls(window));
+  }
+  PrintTimes("window-stop-answer", answers);
+  PrintTimes("quiet-all-calls", quiet);
 }
 
 void RunBench(const std::string& main_file, int repetitions, const std::string& term,
@@ -79,13 +216,10 @@ void RunBench(const std::string& main_file, int repetitions, const std::string& 
     window.Show();
     TakeUpMainFile(window, main_file);
     Pump();
-    std::vector<double> all_calls;
-    for (int repetition = 0; repetition < repetitions; ++repetition) {
-      all_calls.push_back(TimeClick(window, window.Controls().AllProcCalls));
-    }
-    PrintTimes("window-all-calls", all_calls);
-    PrintTimes("window-terms", TimeSearches(window, repetitions, term));
-    PrintTimes("window-calls", TimeSearches(window, repetitions, name));
+    PrintTimes("window-all-calls", TimeAllCalls(window, repetitions, TimeClick));
+    PrintTimes("window-terms", TimeSearches(window, repetitions, term, TimeClick));
+    PrintTimes("window-calls", TimeSearches(window, repetitions, name, TimeClick));
+    RunResponsiveness(window, repetitions, term, name);
     std::cout << "procedures " << window.TakenUp().Procedures.size() << std::endl;
   }
   pango_font_description_free(font);
