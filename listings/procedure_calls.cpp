@@ -7,6 +7,7 @@
 
 #include "listings/call_matching.h"
 #include "listings/call_search.h"
+#include "listings/listing_rows.h"
 #include "listings/project_text.h"
 #include "listings/row_colours.h"
 #include "source/line_classification.h"
@@ -41,17 +42,6 @@ int32_t ShowProcedureCalls(const Project& project, ListHistory& history, Listing
 
 namespace {
 
-/// Appends the row of one call and gives it its colours.
-void AddCallRow(ResultList& list, int32_t line_number, const std::string& line, int found,
-                std::string_view label, std::string_view file_name, bool band) {
-  list.AddResultRow(std::to_string(line_number) + "\n" + line);
-  const int32_t row = list.RowCount() - 1;
-  list.SetCellText(row, ColumnFunction, label);
-  list.SetCellText(row, ColumnFile, file_name);
-  list.SetRowBackground(row, band ? BandSetBackground : BandClearBackground);
-  if (found < 0) list.SetCellTextColour(row, ColumnCalls, MarkRed);
-}
-
 /// Appends a row per call of `key`, each file's rows after an empty separator row and in
 /// the next band colour; returns true when the user stopped the run.
 bool ListCallRows(const ProjectText& text, std::string_view key, ResultList& list,
@@ -64,8 +54,9 @@ bool ListCallRows(const ProjectText& text, std::string_view key, ResultList& lis
       band = !band;
       last_file = hit.File;
     }
-    AddCallRow(list, hit.LineNumber, hit.Prepared, hit.Found, hit.Label,
-               text.Files()[hit.File].FileName, band);
+    const int32_t row = AddCallRow(list, hit.LineNumber, hit.Prepared, hit.Found, hit.Label,
+                                   text.Files()[hit.File].FileName);
+    list.SetRowBackground(row, band ? BandSetBackground : BandClearBackground);
   });
 }
 

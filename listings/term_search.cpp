@@ -9,7 +9,7 @@
 #include <string>
 
 #include "listings/folded_search.h"
-#include "listings/row_colours.h"
+#include "listings/listing_rows.h"
 #include "listings/term_matching.h"
 #include "source/line_classification.h"
 #include "source/path_parts.h"
@@ -22,25 +22,6 @@ namespace {
 
 bool StartsWith(std::string_view text, std::string_view prefix) {
   return text.substr(0, prefix.size()) == prefix;
-}
-
-/// Background of a matching row, darker for a declaration line.
-Rgb RowBackground(bool band, bool declaration) {
-  if (band) return declaration ? TermDeclarationBandSetBackground : TermBandSetBackground;
-  return declaration ? TermDeclarationBandClearBackground : TermBandClearBackground;
-}
-
-/// Appends the row of one matching line and gives it its texts and colours.
-void AddMatchRow(ResultList& list, int32_t line_number, std::string_view line,
-                 const TermMatch& match, const EnclosingProcedure& enclosing,
-                 std::string_view file_name, bool band) {
-  list.AddResultRow(std::to_string(line_number) + "\n" + std::string(line));
-  const int32_t row = list.RowCount() - 1;
-  list.SetCellText(row, ColumnFunction, enclosing.CurrentLabel());
-  list.SetCellText(row, ColumnFile, file_name);
-  if (!match.UseMarker.empty()) list.SetCellText(row, ColumnCount, match.UseMarker);
-  list.SetRowBackground(row, RowBackground(band, IsDeclarationLine(enclosing.Inside(), line)));
-  if (match.Result < 0) list.SetCellTextColour(row, ColumnCalls, MarkRed);
 }
 
 // MatchTerm blanks string literals and cuts the comment before it looks for the term,
@@ -80,7 +61,8 @@ void SearchLine(ResultList& list, std::string_view term, int32_t line_number,
     state.Band = !state.Band;  // only files with rows advance the alternation
     state.FileHasRows = true;
   }
-  AddMatchRow(list, line_number, row_text, match, state.Enclosing, state.FileName, state.Band);
+  AddMatchRow(list, line_number, row_text, match, state.Enclosing.Inside(),
+              state.Enclosing.CurrentLabel(), state.FileName, state.Band);
 }
 
 /// Appends the rows of one open file's matching lines.

@@ -5,52 +5,13 @@
 
 #include "listings/call_matching.h"
 #include "listings/declares.h"
+#include "listings/listing_rows.h"
 #include "listings/row_colours.h"
 #include "listings/term_matching.h"
 #include "listings/term_search.h"
 #include "source/line_classification.h"
 #include "source/path_parts.h"
 #include "source/source_reader.h"
-
-namespace {
-
-/// What one procedure's pass over the files has found so far.
-struct ProcedureTally {
-  int32_t Calls = 0;
-  bool CalledAboveHead = false;
-};
-
-/// Appends the grey procedure row of `entry` and remembers it as the list's `ProcedureRow`.
-void AddProcedureRow(ResultList& list, const ProcedureEntry& entry) {
-  list.AddResultRow(std::to_string(entry.LineNumber) + "\n" + entry.HeadText);
-  list.ProcedureRow = list.RowCount() - 1;
-  list.SetCellText(list.ProcedureRow, ColumnFile, entry.FileName);
-  list.SetRowBackground(list.ProcedureRow, ProcedureRowBackground);
-}
-
-/// Appends the row of one call.
-void AddCallRow(ResultList& list, int32_t line_number, const std::string& line, int found,
-                std::string_view label, std::string_view file_name) {
-  list.AddResultRow(std::to_string(line_number) + "\n" + line);
-  const int32_t row = list.RowCount() - 1;
-  list.SetCellText(row, ColumnFunction, label);
-  list.SetCellText(row, ColumnFile, file_name);
-  if (found < 0) list.SetCellTextColour(row, ColumnCalls, MarkRed);
-}
-
-/// Closes a finished procedure: closing row, count, never-called and early-call marks.
-void FinishProcedure(Project& project, ResultList& list, const ProcedureEntry& entry,
-                     const ProcedureTally& tally) {
-  list.AddUnselectedEmptyRow();
-  list.SetCellText(list.ProcedureRow, ColumnCount, std::to_string(tally.Calls));
-  if (tally.Calls == 0) list.SetRowBackground(list.ProcedureRow, NeverCalledBackground);
-  if (tally.CalledAboveHead) {
-    list.SetCellBackground(list.ProcedureRow, ColumnLine, MarkRed);
-    project.Candidates.push_back({entry.HeadText, entry.FileName});
-  }
-}
-
-}  // namespace
 
 bool ReferenceListAllProcedureCalls(Project& project, ResultList& list, ListingHost& host) {
   host.SetStopEnabled(true);
@@ -95,21 +56,6 @@ bool ReferenceListAllProcedureCalls(Project& project, ResultList& list, ListingH
   return stopped;
 }
 
-namespace {
-
-/// Appends the row of one call and gives it its colours.
-void AddBandedCallRow(ResultList& list, int32_t line_number, const std::string& line,
-                      int found, std::string_view label, std::string_view file_name, bool band) {
-  list.AddResultRow(std::to_string(line_number) + "\n" + line);
-  const int32_t row = list.RowCount() - 1;
-  list.SetCellText(row, ColumnFunction, label);
-  list.SetCellText(row, ColumnFile, file_name);
-  list.SetRowBackground(row, band ? BandSetBackground : BandClearBackground);
-  if (found < 0) list.SetCellTextColour(row, ColumnCalls, MarkRed);
-}
-
-}  // namespace
-
 int32_t ReferenceListProcedureCalls(const Project& project, ListHistory& history,
                                     ListingHost& host, std::string_view name) {
   host.SetStopEnabled(true);
@@ -131,8 +77,9 @@ int32_t ReferenceListProcedureCalls(const Project& project, ListHistory& history
           const int found = FindCall(line, key);
           if (found != 0) {
             if (hits == 0) list.AddResultRow("");  // separator before the file's first call
-            AddBandedCallRow(list, line_number, line, found, enclosing.CurrentLabel(),
-                             file_name, band);
+            const int32_t row = AddCallRow(list, line_number, line, found,
+                                           enclosing.CurrentLabel(), file_name);
+            list.SetRowBackground(row, band ? BandSetBackground : BandClearBackground);
             ++hits;
           }
         }
@@ -163,25 +110,6 @@ std::string_view TrimRowText(std::string_view line) {
   return TrimLeading(TrimLeading(TrimLeading(line, '\t'), ' '), '\t');
 }
 
-/// Background of a matching row, darker for a declaration line.
-Rgb RowBackground(bool band, bool declaration) {
-  if (band) return declaration ? TermDeclarationBandSetBackground : TermBandSetBackground;
-  return declaration ? TermDeclarationBandClearBackground : TermBandClearBackground;
-}
-
-/// Appends the row of one matching line and gives it its texts and colours.
-void AddMatchRow(ResultList& list, int32_t line_number, std::string_view line,
-                 const TermMatch& match, const EnclosingProcedure& enclosing,
-                 std::string_view file_name, bool band) {
-  list.AddResultRow(std::to_string(line_number) + "\n" + std::string(line));
-  const int32_t row = list.RowCount() - 1;
-  list.SetCellText(row, ColumnFunction, enclosing.CurrentLabel());
-  list.SetCellText(row, ColumnFile, file_name);
-  if (!match.UseMarker.empty()) list.SetCellText(row, ColumnCount, match.UseMarker);
-  list.SetRowBackground(row, RowBackground(band, IsDeclarationLine(enclosing.Inside(), line)));
-  if (match.Result < 0) list.SetCellTextColour(row, ColumnCalls, MarkRed);
-}
-
 }  // namespace
 
 void ReferenceListTermMatches(const Project& project, ResultList& list, ListingHost& host,
@@ -207,7 +135,8 @@ void ReferenceListTermMatches(const Project& project, ResultList& list, ListingH
           const TermMatch match = MatchTerm(line, term);
           if (match.Result != 0) {
             if (rows == 0) list.AddResultRow("");  // separator before the file's first row
-            AddMatchRow(list, line_number, line, match, enclosing, file_name, band);
+            AddMatchRow(list, line_number, line, match, enclosing.Inside(), enclosing.CurrentLabel(),
+                        file_name, band);
             ++rows;
           }
         }
