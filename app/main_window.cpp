@@ -17,13 +17,21 @@ constexpr int kMinHeight = 300;
 constexpr int kButtonY = 2;
 constexpr int kButtonHeight = 28;
 
-// The Stop poll lets the window work once per interval: often enough to answer a Stop
-// click within 50 ms, rarely enough to cost a listing next to nothing. It looks at the
-// clock only every so many calls, with the stride adapted so that the looks stay about
-// a millisecond apart whether a listing polls every line or only now and then.
+// The Stop poll lets the window work after every 25 ms of listing work: often enough to
+// answer a Stop click within 50 ms, rarely enough to cost a listing next to nothing. It
+// looks at the clock only every so many calls, with the stride adapted so that the looks
+// stay about a millisecond apart whether a listing polls every line or only now and then;
+// when a look comes late, calls have turned slow and the stride starts again from one.
 constexpr gint64 kPumpIntervalMicroseconds = 25000;
 constexpr gint64 kClockLookMicroseconds = 1000;
+constexpr gint64 kLateLookMicroseconds = 4000;
 constexpr uint32_t kLongestStride = 1024;
+// Longest time one batch may spend copying new rows into the views; the rest follows in
+// later batches, so a listing that finds thousands of rows at once cannot hold up the window.
+constexpr gint64 kSyncBudgetMicroseconds = 8000;
+// After the listing there is no listing work to wait for between batches, so they are
+// larger: fewer redraws, and the window still works every 30 ms or so.
+constexpr gint64 kRemainderBudgetMicroseconds = 25000;
 // Longest time one pump may spend on events, so a flood of them cannot hold up a listing.
 constexpr gint64 kPumpLimitMicroseconds = 20000;
 
@@ -222,25 +230,49 @@ bool MainWindow::PollStop() {
   if (++polls_ < poll_stride_) return false;
   polls_ = 0;
   const gint64 now = g_get_monotonic_time();
-  const bool looked_soon = now - last_look_ < kClockLookMicroseconds;
-  poll_stride_ = looked_soon ? std::min(poll_stride_ * 2, kLongestStride)
-                             : std::max(poll_stride_ / 2, 1u);
+  AdaptPollStride(now - last_look_);
   last_look_ = now;
   if (now - last_pump_ < kPumpIntervalMicroseconds) return false;
-  last_pump_ = now;
-  return PumpEvents();
+  const bool stop = PumpEvents();
+  // The pump's own time is no listing work: the next pump and look count from its end.
+  last_pump_ = last_look_ = g_get_monotonic_time();
+  return stop;
+}
+
+void MainWindow::AdaptPollStride(gint64 since_look) {
+  if (since_look >= kLateLookMicroseconds) {
+    poll_stride_ = 1;
+  } else if (since_look < kClockLookMicroseconds) {
+    poll_stride_ = std::min(poll_stride_ * 2, kLongestStride);
+  } else {
+    poll_stride_ = std::max(poll_stride_ / 2, 1u);
+  }
 }
 
 bool MainWindow::PumpEvents() {
-  lists_.Sync();
-  const gint64 start = g_get_monotonic_time();
-  while (gtk_events_pending() && g_get_monotonic_time() - start < kPumpLimitMicroseconds) {
-    gtk_main_iteration_do(FALSE);
-  }
+  lists_.SyncUntil(g_get_monotonic_time() + kSyncBudgetMicroseconds);
+  HandlePendingEvents();
   if (!stop_clicked_) return false;
   stop_clicked_ = false;
   ShowMessage(Window(), "Abbruch!");
   return true;
+}
+
+void MainWindow::HandlePendingEvents() {
+  const gint64 start = g_get_monotonic_time();
+  while (gtk_events_pending() && g_get_monotonic_time() - start < kPumpLimitMicroseconds) {
+    gtk_main_iteration_do(FALSE);
+  }
+}
+
+// Rows that a listing left for later batches follow in batches too, with the window working
+// between them, so a large backlog does not freeze it at the listing's end.
+void MainWindow::CopyRemainingRows() {
+  lists_.SyncUntil(g_get_monotonic_time() + kRemainderBudgetMicroseconds);
+  while (!lists_.HaveAllRows()) {
+    HandlePendingEvents();
+    lists_.SyncUntil(g_get_monotonic_time() + kRemainderBudgetMicroseconds);
+  }
 }
 
 void MainWindow::SetStopEnabled(bool enabled) {
@@ -265,6 +297,7 @@ MainWindow::ListingScope::ListingScope(MainWindow& window)
 
 MainWindow::ListingScope::~ListingScope() {
   if (!outer_) return;
+  window_.CopyRemainingRows();
   window_.listing_runs_ = false;
   window_.stop_clicked_ = false;
   window_.lists_.Sync();

@@ -42,8 +42,9 @@ class MainWindow final : public ListingHost {
   /// Shows the window with its toolbar and the current list.
   void Show();
 
-  /// Lets the window work about every 25 ms (events, redraws, the lists mirrored); true
-  /// once Stop was clicked (after the "Abbruch!" message). Other events have no effect.
+  /// Lets the window work after about every 25 ms of listing work (events, redraws, a batch
+  /// of the lists' new rows); true once Stop was clicked (after the "Abbruch!" message).
+  /// Other events have no effect.
   bool PollStop() override;
   void SetStopEnabled(bool enabled) override;
   /// Puts `text` (converted for display) on the clipboard selection and asks for it to be
@@ -51,7 +52,7 @@ class MainWindow final : public ListingHost {
   void PutOnClipboard(std::string_view text) override;
 
   /// Runs `listing` as a listing: events other than a Stop click have no effect while it
-  /// runs; the lists are mirrored when it ends.
+  /// runs; the lists are mirrored completely before it returns.
   template <typename Listing>
   auto RunListing(Listing listing) {
     ListingScope scope(*this);
@@ -104,7 +105,10 @@ class MainWindow final : public ListingHost {
   void ConnectView(ResultListView& view);
   void ApplyWindowFunctions();
   void InnerSize(int& width, int& height) const;
+  void AdaptPollStride(gint64 since_look);
   bool PumpEvents();
+  void HandlePendingEvents();
+  void CopyRemainingRows();
 
   static void OnEvent(GdkEvent* event, gpointer self);
   static gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer self);

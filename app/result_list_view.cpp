@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <string>
 
 #include "listings/display_text.h"
@@ -28,11 +27,19 @@ constexpr int kCaptionHeight = 20;
 constexpr int kListX = 2;
 constexpr int kListY = 20;
 
-std::string ColourText(const std::optional<Rgb>& colour) {
-  if (!colour) return {};
-  char text[8];
-  std::snprintf(text, sizeof text, "#%02x%02x%02x", colour->Red, colour->Green, colour->Blue);
-  return text;
+// Writes `colour` as "#rrggbb" into `text` and returns it; nullptr (the view's default)
+// for no colour. No formatting call: it runs for ten cells of every row copied.
+const char* ColourText(const std::optional<Rgb>& colour, std::array<char, 8>& text) {
+  if (!colour) return nullptr;
+  constexpr char kHexDigits[] = "0123456789abcdef";
+  const uint8_t parts[] = {colour->Red, colour->Green, colour->Blue};
+  text[0] = '#';
+  for (size_t i = 0; i < 3; ++i) {
+    text[1 + 2 * i] = kHexDigits[parts[i] >> 4];
+    text[2 + 2 * i] = kHexDigits[parts[i] & 0xF];
+  }
+  text[7] = '\0';
+  return text.data();
 }
 
 GtkTreeViewColumn* NewColumn(int column) {
@@ -49,6 +56,37 @@ GtkTreeViewColumn* NewColumn(int column) {
 
 }  // namespace
 
+// The store values of one row. Set up once per view and refilled for every row copied: the
+// texts go into buffers that keep their capacity, so copying a row allocates nothing here.
+struct ResultListView::RowValues {
+  RowValues() {
+    for (size_t i = 0; i < Values.size(); ++i) {
+      Columns[i] = static_cast<gint>(i);
+      g_value_init(&Values[i], G_TYPE_STRING);
+    }
+  }
+
+  /// Points the values at the texts and colours of `row`, valid until the next `Fill`.
+  void Fill(const ResultRow& row) {
+    for (size_t column = 0; column < ResultColumns; ++column) {
+      const ResultCell& cell = row.Cells[column];
+      Texts[column].clear();
+      AppendDisplayText(Texts[column], cell.Text);
+      Set(kTextColumn + column, Texts[column].c_str());
+      Set(kForegroundColumn + column, ColourText(cell.TextColour, Colours[column]));
+      Set(kBackgroundColumn + column,
+          ColourText(cell.Background, Colours[ResultColumns + column]));
+    }
+  }
+
+  void Set(size_t column, const char* text) { g_value_set_static_string(&Values[column], text); }
+
+  std::array<gint, kStoreColumns> Columns{};
+  std::array<GValue, kStoreColumns> Values{};
+  std::array<std::string, ResultColumns> Texts;
+  std::array<std::array<char, 8>, 2 * ResultColumns> Colours{};
+};
+
 void SetColumnAlignment(GtkTreeView* list_view, int column, float fraction) {
   GtkTreeViewColumn* view_column = gtk_tree_view_get_column(list_view, column);
   if (view_column == nullptr) return;
@@ -62,7 +100,7 @@ void SetColumnAlignment(GtkTreeView* list_view, int column, float fraction) {
 
 ResultListView::ResultListView(ResultList& list, GtkFixed* area, int width, int height,
                                const PangoFontDescription* font)
-    : list_(list) {
+    : list_(list), row_values_(std::make_unique<RowValues>()) {
   BuildControls(area, width, height);
   BuildColumns(font);
   SetColumnAlignment(list_view_, ColumnLine, 1.0f);
@@ -132,52 +170,53 @@ void ResultListView::Resize(int width, int height) {
   gtk_widget_set_size_request(scrolled_, width - 4, height - 58);
 }
 
-void ResultListView::Sync() {
+void ResultListView::Sync() { SyncUntil(G_MAXINT64); }
+
+void ResultListView::SyncUntil(gint64 deadline) {
   const std::string caption = ToDisplayText(list_.Caption);
   if (caption != gtk_label_get_text(caption_)) gtk_label_set_text(caption_, caption.c_str());
-  const bool rows_changed =
-      !list_.ChangedMirroredRows().empty() || list_.MirroredRows() != list_.RowCount();
-  SyncRows();
-  if (rows_changed || list_.SelectedRow() != applied_selection_) ApplySelection();
+  const bool rows_changed = !list_.ChangedMirroredRows().empty() || !HasAllRows();
+  StoreChangedRows();
+  while (!HasAllRows()) {
+    AppendRow(stored_rows_);
+    if (g_get_monotonic_time() >= deadline) break;
+  }
+  if (rows_changed || ShownSelection() != applied_selection_) ApplySelection();
 }
 
-void ResultListView::StoreRow(GtkTreeIter* iter, int32_t row) {
-  // Kept alive until the store has copied them.
-  std::array<std::string, kStoreColumns> texts;
-  std::array<GValue, kStoreColumns> values{};
-  std::array<gint, kStoreColumns> columns;
-  for (int column = 0; column < ResultColumns; ++column) {
-    const ResultCell& cell = list_.Row(row).Cells[static_cast<size_t>(column)];
-    texts[static_cast<size_t>(kTextColumn + column)] = ToDisplayText(cell.Text);
-    texts[static_cast<size_t>(kForegroundColumn + column)] = ColourText(cell.TextColour);
-    texts[static_cast<size_t>(kBackgroundColumn + column)] = ColourText(cell.Background);
-  }
-  for (size_t i = 0; i < texts.size(); ++i) {
-    columns[i] = static_cast<gint>(i);
-    g_value_init(&values[i], G_TYPE_STRING);
-    const bool colour = static_cast<int>(i) >= kForegroundColumn;
-    g_value_set_static_string(&values[i], colour && texts[i].empty() ? nullptr : texts[i].c_str());
-  }
-  gtk_list_store_set_valuesv(store_, iter, columns.data(), values.data(), kStoreColumns);
-}
-
-void ResultListView::SyncRows() {
+// Changes to rows not copied yet need no update: those rows are copied as they are then.
+// So the model may count every row as mirrored while the store still lacks some.
+void ResultListView::StoreChangedRows() {
   GtkTreeModel* model = GTK_TREE_MODEL(store_);
   for (const int32_t row : list_.ChangedMirroredRows()) {
     GtkTreeIter iter;
-    if (gtk_tree_model_iter_nth_child(model, &iter, nullptr, row)) StoreRow(&iter, row);
-  }
-  for (int32_t row = list_.MirroredRows(); row < list_.RowCount(); ++row) {
-    GtkTreeIter iter;
-    gtk_list_store_append(store_, &iter);
-    StoreRow(&iter, row);
+    if (row >= stored_rows_ || !gtk_tree_model_iter_nth_child(model, &iter, nullptr, row)) {
+      continue;
+    }
+    row_values_->Fill(list_.Row(row));
+    gtk_list_store_set_valuesv(store_, &iter, row_values_->Columns.data(),
+                               row_values_->Values.data(), kStoreColumns);
   }
   list_.MarkMirrored();
 }
 
+// Inserting with the values is one change of the store, where appending and then setting
+// would be two, each seen by the tree view.
+void ResultListView::AppendRow(int32_t row) {
+  row_values_->Fill(list_.Row(row));
+  GtkTreeIter iter;
+  gtk_list_store_insert_with_valuesv(store_, &iter, row, row_values_->Columns.data(),
+                                     row_values_->Values.data(), kStoreColumns);
+  ++stored_rows_;
+}
+
+int32_t ResultListView::ShownSelection() const {
+  return std::min(list_.SelectedRow(), stored_rows_ - 1);
+}
+
 void ResultListView::ApplySelection() {
   applying_selection_ = true;
-  const int32_t row = list_.SelectedRow();
+  const int32_t row = ShownSelection();
   if (row < 0) {
     gtk_tree_selection_unselect_all(gtk_tree_view_get_selection(list_view_));
   } else {

@@ -4,6 +4,8 @@
 
 #include <gtk/gtk.h>
 
+#include <memory>
+
 #include "listings/result_list.h"
 
 /// Column headers of every result list.
@@ -48,9 +50,16 @@ class ResultListView {
   /// Brings the view up to the model: caption, new rows, changed rows, and the model's
   /// selected row selected and scrolled into view.
   void Sync();
+  /// One batch of `Sync`: copies new rows only until the monotonic clock
+  /// (`g_get_monotonic_time`) reaches `deadline`, at least one; while rows are left for a
+  /// later batch, the newest copied row stands in for a selected row not yet copied.
+  void SyncUntil(gint64 deadline);
+  /// True when every row of the model has been copied into the view.
+  bool HasAllRows() const { return stored_rows_ == list_.RowCount(); }
   /// Takes the tree view's selected row (as chosen by the user) into the model.
   void TakeSelection();
-  /// Puts the model's selected row into the tree view's selection and scrolls to it.
+  /// Puts the model's selected row (the newest copied row while that one is not copied yet)
+  /// into the tree view's selection and scrolls to it.
   void ApplySelection();
   /// True while the view changes the tree view's selection itself.
   bool ApplyingSelection() const { return applying_selection_; }
@@ -58,8 +67,12 @@ class ResultListView {
  private:
   void BuildControls(GtkFixed* area, int width, int height);
   void BuildColumns(const PangoFontDescription* font);
-  void StoreRow(GtkTreeIter* iter, int32_t row);
-  void SyncRows();
+  struct RowValues;
+
+  void StoreChangedRows();
+  void AppendRow(int32_t row);
+  int32_t ShownSelection() const;
+
 
   ResultList& list_;
   GtkWidget* container_ = nullptr;
@@ -72,4 +85,6 @@ class ResultListView {
   int border_y_ = 0;
   bool applying_selection_ = false;
   int32_t applied_selection_ = -2;  // model row last put into the tree view's selection
+  int32_t stored_rows_ = 0;         // model rows copied into the store, the first ones
+  std::unique_ptr<RowValues> row_values_;
 };

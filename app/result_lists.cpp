@@ -115,11 +115,20 @@ void ResultLists::ShowOnlyCurrent() {
   }
 }
 
-void ResultLists::Sync() {
+void ResultLists::Sync() { SyncUntil(G_MAXINT64); }
+
+void ResultLists::SyncUntil(gint64 deadline) {
   DropClosedViews();
   // A listing that opens its own list has made it current and expects the selector to
   // name it, as the shell's own openings do.
   if (AdoptNewLists()) RefreshListSelector();
   ShowOnlyCurrent();
-  for (auto& entry : views_) entry.second->Sync();
+  for (auto& entry : views_) entry.second->SyncUntil(deadline);
+}
+
+bool ResultLists::HaveAllRows() const {
+  for (const auto& entry : views_) {
+    if (!entry.second->HasAllRows()) return false;
+  }
+  return true;
 }

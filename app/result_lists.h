@@ -54,6 +54,11 @@ class ResultLists {
   /// Gives new lists of the history their views (and rebuilds the selector then), shows
   /// only the current list and mirrors every model into its view.
   void Sync();
+  /// `Sync` as one batch: new rows are copied only until the monotonic clock reaches
+  /// `deadline` (see `ResultListView::SyncUntil`).
+  void SyncUntil(gint64 deadline);
+  /// True when every view holds every row of its list.
+  bool HaveAllRows() const;
   /// Sets the selector back to the current list.
   void SelectCurrentEntry();
   /// True while the selector is changed from here, not by the user.

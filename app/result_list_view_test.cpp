@@ -1,0 +1,158 @@
+// The view's batches: a backlog of rows taken in several time-limited batches, with the
+// newest copied row selected and in view at each, and every text and colour of the model
+// in the view at the end.
+#include "app/result_list_view.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "app/gtk_test_support.h"
+#include "listings/display_text.h"
+
+namespace {
+
+constexpr int32_t kRows = 3000;
+
+// Rows with ISO-8859-15 and UTF-8 texts, text colours on some cells, backgrounds on others.
+void FillList(ResultList& list) {
+  for (int32_t row = 0; row < kRows; ++row) {
+    const std::string number = std::to_string(row);
+    list.AddResultRow(number + "\nCall" + number + "(\xE4)\n" + number + "\n  F\xC3\xBCr\nfile" +
+                      number + ".pb");
+    if (row % 7 == 0) list.SetCellTextColour(row, row % 5, Rgb{220, 0, uint8_t(row % 256)});
+    if (row % 5 == 0) list.SetRowBackground(row, Rgb{255, 255, uint8_t(row % 256)});
+  }
+}
+
+std::string Colour(const std::optional<Rgb>& colour) {
+  if (!colour) return "(none)";
+  char text[8];
+  std::snprintf(text, sizeof text, "#%02x%02x%02x", colour->Red, colour->Green, colour->Blue);
+  return text;
+}
+
+std::string StoreText(GtkTreeModel* model, GtkTreeIter* iter, int column) {
+  gchar* text = nullptr;
+  gtk_tree_model_get(model, iter, column, &text, -1);
+  std::string result = text != nullptr ? text : "(none)";
+  g_free(text);
+  return result;
+}
+
+// Every row of the store against the model: texts as displayed, colours as "#rrggbb".
+void ExpectViewEqualsModel(const ResultListView& view, const ResultList& list) {
+  GtkTreeModel* model = gtk_tree_view_get_model(view.ListView());
+  ASSERT_EQ(gtk_tree_model_iter_n_children(model, nullptr), list.RowCount());
+  GtkTreeIter iter;
+  bool more = gtk_tree_model_get_iter_first(model, &iter);
+  for (int32_t row = 0; row < list.RowCount() && more; ++row) {
+    for (int column = 0; column < ResultColumns; ++column) {
+      const ResultCell& cell = list.Row(row).Cells[static_cast<size_t>(column)];
+      SCOPED_TRACE("row " + std::to_string(row) + " column " + std::to_string(column));
+      ASSERT_EQ(StoreText(model, &iter, column), ToDisplayText(cell.Text));
+      ASSERT_EQ(StoreText(model, &iter, ResultColumns + column), Colour(cell.TextColour));
+      ASSERT_EQ(StoreText(model, &iter, 2 * ResultColumns + column), Colour(cell.Background));
+    }
+    more = gtk_tree_model_iter_next(model, &iter);
+  }
+}
+
+int32_t StoredRows(const ResultListView& view) {
+  return gtk_tree_model_iter_n_children(gtk_tree_view_get_model(view.ListView()), nullptr);
+}
+
+int32_t SelectedInView(const ResultListView& view) {
+  GtkTreeModel* model = nullptr;
+  GtkTreeIter iter;
+  if (!gtk_tree_selection_get_selected(gtk_tree_view_get_selection(view.ListView()), &model,
+                                       &iter)) {
+    return -1;
+  }
+  GtkTreePath* path = gtk_tree_model_get_path(model, &iter);
+  const int32_t row = gtk_tree_path_get_indices(path)[0];
+  gtk_tree_path_free(path);
+  return row;
+}
+
+TEST(ResultListViewBatches, BacklogArrivesInSeveralBatchesAndEndsEqualToTheModel) {
+  if (!gtk_test::DisplayOpens()) GTEST_SKIP() << "no display";
+  GtkWidget* area = gtk_fixed_new();
+  g_object_ref_sink(area);
+  ResultList list("", "All Procedure-Calls...");
+  PangoFontDescription* font = pango_font_description_from_string("Monospace 9");
+  {
+    ResultListView view(list, GTK_FIXED(area), 1000, 610, font);
+    FillList(list);
+    // A batch whose time is up copies one row; the newest copied row stands selected.
+    view.SyncUntil(0);
+    EXPECT_EQ(StoredRows(view), 1);
+    EXPECT_EQ(SelectedInView(view), 0);
+    EXPECT_FALSE(view.HasAllRows());
+    // Changes to a copied row and to one still waiting both reach the view.
+    list.SetCellText(0, ColumnFunction, "   14 Procedure Foo()");
+    list.SetCellTextColour(kRows - 2, ColumnCalls, Rgb{0, 0, 200});
+    int batches = 1;
+    while (!view.HasAllRows()) {
+      const int32_t before = StoredRows(view);
+      view.SyncUntil(g_get_monotonic_time() + 300);
+      ++batches;
+      ASSERT_GT(StoredRows(view), before);
+      ASSERT_EQ(SelectedInView(view), StoredRows(view) - 1);
+    }
+    EXPECT_GT(batches, 3);
+    view.Sync();
+    EXPECT_EQ(SelectedInView(view), kRows - 1);
+    ExpectViewEqualsModel(view, list);
+  }
+  pango_font_description_free(font);
+  g_object_unref(area);
+}
+
+// Whether `row` of the tree view is within its visible part.
+bool RowInView(GtkTreeView* list_view, int32_t row) {
+  GtkTreePath* first = nullptr;
+  GtkTreePath* last = nullptr;
+  if (!gtk_tree_view_get_visible_range(list_view, &first, &last)) return false;
+  const bool in_view = gtk_tree_path_get_indices(first)[0] <= row &&
+                       row <= gtk_tree_path_get_indices(last)[0];
+  gtk_tree_path_free(first);
+  gtk_tree_path_free(last);
+  return in_view;
+}
+
+using ListingBatches = gtk_test::WindowTest;
+
+// A stand-in listing that writes rows for 400 ms, polling after each: the window takes
+// them in batches while it runs, each with the newest copied row selected and in view.
+TEST_F(ListingBatches, NewestCopiedRowIsSelectedAndInViewAtEachBatchAndAtTheEnd) {
+  ResultLists& lists = window_->Lists();
+  ResultList& list = lists.OpenResultList("", "All Procedure-Calls...");
+  lists.RefreshListSelector();
+  gtk_test::Pump();
+  ResultListView& view = *lists.ViewOf(list);
+  int batches = 0;
+  int32_t last_seen = 0;
+  window_->RunListing([&] {
+    const gint64 end = g_get_monotonic_time() + 400000;
+    for (int32_t row = 0; g_get_monotonic_time() < end; ++row) {
+      list.AddResultRow(std::to_string(row) + "\nCall()");
+      window_->PollStop();
+      const int32_t stored = StoredRows(view);
+      if (stored == last_seen) continue;
+      ++batches;
+      last_seen = stored;
+      EXPECT_EQ(SelectedInView(view), stored - 1);
+      EXPECT_TRUE(RowInView(view.ListView(), stored - 1)) << "batch " << batches;
+    }
+  });
+  EXPECT_GT(batches, 3);
+  EXPECT_EQ(StoredRows(view), list.RowCount());
+  EXPECT_EQ(SelectedInView(view), list.RowCount() - 1);
+  gtk_test::Pump();
+  EXPECT_TRUE(RowInView(view.ListView(), list.RowCount() - 1));
+  ExpectViewEqualsModel(view, list);
+}
+
+}  // namespace
