@@ -65,7 +65,8 @@ std::string ReadSelectedText(const std::string& path, const SelectionRange& rang
   SourceReader reader;
   if (range.StartLine < 1 || !reader.Open(path)) return {};
   std::string line;
-  for (int32_t number = 1; number <= range.StartLine; ++number) {
+  // Counting the lines read up to StartLine, never past it, so the count cannot overflow.
+  for (int32_t read = 0; read < range.StartLine; ++read) {
     if (reader.AtEnd()) return {};
     line = reader.ReadRawLine();
   }

@@ -51,7 +51,8 @@ void ListProcedures(Project& project, ResultList& list, ListingHost& host) {
     int32_t rows = 0;
     if (reader.Open(file.Path)) {
       const std::string file_name(FileNamePart(file.Path));
-      for (int32_t line_number = 1; !reader.AtEnd(); ++line_number) {
+      for (int32_t line_number = 1; !reader.AtEnd();
+           line_number = NextLineNumber(line_number)) {
         const std::string_view line = ReadSourceLineInto(reader, buffer);
         const std::string_view head = CutBeforeComment(line);
         if (IsListedHead(head)) {

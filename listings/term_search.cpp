@@ -70,7 +70,8 @@ void SearchFile(SourceReader& reader, ResultList& list, ListingHost& host,
                 std::string_view term, SearchState& state) {
   state.Enclosing.StartFile();
   state.FileHasRows = false;
-  for (int32_t line_number = 1; !reader.AtEnd(); ++line_number) {
+  for (int32_t line_number = 1; !reader.AtEnd();
+           line_number = NextLineNumber(line_number)) {
     reader.ReadRawLineInto(state.Buffer);
     SearchLine(list, term, line_number, TermRowText(state.Buffer), state);
     if (host.PollStop()) {

@@ -60,9 +60,7 @@ class IncludeScanner {
     std::string buffer;
     while (!reader.AtEnd() && !Full()) {
       const std::string_view line = ReadSourceLineInto(reader, buffer);
-      if (line_number < std::numeric_limits<int32_t>::max()) {
-        ++line_number;
-      }
+      line_number = NextLineNumber(line_number);
       if (!IsCommentLine(line)) {
         TakeLine(index, line, line_number);
       }

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -162,4 +163,8 @@ std::string_view ReadSourceLineInto(SourceReader& reader, std::string& buffer) {
   std::string_view line(buffer);
   line.remove_prefix(std::min(line.find_first_not_of(' '), line.size()));
   return line;
+}
+
+int32_t NextLineNumber(int32_t line_number) {
+  return line_number < std::numeric_limits<int32_t>::max() ? line_number + 1 : line_number;
 }

@@ -2,6 +2,7 @@
 // at LF, CR, CR LF or a zero byte, with no limit on the length of a line.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -51,6 +52,10 @@ class SourceReader {
   unsigned long long bytes_read_ = 0;
   TerminatorCursor cursors_[3] = {{'\n'}, {'\r'}, {'\0'}};
 };
+
+/// `line_number` + 1, staying at the largest 32-bit value: a file of more than 2^31 lines
+/// cannot overflow a line count.
+int32_t NextLineNumber(int32_t line_number);
 
 /// Next line of `reader` with its leading blanks (character 32) removed; tabs stay.
 std::string ReadSourceLine(SourceReader& reader);

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <limits>
 #include <random>
 #include <string>
 #include <vector>
@@ -209,4 +210,12 @@ TEST(SourceReader, HundredMegabyteLineIsReadWhole) {
   // The line grows toward the file's size and no further.
   EXPECT_LE(line.capacity(), size + 64 * 1024);
   EXPECT_TRUE(reader.AtEnd());
+}
+
+TEST(LineNumbers, CountUpAndStayAtTheLargest32BitValue) {
+  EXPECT_EQ(NextLineNumber(1), 2);
+  EXPECT_EQ(NextLineNumber(std::numeric_limits<int32_t>::max() - 1),
+            std::numeric_limits<int32_t>::max());
+  EXPECT_EQ(NextLineNumber(std::numeric_limits<int32_t>::max()),
+            std::numeric_limits<int32_t>::max());
 }

@@ -29,7 +29,8 @@ bool ReferenceListAllProcedureCalls(Project& project, ResultList& list, ListingH
       enclosing.StartFile();
       if (!reader.Open(file.Path)) continue;
       const std::string_view file_name = FileNamePart(file.Path);
-      for (int32_t line_number = 1; !reader.AtEnd(); ++line_number) {
+      for (int32_t line_number = 1; !reader.AtEnd();
+           line_number = NextLineNumber(line_number)) {
         const std::string line = NormalizeCallLine(ReadSourceLine(reader), key);
         if (!IsCommentLine(line) && !enclosing.Track(line, line_number)) {
           const int found = FindCall(line, key);
@@ -71,7 +72,8 @@ int32_t ReferenceListProcedureCalls(const Project& project, ListHistory& history
     int32_t hits = 0;
     if (reader.Open(file.Path)) {
       const std::string_view file_name = FileNamePart(file.Path);
-      for (int32_t line_number = 1; !reader.AtEnd(); ++line_number) {
+      for (int32_t line_number = 1; !reader.AtEnd();
+           line_number = NextLineNumber(line_number)) {
         const std::string line = NormalizeCallLine(ReadSourceLine(reader), key);
         if (!IsCommentLine(line) && !enclosing.Track(line, line_number)) {
           const int found = FindCall(line, key);
@@ -126,7 +128,8 @@ void ReferenceListTermMatches(const Project& project, ResultList& list, ListingH
     int32_t rows = 0;
     if (reader.Open(file.Path)) {
       const std::string_view file_name = FileNamePart(file.Path);
-      for (int32_t line_number = 1; !reader.AtEnd(); ++line_number) {
+      for (int32_t line_number = 1; !reader.AtEnd();
+           line_number = NextLineNumber(line_number)) {
         // The raw line, since the row keeps a blank that follows a leading tab.
         const std::string raw = reader.ReadRawLine();
         const std::string_view line = TrimRowText(raw);
