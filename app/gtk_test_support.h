@@ -1,12 +1,13 @@
 // What the window tests share: GTK started once per test process (tests skip without a
-// display), event pumping, a small project on disk, and an answerer for the real modal
-// dialogs that finds them among the toplevel windows.
+// display), event pumping, what a list view's cell shows, a small project on disk, and an
+// answerer for the real modal dialogs that finds them among the toplevel windows.
 #pragma once
 
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -44,6 +45,51 @@ inline bool PumpUntil(const std::function<bool()>& done, int timeout_ms = 3000) 
   const gint64 until = g_get_monotonic_time() + gint64{timeout_ms} * 1000;
   while (!done() && g_get_monotonic_time() < until) Pump(5);
   return done();
+}
+
+/// What one cell of a list view shows: its text, and its text and background colours as
+/// "#rrggbb", "(none)" for the view's default.
+struct ShownCell {
+  std::string Text;
+  std::string Foreground;
+  std::string Background;
+};
+
+/// `colour` as "#rrggbb" when `set`, else "(none)".
+inline std::string ColourShown(const GdkColor* colour, gboolean set) {
+  if (!set || colour == nullptr) return "(none)";
+  char text[8];
+  std::snprintf(text, sizeof text, "#%02x%02x%02x", colour->red >> 8, colour->green >> 8,
+                colour->blue >> 8);
+  return text;
+}
+
+/// What `column` of `list_view` shows in row `row`, as its renderer holds it once the
+/// column has prepared the cell for drawing; "(no cell)" texts when there is no such cell.
+inline ShownCell CellShown(GtkTreeView* list_view, int row, int column) {
+  GtkTreeViewColumn* view_column = gtk_tree_view_get_column(list_view, column);
+  GtkTreeModel* model = gtk_tree_view_get_model(list_view);
+  GtkTreeIter iter;
+  if (view_column == nullptr || !gtk_tree_model_iter_nth_child(model, &iter, nullptr, row)) {
+    return {"(no cell)", "(no cell)", "(no cell)"};
+  }
+  gtk_tree_view_column_cell_set_cell_data(view_column, model, &iter, FALSE, FALSE);
+  GList* cells = gtk_cell_layout_get_cells(GTK_CELL_LAYOUT(view_column));
+  gchar* text = nullptr;
+  GdkColor* foreground = nullptr;
+  GdkColor* background = nullptr;
+  gboolean foreground_set = FALSE;
+  gboolean background_set = FALSE;
+  g_object_get(cells->data, "text", &text, "foreground-gdk", &foreground, "foreground-set",
+               &foreground_set, "cell-background-gdk", &background, "cell-background-set",
+               &background_set, nullptr);
+  g_list_free(cells);
+  ShownCell shown{text != nullptr ? text : "", ColourShown(foreground, foreground_set),
+                  ColourShown(background, background_set)};
+  g_free(text);
+  if (foreground != nullptr) gdk_color_free(foreground);
+  if (background != nullptr) gdk_color_free(background);
+  return shown;
 }
 
 /// A folder of files that is removed with the object.

@@ -233,21 +233,17 @@ TEST(ResultListView, MirrorsRowsColoursAndTheSelectionInBatches) {
     EXPECT_EQ(gtk_tree_model_iter_n_children(model, nullptr), 0);  // not before the batch
     view.Sync();
     ASSERT_EQ(gtk_tree_model_iter_n_children(model, nullptr), 2);
-    GtkTreeIter iter;
-    ASSERT_TRUE(gtk_tree_model_get_iter_first(model, &iter));
-    gchar* line = nullptr;
-    gchar* calls = nullptr;
-    gchar* count = nullptr;
-    gchar* foreground = nullptr;
-    gchar* line_background = nullptr;
-    gtk_tree_model_get(model, &iter, 0, &line, 1, &calls, 2, &count, 6, &foreground, 10,
-                       &line_background, -1);
-    EXPECT_STREQ(line, "12");
-    EXPECT_STREQ(calls, "Foo()");
-    EXPECT_STREQ(count, "");
-    EXPECT_STREQ(foreground, "#dc0000");
-    EXPECT_STREQ(line_background, "#ffffe6");
-    g_free(line), g_free(calls), g_free(count), g_free(foreground), g_free(line_background);
+    // Row 0's colours must not stay on the renderer for row 1, which has none.
+    for (const int row : {0, 1, 0}) {
+      const gtk_test::ShownCell line = gtk_test::CellShown(view.ListView(), row, ColumnLine);
+      const gtk_test::ShownCell calls = gtk_test::CellShown(view.ListView(), row, ColumnCalls);
+      EXPECT_EQ(line.Text, row == 0 ? "12" : "");
+      EXPECT_EQ(line.Foreground, "(none)");
+      EXPECT_EQ(line.Background, row == 0 ? "#ffffe6" : "(none)");
+      EXPECT_EQ(calls.Text, row == 0 ? "Foo()" : "");
+      EXPECT_EQ(calls.Foreground, row == 0 ? "#dc0000" : "(none)");
+      EXPECT_EQ(gtk_test::CellShown(view.ListView(), row, ColumnCount).Text, "");
+    }
     // The newest row is selected in the view; a later change to a mirrored row arrives.
     GtkTreeIter selected;
     ASSERT_TRUE(gtk_tree_selection_get_selected(gtk_tree_view_get_selection(view.ListView()),
@@ -257,10 +253,8 @@ TEST(ResultListView, MirrorsRowsColoursAndTheSelectionInBatches) {
     gtk_tree_path_free(path);
     list.SetCellText(0, 3, "   14 Procedure Foo()");
     view.Sync();
-    gchar* function = nullptr;
-    gtk_tree_model_get(model, &iter, 3, &function, -1);
-    EXPECT_STREQ(function, "   14 Procedure Foo()");
-    g_free(function);
+    EXPECT_EQ(gtk_test::CellShown(view.ListView(), 0, ColumnFunction).Text,
+              "   14 Procedure Foo()");
   }
   pango_font_description_free(font);
   g_object_unref(area);

@@ -1,7 +1,6 @@
 #include "app/result_list_view.h"
 
 #include <algorithm>
-#include <array>
 #include <string>
 
 #include "listings/display_text.h"
@@ -12,12 +11,9 @@ const int ColumnWidths[ResultColumns] = {56, 380, 55, 300, 200};
 
 namespace {
 
-// Store columns: the five cell texts, then their text colours, then their backgrounds;
-// a colour is "#rrggbb" or NULL for the view's default.
-constexpr int kTextColumn = 0;
-constexpr int kForegroundColumn = ResultColumns;
-constexpr int kBackgroundColumn = 2 * ResultColumns;
-constexpr int kStoreColumns = 3 * ResultColumns;
+// The store holds only the model's row index; the cells read texts and colours from the
+// model when they are drawn, so taking a row into the view copies no text.
+constexpr int kRowColumn = 0;
 
 // Layout inside a window of inner size W x H, measured from the panel's outer edge.
 constexpr int kPanelY = 34;
@@ -27,65 +23,26 @@ constexpr int kCaptionHeight = 20;
 constexpr int kListX = 2;
 constexpr int kListY = 20;
 
-// Writes `colour` as "#rrggbb" into `text` and returns it; nullptr (the view's default)
-// for no colour. No formatting call: it runs for ten cells of every row copied.
-const char* ColourText(const std::optional<Rgb>& colour, std::array<char, 8>& text) {
-  if (!colour) return nullptr;
-  constexpr char kHexDigits[] = "0123456789abcdef";
-  const uint8_t parts[] = {colour->Red, colour->Green, colour->Blue};
-  text[0] = '#';
-  for (size_t i = 0; i < 3; ++i) {
-    text[1 + 2 * i] = kHexDigits[parts[i] >> 4];
-    text[2 + 2 * i] = kHexDigits[parts[i] & 0xF];
-  }
-  text[7] = '\0';
-  return text.data();
+// 257 spreads 0..255 over GDK's 0..65535.
+guint16 ToGdkLevel(uint8_t level) { return static_cast<guint16>(level * 257); }
+
+GdkColor ToGdkColor(const Rgb& colour) {
+  return GdkColor{0, ToGdkLevel(colour.Red), ToGdkLevel(colour.Green), ToGdkLevel(colour.Blue)};
 }
 
-GtkTreeViewColumn* NewColumn(int column) {
-  GtkCellRenderer* renderer = gtk_cell_renderer_text_new();
-  GtkTreeViewColumn* view_column = gtk_tree_view_column_new_with_attributes(
-      ColumnHeaders[column], renderer, "text", kTextColumn + column, "foreground",
-      kForegroundColumn + column, "cell-background", kBackgroundColumn + column, nullptr);
-  gtk_tree_view_column_set_sizing(view_column, GTK_TREE_VIEW_COLUMN_FIXED);
-  gtk_tree_view_column_set_fixed_width(view_column, ColumnWidths[column]);
-  gtk_tree_view_column_set_resizable(view_column, TRUE);
-  gtk_tree_view_column_set_clickable(view_column, FALSE);
-  return view_column;
+// Sets the colour property `property` of `renderer` and its "-set" switch `set_property`;
+// no colour switches it off, so the view's default shows.
+void SetColour(GtkCellRenderer* renderer, const char* property, const char* set_property,
+               const std::optional<Rgb>& colour) {
+  if (!colour) {
+    g_object_set(renderer, set_property, FALSE, nullptr);
+    return;
+  }
+  const GdkColor gdk_colour = ToGdkColor(*colour);
+  g_object_set(renderer, property, &gdk_colour, set_property, TRUE, nullptr);
 }
 
 }  // namespace
-
-// The store values of one row. Set up once per view and refilled for every row copied: the
-// texts go into buffers that keep their capacity, so copying a row allocates nothing here.
-struct ResultListView::RowValues {
-  RowValues() {
-    for (size_t i = 0; i < Values.size(); ++i) {
-      Columns[i] = static_cast<gint>(i);
-      g_value_init(&Values[i], G_TYPE_STRING);
-    }
-  }
-
-  /// Points the values at the texts and colours of `row`, valid until the next `Fill`.
-  void Fill(const ResultRow& row) {
-    for (size_t column = 0; column < ResultColumns; ++column) {
-      const ResultCell& cell = row.Cells[column];
-      Texts[column].clear();
-      AppendDisplayText(Texts[column], cell.Text);
-      Set(kTextColumn + column, Texts[column].c_str());
-      Set(kForegroundColumn + column, ColourText(cell.TextColour, Colours[column]));
-      Set(kBackgroundColumn + column,
-          ColourText(cell.Background, Colours[ResultColumns + column]));
-    }
-  }
-
-  void Set(size_t column, const char* text) { g_value_set_static_string(&Values[column], text); }
-
-  std::array<gint, kStoreColumns> Columns{};
-  std::array<GValue, kStoreColumns> Values{};
-  std::array<std::string, ResultColumns> Texts;
-  std::array<std::array<char, 8>, 2 * ResultColumns> Colours{};
-};
 
 void SetColumnAlignment(GtkTreeView* list_view, int column, float fraction) {
   GtkTreeViewColumn* view_column = gtk_tree_view_get_column(list_view, column);
@@ -100,7 +57,7 @@ void SetColumnAlignment(GtkTreeView* list_view, int column, float fraction) {
 
 ResultListView::ResultListView(ResultList& list, GtkFixed* area, int width, int height,
                                const PangoFontDescription* font)
-    : list_(list), row_values_(std::make_unique<RowValues>()) {
+    : list_(list) {
   BuildControls(area, width, height);
   BuildColumns(font);
   SetColumnAlignment(list_view_, ColumnLine, 1.0f);
@@ -132,10 +89,7 @@ void ResultListView::BuildControls(GtkFixed* area, int width, int height) {
   gtk_fixed_put(GTK_FIXED(inner_), GTK_WIDGET(caption_), kCaptionX - border_x_,
                 std::max(0, -border_y_));
 
-  store_ = gtk_list_store_new(kStoreColumns, G_TYPE_STRING, G_TYPE_STRING, G_TYPE_STRING,
-                              G_TYPE_STRING, G_TYPE_STRING, G_TYPE_STRING, G_TYPE_STRING,
-                              G_TYPE_STRING, G_TYPE_STRING, G_TYPE_STRING, G_TYPE_STRING,
-                              G_TYPE_STRING, G_TYPE_STRING, G_TYPE_STRING, G_TYPE_STRING);
+  store_ = gtk_list_store_new(1, G_TYPE_INT);
   list_view_ = GTK_TREE_VIEW(gtk_tree_view_new_with_model(GTK_TREE_MODEL(store_)));
   scrolled_ = gtk_scrolled_window_new(nullptr, nullptr);
   gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scrolled_), GTK_POLICY_AUTOMATIC,
@@ -158,6 +112,43 @@ void ResultListView::BuildColumns(const PangoFontDescription* font) {
   gtk_widget_modify_font(GTK_WIDGET(list_view_), const_cast<PangoFontDescription*>(font));
 }
 
+GtkTreeViewColumn* ResultListView::NewColumn(int column) {
+  sources_[static_cast<size_t>(column)] = ColumnSource{this, column};
+  GtkCellRenderer* renderer = gtk_cell_renderer_text_new();
+  GtkTreeViewColumn* view_column = gtk_tree_view_column_new();
+  gtk_tree_view_column_set_title(view_column, ColumnHeaders[column]);
+  gtk_tree_view_column_pack_start(view_column, renderer, TRUE);
+  gtk_tree_view_column_set_cell_data_func(view_column, renderer, &ResultListView::CellData,
+                                          &sources_[static_cast<size_t>(column)], nullptr);
+  gtk_tree_view_column_set_sizing(view_column, GTK_TREE_VIEW_COLUMN_FIXED);
+  gtk_tree_view_column_set_fixed_width(view_column, ColumnWidths[column]);
+  gtk_tree_view_column_set_resizable(view_column, TRUE);
+  gtk_tree_view_column_set_clickable(view_column, FALSE);
+  return view_column;
+}
+
+void ResultListView::CellData(GtkTreeViewColumn* /*view_column*/, GtkCellRenderer* renderer,
+                              GtkTreeModel* store, GtkTreeIter* iter, gpointer source) {
+  const ColumnSource& column = *static_cast<const ColumnSource*>(source);
+  gint row = -1;
+  gtk_tree_model_get(store, iter, kRowColumn, &row, -1);
+  column.View->ShowCell(renderer, row, column.Column);
+}
+
+// Runs for every cell drawn (only rows on screen): the text goes through one buffer that
+// keeps its capacity, so drawing allocates nothing here.
+void ResultListView::ShowCell(GtkCellRenderer* renderer, int32_t row, int column) {
+  static const ResultCell kNoCell;
+  const ResultCell& cell = row >= 0 && row < list_.RowCount()
+                               ? list_.Row(row).Cells[static_cast<size_t>(column)]
+                               : kNoCell;
+  cell_text_.clear();
+  AppendDisplayText(cell_text_, cell.Text);
+  g_object_set(renderer, "text", cell_text_.c_str(), nullptr);
+  SetColour(renderer, "foreground-gdk", "foreground-set", cell.TextColour);
+  SetColour(renderer, "cell-background-gdk", "cell-background-set", cell.Background);
+}
+
 void ResultListView::Show() {
   gtk_widget_show(container_);
   gtk_widget_grab_focus(GTK_WIDGET(list_view_));
@@ -176,7 +167,7 @@ void ResultListView::SyncUntil(gint64 deadline) {
   const std::string caption = ToDisplayText(list_.Caption);
   if (caption != gtk_label_get_text(caption_)) gtk_label_set_text(caption_, caption.c_str());
   const bool rows_changed = !list_.ChangedMirroredRows().empty() || !HasAllRows();
-  StoreChangedRows();
+  RedrawChangedRows();
   while (!HasAllRows()) {
     AppendRow(stored_rows_);
     if (g_get_monotonic_time() >= deadline) break;
@@ -184,29 +175,28 @@ void ResultListView::SyncUntil(gint64 deadline) {
   if (rows_changed || ShownSelection() != applied_selection_) ApplySelection();
 }
 
-// Changes to rows not copied yet need no update: those rows are copied as they are then.
-// So the model may count every row as mirrored while the store still lacks some.
-void ResultListView::StoreChangedRows() {
+// Changes to rows not taken yet need no update: those rows show the model as it is when
+// they are drawn. So the model may count every row as mirrored while the store still lacks
+// some. A changed row in the store only needs drawing again.
+void ResultListView::RedrawChangedRows() {
   GtkTreeModel* model = GTK_TREE_MODEL(store_);
   for (const int32_t row : list_.ChangedMirroredRows()) {
     GtkTreeIter iter;
     if (row >= stored_rows_ || !gtk_tree_model_iter_nth_child(model, &iter, nullptr, row)) {
       continue;
     }
-    row_values_->Fill(list_.Row(row));
-    gtk_list_store_set_valuesv(store_, &iter, row_values_->Columns.data(),
-                               row_values_->Values.data(), kStoreColumns);
+    GtkTreePath* path = gtk_tree_path_new_from_indices(row, -1);
+    gtk_tree_model_row_changed(model, path, &iter);
+    gtk_tree_path_free(path);
   }
   list_.MarkMirrored();
 }
 
-// Inserting with the values is one change of the store, where appending and then setting
+// Inserting with the value is one change of the store, where appending and then setting
 // would be two, each seen by the tree view.
 void ResultListView::AppendRow(int32_t row) {
-  row_values_->Fill(list_.Row(row));
   GtkTreeIter iter;
-  gtk_list_store_insert_with_valuesv(store_, &iter, row, row_values_->Columns.data(),
-                                     row_values_->Values.data(), kStoreColumns);
+  gtk_list_store_insert_with_values(store_, &iter, row, kRowColumn, row, -1);
   ++stored_rows_;
 }
 

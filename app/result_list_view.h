@@ -1,10 +1,11 @@
 // The on-screen side of one result list: a sunken panel with the caption and a tree view
-// that mirrors the list's rows, cell texts and colours in batches.
+// that takes the list's rows in batches and reads their texts and colours when it draws.
 #pragma once
 
 #include <gtk/gtk.h>
 
-#include <memory>
+#include <array>
+#include <string>
 
 #include "listings/result_list.h"
 
@@ -47,32 +48,39 @@ class ResultListView {
   void Hide();
   /// Fits the panel and the list to a window of inner size `width` x `height`.
   void Resize(int width, int height);
-  /// Brings the view up to the model: caption, new rows, changed rows, and the model's
-  /// selected row selected and scrolled into view.
+  /// Brings the view up to the model: caption, new rows, changed rows drawn again, and the
+  /// model's selected row selected and scrolled into view.
   void Sync();
-  /// One batch of `Sync`: copies new rows only until the monotonic clock
+  /// One batch of `Sync`: takes new rows only until the monotonic clock
   /// (`g_get_monotonic_time`) reaches `deadline`, at least one; while rows are left for a
-  /// later batch, the newest copied row stands in for a selected row not yet copied.
+  /// later batch, the newest taken row stands in for a selected row not yet taken.
   void SyncUntil(gint64 deadline);
-  /// True when every row of the model has been copied into the view.
+  /// True when every row of the model has been taken into the view.
   bool HasAllRows() const { return stored_rows_ == list_.RowCount(); }
   /// Takes the tree view's selected row (as chosen by the user) into the model.
   void TakeSelection();
-  /// Puts the model's selected row (the newest copied row while that one is not copied yet)
+  /// Puts the model's selected row (the newest taken row while that one is not taken yet)
   /// into the tree view's selection and scrolls to it.
   void ApplySelection();
   /// True while the view changes the tree view's selection itself.
   bool ApplyingSelection() const { return applying_selection_; }
 
  private:
+  /// What a column's cell data function reads from: this view and the column's index.
+  struct ColumnSource {
+    ResultListView* View = nullptr;
+    int Column = 0;
+  };
+
   void BuildControls(GtkFixed* area, int width, int height);
   void BuildColumns(const PangoFontDescription* font);
-  struct RowValues;
-
-  void StoreChangedRows();
+  GtkTreeViewColumn* NewColumn(int column);
+  static void CellData(GtkTreeViewColumn* view_column, GtkCellRenderer* renderer,
+                       GtkTreeModel* store, GtkTreeIter* iter, gpointer source);
+  void ShowCell(GtkCellRenderer* renderer, int32_t row, int column);
+  void RedrawChangedRows();
   void AppendRow(int32_t row);
   int32_t ShownSelection() const;
-
 
   ResultList& list_;
   GtkWidget* container_ = nullptr;
@@ -85,6 +93,7 @@ class ResultListView {
   int border_y_ = 0;
   bool applying_selection_ = false;
   int32_t applied_selection_ = -2;  // model row last put into the tree view's selection
-  int32_t stored_rows_ = 0;         // model rows copied into the store, the first ones
-  std::unique_ptr<RowValues> row_values_;
+  int32_t stored_rows_ = 0;         // model rows taken into the store, the first ones
+  std::array<ColumnSource, ResultColumns> sources_{};
+  std::string cell_text_;  // the drawn cell's text as displayed, reused for every cell
 };

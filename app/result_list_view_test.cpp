@@ -1,12 +1,14 @@
 // The view's batches: a backlog of rows taken in several time-limited batches, with the
-// newest copied row selected and in view at each, and every text and colour of the model
-// in the view at the end.
+// newest taken row selected and in view at each, every text and colour of the model shown
+// at the end, and changed rows drawn again.
 #include "app/result_list_view.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "app/gtk_test_support.h"
 #include "listings/display_text.h"
@@ -33,34 +35,25 @@ std::string Colour(const std::optional<Rgb>& colour) {
   return text;
 }
 
-std::string StoreText(GtkTreeModel* model, GtkTreeIter* iter, int column) {
-  gchar* text = nullptr;
-  gtk_tree_model_get(model, iter, column, &text, -1);
-  std::string result = text != nullptr ? text : "(none)";
-  g_free(text);
-  return result;
+int32_t StoredRows(const ResultListView& view) {
+  return gtk_tree_model_iter_n_children(gtk_tree_view_get_model(view.ListView()), nullptr);
 }
 
-// Every row of the store against the model: texts as displayed, colours as "#rrggbb".
+// Every row of the view against the model, as the cells show them when drawn: texts as
+// displayed, colours as "#rrggbb". One renderer draws a column's cells one after another,
+// so a colour left over from the row before would show here.
 void ExpectViewEqualsModel(const ResultListView& view, const ResultList& list) {
-  GtkTreeModel* model = gtk_tree_view_get_model(view.ListView());
-  ASSERT_EQ(gtk_tree_model_iter_n_children(model, nullptr), list.RowCount());
-  GtkTreeIter iter;
-  bool more = gtk_tree_model_get_iter_first(model, &iter);
-  for (int32_t row = 0; row < list.RowCount() && more; ++row) {
+  ASSERT_EQ(StoredRows(view), list.RowCount());
+  for (int32_t row = 0; row < list.RowCount(); ++row) {
     for (int column = 0; column < ResultColumns; ++column) {
       const ResultCell& cell = list.Row(row).Cells[static_cast<size_t>(column)];
       SCOPED_TRACE("row " + std::to_string(row) + " column " + std::to_string(column));
-      ASSERT_EQ(StoreText(model, &iter, column), ToDisplayText(cell.Text));
-      ASSERT_EQ(StoreText(model, &iter, ResultColumns + column), Colour(cell.TextColour));
-      ASSERT_EQ(StoreText(model, &iter, 2 * ResultColumns + column), Colour(cell.Background));
+      const gtk_test::ShownCell shown = gtk_test::CellShown(view.ListView(), row, column);
+      ASSERT_EQ(shown.Text, ToDisplayText(cell.Text));
+      ASSERT_EQ(shown.Foreground, Colour(cell.TextColour));
+      ASSERT_EQ(shown.Background, Colour(cell.Background));
     }
-    more = gtk_tree_model_iter_next(model, &iter);
   }
-}
-
-int32_t StoredRows(const ResultListView& view) {
-  return gtk_tree_model_iter_n_children(gtk_tree_view_get_model(view.ListView()), nullptr);
 }
 
 int32_t SelectedInView(const ResultListView& view) {
@@ -104,6 +97,44 @@ TEST(ResultListViewBatches, BacklogArrivesInSeveralBatchesAndEndsEqualToTheModel
     EXPECT_GT(batches, 3);
     view.Sync();
     EXPECT_EQ(SelectedInView(view), kRows - 1);
+    ExpectViewEqualsModel(view, list);
+  }
+  pango_font_description_free(font);
+  g_object_unref(area);
+}
+
+void NoteChangedRow(GtkTreeModel*, GtkTreePath* path, GtkTreeIter*, gpointer changed) {
+  static_cast<std::vector<int32_t>*>(changed)->push_back(gtk_tree_path_get_indices(path)[0]);
+}
+
+// The view holds no copy of a row: a changed row in the view is only drawn again, and then
+// shows the model as it is; rows not yet taken need nothing.
+TEST(ResultListViewRedraw, OnlyChangedRowsInTheViewAreDrawnAgainAndShowTheChange) {
+  if (!gtk_test::DisplayOpens()) GTEST_SKIP() << "no display";
+  GtkWidget* area = gtk_fixed_new();
+  g_object_ref_sink(area);
+  ResultList list("", "All Procedure-Calls...");
+  PangoFontDescription* font = pango_font_description_from_string("Monospace 9");
+  {
+    ResultListView view(list, GTK_FIXED(area), 1000, 610, font);
+    for (const char* row : {"1\nA()", "2\nB()", "3\nC()"}) list.AddResultRow(row);
+    view.Sync();
+    std::vector<int32_t> changed;
+    g_signal_connect(gtk_tree_view_get_model(view.ListView()), "row-changed",
+                     G_CALLBACK(NoteChangedRow), &changed);
+    list.SetCellText(1, ColumnCount, "7");
+    list.SetCellBackground(2, ColumnFile, Rgb{0, 128, 255});
+    list.AddResultRow("4\nD()");
+    list.SetCellTextColour(3, ColumnCalls, Rgb{200, 0, 0});  // not in the view yet
+    view.SyncUntil(0);  // takes one new row: row 3
+    std::sort(changed.begin(), changed.end());
+    EXPECT_EQ(changed, (std::vector<int32_t>{1, 2}));
+    EXPECT_EQ(gtk_test::CellShown(view.ListView(), 1, ColumnCount).Text, "7");
+    EXPECT_EQ(gtk_test::CellShown(view.ListView(), 2, ColumnFile).Background, "#0080ff");
+    EXPECT_EQ(gtk_test::CellShown(view.ListView(), 3, ColumnCalls).Foreground, "#c80000");
+    changed.clear();
+    view.Sync();
+    EXPECT_TRUE(changed.empty());
     ExpectViewEqualsModel(view, list);
   }
   pango_font_description_free(font);
