@@ -266,9 +266,10 @@ void MainWindow::HandlePendingEvents() {
 }
 
 // Rows that a listing left for later batches follow in batches too, with the window working
-// between them, so a large backlog does not freeze it at the listing's end.
+// between them, so a large backlog does not freeze it at the listing's end. The first batch
+// comes right after up to a pump interval of listing work, so it is no larger than a pump's.
 void MainWindow::CopyRemainingRows() {
-  lists_.SyncUntil(g_get_monotonic_time() + kRemainderBudgetMicroseconds);
+  lists_.SyncUntil(g_get_monotonic_time() + kSyncBudgetMicroseconds);
   while (!lists_.HaveAllRows()) {
     HandlePendingEvents();
     lists_.SyncUntil(g_get_monotonic_time() + kRemainderBudgetMicroseconds);
