@@ -1,7 +1,6 @@
 // The built pb-sourcetrek-report on hostile projects, and proof that no listing writes
 // anything: the tool runs without a shell (so any byte can stand in an argument), in a
 // working folder of its own, with its output captured in a third folder.
-#include <dirent.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -12,11 +11,11 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
-#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "source/folder_snapshot.h"
 #include "source/test_folder.h"
 
 namespace {
@@ -27,13 +26,6 @@ struct ToolRun {
   std::string Err;
   long PeakKilobytes = 0;  ///< the tool's peak resident memory
 };
-
-std::string ReadWhole(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
 
 /// Runs the tool with `arguments` in `work_dir`; its output goes to files in a folder of
 /// its own, so neither the project nor the working folder receives anything from the test.
@@ -66,8 +58,8 @@ ToolRun RunTool(const std::string& work_dir, const std::vector<std::string>& arg
   if (child < 0 || ::wait4(child, &status, 0, &usage) != child) return run;
   run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   run.PeakKilobytes = usage.ru_maxrss;
-  run.Out = ReadWhole(out_path);
-  run.Err = ReadWhole(err_path);
+  run.Out = folder_snapshot::ReadWhole(out_path);
+  run.Err = folder_snapshot::ReadWhole(err_path);
   return run;
 }
 
@@ -76,51 +68,6 @@ std::vector<std::string> Lines(const std::string& text) {
   std::istringstream in(text);
   for (std::string line; std::getline(in, line);) lines.push_back(line);
   return lines;
-}
-
-/// What is known of one file or folder: kind, mode, size, change times and content.
-struct EntryState {
-  mode_t Mode = 0;
-  off_t Size = 0;
-  timespec Modified{};
-  timespec Changed{};
-  std::string Content;  ///< of a regular file; the target of a symlink
-
-  bool operator==(const EntryState& other) const {
-    return Mode == other.Mode && Size == other.Size && Modified.tv_sec == other.Modified.tv_sec &&
-           Modified.tv_nsec == other.Modified.tv_nsec && Changed.tv_sec == other.Changed.tv_sec &&
-           Changed.tv_nsec == other.Changed.tv_nsec && Content == other.Content;
-  }
-};
-
-using Snapshot = std::map<std::string, EntryState>;
-
-/// Every entry under `path` (itself included), recursively, without following symlinks.
-void TakeSnapshot(const std::string& path, Snapshot& snapshot) {
-  struct stat info {};
-  if (::lstat(path.c_str(), &info) != 0) return;
-  EntryState& state = snapshot[path];
-  state = {info.st_mode, info.st_size, info.st_mtim, info.st_ctim, {}};
-  if (S_ISREG(info.st_mode)) state.Content = ReadWhole(path);
-  if (S_ISLNK(info.st_mode)) {
-    char target[4096];
-    const ssize_t length = ::readlink(path.c_str(), target, sizeof target);
-    state.Content.assign(target, length > 0 ? static_cast<size_t>(length) : 0);
-  }
-  if (!S_ISDIR(info.st_mode)) return;
-  DIR* directory = ::opendir(path.c_str());
-  if (directory == nullptr) return;
-  while (const dirent* entry = ::readdir(directory)) {
-    const std::string name = entry->d_name;
-    if (name != "." && name != "..") TakeSnapshot(path + "/" + name, snapshot);
-  }
-  ::closedir(directory);
-}
-
-Snapshot SnapshotOf(const std::string& path) {
-  Snapshot snapshot;
-  TakeSnapshot(path, snapshot);
-  return snapshot;
 }
 
 /// Every listing the tool offers, as plain text and as JSON.
@@ -140,35 +87,6 @@ std::vector<std::vector<std::string>> EveryListing(const std::string& main_path)
     }
   }
   return runs;
-}
-
-/// Turns off every write permission under `path` (what chmod -R a-w does).
-void RemoveWritePermissions(const std::string& path) {
-  struct stat info {};
-  if (::lstat(path.c_str(), &info) != 0 || S_ISLNK(info.st_mode)) return;
-  if (S_ISDIR(info.st_mode)) {
-    DIR* directory = ::opendir(path.c_str());
-    while (const dirent* entry = directory ? ::readdir(directory) : nullptr) {
-      const std::string name = entry->d_name;
-      if (name != "." && name != "..") RemoveWritePermissions(path + "/" + name);
-    }
-    if (directory) ::closedir(directory);
-  }
-  ::chmod(path.c_str(), info.st_mode & 07555);
-}
-
-/// Gives the owner write permission back, so the test folder can be removed.
-void RestoreWritePermissions(const std::string& path) {
-  struct stat info {};
-  if (::lstat(path.c_str(), &info) != 0 || S_ISLNK(info.st_mode)) return;
-  ::chmod(path.c_str(), info.st_mode | S_IWUSR);
-  if (!S_ISDIR(info.st_mode)) return;
-  DIR* directory = ::opendir(path.c_str());
-  while (const dirent* entry = directory ? ::readdir(directory) : nullptr) {
-    const std::string name = entry->d_name;
-    if (name != "." && name != "..") RestoreWritePermissions(path + "/" + name);
-  }
-  if (directory) ::closedir(directory);
 }
 
 }  // namespace
