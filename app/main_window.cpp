@@ -266,13 +266,16 @@ void MainWindow::HandlePendingEvents() {
 }
 
 // Rows that a listing left for later batches follow in batches too, with the window working
-// between them, so a large backlog does not freeze it at the listing's end. The first batch
-// comes right after up to a pump interval of listing work, so it is no larger than a pump's.
+// after each, so a large backlog does not freeze it at the listing's end. The first batch
+// comes right after up to a pump interval of listing work, so it is no larger than a pump's,
+// and the window works after it even with no rows left: a command that runs two listings
+// in a row (a lookup, then a term search) would otherwise keep it waiting for both.
 void MainWindow::CopyRemainingRows() {
   lists_.SyncUntil(g_get_monotonic_time() + kSyncBudgetMicroseconds);
+  HandlePendingEvents();
   while (!lists_.HaveAllRows()) {
-    HandlePendingEvents();
     lists_.SyncUntil(g_get_monotonic_time() + kRemainderBudgetMicroseconds);
+    HandlePendingEvents();
   }
 }
 
