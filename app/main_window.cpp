@@ -1,7 +1,5 @@
 #include "app/main_window.h"
 
-#include <algorithm>
-
 #include "app/about_dialog.h"
 #include "app/commands.h"
 #include "app/dialogs.h"
@@ -17,15 +15,6 @@ constexpr int kMinHeight = 300;
 constexpr int kButtonY = 2;
 constexpr int kButtonHeight = 28;
 
-// The Stop poll lets the window work after every 25 ms of listing work: often enough to
-// answer a Stop click within 50 ms, rarely enough to cost a listing next to nothing. It
-// looks at the clock only every so many calls, with the stride adapted so that the looks
-// stay about a millisecond apart whether a listing polls every line or only now and then;
-// when a look comes late, calls have turned slow and the stride starts again from one.
-constexpr gint64 kPumpIntervalMicroseconds = 25000;
-constexpr gint64 kClockLookMicroseconds = 1000;
-constexpr gint64 kLateLookMicroseconds = 4000;
-constexpr uint32_t kLongestStride = 1024;
 // Longest time one batch may spend copying new rows into the views; the rest follows in
 // later batches, so a listing that finds thousands of rows at once cannot hold up the window.
 constexpr gint64 kSyncBudgetMicroseconds = 8000;
@@ -226,27 +215,13 @@ void MainWindow::PostSizeEvent() {
   if (posted_size_ == 0) posted_size_ = g_idle_add(&MainWindow::OnPostedSize, this);
 }
 
+// The window works after every 25 ms of listing work: often enough to answer a Stop click
+// within 50 ms, rarely enough to cost a listing next to nothing.
 bool MainWindow::PollStop() {
-  if (++polls_ < poll_stride_) return false;
-  polls_ = 0;
-  const gint64 now = g_get_monotonic_time();
-  AdaptPollStride(now - last_look_);
-  last_look_ = now;
-  if (now - last_pump_ < kPumpIntervalMicroseconds) return false;
+  if (!poll_schedule_.Due(g_get_monotonic_time)) return false;
   const bool stop = PumpEvents();
-  // The pump's own time is no listing work: the next pump and look count from its end.
-  last_pump_ = last_look_ = g_get_monotonic_time();
+  poll_schedule_.Worked(g_get_monotonic_time());
   return stop;
-}
-
-void MainWindow::AdaptPollStride(gint64 since_look) {
-  if (since_look >= kLateLookMicroseconds) {
-    poll_stride_ = 1;
-  } else if (since_look < kClockLookMicroseconds) {
-    poll_stride_ = std::min(poll_stride_ * 2, kLongestStride);
-  } else {
-    poll_stride_ = std::max(poll_stride_ / 2, 1u);
-  }
 }
 
 bool MainWindow::PumpEvents() {
@@ -294,9 +269,7 @@ MainWindow::ListingScope::ListingScope(MainWindow& window)
     : window_(window), outer_(!window.listing_runs_) {
   if (!outer_) return;
   window_.listing_runs_ = true;
-  window_.polls_ = 0;
-  window_.poll_stride_ = 1;
-  window_.last_pump_ = window_.last_look_ = g_get_monotonic_time();
+  window_.poll_schedule_.Start(g_get_monotonic_time());
 }
 
 MainWindow::ListingScope::~ListingScope() {

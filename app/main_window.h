@@ -5,10 +5,10 @@
 
 #include <gtk/gtk.h>
 
-#include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "app/poll_schedule.h"
 #include "app/result_lists.h"
 #include "listings/listing_host.h"
 #include "listings/project.h"
@@ -105,7 +105,6 @@ class MainWindow final : public ListingHost {
   void ConnectView(ResultListView& view);
   void ApplyWindowFunctions();
   void InnerSize(int& width, int& height) const;
-  void AdaptPollStride(gint64 since_look);
   bool PumpEvents();
   void HandlePendingEvents();
   void CopyRemainingRows();
@@ -131,9 +130,6 @@ class MainWindow final : public ListingHost {
   bool listing_runs_ = false;
   bool stop_clicked_ = false;
   bool double_click_pending_ = false;
-  uint32_t polls_ = 0;        // calls of PollStop since the clock was last looked at
-  uint32_t poll_stride_ = 1;  // calls between two looks at the clock
-  gint64 last_look_ = 0;
-  gint64 last_pump_ = 0;
+  PollSchedule poll_schedule_;
   guint posted_size_ = 0;
 };
