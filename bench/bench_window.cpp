@@ -3,11 +3,12 @@
 // dialog a timeout answers with a term or a procedure name, until its handler returns.
 // Then how the window stays responsive during them: the longest time in which the window
 // did not work (no pass of its loop) per click; how long a Stop click waits for its
-// "Abbruch!" during All Proc-Calls; and the cost of the Stop poll: All Proc-Calls into a
-// new list of the window, once with the window polled (events and batches of the view
-// between pieces of listing work) and once with a host that never lets the window work,
-// the view then brought up to the list in one go, so the view's own copying of the rows is
-// in both times and only what the polls add makes the difference.
+// "Abbruch!" during All Proc-Calls. Then All Proc-Calls into a new list of the window three
+// ways, the view's copying of the rows in each: with a host that never polls (the view
+// filled at the end); with a host whose Stop poll keeps the window's schedule on the real
+// clock but never lets the window work, so the difference to the first is the poll's own
+// cost; and polled by the window itself, which also handles events, draws and takes the
+// view's batches during the listing.
 //
 //   pbst-bench-window MAINFILE REPETITIONS TERM NAME
 #include <gtk/gtk.h>
@@ -20,6 +21,7 @@
 
 #include "app/commands.h"
 #include "app/main_window.h"
+#include "app/poll_schedule.h"
 #include "bench/bench_timing.h"
 #include "listings/all_procedure_calls.h"
 
@@ -186,6 +188,22 @@ class QuietHost : public ListingHost {
   void PutOnClipboard(std::string_view) override {}
 };
 
+/// A host whose Stop poll keeps the window's schedule but never lets a window work: the
+/// poll's own bookkeeping and nothing else.
+class ScheduledHost : public ListingHost {
+ public:
+  ScheduledHost() { schedule_.Start(g_get_monotonic_time()); }
+  bool PollStop() override {
+    if (schedule_.Due(g_get_monotonic_time)) schedule_.Worked(g_get_monotonic_time());
+    return false;
+  }
+  void SetStopEnabled(bool) override {}
+  void PutOnClipboard(std::string_view) override {}
+
+ private:
+  PollSchedule schedule_;
+};
+
 /// Opens a new list for All Proc-Calls and lets the window show it, outside the timing.
 ResultList& OpenAllCallsList(MainWindow& window) {
   ResultList& list = window.Lists().OpenResultList("", "All Procedure-Calls...");
@@ -204,11 +222,10 @@ double TimePolledAllCalls(MainWindow& window) {
   return time;
 }
 
-/// All Proc-Calls with a host that never polls the window; the view takes every row once
-/// the listing has ended.
-double TimeQuietAllCalls(MainWindow& window) {
+/// All Proc-Calls with `host` instead of the window; the view takes every row once the
+/// listing has ended.
+double TimeHostedAllCalls(MainWindow& window, ListingHost& host) {
   ResultList& list = OpenAllCallsList(window);
-  QuietHost host;
   const double start = NowMs();
   ListAllProcedureCalls(window.TakenUp(), list, host);
   window.Lists().Sync();
@@ -225,16 +242,21 @@ void RunResponsiveness(MainWindow& window, int repetitions, const std::string& t
   std::vector<double> answers;
   std::vector<double> polled;
   std::vector<double> quiet;
+  std::vector<double> scheduled;
   for (int repetition = 0; repetition < repetitions; ++repetition) {
     // Clicks at different moments of the listing's work (which ends about 100 ms in, before
     // the view has taken every row), never in step with the window's polls.
     answers.push_back(TimeStopAnswer(window, 20 + 13 * (repetition % 5)));
     polled.push_back(TimePolledAllCalls(window));
-    quiet.push_back(TimeQuietAllCalls(window));
+    QuietHost quiet_host;
+    quiet.push_back(TimeHostedAllCalls(window, quiet_host));
+    ScheduledHost scheduled_host;
+    scheduled.push_back(TimeHostedAllCalls(window, scheduled_host));
   }
   PrintTimes("window-stop-answer", answers);
   PrintTimes("polled-all-calls", polled);
   PrintTimes("quiet-all-calls", quiet);
+  PrintTimes("scheduled-all-calls", scheduled);
 }
 
 void RunBench(const std::string& main_file, int repetitions, const std::string& term,
