@@ -144,14 +144,19 @@ inline GtkWidget* FindChild(GtkWidget* widget, GType type) {
 }
 
 /// Answers the real modal dialogs while it lives: message boxes are read and confirmed
-/// with OK; every other dialog goes to the next queued answer, in order.
+/// with OK; every other dialog goes to the next queued answer, in order. Each dialog is
+/// answered once, however long it stays on screen; a new dialog is answered even when it
+/// takes the memory of one before.
 class DialogAnswerer {
  public:
   /// Handles one dialog; returns true when it has answered it.
   using Answer = std::function<bool(GtkDialog*)>;
 
   DialogAnswerer() { source_ = g_timeout_add(5, &DialogAnswerer::Tick, this); }
-  ~DialogAnswerer() { g_source_remove(source_); }
+  ~DialogAnswerer() {
+    g_source_remove(source_);
+    Forget();
+  }
   DialogAnswerer(const DialogAnswerer&) = delete;
   DialogAnswerer& operator=(const DialogAnswerer&) = delete;
 
@@ -172,36 +177,68 @@ class DialogAnswerer {
     return TRUE;
   }
 
+  // A dialog stays on screen for a moment after its answer; it is the one tracked until it
+  // is destroyed, so that a later dialog at the same address counts as new.
+  static void OnTrackedDestroyed(GtkWidget*, gpointer self) {
+    auto& answerer = *static_cast<DialogAnswerer*>(self);
+    answerer.tracked_ = nullptr;
+    answerer.destroy_handler_ = 0;
+  }
+
+  void Track(GtkDialog* dialog) {
+    Forget();
+    tracked_ = dialog;
+    answered_ = false;
+    destroy_handler_ =
+        g_signal_connect(dialog, "destroy", G_CALLBACK(&DialogAnswerer::OnTrackedDestroyed), this);
+  }
+
+  void Forget() {
+    if (tracked_ != nullptr) g_signal_handler_disconnect(tracked_, destroy_handler_);
+    tracked_ = nullptr;
+    destroy_handler_ = 0;
+  }
+
+  static std::string Title(GtkDialog* dialog) {
+    const gchar* title = gtk_window_get_title(GTK_WINDOW(dialog));
+    return title != nullptr ? title : "";
+  }
+
   void AnswerShownDialog() {
     GtkDialog* dialog = ShownDialog();
-    if (dialog == nullptr || dialog == answering_) return;
-    const std::string title = gtk_window_get_title(GTK_WINDOW(dialog));
+    if (dialog == nullptr || (dialog == tracked_ && answered_)) return;
     if (GTK_IS_MESSAGE_DIALOG(dialog)) {
-      gchar* text = nullptr;
-      g_object_get(dialog, "text", &text, nullptr);
-      messages_.push_back(title + "|" + (text != nullptr ? text : ""));
-      g_free(text);
-      answering_ = dialog;
-      gtk_dialog_response(dialog, GTK_RESPONSE_OK);
-      if (on_message_) on_message_();
+      AnswerMessage(dialog);
       return;
     }
     if (answers_.empty()) return;
-    if (dialogs_.empty() || answering_ != dialog) dialogs_.push_back(title);
-    answering_ = dialog;
-    if (answers_.front()(dialog)) {
-      answers_.pop_front();
-    } else {
-      answering_ = nullptr;  // asked again at the next tick
-      dialogs_.pop_back();
+    if (dialog != tracked_) {
+      Track(dialog);
+      dialogs_.push_back(Title(dialog));
     }
+    // An answer that is not done yet is asked again at the next tick.
+    answered_ = answers_.front()(dialog);
+    if (answered_) answers_.pop_front();
+  }
+
+  void AnswerMessage(GtkDialog* dialog) {
+    Track(dialog);
+    gchar* text = nullptr;
+    g_object_get(dialog, "text", &text, nullptr);
+    messages_.push_back(Title(dialog) + "|" + (text != nullptr ? text : ""));
+    g_free(text);
+    answered_ = true;
+    gtk_dialog_response(dialog, GTK_RESPONSE_OK);
+    if (on_message_) on_message_();
   }
 
   guint source_ = 0;
   std::deque<Answer> answers_;
   std::vector<std::string> messages_;
   std::vector<std::string> dialogs_;
-  GtkDialog* answering_ = nullptr;
+  GtkDialog* tracked_ = nullptr;
+  gulong destroy_handler_ = 0;
+  bool answered_ = false;
   std::function<void()> on_message_;
 };
 
