@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string_view>
+#include <utility>
+
 #include "listings/listing_test_support.h"
 #include "listings/row_colours.h"
 
@@ -9,31 +12,39 @@ using Texts = std::vector<std::string>;
 
 namespace {
 
-/// A project of two files with calls of Foo in both and a file without calls between.
-void WriteFooProject(TestProject& test) {
-  test.Write("main.pb",
-             "XIncludeFile \"none.pb\"\n"
-             "XIncludeFile \"inc.pb\"\n"
-             "Procedure Foo(a)\n"
-             "EndProcedure\n"
-             "Foo(1)\n"
-             "; Foo(2)\n"
-             "x = 1 ; Foo(3)\n");
-  test.Write("none.pb", "y = 2\n");
-  test.Write("inc.pb",
-             "Procedure.i Bar(x)\n"
-             "\t  r = foo (x) : Foo(x)\n"
-             "  q = foo(2)\n"
-             "EndProcedure\n");
-}
+/// A taken-up project of two files with calls of Foo in both and a file without calls between.
+class ProcedureCallsOfFoo : public testing::Test {
+ protected:
+  void SetUp() override {
+    test.Write("main.pb",
+               "XIncludeFile \"none.pb\"\n"
+               "XIncludeFile \"inc.pb\"\n"
+               "Procedure Foo(a)\n"
+               "EndProcedure\n"
+               "Foo(1)\n"
+               "; Foo(2)\n"
+               "x = 1 ; Foo(3)\n");
+    test.Write("none.pb", "y = 2\n");
+    test.Write("inc.pb",
+               "Procedure.i Bar(x)\n"
+               "\t  r = foo (x) : Foo(x)\n"
+               "  q = foo(2)\n"
+               "EndProcedure\n");
+    test.TakeUp();
+  }
+
+  /// Lists the calls of `name` and returns how many were found.
+  int32_t Show(std::string_view name) {
+    return ShowProcedureCalls(test.project, test.history, test.host, name);
+  }
+
+  TestProject test;
+};
 
 }  // namespace
 
-TEST(ProcedureCalls, RowsShowLineCallLabelAndFileWithSeparatorPerFile) {
-  TestProject test;
-  WriteFooProject(test);
-  test.TakeUp();
-  EXPECT_EQ(ShowProcedureCalls(test.project, test.history, test.host, "Foo"), 5);
+TEST_F(ProcedureCallsOfFoo, RowsShowLineCallLabelAndFileWithSeparatorPerFile) {
+  EXPECT_EQ(Show("Foo"), 5);
   const ResultList& list = *test.history.Current();
   EXPECT_EQ(list.Kind, "Proc: ");
   EXPECT_EQ(list.Caption, "Proc: Foo...");
@@ -46,11 +57,8 @@ TEST(ProcedureCalls, RowsShowLineCallLabelAndFileWithSeparatorPerFile) {
   EXPECT_EQ(list.SelectedRow(), 4);
 }
 
-TEST(ProcedureCalls, BandsAlternateBetweenFilesWithCallsAndSeparatorsStayPlain) {
-  TestProject test;
-  WriteFooProject(test);
-  test.TakeUp();
-  ShowProcedureCalls(test.project, test.history, test.host, "Foo");
+TEST_F(ProcedureCallsOfFoo, BandsAlternateBetweenFilesWithCallsAndSeparatorsStayPlain) {
+  Show("Foo");
   const ResultList& list = *test.history.Current();
   EXPECT_FALSE(list.Row(0).Cells[0].Background.has_value());
   EXPECT_EQ(list.Row(1).Cells[ColumnFile].Background, BandSetBackground);
@@ -58,11 +66,8 @@ TEST(ProcedureCalls, BandsAlternateBetweenFilesWithCallsAndSeparatorsStayPlain) 
   EXPECT_EQ(list.Row(3).Cells[ColumnLine].Background, BandClearBackground);
 }
 
-TEST(ProcedureCalls, CallInAnotherLetterCaseOnlyIsRed) {
-  TestProject test;
-  WriteFooProject(test);
-  test.TakeUp();
-  ShowProcedureCalls(test.project, test.history, test.host, "Foo");
+TEST_F(ProcedureCallsOfFoo, CallInAnotherLetterCaseOnlyIsRed) {
+  Show("Foo");
   const ResultList& list = *test.history.Current();
   EXPECT_FALSE(list.Row(1).Cells[ColumnCalls].TextColour.has_value());
   EXPECT_FALSE(list.Row(3).Cells[ColumnCalls].TextColour.has_value());  // Foo( also on the line
@@ -70,16 +75,14 @@ TEST(ProcedureCalls, CallInAnotherLetterCaseOnlyIsRed) {
   EXPECT_FALSE(list.Row(4).Cells[ColumnLine].TextColour.has_value());
 }
 
-TEST(ProcedureCalls, NameFormsGiveTheSameRowsAndCaptionsShowTheName) {
-  const Texts names{"Foo", "Foo(a)", "Foo(", "  Foo", "Foo (a)"};
-  const Texts captions{"Proc: Foo...", "Proc: Foo(a)...", "Proc: Foo(...", "Proc: Foo...",
-                       "Proc: Foo (a)..."};
-  for (size_t i = 0; i < names.size(); ++i) {
-    TestProject test;
-    WriteFooProject(test);
-    test.TakeUp();
-    EXPECT_EQ(ShowProcedureCalls(test.project, test.history, test.host, names[i]), 5) << names[i];
-    EXPECT_EQ(test.history.Current()->Caption, captions[i]);
+TEST_F(ProcedureCallsOfFoo, NameFormsGiveTheSameRowsAndCaptionsShowTheName) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"Foo", "Proc: Foo..."}, {"Foo(a)", "Proc: Foo(a)..."}, {"Foo(", "Proc: Foo(..."},
+      {"  Foo", "Proc: Foo..."}, {"Foo (a)", "Proc: Foo (a)..."}};
+  for (const auto& [name, caption] : cases) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(Show(name), 5);
+    EXPECT_EQ(test.history.Current()->Caption, caption);
     EXPECT_EQ(TestProject::Column(*test.history.Current(), ColumnLine),
               (Texts{"", "5", "", "2", "3"}));
   }
