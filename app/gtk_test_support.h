@@ -285,6 +285,13 @@ inline DialogAnswerer::Answer CancelFileDialog() {
   };
 }
 
+/// Where `widget` was placed and how big it was made.
+inline GtkAllocation Allocation(GtkWidget* widget) {
+  GtkAllocation allocation;
+  gtk_widget_get_allocation(widget, &allocation);
+  return allocation;
+}
+
 /// A shown main window for one test, with GTK started; tests skip without a display.
 class WindowTest : public ::testing::Test {
  protected:
@@ -311,6 +318,26 @@ class WindowTest : public ::testing::Test {
   PangoFontDescription* font_ = nullptr;
   std::unique_ptr<MainWindow> window_;
   bool mapped_ = false;
+};
+
+/// A detached drawing area and the list font, for a ResultListView built without a
+/// window; tests skip without a display. Build the view in the test so that it goes first.
+class DetachedViewTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!DisplayOpens()) GTEST_SKIP() << "no display";
+    area_ = gtk_fixed_new();
+    g_object_ref_sink(area_);
+    font_ = pango_font_description_from_string("Monospace 9");
+  }
+  void TearDown() override {
+    if (font_ != nullptr) pango_font_description_free(font_);
+    if (area_ != nullptr) g_object_unref(area_);
+  }
+  GtkFixed* Area() const { return GTK_FIXED(area_); }
+
+  GtkWidget* area_ = nullptr;
+  PangoFontDescription* font_ = nullptr;
 };
 
 }  // namespace gtk_test
