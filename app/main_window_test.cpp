@@ -9,15 +9,11 @@
 
 namespace {
 
+using gtk_test::Allocation;
 using gtk_test::Pump;
 using gtk_test::PumpUntil;
 using gtk_test::WindowTest;
-
-GtkAllocation Allocation(GtkWidget* widget) {
-  GtkAllocation allocation;
-  gtk_widget_get_allocation(widget, &allocation);
-  return allocation;
-}
+using DetachedView = gtk_test::DetachedViewTest;
 
 void ExpectBox(GtkWidget* widget, int x, int y, int width, int height) {
   const GtkAllocation box = Allocation(widget);
@@ -189,96 +185,72 @@ TEST_F(MainWindowLayout, ResizingFitsTheCurrentListOnly) {
   ExpectSize(first->ScrolledArea(), 996, 552);
 }
 
-TEST(ResultListView, ColumnsHaveTheirHeadersWidthsAndAlignment) {
-  if (!gtk_test::DisplayOpens()) GTEST_SKIP() << "no display";
-  GtkWidget* area = gtk_fixed_new();
-  g_object_ref_sink(area);
+TEST_F(DetachedView, ColumnsHaveTheirHeadersWidthsAndAlignment) {
   ResultList list("", "Procedures");
-  PangoFontDescription* font = pango_font_description_from_string("Monospace 9");
-  {
-    ResultListView view(list, GTK_FIXED(area), 1000, 610, font);
-    const char* headers[] = {"Line", "Calls", "Count", "(in) Function", "in File"};
-    const int widths[] = {56, 380, 55, 300, 200};
-    for (int column = 0; column < 5; ++column) {
-      GtkTreeViewColumn* view_column = gtk_tree_view_get_column(view.ListView(), column);
-      ASSERT_NE(view_column, nullptr);
-      EXPECT_STREQ(gtk_tree_view_column_get_title(view_column), headers[column]);
-      EXPECT_EQ(gtk_tree_view_column_get_fixed_width(view_column), widths[column]);
-      EXPECT_TRUE(gtk_tree_view_column_get_resizable(view_column));
-      EXPECT_FALSE(gtk_tree_view_column_get_clickable(view_column));
-      EXPECT_EQ(gtk_tree_view_column_get_alignment(view_column), column == 0 ? 1.0f : 0.0f);
-    }
-    EXPECT_EQ(gtk_tree_view_get_column(view.ListView(), 5), nullptr);
-    SetColumnAlignment(view.ListView(), 7, 0.5f);  // no such column: nothing happens
-    EXPECT_EQ(gtk_tree_selection_get_mode(gtk_tree_view_get_selection(view.ListView())),
-              GTK_SELECTION_SINGLE);
+  ResultListView view(list, Area(), 1000, 610, font_);
+  const char* headers[] = {"Line", "Calls", "Count", "(in) Function", "in File"};
+  const int widths[] = {56, 380, 55, 300, 200};
+  for (int column = 0; column < 5; ++column) {
+    GtkTreeViewColumn* view_column = gtk_tree_view_get_column(view.ListView(), column);
+    ASSERT_NE(view_column, nullptr);
+    EXPECT_STREQ(gtk_tree_view_column_get_title(view_column), headers[column]);
+    EXPECT_EQ(gtk_tree_view_column_get_fixed_width(view_column), widths[column]);
+    EXPECT_TRUE(gtk_tree_view_column_get_resizable(view_column));
+    EXPECT_FALSE(gtk_tree_view_column_get_clickable(view_column));
+    EXPECT_EQ(gtk_tree_view_column_get_alignment(view_column), column == 0 ? 1.0f : 0.0f);
   }
-  pango_font_description_free(font);
-  g_object_unref(area);
+  EXPECT_EQ(gtk_tree_view_get_column(view.ListView(), 5), nullptr);
+  SetColumnAlignment(view.ListView(), 7, 0.5f);  // no such column: nothing happens
+  EXPECT_EQ(gtk_tree_selection_get_mode(gtk_tree_view_get_selection(view.ListView())),
+            GTK_SELECTION_SINGLE);
 }
 
-TEST(ResultListView, MirrorsRowsColoursAndTheSelectionInBatches) {
-  if (!gtk_test::DisplayOpens()) GTEST_SKIP() << "no display";
-  GtkWidget* area = gtk_fixed_new();
-  g_object_ref_sink(area);
+TEST_F(DetachedView, MirrorsRowsColoursAndTheSelectionInBatches) {
   ResultList list("", "Procedures");
-  PangoFontDescription* font = pango_font_description_from_string("Monospace 9");
-  {
-    ResultListView view(list, GTK_FIXED(area), 1000, 610, font);
-    GtkTreeModel* model = gtk_tree_view_get_model(view.ListView());
-    list.AddResultRow("12\nFoo()");
-    list.AddResultRow("");
-    list.SetCellTextColour(0, 1, Rgb{220, 0, 0});
-    list.SetRowBackground(0, Rgb{255, 255, 230});
-    EXPECT_EQ(gtk_tree_model_iter_n_children(model, nullptr), 0);  // not before the batch
-    view.Sync();
-    ASSERT_EQ(gtk_tree_model_iter_n_children(model, nullptr), 2);
-    // Row 0's colours must not stay on the renderer for row 1, which has none.
-    for (const int row : {0, 1, 0}) {
-      const gtk_test::ShownCell line = gtk_test::CellShown(view.ListView(), row, ColumnLine);
-      const gtk_test::ShownCell calls = gtk_test::CellShown(view.ListView(), row, ColumnCalls);
-      EXPECT_EQ(line.Text, row == 0 ? "12" : "");
-      EXPECT_EQ(line.Foreground, "(none)");
-      EXPECT_EQ(line.Background, row == 0 ? "#ffffe6" : "(none)");
-      EXPECT_EQ(calls.Text, row == 0 ? "Foo()" : "");
-      EXPECT_EQ(calls.Foreground, row == 0 ? "#dc0000" : "(none)");
-      EXPECT_EQ(gtk_test::CellShown(view.ListView(), row, ColumnCount).Text, "");
-    }
-    // The newest row is selected in the view; a later change to a mirrored row arrives.
-    GtkTreeIter selected;
-    ASSERT_TRUE(gtk_tree_selection_get_selected(gtk_tree_view_get_selection(view.ListView()),
-                                                nullptr, &selected));
-    GtkTreePath* path = gtk_tree_model_get_path(model, &selected);
-    EXPECT_EQ(gtk_tree_path_get_indices(path)[0], 1);
-    gtk_tree_path_free(path);
-    list.SetCellText(0, 3, "   14 Procedure Foo()");
-    view.Sync();
-    EXPECT_EQ(gtk_test::CellShown(view.ListView(), 0, ColumnFunction).Text,
-              "   14 Procedure Foo()");
+  ResultListView view(list, Area(), 1000, 610, font_);
+  GtkTreeModel* model = gtk_tree_view_get_model(view.ListView());
+  list.AddResultRow("12\nFoo()");
+  list.AddResultRow("");
+  list.SetCellTextColour(0, 1, Rgb{220, 0, 0});
+  list.SetRowBackground(0, Rgb{255, 255, 230});
+  EXPECT_EQ(gtk_tree_model_iter_n_children(model, nullptr), 0);  // not before the batch
+  view.Sync();
+  ASSERT_EQ(gtk_tree_model_iter_n_children(model, nullptr), 2);
+  // Row 0's colours must not stay on the renderer for row 1, which has none.
+  for (const int row : {0, 1, 0}) {
+    const gtk_test::ShownCell line = gtk_test::CellShown(view.ListView(), row, ColumnLine);
+    const gtk_test::ShownCell calls = gtk_test::CellShown(view.ListView(), row, ColumnCalls);
+    EXPECT_EQ(line.Text, row == 0 ? "12" : "");
+    EXPECT_EQ(line.Foreground, "(none)");
+    EXPECT_EQ(line.Background, row == 0 ? "#ffffe6" : "(none)");
+    EXPECT_EQ(calls.Text, row == 0 ? "Foo()" : "");
+    EXPECT_EQ(calls.Foreground, row == 0 ? "#dc0000" : "(none)");
+    EXPECT_EQ(gtk_test::CellShown(view.ListView(), row, ColumnCount).Text, "");
   }
-  pango_font_description_free(font);
-  g_object_unref(area);
+  // The newest row is selected in the view; a later change to a mirrored row arrives.
+  GtkTreeIter selected;
+  ASSERT_TRUE(gtk_tree_selection_get_selected(gtk_tree_view_get_selection(view.ListView()),
+                                              nullptr, &selected));
+  GtkTreePath* path = gtk_tree_model_get_path(model, &selected);
+  EXPECT_EQ(gtk_tree_path_get_indices(path)[0], 1);
+  gtk_tree_path_free(path);
+  list.SetCellText(0, 3, "   14 Procedure Foo()");
+  view.Sync();
+  EXPECT_EQ(gtk_test::CellShown(view.ListView(), 0, ColumnFunction).Text,
+            "   14 Procedure Foo()");
 }
 
-TEST(ResultListView, UserSelectionReachesTheModel) {
-  if (!gtk_test::DisplayOpens()) GTEST_SKIP() << "no display";
-  GtkWidget* area = gtk_fixed_new();
-  g_object_ref_sink(area);
+TEST_F(DetachedView, UserSelectionReachesTheModel) {
   ResultList list("", "Procedures");
-  PangoFontDescription* font = pango_font_description_from_string("Monospace 9");
-  {
-    ResultListView view(list, GTK_FIXED(area), 1000, 610, font);
-    list.AddResultRow("1\na");
-    list.AddResultRow("2\nb");
-    view.Sync();
-    GtkTreePath* first = gtk_tree_path_new_from_indices(0, -1);
-    gtk_tree_selection_select_path(gtk_tree_view_get_selection(view.ListView()), first);
-    gtk_tree_path_free(first);
-    view.TakeSelection();
-    EXPECT_EQ(list.SelectedRow(), 0);
-  }
-  pango_font_description_free(font);
-  g_object_unref(area);
+  ResultListView view(list, Area(), 1000, 610, font_);
+  list.AddResultRow("1\na");
+  list.AddResultRow("2\nb");
+  view.Sync();
+  GtkTreePath* first = gtk_tree_path_new_from_indices(0, -1);
+  gtk_tree_selection_select_path(gtk_tree_view_get_selection(view.ListView()), first);
+  gtk_tree_path_free(first);
+  view.TakeSelection();
+  EXPECT_EQ(list.SelectedRow(), 0);
 }
 
 }  // namespace
