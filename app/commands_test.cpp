@@ -13,6 +13,7 @@
 
 namespace {
 
+using gtk_test::Allocation;
 using gtk_test::CancelFileDialog;
 using gtk_test::ChooseFile;
 using gtk_test::CloseDialog;
@@ -48,12 +49,6 @@ std::vector<std::string> SelectorEntries(GtkWidget* selector) {
     g_free(text);
   }
   return entries;
-}
-
-GtkAllocation Allocation(GtkWidget* widget) {
-  GtkAllocation allocation;
-  gtk_widget_get_allocation(widget, &allocation);
-  return allocation;
 }
 
 // A shown window with a project taken up.
