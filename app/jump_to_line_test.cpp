@@ -196,6 +196,11 @@ class IdeRecorder {
     return result;
   }
 
+  /// Forgets the starts recorded so far; call once they have finished.
+  void Forget() const {
+    for (const fs::path& file : Finished()) fs::remove(file);
+  }
+
  private:
   fs::path Calls() const { return folder_ / "calls"; }
 
@@ -240,10 +245,29 @@ class JumpToLineTest : public ::testing::Test {
   ScopedEnvironment home_{"PUREBASIC_HOME"};
 };
 
-TEST_F(JumpToLineTest, StartsTheToolIdeWithPathOptionAndLine) {
+TEST_F(JumpToLineTest, StartsTheToolIdeWithTheProjectsPathOptionAndLine) {
   tool_ide_.Set(WriteRecorder(recorder_.Folder() / "ide"));
-  JumpToLine(ListSelecting("120\nFoo()\n\n\nmain.pb"), Files("/home/u/p/main.pb"));
-  EXPECT_EQ(RecordedCalls(1), (std::vector<Arguments>{{"/home/u/p/main.pb", "-l", "120"}}));
+  const std::string main_path = "/home/u/p/main.pb";
+  const std::string odd_path = "/home/u/my project/a \"b\" -l 9 'c'.pb";
+  struct Case {
+    const char* what;
+    std::string row;
+    std::string path;
+    Arguments expected;
+  };
+  const Case cases[] = {
+      {"path, option and line", "120\nFoo()\n\n\nmain.pb", main_path, {main_path, "-l", "120"}},
+      {"file cell in another letter case", "7\nFoo()\n\n\nMain.PB", main_path, {main_path, "-l", "7"}},
+      {"blanks and quotes in one argument", "3\nFoo()\n\n\na \"b\" -l 9 'c'.pb", odd_path,
+       {odd_path, "-l", "3"}},
+      {"empty line cell gives line zero", "\nFoo()\n\n\nmain.pb", main_path, {main_path, "-l", "0"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    JumpToLine(ListSelecting(c.row), Files(c.path));
+    EXPECT_EQ(RecordedCalls(1), std::vector<Arguments>{c.expected});
+    recorder_.Forget();
+  }
 }
 
 TEST_F(JumpToLineTest, StartsTheIdeOfPureBasicHomeWhenNoToolIdeIsNamed) {
@@ -251,25 +275,6 @@ TEST_F(JumpToLineTest, StartsTheIdeOfPureBasicHomeWhenNoToolIdeIsNamed) {
   home_.Set((recorder_.Folder() / "purebasic").string());
   JumpToLine(ListSelecting("120\nFoo()\n\n\nmain.pb"), Files("/home/u/p/main.pb"));
   EXPECT_EQ(RecordedCalls(1), (std::vector<Arguments>{{"/home/u/p/main.pb", "-l", "120"}}));
-}
-
-TEST_F(JumpToLineTest, FileCellInOtherLetterCasePassesTheProjectsOwnPath) {
-  tool_ide_.Set(WriteRecorder(recorder_.Folder() / "ide"));
-  JumpToLine(ListSelecting("7\nFoo()\n\n\nMain.PB"), Files("/home/u/p/main.pb"));
-  EXPECT_EQ(RecordedCalls(1), (std::vector<Arguments>{{"/home/u/p/main.pb", "-l", "7"}}));
-}
-
-TEST_F(JumpToLineTest, PathWithBlanksAndQuotesArrivesAsOneArgument) {
-  tool_ide_.Set(WriteRecorder(recorder_.Folder() / "ide"));
-  const std::string path = "/home/u/my project/a \"b\" -l 9 'c'.pb";
-  JumpToLine(ListSelecting("3\nFoo()\n\n\na \"b\" -l 9 'c'.pb"), Files(path));
-  EXPECT_EQ(RecordedCalls(1), (std::vector<Arguments>{{path, "-l", "3"}}));
-}
-
-TEST_F(JumpToLineTest, EmptyLineCellPassesLineZero) {
-  tool_ide_.Set(WriteRecorder(recorder_.Folder() / "ide"));
-  JumpToLine(ListSelecting("\nFoo()\n\n\nmain.pb"), Files("/home/u/p/main.pb"));
-  EXPECT_EQ(RecordedCalls(1), (std::vector<Arguments>{{"/home/u/p/main.pb", "-l", "0"}}));
 }
 
 TEST_F(JumpToLineTest, SeparatorRowNoSelectionOrUnknownNameStartNothing) {
