@@ -23,13 +23,6 @@ void ExpectMatches(const char* term, std::initializer_list<TermCase> cases) {
 
 }  // namespace
 
-TEST(TermSeparators, AreTheTablesOfTheSpecInOrder) {
-  EXPECT_EQ(LeadingSeparators, std::string_view("\\*@ :=+-/,<>!%&|(\t"));
-  EXPECT_EQ(LeadingSeparators.size(), 18u);
-  EXPECT_EQ(TrailingSeparators, std::string_view("\\( :=+-*/,.<>!%&|)\t"));
-  EXPECT_EQ(TrailingSeparators.size(), 19u);
-}
-
 TEST(TermMatching, WholeWordInExactCaseGivesThreeAndOtherCaseMinusThree) {
   ExpectMatches("foo", {{"foo", 3, ""},
                         {"FOO", -3, ""},
@@ -57,6 +50,21 @@ TEST(TermMatching, PointAndClosingParenthesisMayOnlyFollow) {
                         {"(foo)", 3, ""},
                         {"a\tfoo\t", 3, ""},
                         {"a,foo,b", 3, ""}});
+}
+
+TEST(TermMatching, EverySeparatorCharacterBoundsTheTerm) {
+  // Before the term: backslash * @ blank : = + - / , < > ! % & | ( and tab.
+  ExpectMatches("foo", {{"p\\foo", 3, "\\_"}, {"*foo", 3, "*"}, {"@foo", 3, "@"}, {" foo", 3, ""},
+                        {":foo", 3, ""},      {"=foo", 3, ""},  {"+foo", 3, ""}, {"-foo", 3, ""},
+                        {"/foo", 3, ""},      {",foo", 3, ""},  {"<foo", 3, ""}, {">foo", 3, ""},
+                        {"!foo", 3, ""},      {"%foo", 3, ""},  {"&foo", 3, ""}, {"|foo", 3, ""},
+                        {"(foo", 3, ""},      {"\tfoo", 3, ""}});
+  // After it: backslash ( blank : = + - * / , . < > ! % & | ) and tab.
+  ExpectMatches("foo", {{"foo\\x", 3, "_\\"}, {"foo(1)", 3, "_()"}, {"foo ", 3, ""}, {"foo:", 3, ""},
+                        {"foo=", 3, ""},     {"foo+", 3, ""},     {"foo-", 3, ""}, {"foo*", 3, ""},
+                        {"foo/", 3, ""},     {"foo,", 3, ""},     {"foo.", 3, ""}, {"foo<", 3, ""},
+                        {"foo>", 3, ""},     {"foo!", 3, ""},     {"foo%", 3, ""}, {"foo&", 3, ""},
+                        {"foo|", 3, ""},     {"foo)", 3, ""},     {"foo\t", 3, ""}});
 }
 
 TEST(TermMatching, MarkersTellHowTheTermIsUsed) {
