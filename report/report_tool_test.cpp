@@ -3,11 +3,11 @@
 #include <sys/wait.h>
 
 #include <cstdio>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "source/folder_snapshot.h"
 #include "source/test_folder.h"
 
 namespace {
@@ -17,13 +17,6 @@ struct ToolRun {
   std::string Out;
   std::string Err;
 };
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
 
 /// Runs the tool in `dir` with `arguments` (single-quoted for the shell; the tests pass
 /// none with a quote in it).
@@ -39,7 +32,7 @@ ToolRun RunTool(const TestFolder& folder, const std::vector<std::string>& argume
   for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.Out.append(buffer, got);
   const int status = ::pclose(pipe);
   run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  run.Err = ReadFile(err_path);
+  run.Err = folder_snapshot::ReadWhole(err_path);
   return run;
 }
 
