@@ -18,11 +18,6 @@ TEST(Declares, TwoFilesGiveGroupsInFileOrderWithShortFirstHeader) {
   EXPECT_EQ(candidates[2].HeadText, "; Declares from: main.pb");
 }
 
-TEST(Declares, OneCandidateGivesHeaderAndDeclareLine) {
-  DeclareCandidates candidates{{"Procedure Foo()", "a.pb"}};
-  EXPECT_EQ(DeclaresText(candidates), ";a.pb\r\nDeclare Foo()\r\n");
-}
-
 TEST(Declares, SortingIsByteOrderOfFileNameThenWholeText) {
   DeclareCandidates candidates{{"Procedure.i b()", "b.pb"},
                                {"Procedure Z()", "b.pb"},
@@ -47,6 +42,7 @@ TEST(Declares, SameFileNameInTwoFoldersFormsOneGroup) {
   EXPECT_EQ(DeclaresText(candidates), ";u.pb\r\nDeclare A()\r\nDeclare B()\r\n");
 }
 
+// One candidate: its file header and its Declare line, on the clipboard.
 TEST(Declares, BuildDeclaresPutsTheTextOnTheClipboardOnlyWhenThereAreCandidates) {
   RecordingHost host;
   DeclareCandidates none;
