@@ -39,14 +39,17 @@ TEST(TermSearch, RowTextLosesTabsThenBlanksThenTabsAndCountsForHeadsAndComments)
   test.Write("main.pb",
              "\t \tProcedure x(foo)\n"  // a head once its tabs and blanks are gone
              "\t;foo\n"                  // a comment once its tab is gone
-             " \t foo\n");
+             " \t foo\n"
+             "  \t Procedure foo()\n");  // the kept blank stops it being a head
   test.TakeUp();
   const ResultList& list = SearchTerm(test, "foo");
-  ASSERT_EQ(list.RowCount(), 3);
+  ASSERT_EQ(list.RowCount(), 4);
   EXPECT_EQ(TestProject::Cells(list, 1),
             (Texts{"1", "Procedure x(foo)", "", "     1 Procedure x(foo)", "main.pb"}));
   EXPECT_EQ(TestProject::Cells(list, 2),
             (Texts{"3", " foo", "", "     1 Procedure x(foo)", "main.pb"}));
+  EXPECT_EQ(TestProject::Cells(list, 3),
+            (Texts{"4", " Procedure foo()", "_()", "     1 Procedure x(foo)", "main.pb"}));
 }
 
 TEST(TermSearch, TakesTheListOverAndFillsRowsWithMarkerLabelAndFile) {
@@ -120,16 +123,6 @@ TEST(TermSearch, OtherLetterCaseOnlyIsRed) {
   test.TakeUp();
   EXPECT_EQ(SearchTerm(test, "foo").Row(1).Cells[ColumnCalls].TextColour, MarkRed);
   EXPECT_FALSE(SearchTerm(test, "Foo").Row(1).Cells[ColumnCalls].TextColour.has_value());
-}
-
-TEST(TermSearch, ThreeTrimPassesKeepABlankAfterTabBlankTab) {
-  TestProject test;
-  test.Write("main.pb", " \t foo = 1\n\t \tfoo = 1\n  \t Procedure foo()\n");
-  test.TakeUp();
-  const ResultList& list = SearchTerm(test, "foo");
-  EXPECT_EQ(TestProject::Column(list, ColumnCalls), (Texts{"", " foo = 1", "foo = 1", " Procedure foo()"}));
-  // "Procedure" after the kept blank does not start a head, so no label.
-  EXPECT_EQ(list.CellText(3, ColumnFunction), "");
 }
 
 TEST(TermSearch, FileEndingInsideAProcedureLeavesTheNextFileInsideWithEmptyLabel) {
