@@ -14,15 +14,20 @@ namespace fs = std::filesystem;
 
 namespace {
 
+int OpenAboutDialogs() {
+  int count = 0;
+  GList* windows = gtk_window_list_toplevels();
+  for (GList* item = windows; item != nullptr; item = item->next) {
+    count += GTK_IS_ABOUT_DIALOG(item->data) ? 1 : 0;
+  }
+  g_list_free(windows);
+  return count;
+}
+
 class AboutDialogTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    display_ = gtk_init_check(nullptr, nullptr);
-    g_log_set_always_fatal(static_cast<GLogLevelFlags>(G_LOG_LEVEL_CRITICAL | G_LOG_FATAL_MASK));
-  }
-
   void SetUp() override {
-    if (!display_) {
+    if (!gtk_test::DisplayOpens()) {
       GTEST_SKIP() << "no display";
     }
     folder_ = fs::temp_directory_path() / ("about_dialog_test_" + std::to_string(getpid()));
@@ -49,16 +54,6 @@ class AboutDialogTest : public ::testing::Test {
   std::string missing() const { return (folder_ / "missing.png").string(); }
   GtkWindow* parent() const { return GTK_WINDOW(parent_); }
 
-  static int OpenAboutDialogs() {
-    int count = 0;
-    GList* windows = gtk_window_list_toplevels();
-    for (GList* item = windows; item != nullptr; item = item->next) {
-      count += GTK_IS_ABOUT_DIALOG(item->data) ? 1 : 0;
-    }
-    g_list_free(windows);
-    return count;
-  }
-
   // Closes the About dialog as its Close button does, once it is on screen.
   static gboolean CloseShownAbout(gpointer closed) {
     GList* windows = gtk_window_list_toplevels();
@@ -74,13 +69,6 @@ class AboutDialogTest : public ::testing::Test {
     return TRUE;
   }
 
-  static void PumpEvents() {
-    while (gtk_events_pending()) {
-      gtk_main_iteration();
-    }
-  }
-
-  inline static bool display_ = false;
   fs::path folder_;
   GtkWidget* parent_ = nullptr;
 };
@@ -132,7 +120,7 @@ TEST_F(AboutDialogTest, OpensAndClosesRepeatedlyLeavingNoDialogOrImage) {
     g_timeout_add(20, CloseShownAbout, &closed);
     gtk_dialog_run(GTK_DIALOG(dialog));
     gtk_widget_destroy(dialog);
-    PumpEvents();
+    gtk_test::Pump();
     EXPECT_EQ(closed, 1);
     EXPECT_EQ(shown, nullptr) << "logo image still alive in round " << round;
     EXPECT_EQ(OpenAboutDialogs(), 0);
@@ -144,7 +132,7 @@ TEST_F(AboutDialogTest, ShowAboutReturnsOnceClosedAndDestroysTheDialog) {
     int closed = 0;
     g_timeout_add(20, CloseShownAbout, &closed);
     ShowAbout(parent());
-    PumpEvents();
+    gtk_test::Pump();
     EXPECT_EQ(closed, 1);
     EXPECT_EQ(OpenAboutDialogs(), 0);
   }
@@ -161,11 +149,7 @@ TEST_F(AboutInWindow, LogoButtonOpensTheModalAboutDialogUntilItIsClosed) {
     EXPECT_EQ(answerer.Pending(), 0u);
     EXPECT_EQ(answerer.Dialogs(), std::vector<std::string>{"About PB Sourcetrek"});
     gtk_test::Pump();
-    GList* windows = gtk_window_list_toplevels();
-    for (GList* item = windows; item != nullptr; item = item->next) {
-      EXPECT_FALSE(GTK_IS_ABOUT_DIALOG(item->data));
-    }
-    g_list_free(windows);
+    EXPECT_EQ(OpenAboutDialogs(), 0);
   }
 }
 
