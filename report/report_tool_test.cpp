@@ -1,47 +1,14 @@
 // End-to-end runs of the built pb-sourcetrek-report on small projects.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "source/folder_snapshot.h"
+#include "report/report_tool_runner.h"
 #include "source/test_folder.h"
 
 namespace {
-
-struct ToolRun {
-  int Status = -1;
-  std::string Out;
-  std::string Err;
-};
-
-/// Runs the tool in `dir` with `arguments` (single-quoted for the shell; the tests pass
-/// none with a quote in it).
-ToolRun RunTool(const TestFolder& folder, const std::vector<std::string>& arguments) {
-  std::string command = "cd '" + folder.Path() + "' && '" PBST_REPORT_TOOL "'";
-  for (const std::string& argument : arguments) command += " '" + argument + "'";
-  const std::string err_path = folder.Path() + "stderr.txt";
-  command += " 2>'" + err_path + "'";
-  ToolRun run;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (pipe == nullptr) return run;
-  char buffer[4096];
-  for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.Out.append(buffer, got);
-  const int status = ::pclose(pipe);
-  run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  run.Err = folder_snapshot::ReadWhole(err_path);
-  return run;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
 
 /// main.pb calls Foo above its head and includes inc.pb, whose Baz is called above its
 /// head too: the five-line Declare example.
@@ -64,7 +31,7 @@ TEST(ReportTool, UsageErrorsAndMissingMainFileExitWithTwoAndOneLine) {
   for (const std::vector<std::string>& arguments :
        {std::vector<std::string>{}, {"nonsense", "main.pb"}, {"calls", "main.pb"},
         {"files", "missing.pb"}, {"files", "."}}) {
-    const ToolRun run = RunTool(folder, arguments);
+    const ToolRun run = RunTool(folder.Path(), arguments);
     EXPECT_EQ(run.Status, 2);
     EXPECT_TRUE(run.Out.empty());
     EXPECT_EQ(Lines(run.Err).size(), 1u) << run.Err;
@@ -76,7 +43,7 @@ TEST(ReportTool, RelativeMainFileIsTakenFromTheLaunchDirectory) {
   folder.MakeFolder("p");
   folder.Write("p/main.pb", "IncludeFile \"a.pb\"\n");
   folder.Write("p/a.pb", "Procedure A()\nEndProcedure\n");
-  const ToolRun run = RunTool(folder, {"--json", "files", "p/main.pb"});
+  const ToolRun run = RunTool(folder.Path(), {"--json", "files", "p/main.pb"});
   EXPECT_EQ(run.Status, 0);
   EXPECT_EQ(run.Out,
             "{\"path\": \"" + folder.Path() + "p/main.pb\", \"included_by\": \"\", \"include_line\": 0}\n"
@@ -87,7 +54,7 @@ TEST(ReportTool, RelativeMainFileIsTakenFromTheLaunchDirectory) {
 TEST(ReportTool, JsonListsStartWithTheListLineAndHaveOneLinePerRow) {
   TestFolder folder;
   WriteDeclareProject(folder);
-  const ToolRun procedures = RunTool(folder, {"--json", "procedures", "main.pb"});
+  const ToolRun procedures = RunTool(folder.Path(), {"--json", "procedures", "main.pb"});
   EXPECT_EQ(procedures.Status, 0);
   const auto lines = Lines(procedures.Out);
   ASSERT_EQ(lines.size(), 4u);
@@ -99,7 +66,7 @@ TEST(ReportTool, JsonListsStartWithTheListLineAndHaveOneLinePerRow) {
             "\"bg\": [[185,255,255], [185,255,255], [185,255,255], [185,255,255], [185,255,255]], "
             "\"fg\": [null, null, null, null, null]}");
 
-  const ToolRun lookup = RunTool(folder, {"--json", "lookup", "main.pb", "x"});
+  const ToolRun lookup = RunTool(folder.Path(), {"--json", "lookup", "main.pb", "x"});
   const auto lookup_lines = Lines(lookup.Out);
   // x is no procedure: the term search finds it in main.pb and in Baz's parameter list,
   // each file's rows behind a separator.
@@ -115,7 +82,7 @@ TEST(ReportTool, DeclaresAreWrittenRawWithCrLf) {
   for (const char* json : {"", "--json"}) {
     std::vector<std::string> arguments{"declares", "main.pb"};
     if (*json != '\0') arguments.insert(arguments.begin(), json);
-    const ToolRun run = RunTool(folder, arguments);
+    const ToolRun run = RunTool(folder.Path(), arguments);
     EXPECT_EQ(run.Status, 0);
     EXPECT_EQ(run.Out,
               ";inc.pb\r\n"
@@ -129,7 +96,7 @@ TEST(ReportTool, DeclaresAreWrittenRawWithCrLf) {
 TEST(ReportTool, DeclaresWithoutCandidatesWritesNothing) {
   TestFolder folder;
   folder.Write("main.pb", "Procedure Foo()\nEndProcedure\nFoo()\n");
-  const ToolRun run = RunTool(folder, {"declares", "main.pb"});
+  const ToolRun run = RunTool(folder.Path(), {"declares", "main.pb"});
   EXPECT_EQ(run.Status, 0);
   EXPECT_EQ(run.Out, "");
 }
@@ -137,7 +104,7 @@ TEST(ReportTool, DeclaresWithoutCandidatesWritesNothing) {
 TEST(ReportTool, TableShowsCaptionAndMarks) {
   TestFolder folder;
   WriteDeclareProject(folder);
-  const ToolRun run = RunTool(folder, {"all-calls", "main.pb"});
+  const ToolRun run = RunTool(folder.Path(), {"all-calls", "main.pb"});
   EXPECT_EQ(run.Status, 0);
   const auto lines = Lines(run.Out);
   ASSERT_GE(lines.size(), 3u);
@@ -149,7 +116,7 @@ TEST(ReportTool, TableShowsCaptionAndMarks) {
 TEST(ReportTool, SourceBytesThatAreNotUtf8AreConvertedPerCell) {
   TestFolder folder;
   folder.Write("main.pb", "Procedure F\xE4hre()\nEndProcedure\nx = \"\xC3\xA4\" : F\xE4hre()\n");
-  const ToolRun run = RunTool(folder, {"--json", "calls", "main.pb", "F\xE4hre"});
+  const ToolRun run = RunTool(folder.Path(), {"--json", "calls", "main.pb", "F\xE4hre"});
   const auto lines = Lines(run.Out);
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_NE(lines[0].find("\"subject\": \"F\xC3\xA4hre\""), std::string::npos) << lines[0];
