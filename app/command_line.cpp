@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "app/leading_digits.h"
 #include "source/source_reader.h"
 
 namespace {
@@ -37,13 +38,8 @@ int32_t SelectionField(std::string_view field) {
     negative = field[0] == '-';
     field.remove_prefix(1);
   }
-  // Accumulated in 64 bits and stopped at the 32-bit limit, so a long run of digits can
-  // neither overflow nor wrap: it saturates.
-  int64_t value = 0;
-  for (const char c : field) {
-    if (c < '0' || c > '9') break;
-    value = std::min(value * 10 + (c - '0'), kInt32Max + 1);
-  }
+  // Read up to one past the largest 32-bit value, so that the smallest one stays reachable.
+  const int64_t value = LeadingDigitsValue(field, kInt32Max + 1);
   if (negative) return static_cast<int32_t>(std::max(-value, kInt32Min));
   return static_cast<int32_t>(std::min(value, kInt32Max));
 }

@@ -1,10 +1,12 @@
 #include "app/jump_to_line.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <limits>
 
 #include "app/editor_launch_posix.h"
+#include "app/leading_digits.h"
 #include "source/path_parts.h"
 
 namespace {
@@ -14,8 +16,6 @@ std::string_view QuotedName(std::string_view file_cell) {
   const std::string_view inner = file_cell.substr(1);
   return inner.substr(0, inner.find('"'));
 }
-
-bool IsDecimalDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Byte-wise equality after upper-casing each byte by the current locale's rules, so a name
 // written in another letter case (a call row's file, a quoted name) still finds its file.
@@ -48,17 +48,8 @@ std::string_view JumpFileName(std::string_view file_cell) {
 
 int32_t JumpLineNumber(std::string_view line_cell) {
   // The "Procedures" list right-aligns its line numbers with blanks, so blanks are skipped.
-  const size_t first = line_cell.find_first_not_of(" \t");
-  constexpr int32_t kLargest = std::numeric_limits<int32_t>::max();
-  int32_t line = 0;
-  for (size_t i = first; i < line_cell.size() && IsDecimalDigit(line_cell[i]); ++i) {
-    const int32_t digit = line_cell[i] - '0';
-    if (line > (kLargest - digit) / 10) {
-      return kLargest;
-    }
-    line = line * 10 + digit;
-  }
-  return line;
+  line_cell.remove_prefix(std::min(line_cell.find_first_not_of(" \t"), line_cell.size()));
+  return static_cast<int32_t>(LeadingDigitsValue(line_cell, std::numeric_limits<int32_t>::max()));
 }
 
 const SourceFile* FindJumpFile(const SourceFileList& files, std::string_view name) {
