@@ -1,0 +1,30 @@
+# bash completion for pb-sourcetrek-report: the options and listings first, then file names
+# for MAINFILE; the TEXT of calls, terms and lookup is free and gets no candidates.
+
+_pb_sourcetrek_report() {
+  local current=${COMP_WORDS[COMP_CWORD]}
+  local listings="files procedures calls all-calls declares terms lookup"
+  local options="--json"
+  local word operands=0 i
+  COMPREPLY=()
+  # Options stand before LISTING; each is offered until it has been given.
+  for ((i = 1; i < COMP_CWORD; i++)); do
+    word=${COMP_WORDS[i]}
+    if [[ $word == -* ]]; then
+      options=" $options "
+      options=${options/ $word / }
+    else
+      operands=$((operands + 1))
+    fi
+  done
+  case $operands in
+    0) mapfile -t COMPREPLY < <(compgen -W "$options $listings" -- "$current") ;;
+    1)
+      # Directories get their "/" and names with blanks stay one word.
+      compopt -o filenames 2>/dev/null || true
+      mapfile -t COMPREPLY < <(compgen -f -- "$current")
+      ;;
+  esac
+}
+
+complete -F _pb_sourcetrek_report pb-sourcetrek-report
