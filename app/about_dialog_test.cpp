@@ -74,7 +74,8 @@ class AboutDialogTest : public ::testing::Test {
 };
 
 TEST_F(AboutDialogTest, ShowsTheProgramsTextsConvertedToUtf8) {
-  GtkWidget* dialog = CreateAboutDialog(parent(), missing().c_str());
+  GtkWidget* dialog = CreateAboutDialog(parent(), missing().c_str(),
+                                        "file:///usr/share/doc/pb-sourcetrek/README.md");
   GtkAboutDialog* about = GTK_ABOUT_DIALOG(dialog);
   EXPECT_STREQ(gtk_about_dialog_get_program_name(about), "PB Sourcetrek");
   EXPECT_STREQ(gtk_about_dialog_get_version(about), "0.20\xC3\x9F");
@@ -83,26 +84,44 @@ TEST_F(AboutDialogTest, ShowsTheProgramsTextsConvertedToUtf8) {
   EXPECT_STREQ(gtk_about_dialog_get_copyright(about),
                "Copyright (c) 2026 The PB Sourcetrek developers");
   EXPECT_STREQ(gtk_about_dialog_get_license(about), "Licensed under the MIT License");
-  EXPECT_STREQ(gtk_about_dialog_get_website(about), "https://pb-sourcetrek.example.org/");
+  EXPECT_STREQ(gtk_about_dialog_get_website(about), "file:///usr/share/doc/pb-sourcetrek/README.md");
   EXPECT_TRUE(gtk_window_get_modal(GTK_WINDOW(dialog)));
   EXPECT_EQ(gtk_window_get_transient_for(GTK_WINDOW(dialog)), parent());
   gtk_widget_destroy(dialog);
 }
 
+TEST_F(AboutDialogTest, LinksTheReadmeInstalledBesideTheProgramOrNothing) {
+  // An installed copy as `cmake --install` lays it out, in a prefix with a blank.
+  const fs::path prefix = folder_ / "my prefix";
+  fs::create_directories(prefix / "bin");
+  EXPECT_EQ(InstalledReadmeUrl((prefix / "bin").string()), "");
+  fs::create_directories(prefix / "share/doc/pb-sourcetrek");
+  std::ofstream(prefix / "share/doc/pb-sourcetrek/README.md") << "# PB Sourcetrek\n";
+  const std::string url = InstalledReadmeUrl((prefix / "bin").string());
+  EXPECT_EQ(url, "file://" + folder_.string() + "/my%20prefix/share/doc/pb-sourcetrek/README.md");
+
+  GtkWidget* linked = CreateAboutDialog(parent(), missing().c_str(), url);
+  EXPECT_EQ(gtk_about_dialog_get_website(GTK_ABOUT_DIALOG(linked)), url);
+  gtk_widget_destroy(linked);
+  GtkWidget* unlinked = CreateAboutDialog(parent(), missing().c_str(), "");
+  EXPECT_EQ(gtk_about_dialog_get_website(GTK_ABOUT_DIALOG(unlinked)), nullptr);
+  gtk_widget_destroy(unlinked);
+}
+
 TEST_F(AboutDialogTest, LogoIsTheImageOfTheFileOrNoneWhenUnreadable) {
-  GtkWidget* with_logo = CreateAboutDialog(parent(), logo().c_str());
+  GtkWidget* with_logo = CreateAboutDialog(parent(), logo().c_str(), "");
   GdkPixbuf* shown = gtk_about_dialog_get_logo(GTK_ABOUT_DIALOG(with_logo));
   ASSERT_NE(shown, nullptr);
   EXPECT_EQ(gdk_pixbuf_get_width(shown), 48);
   EXPECT_EQ(gdk_pixbuf_get_height(shown), 40);
   gtk_widget_destroy(with_logo);
 
-  GtkWidget* without = CreateAboutDialog(parent(), missing().c_str());
+  GtkWidget* without = CreateAboutDialog(parent(), missing().c_str(), "");
   EXPECT_EQ(gtk_about_dialog_get_logo(GTK_ABOUT_DIALOG(without)), nullptr);
   gtk_widget_destroy(without);
 
   std::ofstream(folder_ / "broken.png") << "not an image";
-  GtkWidget* broken = CreateAboutDialog(parent(), (folder_ / "broken.png").c_str());
+  GtkWidget* broken = CreateAboutDialog(parent(), (folder_ / "broken.png").c_str(), "");
   EXPECT_EQ(gtk_about_dialog_get_logo(GTK_ABOUT_DIALOG(broken)), nullptr);
   gtk_widget_destroy(broken);
 }
@@ -110,7 +129,7 @@ TEST_F(AboutDialogTest, LogoIsTheImageOfTheFileOrNoneWhenUnreadable) {
 TEST_F(AboutDialogTest, OpensAndClosesRepeatedlyLeavingNoDialogOrImage) {
   for (int round = 0; round < 4; ++round) {
     const std::string path = round % 2 == 0 ? logo() : missing();
-    GtkWidget* dialog = CreateAboutDialog(parent(), path.c_str());
+    GtkWidget* dialog = CreateAboutDialog(parent(), path.c_str(), "");
     GdkPixbuf* shown = gtk_about_dialog_get_logo(GTK_ABOUT_DIALOG(dialog));
     EXPECT_EQ(shown != nullptr, round % 2 == 0);
     if (shown != nullptr) {
