@@ -26,8 +26,11 @@ std::string_view CallKeyName(std::string_view key) {
   return key.substr(0, key.empty() ? 0 : key.size() - 1);
 }
 
-bool IsIdentifierName(std::string_view name) {
-  return !name.empty() && std::all_of(name.begin(), name.end(), IsIdentifierChar);
+std::string_view LastCallToken(std::string_view name) {
+  size_t begin = name.size();
+  while (begin > 0 && IsIdentifierChar(name[begin - 1])) --begin;
+  if (begin == name.size() && begin > 0) --begin;  // ends in another character
+  return name.substr(begin);
 }
 
 bool CloseUpCanUnmakeHead(std::string_view key) {
@@ -42,10 +45,10 @@ bool CloseUpCanUnmakeHead(std::string_view key) {
 CallCandidates::CallCandidates(const ProjectText& text, const ProcedureIndex& procedures) {
   for (const ProcedureEntry& entry : procedures) {
     const std::string key = CallKeyFromHead(entry.HeadText);
-    const std::string_view name = CallKeyName(key);
-    if (IsIdentifierName(name)) lines_by_name_.try_emplace(Folded(name));
+    const std::string_view token = LastCallToken(CallKeyName(key));
+    if (!token.empty()) lines_by_token_.try_emplace(Folded(token));
   }
-  if (lines_by_name_.empty()) return;
+  if (lines_by_token_.empty()) return;
   for (size_t line = 0; line < text.LineCount(); ++line) {
     if (text.CallKind(line) == LineKind::Head) continue;
     AddLine(PrepareCallLine(text.SourceLine(line)), line);
@@ -53,12 +56,15 @@ CallCandidates::CallCandidates(const ProjectText& text, const ProcedureIndex& pr
 }
 
 const std::vector<size_t>& CallCandidates::LinesFor(std::string_view name) const {
-  const auto found = lines_by_name_.find(Folded(name));
-  return found == lines_by_name_.end() ? kNoLines : found->second;
+  const auto found = lines_by_token_.find(Folded(LastCallToken(name)));
+  return found == lines_by_token_.end() ? kNoLines : found->second;
 }
 
-// Every word that stands before "(" with only blanks between: the close-up removes no
-// other blanks, and FindCall needs the key, so only such words can be called names.
+// The token that stands before each "(" with only blanks between. The close-up removes
+// only blanks before a "(", and a name holds neither blanks nor "(", so the key's name
+// stands in the line as it is, followed by blanks and "(". The token there ends the name:
+// an identifier name needs a separator or the line start before it (no identifier
+// character), and a name with other characters ends in the same run or character.
 void CallCandidates::AddLine(std::string_view prepared, size_t line) {
   if (prepared.empty()) return;
   const char* const begin = prepared.data();
@@ -68,19 +74,17 @@ void CallCandidates::AddLine(std::string_view prepared, size_t line) {
        ++open) {
     const char* word_end = open;
     while (word_end > begin && word_end[-1] == ' ') --word_end;
-    const char* word_begin = word_end;
-    while (word_begin > begin && IsIdentifierChar(word_begin[-1])) --word_begin;
-    if (word_begin < word_end) {
-      AddWord(std::string_view(word_begin, static_cast<size_t>(word_end - word_begin)), line);
-    }
+    const std::string_view before(begin, static_cast<size_t>(word_end - begin));
+    const std::string_view token = LastCallToken(before);
+    if (!token.empty()) AddToken(token, line);
   }
 }
 
-void CallCandidates::AddWord(std::string_view word, size_t line) {
-  folded_.assign(word);
+void CallCandidates::AddToken(std::string_view token, size_t line) {
+  folded_.assign(token);
   std::transform(folded_.begin(), folded_.end(), folded_.begin(), FoldAsciiLetter);
-  const auto found = lines_by_name_.find(folded_);
-  if (found == lines_by_name_.end()) return;
+  const auto found = lines_by_token_.find(folded_);
+  if (found == lines_by_token_.end()) return;
   std::vector<size_t>& lines = found->second;
   if (lines.empty() || lines.back() != line) lines.push_back(line);
 }

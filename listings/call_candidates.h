@@ -1,7 +1,8 @@
-// Where the calls of a procedure can stand. A call of a name made of letters, digits and
-// "_" needs that name, letters folded, as a whole word followed by blanks and "(" in the
-// line prepared without the key, so one sweep over the project finds every candidate
-// line of every procedure at once.
+// Where the calls of a procedure can stand. A call needs the procedure's name, letters
+// folded, followed by blanks and "(" in the line prepared without the key; so the token
+// before such a "(" (the run of letters, digits and "_", or else the one other character)
+// is the name's own last token, and one sweep over the project finds every candidate line
+// of every procedure at once, whatever characters its name holds.
 #pragma once
 
 #include <string>
@@ -15,27 +16,29 @@
 /// The name part of a call key: the key without its closing "(".
 std::string_view CallKeyName(std::string_view key);
 
-/// True when `name` is not empty and holds only A-Z, a-z, 0-9 and "_".
-bool IsIdentifierName(std::string_view name);
+/// The last token of a name: its trailing run of A-Z, a-z, 0-9 and "_", or its last
+/// character when it ends in another one; empty for an empty name.
+std::string_view LastCallToken(std::string_view name);
 
 /// True when closing up blanks for `key` can turn a head line into a non-head: only a
 /// name that ends "Procedure" (the empty name too) can close up "Procedure (x)".
 bool CloseUpCanUnmakeHead(std::string_view key);
 
-/// The candidate lines of every procedure of an index whose name is an identifier.
+/// The candidate lines of every procedure of an index whose name is not empty.
 class CallCandidates {
  public:
   /// Sweeps the lines of `text` that a call search looks at (all but heads).
   CallCandidates(const ProjectText& text, const ProcedureIndex& procedures);
 
-  /// Ascending ids of the lines that may call `name` (an identifier name of one of the
-  /// procedures); empty for any other name.
+  /// Ascending ids of the lines that may call `name` (a name of one of the procedures):
+  /// every line that calls it is among them, and some others may be. Empty for any other
+  /// name and for the empty name.
   const std::vector<size_t>& LinesFor(std::string_view name) const;
 
  private:
   void AddLine(std::string_view prepared, size_t line);
-  void AddWord(std::string_view word, size_t line);
+  void AddToken(std::string_view token, size_t line);
 
-  std::unordered_map<std::string, std::vector<size_t>> lines_by_name_;  ///< folded names
-  std::string folded_;  ///< scratch for folding one word
+  std::unordered_map<std::string, std::vector<size_t>> lines_by_token_;  ///< folded tokens
+  std::string folded_;  ///< scratch for folding one token
 };

@@ -15,11 +15,13 @@ TEST(CallCandidates, OnlySuffixesOfProcedureCanUnmakeAHead) {
   }
 }
 
-TEST(CallCandidates, IdentifierNamesAreLettersDigitsAndUnderscores) {
-  EXPECT_TRUE(IsIdentifierName("Foo_1"));
-  EXPECT_FALSE(IsIdentifierName(""));
-  EXPECT_FALSE(IsIdentifierName("Str$"));
-  EXPECT_FALSE(IsIdentifierName("*p"));
+TEST(CallCandidates, TheLastTokenIsTheTrailingWordOrTheLastOtherCharacter) {
+  EXPECT_EQ(LastCallToken("Foo_1"), "Foo_1");
+  EXPECT_EQ(LastCallToken("=0"), "0");
+  EXPECT_EQ(LastCallToken("*p"), "p");
+  EXPECT_EQ(LastCallToken("Str$"), "$");
+  EXPECT_EQ(LastCallToken("+"), "+");
+  EXPECT_EQ(LastCallToken(""), "");
   EXPECT_EQ(CallKeyName("Foo("), "Foo");
   EXPECT_EQ(CallKeyName(""), "");
 }
@@ -34,15 +36,22 @@ TEST(CallCandidates, LinesHoldTheNameAsAWordBeforeBlanksAndAParenthesis) {
                "s = 1 ; Foo(1)\n"           // 4: in the comment
                "a(Foo(1), Foo(2))\n"        // 5: listed once
                "q = \"; Foo(\"\n"           // 6: the quoted ";" does not cut
-               "EndProcedure : Foo(1)\n");  // 7: an end line is searched
+               "EndProcedure : Foo(1)\n"    // 7: an end line is searched
+               "a = Str$ (1)\n"             // 8: a name that is no identifier
+               "b = Len$(1)\n"              // 9: only its last token matches
+               "ProcedureX = 0\n"           // 10: a key "=0(" from such a line
+               "c =0  (1)\n");              // 11: that key's last token
   RecordingHost host;
   ProjectText text;
   ASSERT_TRUE(text.Load({{folder.Path() + "main.pb", "", 0}}, host));
   const ProcedureIndex procedures{{"Procedure Foo()", "main.pb", 1},
-                                  {"Procedure Str$()", "main.pb", 9}};
+                                  {"Procedure Str$()", "main.pb", 9},
+                                  {"ProcedureX = 0", "main.pb", 11}};
   const CallCandidates candidates(text, procedures);
   EXPECT_EQ(candidates.LinesFor("Foo"), (std::vector<size_t>{1, 5, 6, 7}));
   EXPECT_EQ(candidates.LinesFor("FOO"), candidates.LinesFor("Foo"));
   EXPECT_TRUE(candidates.LinesFor("FooBar").empty());  // not a procedure of the index
-  EXPECT_TRUE(candidates.LinesFor("Str$").empty());
+  EXPECT_EQ(candidates.LinesFor("Str$"), (std::vector<size_t>{8, 9}));
+  EXPECT_EQ(candidates.LinesFor("=0"), (std::vector<size_t>{11}));
+  EXPECT_TRUE(candidates.LinesFor("").empty());
 }

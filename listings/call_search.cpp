@@ -70,27 +70,21 @@ ProcedureCallSearch::ProcedureCallSearch(const ProjectText& text, const Procedur
 
 bool ProcedureCallSearch::FindCalls(std::string_view key, ListingHost& host,
                                     const CallHitHandler& on_hit) const {
-  // A key that can unmake a head changes the head lines themselves: only a full pass
-  // with the key's own preparation gets its flags right.
-  if (CloseUpCanUnmakeHead(key)) return ScanForCalls(text_, key, LabelStyle::Bare, host, on_hit);
+  // A key that can unmake a head changes the head lines themselves when the project has
+  // a head it can unmake: only a full pass with the key's own preparation gets its flags
+  // right then. The empty name has no token to index by and takes the full pass too.
+  const bool may_unmake_head = CloseUpCanUnmakeHead(key) && bounds_.HasUnnamedHead();
+  if (may_unmake_head || CallKeyName(key).empty()) {
+    return ScanForCalls(text_, key, LabelStyle::Bare, host, on_hit);
+  }
   return FindCallsInLines(key, host, on_hit);
 }
 
 // Head lines are never searched, and for this key the heads and ends are those of
-// `bounds_`, so only the lines that may hold the name need looking at.
+// `bounds_`, so only the candidate lines need looking at.
 bool ProcedureCallSearch::FindCallsInLines(std::string_view key, ListingHost& host,
                                            const CallHitHandler& on_hit) const {
-  const std::string_view name = CallKeyName(key);
-  if (IsIdentifierName(name)) {
-    for (const size_t line : candidates_.LinesFor(name)) {
-      ExamineLine(line, key, on_hit);
-      if (host.PollStop()) return true;
-    }
-    return false;
-  }
-  for (size_t line = 0; line < text_.LineCount(); ++line) {
-    if (text_.CallKind(line) == LineKind::Head) continue;
-    if (FindFolded(text_.SourceLine(line), name) == npos) continue;
+  for (const size_t line : candidates_.LinesFor(CallKeyName(key))) {
     ExamineLine(line, key, on_hit);
     if (host.PollStop()) return true;
   }

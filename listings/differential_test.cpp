@@ -30,11 +30,14 @@ const Texts kNames = {"Foo", "FooBar", "Bar", "MyFoo", "bar", "Calc_1", "e",   "
                       "dure", "Procedure", "Str$", "*Ptr", "Ab",    "x",   "foo"};
 
 /// Heads of every shape that `IsProcedureHead` or the procedures list accepts, and a few
-/// that they do not; "@" stands for the name.
+/// that they do not, among them variables named "Procedure..." whose call keys are no
+/// identifiers ("=0(", "+(", "=Foo("); "@" stands for the name.
 const Texts kHeads = {"Procedure @(a, b)",  "Procedure.i @ (x)", "Procedure.s  @()",
                       "ProcedureC @()",     "ProcedureDLL @(x)", "Procedure @",
                       "Procedure (x)",      "Procedure  (y)",    "Procedure @() ; sums up",
-                      "Procedure @(x = \";\")", "Procedure\t@()", "Procedure.l @(*p)"};
+                      "Procedure @(x = \";\")", "Procedure\t@()", "Procedure.l @(*p)",
+                      "Procedure@ = 0",     "Procedure@ + 1",    "Procedure@$ = @(x)",
+                      "Procedure@ + (x)"};
 
 /// Lines that call, almost call or mention the name "@" in every form the matchers know.
 const Texts kBodies = {
@@ -46,7 +49,9 @@ const Texts kBodies = {
     "Global @",       "Protected @ = 1",   "@ = 2",            "*@\\x = 0",
     "Declare @()",    "ProcedureReturn @(1)", "p\\@1 = @",     "q = @ + 1",
     "\"@\" + @(1)",   "Foo (1) + @ (2)",   "z = 0",            "",
-    "EndProcedure : @(1)", "Procedure (x)", "@(a, (b ; c))",   "@ ( (1) )"};
+    "EndProcedure : @(1)", "Procedure (x)", "@(a, (b ; c))",   "@ ( (1) )",
+    "x=0(1)",         "y+1 (2)",           "a+(b)",            "v=@(1)",
+    "w = @ +(1)"};
 
 const Texts kIndents = {"", "", "  ", "\t", "\t  ", " \t ", "\t \t", ";", "  ;", "\t;"};
 const Texts kEnds = {"EndProcedure", "EndProcedure ; done", "EndProcedureX", "\tEndProcedure",

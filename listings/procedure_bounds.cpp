@@ -2,13 +2,30 @@
 
 #include <algorithm>
 
+#include "listings/call_matching.h"
+
+namespace {
+
+// "Procedure (" with any number of blanks: a close-up that reaches the blank after the
+// keyword takes the whole run and leaves "Procedure(", which is no head.
+bool IsUnnamedHead(std::string_view head) {
+  constexpr std::string_view Keyword = "Procedure ";
+  const size_t after_blanks = head.find_first_not_of(' ', Keyword.size());
+  return head.substr(0, Keyword.size()) == Keyword && after_blanks != std::string_view::npos &&
+         head[after_blanks] == '(';
+}
+
+}  // namespace
+
 ProcedureBounds::ProcedureBounds(const ProjectText& text) {
   for (size_t line = 0; line < text.LineCount(); ++line) {
     const LineKind kind = text.CallKind(line);
     if (kind != LineKind::Head && kind != LineKind::End) continue;
     bounds_.push_back(line);
     is_head_.push_back(kind == LineKind::Head);
-    if (kind == LineKind::Head) heads_.push_back(line);
+    if (kind != LineKind::Head) continue;
+    heads_.push_back(line);
+    has_unnamed_head_ = has_unnamed_head_ || IsUnnamedHead(PrepareCallLine(text.SourceLine(line)));
   }
 }
 

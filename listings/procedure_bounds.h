@@ -20,9 +20,13 @@ class ProcedureBounds {
   /// Id of the last head line before `line` and at or after `file_first_line` (the
   /// label is emptied at each file start); npos when there is none.
   size_t HeadBefore(size_t line, size_t file_first_line) const;
+  /// True when a head has no name: "Procedure", blanks, then "(". Only such a head can be
+  /// unmade by closing up blanks for a key (see `CloseUpCanUnmakeHead`).
+  bool HasUnnamedHead() const { return has_unnamed_head_; }
 
  private:
   std::vector<size_t> bounds_;  ///< head and end lines, ascending
   std::vector<bool> is_head_;   ///< per entry of `bounds_`
   std::vector<size_t> heads_;   ///< head lines, ascending
+  bool has_unnamed_head_ = false;
 };
