@@ -8,21 +8,13 @@
 #include <vector>
 
 #include "bench/bench_timing.h"
+#include "bench/quiet_host.h"
 #include "listings/all_procedure_calls.h"
 #include "listings/result_list.h"
 #include "listings/take_up.h"
 #include "listings/testing/reference_listings.h"
 
 namespace {
-
-/// A host that never stops and keeps the clipboard text.
-class QuietHost : public ListingHost {
- public:
-  bool PollStop() override { return false; }
-  void SetStopEnabled(bool) override {}
-  void PutOnClipboard(std::string_view text) override { Clipboard = std::string(text); }
-  std::string Clipboard;
-};
 
 bool SameRows(const ResultList& a, const ResultList& b) {
   if (a.RowCount() != b.RowCount()) return false;

@@ -23,6 +23,7 @@
 #include "app/main_window.h"
 #include "app/poll_schedule.h"
 #include "bench/bench_timing.h"
+#include "bench/quiet_host.h"
 #include "listings/all_procedure_calls.h"
 
 namespace {
@@ -179,14 +180,6 @@ double TimeStopAnswer(MainWindow& window, int delay) {
   BackToFirstList(window);
   return probe.Answered == 0 ? -1 : probe.Answered - probe.Due;
 }
-
-/// A host that never stops and never lets a window work.
-class QuietHost : public ListingHost {
- public:
-  bool PollStop() override { return false; }
-  void SetStopEnabled(bool) override {}
-  void PutOnClipboard(std::string_view) override {}
-};
 
 /// A host whose Stop poll keeps the window's schedule but never lets a window work: the
 /// poll's own bookkeeping and nothing else.

@@ -1,8 +1,11 @@
 // Writes a large deterministic PureBasic-like project for the bench: a main file that
 // includes the other files (some through a second level), procedures of every head form
-// with bodies that call other procedures now and then, comments, strings and builtins.
+// with bodies that call other procedures now and then, comments, strings and builtins,
+// and, as real code has, lines that set variables whose names begin with "Procedure"
+// (`ProcedureBrowserSort = 0`): the procedures list lists them, and their call keys are
+// no identifiers.
 //
-//   pbst-generate-project DIR LINES PROCEDURES FILES
+//   pbst-generate-project DIR LINES PROCEDURES FILES [VARIABLES]
 //
 // The same arguments always give the same bytes.
 #include <cstdint>
@@ -38,6 +41,7 @@ struct Shape {
   size_t lines = 0;
   size_t procedures = 0;
   size_t files = 0;
+  size_t variables = 0;  ///< lines that set a variable named "Procedure..."
 };
 
 std::string ProcedureName(size_t index) {
@@ -66,6 +70,20 @@ std::string Lowercase(std::string text) {
   return text;
 }
 
+/// A line that sets a variable whose name begins with "Procedure", one of a few forms:
+/// the text after its first blank gives call keys such as "=0(" or "+1(".
+std::string VariableLine(Random& random, size_t index) {
+  const std::string name = "Procedure" + std::string(kWords[index % 8]) + std::to_string(index);
+  switch (random.Below(6)) {
+    case 0: return name + " = 0";
+    case 1: return name + " + 1";
+    case 2: return name + "$ = \"\"";
+    case 3: return name + ".i = #True";
+    case 4: return name + " = ListIndex(items())";
+    default: return name + " - 1 ; one level up";
+  }
+}
+
 /// One line of a procedure body.
 std::string BodyLine(Random& random, size_t procedures) {
   const std::string callee = ProcedureName(random.Below(procedures));
@@ -86,10 +104,19 @@ std::string BodyLine(Random& random, size_t procedures) {
   }
 }
 
+/// Writes one procedure; `variable` is the index of the next "Procedure..." variable line
+/// and advances for each one written into the body (at most `variables_left`).
 void WriteProcedure(std::ofstream& out, Random& random, size_t index, size_t body_lines,
-                    size_t procedures) {
+                    size_t procedures, size_t& variable, size_t variables_left) {
   out << kHeads[random.Below(4)] << ProcedureName(index) << "(a.i, b.i = 2)\n";
-  for (size_t line = 0; line < body_lines; ++line) out << BodyLine(random, procedures) << '\n';
+  for (size_t line = 0; line < body_lines; ++line) {
+    if (line == 1 && variables_left > 0) {
+      out << "  " << VariableLine(random, variable++) << '\n';
+      --variables_left;
+    } else {
+      out << BodyLine(random, procedures) << '\n';
+    }
+  }
   out << "EndProcedure\n\n";
 }
 
@@ -105,20 +132,25 @@ void WriteFile(const Shape& shape, size_t file, Random& random) {
   // Head, end and blank line around each body.
   const size_t per_procedure = shape.lines / shape.procedures;
   const size_t body_lines = per_procedure > 3 ? per_procedure - 3 : 1;
+  // The file's share of the variable lines, one in each of its first procedures.
+  size_t variable = shape.variables * file / shape.files;
+  const size_t variables_end = shape.variables * (file + 1) / shape.files;
   for (size_t index = first; index < first + count; ++index) {
-    WriteProcedure(out, random, index, body_lines, shape.procedures);
+    WriteProcedure(out, random, index, body_lines, shape.procedures, variable,
+                   variables_end - variable);
   }
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 5) {
-    std::cerr << "usage: pbst-generate-project DIR LINES PROCEDURES FILES\n";
+  if (argc != 5 && argc != 6) {
+    std::cerr << "usage: pbst-generate-project DIR LINES PROCEDURES FILES [VARIABLES]\n";
     return 2;
   }
   const Shape shape{argv[1], std::strtoul(argv[2], nullptr, 10),
-                    std::strtoul(argv[3], nullptr, 10), std::strtoul(argv[4], nullptr, 10)};
+                    std::strtoul(argv[3], nullptr, 10), std::strtoul(argv[4], nullptr, 10),
+                    argc == 6 ? std::strtoul(argv[5], nullptr, 10) : 0};
   if (shape.procedures == 0 || shape.files == 0 || shape.files > shape.procedures) {
     std::cerr << "pbst-generate-project: need 1 <= FILES <= PROCEDURES\n";
     return 2;

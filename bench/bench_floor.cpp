@@ -1,0 +1,102 @@
+// The floor of the procedure-call listing: one tokenizing pass over the project's files
+// that reads every byte and looks up each identifier followed by optional blanks and "("
+// in a hash set of the folded procedure names. No listing can find the calls with less.
+//
+//   pbst-bench-floor MAINFILE REPETITIONS
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include "bench/bench_timing.h"
+#include "bench/quiet_host.h"
+#include "listings/call_candidates.h"
+#include "listings/call_matching.h"
+#include "listings/folded_search.h"
+#include "listings/result_list.h"
+#include "listings/take_up.h"
+
+namespace {
+
+using NameSet = std::unordered_set<std::string>;
+
+bool IsWordChar(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+std::string Folded(std::string_view text) {
+  std::string folded;
+  for (const char c : text) folded += FoldAsciiLetter(c);
+  return folded;
+}
+
+NameSet FoldedNames(const ProcedureIndex& procedures) {
+  NameSet names;
+  for (const ProcedureEntry& entry : procedures) {
+    names.insert(Folded(CallKeyName(CallKeyFromHead(entry.HeadText))));
+  }
+  return names;
+}
+
+/// Counts the words of `text` followed by blanks and "(" whose folded form is in `names`.
+size_t CountCalledWords(const std::string& text, const NameSet& names, std::string& word) {
+  size_t found = 0;
+  for (size_t at = 0; at < text.size();) {
+    if (!IsWordChar(text[at])) {
+      ++at;
+      continue;
+    }
+    word.clear();
+    for (; at < text.size() && IsWordChar(text[at]); ++at) word += FoldAsciiLetter(text[at]);
+    size_t next = at;
+    while (next < text.size() && text[next] == ' ') ++next;
+    if (next < text.size() && text[next] == '(' && names.count(word) != 0) ++found;
+  }
+  return found;
+}
+
+std::string ReadWhole(const std::string& path) {
+  std::string bytes;
+  if (FILE* file = std::fopen(path.c_str(), "rb")) {
+    char buffer[1 << 16];
+    for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;) bytes.append(buffer, got);
+    std::fclose(file);
+  }
+  return bytes;
+}
+
+/// The whole floor: the name set, then every file read and tokenized.
+size_t TokenizingPass(const Project& project) {
+  const NameSet names = FoldedNames(project.Procedures);
+  std::string word;
+  size_t found = 0;
+  for (const SourceFile& file : project.SourceFiles) {
+    found += CountCalledWords(ReadWhole(file.Path), names, word);
+  }
+  return found;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    std::cerr << "usage: pbst-bench-floor MAINFILE REPETITIONS\n";
+    return 2;
+  }
+  Project project;
+  QuietHost host;
+  ResultList procedures("", "Procedures");
+  TakeUpProject(project, argv[1], procedures, host);
+  std::vector<double> times;
+  size_t found = 0;
+  for (int repetition = 0; repetition < std::atoi(argv[2]); ++repetition) {
+    const double start = NowMs();
+    found = TokenizingPass(project);
+    times.push_back(NowMs() - start);
+  }
+  PrintTimes("floor", times);
+  std::cout << "called-words " << found << std::endl;
+  return 0;
+}
