@@ -33,15 +33,14 @@ bool ProjectText::Load(const SourceFileList& files, ListingHost& host) {
   long_lines_.clear();
   block_left_ = 0;
   SourceReader reader;
-  std::string raw;  // one buffer for every line, so reading allocates nothing per line
+  std::string spill;  // one buffer for the lines not viewed in the reader's block
   for (const SourceFile& file : files) {
     ProjectFile& read = files_.emplace_back();
     read.FileName = std::string(FileNamePart(file.Path));
     read.FirstLine = lines_.size();
     read.Opened = reader.Open(file.Path);
     while (read.Opened && !reader.AtEnd()) {
-      reader.ReadRawLineInto(raw);
-      AddLine(raw);
+      AddLine(reader.ReadRawLineView(spill), spill);
       ++read.LineCount;
       if (host.PollStop()) return false;
     }
@@ -50,21 +49,19 @@ bool ProjectText::Load(const SourceFileList& files, ListingHost& host) {
   return true;
 }
 
-void ProjectText::AddLine(std::string& raw) {
-  const std::string_view kept = Keep(raw);
-  Line& line = lines_.emplace_back();
-  line.Text = kept.data();
-  line.Length = kept.size();
-  line.CallKind = ClassifyLine(PrepareCallLine(SourceLine(lines_.size() - 1)));
+void ProjectText::AddLine(std::string_view raw, std::string& spill) {
+  const std::string_view kept = Keep(raw, spill);
+  const LineKind kind = ClassifyLine(PrepareCallLine(WithoutLeading(kept, ' ')));
+  lines_.push_back({kept.data(), kept.size(), kind});
 }
 
-std::string_view ProjectText::Keep(std::string& raw) {
+std::string_view ProjectText::Keep(std::string_view raw, std::string& spill) {
   if (raw.empty()) return std::string_view();
   if (raw.size() > kTextBlock) {
-    // Moved in whole, not copied: a huge line costs its size once (`raw` is left empty
-    // and grows afresh for the next line).
-    long_lines_.push_back(std::move(raw));
-    raw = std::string();
+    // A line this long was gathered in `spill`: moved in whole, not copied, it costs its
+    // size once (`spill` is left empty and grows afresh for the next such line).
+    long_lines_.push_back(raw.data() == spill.data() ? std::move(spill) : std::string(raw));
+    spill = std::string();
     return long_lines_.back();
   }
   if (raw.size() > block_left_) {

@@ -57,11 +57,11 @@ class ProjectText {
   };
 
   std::string_view RawLine(size_t line) const { return {lines_[line].Text, lines_[line].Length}; }
-  void AddLine(std::string& raw);
-  std::string_view Keep(std::string& raw);
+  void AddLine(std::string_view raw, std::string& spill);
+  std::string_view Keep(std::string_view raw, std::string& spill);
 
   std::vector<ProjectFile> files_;
-  std::deque<Line> lines_;  ///< grows without moving what it holds
+  std::deque<Line> lines_;  ///< grows without a copy of all lines at twice their size
   // The lines' bytes, one after the other in blocks that are never moved, so a project
   // costs about its own size and no copying while it is read; a line longer than a block
   // is kept in its own string as the reader delivered it.

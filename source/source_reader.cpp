@@ -152,6 +152,22 @@ void SourceReader::ReadRawLineInto(std::string& line, std::string* terminator) {
   }
 }
 
+std::string_view SourceReader::ReadRawLineView(std::string& spill) {
+  if (!Fill()) return std::string_view();
+  const size_t end = NextTerminator();
+  // A CR that ends the block makes TakeTerminator read the next block for a LF, which
+  // would overwrite the viewed bytes: such a line and one that runs past the block are
+  // gathered in `spill`.
+  if (end + 1 >= filled_) {
+    ReadRawLineInto(spill);
+    return spill;
+  }
+  const std::string_view line(buffer_.data() + position_, end - position_);
+  position_ = end;
+  TakeTerminator(nullptr);
+  return line;
+}
+
 std::string ReadSourceLine(SourceReader& reader) {
   std::string line = reader.ReadRawLine();
   line.erase(0, std::min(line.find_first_not_of(' '), line.size()));
