@@ -67,5 +67,17 @@ std::optional<IncludeFileStatement> IncludeFileValue(std::string_view line) {
   if (statement.Name.empty()) {
     return std::nullopt;
   }
+  const std::string_view raw = RawIncludeValue(line.substr(at + kIncludeFile.size()));
+  statement.Expression = IncludeExpression(raw);
+  const size_t first = line.find_first_not_of(" \t");
+  statement.Written = line.substr(first, static_cast<size_t>(raw.data() + raw.size() - line.data()) - first);
   return statement;
+}
+
+std::optional<ExpressionTerms> IncludePathExpression(std::string_view line) {
+  const size_t at = FindInHead(line, kIncludePath);
+  if (at == std::string_view::npos) {
+    return std::nullopt;
+  }
+  return IncludeExpression(RawIncludeValue(line.substr(at + kIncludePath.size())));
 }

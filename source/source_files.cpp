@@ -2,11 +2,14 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <limits>
+#include <optional>
 #include <set>
 #include <utility>
 
+#include "source/include_constants.h"
 #include "source/include_statement.h"
 #include "source/line_classification.h"
 #include "source/path_parts.h"
@@ -32,21 +35,41 @@ FileIdentity IdentityOf(const std::string& path) {
   return identity;
 }
 
-// One run of ScanIncludes: the list grows at its end while a cursor walks it, so files are
-// scanned breadth first and only one file is open at a time.
+bool HasKind(const std::string& path, mode_t kind) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && (info.st_mode & S_IFMT) == kind;
+}
+
+// One scan of ScanIncludes: the list grows at its end while a cursor walks it, so files are
+// scanned breadth first and only one file is open at a time. Include expressions are
+// evaluated with the constants `known`; the definitions that the scanned files hold are
+// collected for the next scan.
 class IncludeScanner {
  public:
-  explicit IncludeScanner(const std::string& main_path)
-      : main_directory_(DirectoryPart(main_path)), compiler_home_(DefaultCompilerHome()) {
-    Append(SourceFile{main_path, "", 0}, 0);
+  IncludeScanner(const std::string& main_path, const ConstantDefinitions& known)
+      : main_directory_(DirectoryPart(main_path)), compiler_home_(DefaultCompilerHome()),
+        names_(known) {
+    Append(SourceFile{main_path, "", 0, ""}, 0);
   }
 
   SourceFileList Run() {
-    for (size_t cursor = 0; cursor < files_.size() && !Full(); ++cursor) {
+    // Files past the entry limit are still read for their constants.
+    for (size_t cursor = 0; cursor < files_.size(); ++cursor) {
       ScanFile(cursor);
     }
     return std::move(files_);
   }
+
+  /// True when the definitions found could change what this scan's expressions stood for.
+  bool FoundChangesNames(const ConstantDefinitions& known) const {
+    for (const std::string& name : names_.LookedUp()) {
+      if (!found_.SameFor(name, known)) return true;
+    }
+    return false;
+  }
+
+  /// The definitions that the scanned files hold, in list order, then line order.
+  ConstantDefinitions TakeFound() { return std::move(found_); }
 
  private:
   bool Full() const { return files_.size() >= MaxSourceFiles; }
@@ -58,7 +81,7 @@ class IncludeScanner {
     }
     int32_t line_number = 0;
     std::string buffer;
-    while (!reader.AtEnd() && !Full()) {
+    while (!reader.AtEnd()) {
       const std::string_view line = ReadSourceLineInto(reader, buffer);
       line_number = NextLineNumber(line_number);
       if (!IsCommentLine(line)) {
@@ -68,8 +91,16 @@ class IncludeScanner {
   }
 
   void TakeLine(size_t index, std::string_view line, int32_t line_number) {
+    if (auto definition = ConstantDefinitionOf(line)) {
+      found_.Define(std::move(*definition));
+    }
+    if (Full()) {
+      return;
+    }
     if (auto directory = IncludePathValue(line, compiler_home_)) {
-      current_include_path_ = std::move(*directory);
+      const auto expression = IncludePathExpression(line);
+      auto evaluated = expression ? ExpressionDirectory(index, *expression) : std::nullopt;
+      current_include_path_ = std::move(evaluated ? *evaluated : *directory);
     }
     if (auto statement = IncludeFileValue(line)) {
       AddInclude(index, *statement, line_number);
@@ -79,7 +110,14 @@ class IncludeScanner {
   void AddInclude(size_t including, const IncludeFileStatement& statement, int32_t line_number) {
     const std::string& including_path = files_[including].Path;
     SourceFile file{ResolvePath(statement.Name, including_path),
-                    std::string(FileNamePart(including_path)), line_number};
+                    std::string(FileNamePart(including_path)), line_number, ""};
+    if (statement.Expression) {
+      if (auto evaluated = ExpressionFile(including, *statement.Expression)) {
+        file.Path = std::move(*evaluated);
+      } else {
+        file.Unresolved = statement.Written;
+      }
+    }
     const FileIdentity identity = IdentityOf(file.Path);
     if (OnIncludeChain(including, identity, file.Path) ||
         (statement.Once && IsListed(identity, file.Path))) {
@@ -88,20 +126,48 @@ class IncludeScanner {
     Append(std::move(file), including, identity);
   }
 
+  BuiltInConstants BuiltIns(size_t including) const {
+    return BuiltInConstants{compiler_home_, files_[including].Path};
+  }
+
+  // The first name of the expression whose path is an existing regular file: that path.
+  std::optional<std::string> ExpressionFile(size_t including, const ExpressionTerms& terms) {
+    std::optional<std::string> found;
+    names_.ForEach(terms, BuiltIns(including), [&](const std::string& name) {
+      if (name.size() > MaxNameLength) return false;
+      std::string path = ResolvePath(name, files_[including].Path);
+      if (!HasKind(path, S_IFREG)) return false;
+      found = std::move(path);
+      return true;
+    });
+    return found;
+  }
+
+  // The first name of the expression that is an existing directory, as evaluated.
+  std::optional<std::string> ExpressionDirectory(size_t including, const ExpressionTerms& terms) {
+    std::optional<std::string> found;
+    names_.ForEach(terms, BuiltIns(including), [&](const std::string& name) {
+      if (name.size() > MaxNameLength) return false;
+      if (!HasKind(FromMainFolder(name), S_IFDIR)) return false;
+      found = name;
+      return true;
+    });
+    return found;
+  }
+
   // A relative result is taken from the main file's folder, not from the working directory.
   std::string ResolvePath(const std::string& name, std::string_view including_path) const {
-    std::string path;
     if (name.find('/') != std::string::npos) {
-      path = name;
-    } else if (current_include_path_.empty()) {
-      path = std::string(DirectoryPart(including_path)) + name;
-    } else {
-      path = current_include_path_ + "/" + name;
+      return FromMainFolder(name);
     }
-    if (path.front() != '/') {
-      path.insert(0, main_directory_);
+    if (current_include_path_.empty()) {
+      return FromMainFolder(std::string(DirectoryPart(including_path)) + name);
     }
-    return path;
+    return FromMainFolder(current_include_path_ + "/" + name);
+  }
+
+  std::string FromMainFolder(const std::string& path) const {
+    return !path.empty() && path.front() == '/' ? path : main_directory_ + path;
   }
 
   bool IsSameFile(size_t index, const FileIdentity& identity, const std::string& path) const {
@@ -170,7 +236,17 @@ class IncludeScanner {
   std::string current_include_path_;     // CurrentIncludePath: kept from file to file
   const std::string main_directory_;
   const std::string compiler_home_;
+  ExpressionNames names_;
+  ConstantDefinitions found_;
 };
+
+bool SameEntries(const SourceFileList& a, const SourceFileList& b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                    [](const SourceFile& x, const SourceFile& y) {
+                      return x.Path == y.Path && x.IncludedBy == y.IncludedBy &&
+                             x.IncludeLine == y.IncludeLine;
+                    });
+}
 
 }  // namespace
 
@@ -184,6 +260,20 @@ std::string DefaultCompilerHome() {
   return home + "/";
 }
 
+// The first scan knows the built-in constants only; each later one also those that the
+// list before it defines. A scan whose expressions met no constant with other definitions
+// now would give the same list again, so it is the last.
 SourceFileList ScanIncludes(const std::string& main_path) {
-  return IncludeScanner(main_path).Run();
+  ConstantDefinitions known;
+  SourceFileList files;
+  for (int scan = 1;; ++scan) {
+    IncludeScanner scanner(main_path, known);
+    SourceFileList scanned = scanner.Run();
+    const bool settled = scan > 1 && SameEntries(files, scanned);
+    files = std::move(scanned);
+    if (settled || scan == MaxIncludeScans || !scanner.FoundChangesNames(known)) {
+      return files;
+    }
+    known = scanner.TakeFound();
+  }
 }

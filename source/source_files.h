@@ -1,5 +1,6 @@
 // The set of source files of a project: the main file and every file that it includes,
-// breadth first, found by following IncludeFile, XIncludeFile and IncludePath statements.
+// breadth first, found by following IncludeFile, XIncludeFile and IncludePath statements,
+// whose values may be string expressions of constants that the project's files define.
 #pragma once
 
 #include <cstdint>
@@ -12,6 +13,7 @@ struct SourceFile {
   std::string Path;        ///< path the file is opened with
   std::string IncludedBy;  ///< file-name part of the including file; empty for the main file
   int32_t IncludeLine = 0; ///< 1-based line of the include statement; 0 for the main file
+  std::string Unresolved;  ///< the statement as written when its expression named no file
 };
 
 /// The project's files, main file first.
@@ -24,6 +26,10 @@ constexpr size_t MaxSourceFiles = 10000;
 /// set and not empty, else the built-in installation directory.
 std::string DefaultCompilerHome();
 
+/// Most scans of one project: constants found by a scan may change the next one's list.
+constexpr int MaxIncludeScans = 8;
+
 /// Builds the project's file list from the absolute path of its main file. Never fails:
-/// files that cannot be opened stay in the list and are not scanned.
+/// files that cannot be opened stay in the list and are not scanned. Scans again with the
+/// constants that the last list defines until the list stops changing.
 SourceFileList ScanIncludes(const std::string& main_path);

@@ -325,3 +325,105 @@ TEST(DefaultCompilerHome, ComesFromTheEnvironmentWithOneTrailingSlash) {
     EXPECT_EQ(DefaultCompilerHome(), c.home) << (c.value ? c.value : "(unset)");
   }
 }
+
+TEST_F(ScanIncludesTest, ApplicationWithIncludeExpressionsListsEveryExistingFile) {
+  for (const char* folder : {"App", "App/Platform", "App/Dialogs", "Shared", "Debugger"}) {
+    folder_.MakeFolder(folder);
+  }
+  Write("App/Main.pb",
+        "; Inventory: the main file\n"
+        "EnableExplicit\n"
+        "CompilerSelect #PB_Compiler_OS\n"
+        "  CompilerCase #PB_OS_Windows\n"
+        "    #Platform$ = \"Windows\"\n"
+        "  CompilerCase #PB_OS_Linux\n"
+        "    #Platform$ = \"Linux\"\n"
+        "CompilerEndSelect\n"
+        "XIncludeFile #PB_Compiler_FilePath + \"Platform\" + #PS$ + #Platform$ + \".pb\"\n"
+        "XIncludeFile #DebuggerSource$ + \"Misc.pb\"   ; defined in Constants.pb\n"
+        "XIncludeFile \"..\" + #PS$ + \"Shared\" + #PS$ + \"Constants.pb\"\n"
+        "IncludePath #PB_Compiler_FilePath + \"Dialogs\"\n"
+        "XIncludeFile \"Dialogs.pb\"\n"
+        "\tIncludeFile #Unknown + \"Gone.pb\" ; never defined\n");
+  Write("App/Platform/Linux.pb", "");
+  Write("Shared/Constants.pb",
+        "#DebuggerSource$ = \"../Debugger/\"\nXIncludeFile #PB_Compiler_FilePath + \"Strings.pb\"\n");
+  Write("Shared/Strings.pb", "");
+  Write("Debugger/Misc.pb",
+        "#HelperFile$ = \"MiscHelpers.pb\"\nXIncludeFile #PB_Compiler_FilePath + #HelperFile$\n");
+  Write("Debugger/MiscHelpers.pb", "");
+  Write("App/Dialogs/Dialogs.pb", "IncludeFile \"DialogHelpers.pb\"\n");
+  Write("App/Dialogs/DialogHelpers.pb", "");
+  const SourceFileList files = ScanIncludes(Folder() + "App/Main.pb");
+  EXPECT_EQ(RelativePaths(files, Folder()),
+            (Paths{"App/Main.pb", "App/Platform/Linux.pb", "App/../Debugger/Misc.pb",
+                   "App/../Shared/Constants.pb", "App/Dialogs/Dialogs.pb",
+                   "App/Dialogs/#Unknown + Gone.pb", "App/../Debugger/MiscHelpers.pb",
+                   "App/../Shared/Strings.pb", "App/Dialogs/DialogHelpers.pb"}));
+  ASSERT_EQ(files.size(), 9u);
+  EXPECT_EQ(files[2].IncludeLine, 10);
+  EXPECT_EQ(files[6].IncludedBy, "Misc.pb");
+  EXPECT_EQ(files[6].IncludeLine, 2);
+  for (const size_t resolved : {1, 2, 3, 6, 7}) EXPECT_EQ(files[resolved].Unresolved, "");
+  EXPECT_EQ(files[5].Unresolved, "IncludeFile #Unknown + \"Gone.pb\"");
+}
+
+TEST_F(ScanIncludesTest, ExpressionThatNamesNothingOfItsKindKeepsTheLiteralValue) {
+  folder_.MakeFolder("dir.pb");
+  Write("file", "");
+  Write("main.pb",
+        "#Dir$ = \"dir\"\n"
+        "IncludeFile #Dir$ + \".pb\"\n"
+        "IncludeFile \" spaced\" + \".pb\"\n"
+        "IncludePath #PB_Compiler_FilePath + \"file\"\n"
+        "IncludeFile \"after.pb\"\n"
+        "IncludePath \"/abs\" + \"/dir\"\n"
+        "IncludeFile \"last.pb\"\n");
+  Write(" spaced.pb", "");
+  const SourceFileList files = ScanIncludes(Folder() + "main.pb");
+  // The evaluated " spaced.pb" keeps its blank; the IncludePath values fall back to the
+  // literal rules (quotes, "+" and blanks removed).
+  EXPECT_EQ(RelativePaths(files, Folder()),
+            (Paths{"main.pb", "#Dir$ + .pb", " spaced.pb", "#PB_Compiler_FilePathfile/after.pb",
+                   "/abs/dir/last.pb"}));
+  EXPECT_EQ(files[1].Unresolved, "IncludeFile #Dir$ + \".pb\"");
+}
+
+TEST_F(ScanIncludesTest, ExpressionIsTriedWithItsFirst64NamesOnly) {
+  Write("main.pb",
+        "#D = \"a\"\n#D = \"b\"\n"
+        "IncludeFile #D + #D + #D + #D + #D + #D + #D + \".pb\"\n"
+        "IncludeFile #D + #D + #D + #D + #D + #D + #D + \".pbi\"\n"
+        "IncludeFile #S + \".pb\"\n"
+        "#S = #S + \"x\"\n");
+  Write("abbbbbb.pb", "");   // the 64th name
+  Write("baaaaaa.pb", "");
+  Write("baaaaaa.pbi", "");  // the 65th name: never tried
+  EXPECT_EQ(Scan("main.pb"), (Paths{"main.pb", "abbbbbb.pb", "#D + #D + #D + #D + #D + #D + #D + .pbi",
+                                    "#S + .pb"}));
+}
+
+TEST_F(ScanIncludesTest, ListsThatKeepChangingStopAtTheEighthScan) {
+  // p.pb makes #F$ name q.pb first, and q.pb does not: the lists alternate from scan 2 on.
+  Write("main.pb", "#F$ = #G$\n#F$ = \"p\"\nIncludeFile #F$ + \".pb\"\n");
+  Write("p.pb", "#G$ = \"q\"\n");
+  Write("q.pb", "");
+  EXPECT_EQ(Scan("main.pb"), (Paths{"main.pb", "p.pb"}));
+  // The same from scan 3 on, when #F$ = "p" comes from a file that scan 2 finds.
+  Write("main.pb", "#F$ = #G$\nIncludeFile #F$ + \".pb\"\nIncludeFile #R$ + \".pb\"\n#R$ = \"r\"\n");
+  Write("r.pb", "#F$ = \"p\"\n");
+  EXPECT_EQ(Scan("main.pb"), (Paths{"main.pb", "q.pb", "r.pb"}));
+}
+
+TEST_F(ScanIncludesTest, HostileExpressionsEndQuickly) {
+  std::string line = "IncludeFile \"x\"";
+  for (int i = 0; i < 100000; ++i) line += " + #C";
+  Write("main.pb", "#C = \"c\"\n#C = #C + #C\n" + line + "\n#Loop = #Back\n#Back = #Loop\n"
+                   "XIncludeFile #Loop\n");
+  const auto start = std::chrono::steady_clock::now();
+  const Paths paths = Scan("main.pb");
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+  ASSERT_EQ(paths.size(), 3u);
+  EXPECT_EQ(paths[1].size(), line.size() - 12 - 2);  // the literal: quotes gone
+  EXPECT_EQ(paths[2], "#Loop");
+}
