@@ -10,6 +10,7 @@
 #include "listings/lookup.h"
 #include "listings/procedure_calls.h"
 #include "listings/project.h"
+#include "listings/project_text.h"
 #include "listings/take_up.h"
 #include "listings/term_search.h"
 #include "report/report_host.h"
@@ -39,10 +40,13 @@ void Print(ReportSession& session, const ResultList& list) {
 }
 
 void RunFiles(ReportSession& session, std::string_view) {
+  // Read as every listing reads them, so "not read" is what the listings met.
+  ProjectText text;
+  text.Load(session.project.SourceFiles, session.host);
   if (session.json) {
-    WriteFilesJson(session.project.SourceFiles, session.out);
+    WriteFilesJson(session.project.SourceFiles, text.Files(), session.out);
   } else {
-    WriteFilesTable(session.project.SourceFiles, session.out);
+    WriteFilesTable(session.project.SourceFiles, text.Files(), session.out);
   }
 }
 

@@ -72,6 +72,14 @@ std::string JsonCells(const ResultRow& row, Value value) {
   return array + "]";
 }
 
+/// What the files table says about a file that misses from the listings: "not read", and
+/// the statement as written when an include expression named no file.
+std::string FileNote(const SourceFile& file, const ProjectFile& read) {
+  std::string note = read.Opened ? "" : "not read";
+  if (!file.Unresolved.empty()) note += (note.empty() ? "" : "; ") + ("as written: " + file.Unresolved);
+  return note;
+}
+
 bool HasBackground(const ResultRow& row, Rgb colour) {
   for (const ResultCell& cell : row.Cells) {
     if (cell.Background == colour) return true;
@@ -119,16 +127,24 @@ std::string RowMarks(const ResultRow& row) {
   return joined;
 }
 
-void WriteFilesJson(const SourceFileList& files, std::ostream& out) {
-  for (const SourceFile& file : files) {
+void WriteFilesJson(const SourceFileList& files, const std::vector<ProjectFile>& read,
+                    std::ostream& out) {
+  for (size_t f = 0; f < files.size(); ++f) {
+    const SourceFile& file = files[f];
     out << "{\"path\": " << JsonString(ToDisplayText(file.Path))
         << ", \"included_by\": " << JsonString(ToDisplayText(file.IncludedBy))
-        << ", \"include_line\": " << file.IncludeLine << "}\n";
+        << ", \"include_line\": " << file.IncludeLine;
+    if (!read[f].Opened) out << ", \"readable\": false";
+    if (!file.Unresolved.empty()) {
+      out << ", \"statement\": " << JsonString(ToDisplayText(file.Unresolved));
+    }
+    out << "}\n";
   }
 }
 
-void WriteFilesTable(const SourceFileList& files, std::ostream& out) {
-  constexpr std::string_view Header[] = {"Path", "Included by", "Line"};
+void WriteFilesTable(const SourceFileList& files, const std::vector<ProjectFile>& read,
+                     std::ostream& out) {
+  constexpr std::string_view Header[] = {"Path", "Included by", "Line", "Note"};
   const auto cell_text = [&](size_t r, size_t c, std::string& text) {
     if (r == 0) {
       text = Header[c];
@@ -138,8 +154,14 @@ void WriteFilesTable(const SourceFileList& files, std::ostream& out) {
     if (c == 0) SetDisplayText(text, file.Path);
     if (c == 1) SetDisplayText(text, file.IncludedBy);
     if (c == 2) text = file.IncludeLine == 0 ? "" : std::to_string(file.IncludeLine);
+    if (c == 3) SetDisplayText(text, FileNote(file, read[r - 1]));
   };
-  WriteTable(files.size() + 1, cell_text, {false, false, true}, out);
+  // Without notes the table keeps its three columns.
+  bool noted = false;
+  for (size_t f = 0; f < files.size(); ++f) noted = noted || !FileNote(files[f], read[f]).empty();
+  WriteTable(files.size() + 1, cell_text,
+             noted ? std::vector<bool>{false, false, true, false} : std::vector<bool>{false, false, true},
+             out);
 }
 
 void WriteListJson(const ResultList& list, std::ostream& out) {

@@ -5,7 +5,9 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "listings/project_text.h"
 #include "listings/result_list.h"
 #include "source/source_files.h"
 
@@ -16,10 +18,15 @@ std::string JsonString(std::string_view text);
 /// "declaration"), joined by ", "; empty when it has none.
 std::string RowMarks(const ResultRow& row);
 
-/// One {"path", "included_by", "include_line"} object per file.
-void WriteFilesJson(const SourceFileList& files, std::ostream& out);
-/// The files as a table: path, including file, include line.
-void WriteFilesTable(const SourceFileList& files, std::ostream& out);
+/// One {"path", "included_by", "include_line"} object per file of `files`, as `read` read
+/// them, with "readable": false for a file that could not be read and "statement" for an
+/// include whose expression named no file.
+void WriteFilesJson(const SourceFileList& files, const std::vector<ProjectFile>& read,
+                    std::ostream& out);
+/// The files as a table: path, including file, include line, and a note column ("not
+/// read", the statement as written) when some file has a note.
+void WriteFilesTable(const SourceFileList& files, const std::vector<ProjectFile>& read,
+                     std::ostream& out);
 
 /// The {"list": ...} line, then one {"cells", "bg", "fg"} line per row.
 void WriteListJson(const ResultList& list, std::ostream& out);

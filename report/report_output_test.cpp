@@ -51,12 +51,46 @@ TEST(ReportOutput, ListJsonIsTheListLineThenOneLinePerRow) {
             "\"fg\": [null, [220,0,0], null, null, null]}\n");
 }
 
-TEST(ReportOutput, FilesJsonHasPathIncludingFileAndLine) {
+// A main file, a read include and one that was not read: a literal name, then an
+// expression that named no file.
+std::vector<ProjectFile> ReadAsNotReadFrom(size_t first_not_read, size_t count) {
+  std::vector<ProjectFile> read(count);
+  for (size_t f = 0; f < count; ++f) read[f].Opened = f < first_not_read;
+  return read;
+}
+
+const SourceFileList kFiles = {{"/p/main.pb", "", 0, ""},
+                               {"/p/a.pb", "main.pb", 7, ""},
+                               {"/p/gone.pb", "a.pb", 2, ""},
+                               {"/p/#X + b.pb", "a.pb", 3, "IncludeFile #X + \"b.pb\""}};
+
+TEST(ReportOutput, FilesJsonSaysWhatWasNotReadAndWhichExpressionNamedNoFile) {
   std::ostringstream out;
-  WriteFilesJson({{"/p/main.pb", "", 0}, {"/p/a.pb", "main.pb", 7}}, out);
+  WriteFilesJson(kFiles, ReadAsNotReadFrom(2, 4), out);
   EXPECT_EQ(out.str(),
             "{\"path\": \"/p/main.pb\", \"included_by\": \"\", \"include_line\": 0}\n"
-            "{\"path\": \"/p/a.pb\", \"included_by\": \"main.pb\", \"include_line\": 7}\n");
+            "{\"path\": \"/p/a.pb\", \"included_by\": \"main.pb\", \"include_line\": 7}\n"
+            "{\"path\": \"/p/gone.pb\", \"included_by\": \"a.pb\", \"include_line\": 2, "
+            "\"readable\": false}\n"
+            "{\"path\": \"/p/#X + b.pb\", \"included_by\": \"a.pb\", \"include_line\": 3, "
+            "\"readable\": false, \"statement\": \"IncludeFile #X + \\\"b.pb\\\"\"}\n");
+}
+
+TEST(ReportOutput, FilesTableHasANoteColumnOnlyWhenAFileHasANote) {
+  std::ostringstream all_read;
+  WriteFilesTable({kFiles[0], kFiles[1]}, ReadAsNotReadFrom(2, 2), all_read);
+  EXPECT_EQ(all_read.str(),
+            "Path        Included by  Line\n"
+            "/p/main.pb\n"
+            "/p/a.pb     main.pb         7\n");
+  std::ostringstream noted;
+  WriteFilesTable(kFiles, ReadAsNotReadFrom(2, 4), noted);
+  EXPECT_EQ(noted.str(),
+            "Path          Included by  Line  Note\n"
+            "/p/main.pb\n"
+            "/p/a.pb       main.pb         7\n"
+            "/p/gone.pb    a.pb            2  not read\n"
+            "/p/#X + b.pb  a.pb            3  not read; as written: IncludeFile #X + \"b.pb\"\n");
 }
 
 TEST(ReportOutput, TableAlignsColumnsByCharactersNotBytes) {

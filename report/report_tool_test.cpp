@@ -124,3 +124,21 @@ TEST(ReportTool, SourceBytesThatAreNotUtf8AreConvertedPerCell) {
   // as a whole and every byte of it is converted (0xA4 is the euro sign in ISO-8859-15).
   EXPECT_NE(lines[2].find("x = \\\"\xC3\x83\xE2\x82\xAC\\\" : F\xC3\xA4hre()"), std::string::npos) << lines[2];
 }
+
+TEST(ReportTool, FilesOfIncludeExpressionsAreListedAndThoseNotReadAreMarked) {
+  TestFolder folder;
+  folder.MakeFolder("inc");
+  folder.Write("main.pb",
+               "#Inc$ = \"inc/\"\n"
+               "XIncludeFile #Inc$ + \"a.pb\"\n"
+               "IncludeFile #Nope + \"b.pb\" ; never defined\n");
+  folder.Write("inc/a.pb", "Procedure A()\nEndProcedure\n");
+  const ToolRun files = RunTool(folder.Path(), {"--json", "files", "main.pb"});
+  EXPECT_EQ(files.Out,
+            "{\"path\": \"" + folder.Path() + "main.pb\", \"included_by\": \"\", \"include_line\": 0}\n"
+            "{\"path\": \"" + folder.Path() + "inc/a.pb\", \"included_by\": \"main.pb\", \"include_line\": 2}\n"
+            "{\"path\": \"" + folder.Path() + "#Nope + b.pb\", \"included_by\": \"main.pb\", "
+            "\"include_line\": 3, \"readable\": false, \"statement\": \"IncludeFile #Nope + \\\"b.pb\\\"\"}\n");
+  const ToolRun procedures = RunTool(folder.Path(), {"procedures", "main.pb"});
+  EXPECT_NE(procedures.Out.find("Procedure A()  a.pb"), std::string::npos) << procedures.Out;
+}
