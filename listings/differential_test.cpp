@@ -58,19 +58,56 @@ const Texts kEnds = {"EndProcedure", "EndProcedure ; done", "EndProcedureX", "\t
                      "  EndProcedure", "endprocedure"};
 const Texts kLineEnds = {"\n", "\r", "\r\n"};
 
+/// Values of include statements that name the file "@.pbi": literals and expressions of
+/// built-ins and of constants that may be defined before or after the statement, in this
+/// file or another, several times, never, in terms of themselves, or with more
+/// combinations than are tried.
+const Texts kIncludeValues = {
+    "\"@.pbi\"",          "\"@.pbi\" ; the file",      "\"@\" + \".pbi\"",
+    "\".\" + #PS$ + \"@.pbi\"", "#PB_Compiler_FilePath + \"@.pbi\" ; + \"x\"",
+    "#Dir$ + \"@.pbi\"",   "#Name$ + \".pbi\"",          "#Dir$ + #Name$ + \".pbi\"",
+    "#Unknown + \"@.pbi\"", "#Self + \"@.pbi\"",
+    "#Two + #Two + #Two + #Two + #Two + #Two + \"@.pbi\"",
+    "#Two + #Two + #Two + #Two + #Two + #Two + #Two + \"@.pbi\""};
+
+/// Constant definitions for those values ("@" a file letter), a built-in's name among them.
+const Texts kDefinitions = {
+    "#Dir$ = \"nowhere/\"", "#Dir$ = \"\"",  "#Dir$ = \"sub/\"",  "#Dir$ = #PB_Compiler_FilePath", "#Dir$ = #Name$ + \"/\"",
+    "#Name$ = \"@\"",       "#Name$ = \"x\"", "\t#Name$ = #Dir$ + \"@\" ; per platform",
+    "#Self = #Self + \"x\"", "#Self = \"\"",  "#Two = \"x\"",  "  #Two = \"\"",  "#PS$ = \"x\"",
+    "#Back = #Dir$ + #Self"};
+
+/// Include directories as expressions that name a folder or nothing.
+const Texts kIncludePaths = {"IncludePath #PB_Compiler_FilePath", "IncludePath \".\" + #PS$",
+                             "IncludePath #Dir$", "IncludePath #PB_Compiler_FilePath + \"nowhere\"",
+                             "IncludePath #Name$ + \".pbi\""};
+
+const Texts kFileLetters = {"a", "b", "c"};
+
 /// Writes random PureBasic-like projects of four files plus an include that is missing.
+/// The include statements and constant definitions come from a stream of their own, so
+/// the procedures and calls are those of the same seed without them.
 class ProjectGenerator {
  public:
-  explicit ProjectGenerator(unsigned seed) : random_(seed) {}
+  explicit ProjectGenerator(unsigned seed) : random_(seed), shapes_(seed * 7919u + 1) {}
 
   /// Writes main.pb (with its include lines), a.pbi, b.pbi and c.pbi into `test`.
   void Write(TestProject& test) {
     names_ = PickNames();
-    test.Write("main.pb", "IncludeFile \"a.pbi\"" + LineEnd() + "IncludeFile \"missing.pbi\"" +
-                              LineEnd() + "XIncludeFile \"b.pbi\"" + LineEnd() + File());
-    test.Write("a.pbi", "IncludeFile \"c.pbi\"" + LineEnd() + File());
-    test.Write("b.pbi", File());
-    test.Write("c.pbi", File());
+    test.Write("main.pb", Definitions() + Include("IncludeFile", "a") + LineEnd() +
+                              Include("IncludeFile", "missing") + LineEnd() +
+                              Include("XIncludeFile", "b") + LineEnd() + Definitions() + File());
+    test.Write("a.pbi", Include("IncludeFile", "c") + LineEnd() + Definitions() + File());
+    test.Write("b.pbi", Definitions() + File());
+    // Other files that expressions may name: a copy in a folder, a folder named like a file.
+    test.folder.MakeFolder("sub");
+    test.folder.MakeFolder("x.pbi");
+    test.Write("sub/a.pbi", "; sub/a.pbi\n" + WithName("@(1)", names_.front()) + "\n");
+    test.Write("sub/b.pbi", "XIncludeFile #Dir$ + \"c.pbi\"\n");
+    const bool includes = ShapeChance(20);
+    test.Write("c.pbi", Definitions() +
+                            (includes ? Include("XIncludeFile", PickShape(kFileLetters)) + "\n" : "") +
+                            File());
   }
 
   /// The names used by the last project.
@@ -131,7 +168,32 @@ class ProjectGenerator {
     return text;
   }
 
+  bool ShapeChance(int percent) {
+    return static_cast<int>(std::uniform_int_distribution<int>(0, 99)(shapes_)) < percent;
+  }
+  const std::string& PickShape(const Texts& texts) {
+    return texts[std::uniform_int_distribution<size_t>(0, texts.size() - 1)(shapes_)];
+  }
+
+  /// An include statement for `letter`.pbi, as a literal or an expression; now and then
+  /// an include directory first.
+  std::string Include(const std::string& keyword, const std::string& letter) {
+    std::string text = ShapeChance(10) ? PickShape(kIncludePaths) + "\n" : "";
+    const std::string& value = ShapeChance(40) ? kIncludeValues[0] : PickShape(kIncludeValues);
+    return text + keyword + " " + WithName(value, letter);
+  }
+
+  /// None to three constant definitions, each line ending in LF.
+  std::string Definitions() {
+    std::string text;
+    for (int count = std::uniform_int_distribution<int>(0, 3)(shapes_); count > 0; --count) {
+      text += WithName(PickShape(kDefinitions), PickShape(kFileLetters)) + "\n";
+    }
+    return text;
+  }
+
   std::mt19937 random_;
+  std::mt19937 shapes_;
   Texts names_;
   std::string line_end_;
 };
@@ -188,6 +250,17 @@ bool SameCell(const ResultCell& a, const ResultCell& b) {
     return ::testing::AssertionFailure() << "selected or procedure row differs";
   }
   return SameRows(expected, actual, expected.RowCount());
+}
+
+/// Each entry as one text: path, including file, line and the statement of an expression
+/// that named no file.
+Texts EntryTexts(const SourceFileList& files) {
+  Texts texts;
+  for (const SourceFile& file : files) {
+    texts.push_back(file.Path + "|" + file.IncludedBy + "|" + std::to_string(file.IncludeLine) +
+                    "|" + file.Unresolved);
+  }
+  return texts;
 }
 
 Texts CandidateTexts(const DeclareCandidates& candidates) {
@@ -391,7 +464,8 @@ TEST(DifferentialListings, GeneratedProjectsListAsTheReferenceDoes) {
     ProjectGenerator generator(seed);
     generator.Write(test);
     test.TakeUp();
-    ASSERT_EQ(test.project.SourceFiles.size(), 5u);
+    ASSERT_EQ(EntryTexts(test.project.SourceFiles),
+              EntryTexts(ReferenceScanIncludes(test.project.MainFile)));
     ExpectSameListings(test, generator.Names());
     if (::testing::Test::HasFailure()) return;  // one project's differences are enough
   }

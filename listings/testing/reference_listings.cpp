@@ -1,7 +1,14 @@
 #include "listings/testing/reference_listings.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <cctype>
+#include <map>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "listings/call_matching.h"
 #include "listings/declares.h"
@@ -9,6 +16,7 @@
 #include "listings/row_colours.h"
 #include "listings/term_matching.h"
 #include "listings/term_search.h"
+#include "source/include_statement.h"
 #include "source/line_classification.h"
 #include "source/path_parts.h"
 #include "source/source_reader.h"
@@ -154,4 +162,256 @@ void ReferenceListTermMatches(const Project& project, ResultList& list, ListingH
     if (rows == 0) band = !band;  // only files with rows advance the alternation
   }
   host.SetStopEnabled(false);
+}
+
+namespace {
+
+using Texts = std::vector<std::string>;
+/// A term as (is a constant, text).
+using Term = std::pair<bool, std::string>;
+using Terms = std::vector<Term>;
+/// Every definition in order: constant name, terms.
+using Definitions = std::vector<std::pair<std::string, Terms>>;
+
+bool IsNameByte(char c, bool first) {
+  return std::isalpha(static_cast<unsigned char>(c)) || c == '_' ||
+         (!first && std::isdigit(static_cast<unsigned char>(c)));
+}
+
+/// `text` as terms joined by "+", read character by character; nothing for any other text.
+std::optional<Terms> ReferenceTerms(std::string_view text) {
+  Terms terms;
+  size_t at = 0;
+  const auto skip_blanks = [&] { while (at < text.size() && (text[at] == ' ' || text[at] == '\t')) ++at; };
+  while (true) {
+    skip_blanks();
+    if (at < text.size() && text[at] == '"') {
+      const size_t close = text.find('"', at + 1);
+      if (close == std::string_view::npos) return std::nullopt;
+      terms.emplace_back(false, std::string(text.substr(at + 1, close - at - 1)));
+      at = close + 1;
+    } else if (at + 1 < text.size() && text[at] == '#' && IsNameByte(text[at + 1], true)) {
+      size_t end = at + 2;
+      while (end < text.size() && IsNameByte(text[end], false)) ++end;
+      if (end < text.size() && text[end] == '$') ++end;
+      terms.emplace_back(true, std::string(text.substr(at, end - at)));
+      at = end;
+    } else {
+      return std::nullopt;
+    }
+    skip_blanks();
+    if (at == text.size()) return terms;
+    if (text[at] != '+') return std::nullopt;
+    ++at;
+  }
+}
+
+/// The text after a keyword up to its first ";" outside quotes, blanks and tabs trimmed.
+std::string_view ReferenceRawValue(std::string_view rest) {
+  bool quoted = false;
+  size_t end = 0;
+  while (end < rest.size() && (quoted || rest[end] != ';')) quoted ^= rest[end++] == '"';
+  rest = rest.substr(0, end);
+  while (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t')) rest.remove_prefix(1);
+  while (!rest.empty() && (rest.back() == ' ' || rest.back() == '\t')) rest.remove_suffix(1);
+  return rest;
+}
+
+/// The value of `keyword` in the head of `line` as terms, when it is an expression.
+std::optional<Terms> ReferenceExpression(std::string_view line, std::string_view keyword) {
+  const size_t at = line.substr(0, line.find(':')).find(keyword);
+  if (at == std::string_view::npos) return std::nullopt;
+  std::optional<Terms> terms = ReferenceTerms(ReferenceRawValue(line.substr(at + keyword.size())));
+  if (!terms || (terms->size() == 1 && !terms->front().first)) return std::nullopt;
+  return terms;
+}
+
+/// An include statement from its first non-blank to the end of its value.
+std::string ReferenceWritten(std::string_view line) {
+  const size_t at = line.substr(0, line.find(':')).find("IncludeFile");
+  const std::string_view raw = ReferenceRawValue(line.substr(at + 11));
+  const size_t first = line.find_first_not_of(" \t");
+  return std::string(line.substr(first, static_cast<size_t>(raw.data() + raw.size() - line.data()) - first));
+}
+
+std::optional<std::string> ReferenceBuiltIn(const std::string& name, const std::string& file) {
+  const std::map<std::string, std::string> built_ins = {
+      {"#PB_Compiler_Home", DefaultCompilerHome()},
+      {"#PB_Compiler_FilePath", std::string(DirectoryPart(file))},
+      {"#PB_Compiler_File", file},
+      {"#PS", "/"}, {"#PS$", "/"}, {"#NPS", "\\"}, {"#NPS$", "\\"}};
+  const auto found = built_ins.find(name);
+  if (found == built_ins.end()) return std::nullopt;
+  return found->second;
+}
+
+/// Every value of `terms`, each constant expanded through every definition that does not
+/// use a constant on `path`; nothing when a constant is unknown.
+std::optional<Texts> ReferenceValues(const Terms& terms, const Definitions& definitions,
+                                     const std::string& file, const Texts& path) {
+  Texts values{""};
+  for (const auto& [constant, text] : terms) {
+    Texts options;
+    if (!constant) {
+      options.push_back(text);
+    } else if (const auto built_in = ReferenceBuiltIn(text, file)) {
+      options.push_back(*built_in);
+    } else {
+      bool known = false;
+      for (const auto& [name, value] : definitions) {
+        if (name != text) continue;
+        known = true;
+        if (std::find(path.begin(), path.end(), name) != path.end()) continue;
+        Texts deeper = path;
+        deeper.push_back(name);
+        const auto expanded = ReferenceValues(value, definitions, file, deeper);
+        if (expanded) options.insert(options.end(), expanded->begin(), expanded->end());
+      }
+      if (!known) return std::nullopt;
+    }
+    Texts combined;
+    for (const std::string& value : values) {
+      for (const std::string& option : options) combined.push_back(value + option);
+    }
+    values = std::move(combined);
+  }
+  return values;
+}
+
+bool ReferenceHasKind(const std::string& path, mode_t kind) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && (info.st_mode & S_IFMT) == kind;
+}
+
+std::string ReferenceIdentity(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return "path:" + path;
+  return "inode:" + std::to_string(info.st_dev) + ":" + std::to_string(info.st_ino);
+}
+
+/// One scan with `definitions`: breadth first, a file on its own include chain is left
+/// out, an XIncludeFile of a listed file too.
+SourceFileList ReferenceScanOnce(const std::string& main_path, const Definitions& definitions) {
+  const std::string main_folder(DirectoryPart(main_path));
+  const auto from_main = [&](const std::string& path) {
+    return !path.empty() && path.front() == '/' ? path : main_folder + path;
+  };
+  SourceFileList files{{main_path, "", 0, ""}};
+  std::vector<size_t> parents{0};
+  std::string include_path;
+  const auto resolve = [&](const std::string& name, const std::string& including) {
+    if (name.find('/') != std::string::npos) return from_main(name);
+    if (include_path.empty()) return from_main(std::string(DirectoryPart(including)) + name);
+    return from_main(include_path + "/" + name);
+  };
+  // The first of the first 64 values of an expression that `exists`, or nothing.
+  const auto first_existing = [&](const Terms& terms, const std::string& file, auto exists) {
+    const std::optional<Texts> values = ReferenceValues(terms, definitions, file, {});
+    std::optional<std::string> found;
+    for (size_t v = 0; values && v < values->size() && v < 64 && !found; ++v) {
+      found = exists((*values)[v]);
+    }
+    return found;
+  };
+  SourceReader reader;
+  for (size_t cursor = 0; cursor < files.size() && files.size() < MaxSourceFiles; ++cursor) {
+    const std::string including = files[cursor].Path;
+    if (!reader.Open(including)) continue;
+    for (int32_t line_number = 1; !reader.AtEnd() && files.size() < MaxSourceFiles; ++line_number) {
+      const std::string line = ReadSourceLine(reader);
+      if (IsCommentLine(line)) continue;
+      if (const auto directory = IncludePathValue(line, DefaultCompilerHome())) {
+        include_path = *directory;
+        if (const auto terms = ReferenceExpression(line, "IncludePath")) {
+          const auto evaluated = first_existing(*terms, including, [&](const std::string& name) {
+            return ReferenceHasKind(from_main(name), S_IFDIR) ? std::optional(name) : std::nullopt;
+          });
+          if (evaluated) include_path = *evaluated;
+        }
+      }
+      const auto statement = IncludeFileValue(line);
+      if (!statement) continue;
+      SourceFile file{resolve(statement->Name, including), std::string(FileNamePart(including)),
+                      line_number, ""};
+      if (const auto terms = ReferenceExpression(line, "IncludeFile")) {
+        const auto evaluated = first_existing(*terms, including, [&](const std::string& name) {
+          const std::string path = resolve(name, including);
+          return ReferenceHasKind(path, S_IFREG) ? std::optional(path) : std::nullopt;
+        });
+        if (evaluated) {
+          file.Path = *evaluated;
+        } else {
+          file.Unresolved = ReferenceWritten(line);
+        }
+      }
+      const std::string identity = ReferenceIdentity(file.Path);
+      bool skip = false;
+      for (size_t up = cursor;; up = parents[up]) {
+        skip = skip || ReferenceIdentity(files[up].Path) == identity;
+        if (up == 0) break;
+      }
+      for (size_t listed = 0; statement->Once && listed < files.size(); ++listed) {
+        skip = skip || ReferenceIdentity(files[listed].Path) == identity;
+      }
+      if (skip) continue;
+      files.push_back(std::move(file));
+      parents.push_back(cursor);
+    }
+    reader.Close();
+  }
+  return files;
+}
+
+/// The definitions of every readable file of `files`, in list order, then line order,
+/// repeated ones and those of built-in constants left out.
+Definitions ReferenceDefinitions(const SourceFileList& files) {
+  Definitions definitions;
+  SourceReader reader;
+  for (const SourceFile& file : files) {
+    if (!reader.Open(file.Path)) continue;
+    while (!reader.AtEnd()) {
+      const std::string line = ReadSourceLine(reader);
+      const size_t start = line.find_first_not_of(" \t");
+      const size_t equals = line.find('=');
+      if (start == std::string::npos || line[start] != '#' || equals == std::string::npos) continue;
+      std::string name = line.substr(start, equals - start);
+      name.erase(name.find_last_not_of(" \t") + 1);
+      const auto name_terms = ReferenceTerms(name);
+      const auto value = ReferenceTerms(ReferenceRawValue(line.substr(equals + 1)));
+      if (!name_terms || name_terms->size() != 1 || !value ||
+          ReferenceBuiltIn(name, "")) {
+        continue;
+      }
+      const std::pair<std::string, Terms> definition{name, *value};
+      if (std::find(definitions.begin(), definitions.end(), definition) == definitions.end()) {
+        definitions.push_back(definition);
+      }
+    }
+    reader.Close();
+  }
+  return definitions;
+}
+
+bool SameFileList(const SourceFileList& a, const SourceFileList& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t f = 0; f < a.size(); ++f) {
+    if (a[f].Path != b[f].Path || a[f].IncludedBy != b[f].IncludedBy ||
+        a[f].IncludeLine != b[f].IncludeLine) {
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+SourceFileList ReferenceScanIncludes(const std::string& main_path) {
+  SourceFileList files = ReferenceScanOnce(main_path, {});
+  for (int scan = 2; scan <= MaxIncludeScans; ++scan) {
+    SourceFileList next = ReferenceScanOnce(main_path, ReferenceDefinitions(files));
+    const bool settled = SameFileList(files, next);
+    files = std::move(next);
+    if (settled) break;
+  }
+  return files;
 }

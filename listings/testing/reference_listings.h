@@ -4,12 +4,17 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "listings/list_history.h"
 #include "listings/listing_host.h"
 #include "listings/project.h"
 #include "listings/result_list.h"
+
+/// The include scan in rounds, each from scratch: every constant expanded in full, the
+/// definitions read again from every file of the last list, lists compared in whole.
+SourceFileList ReferenceScanIncludes(const std::string& main_path);
 
 /// The procedure-call listing, reading every file once per procedure.
 bool ReferenceListAllProcedureCalls(Project& project, ResultList& list, ListingHost& host);
