@@ -132,7 +132,8 @@ TEST(NothingWritten, NoListingChangesTheProjectOrTheWorkingFolder) {
   TestFolder folder;
   const TestFolder work;
   const std::string main_path = folder.Write(
-      "main.pb", "XIncludeFile \"inc/util.pbi\"\nx = Foo(1)\nProcedure.i Foo(a)\nEndProcedure\n");
+      "main.pb", "#Inc$ = \"inc/\"\nXIncludeFile #Inc$ + \"util.pbi\"\nx = Foo(1)\nProcedure.i Foo(a)\n"
+                 "EndProcedure\nIncludeFile #Unknown + \"x.pb\"\n");
   folder.MakeFolder("inc");
   folder.Write("inc/util.pbi", "Procedure Bar()\n  Foo(2)\nEndProcedure\nBar()\n");
   ASSERT_EQ(::symlink("../main.pb", (folder.Path() + "inc/link.pb").c_str()), 0);

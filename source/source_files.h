@@ -13,7 +13,7 @@ struct SourceFile {
   std::string Path;        ///< path the file is opened with
   std::string IncludedBy;  ///< file-name part of the including file; empty for the main file
   int32_t IncludeLine = 0; ///< 1-based line of the include statement; 0 for the main file
-  std::string Unresolved;  ///< the statement as written when its expression named no file
+  std::string Unresolved = {};  ///< the statement as written when its expression named no file
 };
 
 /// The project's files, main file first.
