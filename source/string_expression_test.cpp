@@ -75,12 +75,3 @@ TEST(StringExpression, ConstantDefinitionLines) {
     EXPECT_EQ(Shown(definition->Value), c.terms);
   }
 }
-
-TEST(StringExpression, HundredThousandTermsParseInOnePass) {
-  std::string text = "\"x\"";
-  for (int i = 0; i < 100000; ++i) text += i % 2 == 0 ? " + #C" : "+\"y\"";
-  const auto terms = ParseStringExpression(text);
-  ASSERT_TRUE(terms.has_value());
-  EXPECT_EQ(terms->size(), 100001u);
-  EXPECT_EQ(terms->back().Text, "y");
-}
