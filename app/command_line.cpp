@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "app/leading_digits.h"
+#include "source/path_parts.h"
 #include "source/source_reader.h"
 
 namespace {
@@ -80,11 +81,7 @@ bool MainFileExists(const std::string& path) {
 std::string MainFileFromParameter(std::string_view parameter,
                                   std::string_view launch_directory) {
   const std::string_view path = WithoutTrailingBlanks(parameter);
-  if (path.empty() || path[0] == '/') return std::string(path);
-  std::string absolute(launch_directory);
-  absolute += '/';
-  absolute += path;
-  return absolute;
+  return path.empty() ? std::string() : AbsolutePath(launch_directory, path);
 }
 
 std::string WorkOutStartTerm(std::string_view word, std::string_view selection_text) {

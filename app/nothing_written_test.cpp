@@ -11,8 +11,8 @@
 
 #include "app/commands.h"
 #include "app/gtk_test_support.h"
-#include "source/folder_snapshot.h"
-#include "source/test_folder.h"
+#include "source/testing/folder_snapshot.h"
+#include "source/testing/test_folder.h"
 
 namespace {
 

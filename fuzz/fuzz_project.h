@@ -10,7 +10,7 @@
 
 #include "source/path_parts.h"
 #include "source/source_files.h"
-#include "source/test_folder.h"
+#include "source/testing/test_folder.h"
 
 /// Aborts with `what` when `holds` is false; the fuzzer then keeps the input as a crash.
 inline void Require(bool holds, const char* what) {

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "listings/folded_search.h"
+#include "source/text_parts.h"
 
 namespace {
 
@@ -28,11 +29,6 @@ std::string WithoutBlanks(std::string text) {
 
 std::string_view BeforeFirstParenthesis(std::string_view text) {
   return text.substr(0, text.find('('));
-}
-
-std::string_view WithoutLeading(std::string_view text, char c) {
-  const size_t first_other = text.find_first_not_of(c);
-  return first_other == npos ? std::string_view() : text.substr(first_other);
 }
 
 // Step 3: the first ";" at parenthesis depth 0 and outside a double-quoted string.

@@ -7,11 +7,6 @@ namespace {
 
 constexpr size_t npos = std::string_view::npos;
 
-std::string MakeLabel(LabelStyle style, int32_t line_number, std::string_view head) {
-  if (style == LabelStyle::Padded) return ProcLabel(line_number, head);
-  return std::to_string(line_number) + " " + std::string(head);
-}
-
 // Preparing a line with a key only closes up blanks before "(", which can turn a head
 // into a non-head but makes no other line a head, an end or a comment; and FindCall needs
 // the name in the line. So a line that is neither head nor end and lacks the name (letters
@@ -37,7 +32,7 @@ void TrackAndMatch(const ProjectText& text, size_t file, size_t line, std::strin
   if (IsCommentLine(prepared)) return;
   if (IsProcedureHead(prepared)) {
     state.Inside = true;
-    state.Label = MakeLabel(style, number, prepared);
+    state.Label = HeadLabel(style, number, prepared);
     return;
   }
   if (IsProcedureEnd(prepared)) state.Inside = false;
@@ -103,6 +98,6 @@ void ProcedureCallSearch::ExamineLine(size_t line, std::string_view key,
 std::string ProcedureCallSearch::LabelAt(size_t line, std::string_view key) const {
   const size_t head = bounds_.HeadBefore(line, text_.Files()[text_.FileOf(line)].FirstLine);
   if (head == npos) return std::string();
-  return MakeLabel(LabelStyle::Bare, text_.LineNumber(head),
+  return HeadLabel(LabelStyle::Bare, text_.LineNumber(head),
                    NormalizeCallLine(text_.SourceLine(head), key));
 }

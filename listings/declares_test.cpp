@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "listings/listing_test_support.h"
+#include "listings/testing/listing_test_support.h"
 
 TEST(Declares, TwoFilesGiveGroupsInFileOrderWithShortFirstHeader) {
   DeclareCandidates candidates{{"Procedure.i Foo(a)", "main.pb"},

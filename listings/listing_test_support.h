@@ -13,7 +13,7 @@
 #include "listings/listing_host.h"
 #include "listings/project.h"
 #include "listings/take_up.h"
-#include "source/test_folder.h"
+#include "source/testing/test_folder.h"
 
 /// A listing host for tests: records the Stop control's states and the clipboard, and
 /// reports Stop at the poll numbered `StopAtPoll` (1-based; 0 never) or at the first poll

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "listings/listing_test_support.h"
+#include "listings/testing/listing_test_support.h"
 
 TEST(ProcedureBounds, FlagAndLabelHeadAreThoseOfASequentialPass) {
   TestFolder folder;

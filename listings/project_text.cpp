@@ -7,15 +7,11 @@
 #include "source/line_classification.h"
 #include "source/path_parts.h"
 #include "source/source_reader.h"
+#include "source/text_parts.h"
 
 namespace {
 
 constexpr size_t kTextBlock = 1 << 20;
-
-std::string_view WithoutLeading(std::string_view text, char c) {
-  text.remove_prefix(std::min(text.find_first_not_of(c), text.size()));
-  return text;
-}
 
 }  // namespace
 

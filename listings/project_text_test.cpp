@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "listings/listing_test_support.h"
+#include "listings/testing/listing_test_support.h"
 
 namespace {
 

@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "report/report_tool_runner.h"
-#include "source/folder_snapshot.h"
-#include "source/test_folder.h"
+#include "source/testing/folder_snapshot.h"
+#include "source/testing/test_folder.h"
 
 namespace {
 

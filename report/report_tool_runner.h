@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "source/folder_snapshot.h"
-#include "source/test_folder.h"
+#include "source/testing/folder_snapshot.h"
+#include "source/testing/test_folder.h"
 
 struct ToolRun {
   int Status = -1;

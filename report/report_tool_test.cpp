@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "report/report_tool_runner.h"
-#include "source/test_folder.h"
+#include "source/testing/test_folder.h"
 
 namespace {
 

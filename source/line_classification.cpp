@@ -1,5 +1,7 @@
 #include "source/line_classification.h"
 
+#include "source/text_parts.h"
+
 bool IsCommentLine(std::string_view line) {
   return !line.empty() && line.front() == ';';
 }
@@ -14,21 +16,21 @@ bool IsProcedureEnd(std::string_view text) {
 }
 
 std::string ProcLabel(int32_t line_number, std::string_view head) {
-  std::string label = std::to_string(line_number);
-  if (label.size() < 6) {
-    label.insert(0, 6 - label.size(), ' ');
-  }
+  std::string label = PaddedNumber(line_number);
   label += ' ';
   label += head;
   return label;
 }
 
+std::string HeadLabel(LabelStyle style, int32_t line_number, std::string_view head) {
+  if (style == LabelStyle::Padded) return ProcLabel(line_number, head);
+  return std::to_string(line_number) + " " + std::string(head);
+}
+
 bool EnclosingProcedure::Track(std::string_view line, int32_t line_number) {
   if (IsProcedureHead(line)) {
     inside_ = true;
-    label_ = style_ == LabelStyle::Padded
-                 ? ProcLabel(line_number, line)
-                 : std::to_string(line_number) + " " + std::string(line);
+    label_ = HeadLabel(style_, line_number, line);
     return true;
   }
   // An end only clears the flag: the label keeps its text but is shown only while inside.

@@ -21,6 +21,9 @@ std::string ProcLabel(int32_t line_number, std::string_view head);
 /// How a head's label is written: `ProcLabel` (padded number) or bare number, blank, line.
 enum class LabelStyle { Padded, Bare };
 
+/// The label of the head line `head` at `line_number`, written in `style`.
+std::string HeadLabel(LabelStyle style, int32_t line_number, std::string_view head);
+
 /// Enclosing-procedure tracking: an inside flag kept across files and a label emptied
 /// at the start of each file. Feed it every non-comment line in reading order.
 class EnclosingProcedure {

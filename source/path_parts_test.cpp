@@ -22,3 +22,11 @@ TEST(PathParts, CutAtTheLastSlash) {
     EXPECT_EQ(FileNamePart(c.path), c.file_name) << c.path;
   }
 }
+
+TEST(PathParts, RelativePathIsJoinedToTheDirectoryAsItStands) {
+  EXPECT_EQ(AbsolutePath("/home/u", "p/main.pb"), "/home/u/p/main.pb");
+  EXPECT_EQ(AbsolutePath("/home/u", "../main.pb"), "/home/u/../main.pb");
+  EXPECT_EQ(AbsolutePath("/", "main.pb"), "//main.pb");
+  EXPECT_EQ(AbsolutePath("/home/u", "/abs/main.pb"), "/abs/main.pb");
+  EXPECT_EQ(AbsolutePath("/home/u", ""), "/home/u/");
+}

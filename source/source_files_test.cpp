@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "source/test_folder.h"
+#include "source/testing/test_folder.h"
 
 namespace {
 
