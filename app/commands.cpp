@@ -2,95 +2,101 @@
 
 #include <string_view>
 
+#include "app/about_dialog.h"
 #include "app/dialogs.h"
 #include "app/jump_to_line.h"
-#include "app/main_window.h"
 #include "listings/all_procedure_calls.h"
 #include "listings/lookup.h"
 #include "listings/procedure_calls.h"
 #include "listings/take_up.h"
-#include "listings/term_search.h"
 
 namespace {
 
-// Lists the calls of procedure `name` in a new list. The list is on screen and named in the
-// selector before anything else happens, so a term search that takes it over afterwards
-// leaves the selector's entry as the lookup made it.
-int32_t ListProcedureCallsOf(MainWindow& window, std::string_view name) {
-  return window.RunListing([&] {
-    return ShowProcedureCalls(window.TakenUp(), window.Lists().History(), window, name);
+// Opens a "Proc: " list for the procedure that `name` gives (the selected row's for an
+// empty name) and lists its calls; 0 when no procedure can be taken from the text. The
+// list is on screen and named in the selector before its rows come, so a term search that
+// takes it over afterwards leaves the selector's entry as the lookup made it.
+int32_t ListProcedureCallsOf(CommandContext& context, std::string_view name) {
+  ResultLists& lists = context.Lists();
+  int32_t rows = 0;
+  context.RunListing([&] {
+    const std::optional<std::string> procedure = ProcedureToList(lists.History().Current(), name);
+    if (!procedure) return;
+    ResultList& list = lists.OpenResultList(ListKind::ProcedureCalls, *procedure);
+    lists.RefreshListSelector();
+    rows = ListProcedureCalls(context.TakenUp(), list, context.Host(), *procedure);
   });
+  return rows;
 }
 
 // The term search in the list that the procedure lookup has just opened.
-void SearchTermInCurrentList(MainWindow& window, std::string_view term) {
-  ResultList* list = window.Lists().History().Current();
+void SearchTermInCurrentList(CommandContext& context, std::string_view term) {
+  ResultList* list = context.Lists().History().Current();
   if (list == nullptr) return;
-  window.RunListing([&] { ListTermMatches(window.TakenUp(), *list, window, term); });
+  context.RunListing([&] { SearchTermsInstead(context.TakenUp(), *list, context.Host(), term); });
 }
 
 }  // namespace
 
-void RunSearch(MainWindow& window) {
-  std::string& term = window.SearchTerm();
-  term = AskText(window.Window(), "Suche Term: ", term);
+void RunSearch(CommandContext& context) {
+  const std::string term = AskText(context.Window(), "Suche Term: ", context.SearchTerm());
+  context.SetSearchTerm(term);
   if (term.empty()) return;
-  if (ListProcedureCallsOf(window, term) != 0) return;
+  if (ListProcedureCallsOf(context, term) != 0) return;
   // The next input is preset with what is searched as a term.
-  term = WithoutTrailingParentheses(term);
-  SearchTermInCurrentList(window, term);
+  context.SetSearchTerm(WithoutTrailingParentheses(term));
+  SearchTermInCurrentList(context, context.SearchTerm());
 }
 
-void RunAllProcCalls(MainWindow& window) {
-  ResultLists& lists = window.Lists();
-  ResultList& list = lists.OpenResultList("", "All Procedure-Calls...");
+void RunAllProcCalls(CommandContext& context) {
+  ResultLists& lists = context.Lists();
+  ResultList& list = lists.OpenResultList(ListKind::AllProcedureCalls, "All Procedure-Calls...");
   lists.RefreshListSelector();
-  window.RunListing([&] { return ListAllProcedureCalls(window.TakenUp(), list, window); });
+  context.RunListing([&] { ListAllProcedureCalls(context.TakenUp(), list, context.Host()); });
 }
 
-void RunBack(MainWindow& window) {
-  ResultLists& lists = window.Lists();
+void RunBack(CommandContext& context) {
+  ResultLists& lists = context.Lists();
   if (lists.History().CurrentIndex() <= 0) return;
   lists.CloseCurrentResultList();
   lists.RefreshListSelector();
   lists.ShowCurrent();
   // The first list may have missed size changes while it was hidden.
-  if (lists.History().CurrentIndex() == 0) window.PostSizeEvent();
+  if (lists.History().CurrentIndex() == 0) context.PostSizeEvent();
 }
 
-void RunOpen(MainWindow& window) {
-  const std::string main_file = ChooseMainFile(window.Window());
+void RunOpen(CommandContext& context) {
+  const std::string main_file = ChooseMainFile(context.Window());
   if (main_file.empty()) return;
-  ResultLists& lists = window.Lists();
+  ResultLists& lists = context.Lists();
   lists.CloseAll();
-  lists.OpenResultList("", "Procedures");
-  TakeUpMainFile(window, main_file);
+  lists.OpenResultList(ListKind::Procedures, "Procedures");
+  TakeUpMainFile(context, main_file);
 }
 
-void RunJumpToLine(MainWindow& window) {
-  const ResultList* current = window.Lists().History().Current();
-  if (current != nullptr) JumpToLine(*current, window.TakenUp().SourceFiles);
+void RunJumpToLine(CommandContext& context) {
+  const ResultList* current = context.Lists().History().Current();
+  if (current != nullptr) JumpToLine(*current, context.TakenUp().SourceFiles);
 }
 
-void ShowSelectedList(MainWindow& window, int index) { window.Lists().ShowEntry(index); }
+void RunAbout(CommandContext& context) { ShowAbout(context.Window()); }
 
-void ListCallsOfSelectedRow(MainWindow& window) {
-  window.RunListing([&] {
-    return ShowProcedureCalls(window.TakenUp(), window.Lists().History(), window, "");
-  });
-}
+void ShowSelectedList(CommandContext& context, int index) { context.Lists().ShowEntry(index); }
 
-void TakeUpMainFile(MainWindow& window, const std::string& main_file) {
-  ResultLists& lists = window.Lists();
+void ListCallsOfSelectedRow(CommandContext& context) { ListProcedureCallsOf(context, ""); }
+
+void TakeUpMainFile(CommandContext& context, const std::string& main_file) {
+  ResultLists& lists = context.Lists();
   ResultList& procedures = *lists.History().Current();
-  window.RunListing([&] { TakeUpProject(window.TakenUp(), main_file, procedures, window); });
+  context.RunListing(
+      [&] { TakeUpProject(context.TakenUp(), main_file, procedures, context.Host()); });
   lists.RefreshListSelector();
 }
 
-void RunStartUpLookup(MainWindow& window, const std::string& start_term) {
+void RunStartUpLookup(CommandContext& context, const std::string& start_term) {
   if (start_term == "(") return;
-  if (ListProcedureCallsOf(window, start_term) != 0) return;
-  ShowMessage(window.Window(), "Procedure '" + start_term + "' not found!\nSearch for terms...");
+  if (ListProcedureCallsOf(context, start_term) != 0) return;
+  ShowMessage(context.Window(), "Procedure '" + start_term + "' not found!\nSearch for terms...");
   const std::string term = WithoutTrailingParentheses(start_term);
-  if (!term.empty()) SearchTermInCurrentList(window, term);
+  if (!term.empty()) SearchTermInCurrentList(context, term);
 }

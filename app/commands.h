@@ -4,27 +4,32 @@
 
 #include <string>
 
-class MainWindow;
+#include "app/command_context.h"
+
+/// A command of a toolbar control.
+using Command = void (*)(CommandContext& context);
 
 /// Search: asks for a term (preset with the last one); tries it as a procedure name, else
 /// searches it as a term. An empty input does nothing.
-void RunSearch(MainWindow& window);
+void RunSearch(CommandContext& context);
 /// All Proc-Calls: opens "All Procedure-Calls..." and lists every procedure with its calls.
-void RunAllProcCalls(MainWindow& window);
+void RunAllProcCalls(CommandContext& context);
 /// Back: closes the list on screen and shows the newest remaining one; does nothing on the
 /// first list. When only the first is left, it is fitted to the window once the loop idles.
-void RunBack(MainWindow& window);
+void RunBack(CommandContext& context);
 /// Open: chooses a new main file; on cancel nothing changes, else every list is closed and
 /// the new project is taken up into a new "Procedures" list.
-void RunOpen(MainWindow& window);
+void RunOpen(CommandContext& context);
 /// Jump to Line: starts the IDE on the file and line of the current list's selected row.
-void RunJumpToLine(MainWindow& window);
+void RunJumpToLine(CommandContext& context);
+/// The logo: shows the About dialog until it is closed.
+void RunAbout(CommandContext& context);
 /// Shows the list at selector position `index`; the current list stays for -1.
-void ShowSelectedList(MainWindow& window, int index);
+void ShowSelectedList(CommandContext& context, int index);
 /// Double-click on a row: lists the calls of the procedure that the selected row names.
-void ListCallsOfSelectedRow(MainWindow& window);
+void ListCallsOfSelectedRow(CommandContext& context);
 /// Takes up `main_file` into the current ("Procedures") list, then rebuilds the selector.
-void TakeUpMainFile(MainWindow& window, const std::string& main_file);
+void TakeUpMainFile(CommandContext& context, const std::string& main_file);
 /// The lookup of start-up for `start_term` (ending with "("; a lone "(" looks up nothing):
 /// the procedure's calls, else the not-found message and the term search.
-void RunStartUpLookup(MainWindow& window, const std::string& start_term);
+void RunStartUpLookup(CommandContext& context, const std::string& start_term);

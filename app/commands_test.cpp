@@ -221,7 +221,7 @@ TEST_F(Commands, OpenANewFileReplacesEveryList) {
   g_free(working_directory);
   EXPECT_EQ(window_->TakenUp().MainFile, other_main);
   ASSERT_EQ(History().Count(), 1);
-  EXPECT_EQ(History().Current()->Subject, "Procedures");
+  EXPECT_EQ(History().Current()->Subject(), "Procedures");
   EXPECT_EQ(History().Current()->RowCount(), 1);
   EXPECT_EQ(SelectorEntries(Bar().ListSelector), std::vector<std::string>{"Procedures("});
 }
@@ -249,7 +249,7 @@ TEST_F(Commands, SearchForANonProcedureSearchesTheTermAndPresetsItNext) {
   Click(Bar().Search);
   ASSERT_EQ(History().Count(), 2);
   const ResultList& list = *History().Current();
-  EXPECT_EQ(list.Kind, "Terms: ");
+  EXPECT_EQ(list.Kind(), ListKind::Terms);
   EXPECT_STREQ(gtk_label_get_text(window_->Lists().CurrentView()->Caption()), "Terms: Foo...");
   // The separator row, then lines 2, 4 and 5.
   ASSERT_EQ(list.RowCount(), 4);
@@ -272,7 +272,7 @@ TEST_F(Commands, SearchForAProcedureListsItsCalls) {
   answerer.Then(EnterText("Helper"));
   Click(Bar().Search);
   ASSERT_EQ(History().Count(), 2);
-  EXPECT_EQ(History().Current()->Kind, "Proc: ");
+  EXPECT_EQ(History().Current()->Kind(), ListKind::ProcedureCalls);
   EXPECT_STREQ(gtk_label_get_text(window_->Lists().CurrentView()->Caption()), "Proc: Helper...");
   EXPECT_EQ(History().Current()->RowCount(), 4);  // a separator and a call in each file
   EXPECT_EQ(SelectorEntries(Bar().ListSelector).back(), "Helper(");
@@ -284,7 +284,7 @@ TEST_F(Commands, StartUpLookupOfAnUnknownNameShowsTheMessageThenSearchesTerms) {
   RunStartUpLookup(*window_, "Foo(");
   ASSERT_EQ(answerer.Messages().size(), 1u);
   EXPECT_EQ(answerer.Messages()[0], "PB Sourcetrek|Procedure 'Foo(' not found!\nSearch for terms...");
-  EXPECT_EQ(History().Current()->Kind, "Terms: ");
+  EXPECT_EQ(History().Current()->Kind(), ListKind::Terms);
   EXPECT_EQ(History().Current()->RowCount(), 4);
   EXPECT_EQ(SelectorEntries(Bar().ListSelector).back(), "Foo(");
 }
@@ -322,7 +322,7 @@ TEST_F(Commands, DoubleClickOnARowListsTheCallsOfItsProcedure) {
   }
   Pump();
   ASSERT_EQ(History().Count(), 2);
-  EXPECT_EQ(History().Current()->Kind, "Proc: ");
+  EXPECT_EQ(History().Current()->Kind(), ListKind::ProcedureCalls);
   EXPECT_EQ(History().Current()->RowCount(), 4);
 }
 

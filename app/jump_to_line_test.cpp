@@ -230,7 +230,7 @@ class JumpToLineTest : public ::testing::Test {
   std::vector<Arguments> RecordedCalls(size_t count) const { return recorder_.Recorded(count); }
 
   static ResultList ListSelecting(std::string_view row_text) {
-    ResultList list("", "Procedures");
+    ResultList list(ListKind::Procedures, "Procedures");
     list.AddResultRow("1\nFirst()\n\n\nother.pb");
     list.AddResultRow(row_text);
     return list;

@@ -1,7 +1,5 @@
 #include "app/main_window.h"
 
-#include "app/about_dialog.h"
-#include "app/commands.h"
 #include "app/dialogs.h"
 #include "app/logo_data.h"
 #include "listings/display_text.h"
@@ -33,6 +31,32 @@ constexpr char kJumpTip[] =
 constexpr char kAllCallsTip[] =
     "Listet aus aktueller Hauptdatei und Includes alle Proceduren und deren Aufrufe";
 constexpr char kSearchTip[] = "Sucht und listet aus aktueller Datei alle Proceduren bzw. Variablen";
+
+/// One button of the toolbar row: how it looks, where it stands and what it does.
+struct ToolbarButton {
+  const char* Label;
+  const char* StockId;
+  int X;
+  int Width;
+  const char* Tooltip;          ///< nullptr for none
+  GtkWidget* Toolbar::*Widget;  ///< where the window keeps the button
+  Command Run;                  ///< nullptr for Stop, which only asks a listing to stop
+};
+
+const ToolbarButton kToolbarButtons[] = {
+    {"Open", GTK_STOCK_OPEN, 5, 80, kOpenTip, &Toolbar::Open, RunOpen},
+    {"Back", GTK_STOCK_GO_BACK, 90, 80, kBackTip, &Toolbar::Back, RunBack},
+    {"Jump to Line", GTK_STOCK_JUMP_TO, 175, 110, kJumpTip, &Toolbar::JumpToLine, RunJumpToLine},
+    {"All Proc-Calls", GTK_STOCK_INDEX, 290, 110, kAllCallsTip, &Toolbar::AllProcCalls,
+     RunAllProcCalls},
+    {"Search...", GTK_STOCK_FIND, 405, 80, kSearchTip, &Toolbar::Search, RunSearch},
+    {"Stop", GTK_STOCK_STOP, 490, 80, nullptr, &Toolbar::StopButton, nullptr},
+};
+
+// The rest of the toolbar row, right of the buttons.
+constexpr int kListLabelX = 572;
+constexpr int kListSelectorX = 605;
+constexpr int kLogoX = 765;
 
 // The toolbar's labels are set a size smaller than the theme's, so that each label fits
 // beside its icon within the fixed button widths.
@@ -98,7 +122,7 @@ MainWindow::MainWindow(const PangoFontDescription* result_font)
           [this](int& width, int& height) { InnerSize(width, height); },
           [this](ResultListView& view) { ConnectView(view); }) {
   g_object_ref_sink(toolbar_.ListSelector);
-  lists_.OpenResultList("", "Procedures");
+  lists_.OpenResultList(ListKind::Procedures, "Procedures");
   BuildToolbar();
   ConnectSignals();
   gtk_widget_realize(window_);
@@ -129,12 +153,10 @@ void MainWindow::ApplyWindowFunctions() {
 }
 
 void MainWindow::BuildToolbar() {
-  toolbar_.Open = AddButton("Open", GTK_STOCK_OPEN, 5, 80, kOpenTip);
-  toolbar_.Back = AddButton("Back", GTK_STOCK_GO_BACK, 90, 80, kBackTip);
-  toolbar_.JumpToLine = AddButton("Jump to Line", GTK_STOCK_JUMP_TO, 175, 110, kJumpTip);
-  toolbar_.AllProcCalls = AddButton("All Proc-Calls", GTK_STOCK_INDEX, 290, 110, kAllCallsTip);
-  toolbar_.Search = AddButton("Search...", GTK_STOCK_FIND, 405, 80, kSearchTip);
-  toolbar_.StopButton = AddButton("Stop", GTK_STOCK_STOP, 490, 80, nullptr);
+  for (const ToolbarButton& button : kToolbarButtons) {
+    toolbar_.*button.Widget =
+        AddButton(button.Label, button.StockId, button.X, button.Width, button.Tooltip);
+  }
   AddListSelector();
   AddLogoButton();
   gtk_widget_set_sensitive(toolbar_.StopButton, FALSE);
@@ -157,9 +179,9 @@ void MainWindow::AddListSelector() {
   toolbar_.ListLabel = gtk_label_new("List:");
   gtk_misc_set_alignment(GTK_MISC(toolbar_.ListLabel), 1.0f, 0.0f);
   gtk_widget_set_size_request(toolbar_.ListLabel, 30, 24);
-  gtk_fixed_put(GTK_FIXED(area_), toolbar_.ListLabel, 572, 8);
+  gtk_fixed_put(GTK_FIXED(area_), toolbar_.ListLabel, kListLabelX, 8);
   gtk_widget_set_size_request(toolbar_.ListSelector, 150, 28);
-  gtk_fixed_put(GTK_FIXED(area_), toolbar_.ListSelector, 605, 2);
+  gtk_fixed_put(GTK_FIXED(area_), toolbar_.ListSelector, kListSelectorX, kButtonY);
   gtk_widget_show(toolbar_.ListLabel);
   gtk_widget_show(toolbar_.ListSelector);
 }
@@ -171,17 +193,18 @@ void MainWindow::AddLogoButton() {
   gtk_container_add(GTK_CONTAINER(toolbar_.LogoButton), gtk_image_new_from_pixbuf(logo));
   g_object_unref(logo);
   gtk_widget_set_size_request(toolbar_.LogoButton, 26, 26);
-  gtk_fixed_put(GTK_FIXED(area_), toolbar_.LogoButton, 765, 2);
+  gtk_fixed_put(GTK_FIXED(area_), toolbar_.LogoButton, kLogoX, kButtonY);
   gtk_widget_show_all(toolbar_.LogoButton);
 }
 
 void MainWindow::ConnectSignals() {
   g_signal_connect(window_, "delete-event", G_CALLBACK(&MainWindow::OnDelete), this);
   g_signal_connect(window_, "configure-event", G_CALLBACK(&MainWindow::OnConfigure), this);
-  for (GtkWidget* button : {toolbar_.Open, toolbar_.Back, toolbar_.JumpToLine,
-                            toolbar_.AllProcCalls, toolbar_.Search, toolbar_.StopButton,
-                            toolbar_.LogoButton}) {
-    if (button != nullptr) g_signal_connect(button, "clicked", G_CALLBACK(&MainWindow::OnButton), this);
+  for (const ToolbarButton& button : kToolbarButtons) {
+    g_signal_connect(toolbar_.*button.Widget, "clicked", G_CALLBACK(&MainWindow::OnButton), this);
+  }
+  if (toolbar_.LogoButton != nullptr) {
+    g_signal_connect(toolbar_.LogoButton, "clicked", G_CALLBACK(&MainWindow::OnButton), this);
   }
   g_signal_connect(toolbar_.ListSelector, "changed", G_CALLBACK(&MainWindow::OnSelectorChanged),
                    this);
@@ -308,21 +331,24 @@ gboolean MainWindow::OnPostedSize(gpointer self) {
   return FALSE;
 }
 
+// The command of a toolbar control; nullptr for Stop.
+Command MainWindow::CommandOf(const GtkWidget* control) const {
+  if (control == toolbar_.LogoButton) return RunAbout;
+  for (const ToolbarButton& button : kToolbarButtons) {
+    if (toolbar_.*button.Widget == control) return button.Run;
+  }
+  return nullptr;
+}
+
 void MainWindow::OnButton(GtkButton* button, gpointer self) {
   auto& window = *static_cast<MainWindow*>(self);
-  const Toolbar& bar = window.toolbar_;
-  GtkWidget* const clicked = GTK_WIDGET(button);
-  if (clicked == bar.StopButton) {
+  const Command command = window.CommandOf(GTK_WIDGET(button));
+  if (command == nullptr) {
     window.stop_clicked_ = window.listing_runs_;
     return;
   }
   if (window.listing_runs_) return;
-  if (clicked == bar.Open) RunOpen(window);
-  if (clicked == bar.Back) RunBack(window);
-  if (clicked == bar.JumpToLine) RunJumpToLine(window);
-  if (clicked == bar.AllProcCalls) RunAllProcCalls(window);
-  if (clicked == bar.Search) RunSearch(window);
-  if (clicked == bar.LogoButton) ShowAbout(window.Window());
+  command(window);
   window.UpdateBackState();
 }
 

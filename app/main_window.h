@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "app/command_context.h"
+#include "app/commands.h"
 #include "app/poll_schedule.h"
 #include "app/result_lists.h"
 #include "listings/listing_host.h"
@@ -31,7 +33,7 @@ void SetButtonIcon(GtkButton* button, GtkWidget* image, const char* label,
                    GtkPositionType position);
 
 /// The one main window of the program with the first result list, "Procedures", open.
-class MainWindow final : public ListingHost {
+class MainWindow final : public ListingHost, public CommandContext {
  public:
   /// Builds the window (not yet shown) with rows drawn in `result_font`.
   explicit MainWindow(const PangoFontDescription* result_font);
@@ -58,17 +60,16 @@ class MainWindow final : public ListingHost {
     ListingScope scope(*this);
     return listing();
   }
+  void RunListing(const std::function<void()>& listing) override { RunListing<>(listing); }
 
-  /// The toplevel window.
-  GtkWindow* Window() const { return GTK_WINDOW(window_); }
+  GtkWindow* Window() const override { return GTK_WINDOW(window_); }
   /// The toolbar controls.
   const Toolbar& Controls() const { return toolbar_; }
-  /// The result lists with their history.
-  ResultLists& Lists() { return lists_; }
-  /// The project taken up.
-  Project& TakenUp() { return project_; }
-  /// Text of the last Search input, the preset of the next one.
-  std::string& SearchTerm() { return search_term_; }
+  ResultLists& Lists() override { return lists_; }
+  Project& TakenUp() override { return project_; }
+  ListingHost& Host() override { return *this; }
+  const std::string& SearchTerm() const override { return search_term_; }
+  void SetSearchTerm(const std::string& term) override { search_term_ = term; }
   /// True once the window was asked to close outside a listing.
   bool QuitRequested() const { return quit_requested_; }
   /// True while a listing runs.
@@ -79,7 +80,7 @@ class MainWindow final : public ListingHost {
   /// Fits the current list to the window's present inner size.
   void FitCurrentList();
   /// Asks for `FitCurrentList` once the loop is idle again, as a size event would.
-  void PostSizeEvent();
+  void PostSizeEvent() override;
 
  private:
   /// Marks a listing as running for its lifetime and mirrors the lists at its end.
@@ -99,6 +100,7 @@ class MainWindow final : public ListingHost {
   void BuildToolbar();
   GtkWidget* AddButton(const char* label, const char* stock_id, int x, int width,
                        const char* tooltip);
+  Command CommandOf(const GtkWidget* control) const;
   void AddListSelector();
   void AddLogoButton();
   void ConnectSignals();

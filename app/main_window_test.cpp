@@ -168,7 +168,7 @@ TEST_F(MainWindowLayout, FirstListFillsTheAreaBelowTheToolbar) {
 TEST_F(MainWindowLayout, ResizingFitsTheCurrentListOnly) {
   ResultLists& lists = window_->Lists();
   ResultListView* first = lists.CurrentView();
-  lists.OpenResultList("", "All Procedure-Calls...");
+  lists.OpenResultList(ListKind::AllProcedureCalls, "All Procedure-Calls...");
   lists.RefreshListSelector();
   ResultListView* second = lists.CurrentView();
   Pump();
@@ -186,7 +186,7 @@ TEST_F(MainWindowLayout, ResizingFitsTheCurrentListOnly) {
 }
 
 TEST_F(DetachedView, ColumnsHaveTheirHeadersWidthsAndAlignment) {
-  ResultList list("", "Procedures");
+  ResultList list(ListKind::Procedures, "Procedures");
   ResultListView view(list, Area(), 1000, 610, font_);
   const char* headers[] = {"Line", "Calls", "Count", "(in) Function", "in File"};
   const int widths[] = {56, 380, 55, 300, 200};
@@ -206,13 +206,12 @@ TEST_F(DetachedView, ColumnsHaveTheirHeadersWidthsAndAlignment) {
 }
 
 TEST_F(DetachedView, MirrorsRowsColoursAndTheSelectionInBatches) {
-  ResultList list("", "Procedures");
+  ResultList list(ListKind::Procedures, "Procedures");
   ResultListView view(list, Area(), 1000, 610, font_);
   GtkTreeModel* model = gtk_tree_view_get_model(view.ListView());
   list.AddResultRow("12\nFoo()");
-  list.AddResultRow("");
-  list.SetCellTextColour(0, 1, Rgb{220, 0, 0});
-  list.SetRowBackground(0, Rgb{255, 255, 230});
+  list.AddResultRow("", RowMark::Separator);
+  list.AddMarks(0, RowMark::OtherCase | RowMark::FileBand);
   EXPECT_EQ(gtk_tree_model_iter_n_children(model, nullptr), 0);  // not before the batch
   view.Sync();
   ASSERT_EQ(gtk_tree_model_iter_n_children(model, nullptr), 2);
@@ -241,7 +240,7 @@ TEST_F(DetachedView, MirrorsRowsColoursAndTheSelectionInBatches) {
 }
 
 TEST_F(DetachedView, UserSelectionReachesTheModel) {
-  ResultList list("", "Procedures");
+  ResultList list(ListKind::Procedures, "Procedures");
   ResultListView view(list, Area(), 1000, 610, font_);
   list.AddResultRow("1\na");
   list.AddResultRow("2\nb");

@@ -4,9 +4,8 @@
 #include <string>
 
 #include "listings/display_text.h"
+#include "listings/row_colours.h"
 
-const char* const ColumnHeaders[ResultColumns] = {"Line", "Calls", "Count", "(in) Function",
-                                                  "in File"};
 const int ColumnWidths[ResultColumns] = {56, 380, 55, 300, 200};
 
 namespace {
@@ -138,15 +137,16 @@ void ResultListView::CellData(GtkTreeViewColumn* /*view_column*/, GtkCellRendere
 // Runs for every cell drawn (only rows on screen): the text goes through one buffer that
 // keeps its capacity, so drawing allocates nothing here.
 void ResultListView::ShowCell(GtkCellRenderer* renderer, int32_t row, int column) {
-  static const ResultCell kNoCell;
-  const ResultCell& cell = row >= 0 && row < list_.RowCount()
-                               ? list_.Row(row).Cells[static_cast<size_t>(column)]
-                               : kNoCell;
   cell_text_.clear();
-  AppendDisplayText(cell_text_, cell.Text);
+  CellColours colours;  // a row that the model lacks shows empty, in the default colours
+  if (row >= 0 && row < list_.RowCount()) {
+    const ResultRow& shown = list_.Row(row);
+    AppendDisplayText(cell_text_, shown.Cells[static_cast<size_t>(column)]);
+    colours = MarkColours(shown.WrittenFor, shown.Marks, column);
+  }
   g_object_set(renderer, "text", cell_text_.c_str(), nullptr);
-  SetColour(renderer, "foreground-gdk", "foreground-set", cell.TextColour);
-  SetColour(renderer, "cell-background-gdk", "cell-background-set", cell.Background);
+  SetColour(renderer, "foreground-gdk", "foreground-set", colours.Text);
+  SetColour(renderer, "cell-background-gdk", "cell-background-set", colours.Background);
 }
 
 void ResultListView::Show() {
@@ -164,7 +164,7 @@ void ResultListView::Resize(int width, int height) {
 void ResultListView::Sync() { SyncUntil(G_MAXINT64); }
 
 void ResultListView::SyncUntil(gint64 deadline) {
-  const std::string caption = ToDisplayText(list_.Caption);
+  const std::string caption = ToDisplayText(list_.Caption());
   if (caption != gtk_label_get_text(caption_)) gtk_label_set_text(caption_, caption.c_str());
   const bool rows_changed = !list_.ChangedMirroredRows().empty() || !HasAllRows();
   RedrawChangedRows();

@@ -9,8 +9,6 @@
 
 #include "listings/result_list.h"
 
-/// Column headers of every result list.
-extern const char* const ColumnHeaders[ResultColumns];
 /// Initial widths of the columns, in pixels.
 extern const int ColumnWidths[ResultColumns];
 

@@ -12,19 +12,25 @@
 
 #include "app/gtk_test_support.h"
 #include "listings/display_text.h"
+#include "listings/row_colours.h"
 
 namespace {
 
 constexpr int32_t kRows = 3000;
 
-// Rows with ISO-8859-15 and UTF-8 texts, text colours on some cells, backgrounds on others.
+// Rows with ISO-8859-15 and UTF-8 texts and marks that colour some cells' text, some
+// rows' background and some single cells' background.
 void FillList(ResultList& list) {
   for (int32_t row = 0; row < kRows; ++row) {
     const std::string number = std::to_string(row);
+    RowMarks marks;
+    if (row % 7 == 0) marks |= RowMark::OtherCase;
+    if (row % 5 == 0) marks |= RowMark::ProcedureRow;
+    if (row % 10 == 0) marks |= RowMark::NeverCalled;
+    if (row % 15 == 0) marks |= RowMark::CalledAboveHead;
     list.AddResultRow(number + "\nCall" + number + "(\xE4)\n" + number + "\n  F\xC3\xBCr\nfile" +
-                      number + ".pb");
-    if (row % 7 == 0) list.SetCellTextColour(row, row % 5, Rgb{220, 0, uint8_t(row % 256)});
-    if (row % 5 == 0) list.SetRowBackground(row, Rgb{255, 255, uint8_t(row % 256)});
+                          number + ".pb",
+                      marks);
   }
 }
 
@@ -46,12 +52,13 @@ void ExpectViewEqualsModel(const ResultListView& view, const ResultList& list) {
   ASSERT_EQ(StoredRows(view), list.RowCount());
   for (int32_t row = 0; row < list.RowCount(); ++row) {
     for (int column = 0; column < ResultColumns; ++column) {
-      const ResultCell& cell = list.Row(row).Cells[static_cast<size_t>(column)];
+      const ResultRow& model_row = list.Row(row);
+      const CellColours colours = MarkColours(model_row.WrittenFor, model_row.Marks, column);
       SCOPED_TRACE("row " + std::to_string(row) + " column " + std::to_string(column));
       const gtk_test::ShownCell shown = gtk_test::CellShown(view.ListView(), row, column);
-      ASSERT_EQ(shown.Text, ToDisplayText(cell.Text));
-      ASSERT_EQ(shown.Foreground, Colour(cell.TextColour));
-      ASSERT_EQ(shown.Background, Colour(cell.Background));
+      ASSERT_EQ(shown.Text, ToDisplayText(model_row.Cells[static_cast<size_t>(column)]));
+      ASSERT_EQ(shown.Foreground, Colour(colours.Text));
+      ASSERT_EQ(shown.Background, Colour(colours.Background));
     }
   }
 }
@@ -72,7 +79,7 @@ int32_t SelectedInView(const ResultListView& view) {
 using ResultListViewBatches = gtk_test::DetachedViewTest;
 
 TEST_F(ResultListViewBatches, BacklogArrivesInSeveralBatchesAndEndsEqualToTheModel) {
-  ResultList list("", "All Procedure-Calls...");
+  ResultList list(ListKind::AllProcedureCalls, "All Procedure-Calls...");
   ResultListView view(list, Area(), 1000, 610, font_);
   FillList(list);
   // A batch whose time is up copies one row; the newest copied row stands selected.
@@ -82,7 +89,7 @@ TEST_F(ResultListViewBatches, BacklogArrivesInSeveralBatchesAndEndsEqualToTheMod
   EXPECT_FALSE(view.HasAllRows());
   // Changes to a copied row and to one still waiting both reach the view.
   list.SetCellText(0, ColumnFunction, "   14 Procedure Foo()");
-  list.SetCellTextColour(kRows - 2, ColumnCalls, Rgb{0, 0, 200});
+  list.AddMarks(kRows - 2, RowMark::CalledAboveHead);
   int batches = 1;
   while (!view.HasAllRows()) {
     const int32_t before = StoredRows(view);
@@ -106,7 +113,7 @@ using ResultListViewRedraw = gtk_test::DetachedViewTest;
 // The view holds no copy of a row: a changed row in the view is only drawn again, and then
 // shows the model as it is; rows not yet taken need nothing.
 TEST_F(ResultListViewRedraw, OnlyChangedRowsInTheViewAreDrawnAgainAndShowTheChange) {
-  ResultList list("", "All Procedure-Calls...");
+  ResultList list(ListKind::AllProcedureCalls, "All Procedure-Calls...");
   ResultListView view(list, Area(), 1000, 610, font_);
   for (const char* row : {"1\nA()", "2\nB()", "3\nC()"}) list.AddResultRow(row);
   view.Sync();
@@ -114,15 +121,15 @@ TEST_F(ResultListViewRedraw, OnlyChangedRowsInTheViewAreDrawnAgainAndShowTheChan
   g_signal_connect(gtk_tree_view_get_model(view.ListView()), "row-changed",
                    G_CALLBACK(NoteChangedRow), &changed);
   list.SetCellText(1, ColumnCount, "7");
-  list.SetCellBackground(2, ColumnFile, Rgb{0, 128, 255});
+  list.AddMarks(2, RowMark::ProcedureRow);
   list.AddResultRow("4\nD()");
-  list.SetCellTextColour(3, ColumnCalls, Rgb{200, 0, 0});  // not in the view yet
+  list.AddMarks(3, RowMark::OtherCase);  // not in the view yet
   view.SyncUntil(0);  // takes one new row: row 3
   std::sort(changed.begin(), changed.end());
   EXPECT_EQ(changed, (std::vector<int32_t>{1, 2}));
   EXPECT_EQ(gtk_test::CellShown(view.ListView(), 1, ColumnCount).Text, "7");
-  EXPECT_EQ(gtk_test::CellShown(view.ListView(), 2, ColumnFile).Background, "#0080ff");
-  EXPECT_EQ(gtk_test::CellShown(view.ListView(), 3, ColumnCalls).Foreground, "#c80000");
+  EXPECT_EQ(gtk_test::CellShown(view.ListView(), 2, ColumnFile).Background, "#dcdcdc");
+  EXPECT_EQ(gtk_test::CellShown(view.ListView(), 3, ColumnCalls).Foreground, "#dc0000");
   changed.clear();
   view.Sync();
   EXPECT_TRUE(changed.empty());
@@ -147,7 +154,7 @@ using ListingBatches = gtk_test::WindowTest;
 // them in batches while it runs, each with the newest copied row selected and in view.
 TEST_F(ListingBatches, NewestCopiedRowIsSelectedAndInViewAtEachBatchAndAtTheEnd) {
   ResultLists& lists = window_->Lists();
-  ResultList& list = lists.OpenResultList("", "All Procedure-Calls...");
+  ResultList& list = lists.OpenResultList(ListKind::AllProcedureCalls, "All Procedure-Calls...");
   lists.RefreshListSelector();
   gtk_test::Pump();
   ResultListView& view = *lists.ViewOf(list);

@@ -1,7 +1,5 @@
 #include "app/result_lists.h"
 
-#include <set>
-
 #include "listings/display_text.h"
 
 ResultLists::ResultLists(GtkFixed* area, GtkComboBox* selector,
@@ -11,7 +9,9 @@ ResultLists::ResultLists(GtkFixed* area, GtkComboBox* selector,
       selector_(selector),
       font_(font),
       window_size_(std::move(window_size)),
-      view_created_(std::move(view_created)) {}
+      view_created_(std::move(view_created)) {
+  history_.SetListOpened([this](ResultList& list) { ListOpened(list); });
+}
 
 ResultListView* ResultLists::CurrentView() {
   const ResultList* current = history_.Current();
@@ -23,7 +23,8 @@ ResultListView* ResultLists::ViewOf(const ResultList& list) {
   return found == views_.end() ? nullptr : found->second.get();
 }
 
-ResultListView& ResultLists::CreateView(ResultList& list) {
+// Every list gets its view as the history opens it, whoever asked for the list.
+void ResultLists::ListOpened(ResultList& list) {
   int width = 0;
   int height = 0;
   window_size_(width, height);
@@ -31,14 +32,11 @@ ResultListView& ResultLists::CreateView(ResultList& list) {
   ResultListView& created = *view;
   views_[&list] = std::move(view);
   view_created_(created);
-  return created;
+  ShowOnlyCurrent();
 }
 
-ResultList& ResultLists::OpenResultList(std::string_view kind, std::string_view subject) {
-  if (ResultListView* current = CurrentView()) current->Hide();
-  ResultList& list = history_.OpenResultList(kind, subject);
-  CreateView(list);
-  return list;
+ResultList& ResultLists::OpenResultList(ListKind kind, std::string_view subject) {
+  return history_.OpenResultList(kind, subject);
 }
 
 void ResultLists::RefreshListSelector() {
@@ -87,25 +85,6 @@ void ResultLists::SelectCurrentEntry() {
   changing_selector_ = false;
 }
 
-bool ResultLists::AdoptNewLists() {
-  bool adopted = false;
-  for (int index = 0; index < history_.Count(); ++index) {
-    ResultList& list = history_.At(index);
-    if (ViewOf(list) != nullptr) continue;
-    CreateView(list);
-    adopted = true;
-  }
-  return adopted;
-}
-
-void ResultLists::DropClosedViews() {
-  std::set<const ResultList*> alive;
-  for (int index = 0; index < history_.Count(); ++index) alive.insert(&history_.At(index));
-  for (auto view = views_.begin(); view != views_.end();) {
-    view = alive.count(view->first) != 0 ? std::next(view) : views_.erase(view);
-  }
-}
-
 void ResultLists::ShowOnlyCurrent() {
   const ResultList* current = history_.Current();
   for (auto& [list, view] : views_) {
@@ -118,11 +97,6 @@ void ResultLists::ShowOnlyCurrent() {
 void ResultLists::Sync() { SyncUntil(G_MAXINT64); }
 
 void ResultLists::SyncUntil(gint64 deadline) {
-  DropClosedViews();
-  // A listing that opens its own list has made it current and expects the selector to
-  // name it, as the shell's own openings do.
-  if (AdoptNewLists()) RefreshListSelector();
-  ShowOnlyCurrent();
   for (auto& entry : views_) entry.second->SyncUntil(deadline);
 }
 

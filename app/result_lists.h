@@ -12,8 +12,8 @@
 #include "app/result_list_view.h"
 #include "listings/list_history.h"
 
-/// Keeps the views and the selector in step with the history. Lists that a listing opens
-/// in the history itself get their view at the next `Sync`.
+/// Keeps the views and the selector in step with the history: every list that the history
+/// opens gets its view at once, shown in place of the others.
 class ResultLists {
  public:
   /// Inner size of the main window, width and height.
@@ -36,7 +36,7 @@ class ResultLists {
   ResultListView* ViewOf(const ResultList& list);
 
   /// Hides the current list and opens a new, visible and current one after the last.
-  ResultList& OpenResultList(std::string_view kind, std::string_view subject);
+  ResultList& OpenResultList(ListKind kind, std::string_view subject);
   /// Rebuilds the selector from the history without raising its change signal and makes the
   /// last list current and selected.
   void RefreshListSelector();
@@ -51,8 +51,7 @@ class ResultLists {
   void ShowCurrent();
   /// Fits the current list to a window of inner size `width` x `height`.
   void ResizeCurrent(int width, int height);
-  /// Gives new lists of the history their views (and rebuilds the selector then), shows
-  /// only the current list and mirrors every model into its view.
+  /// Mirrors every model into its view.
   void Sync();
   /// `Sync` as one batch: new rows are copied only until the monotonic clock reaches
   /// `deadline` (see `ResultListView::SyncUntil`).
@@ -65,9 +64,7 @@ class ResultLists {
   bool ChangingSelector() const { return changing_selector_; }
 
  private:
-  ResultListView& CreateView(ResultList& list);
-  bool AdoptNewLists();
-  void DropClosedViews();
+  void ListOpened(ResultList& list);
   void ShowOnlyCurrent();
 
   GtkFixed* area_;

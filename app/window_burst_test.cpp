@@ -134,7 +134,7 @@ TEST_F(WindowBurst, BurstsStopsBacksAndCancelledOpensLeaveTheListsIntact) {
   }
   ASSERT_EQ(History().Count(), 1);
   EXPECT_EQ(History().CurrentIndex(), 0);
-  EXPECT_EQ(History().At(0).Subject, "Procedures");
+  EXPECT_EQ(History().At(0).Subject(), "Procedures");
   EXPECT_EQ(History().At(0).RowCount(), kProcedures);
   EXPECT_EQ(ShownRows(), kProcedures);
   EXPECT_EQ(gtk_combo_box_get_active(GTK_COMBO_BOX(Bar().ListSelector)), 0);
@@ -158,7 +158,7 @@ TEST_F(WindowBurst, BurstsStopsBacksAndCancelledOpensLeaveTheListsIntact) {
   gtk_button_clicked(GTK_BUTTON(Bar().Search));
   ASSERT_TRUE(PumpUntil([&] { return History().Count() == 2 && !window_->ListingRuns(); }, 20000));
   const ResultList& calls = *History().Current();
-  EXPECT_EQ(calls.Kind, "Proc: ");
+  EXPECT_EQ(calls.Kind(), ListKind::ProcedureCalls);
   ASSERT_EQ(calls.RowCount(), 2);
   EXPECT_NE(calls.CellText(1, 3).find("Procedure P6()"), std::string::npos);
   EXPECT_EQ(ShownRows(), 2);

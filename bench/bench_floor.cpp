@@ -87,7 +87,7 @@ int main(int argc, char** argv) {
   }
   Project project;
   QuietHost host;
-  ResultList procedures("", "Procedures");
+  ResultList procedures(ListKind::Procedures, "Procedures");
   TakeUpProject(project, argv[1], procedures, host);
   std::vector<double> times;
   size_t found = 0;

@@ -20,9 +20,10 @@ bool SameRows(const ResultList& a, const ResultList& b) {
   if (a.RowCount() != b.RowCount()) return false;
   for (int32_t row = 0; row < a.RowCount(); ++row) {
     for (int column = 0; column < ResultColumns; ++column) {
-      const ResultCell& x = a.Row(row).Cells[column];
-      const ResultCell& y = b.Row(row).Cells[column];
-      if (x.Text != y.Text || x.TextColour != y.TextColour || x.Background != y.Background) {
+      const ResultRow& x = a.Row(row);
+      const ResultRow& y = b.Row(row);
+      if (x.Cells[column] != y.Cells[column] || x.Marks != y.Marks ||
+          x.WrittenFor != y.WrittenFor) {
         return false;
       }
     }
@@ -48,14 +49,14 @@ int main(int argc, char** argv) {
   const int repetitions = std::atoi(argv[2]);
   Project project;
   QuietHost host;
-  ResultList procedures("", "Procedures");
+  ResultList procedures(ListKind::Procedures, "Procedures");
   TakeUpProject(project, argv[1], procedures, host);
   std::vector<double> reference_times;
   std::vector<double> fast_times;
   bool same = true;
   for (int repetition = 0; repetition < repetitions; ++repetition) {
-    ResultList reference("", "All Procedure-Calls...");
-    ResultList fast("", "All Procedure-Calls...");
+    ResultList reference(ListKind::AllProcedureCalls, "All Procedure-Calls...");
+    ResultList fast(ListKind::AllProcedureCalls, "All Procedure-Calls...");
     reference_times.push_back(TimeListing(
         [&](ResultList& list) { ReferenceListAllProcedureCalls(project, list, host); }, reference));
     const std::string reference_declares = host.Clipboard;

@@ -349,7 +349,8 @@ StopRows StopAndCountRows(MainWindow& window, int delay) {
 
 /// Opens a new list for All Proc-Calls and lets the window show it, outside the timing.
 ResultList& OpenAllCallsList(MainWindow& window) {
-  ResultList& list = window.Lists().OpenResultList("", "All Procedure-Calls...");
+  ResultList& list = window.Lists().OpenResultList(
+      ListKind::AllProcedureCalls, "All Procedure-Calls...");
   window.Lists().RefreshListSelector();
   Pump();
   return list;

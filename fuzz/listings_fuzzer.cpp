@@ -13,9 +13,9 @@
 #include "listings/list_history.h"
 #include "listings/procedure_calls.h"
 #include "listings/procedures_list.h"
-#include "listings/row_colours.h"
 #include "listings/term_matching.h"
 #include "listings/term_search.h"
+#include "listings/testing/listing_test_support.h"
 
 namespace {
 
@@ -95,8 +95,8 @@ int32_t CheckProcedureBlock(const Project& project, const ResultList& list, int3
   if (next < list.RowCount()) {  // finished: the stopped procedure has no closing row
     Require(list.CellText(row, ColumnCount) == std::to_string(calls),
             "a finished procedure counts its call rows");
-    Require((list.Row(row).Cells[ColumnLine].Background == MarkRed) == called_above_head,
-            "the Line cell is red exactly for a call above the head");
+    Require(list.Row(row).Marks.Has(RowMark::CalledAboveHead) == called_above_head,
+            "the row is marked exactly for a call above the head");
   }
   return next + 1;
 }
@@ -113,9 +113,9 @@ void CheckAllCalls(const Project& project, const ResultList& list, bool stopped)
 
 void CheckProcedureCalls(const Project& project, const ResultList& list, int32_t result,
                          bool stopped) {
-  Require(list.Kind == "Proc: ", "the lookup opens a Proc: list");
+  Require(list.Kind() == ListKind::ProcedureCalls, "the lookup opens a Proc: list");
   Require(result == (stopped ? 0 : list.RowCount()), "the lookup returns its row count");
-  const std::string key = CallKeyFromName(list.Subject);
+  const std::string key = CallKeyFromName(list.Subject());
   for (int32_t row = 0; row < list.RowCount(); ++row) {
     if (IsEmptyRow(list, row)) continue;
     CheckFoundLineRow(project, list, row);
@@ -162,11 +162,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   project.SourceFiles = ScanIncludes(project.MainFile);
   project.SourceFiles.resize(std::min(project.SourceFiles.size(), kMaxListedFiles));
   ListHistory history;
-  ResultList& procedures = history.OpenResultList("", "Procedures");
+  ResultList& procedures = history.OpenResultList(ListKind::Procedures, "Procedures");
   RunListing(stop_at, [&](FuzzHost& host) { ListProcedures(project, procedures, host); });
   CheckProcedures(project, procedures);
 
-  ResultList& all_calls = history.OpenResultList("", "All Procedure-Calls...");
+  ResultList& all_calls = history.OpenResultList(
+
+      ListKind::AllProcedureCalls, "All Procedure-Calls...");
   const bool stopped = RunListing(stop_at, [&](FuzzHost& host) {
     Require(ListAllProcedureCalls(project, all_calls, host) == host.Stopped(),
             "the procedure-call listing reports its stop");
@@ -175,11 +177,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   int32_t result = 0;
   const bool calls_stopped = RunListing(stop_at, [&](FuzzHost& host) {
-    result = ShowProcedureCalls(project, history, host, name);
+    result = OpenProcedureCalls(project, history, host, name);
   });
   if (!name.empty()) CheckProcedureCalls(project, *history.Current(), result, calls_stopped);
 
-  ResultList& terms = history.OpenResultList("", "");
+  ResultList& terms = history.OpenResultList(ListKind::Terms, term);
   RunListing(stop_at, [&](FuzzHost& host) { ListTermMatches(project, terms, host, term); });
   CheckTerms(project, terms, term);
   return 0;

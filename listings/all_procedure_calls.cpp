@@ -13,8 +13,11 @@
 
 namespace {
 
-/// Lists every procedure of the project; returns true when the user stopped the run.
-bool ListEveryProcedure(Project& project, ResultList& list, ListingHost& host) {
+/// Lists every procedure of the project and collects the ones called above their head
+/// into `candidates`; returns true when the user stopped the run.
+bool ListEveryProcedure(const Project& project, ResultList& list, ListingHost& host,
+                        DeclareCandidates& candidates) {
+  const StopEnabled stop(host);
   if (project.Procedures.empty()) return false;
   ProjectText text;
   if (!text.Load(project.SourceFiles, host)) {
@@ -25,7 +28,7 @@ bool ListEveryProcedure(Project& project, ResultList& list, ListingHost& host) {
   const ProcedureCallSearch search(text, project.Procedures);
   for (const ProcedureEntry& entry : project.Procedures) {
     ProcedureTally tally;
-    AddProcedureRow(list, entry);
+    const int32_t procedure_row = AddProcedureRow(list, entry);
     const auto add_call = [&](const CallHit& hit) {
       AddCallRow(list, hit.LineNumber, hit.Prepared, hit.Found, hit.Label,
                  text.Files()[hit.File].FileName);
@@ -36,7 +39,8 @@ bool ListEveryProcedure(Project& project, ResultList& list, ListingHost& host) {
     const std::string key = CallKeyFromHead(entry.HeadText);
     // The stopped procedure keeps no count, marks or closing row.
     if (host.PollStop() || search.FindCalls(key, host, add_call)) return true;
-    FinishProcedure(project, list, entry, tally);
+    FinishProcedure(list, procedure_row, tally);
+    if (tally.CalledAboveHead) candidates.push_back({entry.HeadText, entry.FileName});
   }
   return false;
 }
@@ -44,10 +48,8 @@ bool ListEveryProcedure(Project& project, ResultList& list, ListingHost& host) {
 }  // namespace
 
 bool ListAllProcedureCalls(Project& project, ResultList& list, ListingHost& host) {
-  host.SetStopEnabled(true);
   project.Candidates.clear();
-  const bool stopped = ListEveryProcedure(project, list, host);
-  host.SetStopEnabled(false);
+  const bool stopped = ListEveryProcedure(project, list, host, project.Candidates);
   BuildDeclares(project.Candidates, host);
   return stopped;
 }

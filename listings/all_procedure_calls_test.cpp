@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "listings/listing_test_support.h"
-#include "listings/row_colours.h"
+#include "listings/testing/listing_test_support.h"
 
 using Texts = std::vector<std::string>;
 
@@ -11,7 +10,8 @@ namespace {
 
 /// Runs the listing into a new "All Procedure-Calls..." list and returns the list.
 ResultList& RunAllCalls(TestProject& test) {
-  ResultList& list = test.history.OpenResultList("", "All Procedure-Calls...");
+  ResultList& list = test.history.OpenResultList(
+      ListKind::AllProcedureCalls, "All Procedure-Calls...");
   ListAllProcedureCalls(test.project, list, test.host);
   return list;
 }
@@ -38,10 +38,11 @@ TEST(AllProcedureCalls, ProcedureRowsCallRowsAndClosingRows) {
   EXPECT_EQ(TestProject::Cells(list, 4), (Texts{"4", "Procedure Unused()", "0", "", "main.pb"}));
   EXPECT_EQ(TestProject::Cells(list, 5), (Texts{"", "", "", "", ""}));
   EXPECT_EQ(list.SelectedRow(), 4);  // the closing rows are added unselected
-  EXPECT_EQ(list.ProcedureRow, 4);
+  EXPECT_EQ(list.Row(3).Marks, RowMarks(RowMark::ClosingRow));
+  EXPECT_EQ(list.Row(4).Marks, RowMark::ProcedureRow | RowMark::NeverCalled);
 }
 
-TEST(AllProcedureCalls, ColoursMarkNeverCalledOtherCaseAndCallsAboveTheHead) {
+TEST(AllProcedureCalls, MarksNeverCalledOtherCaseAndCallsAboveTheHead) {
   TestProject test;
   test.Write("main.pb",
              "foo(1)\n"
@@ -55,17 +56,14 @@ TEST(AllProcedureCalls, ColoursMarkNeverCalledOtherCaseAndCallsAboveTheHead) {
   test.TakeUp();
   const ResultList& list = RunAllCalls(test);
   // Foo: called above its head, in another letter case.
-  EXPECT_EQ(list.Row(0).Cells[ColumnLine].Background, MarkRed);
-  EXPECT_EQ(list.Row(0).Cells[ColumnCalls].Background, ProcedureRowBackground);
-  EXPECT_EQ(list.Row(1).Cells[ColumnCalls].TextColour, MarkRed);
-  EXPECT_FALSE(list.Row(1).Cells[ColumnLine].TextColour.has_value());
-  EXPECT_FALSE(list.Row(1).Cells[ColumnLine].Background.has_value());
-  // Lonely: never called, orange over the whole row.
+  EXPECT_EQ(list.Row(0).Marks, RowMark::ProcedureRow | RowMark::CalledAboveHead);
+  EXPECT_EQ(list.Row(1).Marks, RowMarks(RowMark::OtherCase));
+  // Lonely: never called.
   EXPECT_EQ(list.CellText(3, ColumnCalls), "Procedure Lonely()");
-  for (const ResultCell& cell : list.Row(3).Cells) EXPECT_EQ(cell.Background, NeverCalledBackground);
-  // Late: called below its head, grey.
+  EXPECT_EQ(list.Row(3).Marks, RowMark::ProcedureRow | RowMark::NeverCalled);
+  // Late: called below its head.
   EXPECT_EQ(list.CellText(5, ColumnCalls), "Procedure Late()");
-  for (const ResultCell& cell : list.Row(5).Cells) EXPECT_EQ(cell.Background, ProcedureRowBackground);
+  EXPECT_EQ(list.Row(5).Marks, RowMarks(RowMark::ProcedureRow));
   ASSERT_EQ(test.project.Candidates.size(), 2u);  // the Declare header plus Foo
   EXPECT_EQ(test.host.Clipboard, ";main.pb\r\nDeclare Foo(a)\r\n");
 }
@@ -77,7 +75,7 @@ TEST(AllProcedureCalls, EarlyCallComparesLineNumbersAcrossFiles) {
   test.TakeUp();
   const ResultList& list = RunAllCalls(test);
   EXPECT_EQ(TestProject::Cells(list, 1), (Texts{"2", "Foo()", "", "1 Procedure Bar()", "inc.pb"}));
-  EXPECT_EQ(list.Row(0).Cells[ColumnLine].Background, MarkRed);
+  EXPECT_TRUE(list.Row(0).Marks.Has(RowMark::CalledAboveHead));
   EXPECT_EQ(test.host.Clipboard, ";main.pb\r\nDeclare Foo()\r\n");
 }
 
@@ -127,7 +125,8 @@ TEST(AllProcedureCalls, StopLeavesTheStoppedProcedureUnfinishedAndStillBuildsDec
              "Procedure C()\n"
              "EndProcedure\n");
   test.TakeUp();
-  ResultList& list = test.history.OpenResultList("", "All Procedure-Calls...");
+  ResultList& list = test.history.OpenResultList(
+      ListKind::AllProcedureCalls, "All Procedure-Calls...");
   // Stop while the third procedure is being listed.
   test.host.StopWhen = [&list] {
     return list.RowCount() > 0 && list.CellText(list.RowCount() - 1, ColumnCalls) == "Procedure C()";
@@ -136,7 +135,7 @@ TEST(AllProcedureCalls, StopLeavesTheStoppedProcedureUnfinishedAndStillBuildsDec
   EXPECT_EQ(TestProject::Column(list, ColumnCount), (Texts{"0", "", "1", "", "", ""}));
   ASSERT_EQ(list.RowCount(), 6);
   EXPECT_EQ(list.CellText(5, ColumnCalls), "Procedure C()");
-  EXPECT_EQ(list.Row(5).Cells[0].Background, ProcedureRowBackground);
+  EXPECT_EQ(list.Row(5).Marks, RowMarks(RowMark::ProcedureRow));
   EXPECT_EQ(test.host.StopStates, (std::vector<bool>{true, false}));
   EXPECT_EQ(test.host.Clipboard, ";main.pb\r\nDeclare B()\r\n");
 }

@@ -10,9 +10,8 @@
 
 #include "listings/all_procedure_calls.h"
 #include "listings/declares.h"
-#include "listings/listing_test_support.h"
+#include "listings/testing/listing_test_support.h"
 #include "listings/procedure_calls.h"
-#include "listings/row_colours.h"
 #include "listings/term_search.h"
 #include "listings/testing/reference_listings.h"
 
@@ -201,18 +200,15 @@ class ProjectGenerator {
 // ---------------------------------------------------------------------------------------
 // Comparisons
 
-std::string Describe(const ResultCell& cell) {
-  std::string text = "\"" + cell.Text + "\"";
-  if (cell.TextColour) text += " text " + std::to_string(cell.TextColour->Red);
-  if (cell.Background) {
-    text += " bg " + std::to_string(cell.Background->Red) + "," +
-            std::to_string(cell.Background->Green) + "," + std::to_string(cell.Background->Blue);
-  }
-  return text;
+std::string Describe(const ResultRow& row, int column) {
+  return "\"" + row.Cells[static_cast<size_t>(column)] + "\" marks " +
+         std::to_string(row.Marks.Bits()) + " written for " +
+         std::to_string(static_cast<int>(row.WrittenFor));
 }
 
-bool SameCell(const ResultCell& a, const ResultCell& b) {
-  return a.Text == b.Text && a.TextColour == b.TextColour && a.Background == b.Background;
+bool SameCell(const ResultRow& a, const ResultRow& b, int column) {
+  return a.Cells[static_cast<size_t>(column)] == b.Cells[static_cast<size_t>(column)] &&
+         a.Marks == b.Marks && a.WrittenFor == b.WrittenFor;
 }
 
 /// The first row that differs, cell by cell; rows equal up to `rows`.
@@ -220,12 +216,12 @@ bool SameCell(const ResultCell& a, const ResultCell& b) {
                                     int32_t rows) {
   for (int32_t row = 0; row < rows; ++row) {
     for (int column = 0; column < ResultColumns; ++column) {
-      const ResultCell& want = expected.Row(row).Cells[column];
-      const ResultCell& got = actual.Row(row).Cells[column];
-      if (!SameCell(want, got)) {
+      const ResultRow& want = expected.Row(row);
+      const ResultRow& got = actual.Row(row);
+      if (!SameCell(want, got, column)) {
         return ::testing::AssertionFailure() << "row " << row << " column " << column
-                                             << ": reference " << Describe(want) << ", fast "
-                                             << Describe(got);
+                                             << ": reference " << Describe(want, column)
+                                             << ", fast " << Describe(got, column);
       }
     }
   }
@@ -233,10 +229,10 @@ bool SameCell(const ResultCell& a, const ResultCell& b) {
 }
 
 ::testing::AssertionResult SameList(const ResultList& expected, const ResultList& actual) {
-  if (expected.Kind != actual.Kind || expected.Subject != actual.Subject ||
-      expected.Caption != actual.Caption) {
-    return ::testing::AssertionFailure() << "caption \"" << expected.Caption << "\" vs \""
-                                         << actual.Caption << "\"";
+  if (expected.Kind() != actual.Kind() || expected.Subject() != actual.Subject() ||
+      expected.Caption() != actual.Caption()) {
+    return ::testing::AssertionFailure() << "caption \"" << expected.Caption() << "\" vs \""
+                                         << actual.Caption() << "\"";
   }
   if (expected.RowCount() != actual.RowCount()) {
     return ::testing::AssertionFailure() << expected.RowCount() << " rows vs " << actual.RowCount()
@@ -245,9 +241,8 @@ bool SameCell(const ResultCell& a, const ResultCell& b) {
                                                                       actual.RowCount()))
                                                         .message();
   }
-  if (expected.SelectedRow() != actual.SelectedRow() ||
-      expected.ProcedureRow != actual.ProcedureRow) {
-    return ::testing::AssertionFailure() << "selected or procedure row differs";
+  if (expected.SelectedRow() != actual.SelectedRow()) {
+    return ::testing::AssertionFailure() << "selected row differs";
   }
   return SameRows(expected, actual, expected.RowCount());
 }
@@ -276,7 +271,7 @@ Texts CandidateTexts(const DeclareCandidates& candidates) {
 
 /// The outcome of one procedure-call listing.
 struct AllCallsRun {
-  ResultList List{"", "All Procedure-Calls..."};
+  ResultList List{ListKind::AllProcedureCalls, "All Procedure-Calls..."};
   bool Stopped = false;
   Texts Candidates;
   RecordingHost Host;
@@ -303,21 +298,20 @@ void ExpectSameAllCalls(TestProject& test) {
 
 void ExpectSameCalls(TestProject& test, const std::string& name) {
   SCOPED_TRACE("calls of \"" + name + "\"");
-  ListHistory reference_history;
-  ListHistory fast_history;
+  ResultList reference(ListKind::ProcedureCalls, name);
+  ResultList fast(ListKind::ProcedureCalls, name);
   RecordingHost reference_host;
   RecordingHost fast_host;
-  EXPECT_EQ(ReferenceListProcedureCalls(test.project, reference_history, reference_host, name),
-            ListProcedureCalls(test.project, fast_history, fast_host, name));
-  ASSERT_EQ(reference_history.Count(), fast_history.Count());
-  EXPECT_TRUE(SameList(*reference_history.Current(), *fast_history.Current()));
+  EXPECT_EQ(ReferenceListProcedureCalls(test.project, reference, reference_host, name),
+            ListProcedureCalls(test.project, fast, fast_host, name));
+  EXPECT_TRUE(SameList(reference, fast));
   EXPECT_EQ(reference_host.StopStates, fast_host.StopStates);
 }
 
 void ExpectSameTerms(TestProject& test, const std::string& term) {
   SCOPED_TRACE("term \"" + term + "\"");
-  ResultList reference("Proc: ", term);
-  ResultList fast("Proc: ", term);
+  ResultList reference(ListKind::Terms, term);
+  ResultList fast(ListKind::Terms, term);
   RecordingHost reference_host;
   RecordingHost fast_host;
   ReferenceListTermMatches(test.project, reference, reference_host, term);
@@ -366,31 +360,28 @@ void ExpectStoppedAllCallsPrefix(const ResultList& complete, const ResultList& s
     if (!complete.CellText(row, ColumnCount).empty()) procedure = row;
   }
   ASSERT_GE(procedure, 0);
-  EXPECT_EQ(stopped.ProcedureRow, procedure);
   EXPECT_TRUE(SameRows(complete, stopped, procedure));
   EXPECT_EQ(stopped.CellText(procedure, ColumnCount), "");
   EXPECT_EQ(stopped.CellText(procedure, ColumnCalls), complete.CellText(procedure, ColumnCalls));
-  for (const ResultCell& cell : stopped.Row(procedure).Cells) {
-    EXPECT_EQ(cell.Background, ProcedureRowBackground);
-  }
+  EXPECT_EQ(stopped.Row(procedure).Marks, RowMarks(RowMark::ProcedureRow));
   int32_t closing = procedure + 1;
   while (!complete.CellText(closing, ColumnLine).empty()) ++closing;
   EXPECT_LE(stopped.RowCount(), closing);
   for (int32_t row = procedure + 1; row < stopped.RowCount(); ++row) {
     for (int column = 0; column < ResultColumns; ++column) {
-      EXPECT_TRUE(SameCell(complete.Row(row).Cells[column], stopped.Row(row).Cells[column]));
+      EXPECT_TRUE(SameCell(complete.Row(row), stopped.Row(row), column));
     }
   }
 }
 
-/// The candidates of the finished procedures of a stopped list: those whose row has the
-/// red line cell and a count.
+/// The candidates of the finished procedures of a stopped list: those whose row is marked
+/// called above head and has a count.
 std::unique_ptr<DeclareCandidates> FinishedEarlyCalled(const ResultList& list) {
   auto candidates = std::make_unique<DeclareCandidates>();
   for (int32_t row = 0; row < list.RowCount(); ++row) {
     const ResultRow& cells = list.Row(row);
-    if (cells.Cells[ColumnLine].Background == MarkRed && !cells.Cells[ColumnCount].Text.empty()) {
-      candidates->push_back({cells.Cells[ColumnCalls].Text, cells.Cells[ColumnFile].Text});
+    if (cells.Marks.Has(RowMark::CalledAboveHead) && !cells.Cells[ColumnCount].empty()) {
+      candidates->push_back({cells.Cells[ColumnCalls], cells.Cells[ColumnFile]});
     }
   }
   return candidates;
@@ -422,28 +413,27 @@ void ExpectAllCallsStopsArePrefixes(TestProject& test) {
 }
 
 void ExpectCallsStopsArePrefixes(TestProject& test, const std::string& name) {
-  ListHistory complete_history;
+  ResultList complete(ListKind::ProcedureCalls, name);
   RecordingHost complete_host;
-  ListProcedureCalls(test.project, complete_history, complete_host, name);
-  const ResultList& complete = *complete_history.Current();
+  ListProcedureCalls(test.project, complete, complete_host, name);
   for (const int64_t stop : StopPolls(complete_host.Polls)) {
     SCOPED_TRACE("calls of " + name + ", stop at poll " + std::to_string(stop));
-    ListHistory history;
+    ResultList stopped(ListKind::ProcedureCalls, name);
     RecordingHost host;
     host.StopAtPoll = stop;
-    EXPECT_EQ(ListProcedureCalls(test.project, history, host, name), 0);
-    ASSERT_LE(history.Current()->RowCount(), complete.RowCount());
-    EXPECT_TRUE(SameRows(complete, *history.Current(), history.Current()->RowCount()));
+    EXPECT_EQ(ListProcedureCalls(test.project, stopped, host, name), 0);
+    ASSERT_LE(stopped.RowCount(), complete.RowCount());
+    EXPECT_TRUE(SameRows(complete, stopped, stopped.RowCount()));
   }
 }
 
 void ExpectTermStopsArePrefixes(TestProject& test, const std::string& term) {
-  ResultList complete("Proc: ", term);
+  ResultList complete(ListKind::Terms, term);
   RecordingHost complete_host;
   ListTermMatches(test.project, complete, complete_host, term);
   for (const int64_t stop : StopPolls(complete_host.Polls)) {
     SCOPED_TRACE("term " + term + ", stop at poll " + std::to_string(stop));
-    ResultList stopped("Proc: ", term);
+    ResultList stopped(ListKind::Terms, term);
     RecordingHost host;
     host.StopAtPoll = stop;
     ListTermMatches(test.project, stopped, host, term);
@@ -474,7 +464,7 @@ TEST(DifferentialListings, GeneratedProjectsListAsTheReferenceDoes) {
 TEST(DifferentialListings, ExampleProjectListsAsTheReferenceDoes) {
   TestProject test;
   RecordingHost quiet;
-  ResultList& procedures = test.history.OpenResultList("", "Procedures");
+  ResultList& procedures = test.history.OpenResultList(ListKind::Procedures, "Procedures");
   TakeUpProject(test.project, PBST_EXAMPLE_MAIN, procedures, quiet);
   ASSERT_GT(test.project.Procedures.size(), 3u);
   Texts names;

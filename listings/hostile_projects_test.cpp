@@ -12,10 +12,9 @@
 #include <vector>
 
 #include "listings/all_procedure_calls.h"
-#include "listings/listing_test_support.h"
+#include "listings/testing/listing_test_support.h"
 #include "listings/lookup.h"
 #include "listings/procedure_calls.h"
-#include "listings/row_colours.h"
 #include "listings/term_search.h"
 #include "source/path_parts.h"
 
@@ -35,15 +34,16 @@ ListingCounts RunEveryListing(const std::string& main_path, std::string_view nam
                               std::string_view term, Project& project, ListHistory& history) {
   RecordingHost host;
   ListingCounts counts;
-  ResultList& procedures = history.OpenResultList("", "Procedures");
+  ResultList& procedures = history.OpenResultList(ListKind::Procedures, "Procedures");
   TakeUpProject(project, main_path, procedures, host);
   counts.Procedures = procedures.RowCount();
-  ResultList& all_calls = history.OpenResultList("", "All Procedure-Calls...");
+  ResultList& all_calls = history.OpenResultList(
+      ListKind::AllProcedureCalls, "All Procedure-Calls...");
   EXPECT_FALSE(ListAllProcedureCalls(project, all_calls, host));
   counts.AllCalls = all_calls.RowCount();
-  counts.Calls = ShowProcedureCalls(project, history, host, name);
+  counts.Calls = OpenProcedureCalls(project, history, host, name);
   EXPECT_EQ(counts.Calls, history.Current()->RowCount());
-  ResultList& terms = history.OpenResultList("", "");
+  ResultList& terms = history.OpenResultList(ListKind::Terms, "");
   ListTermMatches(project, terms, host, term);
   counts.Terms = terms.RowCount();
   for (int index = 0; index < history.Count(); ++index) {
@@ -183,11 +183,13 @@ TEST(HostileProjects, MillionEmptyLinesArePolledOneByOneAndCounted) {
   Project project;
   ListHistory history;
   RecordingHost host;
-  TakeUpProject(project, main_path, history.OpenResultList("", "Procedures"), host);
+  TakeUpProject(project, main_path, history.OpenResultList(ListKind::Procedures, "Procedures"),
+                host);
   EXPECT_EQ(host.Polls, 1000003);
   ASSERT_EQ(project.Procedures.size(), 1u);
   EXPECT_EQ(history.At(0).CellText(0, ColumnLine), "1000001");
-  ResultList& all_calls = history.OpenResultList("", "All Procedure-Calls...");
+  ResultList& all_calls = history.OpenResultList(
+      ListKind::AllProcedureCalls, "All Procedure-Calls...");
   ListAllProcedureCalls(project, all_calls, host);
   EXPECT_EQ(TestProject::Column(all_calls, ColumnLine),
             (std::vector<std::string>{"1000001", "1000003", ""}));
@@ -337,8 +339,8 @@ TEST(HostileProjects, SeparatorOnlyNamesAndTermsFindOnlyWhatTheRulesAllow) {
       {"(", 2}, {"((((", 2}, {" ", 2}, {";", 0}, {"\t:\t", 0}};
   for (const auto& [text, result] : lookups) {
     SCOPED_TRACE(text);
-    EXPECT_EQ(LookUpProcedureOrTerm(project, history, host, text), result);
-    EXPECT_EQ(history.Current()->Kind, result == 0 ? "Terms: " : "Proc: ");
+    EXPECT_EQ(OpenLookUp(project, history, host, text), result);
+    EXPECT_EQ(history.Current()->Kind(), result == 0 ? ListKind::Terms : ListKind::ProcedureCalls);
     EXPECT_EQ(history.Current()->RowCount(), result);
   }
 }

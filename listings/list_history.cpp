@@ -2,10 +2,11 @@
 // listing may hold a reference to one while others are opened.
 #include "listings/list_history.h"
 
-ResultList& ListHistory::OpenResultList(std::string_view kind, std::string_view subject) {
-  lists_.push_back(std::make_unique<ResultList>(kind, subject));
+ResultList& ListHistory::OpenResultList(ListKind kind, std::string_view subject) {
+  ResultList& list = *lists_.emplace_back(std::make_unique<ResultList>(kind, subject));
   current_ = Count() - 1;
-  return *lists_.back();
+  if (list_opened_) list_opened_(list);
+  return list;
 }
 
 void ListHistory::CloseCurrentResultList() {

@@ -1,7 +1,8 @@
 // The history of result lists: every list opened since the last take-up, the newest last,
-// with one of them current.
+// with one of them current. Its observer (the window) hears of every list it opens.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -12,9 +13,14 @@
 /// Ordered result lists with a current position. Lists keep their address while they live.
 class ListHistory {
  public:
-  /// Appends a new list (caption `kind` + `subject` + "...") after the last one and makes
-  /// it current.
-  ResultList& OpenResultList(std::string_view kind, std::string_view subject);
+  /// Told of each list that `OpenResultList` opens, once it is current.
+  using ListOpened = std::function<void(ResultList& list)>;
+
+  /// Makes `observer` the one that is told of new lists.
+  void SetListOpened(ListOpened observer) { list_opened_ = std::move(observer); }
+  /// Appends a new list of `kind` about `subject` after the last one, makes it current and
+  /// tells the observer.
+  ResultList& OpenResultList(ListKind kind, std::string_view subject);
   /// Removes the current list; the one before it becomes current (none when it was first).
   void CloseCurrentResultList();
   /// Makes the list at `index` current; ignored when out of range.
@@ -38,4 +44,5 @@ class ListHistory {
  private:
   std::vector<std::unique_ptr<ResultList>> lists_;
   int current_ = -1;
+  ListOpened list_opened_;
 };

@@ -1,5 +1,6 @@
 // What a listing needs from the program that runs it: the Stop poll, the Stop control and
 // the clipboard. The window implements it for real; tests and the report tool simply.
+// A listing switches the Stop control on for its run through `StopEnabled`.
 #pragma once
 
 #include <string_view>
@@ -15,4 +16,18 @@ class ListingHost {
   virtual void SetStopEnabled(bool enabled) = 0;
   /// Replaces the clipboard's text with `text` (source bytes; the host converts them).
   virtual void PutOnClipboard(std::string_view text) = 0;
+};
+
+/// Enables the host's Stop control for its own lifetime: a listing holds one while it reads.
+class StopEnabled {
+ public:
+  /// Enables Stop.
+  explicit StopEnabled(ListingHost& host) : host_(host) { host_.SetStopEnabled(true); }
+  StopEnabled(const StopEnabled&) = delete;
+  StopEnabled& operator=(const StopEnabled&) = delete;
+  /// Disables Stop.
+  ~StopEnabled() { host_.SetStopEnabled(false); }
+
+ private:
+  ListingHost& host_;
 };

@@ -1,7 +1,9 @@
-// The rows that the call and term listings write: one place for their texts and colours,
-// shared by the fast listings and the straightforward ones the tests check them against.
+// The rows that the listings write: one place for their texts and marks and for the
+// alternation of file bands, shared by the fast listings and the straightforward ones the
+// tests check them against.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -15,21 +17,37 @@ struct ProcedureTally {
   bool CalledAboveHead = false;
 };
 
-/// Appends the grey procedure row of `entry` and remembers it as the list's `ProcedureRow`.
-void AddProcedureRow(ResultList& list, const ProcedureEntry& entry);
+/// The file bands of a listing: files alternate between band set and clear, and only
+/// files with rows advance the alternation. With separators, each file's first row comes
+/// after an empty separator row.
+class FileBands {
+ public:
+  /// Bands with or without separator rows.
+  explicit FileBands(bool separators) : separators_(separators) {}
+  /// The band mark of a row of file `file` (files counted in list order, rows in order);
+  /// appends the separator row first when the row is the file's first.
+  RowMarks RowOf(ResultList& list, size_t file);
 
-/// Appends the row of one call; red text when it was `found` only in another letter case.
-/// Returns the row's index.
+ private:
+  bool separators_;
+  bool band_ = false;
+  size_t file_ = static_cast<size_t>(-1);
+};
+
+/// Appends the procedure row of `entry`; returns its index.
+int32_t AddProcedureRow(ResultList& list, const ProcedureEntry& entry);
+
+/// Appends the row of one call with `marks`, marked other case when it was `found` only in
+/// another letter case. Returns the row's index.
 int32_t AddCallRow(ResultList& list, int32_t line_number, std::string_view line, int found,
-                   std::string_view label, std::string_view file_name);
+                   std::string_view label, std::string_view file_name, RowMarks marks = {});
 
-/// Closes a finished procedure: closing row, count, never-called and early-call marks, and
-/// its Declare candidate.
-void FinishProcedure(Project& project, ResultList& list, const ProcedureEntry& entry,
-                     const ProcedureTally& tally);
+/// Closes a finished procedure whose row is `procedure_row`: closing row, count, and the
+/// never-called and called-above-head marks.
+void FinishProcedure(ResultList& list, int32_t procedure_row, const ProcedureTally& tally);
 
 /// Appends the row of one line in which the term search found its term. `inside` and
-/// `label` describe the enclosing procedure; `band` chooses the file's background.
+/// `label` describe the enclosing procedure; `band` is the file's band mark.
 void AddMatchRow(ResultList& list, int32_t line_number, std::string_view line,
                  const TermMatch& match, bool inside, std::string_view label,
-                 std::string_view file_name, bool band);
+                 std::string_view file_name, RowMarks band);

@@ -10,13 +10,15 @@ std::string WithoutTrailingParentheses(std::string_view text) {
   return std::string(text.substr(0, last == std::string_view::npos ? 0 : last + 1));
 }
 
-int32_t LookUpProcedureOrTerm(const Project& project, ListHistory& history, ListingHost& host,
+void SearchTermsInstead(const Project& project, ResultList& list, ListingHost& host,
+                        std::string_view term) {
+  list.TakeOver(ListKind::Terms, term);
+  ListTermMatches(project, list, host, term);
+}
+
+int32_t LookUpProcedureOrTerm(const Project& project, ResultList& list, ListingHost& host,
                               std::string_view text) {
-  if (text.empty()) return 0;
-  const int32_t calls = ShowProcedureCalls(project, history, host, text);
-  if (calls != 0) return calls;
-  if (ResultList* list = history.Current()) {
-    ListTermMatches(project, *list, host, WithoutTrailingParentheses(text));
-  }
-  return 0;
+  const int32_t calls = ListProcedureCalls(project, list, host, list.Subject());
+  if (calls == 0) SearchTermsInstead(project, list, host, WithoutTrailingParentheses(text));
+  return calls;
 }

@@ -6,15 +6,21 @@
 #include <string>
 #include <string_view>
 
-#include "listings/list_history.h"
 #include "listings/listing_host.h"
 #include "listings/project.h"
+#include "listings/result_list.h"
 
 /// `text` without its trailing "(" characters.
 std::string WithoutTrailingParentheses(std::string_view text);
 
-/// Runs `ShowProcedureCalls` for `text`; when it returns 0, runs `ListTermMatches` for
-/// `text` less its trailing "(" (even when nothing is left) in the current list. Does
-/// nothing for an empty `text`. Returns the result of `ShowProcedureCalls`.
-int32_t LookUpProcedureOrTerm(const Project& project, ListHistory& history, ListingHost& host,
+/// The lookup's second step: hands `list`, the "Proc: " list of a lookup that listed
+/// nothing, over to the term search for `term` and fills it.
+void SearchTermsInstead(const Project& project, ResultList& list, ListingHost& host,
+                        std::string_view term);
+
+/// Both steps for a non-empty `text` in `list`, which the caller opened as the "Proc: "
+/// list of `ProcedureToList(nullptr, text)`: the calls of that procedure; when that returns
+/// 0, `SearchTermsInstead` for `text` less its trailing "(" (even when nothing is left).
+/// Returns the result of the first step.
+int32_t LookUpProcedureOrTerm(const Project& project, ResultList& list, ListingHost& host,
                               std::string_view text);

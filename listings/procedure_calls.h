@@ -3,10 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
-#include "listings/list_history.h"
 #include "listings/listing_host.h"
 #include "listings/project.h"
 #include "listings/result_list.h"
@@ -17,13 +17,12 @@ std::string SelectedRowText(const ResultList& list);
 /// Name of the procedure of a head: the text after its first blank, leading blanks removed.
 std::string ProcedureNameFromHead(std::string_view head);
 
-/// Lists the calls of `name`, or, when `name` is empty, of the procedure of the current
-/// list's selected row. Opens a new "Proc: " list in `history` unless no procedure can be
-/// taken from the text. Returns the new list's row count, 0 when nothing was listed,
-/// no list was opened or the run was stopped.
-int32_t ShowProcedureCalls(const Project& project, ListHistory& history, ListingHost& host,
-                           std::string_view name);
+/// The procedure whose calls a "Proc: " list is opened for: `name` less leading blanks,
+/// or, when `name` is empty, the procedure of the selected row of `current` (nullptr for
+/// no list). nullopt when no procedure can be taken from the text.
+std::optional<std::string> ProcedureToList(const ResultList* current, std::string_view name);
 
-/// The listing itself: opens the "Proc: " list for `name` and fills it.
-int32_t ListProcedureCalls(const Project& project, ListHistory& history, ListingHost& host,
+/// Fills `list`, opened as a "Proc: " list for `name`, with the calls of `name`. Returns
+/// the list's row count, 0 when nothing was listed or the run was stopped.
+int32_t ListProcedureCalls(const Project& project, ResultList& list, ListingHost& host,
                            std::string_view name);

@@ -5,8 +5,7 @@
 #include <string_view>
 #include <utility>
 
-#include "listings/listing_test_support.h"
-#include "listings/row_colours.h"
+#include "listings/testing/listing_test_support.h"
 
 using Texts = std::vector<std::string>;
 
@@ -33,9 +32,9 @@ class ProcedureCallsOfFoo : public testing::Test {
     test.TakeUp();
   }
 
-  /// Lists the calls of `name` and returns how many were found.
+  /// Lists the calls of `name` in a new list and returns how many were found.
   int32_t Show(std::string_view name) {
-    return ShowProcedureCalls(test.project, test.history, test.host, name);
+    return OpenProcedureCalls(test.project, test.history, test.host, name);
   }
 
   TestProject test;
@@ -46,8 +45,8 @@ class ProcedureCallsOfFoo : public testing::Test {
 TEST_F(ProcedureCallsOfFoo, RowsShowLineCallLabelAndFileWithSeparatorPerFile) {
   EXPECT_EQ(Show("Foo"), 5);
   const ResultList& list = *test.history.Current();
-  EXPECT_EQ(list.Kind, "Proc: ");
-  EXPECT_EQ(list.Caption, "Proc: Foo...");
+  EXPECT_EQ(list.Kind(), ListKind::ProcedureCalls);
+  EXPECT_EQ(list.Caption(), "Proc: Foo...");
   EXPECT_EQ(TestProject::Cells(list, 0), (Texts{"", "", "", "", ""}));
   EXPECT_EQ(TestProject::Cells(list, 1), (Texts{"5", "Foo(1)", "", "", "main.pb"}));
   EXPECT_EQ(TestProject::Cells(list, 2), (Texts{"", "", "", "", ""}));
@@ -57,22 +56,21 @@ TEST_F(ProcedureCallsOfFoo, RowsShowLineCallLabelAndFileWithSeparatorPerFile) {
   EXPECT_EQ(list.SelectedRow(), 4);
 }
 
-TEST_F(ProcedureCallsOfFoo, BandsAlternateBetweenFilesWithCallsAndSeparatorsStayPlain) {
+TEST_F(ProcedureCallsOfFoo, BandsAlternateBetweenFilesWithCallsAndSeparatorsHaveNoBand) {
   Show("Foo");
   const ResultList& list = *test.history.Current();
-  EXPECT_FALSE(list.Row(0).Cells[0].Background.has_value());
-  EXPECT_EQ(list.Row(1).Cells[ColumnFile].Background, BandSetBackground);
-  EXPECT_FALSE(list.Row(2).Cells[0].Background.has_value());
-  EXPECT_EQ(list.Row(3).Cells[ColumnLine].Background, BandClearBackground);
+  EXPECT_EQ(list.Row(0).Marks, RowMarks(RowMark::Separator));
+  EXPECT_EQ(list.Row(1).Marks, RowMarks(RowMark::FileBand));
+  EXPECT_EQ(list.Row(2).Marks, RowMarks(RowMark::Separator));
+  EXPECT_FALSE(list.Row(3).Marks.Has(RowMark::FileBand));
 }
 
-TEST_F(ProcedureCallsOfFoo, CallInAnotherLetterCaseOnlyIsRed) {
+TEST_F(ProcedureCallsOfFoo, CallInAnotherLetterCaseOnlyIsMarked) {
   Show("Foo");
   const ResultList& list = *test.history.Current();
-  EXPECT_FALSE(list.Row(1).Cells[ColumnCalls].TextColour.has_value());
-  EXPECT_FALSE(list.Row(3).Cells[ColumnCalls].TextColour.has_value());  // Foo( also on the line
-  EXPECT_EQ(list.Row(4).Cells[ColumnCalls].TextColour, MarkRed);
-  EXPECT_FALSE(list.Row(4).Cells[ColumnLine].TextColour.has_value());
+  EXPECT_FALSE(list.Row(1).Marks.Has(RowMark::OtherCase));
+  EXPECT_FALSE(list.Row(3).Marks.Has(RowMark::OtherCase));  // Foo( also on the line
+  EXPECT_EQ(list.Row(4).Marks, RowMarks(RowMark::OtherCase));
 }
 
 TEST_F(ProcedureCallsOfFoo, NameFormsGiveTheSameRowsAndCaptionsShowTheName) {
@@ -82,7 +80,7 @@ TEST_F(ProcedureCallsOfFoo, NameFormsGiveTheSameRowsAndCaptionsShowTheName) {
   for (const auto& [name, caption] : cases) {
     SCOPED_TRACE(name);
     EXPECT_EQ(Show(name), 5);
-    EXPECT_EQ(test.history.Current()->Caption, caption);
+    EXPECT_EQ(test.history.Current()->Caption(), caption);
     EXPECT_EQ(TestProject::Column(*test.history.Current(), ColumnLine),
               (Texts{"", "5", "", "2", "3"}));
   }
@@ -100,16 +98,16 @@ TEST(ProcedureCalls, DoubleClickTakesTheProcedureFromTheSelectedRow) {
   ResultList& procedures = test.TakeUp();
   procedures.SelectRow(1);
   EXPECT_EQ(SelectedRowText(procedures), "     3 Procedure Foo()");
-  EXPECT_EQ(ShowProcedureCalls(test.project, test.history, test.host, ""), 2);
-  EXPECT_EQ(test.history.Current()->Subject, "Foo()");
+  EXPECT_EQ(OpenProcedureCalls(test.project, test.history, test.host, ""), 2);
+  EXPECT_EQ(test.history.Current()->Subject(), "Foo()");
 
   // Climb: the call of Bar inside Foo, then from that row the calls of Foo.
-  ShowProcedureCalls(test.project, test.history, test.host, "Bar");
+  OpenProcedureCalls(test.project, test.history, test.host, "Bar");
   ResultList& bar_calls = *test.history.Current();
   ASSERT_EQ(bar_calls.RowCount(), 2);
   EXPECT_EQ(bar_calls.CellText(1, ColumnFunction), "     3 Procedure Foo()");
-  EXPECT_EQ(ShowProcedureCalls(test.project, test.history, test.host, ""), 2);
-  EXPECT_EQ(test.history.Current()->Caption, "Proc: Foo()...");
+  EXPECT_EQ(OpenProcedureCalls(test.project, test.history, test.host, ""), 2);
+  EXPECT_EQ(test.history.Current()->Caption(), "Proc: Foo()...");
   EXPECT_EQ(test.history.Count(), 4);
 }
 
@@ -117,14 +115,14 @@ TEST(ProcedureCalls, RowWithoutProcedureOpensNoList) {
   TestProject test;
   test.Write("main.pb", "Procedure Foo()\nEndProcedure\nFoo()\n");
   test.TakeUp();
-  ShowProcedureCalls(test.project, test.history, test.host, "Foo");
+  OpenProcedureCalls(test.project, test.history, test.host, "Foo");
   ResultList& calls = *test.history.Current();
   calls.SelectRow(1);  // a call outside any procedure
-  EXPECT_EQ(ShowProcedureCalls(test.project, test.history, test.host, ""), 0);
+  EXPECT_EQ(OpenProcedureCalls(test.project, test.history, test.host, ""), 0);
   calls.SelectRow(0);  // the separator
-  EXPECT_EQ(ShowProcedureCalls(test.project, test.history, test.host, ""), 0);
+  EXPECT_EQ(OpenProcedureCalls(test.project, test.history, test.host, ""), 0);
   calls.SelectRow(-1);
-  EXPECT_EQ(ShowProcedureCalls(test.project, test.history, test.host, ""), 0);
+  EXPECT_EQ(OpenProcedureCalls(test.project, test.history, test.host, ""), 0);
   EXPECT_EQ(test.history.Count(), 2);
 }
 
@@ -132,7 +130,7 @@ TEST(ProcedureCalls, ProcedureNeverCalledStillOpensAnEmptyList) {
   TestProject test;
   test.Write("main.pb", "Procedure Foo()\nEndProcedure\n");
   test.TakeUp();
-  EXPECT_EQ(ShowProcedureCalls(test.project, test.history, test.host, "Foo("), 0);
+  EXPECT_EQ(OpenProcedureCalls(test.project, test.history, test.host, "Foo("), 0);
   EXPECT_EQ(test.history.Count(), 2);
   EXPECT_EQ(test.history.Current()->RowCount(), 0);
   EXPECT_EQ(test.host.StopStates, (std::vector<bool>{true, false}));
@@ -144,7 +142,7 @@ TEST(ProcedureCalls, StopReturnsZeroAndKeepsTheRowsSoFar) {
   test.TakeUp();
   // Stop once the separator and two calls are listed.
   test.host.StopWhen = [&test] { return test.history.Current()->RowCount() == 3; };
-  EXPECT_EQ(ShowProcedureCalls(test.project, test.history, test.host, "Foo"), 0);
+  EXPECT_EQ(OpenProcedureCalls(test.project, test.history, test.host, "Foo"), 0);
   EXPECT_EQ(TestProject::Column(*test.history.Current(), ColumnLine), (Texts{"", "1", "2"}));
   EXPECT_EQ(test.host.StopStates, (std::vector<bool>{true, false}));
 }

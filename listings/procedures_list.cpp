@@ -6,9 +6,10 @@
 #include <string>
 #include <string_view>
 
-#include "listings/row_colours.h"
+#include "listings/listing_rows.h"
 #include "source/path_parts.h"
 #include "source/source_reader.h"
+#include "source/text_parts.h"
 
 namespace {
 
@@ -22,52 +23,35 @@ bool IsListedHead(std::string_view line) {
   return line.substr(Keyword.size(), 3) != "Ret";
 }
 
-/// `number` right-aligned with blanks in 6 places.
-std::string PaddedNumber(int32_t number) {
-  std::string digits = std::to_string(number);
-  if (digits.size() < 6) digits.insert(0, 6 - digits.size(), ' ');
-  return digits;
-}
-
-/// Appends the index entry and the row of one head.
-void AddHead(Project& project, ResultList& list, const ProcedureEntry& entry, bool band) {
+/// Appends the index entry and the row of one head with its file's band mark.
+void AddHead(Project& project, ResultList& list, const ProcedureEntry& entry, RowMarks band) {
   project.Procedures.push_back(entry);
   list.AddResultRow(PaddedNumber(entry.LineNumber) + "\n\n\n" + entry.HeadText + "\n" +
-                    entry.FileName);
-  list.SetRowBackground(list.RowCount() - 1, band ? BandSetBackground : BandClearBackground);
+                        entry.FileName,
+                    band);
 }
 
 }  // namespace
 
+// The reader closes its file when it goes, also on a stop.
 void ListProcedures(Project& project, ResultList& list, ListingHost& host) {
-  host.SetStopEnabled(true);
+  const StopEnabled stop(host);
   project.Procedures.clear();
-  bool band = false;
-  bool stopped = false;
+  FileBands bands(false);
   SourceReader reader;
   std::string buffer;
-  for (const SourceFile& file : project.SourceFiles) {
-    band = !band;
-    int32_t rows = 0;
-    if (reader.Open(file.Path)) {
-      const std::string file_name(FileNamePart(file.Path));
-      for (int32_t line_number = 1; !reader.AtEnd();
-           line_number = NextLineNumber(line_number)) {
-        const std::string_view line = ReadSourceLineInto(reader, buffer);
-        const std::string_view head = CutBeforeComment(line);
-        if (IsListedHead(head)) {
-          AddHead(project, list, {std::string(head), file_name, line_number}, band);
-          ++rows;
-        }
-        if (host.PollStop()) {
-          stopped = true;
-          break;
-        }
+  for (size_t file = 0; file < project.SourceFiles.size(); ++file) {
+    const std::string& path = project.SourceFiles[file].Path;
+    if (!reader.Open(path)) continue;
+    const std::string file_name(FileNamePart(path));
+    for (int32_t line_number = 1; !reader.AtEnd(); line_number = NextLineNumber(line_number)) {
+      const std::string_view head = CutBeforeComment(ReadSourceLineInto(reader, buffer));
+      if (IsListedHead(head)) {
+        const RowMarks band = bands.RowOf(list, file);
+        AddHead(project, list, {std::string(head), file_name, line_number}, band);
       }
-      reader.Close();
+      if (host.PollStop()) return;
     }
-    if (rows == 0) band = !band;  // only files with rows advance the alternation
-    if (stopped) break;
+    reader.Close();
   }
-  host.SetStopEnabled(false);
 }

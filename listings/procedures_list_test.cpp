@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "listings/listing_test_support.h"
-#include "listings/row_colours.h"
+#include "listings/testing/listing_test_support.h"
 
 using Texts = std::vector<std::string>;
 
@@ -52,9 +51,9 @@ TEST(ProceduresList, BandAlternatesOnlyBetweenFilesWithHeads) {
   test.Write("c.pb", "Procedure C1()\nProcedure C2()\n");
   const ResultList& list = test.TakeUp();
   ASSERT_EQ(list.RowCount(), 3);
-  EXPECT_EQ(list.Row(0).Cells[ColumnLine].Background, BandSetBackground);
-  EXPECT_EQ(list.Row(1).Cells[ColumnFile].Background, BandClearBackground);
-  EXPECT_EQ(list.Row(2).Cells[ColumnFile].Background, BandClearBackground);
+  EXPECT_EQ(list.Row(0).Marks, RowMarks(RowMark::FileBand));
+  EXPECT_EQ(list.Row(1).Marks, RowMarks());
+  EXPECT_EQ(list.Row(2).Marks, RowMarks());
 }
 
 TEST(ProceduresList, MissingFileIsSkippedWithoutChangingTheBand) {
@@ -64,8 +63,8 @@ TEST(ProceduresList, MissingFileIsSkippedWithoutChangingTheBand) {
   test.Write("c.pb", "Procedure C()\n");
   const ResultList& list = test.TakeUp();
   EXPECT_EQ(TestProject::Column(list, ColumnFunction), (Texts{"Procedure A()", "Procedure C()"}));
-  EXPECT_EQ(list.Row(0).Cells[0].Background, BandSetBackground);
-  EXPECT_EQ(list.Row(1).Cells[0].Background, BandClearBackground);
+  EXPECT_EQ(list.Row(0).Marks, RowMarks(RowMark::FileBand));
+  EXPECT_EQ(list.Row(1).Marks, RowMarks());
 }
 
 TEST(ProceduresList, ProjectWithoutHeadsLeavesListAndIndexEmpty) {
@@ -82,7 +81,7 @@ TEST(ProceduresList, StopKeepsWhatWasFoundAndSwitchesStopOff) {
   test.Write("main.pb", "IncludeFile \"b.pb\"\nProcedure A()\nProcedure B()\nProcedure C()\n");
   test.Write("b.pb", "Procedure D()\n");
   test.TakeUp();
-  ResultList& list = test.history.OpenResultList("", "Procedures");
+  ResultList& list = test.history.OpenResultList(ListKind::Procedures, "Procedures");
   test.host.StopAtPoll = 3;  // after the line of B
   ListProcedures(test.project, list, test.host);
   EXPECT_EQ(TestProject::Column(list, ColumnFunction), (Texts{"Procedure A()", "Procedure B()"}));
@@ -96,7 +95,7 @@ TEST(ProceduresList, PollsOncePerLineRead) {
   test.Write("main.pb", "IncludeFile \"b.pb\"\r\n; comment\r\n\r\nProcedure A()");
   test.Write("b.pb", "x\ny\n");
   test.TakeUp();
-  ResultList& list = test.history.OpenResultList("", "Procedures");
+  ResultList& list = test.history.OpenResultList(ListKind::Procedures, "Procedures");
   ListProcedures(test.project, list, test.host);
   EXPECT_EQ(test.host.Polls, 6);
 }

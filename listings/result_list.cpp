@@ -1,5 +1,5 @@
-// The result-list model: rows of five cells, the selected row, and the record of changes
-// to rows that a view already shows, so the view can catch up in batches.
+// The result-list model: rows of five cells with their marks, the selected row, and the
+// record of changes to rows that a view already shows, so the view can catch up in batches.
 #include "listings/result_list.h"
 
 namespace {
@@ -8,48 +8,72 @@ const std::string EmptyText;
 
 bool ColumnExists(int column) { return column >= 0 && column < ResultColumns; }
 
-}  // namespace
-
-ResultList::ResultList(std::string_view kind, std::string_view subject)
-    : Kind(kind), Subject(subject) {
-  Caption = Kind + Subject + "...";
+std::string CaptionText(ListKind kind, std::string_view subject) {
+  std::string caption(KindText(kind));
+  caption += subject;
+  caption += "...";
+  return caption;
 }
 
-void ResultList::AddResultRow(std::string_view row_text) {
-  ResultRow row;
+}  // namespace
+
+const char* const ColumnHeaders[ResultColumns] = {"Line", "Calls", "Count", "(in) Function",
+                                                  "in File"};
+
+std::string_view KindText(ListKind kind) {
+  switch (kind) {
+    case ListKind::ProcedureCalls: return "Proc: ";
+    case ListKind::Terms: return "Terms: ";
+    case ListKind::Procedures:
+    case ListKind::AllProcedureCalls: break;
+  }
+  return "";
+}
+
+ResultList::ResultList(ListKind kind, std::string_view subject)
+    : kind_(kind), subject_(subject), caption_(CaptionText(kind, subject)) {}
+
+void ResultList::TakeOver(ListKind kind, std::string_view caption_subject) {
+  kind_ = kind;
+  caption_ = CaptionText(kind, caption_subject);
+}
+
+int32_t ResultList::AddResultRow(std::string_view row_text, RowMarks marks) {
+  ResultRow& row = rows_.emplace_back();
+  row.Marks = marks;
+  row.WrittenFor = kind_;
   // Cells are separated by line feeds; parts beyond the fifth column have nowhere to go.
   size_t start = 0;
-  for (int column = 0; column < ResultColumns; ++column) {
+  for (std::string& cell : row.Cells) {
     const size_t end = row_text.find('\n', start);
-    row.Cells[static_cast<size_t>(column)].Text = std::string(row_text.substr(start, end - start));
+    cell = std::string(row_text.substr(start, end - start));
     if (end == std::string_view::npos) break;
     start = end + 1;
   }
-  rows_.push_back(std::move(row));
   selected_row_ = RowCount() - 1;
+  return selected_row_;
 }
 
-void ResultList::AddUnselectedEmptyRow() { rows_.emplace_back(); }
+void ResultList::AddUnselectedEmptyRow(RowMarks marks) {
+  ResultRow& row = rows_.emplace_back();
+  row.Marks = marks;
+  row.WrittenFor = kind_;
+}
 
 const std::string& ResultList::CellText(int32_t row, int column) const {
   if (row < 0 || row >= RowCount() || !ColumnExists(column)) return EmptyText;
-  return rows_[static_cast<size_t>(row)].Cells[static_cast<size_t>(column)].Text;
+  return rows_[static_cast<size_t>(row)].Cells[static_cast<size_t>(column)];
 }
 
 void ResultList::SetCellText(int32_t row, int column, std::string_view text) {
-  if (ResultCell* cell = Cell(row, column)) cell->Text = std::string(text);
+  if (!ColumnExists(column)) return;
+  if (ResultRow* changed = ChangeRow(row)) {
+    changed->Cells[static_cast<size_t>(column)] = std::string(text);
+  }
 }
 
-void ResultList::SetCellTextColour(int32_t row, int column, Rgb colour) {
-  if (ResultCell* cell = Cell(row, column)) cell->TextColour = colour;
-}
-
-void ResultList::SetCellBackground(int32_t row, int column, Rgb colour) {
-  if (ResultCell* cell = Cell(row, column)) cell->Background = colour;
-}
-
-void ResultList::SetRowBackground(int32_t row, Rgb colour) {
-  for (int column = 0; column < ResultColumns; ++column) SetCellBackground(row, column, colour);
+void ResultList::AddMarks(int32_t row, RowMarks marks) {
+  if (ResultRow* changed = ChangeRow(row)) changed->Marks |= marks;
 }
 
 void ResultList::SelectRow(int32_t row) {
@@ -61,17 +85,14 @@ void ResultList::MarkMirrored() {
   changed_rows_.clear();
 }
 
-ResultCell* ResultList::Cell(int32_t row, int column) {
-  if (row < 0 || row >= RowCount() || !ColumnExists(column)) return nullptr;
-  NoteChange(row);
-  return &rows_[static_cast<size_t>(row)].Cells[static_cast<size_t>(column)];
-}
-
-void ResultList::NoteChange(int32_t row) {
+// The row that is about to change, recorded for the view when the view already shows it.
+ResultRow* ResultList::ChangeRow(int32_t row) {
+  if (row < 0 || row >= RowCount()) return nullptr;
   if (row < mirrored_rows_) changed_rows_.push_back(row);
+  return &rows_[static_cast<size_t>(row)];
 }
 
 std::string SelectorEntryText(const ResultList& list) {
-  if (list.Kind == "Terms: ") return list.Subject;
-  return list.Subject.substr(0, list.Subject.find('(')) + "(";
+  if (list.Kind() == ListKind::Terms) return list.Subject();
+  return list.Subject().substr(0, list.Subject().find('(')) + "(";
 }

@@ -1,56 +1,104 @@
 // The result-list model: one list of five-column rows that a listing fills and a view
-// (the GTK tree view, the report tool) shows.
+// (the GTK tree view, the report tool) shows. Rows carry what they are and how they are
+// marked; the colours that show the marks come from `MarkColours` (row_colours.h).
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <deque>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-/// A colour as red, green, blue, each 0 to 255.
-struct Rgb {
-  uint8_t Red = 0;
-  uint8_t Green = 0;
-  uint8_t Blue = 0;
-  bool operator==(const Rgb& other) const {
-    return Red == other.Red && Green == other.Green && Blue == other.Blue;
-  }
-  bool operator!=(const Rgb& other) const { return !(*this == other); }
-};
-
 /// The five columns of every result list.
 enum ResultColumn : int { ColumnLine, ColumnCalls, ColumnCount, ColumnFunction, ColumnFile, ResultColumns };
 
-/// One cell: its text and optional colours (none means the view's default).
-struct ResultCell {
-  std::string Text;
-  std::optional<Rgb> TextColour;
-  std::optional<Rgb> Background;
+/// Column headers of every result list, column 0 first.
+extern const char* const ColumnHeaders[ResultColumns];
+
+/// Which listing a list is for.
+enum class ListKind : uint8_t {
+  Procedures,         ///< "Procedures": every procedure head
+  AllProcedureCalls,  ///< "All Procedure-Calls...": every procedure with its calls
+  ProcedureCalls,     ///< "Proc: ": the calls of one procedure
+  Terms,              ///< "Terms: ": the lines that hold a term
 };
 
-/// One row of five cells.
+/// The caption prefix of a kind: "" for the lists the shell opens, "Proc: " or "Terms: ".
+std::string_view KindText(ListKind kind);
+
+/// What a row is or how it stands out; a row holds a set of these.
+enum class RowMark : uint16_t {
+  ProcedureRow = 1 << 0,     ///< a procedure's head row in the procedure-call listing
+  Separator = 1 << 1,        ///< the empty row before a file's first row
+  ClosingRow = 1 << 2,       ///< the empty row after a procedure's calls
+  NeverCalled = 1 << 3,      ///< procedure row of a procedure that nothing calls
+  CalledAboveHead = 1 << 4,  ///< procedure row of a procedure called above its head line
+  OtherCase = 1 << 5,        ///< a call or term found only in another letter case
+  Declaration = 1 << 6,      ///< a term found on a declaration line
+  FileBand = 1 << 7,         ///< a row of a file whose band is set (bands alternate by file)
+};
+
+/// A set of row marks.
+class RowMarks {
+ public:
+  constexpr RowMarks() = default;
+  /// The set of one mark.
+  constexpr RowMarks(RowMark mark) : bits_(static_cast<uint16_t>(mark)) {}  // NOLINT: implicit
+  /// True when `mark` is in the set.
+  constexpr bool Has(RowMark mark) const { return (bits_ & static_cast<uint16_t>(mark)) != 0; }
+  /// The union of both sets.
+  constexpr RowMarks operator|(RowMarks other) const { return FromBits(bits_ | other.bits_); }
+  /// Adds the marks of `other`.
+  RowMarks& operator|=(RowMarks other) { return *this = *this | other; }
+  /// The set as bits, one per mark (for messages).
+  constexpr uint16_t Bits() const { return bits_; }
+  /// True for the same marks.
+  constexpr bool operator==(RowMarks other) const { return bits_ == other.bits_; }
+  constexpr bool operator!=(RowMarks other) const { return bits_ != other.bits_; }
+
+ private:
+  static constexpr RowMarks FromBits(int bits) {
+    RowMarks marks;
+    marks.bits_ = static_cast<uint16_t>(bits);
+    return marks;
+  }
+  uint16_t bits_ = 0;
+};
+
+/// The set of two marks.
+constexpr RowMarks operator|(RowMark a, RowMark b) { return RowMarks(a) | b; }
+
+/// One row: five cell texts, its marks and the kind of list it was written for (a list
+/// that the term search takes over keeps the rows written before in their own shading).
 struct ResultRow {
-  std::array<ResultCell, ResultColumns> Cells;
+  std::array<std::string, ResultColumns> Cells;
+  RowMarks Marks;
+  ListKind WrittenFor = ListKind::Procedures;
 };
 
 /// One result list: what it is about, its rows and the selected row.
 class ResultList {
  public:
-  ResultList(std::string_view kind, std::string_view subject);
+  /// A list without rows; its caption is `KindText(kind)` + `subject` + "...".
+  ResultList(ListKind kind, std::string_view subject);
 
-  std::string Kind;         ///< "", "Proc: " or "Terms: "
-  std::string Subject;      ///< what the list is about
-  std::string Caption;      ///< text of the caption over the list
-  int32_t ProcedureRow = 0; ///< scratch row index of the procedure-call listing
+  /// Which listing the list is for.
+  ListKind Kind() const { return kind_; }
+  /// What the list is about.
+  const std::string& Subject() const { return subject_; }
+  /// Text of the caption over the list.
+  const std::string& Caption() const { return caption_; }
+  /// Hands the list over to the listing of `kind`, as the term search takes over the list of
+  /// a procedure lookup that found nothing: the kind and the caption (`KindText(kind)` +
+  /// `caption_subject` + "...") change, the subject and the rows stay.
+  void TakeOver(ListKind kind, std::string_view caption_subject);
 
   /// Appends a row from `row_text` (cells separated by line feeds, missing trailing cells
-  /// empty) and selects it.
-  void AddResultRow(std::string_view row_text);
-  /// Appends an empty row without selecting it.
-  void AddUnselectedEmptyRow();
+  /// empty) with `marks`, selects it and returns its index.
+  int32_t AddResultRow(std::string_view row_text, RowMarks marks = {});
+  /// Appends an empty row with `marks` without selecting it.
+  void AddUnselectedEmptyRow(RowMarks marks);
 
   /// Number of rows.
   int32_t RowCount() const { return static_cast<int32_t>(rows_.size()); }
@@ -60,12 +108,8 @@ class ResultList {
   const std::string& CellText(int32_t row, int column) const;
   /// Sets the text of a cell of an existing row; ignored otherwise.
   void SetCellText(int32_t row, int column, std::string_view text);
-  /// Sets the text colour of one cell of an existing row; ignored otherwise.
-  void SetCellTextColour(int32_t row, int column, Rgb colour);
-  /// Sets the background of one cell of an existing row; ignored otherwise.
-  void SetCellBackground(int32_t row, int column, Rgb colour);
-  /// Sets the background of every cell of an existing row; ignored otherwise.
-  void SetRowBackground(int32_t row, Rgb colour);
+  /// Adds `marks` to an existing row; ignored otherwise.
+  void AddMarks(int32_t row, RowMarks marks);
 
   /// Index of the selected row, -1 when none.
   int32_t SelectedRow() const { return selected_row_; }
@@ -80,9 +124,11 @@ class ResultList {
   void MarkMirrored();
 
  private:
-  ResultCell* Cell(int32_t row, int column);
-  void NoteChange(int32_t row);
+  ResultRow* ChangeRow(int32_t row);
 
+  ListKind kind_;
+  std::string subject_;
+  std::string caption_;
   std::deque<ResultRow> rows_;  ///< grows without moving the rows it holds
   int32_t selected_row_ = -1;
   int32_t mirrored_rows_ = 0;

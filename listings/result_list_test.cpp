@@ -2,15 +2,38 @@
 
 #include <gtest/gtest.h>
 
-#include "listings/row_colours.h"
+namespace {
+
+std::vector<std::string> TextsOf(const ResultRow& row) {
+  return std::vector<std::string>(row.Cells.begin(), row.Cells.end());
+}
+
+}  // namespace
+
 
 TEST(ResultList, CaptionIsKindSubjectAndThreeDots) {
-  EXPECT_EQ(ResultList("", "All Procedure-Calls...").Caption, "All Procedure-Calls......");
-  EXPECT_EQ(ResultList("Proc: ", "Foo").Caption, "Proc: Foo...");
+  EXPECT_EQ(ResultList(ListKind::Procedures, "Procedures").Caption(), "Procedures...");
+  EXPECT_EQ(ResultList(ListKind::AllProcedureCalls, "All Procedure-Calls...").Caption(),
+            "All Procedure-Calls......");
+  EXPECT_EQ(ResultList(ListKind::ProcedureCalls, "Foo").Caption(), "Proc: Foo...");
+  EXPECT_EQ(ResultList(ListKind::Terms, "foo").Caption(), "Terms: foo...");
+}
+
+TEST(ResultList, TakeOverChangesKindAndCaptionButKeepsSubjectRowsAndTheirKind) {
+  ResultList list(ListKind::ProcedureCalls, "total((");
+  list.AddResultRow("1\ntotal(x)");
+  list.TakeOver(ListKind::Terms, " total");
+  list.AddResultRow("2\ntotal = 1");
+  EXPECT_EQ(list.Kind(), ListKind::Terms);
+  EXPECT_EQ(list.Subject(), "total((");
+  EXPECT_EQ(list.Caption(), "Terms:  total...");
+  EXPECT_EQ(list.Row(0).WrittenFor, ListKind::ProcedureCalls);
+  EXPECT_EQ(list.Row(1).WrittenFor, ListKind::Terms);
+  EXPECT_EQ(SelectorEntryText(list), "total((");
 }
 
 TEST(ResultList, AddResultRowSplitsAtLineFeedsAndSelectsTheNewRow) {
-  ResultList list("", "Procedures");
+  ResultList list(ListKind::Procedures, "Procedures");
   list.AddResultRow("12\nFoo()");
   list.AddResultRow("1\n2\n3\n4\n5\nsixth part has no column");
   ASSERT_EQ(list.RowCount(), 2);
@@ -23,7 +46,7 @@ TEST(ResultList, AddResultRowSplitsAtLineFeedsAndSelectsTheNewRow) {
 }
 
 TEST(ResultList, EmptyRowTextAddsAnEmptySelectedRow) {
-  ResultList list("", "x");
+  ResultList list(ListKind::Procedures, "x");
   list.AddResultRow("a");
   list.AddResultRow("");
   ASSERT_EQ(list.RowCount(), 2);
@@ -32,42 +55,41 @@ TEST(ResultList, EmptyRowTextAddsAnEmptySelectedRow) {
 }
 
 TEST(ResultList, UnselectedEmptyRowKeepsTheSelection) {
-  ResultList list("", "x");
+  ResultList list(ListKind::Procedures, "x");
   list.AddResultRow("a");
-  list.AddUnselectedEmptyRow();
+  list.AddUnselectedEmptyRow(RowMark::ClosingRow);
   EXPECT_EQ(list.RowCount(), 2);
   EXPECT_EQ(list.SelectedRow(), 0);
+  EXPECT_EQ(list.Row(1).Marks, RowMarks(RowMark::ClosingRow));
 }
 
 TEST(ResultList, CellOperationsOnMissingRowsOrColumnsDoNothing) {
-  ResultList list("", "x");
+  ResultList list(ListKind::Procedures, "x");
   EXPECT_EQ(list.CellText(0, 0), "");
   EXPECT_EQ(list.CellText(-1, 0), "");
   list.SetCellText(0, 0, "lost");
-  list.SetRowBackground(3, MarkRed);
+  list.AddMarks(3, RowMark::OtherCase);
   EXPECT_EQ(list.RowCount(), 0);
   list.AddResultRow("a\nb");
   list.SetCellText(0, ResultColumns, "lost");
-  list.SetCellTextColour(0, -1, MarkRed);
+  list.SetCellText(0, -1, "lost");
   EXPECT_EQ(list.CellText(0, ResultColumns), "");
-  for (const ResultCell& cell : list.Row(0).Cells) EXPECT_FALSE(cell.TextColour.has_value());
+  EXPECT_EQ(TextsOf(list.Row(0)), (std::vector<std::string>{"a", "b", "", "", ""}));
 }
 
-TEST(ResultList, CellColoursAreSetPerCellOrPerRow) {
-  ResultList list("", "x");
-  list.AddResultRow("1\n2");
-  list.SetRowBackground(0, ProcedureRowBackground);
-  list.SetCellBackground(0, ColumnLine, MarkRed);
-  list.SetCellTextColour(0, ColumnCalls, MarkRed);
-  const ResultRow& row = list.Row(0);
-  EXPECT_EQ(row.Cells[ColumnLine].Background, MarkRed);
-  EXPECT_EQ(row.Cells[ColumnFile].Background, ProcedureRowBackground);
-  EXPECT_EQ(row.Cells[ColumnCalls].TextColour, MarkRed);
-  EXPECT_FALSE(row.Cells[ColumnLine].TextColour.has_value());
+TEST(ResultList, MarksAreGivenWithTheRowAndAddedLater) {
+  ResultList list(ListKind::AllProcedureCalls, "x");
+  list.AddResultRow("1\n2", RowMark::ProcedureRow);
+  list.AddMarks(0, RowMark::NeverCalled);
+  list.AddMarks(0, RowMark::NeverCalled);
+  EXPECT_EQ(list.Row(0).Marks, RowMark::ProcedureRow | RowMark::NeverCalled);
+  EXPECT_TRUE(list.Row(0).Marks.Has(RowMark::NeverCalled));
+  EXPECT_FALSE(list.Row(0).Marks.Has(RowMark::CalledAboveHead));
+  EXPECT_EQ(list.Row(0).WrittenFor, ListKind::AllProcedureCalls);
 }
 
 TEST(ResultList, SelectRowOutOfRangeSelectsNone) {
-  ResultList list("", "x");
+  ResultList list(ListKind::Procedures, "x");
   list.AddResultRow("a");
   list.AddResultRow("b");
   list.SelectRow(0);
@@ -77,7 +99,7 @@ TEST(ResultList, SelectRowOutOfRangeSelectsNone) {
 }
 
 TEST(ResultList, ChangesToMirroredRowsAreRecordedUntilMarkedAgain) {
-  ResultList list("", "x");
+  ResultList list(ListKind::Procedures, "x");
   list.AddResultRow("a");
   list.AddResultRow("b");
   list.MarkMirrored();
@@ -85,7 +107,7 @@ TEST(ResultList, ChangesToMirroredRowsAreRecordedUntilMarkedAgain) {
   list.AddResultRow("c");
   list.SetCellText(2, ColumnCount, "new row, not yet mirrored");
   list.SetCellText(1, ColumnCount, "3");
-  list.SetCellBackground(0, ColumnLine, MarkRed);
+  list.AddMarks(0, RowMark::CalledAboveHead);
   EXPECT_EQ(list.ChangedMirroredRows(), (std::vector<int32_t>{1, 0}));
   list.MarkMirrored();
   EXPECT_EQ(list.MirroredRows(), 3);
@@ -93,9 +115,10 @@ TEST(ResultList, ChangesToMirroredRowsAreRecordedUntilMarkedAgain) {
 }
 
 TEST(ResultList, SelectorEntryCutsTheSubjectAtItsFirstParenthesis) {
-  EXPECT_EQ(SelectorEntryText(ResultList("", "Procedures")), "Procedures(");
-  EXPECT_EQ(SelectorEntryText(ResultList("Proc: ", "Foo(a, b)")), "Foo(");
-  EXPECT_EQ(SelectorEntryText(ResultList("", "All Procedure-Calls...")), "All Procedure-Calls...(");
-  EXPECT_EQ(SelectorEntryText(ResultList("Terms: ", "Foo(")), "Foo(");
-  EXPECT_EQ(SelectorEntryText(ResultList("Terms: ", "Foo")), "Foo");
+  EXPECT_EQ(SelectorEntryText(ResultList(ListKind::Procedures, "Procedures")), "Procedures(");
+  EXPECT_EQ(SelectorEntryText(ResultList(ListKind::ProcedureCalls, "Foo(a, b)")), "Foo(");
+  EXPECT_EQ(SelectorEntryText(ResultList(ListKind::AllProcedureCalls, "All Procedure-Calls...")),
+            "All Procedure-Calls...(");
+  EXPECT_EQ(SelectorEntryText(ResultList(ListKind::Terms, "Foo(")), "Foo(");
+  EXPECT_EQ(SelectorEntryText(ResultList(ListKind::Terms, "Foo")), "Foo");
 }

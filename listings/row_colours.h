@@ -1,24 +1,29 @@
-// The colours with which the listings mark rows and cells. The views that explain the
-// marks (the report tool's tag column) read them from here too.
+// The one mapping from row marks to the colours in which the window shows them. The GTK
+// view and the report tool's JSON output both take their colours from here.
 #pragma once
+
+#include <cstdint>
+#include <optional>
 
 #include "listings/result_list.h"
 
-/// Row background of a file whose band is set (procedures list, calls of one procedure).
-constexpr Rgb BandSetBackground{255, 255, 230};
-/// Row background of a file whose band is clear (procedures list, calls of one procedure).
-constexpr Rgb BandClearBackground{185, 255, 255};
+/// A colour as red, green, blue, each 0 to 255.
+struct Rgb {
+  uint8_t Red = 0;
+  uint8_t Green = 0;
+  uint8_t Blue = 0;
+  bool operator==(const Rgb& other) const {
+    return Red == other.Red && Green == other.Green && Blue == other.Blue;
+  }
+  bool operator!=(const Rgb& other) const { return !(*this == other); }
+};
 
-/// Background of a procedure row of the procedure-call listing.
-constexpr Rgb ProcedureRowBackground{220, 220, 220};
-/// Background of a procedure row whose procedure is never called.
-constexpr Rgb NeverCalledBackground{255, 185, 0};
-/// Text colour of a call or term found only in another letter case; also the background
-/// of the line cell of a procedure called above its head.
-constexpr Rgb MarkRed{220, 0, 0};
+/// The colours of one cell; none means the view's default.
+struct CellColours {
+  std::optional<Rgb> Text;
+  std::optional<Rgb> Background;
+};
 
-/// Term search backgrounds: plain and declaration lines, band set and clear.
-constexpr Rgb TermBandSetBackground{255, 255, 240};
-constexpr Rgb TermBandClearBackground{195, 255, 255};
-constexpr Rgb TermDeclarationBandSetBackground{255, 255, 190};
-constexpr Rgb TermDeclarationBandClearBackground{145, 255, 255};
+/// The colours of `column` of a row with `marks` that was written for a list of kind
+/// `written_for`.
+CellColours MarkColours(ListKind written_for, RowMarks marks, int column);

@@ -1,11 +1,9 @@
-// Term search. It takes over the list that the procedure lookup opened and left behind,
-// so it changes that list's kind and caption but opens nothing of its own. It is one pass
+// Term search. It is one pass
 // over the files, so it reads them line by line into one reused buffer rather than
 // keeping them: on a large project, the fresh memory for all its lines costs more time
 // than reading them. Only lines that hold the term are matched.
 #include "listings/term_search.h"
 
-#include <algorithm>
 #include <string>
 
 #include "listings/folded_search.h"
@@ -14,6 +12,7 @@
 #include "source/line_classification.h"
 #include "source/path_parts.h"
 #include "source/source_reader.h"
+#include "source/text_parts.h"
 
 const std::string_view DeclarationKeywords[6] = {"Protected",  "Static",     "Shared",
                                                  "Procedure ", "Procedure.", "Global"};
@@ -32,18 +31,13 @@ bool MayMatch(std::string_view line, std::string_view term) {
   return term.find(' ') != npos || FindFolded(line, term) != npos;
 }
 
-std::string_view WithoutLeading(std::string_view text, char c) {
-  text.remove_prefix(std::min(text.find_first_not_of(c), text.size()));
-  return text;
-}
-
 /// Where the search stands.
 struct SearchState {
   EnclosingProcedure Enclosing{LabelStyle::Padded};
-  bool Band = false;
+  FileBands Bands{true};
   bool Stopped = false;
-  std::string_view FileName;  ///< file-name part of the file being searched
-  bool FileHasRows = false;   ///< whether that file's separator row is written
+  size_t File = 0;            ///< position of the file being searched in the list of files
+  std::string_view FileName;  ///< file-name part of that file
   std::string Buffer;         ///< the line being read, reused for every line
 };
 
@@ -56,20 +50,15 @@ void SearchLine(ResultList& list, std::string_view term, int32_t line_number,
   if (!MayMatch(row_text, term)) return;
   const TermMatch match = MatchTerm(row_text, term);
   if (match.Result == 0) return;
-  if (!state.FileHasRows) {
-    list.AddResultRow("");  // separator before the file's first row
-    state.Band = !state.Band;  // only files with rows advance the alternation
-    state.FileHasRows = true;
-  }
+  const RowMarks band = state.Bands.RowOf(list, state.File);
   AddMatchRow(list, line_number, row_text, match, state.Enclosing.Inside(),
-              state.Enclosing.CurrentLabel(), state.FileName, state.Band);
+              state.Enclosing.CurrentLabel(), state.FileName, band);
 }
 
 /// Appends the rows of one open file's matching lines.
 void SearchFile(SourceReader& reader, ResultList& list, ListingHost& host,
                 std::string_view term, SearchState& state) {
   state.Enclosing.StartFile();
-  state.FileHasRows = false;
   for (int32_t line_number = 1; !reader.AtEnd();
            line_number = NextLineNumber(line_number)) {
     reader.ReadRawLineInto(state.Buffer);
@@ -97,18 +86,14 @@ bool IsDeclarationLine(bool in_procedure, std::string_view line) {
 
 void ListTermMatches(const Project& project, ResultList& list, ListingHost& host,
                      std::string_view term) {
-  host.SetStopEnabled(true);
-  list.Kind = "Terms: ";
-  list.Caption = "Terms: " + std::string(term) + "...";
+  const StopEnabled stop(host);
   SearchState state;
   SourceReader reader;
-  for (const SourceFile& file : project.SourceFiles) {
-    if (reader.Open(file.Path)) {
-      state.FileName = FileNamePart(file.Path);
-      SearchFile(reader, list, host, term, state);
-      reader.Close();
-    }
-    if (state.Stopped) break;
+  for (; state.File < project.SourceFiles.size() && !state.Stopped; ++state.File) {
+    const std::string& path = project.SourceFiles[state.File].Path;
+    if (!reader.Open(path)) continue;
+    state.FileName = FileNamePart(path);
+    SearchFile(reader, list, host, term, state);
+    reader.Close();
   }
-  host.SetStopEnabled(false);
 }

@@ -19,6 +19,6 @@ std::string_view TermRowText(std::string_view raw_line);
 /// procedure).
 bool IsDeclarationLine(bool in_procedure, std::string_view line);
 
-/// Takes `list` over as a "Terms: " list and appends a row per matching line.
+/// Appends to `list`, a "Terms: " list, a row per line in which `term` occurs.
 void ListTermMatches(const Project& project, ResultList& list, ListingHost& host,
                      std::string_view term);

@@ -2,16 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include "listings/listing_test_support.h"
-#include "listings/row_colours.h"
+#include "listings/testing/listing_test_support.h"
 
 using Texts = std::vector<std::string>;
 
 namespace {
 
-/// Opens the list a lookup would open for `term` and runs the term search in it.
+/// Opens a "Terms: " list for `term` and runs the term search in it.
 ResultList& SearchTerm(TestProject& test, std::string_view term) {
-  ResultList& list = test.history.OpenResultList("Proc: ", term);
+  ResultList& list = test.history.OpenResultList(ListKind::Terms, term);
   ListTermMatches(test.project, list, test.host, term);
   return list;
 }
@@ -65,9 +64,9 @@ TEST(TermSearch, TakesTheListOverAndFillsRowsWithMarkerLabelAndFile) {
              "; foo\n");
   test.TakeUp();
   const ResultList& list = SearchTerm(test, "foo");
-  EXPECT_EQ(list.Kind, "Terms: ");
-  EXPECT_EQ(list.Subject, "foo");
-  EXPECT_EQ(list.Caption, "Terms: foo...");
+  EXPECT_EQ(list.Kind(), ListKind::Terms);
+  EXPECT_EQ(list.Subject(), "foo");
+  EXPECT_EQ(list.Caption(), "Terms: foo...");
   EXPECT_EQ(SelectorEntryText(list), "foo");
   ASSERT_EQ(list.RowCount(), 6);
   EXPECT_EQ(TestProject::Cells(list, 0), (Texts{"", "", "", "", ""}));
@@ -81,7 +80,7 @@ TEST(TermSearch, TakesTheListOverAndFillsRowsWithMarkerLabelAndFile) {
   EXPECT_EQ(TestProject::Cells(list, 5), (Texts{"7", "Protected foo", "", "", "main.pb"}));
 }
 
-TEST(TermSearch, DeclarationLinesAreShadedDarkerInBothBands) {
+TEST(TermSearch, DeclarationLinesAreMarkedInBothBands) {
   TestProject test;
   test.Write("main.pb",
              "XIncludeFile \"b.pb\"\n"
@@ -96,13 +95,13 @@ TEST(TermSearch, DeclarationLinesAreShadedDarkerInBothBands) {
   test.TakeUp();
   const ResultList& list = SearchTerm(test, "foo");
   ASSERT_EQ(list.RowCount(), 7);
-  EXPECT_FALSE(list.Row(0).Cells[0].Background.has_value());
-  EXPECT_EQ(list.Row(1).Cells[ColumnFile].Background, TermDeclarationBandSetBackground);
-  EXPECT_EQ(list.Row(2).Cells[ColumnFile].Background, TermBandSetBackground);
-  EXPECT_FALSE(list.Row(3).Cells[0].Background.has_value());
-  EXPECT_EQ(list.Row(4).Cells[ColumnLine].Background, TermDeclarationBandClearBackground);
-  EXPECT_EQ(list.Row(5).Cells[ColumnLine].Background, TermBandClearBackground);
-  EXPECT_EQ(list.Row(6).Cells[ColumnLine].Background, TermBandClearBackground);  // outside
+  EXPECT_EQ(list.Row(0).Marks, RowMarks(RowMark::Separator));
+  EXPECT_EQ(list.Row(1).Marks, RowMark::FileBand | RowMark::Declaration);
+  EXPECT_EQ(list.Row(2).Marks, RowMarks(RowMark::FileBand));
+  EXPECT_EQ(list.Row(3).Marks, RowMarks(RowMark::Separator));
+  EXPECT_EQ(list.Row(4).Marks, RowMarks(RowMark::Declaration));
+  EXPECT_EQ(list.Row(5).Marks, RowMarks());
+  EXPECT_EQ(list.Row(6).Marks, RowMarks());  // outside
 }
 
 TEST(TermSearch, BandSkipsFilesWithoutHits) {
@@ -113,16 +112,16 @@ TEST(TermSearch, BandSkipsFilesWithoutHits) {
   test.TakeUp();
   const ResultList& list = SearchTerm(test, "foo");
   EXPECT_EQ(TestProject::Column(list, ColumnFile), (Texts{"", "main.pb", "", "c.pb"}));
-  EXPECT_EQ(list.Row(1).Cells[0].Background, TermBandSetBackground);
-  EXPECT_EQ(list.Row(3).Cells[0].Background, TermBandClearBackground);
+  EXPECT_EQ(list.Row(1).Marks, RowMarks(RowMark::FileBand));
+  EXPECT_EQ(list.Row(3).Marks, RowMarks());
 }
 
-TEST(TermSearch, OtherLetterCaseOnlyIsRed) {
+TEST(TermSearch, OtherLetterCaseOnlyIsMarked) {
   TestProject test;
   test.Write("main.pb", "x = Foo + 1\n");
   test.TakeUp();
-  EXPECT_EQ(SearchTerm(test, "foo").Row(1).Cells[ColumnCalls].TextColour, MarkRed);
-  EXPECT_FALSE(SearchTerm(test, "Foo").Row(1).Cells[ColumnCalls].TextColour.has_value());
+  EXPECT_TRUE(SearchTerm(test, "foo").Row(1).Marks.Has(RowMark::OtherCase));
+  EXPECT_FALSE(SearchTerm(test, "Foo").Row(1).Marks.Has(RowMark::OtherCase));
 }
 
 TEST(TermSearch, FileEndingInsideAProcedureLeavesTheNextFileInsideWithEmptyLabel) {
@@ -133,15 +132,15 @@ TEST(TermSearch, FileEndingInsideAProcedureLeavesTheNextFileInsideWithEmptyLabel
   const ResultList& list = SearchTerm(test, "foo");
   ASSERT_EQ(list.RowCount(), 2);
   EXPECT_EQ(list.CellText(1, ColumnFunction), "");
-  EXPECT_EQ(list.Row(1).Cells[0].Background, TermDeclarationBandSetBackground);
+  EXPECT_EQ(list.Row(1).Marks, RowMark::FileBand | RowMark::Declaration);
 }
 
-TEST(TermSearch, EmptyTermFindsNothingButChangesTheCaption) {
+TEST(TermSearch, EmptyTermFindsNothing) {
   TestProject test;
   test.Write("main.pb", "foo\n\n");
   test.TakeUp();
   const ResultList& list = SearchTerm(test, "");
-  EXPECT_EQ(list.Caption, "Terms: ...");
+  EXPECT_EQ(list.Caption(), "Terms: ...");
   EXPECT_EQ(list.RowCount(), 0);
   EXPECT_EQ(test.host.StopStates, (std::vector<bool>{true, false}));
 }

@@ -14,6 +14,7 @@
 #include "listings/take_up.h"
 #include "listings/term_search.h"
 #include "report/report_host.h"
+#include "source/path_parts.h"
 #include "report/report_output.h"
 
 namespace {
@@ -39,6 +40,14 @@ void Print(ReportSession& session, const ResultList& list) {
   }
 }
 
+/// Opens a list of `kind` about `subject`, has `fill` write its rows and prints it.
+template <typename Fill>
+void PrintNewList(ReportSession& session, ListKind kind, std::string_view subject, Fill fill) {
+  ResultList& list = session.history.OpenResultList(kind, subject);
+  fill(list);
+  Print(session, list);
+}
+
 void RunFiles(ReportSession& session, std::string_view) {
   // Read as every listing reads them, so "not read" is what the listings met.
   ProjectText text;
@@ -55,33 +64,44 @@ void RunProcedures(ReportSession& session, std::string_view) {
 }
 
 void RunCalls(ReportSession& session, std::string_view name) {
-  ShowProcedureCalls(session.project, session.history, session.host, name);
-  Print(session, *session.history.Current());
+  // A name that is not empty always gives a procedure.
+  const std::string procedure = ProcedureToList(nullptr, name).value_or("");
+  PrintNewList(session, ListKind::ProcedureCalls, procedure, [&](ResultList& list) {
+    ListProcedureCalls(session.project, list, session.host, procedure);
+  });
 }
 
-ResultList& ListAllCalls(ReportSession& session) {
-  ResultList& list = session.history.OpenResultList("", "All Procedure-Calls...");
-  ListAllProcedureCalls(session.project, list, session.host);
-  return list;
+void RunAllCalls(ReportSession& session, std::string_view) {
+  PrintNewList(session, ListKind::AllProcedureCalls, "All Procedure-Calls...",
+               [&](ResultList& list) {
+                 ListAllProcedureCalls(session.project, list, session.host);
+               });
 }
-
-void RunAllCalls(ReportSession& session, std::string_view) { Print(session, ListAllCalls(session)); }
 
 void RunDeclares(ReportSession& session, std::string_view) {
-  ListAllCalls(session);
+  ResultList& list =
+      session.history.OpenResultList(ListKind::AllProcedureCalls, "All Procedure-Calls...");
+  ListAllProcedureCalls(session.project, list, session.host);
   // As the clipboard receives it: CR LF kept, converted as one text.
   session.out << ToDisplayText(session.host.Clipboard());
 }
 
 void RunTerms(ReportSession& session, std::string_view term) {
-  ResultList& list = session.history.OpenResultList("Proc: ", term);
-  ListTermMatches(session.project, list, session.host, term);
-  Print(session, list);
+  PrintNewList(session, ListKind::Terms, term, [&](ResultList& list) {
+    ListTermMatches(session.project, list, session.host, term);
+  });
 }
 
+// An empty text looks up nothing: the list on show stays the "Procedures" list.
 void RunLookup(ReportSession& session, std::string_view text) {
-  LookUpProcedureOrTerm(session.project, session.history, session.host, text);
-  Print(session, *session.history.Current());
+  const std::optional<std::string> procedure = ProcedureToList(nullptr, text);
+  if (!procedure) {
+    Print(session, *session.history.Current());
+    return;
+  }
+  PrintNewList(session, ListKind::ProcedureCalls, *procedure, [&](ResultList& list) {
+    LookUpProcedureOrTerm(session.project, list, session.host, text);
+  });
 }
 
 /// Whether a listing takes a text argument after MAINFILE.
@@ -142,11 +162,6 @@ std::optional<ReportRequest> ParseReportArguments(const std::vector<std::string>
   return request;
 }
 
-std::string ResolveMainFile(std::string_view launch_dir, std::string_view argument) {
-  if (!argument.empty() && argument.front() == '/') return std::string(argument);
-  return std::string(launch_dir) + "/" + std::string(argument);
-}
-
 int RunReport(const std::vector<std::string>& arguments, std::string_view launch_dir,
               std::ostream& out, std::ostream& err) {
   std::string error;
@@ -155,14 +170,14 @@ int RunReport(const std::vector<std::string>& arguments, std::string_view launch
     err << "pb-sourcetrek-report: " << error << '\n';
     return 2;
   }
-  const std::string main_file = ResolveMainFile(launch_dir, request->MainFile);
+  const std::string main_file = AbsolutePath(launch_dir, request->MainFile);
   if (!IsRegularFile(main_file)) {
     err << "pb-sourcetrek-report: no such main file: " << main_file << '\n';
     return 2;
   }
   ReportSession session{{}, {}, {}, request->Json, out};
-  TakeUpProject(session.project, main_file, session.history.OpenResultList("", "Procedures"),
-                session.host);
+  TakeUpProject(session.project, main_file,
+                session.history.OpenResultList(ListKind::Procedures, "Procedures"), session.host);
   FindSubcommand(request->Listing)->Run(session, request->Text);
   return 0;
 }

@@ -21,9 +21,6 @@ struct ReportRequest {
 std::optional<ReportRequest> ParseReportArguments(const std::vector<std::string>& arguments,
                                                   std::string& error);
 
-/// `argument` when it is absolute, else `launch_dir`, "/" and `argument` joined as they stand.
-std::string ResolveMainFile(std::string_view launch_dir, std::string_view argument);
-
 /// Runs the tool: 0 after printing the listing to `out`; 2 with one line on `err` for a
 /// usage error or a main file that does not exist.
 int RunReport(const std::vector<std::string>& arguments, std::string_view launch_dir,

@@ -34,10 +34,3 @@ TEST(ReportArguments, TermsAndLookupAcceptAnEmptyText) {
   EXPECT_TRUE(ParseReportArguments({"terms", "m.pb", ""}, error).has_value());
   EXPECT_TRUE(ParseReportArguments({"lookup", "m.pb", ""}, error).has_value());
 }
-
-TEST(ReportArguments, RelativeMainFileIsJoinedToTheLaunchDirectoryAsItStands) {
-  EXPECT_EQ(ResolveMainFile("/home/u", "p/main.pb"), "/home/u/p/main.pb");
-  EXPECT_EQ(ResolveMainFile("/home/u", "../main.pb"), "/home/u/../main.pb");
-  EXPECT_EQ(ResolveMainFile("/", "main.pb"), "//main.pb");
-  EXPECT_EQ(ResolveMainFile("/home/u", "/abs/main.pb"), "/abs/main.pb");
-}

@@ -62,12 +62,12 @@ std::string JsonColour(const std::optional<Rgb>& colour) {
          std::to_string(colour->Blue) + "]";
 }
 
-/// A JSON array of the five cells' values given by `value`.
+/// A JSON array of the five cells' values given by `value(column)`.
 template <typename Value>
-std::string JsonCells(const ResultRow& row, Value value) {
+std::string JsonCells(Value value) {
   std::string array = "[";
-  for (size_t c = 0; c < row.Cells.size(); ++c) {
-    array += (c == 0 ? "" : ", ") + value(row.Cells[c]);
+  for (int column = 0; column < ResultColumns; ++column) {
+    array += (column == 0 ? "" : ", ") + value(column);
   }
   return array + "]";
 }
@@ -78,13 +78,6 @@ std::string FileNote(const SourceFile& file, const ProjectFile& read) {
   std::string note = read.Opened ? "" : "not read";
   if (!file.Unresolved.empty()) note += (note.empty() ? "" : "; ") + ("as written: " + file.Unresolved);
   return note;
-}
-
-bool HasBackground(const ResultRow& row, Rgb colour) {
-  for (const ResultCell& cell : row.Cells) {
-    if (cell.Background == colour) return true;
-  }
-  return false;
 }
 
 }  // namespace
@@ -111,19 +104,17 @@ std::string JsonString(std::string_view text) {
   return json + "\"";
 }
 
-std::string RowMarks(const ResultRow& row) {
+std::string MarkWords(RowMarks marks) {
   std::string joined;
-  const auto add = [&joined](bool marked, std::string_view mark) {
-    if (!marked) return;
+  const auto add = [&](RowMark mark, std::string_view word) {
+    if (!marks.Has(mark)) return;
     if (!joined.empty()) joined += ", ";
-    joined += mark;
+    joined += word;
   };
-  add(HasBackground(row, NeverCalledBackground), "never called");
-  add(row.Cells[ColumnCalls].TextColour == MarkRed, "other case");
-  add(row.Cells[ColumnLine].Background == MarkRed, "called above head");
-  add(HasBackground(row, TermDeclarationBandSetBackground) ||
-          HasBackground(row, TermDeclarationBandClearBackground),
-      "declaration");
+  add(RowMark::NeverCalled, "never called");
+  add(RowMark::OtherCase, "other case");
+  add(RowMark::CalledAboveHead, "called above head");
+  add(RowMark::Declaration, "declaration");
   return joined;
 }
 
@@ -165,31 +156,35 @@ void WriteFilesTable(const SourceFileList& files, const std::vector<ProjectFile>
 }
 
 void WriteListJson(const ResultList& list, std::ostream& out) {
-  out << "{\"list\": {\"kind\": " << JsonString(ToDisplayText(list.Kind))
-      << ", \"subject\": " << JsonString(ToDisplayText(list.Subject))
-      << ", \"caption\": " << JsonString(ToDisplayText(list.Caption))
+  out << "{\"list\": {\"kind\": " << JsonString(ToDisplayText(KindText(list.Kind())))
+      << ", \"subject\": " << JsonString(ToDisplayText(list.Subject()))
+      << ", \"caption\": " << JsonString(ToDisplayText(list.Caption()))
       << ", \"selector\": " << JsonString(ToDisplayText(SelectorEntryText(list))) << "}}\n";
   for (int32_t r = 0; r < list.RowCount(); ++r) {
     const ResultRow& row = list.Row(r);
+    const auto colours = [&](int column) {
+      return MarkColours(row.WrittenFor, row.Marks, column);
+    };
     out << "{\"cells\": "
-        << JsonCells(row, [](const ResultCell& cell) { return JsonString(ToDisplayText(cell.Text)); })
-        << ", \"bg\": " << JsonCells(row, [](const ResultCell& cell) { return JsonColour(cell.Background); })
-        << ", \"fg\": " << JsonCells(row, [](const ResultCell& cell) { return JsonColour(cell.TextColour); })
+        << JsonCells([&](int column) {
+             return JsonString(ToDisplayText(row.Cells[static_cast<size_t>(column)]));
+           })
+        << ", \"bg\": "
+        << JsonCells([&](int column) { return JsonColour(colours(column).Background); })
+        << ", \"fg\": " << JsonCells([&](int column) { return JsonColour(colours(column).Text); })
         << "}\n";
   }
 }
 
 void WriteListTable(const ResultList& list, std::ostream& out) {
-  out << ToDisplayText(list.Caption) << '\n';
-  constexpr std::string_view Header[] = {"Marks", "Line", "Calls", "Count", "(in) Function",
-                                         "in File"};
+  out << ToDisplayText(list.Caption()) << '\n';
   const auto cell_text = [&](size_t r, size_t c, std::string& text) {
     if (r == 0) {
-      text = Header[c];
+      text = c == 0 ? "Marks" : ColumnHeaders[c - 1];
     } else if (c == 0) {
-      text = RowMarks(list.Row(static_cast<int32_t>(r - 1)));
+      text = MarkWords(list.Row(static_cast<int32_t>(r - 1)).Marks);
     } else {
-      SetDisplayText(text, list.Row(static_cast<int32_t>(r - 1)).Cells[c - 1].Text);
+      SetDisplayText(text, list.Row(static_cast<int32_t>(r - 1)).Cells[c - 1]);
     }
   };
   WriteTable(static_cast<size_t>(list.RowCount()) + 1, cell_text,

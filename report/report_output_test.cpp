@@ -4,7 +4,6 @@
 
 #include <sstream>
 
-#include "listings/row_colours.h"
 
 TEST(ReportOutput, JsonStringEscapesQuotesBackslashesAndControlBytes) {
   EXPECT_EQ(JsonString("a\"b\\c"), "\"a\\\"b\\\\c\"");
@@ -12,33 +11,19 @@ TEST(ReportOutput, JsonStringEscapesQuotesBackslashesAndControlBytes) {
   EXPECT_EQ(JsonString("\xC3\xA4"), "\"\xC3\xA4\"");
 }
 
-TEST(ReportOutput, RowMarksNameEveryColourMark) {
-  ResultList list("", "x");
-  list.AddResultRow("1\nProcedure A()");
-  list.SetRowBackground(0, NeverCalledBackground);
-  list.AddResultRow("2\nfoo()");
-  list.SetCellTextColour(1, ColumnCalls, MarkRed);
-  list.AddResultRow("3\nProcedure B()");
-  list.SetRowBackground(2, ProcedureRowBackground);
-  list.SetCellBackground(2, ColumnLine, MarkRed);
-  list.AddResultRow("4\nProtected foo");
-  list.SetRowBackground(3, TermDeclarationBandClearBackground);
-  list.SetCellTextColour(3, ColumnCalls, MarkRed);
-  list.AddResultRow("5\nx = foo");
-  list.SetRowBackground(4, TermBandSetBackground);
-  EXPECT_EQ(RowMarks(list.Row(0)), "never called");
-  EXPECT_EQ(RowMarks(list.Row(1)), "other case");
-  EXPECT_EQ(RowMarks(list.Row(2)), "called above head");
-  EXPECT_EQ(RowMarks(list.Row(3)), "other case, declaration");
-  EXPECT_EQ(RowMarks(list.Row(4)), "");
+TEST(ReportOutput, MarkWordsNameEveryColourMark) {
+  EXPECT_EQ(MarkWords(RowMark::ProcedureRow | RowMark::NeverCalled), "never called");
+  EXPECT_EQ(MarkWords(RowMark::OtherCase), "other case");
+  EXPECT_EQ(MarkWords(RowMark::ProcedureRow | RowMark::CalledAboveHead), "called above head");
+  EXPECT_EQ(MarkWords(RowMark::Declaration | RowMark::OtherCase), "other case, declaration");
+  EXPECT_EQ(MarkWords(RowMark::FileBand | RowMark::Separator), "");
+  EXPECT_EQ(MarkWords(RowMark::ClosingRow), "");
 }
 
 TEST(ReportOutput, ListJsonIsTheListLineThenOneLinePerRow) {
-  ResultList list("Proc: ", "Foo(a)");
-  list.AddResultRow("");
-  list.AddResultRow("12\nx = \"\xE4\"");
-  list.SetRowBackground(1, BandSetBackground);
-  list.SetCellTextColour(1, ColumnCalls, MarkRed);
+  ResultList list(ListKind::ProcedureCalls, "Foo(a)");
+  list.AddResultRow("", RowMark::Separator);
+  list.AddResultRow("12\nx = \"\xE4\"", RowMark::FileBand | RowMark::OtherCase);
   std::ostringstream out;
   WriteListJson(list, out);
   EXPECT_EQ(out.str(),
@@ -94,10 +79,9 @@ TEST(ReportOutput, FilesTableHasANoteColumnOnlyWhenAFileHasANote) {
 }
 
 TEST(ReportOutput, TableAlignsColumnsByCharactersNotBytes) {
-  ResultList list("", "Procedures");
+  ResultList list(ListKind::Procedures, "Procedures");
   list.AddResultRow("     7\n\n\nProcedure \xC3\xA4()\nmain.pb");
-  list.AddResultRow("    12\n\n\nProcedure ab()\nx.pb");
-  list.SetRowBackground(1, NeverCalledBackground);
+  list.AddResultRow("    12\n\n\nProcedure ab()\nx.pb", RowMark::NeverCalled);
   std::ostringstream out;
   WriteListTable(list, out);
   EXPECT_EQ(out.str(),

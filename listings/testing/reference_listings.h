@@ -7,7 +7,6 @@
 #include <string>
 #include <string_view>
 
-#include "listings/list_history.h"
 #include "listings/listing_host.h"
 #include "listings/project.h"
 #include "listings/result_list.h"
@@ -19,8 +18,8 @@ SourceFileList ReferenceScanIncludes(const std::string& main_path);
 /// The procedure-call listing, reading every file once per procedure.
 bool ReferenceListAllProcedureCalls(Project& project, ResultList& list, ListingHost& host);
 
-/// The calls of one procedure, preparing and testing every line of every file.
-int32_t ReferenceListProcedureCalls(const Project& project, ListHistory& history,
+/// The calls of one procedure into `list`, preparing and testing every line of every file.
+int32_t ReferenceListProcedureCalls(const Project& project, ResultList& list,
                                     ListingHost& host, std::string_view name);
 
 /// The term search, matching every non-comment line.

@@ -1,16 +1,20 @@
 // Test helpers for the listings: a host that records what a listing asked of it and can
-// say Stop after a given number of polls, and a small project in a temporary folder.
+// say Stop after a given number of polls, a small project in a temporary folder, and the
+// steps with which a front end opens a calls list or runs a lookup.
 // Header-only; used by the tests alone.
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "listings/list_history.h"
 #include "listings/listing_host.h"
+#include "listings/lookup.h"
+#include "listings/procedure_calls.h"
 #include "listings/project.h"
 #include "listings/take_up.h"
 #include "source/testing/test_folder.h"
@@ -40,6 +44,27 @@ class RecordingHost : public ListingHost {
   int ClipboardWrites = 0;
 };
 
+/// As a front end lists the calls of `name` (the current list's selected row for an empty
+/// name): opens a "Proc: " list in `history` and fills it. Returns the listing's result;
+/// 0 without a list when no procedure can be taken from the text.
+inline int32_t OpenProcedureCalls(const Project& project, ListHistory& history,
+                                  ListingHost& host, std::string_view name) {
+  const std::optional<std::string> procedure = ProcedureToList(history.Current(), name);
+  if (!procedure) return 0;
+  ResultList& list = history.OpenResultList(ListKind::ProcedureCalls, *procedure);
+  return ListProcedureCalls(project, list, host, *procedure);
+}
+
+/// As a front end runs the Search lookup for `text`: nothing for an empty text, else a
+/// "Proc: " list opened in `history` and `LookUpProcedureOrTerm` in it.
+inline int32_t OpenLookUp(const Project& project, ListHistory& history, ListingHost& host,
+                          std::string_view text) {
+  if (text.empty()) return 0;
+  ResultList& list =
+      history.OpenResultList(ListKind::ProcedureCalls, *ProcedureToList(nullptr, text));
+  return LookUpProcedureOrTerm(project, list, host, text);
+}
+
 /// A project in a temporary folder, taken up into a history whose first list is
 /// "Procedures", as the window does at start-up.
 class TestProject {
@@ -50,7 +75,7 @@ class TestProject {
   /// Takes up `main_name` with a host that never stops; returns the "Procedures" list.
   ResultList& TakeUp(std::string_view main_name = "main.pb") {
     RecordingHost quiet;
-    ResultList& list = history.OpenResultList("", "Procedures");
+    ResultList& list = history.OpenResultList(ListKind::Procedures, "Procedures");
     TakeUpProject(project, folder.Path() + std::string(main_name), list, quiet);
     return list;
   }
