@@ -2,9 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
-#include "listings/listing_test_support.h"
+#include "listings/testing/listing_test_support.h"
 
 TEST(CallCandidates, OnlySuffixesOfProcedureCanUnmakeAHead) {
   for (const char* key : {"(", "e(", "dure(", "Procedure("}) {
@@ -22,6 +23,12 @@ TEST(CallCandidates, TheLastTokenIsTheTrailingWordOrTheLastOtherCharacter) {
   EXPECT_EQ(LastCallToken("Str$"), "$");
   EXPECT_EQ(LastCallToken("+"), "+");
   EXPECT_EQ(LastCallToken(""), "");
+  // Both ends of the letter ranges are word characters; the bytes beside them are not.
+  EXPECT_EQ(LastCallToken("[AZaz09_"), "AZaz09_");
+  EXPECT_EQ(LastCallToken("@Zz"), "Zz");
+  for (const char* name : {"a@", "a[", "a`", "a{"}) {
+    EXPECT_EQ(LastCallToken(name), std::string(1, name[1])) << name;
+  }
   EXPECT_EQ(CallKeyName("Foo("), "Foo");
   EXPECT_EQ(CallKeyName(""), "");
 }

@@ -90,6 +90,13 @@ TEST(FindCall, KeyAtTheStartOfTheLineIsACall) {
   ExpectCalls("Foo(", {{"Foo(1)", 1}, {"foo(1)", -1}, {"FOO()", -1}, {"Foo(", 1}});
 }
 
+TEST(FindCall, LettersAtTheEndsOfTheRangesAreFoldedAndTheirNeighboursAreNot) {
+  ExpectCalls("maxsize(", {{"x = maxSIZE(1)", -1}, {"x = MAXSIZE(1)", -1}, {"maxsize(1)", 1}});
+  ExpectCalls("Zone_a(", {{"zONE_A(1)", -1}, {"Zone_a(1)", 1}});
+  ExpectCalls("a@(", {{"a`(1)", 0}});
+  ExpectCalls("a[(", {{"a{(1)", 0}});
+}
+
 TEST(FindCall, EverySeparatorBeforeTheKeyMakesACall) {
   // Blank : = + - * / , < > ! % & | ( @ and tab.
   ExpectCalls("Foo(", {{"a Foo(1)", 1},

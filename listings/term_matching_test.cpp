@@ -29,6 +29,9 @@ TEST(TermMatching, WholeWordInExactCaseGivesThreeAndOtherCaseMinusThree) {
                         {"x = foo + 1", 3, ""},
                         {"x = Foo + 1", -3, ""}});
   ExpectMatches("Foo", {{"x = FOO", -3, ""}, {"x = Foo", 3, ""}});
+  // The ends of the letter ranges fold too.
+  ExpectMatches("maxsize", {{"maxSIZE = 1", -3, ""}, {"x = Zmaxsize", 0, ""}});
+  ExpectMatches("Zap", {{"x = zAP", -3, ""}, {"x = ZAP", -3, ""}, {"x = Zap", 3, ""}});
 }
 
 TEST(TermMatching, PartOfALongerWordIsNoMatch) {
