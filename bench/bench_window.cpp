@@ -298,7 +298,7 @@ class FollowRecorder {
 struct Following {
   double Lag = 0;        ///< longest lag of the view behind the listing
   double Answer = 0;     ///< from Stop greying until the window answers clicks again
-  double Duration = 0;   ///< from the click until its handler returned
+  double Listing = 0;    ///< from the click until Stop greyed (the listing's own work)
 };
 
 /// A click of All Proc-Calls, recorded; the window answers clicks again once the handler
@@ -308,9 +308,9 @@ Following FollowAllCalls(MainWindow& window) {
   const double start = NowMs();
   gtk_button_clicked(GTK_BUTTON(window.Controls().AllProcCalls));
   const double answered = NowMs();
-  const Following following{recorder.LongestLag(),
-                            recorder.Greyed() > 0 ? answered - recorder.Greyed() : -1,
-                            answered - start};
+  const double greyed = recorder.Greyed();
+  const Following following{recorder.LongestLag(), greyed > 0 ? answered - greyed : -1,
+                            greyed > 0 ? greyed - start : answered - start};
   BackToFirstList(window);
   return following;
 }
@@ -413,9 +413,9 @@ void RunFollowing(MainWindow& window, int repetitions) {
     const Following following = FollowAllCalls(window);
     lags.push_back(following.Lag);
     answers.push_back(following.Answer);
-    // Clicks between 40 % and 80 % of the listing's time, when it has written many rows.
+    // Clicks between 40 % and 80 % of the listing's own time, when it has written many rows.
     const double share = 0.4 + 0.1 * (repetition % 5);
-    const StopRows rows = StopAndCountRows(window, static_cast<int>(share * following.Duration));
+    const StopRows rows = StopAndCountRows(window, static_cast<int>(share * following.Listing));
     not_in_view.push_back(rows.NotInView);
     added_after.push_back(rows.AddedAfter);
   }
