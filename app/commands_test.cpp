@@ -390,7 +390,16 @@ TEST_F(LongListing, StopShowsAbbruchKeepsTheRowsAndGreysStop) {
   DialogAnswerer answerer;
   gint64 clicked_at = 0;
   gint64 answered_at = 0;
-  answerer.OnMessage([&] { answered_at = g_get_monotonic_time(); });
+  GtkTreeView* shown = nullptr;
+  int32_t list_rows_at_message = -1;
+  int32_t view_rows_at_message = -2;
+  answerer.OnMessage([&] {
+    answered_at = g_get_monotonic_time();
+    // While "Abbruch!" is on screen the view already holds every row the listing wrote.
+    shown = window_->Lists().CurrentView()->ListView();
+    list_rows_at_message = History().Current()->RowCount();
+    view_rows_at_message = gtk_tree_model_iter_n_children(gtk_tree_view_get_model(shown), nullptr);
+  });
   bool stop_was_enabled = false;
   DuringAllProcCalls([&] {
     stop_was_enabled = gtk_widget_get_sensitive(Bar().StopButton);
@@ -405,8 +414,21 @@ TEST_F(LongListing, StopShowsAbbruchKeepsTheRowsAndGreysStop) {
   for (int32_t row = 0; row < list.RowCount(); ++row) {
     EXPECT_NE(list.CellText(row, 1), "Procedure P39()");
   }
+  ASSERT_NE(shown, nullptr);
+  EXPECT_EQ(view_rows_at_message, list_rows_at_message);
+  EXPECT_EQ(list.RowCount(), list_rows_at_message);  // nothing added after OK
   GtkTreeModel* rows = gtk_tree_view_get_model(window_->Lists().CurrentView()->ListView());
   EXPECT_EQ(gtk_tree_model_iter_n_children(rows, nullptr), list.RowCount());
+  // The newest row stands selected in the list and in the view: the stopped procedure got
+  // no closing row, so that is the last row.
+  EXPECT_EQ(list.SelectedRow(), list.RowCount() - 1);
+  EXPECT_FALSE(list.Row(list.SelectedRow()).Marks.Has(RowMark::ClosingRow));
+  GtkTreeIter selected;
+  ASSERT_TRUE(gtk_tree_selection_get_selected(gtk_tree_view_get_selection(shown), nullptr,
+                                              &selected));
+  GtkTreePath* path = gtk_tree_model_get_path(rows, &selected);
+  EXPECT_EQ(gtk_tree_path_get_indices(path)[0], list.SelectedRow());
+  gtk_tree_path_free(path);
   EXPECT_FALSE(gtk_widget_get_sensitive(Bar().StopButton));
   // The click comes while the poll lets the window work; the answerer looks every 5 ms.
   // The 50 ms answer is timed by scripts/bench on a Release build; under the sanitizers

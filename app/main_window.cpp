@@ -13,12 +13,6 @@ constexpr int kMinHeight = 300;
 constexpr int kButtonY = 2;
 constexpr int kButtonHeight = 28;
 
-// Longest time one batch may spend copying new rows into the views; the rest follows in
-// later batches, so a listing that finds thousands of rows at once cannot hold up the window.
-constexpr gint64 kSyncBudgetMicroseconds = 8000;
-// After the listing there is no listing work to wait for between batches, so they are
-// larger: fewer redraws, and the window still works every 30 ms or so.
-constexpr gint64 kRemainderBudgetMicroseconds = 25000;
 // Longest time one pump may spend on events, so a flood of them cannot hold up a listing.
 constexpr gint64 kPumpLimitMicroseconds = 20000;
 
@@ -247,8 +241,10 @@ bool MainWindow::PollStop() {
   return stop;
 }
 
+// The views take every new row before the window works, so what it draws, and the list
+// behind "Abbruch!", is the list as the listing left it.
 bool MainWindow::PumpEvents() {
-  lists_.SyncUntil(g_get_monotonic_time() + kSyncBudgetMicroseconds);
+  lists_.Sync();
   HandlePendingEvents();
   if (!stop_clicked_) return false;
   stop_clicked_ = false;
@@ -260,20 +256,6 @@ void MainWindow::HandlePendingEvents() {
   const gint64 start = g_get_monotonic_time();
   while (gtk_events_pending() && g_get_monotonic_time() - start < kPumpLimitMicroseconds) {
     gtk_main_iteration_do(FALSE);
-  }
-}
-
-// Rows that a listing left for later batches follow in batches too, with the window working
-// after each, so a large backlog does not freeze it at the listing's end. The first batch
-// comes right after up to a pump interval of listing work, so it is no larger than a pump's,
-// and the window works after it even with no rows left: a command that runs two listings
-// in a row (a lookup, then a term search) would otherwise keep it waiting for both.
-void MainWindow::CopyRemainingRows() {
-  lists_.SyncUntil(g_get_monotonic_time() + kSyncBudgetMicroseconds);
-  HandlePendingEvents();
-  while (!lists_.HaveAllRows()) {
-    lists_.SyncUntil(g_get_monotonic_time() + kRemainderBudgetMicroseconds);
-    HandlePendingEvents();
   }
 }
 
@@ -297,7 +279,11 @@ MainWindow::ListingScope::ListingScope(MainWindow& window)
 
 MainWindow::ListingScope::~ListingScope() {
   if (!outer_) return;
-  window_.CopyRemainingRows();
+  // The window works once more before the listing counts as ended: a command that runs two
+  // listings in a row (a lookup, then a term search) would otherwise keep it waiting for
+  // both.
+  window_.lists_.Sync();
+  window_.HandlePendingEvents();
   window_.listing_runs_ = false;
   window_.stop_clicked_ = false;
   window_.lists_.Sync();

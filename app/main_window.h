@@ -109,7 +109,6 @@ class MainWindow final : public ListingHost, public CommandContext {
   void InnerSize(int& width, int& height) const;
   bool PumpEvents();
   void HandlePendingEvents();
-  void CopyRemainingRows();
 
   static void OnEvent(GdkEvent* event, gpointer self);
   static gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer self);

@@ -205,14 +205,14 @@ TEST_F(DetachedView, ColumnsHaveTheirHeadersWidthsAndAlignment) {
             GTK_SELECTION_SINGLE);
 }
 
-TEST_F(DetachedView, MirrorsRowsColoursAndTheSelectionInBatches) {
+TEST_F(DetachedView, MirrorsRowsColoursAndTheSelectionAtEachSync) {
   ResultList list(ListKind::Procedures, "Procedures");
   ResultListView view(list, Area(), 1000, 610, font_);
   GtkTreeModel* model = gtk_tree_view_get_model(view.ListView());
   list.AddResultRow("12\nFoo()");
   list.AddResultRow("", RowMark::Separator);
   list.AddMarks(0, RowMark::OtherCase | RowMark::FileBand);
-  EXPECT_EQ(gtk_tree_model_iter_n_children(model, nullptr), 0);  // not before the batch
+  EXPECT_EQ(gtk_tree_model_iter_n_children(model, nullptr), 0);  // not before the sync
   view.Sync();
   ASSERT_EQ(gtk_tree_model_iter_n_children(model, nullptr), 2);
   // Row 0's colours must not stay on the renderer for row 1, which has none.

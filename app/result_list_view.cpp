@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "app/row_index_model.h"
 #include "listings/display_text.h"
 #include "listings/row_colours.h"
 
@@ -10,8 +11,8 @@ const int ColumnWidths[ResultColumns] = {56, 380, 55, 300, 200};
 
 namespace {
 
-// The store holds only the model's row index; the cells read texts and colours from the
-// model when they are drawn, so taking a row into the view copies no text.
+// The tree view's model gives only each row's index; the cells read texts and colours
+// from the result list when they are drawn, so a row costs the toolkit no storage.
 constexpr int kRowColumn = 0;
 
 // Layout inside a window of inner size W x H, measured from the panel's outer edge.
@@ -68,7 +69,7 @@ ResultListView::~ResultListView() {
   gtk_widget_destroy(GTK_WIDGET(caption_));
   gtk_widget_destroy(scrolled_);
   gtk_widget_destroy(container_);
-  g_object_unref(store_);
+  g_object_unref(rows_);
 }
 
 void ResultListView::BuildControls(GtkFixed* area, int width, int height) {
@@ -88,8 +89,8 @@ void ResultListView::BuildControls(GtkFixed* area, int width, int height) {
   gtk_fixed_put(GTK_FIXED(inner_), GTK_WIDGET(caption_), kCaptionX - border_x_,
                 std::max(0, -border_y_));
 
-  store_ = gtk_list_store_new(1, G_TYPE_INT);
-  list_view_ = GTK_TREE_VIEW(gtk_tree_view_new_with_model(GTK_TREE_MODEL(store_)));
+  rows_ = NewRowIndexModel();
+  list_view_ = GTK_TREE_VIEW(gtk_tree_view_new_with_model(rows_));
   scrolled_ = gtk_scrolled_window_new(nullptr, nullptr);
   gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scrolled_), GTK_POLICY_AUTOMATIC,
                                  GTK_POLICY_AUTOMATIC);
@@ -127,10 +128,10 @@ GtkTreeViewColumn* ResultListView::NewColumn(int column) {
 }
 
 void ResultListView::CellData(GtkTreeViewColumn* /*view_column*/, GtkCellRenderer* renderer,
-                              GtkTreeModel* store, GtkTreeIter* iter, gpointer source) {
+                              GtkTreeModel* rows, GtkTreeIter* iter, gpointer source) {
   const ColumnSource& column = *static_cast<const ColumnSource*>(source);
   gint row = -1;
-  gtk_tree_model_get(store, iter, kRowColumn, &row, -1);
+  gtk_tree_model_get(rows, iter, kRowColumn, &row, -1);
   column.View->ShowCell(renderer, row, column.Column);
 }
 
@@ -161,52 +162,25 @@ void ResultListView::Resize(int width, int height) {
   gtk_widget_set_size_request(scrolled_, width - 4, height - 58);
 }
 
-void ResultListView::Sync() { SyncUntil(G_MAXINT64); }
-
-void ResultListView::SyncUntil(gint64 deadline) {
+void ResultListView::Sync() {
   const std::string caption = ToDisplayText(list_.Caption());
   if (caption != gtk_label_get_text(caption_)) gtk_label_set_text(caption_, caption.c_str());
-  const bool rows_changed = !list_.ChangedMirroredRows().empty() || !HasAllRows();
+  const bool rows_changed =
+      !list_.ChangedMirroredRows().empty() || AnnouncedRows(rows_) != list_.RowCount();
   RedrawChangedRows();
-  while (!HasAllRows()) {
-    AppendRow(stored_rows_);
-    if (g_get_monotonic_time() >= deadline) break;
-  }
-  if (rows_changed || ShownSelection() != applied_selection_) ApplySelection();
+  AnnounceRows(rows_, list_.RowCount());
+  if (rows_changed || list_.SelectedRow() != applied_selection_) ApplySelection();
 }
 
-// Changes to rows not taken yet need no update: those rows show the model as it is when
-// they are drawn. So the model may count every row as mirrored while the store still lacks
-// some. A changed row in the store only needs drawing again.
+// A changed row only needs drawing again: it then shows the list as it is.
 void ResultListView::RedrawChangedRows() {
-  GtkTreeModel* model = GTK_TREE_MODEL(store_);
-  for (const int32_t row : list_.ChangedMirroredRows()) {
-    GtkTreeIter iter;
-    if (row >= stored_rows_ || !gtk_tree_model_iter_nth_child(model, &iter, nullptr, row)) {
-      continue;
-    }
-    GtkTreePath* path = gtk_tree_path_new_from_indices(row, -1);
-    gtk_tree_model_row_changed(model, path, &iter);
-    gtk_tree_path_free(path);
-  }
+  for (const int32_t row : list_.ChangedMirroredRows()) AnnounceRowChanged(rows_, row);
   list_.MarkMirrored();
-}
-
-// Inserting with the value is one change of the store, where appending and then setting
-// would be two, each seen by the tree view.
-void ResultListView::AppendRow(int32_t row) {
-  GtkTreeIter iter;
-  gtk_list_store_insert_with_values(store_, &iter, row, kRowColumn, row, -1);
-  ++stored_rows_;
-}
-
-int32_t ResultListView::ShownSelection() const {
-  return std::min(list_.SelectedRow(), stored_rows_ - 1);
 }
 
 void ResultListView::ApplySelection() {
   applying_selection_ = true;
-  const int32_t row = ShownSelection();
+  const int32_t row = list_.SelectedRow();
   if (row < 0) {
     gtk_tree_selection_unselect_all(gtk_tree_view_get_selection(list_view_));
   } else {

@@ -1,5 +1,5 @@
 // The on-screen side of one result list: a sunken panel with the caption and a tree view
-// that takes the list's rows in batches and reads their texts and colours when it draws.
+// over a model of row indices, which reads the list's texts and colours when it draws.
 #pragma once
 
 #include <gtk/gtk.h>
@@ -46,19 +46,13 @@ class ResultListView {
   void Hide();
   /// Fits the panel and the list to a window of inner size `width` x `height`.
   void Resize(int width, int height);
-  /// Brings the view up to the model: caption, new rows, changed rows drawn again, and the
-  /// model's selected row selected and scrolled into view.
+  /// Brings the view up to the model: caption, new rows (announced to the tree view, no
+  /// copies), changed rows drawn again, and the model's selected row selected and
+  /// scrolled into view.
   void Sync();
-  /// One batch of `Sync`: takes new rows only until the monotonic clock
-  /// (`g_get_monotonic_time`) reaches `deadline`, at least one; while rows are left for a
-  /// later batch, the newest taken row stands in for a selected row not yet taken.
-  void SyncUntil(gint64 deadline);
-  /// True when every row of the model has been taken into the view.
-  bool HasAllRows() const { return stored_rows_ == list_.RowCount(); }
   /// Takes the tree view's selected row (as chosen by the user) into the model.
   void TakeSelection();
-  /// Puts the model's selected row (the newest taken row while that one is not taken yet)
-  /// into the tree view's selection and scrolls to it.
+  /// Puts the model's selected row into the tree view's selection and scrolls to it.
   void ApplySelection();
   /// True while the view changes the tree view's selection itself.
   bool ApplyingSelection() const { return applying_selection_; }
@@ -77,8 +71,6 @@ class ResultListView {
                        GtkTreeModel* store, GtkTreeIter* iter, gpointer source);
   void ShowCell(GtkCellRenderer* renderer, int32_t row, int column);
   void RedrawChangedRows();
-  void AppendRow(int32_t row);
-  int32_t ShownSelection() const;
 
   ResultList& list_;
   GtkWidget* container_ = nullptr;
@@ -86,12 +78,11 @@ class ResultListView {
   GtkLabel* caption_ = nullptr;
   GtkWidget* scrolled_ = nullptr;
   GtkTreeView* list_view_ = nullptr;
-  GtkListStore* store_ = nullptr;
+  GtkTreeModel* rows_ = nullptr;  // the row-index model; rows announced as the list grows
   int border_x_ = 0;  // frame thickness: positions are given from the panel's outer edge
   int border_y_ = 0;
   bool applying_selection_ = false;
   int32_t applied_selection_ = -2;  // model row last put into the tree view's selection
-  int32_t stored_rows_ = 0;         // model rows taken into the store, the first ones
   std::array<ColumnSource, ResultColumns> sources_{};
   std::string cell_text_;  // the drawn cell's text as displayed, reused for every cell
 };

@@ -1,6 +1,5 @@
-// The view's batches: a backlog of rows taken in several time-limited batches, with the
-// newest taken row selected and in view at each, every text and colour of the model shown
-// at the end, and changed rows drawn again.
+// The view over the list: every row of the list at each sync, with the newest row selected
+// and in view, every text and colour of the list shown, and changed rows drawn again.
 #include "app/result_list_view.h"
 
 #include <gtest/gtest.h>
@@ -76,31 +75,23 @@ int32_t SelectedInView(const ResultListView& view) {
   return row;
 }
 
-using ResultListViewBatches = gtk_test::DetachedViewTest;
+using ResultListViewSync = gtk_test::DetachedViewTest;
 
-TEST_F(ResultListViewBatches, BacklogArrivesInSeveralBatchesAndEndsEqualToTheModel) {
+TEST_F(ResultListViewSync, EverySyncTakesEveryRowAndEndsEqualToTheModel) {
   ResultList list(ListKind::AllProcedureCalls, "All Procedure-Calls...");
   ResultListView view(list, Area(), 1000, 610, font_);
   FillList(list);
-  // A batch whose time is up copies one row; the newest copied row stands selected.
-  view.SyncUntil(0);
-  EXPECT_EQ(StoredRows(view), 1);
-  EXPECT_EQ(SelectedInView(view), 0);
-  EXPECT_FALSE(view.HasAllRows());
-  // Changes to a copied row and to one still waiting both reach the view.
+  view.Sync();
+  EXPECT_EQ(StoredRows(view), kRows);
+  EXPECT_EQ(SelectedInView(view), kRows - 1);
+  // Changes to shown rows reach the view; so do rows and a selection added later.
   list.SetCellText(0, ColumnFunction, "   14 Procedure Foo()");
   list.AddMarks(kRows - 2, RowMark::CalledAboveHead);
-  int batches = 1;
-  while (!view.HasAllRows()) {
-    const int32_t before = StoredRows(view);
-    view.SyncUntil(g_get_monotonic_time() + 300);
-    ++batches;
-    ASSERT_GT(StoredRows(view), before);
-    ASSERT_EQ(SelectedInView(view), StoredRows(view) - 1);
-  }
-  EXPECT_GT(batches, 3);
+  list.AddResultRow("1\nLate()");
+  list.AddUnselectedEmptyRow(RowMark::ClosingRow);
   view.Sync();
-  EXPECT_EQ(SelectedInView(view), kRows - 1);
+  EXPECT_EQ(StoredRows(view), kRows + 2);
+  EXPECT_EQ(SelectedInView(view), kRows);  // the closing row is not selected
   ExpectViewEqualsModel(view, list);
 }
 
@@ -124,7 +115,7 @@ TEST_F(ResultListViewRedraw, OnlyChangedRowsInTheViewAreDrawnAgainAndShowTheChan
   list.AddMarks(2, RowMark::ProcedureRow);
   list.AddResultRow("4\nD()");
   list.AddMarks(3, RowMark::OtherCase);  // not in the view yet
-  view.SyncUntil(0);  // takes one new row: row 3
+  view.Sync();
   std::sort(changed.begin(), changed.end());
   EXPECT_EQ(changed, (std::vector<int32_t>{1, 2}));
   EXPECT_EQ(gtk_test::CellShown(view.ListView(), 1, ColumnCount).Text, "7");
@@ -148,17 +139,17 @@ bool RowInView(GtkTreeView* list_view, int32_t row) {
   return in_view;
 }
 
-using ListingBatches = gtk_test::WindowTest;
+using ListingFollows = gtk_test::WindowTest;
 
-// A stand-in listing that writes rows for 400 ms, polling after each: the window takes
-// them in batches while it runs, each with the newest copied row selected and in view.
-TEST_F(ListingBatches, NewestCopiedRowIsSelectedAndInViewAtEachBatchAndAtTheEnd) {
+// A stand-in listing that writes rows for 400 ms, polling after each: whenever the window
+// works, its view holds every row written so far, the newest selected and in view.
+TEST_F(ListingFollows, EveryPollShowsEveryRowWithTheNewestSelectedAndInView) {
   ResultLists& lists = window_->Lists();
   ResultList& list = lists.OpenResultList(ListKind::AllProcedureCalls, "All Procedure-Calls...");
   lists.RefreshListSelector();
   gtk_test::Pump();
   ResultListView& view = *lists.ViewOf(list);
-  int batches = 0;
+  int polls = 0;
   int32_t last_seen = 0;
   window_->RunListing([&] {
     const gint64 end = g_get_monotonic_time() + 400000;
@@ -167,16 +158,17 @@ TEST_F(ListingBatches, NewestCopiedRowIsSelectedAndInViewAtEachBatchAndAtTheEnd)
       window_->PollStop();
       const int32_t stored = StoredRows(view);
       if (stored == last_seen) continue;
-      ++batches;
+      ++polls;
       last_seen = stored;
+      ASSERT_EQ(stored, list.RowCount());
       EXPECT_EQ(SelectedInView(view), stored - 1);
       // GTK scrolls when it next validates the view; on a loaded machine that can come
       // after the pump's time is up, so let it finish its pending work first.
       gtk_test::Pump();
-      EXPECT_TRUE(RowInView(view.ListView(), stored - 1)) << "batch " << batches;
+      EXPECT_TRUE(RowInView(view.ListView(), stored - 1)) << "poll " << polls;
     }
   });
-  EXPECT_GT(batches, 3);
+  EXPECT_GT(polls, 3);
   EXPECT_EQ(StoredRows(view), list.RowCount());
   EXPECT_EQ(SelectedInView(view), list.RowCount() - 1);
   gtk_test::Pump();

@@ -94,15 +94,6 @@ void ResultLists::ShowOnlyCurrent() {
   }
 }
 
-void ResultLists::Sync() { SyncUntil(G_MAXINT64); }
-
-void ResultLists::SyncUntil(gint64 deadline) {
-  for (auto& entry : views_) entry.second->SyncUntil(deadline);
-}
-
-bool ResultLists::HaveAllRows() const {
-  for (const auto& entry : views_) {
-    if (!entry.second->HasAllRows()) return false;
-  }
-  return true;
+void ResultLists::Sync() {
+  for (auto& entry : views_) entry.second->Sync();
 }

@@ -51,13 +51,8 @@ class ResultLists {
   void ShowCurrent();
   /// Fits the current list to a window of inner size `width` x `height`.
   void ResizeCurrent(int width, int height);
-  /// Mirrors every model into its view.
+  /// Brings every view up to its list.
   void Sync();
-  /// `Sync` as one batch: new rows are copied only until the monotonic clock reaches
-  /// `deadline` (see `ResultListView::SyncUntil`).
-  void SyncUntil(gint64 deadline);
-  /// True when every view holds every row of its list.
-  bool HaveAllRows() const;
   /// Sets the selector back to the current list.
   void SelectCurrentEntry();
   /// True while the selector is changed from here, not by the user.

@@ -29,7 +29,9 @@ GtkTreeView* ShowView(GtkWidget* window, GtkTreeModel* model) {
   gtk_tree_view_column_set_fixed_width(column, 80);
   gtk_tree_view_append_column(view, column);
   gtk_tree_view_set_fixed_height_mode(view, TRUE);
-  gtk_container_add(GTK_CONTAINER(window), GTK_WIDGET(view));
+  GtkWidget* scrolled = gtk_scrolled_window_new(nullptr, nullptr);
+  gtk_container_add(GTK_CONTAINER(scrolled), GTK_WIDGET(view));
+  gtk_container_add(GTK_CONTAINER(window), scrolled);
   gtk_widget_show_all(window);
   Pump();
   return view;

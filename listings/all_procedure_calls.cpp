@@ -19,16 +19,18 @@ bool ListEveryProcedure(const Project& project, ResultList& list, ListingHost& h
                         DeclareCandidates& candidates) {
   const StopEnabled stop(host);
   if (project.Procedures.empty()) return false;
+  // The first procedure's row comes before the text is read and indexed, as in a pass
+  // per procedure: a stop meanwhile leaves it without a count and adds no row after
+  // "Abbruch!".
+  const int32_t first_row = AddProcedureRow(list, project.Procedures.front());
   ProjectText text;
-  if (!text.Load(project.SourceFiles, host)) {
-    // As a stop on the first procedure's first line: its row stays, without a count.
-    AddProcedureRow(list, project.Procedures.front());
-    return true;
-  }
-  const ProcedureCallSearch search(text, project.Procedures);
+  if (!text.Load(project.SourceFiles, host)) return true;
+  ProcedureCallSearch search(text, project.Procedures);
+  if (!search.Index(host)) return true;
   for (const ProcedureEntry& entry : project.Procedures) {
     ProcedureTally tally;
-    const int32_t procedure_row = AddProcedureRow(list, entry);
+    const int32_t procedure_row =
+        &entry == &project.Procedures.front() ? first_row : AddProcedureRow(list, entry);
     const auto add_call = [&](const CallHit& hit) {
       AddCallRow(list, hit.LineNumber, hit.Prepared, hit.Found, hit.Label,
                  text.Files()[hit.File].FileName);

@@ -42,17 +42,21 @@ bool CloseUpCanUnmakeHead(std::string_view key) {
   return name.size() <= Keyword.size() && Keyword.substr(Keyword.size() - name.size()) == name;
 }
 
-CallCandidates::CallCandidates(const ProjectText& text, const ProcedureIndex& procedures) {
+CallCandidates::CallCandidates(const ProcedureIndex& procedures) {
   for (const ProcedureEntry& entry : procedures) {
     const std::string key = CallKeyFromHead(entry.HeadText);
     const std::string_view token = LastCallToken(CallKeyName(key));
     if (!token.empty()) lines_by_token_.try_emplace(Folded(token));
   }
-  if (lines_by_token_.empty()) return;
+}
+
+bool CallCandidates::Sweep(const ProjectText& text, ListingHost& host) {
+  if (lines_by_token_.empty()) return true;
   for (size_t line = 0; line < text.LineCount(); ++line) {
-    if (text.CallKind(line) == LineKind::Head) continue;
-    AddLine(PrepareCallLine(text.SourceLine(line)), line);
+    if (text.CallKind(line) != LineKind::Head) AddLine(PrepareCallLine(text.SourceLine(line)), line);
+    if (host.PollStop()) return false;
   }
+  return true;
 }
 
 const std::vector<size_t>& CallCandidates::LinesFor(std::string_view name) const {

@@ -10,6 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "listings/listing_host.h"
 #include "listings/project.h"
 #include "listings/project_text.h"
 
@@ -27,8 +28,13 @@ bool CloseUpCanUnmakeHead(std::string_view key);
 /// The candidate lines of every procedure of an index whose name is not empty.
 class CallCandidates {
  public:
-  /// Sweeps the lines of `text` that a call search looks at (all but heads).
-  CallCandidates(const ProjectText& text, const ProcedureIndex& procedures);
+  /// Candidates of the procedures of `procedures`, none found yet.
+  explicit CallCandidates(const ProcedureIndex& procedures);
+
+  /// Sweeps the lines of `text` that a call search looks at (all but heads), calling
+  /// `host.PollStop()` once per line; false when the host reported a stop (the candidates
+  /// are then incomplete and must not be searched).
+  bool Sweep(const ProjectText& text, ListingHost& host);
 
   /// Ascending ids of the lines that may call `name` (a name of one of the procedures):
   /// every line that calls it is among them, and some others may be. Empty for any other

@@ -54,7 +54,8 @@ TEST(CallCandidates, LinesHoldTheNameAsAWordBeforeBlanksAndAParenthesis) {
   const ProcedureIndex procedures{{"Procedure Foo()", "main.pb", 1},
                                   {"Procedure Str$()", "main.pb", 9},
                                   {"ProcedureX = 0", "main.pb", 11}};
-  const CallCandidates candidates(text, procedures);
+  CallCandidates candidates(procedures);
+  ASSERT_TRUE(candidates.Sweep(text, host));
   EXPECT_EQ(candidates.LinesFor("Foo"), (std::vector<size_t>{1, 5, 6, 7}));
   EXPECT_EQ(candidates.LinesFor("FOO"), candidates.LinesFor("Foo"));
   EXPECT_TRUE(candidates.LinesFor("FooBar").empty());  // not a procedure of the index

@@ -61,7 +61,7 @@ bool ScanForCalls(const ProjectText& text, std::string_view key, LabelStyle styl
 }
 
 ProcedureCallSearch::ProcedureCallSearch(const ProjectText& text, const ProcedureIndex& procedures)
-    : text_(text), candidates_(text, procedures), bounds_(text) {}
+    : text_(text), candidates_(procedures), bounds_(text) {}
 
 bool ProcedureCallSearch::FindCalls(std::string_view key, ListingHost& host,
                                     const CallHitHandler& on_hit) const {

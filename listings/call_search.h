@@ -45,8 +45,13 @@ bool ScanForCalls(const ProjectText& text, std::string_view key, LabelStyle styl
 /// of a hit are looked up from the head and end lines.
 class ProcedureCallSearch {
  public:
-  /// Indexes `text` (which must outlive the search) for the names of `procedures`.
+  /// A search in `text` (which must outlive the search) for the names of `procedures`;
+  /// `Index` must succeed before calls are found.
   ProcedureCallSearch(const ProjectText& text, const ProcedureIndex& procedures);
+
+  /// Finds the candidate lines of every procedure, polling `host` once per line; false
+  /// when the host reported a stop.
+  bool Index(ListingHost& host) { return candidates_.Sweep(text_, host); }
 
   /// As `ScanForCalls` with bare labels, for every key.
   bool FindCalls(std::string_view key, ListingHost& host, const CallHitHandler& on_hit) const;
