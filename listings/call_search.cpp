@@ -20,6 +20,7 @@ bool MayMatter(const ProjectText& text, size_t line, std::string_view name) {
 struct PassState {
   bool Inside = false;
   std::string Label;
+  size_t Head = npos;  ///< line id of the label's head; npos while the label is empty
 };
 
 // The steps of the straightforward pass for one line: comment lines are skipped, a head
@@ -33,12 +34,14 @@ void TrackAndMatch(const ProjectText& text, size_t file, size_t line, std::strin
   if (IsProcedureHead(prepared)) {
     state.Inside = true;
     state.Label = HeadLabel(style, number, prepared);
+    state.Head = line;
     return;
   }
   if (IsProcedureEnd(prepared)) state.Inside = false;
   const int found = FindCall(prepared, key);
   if (found != 0) {
-    on_hit({file, number, std::move(prepared), found, state.Inside ? state.Label : std::string()});
+    on_hit({file, number, std::move(prepared), found, state.Inside ? state.Label : std::string(),
+            state.Inside ? state.Head : npos});
   }
 }
 
@@ -50,6 +53,7 @@ bool ScanForCalls(const ProjectText& text, std::string_view key, LabelStyle styl
   PassState state;
   for (size_t file = 0; file < text.Files().size(); ++file) {
     state.Label.clear();
+    state.Head = npos;
     const ProjectFile& source = text.Files()[file];
     for (size_t line = source.FirstLine; line < source.FirstLine + source.LineCount; ++line) {
       if (!MayMatter(text, line, name)) continue;
@@ -91,13 +95,18 @@ void ProcedureCallSearch::ExamineLine(size_t line, std::string_view key,
   std::string prepared = NormalizeCallLine(text_.SourceLine(line), key);
   const int found = FindCall(prepared, key);
   if (found == 0) return;
+  const size_t head = EnclosingHead(line);
+  std::string label;
+  if (head != npos) {
+    label = HeadLabel(LabelStyle::Bare, text_.LineNumber(head),
+                      NormalizeCallLine(text_.SourceLine(head), key));
+  }
   on_hit({text_.FileOf(line), text_.LineNumber(line), std::move(prepared), found,
-          bounds_.InsideAt(line) ? LabelAt(line, key) : std::string()});
+          std::move(label), head});
 }
 
-std::string ProcedureCallSearch::LabelAt(size_t line, std::string_view key) const {
-  const size_t head = bounds_.HeadBefore(line, text_.Files()[text_.FileOf(line)].FirstLine);
-  if (head == npos) return std::string();
-  return HeadLabel(LabelStyle::Bare, text_.LineNumber(head),
-                   NormalizeCallLine(text_.SourceLine(head), key));
+// The label is emptied at each file start, so a head of an earlier file gives none.
+size_t ProcedureCallSearch::EnclosingHead(size_t line) const {
+  if (!bounds_.InsideAt(line)) return npos;
+  return bounds_.HeadBefore(line, text_.Files()[text_.FileOf(line)].FirstLine);
 }

@@ -24,6 +24,7 @@ struct CallHit {
   std::string Prepared;     ///< the line after `NormalizeCallLine`
   int Found = 0;            ///< `FindCall`'s answer, +1 or -1
   std::string Label;        ///< the enclosing procedure's label; empty outside a body
+  size_t Head = std::string::npos;  ///< line id of the head whose label `Label` is; npos for none
 };
 
 /// Receives the calls in file and line order.
@@ -60,7 +61,7 @@ class ProcedureCallSearch {
   bool FindCallsInLines(std::string_view key, ListingHost& host,
                         const CallHitHandler& on_hit) const;
   void ExamineLine(size_t line, std::string_view key, const CallHitHandler& on_hit) const;
-  std::string LabelAt(size_t line, std::string_view key) const;
+  size_t EnclosingHead(size_t line) const;
 
   const ProjectText& text_;
   CallCandidates candidates_;

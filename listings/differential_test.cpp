@@ -9,11 +9,14 @@
 #include <vector>
 
 #include "listings/all_procedure_calls.h"
+#include "listings/call_graph.h"
 #include "listings/declares.h"
 #include "listings/testing/listing_test_support.h"
 #include "listings/procedure_calls.h"
+#include "listings/procedures_list.h"
 #include "listings/term_search.h"
 #include "listings/testing/reference_listings.h"
+#include "source/line_classification.h"
 
 namespace {
 
@@ -341,8 +344,77 @@ Texts Terms(const Texts& names) {
   return texts;
 }
 
+/// The enclosing procedure of an All Proc-Calls call row: "" outside a body, else the
+/// head's line number, or "unlisted" for a head that the procedures list leaves out.
+std::string EnclosingOfRow(const ProjectText& text, size_t file, const ResultRow& row) {
+  const std::string& label = row.Cells[ColumnFunction];
+  if (label.empty()) return "";
+  const std::string number = label.substr(0, label.find(' '));
+  const size_t head = text.Files()[file].FirstLine + std::stoul(number) - 1;
+  return ListedHeadText(text.SourceLine(head)).empty() ? "unlisted" : number;
+}
+
+std::string EnclosingOfSite(const ProcedureIndex& procedures, const CallSite& site) {
+  if (site.Caller == MainCode) return "";
+  if (site.Caller == UnlistedProcedure) return "unlisted";
+  return std::to_string(procedures[static_cast<size_t>(site.Caller)].LineNumber);
+}
+
+std::string SiteText(int32_t callee, std::string_view file, int32_t line, bool other_case,
+                     std::string_view enclosing) {
+  return std::to_string(callee) + "|" + std::string(file) + "|" + std::to_string(line) + "|" +
+         (other_case ? "other case|" : "|") + std::string(enclosing);
+}
+
+/// The call rows of an All Proc-Calls list, Declare lines aside, in list order.
+Texts CallRowTexts(const ProjectText& text, const ResultList& list) {
+  Texts texts;
+  int32_t callee = -1;
+  for (int32_t index = 0; index < list.RowCount(); ++index) {
+    const ResultRow& row = list.Row(index);
+    if (row.Marks.Has(RowMark::ProcedureRow)) ++callee;
+    if (row.Marks.Has(RowMark::ProcedureRow) || row.Marks.Has(RowMark::ClosingRow)) continue;
+    size_t file = 0;
+    while (text.Files()[file].FileName != row.Cells[ColumnFile]) ++file;
+    const int32_t line = std::stoi(row.Cells[ColumnLine]);
+    if (IsDeclareLine(text.SourceLine(text.Files()[file].FirstLine + line - 1))) continue;
+    texts.push_back(SiteText(callee, row.Cells[ColumnFile], line, row.Marks.Has(RowMark::OtherCase),
+                             EnclosingOfRow(text, file, row)));
+  }
+  return texts;
+}
+
+/// The call graph holds exactly the call rows of All Proc-Calls, Declare lines aside, and
+/// its index by caller holds each site of a listed caller once.
+void ExpectGraphAsAllCalls(TestProject& test) {
+  AllCallsRun all_calls;
+  RunAllCalls(test, false, all_calls);
+  RecordingHost quiet;
+  ProjectText text;
+  ASSERT_TRUE(text.Load(test.project.SourceFiles, quiet));
+  CallGraph graph;
+  ASSERT_FALSE(graph.Build(text, test.project.Procedures, quiet));
+  Texts sites;
+  size_t in_listed_callers = 0;
+  for (const CallSite& site : graph.Sites()) {
+    sites.push_back(SiteText(site.Callee, text.Files()[site.File].FileName, site.LineNumber,
+                             site.OtherCase, EnclosingOfSite(test.project.Procedures, site)));
+    in_listed_callers += site.Caller >= 0 ? 1 : 0;
+  }
+  EXPECT_EQ(CallRowTexts(text, all_calls.List), sites);
+  size_t by_caller = 0;
+  for (size_t caller = 0; caller < test.project.Procedures.size(); ++caller) {
+    for (const CallSite* site : graph.SitesIn(static_cast<int32_t>(caller))) {
+      EXPECT_EQ(site->Caller, static_cast<int32_t>(caller));
+      ++by_caller;
+    }
+  }
+  EXPECT_EQ(by_caller, in_listed_callers);
+}
+
 void ExpectSameListings(TestProject& test, const Texts& names) {
   ExpectSameAllCalls(test);
+  ExpectGraphAsAllCalls(test);
   for (const std::string& name : CallNames(names)) ExpectSameCalls(test, name);
   for (const std::string& term : Terms(names)) ExpectSameTerms(test, term);
 }

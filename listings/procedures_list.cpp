@@ -13,16 +13,6 @@
 
 namespace {
 
-/// `line` before its first ";", all of it when there is none (string literals not looked at).
-std::string_view CutBeforeComment(std::string_view line) { return line.substr(0, line.find(';')); }
-
-/// True for a line that starts with "Procedure" not followed by "Ret".
-bool IsListedHead(std::string_view line) {
-  constexpr std::string_view Keyword = "Procedure";
-  if (line.substr(0, Keyword.size()) != Keyword) return false;
-  return line.substr(Keyword.size(), 3) != "Ret";
-}
-
 /// Appends the index entry and the row of one head with its file's band mark.
 void AddHead(Project& project, ResultList& list, const ProcedureEntry& entry, RowMarks band) {
   project.Procedures.push_back(entry);
@@ -32,6 +22,16 @@ void AddHead(Project& project, ResultList& list, const ProcedureEntry& entry, Ro
 }
 
 }  // namespace
+
+std::string_view ListedHeadText(std::string_view line) {
+  // The cut does not look at string literals.
+  const std::string_view head = line.substr(0, line.find(';'));
+  constexpr std::string_view Keyword = "Procedure";
+  if (head.substr(0, Keyword.size()) != Keyword || head.substr(Keyword.size(), 3) == "Ret") {
+    return {};
+  }
+  return head;
+}
 
 // The reader closes its file when it goes, also on a stop.
 void ListProcedures(Project& project, ResultList& list, ListingHost& host) {
@@ -45,8 +45,8 @@ void ListProcedures(Project& project, ResultList& list, ListingHost& host) {
     if (!reader.Open(path)) continue;
     const std::string file_name(FileNamePart(path));
     for (int32_t line_number = 1; !reader.AtEnd(); line_number = NextLineNumber(line_number)) {
-      const std::string_view head = CutBeforeComment(ReadSourceLineInto(reader, buffer));
-      if (IsListedHead(head)) {
+      const std::string_view head = ListedHeadText(ReadSourceLineInto(reader, buffer));
+      if (!head.empty()) {
         const RowMarks band = bands.RowOf(list, file);
         AddHead(project, list, {std::string(head), file_name, line_number}, band);
       }

@@ -15,6 +15,17 @@ bool IsProcedureEnd(std::string_view text) {
   return text.substr(0, 12) == "EndProcedure";
 }
 
+bool IsDeclareLine(std::string_view line) {
+  const size_t start = line.find_first_not_of(" \t");
+  if (start == std::string_view::npos) return false;
+  const std::string_view rest = line.substr(start);
+  for (const std::string_view keyword : {"Declare", "DeclareC", "DeclareDLL", "DeclareCDLL"}) {
+    const char after = rest.size() > keyword.size() ? rest[keyword.size()] : '\0';
+    if (rest.substr(0, keyword.size()) == keyword && (after == ' ' || after == '.')) return true;
+  }
+  return false;
+}
+
 std::string ProcLabel(int32_t line_number, std::string_view head) {
   std::string label = PaddedNumber(line_number);
   label += ' ';

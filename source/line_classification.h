@@ -15,6 +15,10 @@ bool IsProcedureHead(std::string_view text);
 /// True when `text` starts with exactly "EndProcedure".
 bool IsProcedureEnd(std::string_view text);
 
+/// True when `line` (as read), less its leading blanks and tabs, starts with "Declare",
+/// "DeclareC", "DeclareDLL" or "DeclareCDLL" followed by a blank or ".".
+bool IsDeclareLine(std::string_view line);
+
 /// The head's line number right-aligned in 6 places, a blank, and the head line.
 std::string ProcLabel(int32_t line_number, std::string_view head);
 

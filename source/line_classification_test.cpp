@@ -52,6 +52,18 @@ TEST(LineClassification, ProcedureEndIsAPrefixTest) {
   EXPECT_FALSE(IsProcedureEnd(""));
 }
 
+TEST(LineClassification, DeclareLineNeedsItsKeywordThenABlankOrPoint) {
+  for (const char* text : {"Declare Foo()", "Declare.s Foo()", "DeclareC Foo()", "DeclareDLL.i Foo()",
+                           "DeclareCDLL Foo()", "  \t Declare Foo()", "\tDeclareC.l Foo()"}) {
+    EXPECT_TRUE(IsDeclareLine(text)) << '"' << text << '"';
+  }
+  for (const char* text : {"Declare\tFoo()", "declare Foo()", "Declares Foo()", "DeclareX Foo()",
+                           "Declare", "; Declare Foo()", "x = 1 : Declare Foo()", "DeclareModule M",
+                           ""}) {
+    EXPECT_FALSE(IsDeclareLine(text)) << '"' << text << '"';
+  }
+}
+
 TEST(LineClassification, ProcLabelRightAlignsTheNumberInSixPlaces) {
   EXPECT_EQ(ProcLabel(45, "Procedure foo()"), "    45 Procedure foo()");
   EXPECT_EQ(ProcLabel(7, "Procedure.s x()"), "     7 Procedure.s x()");

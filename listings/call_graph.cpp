@@ -1,0 +1,146 @@
+// The call graph. The procedure-call search already finds every call of one key on its
+// candidate lines only; running it once per distinct key covers each candidate line once
+// per key whose last token it holds, so the whole graph costs about one pass over the
+// project. The enclosing head of each call is then matched to its entry of the index.
+#include "listings/call_graph.h"
+
+#include <algorithm>
+#include <deque>
+#include <numeric>
+#include <string>
+#include <tuple>
+#include <unordered_map>
+#include <utility>
+
+#include "listings/call_matching.h"
+#include "listings/call_search.h"
+#include "listings/procedures_list.h"
+#include "source/line_classification.h"
+
+namespace {
+
+/// The head line ids of the index entries, ascending, with their entry's index.
+using HeadLines = std::vector<std::pair<size_t, int32_t>>;
+
+std::string HeadKey(std::string_view file_name, int32_t line_number, std::string_view head) {
+  std::string key(file_name);
+  key += '\n';
+  key += std::to_string(line_number);
+  key += '\n';
+  key += head;
+  return key;
+}
+
+// Each listed head of the text takes the first unclaimed entry of its file name, line and
+// text, so heads pair with entries in order even when two files share a name; an entry
+// whose head the text no longer holds (a file changed since the take-up) pairs with none
+// and so owns no calls.
+HeadLines ListedHeadLines(const ProjectText& text, const ProcedureIndex& procedures) {
+  std::unordered_map<std::string, std::deque<int32_t>> entries;
+  for (size_t entry = 0; entry < procedures.size(); ++entry) {
+    const ProcedureEntry& head = procedures[entry];
+    entries[HeadKey(head.FileName, head.LineNumber, head.HeadText)].push_back(
+        static_cast<int32_t>(entry));
+  }
+  HeadLines heads;
+  for (size_t line = 0; line < text.LineCount() && !entries.empty(); ++line) {
+    const std::string_view head = ListedHeadText(text.SourceLine(line));
+    if (head.empty()) continue;
+    const auto found = entries.find(
+        HeadKey(text.Files()[text.FileOf(line)].FileName, text.LineNumber(line), head));
+    if (found == entries.end()) continue;
+    heads.emplace_back(line, found->second.front());
+    found->second.pop_front();
+    if (found->second.empty()) entries.erase(found);
+  }
+  return heads;
+}
+
+int32_t CallerOf(const HeadLines& heads, size_t head_line) {
+  if (head_line == std::string::npos) return MainCode;
+  const auto found = std::lower_bound(heads.begin(), heads.end(),
+                                      std::make_pair(head_line, int32_t{0}));
+  return found != heads.end() && found->first == head_line ? found->second : UnlistedProcedure;
+}
+
+/// The index entries of each distinct call key, keys in order of their first entry.
+std::vector<std::pair<std::string, std::vector<int32_t>>> EntriesByKey(
+    const ProcedureIndex& procedures) {
+  std::vector<std::pair<std::string, std::vector<int32_t>>> groups;
+  std::unordered_map<std::string, size_t> group_of;
+  for (size_t entry = 0; entry < procedures.size(); ++entry) {
+    std::string key = CallKeyFromHead(procedures[entry].HeadText);
+    const auto [found, added] = group_of.try_emplace(key, groups.size());
+    if (added) groups.emplace_back(std::move(key), std::vector<int32_t>());
+    groups[found->second].second.push_back(static_cast<int32_t>(entry));
+  }
+  return groups;
+}
+
+/// Offsets of the runs of `count` groups, one more at the end, from each item's group.
+template <typename GroupOf>
+std::vector<size_t> RunStarts(size_t count, size_t items, const GroupOf& group_of) {
+  std::vector<size_t> starts(count + 1, 0);
+  for (size_t item = 0; item < items; ++item) ++starts[static_cast<size_t>(group_of(item)) + 1];
+  std::partial_sum(starts.begin(), starts.end(), starts.begin());
+  return starts;
+}
+
+}  // namespace
+
+bool CallGraph::Build(const ProjectText& text, const ProcedureIndex& procedures,
+                      ListingHost& host) {
+  sites_.clear();
+  callee_starts_.clear();
+  ProcedureCallSearch search(text, procedures);
+  if (!search.Index(host)) return true;
+  const HeadLines heads = ListedHeadLines(text, procedures);
+  for (const auto& [key, callees] : EntriesByKey(procedures)) {
+    const auto add_sites = [&, &callees = callees](const CallHit& hit) {
+      const size_t line = text.Files()[hit.File].FirstLine + static_cast<size_t>(hit.LineNumber) - 1;
+      if (IsDeclareLine(text.SourceLine(line))) return;
+      const int32_t caller = CallerOf(heads, hit.Head);
+      for (const int32_t callee : callees) {
+        sites_.push_back({callee, caller, hit.File, hit.LineNumber, line, hit.Found < 0});
+      }
+    };
+    if (search.FindCalls(key, host, add_sites)) return true;
+  }
+  IndexSites(procedures.size());
+  return false;
+}
+
+SiteSpan CallGraph::SitesOf(int32_t callee) const {
+  if (callee < 0 || static_cast<size_t>(callee) + 1 >= callee_starts_.size()) return {};
+  const CallSite* const first = sites_.data();
+  return {first + callee_starts_[static_cast<size_t>(callee)],
+          first + callee_starts_[static_cast<size_t>(callee) + 1]};
+}
+
+std::vector<const CallSite*> CallGraph::SitesIn(int32_t caller) const {
+  std::vector<const CallSite*> sites;
+  if (caller < 0 || static_cast<size_t>(caller) + 1 >= caller_starts_.size()) return sites;
+  for (size_t entry = caller_starts_[static_cast<size_t>(caller)];
+       entry < caller_starts_[static_cast<size_t>(caller) + 1]; ++entry) {
+    sites.push_back(&sites_[by_caller_[entry]]);
+  }
+  return sites;
+}
+
+// Each key's sites arrive in line order, so a stable sort by callee keeps that order.
+void CallGraph::IndexSites(size_t procedures) {
+  std::stable_sort(sites_.begin(), sites_.end(),
+                   [](const CallSite& a, const CallSite& b) { return a.Callee < b.Callee; });
+  callee_starts_ = RunStarts(procedures, sites_.size(),
+                             [this](size_t site) { return sites_[site].Callee; });
+  by_caller_.clear();
+  for (size_t site = 0; site < sites_.size(); ++site) {
+    if (sites_[site].Caller >= 0) by_caller_.push_back(site);
+  }
+  std::sort(by_caller_.begin(), by_caller_.end(), [this](size_t a, size_t b) {
+    return std::tie(sites_[a].Caller, sites_[a].Line, sites_[a].Callee) <
+           std::tie(sites_[b].Caller, sites_[b].Line, sites_[b].Callee);
+  });
+  caller_starts_ = RunStarts(procedures, by_caller_.size(),
+                             [this](size_t entry) { return sites_[by_caller_[entry]].Caller; });
+}

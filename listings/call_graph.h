@@ -1,0 +1,72 @@
+// The whole project's call graph: every call of a procedure of the index, with the
+// procedure whose body holds it, found in one sweep over the project text with the same
+// matchers and candidate index as the procedure-call listing. The callees listing, the
+// call trees and the dead-code listings read it instead of searching per procedure.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "listings/listing_host.h"
+#include "listings/project.h"
+#include "listings/project_text.h"
+
+/// A caller that is no procedure of the index: the call stands outside any body.
+constexpr int32_t MainCode = -1;
+/// A caller whose head the index does not list (a head indented with a tab, say).
+constexpr int32_t UnlistedProcedure = -2;
+
+/// One call of a procedure of the index, as the procedure-call listing lists it.
+struct CallSite {
+  int32_t Callee = 0;          ///< index in the procedure index of the called procedure
+  int32_t Caller = MainCode;   ///< index of the procedure whose body holds the call, or
+                               ///< `MainCode` / `UnlistedProcedure`
+  size_t File = 0;             ///< index in `ProjectText::Files()` (the source file list)
+  int32_t LineNumber = 0;      ///< 1-based line number in that file
+  size_t Line = 0;             ///< line id in the project text
+  bool OtherCase = false;      ///< the call matched only with letter case ignored
+
+  /// True for a call of the procedure from its own body.
+  bool IsSelfCall() const { return Callee == Caller; }
+};
+
+/// A run of sites that lie one after the other.
+struct SiteSpan {
+  const CallSite* First = nullptr;
+  const CallSite* Last = nullptr;
+  const CallSite* begin() const { return First; }
+  const CallSite* end() const { return Last; }
+  /// Number of sites.
+  size_t size() const { return static_cast<size_t>(Last - First); }
+  /// True when the span holds no site.
+  bool empty() const { return First == Last; }
+};
+
+/// Every call site of a project. Declare lines are no calls here; several heads of one
+/// name each get the calls of that name, as in the procedure-call listing.
+class CallGraph {
+ public:
+  /// Builds the graph of `procedures` over `text`, polling `host` once per line it looks
+  /// at. Returns true when the host reported a stop (the graph is then incomplete and
+  /// must not be used).
+  bool Build(const ProjectText& text, const ProcedureIndex& procedures, ListingHost& host);
+
+  /// Number of procedures of the index the graph was built for.
+  size_t ProcedureCount() const { return callee_starts_.empty() ? 0 : callee_starts_.size() - 1; }
+  /// Every site, by callee in index order, then by line.
+  const std::vector<CallSite>& Sites() const { return sites_; }
+  /// The sites that call `callee` (an index of the procedure index), in line order.
+  SiteSpan SitesOf(int32_t callee) const;
+  /// The sites in the body of `caller` (an index of the procedure index), in line order,
+  /// the calls of one line in index order of their callees.
+  std::vector<const CallSite*> SitesIn(int32_t caller) const;
+
+ private:
+  void IndexSites(size_t procedures);
+
+  std::vector<CallSite> sites_;
+  std::vector<size_t> callee_starts_;  ///< per procedure, first site; one more at the end
+  std::vector<size_t> by_caller_;      ///< site indexes of listed callers, by caller, line
+  std::vector<size_t> caller_starts_;  ///< per procedure, first entry of `by_caller_`
+};
