@@ -161,6 +161,9 @@ TEST_F(MainWindowLayout, FirstListFillsTheAreaBelowTheToolbar) {
   ExpectSize(view->ScrolledArea(), 996, 552);
   EXPECT_STREQ(gtk_label_get_text(view->Caption()), "Procedures...");
   const GtkAllocation caption = Allocation(GTK_WIDGET(view->Caption()));
+  const GtkAllocation panel = Allocation(view->Container());
+  EXPECT_EQ(caption.x - panel.x, 5);
+  EXPECT_EQ(caption.y - panel.y, 0);
   EXPECT_EQ(caption.width, 800);
   EXPECT_EQ(caption.height, 20);
 }

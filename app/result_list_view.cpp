@@ -1,6 +1,5 @@
 #include "app/result_list_view.h"
 
-#include <algorithm>
 #include <string>
 
 #include "app/row_index_model.h"
@@ -86,8 +85,8 @@ void ResultListView::BuildControls(GtkFixed* area, int width, int height) {
   gtk_misc_set_alignment(GTK_MISC(caption_), 0.0f, 0.5f);
   gtk_label_set_line_wrap(caption_, TRUE);
   gtk_widget_set_size_request(GTK_WIDGET(caption_), kCaptionWidth, kCaptionHeight);
-  gtk_fixed_put(GTK_FIXED(inner_), GTK_WIDGET(caption_), kCaptionX - border_x_,
-                std::max(0, -border_y_));
+  // At 5,0 of the panel: on its top border, which the inner area starts below.
+  gtk_fixed_put(GTK_FIXED(inner_), GTK_WIDGET(caption_), kCaptionX - border_x_, -border_y_);
 
   rows_ = NewRowIndexModel();
   list_view_ = GTK_TREE_VIEW(gtk_tree_view_new_with_model(rows_));
