@@ -150,11 +150,50 @@ void ResultListView::ShowCell(GtkCellRenderer* renderer, int32_t row, int column
 }
 
 void ResultListView::Show() {
+  Attach();
   gtk_widget_show(container_);
   gtk_widget_grab_focus(GTK_WIDGET(list_view_));
 }
 
-void ResultListView::Hide() { gtk_widget_hide(container_); }
+void ResultListView::Hide() {
+  gtk_widget_hide(container_);
+  Detach();
+}
+
+// The tree view keeps a node per row of its model; without the model it keeps none. The
+// selection it loses on the way is the view's own doing, not the user's.
+void ResultListView::Detach() {
+  if (!attached_) return;
+  GtkTreePath* first = nullptr;
+  GtkTreePath* last = nullptr;
+  top_row_ = -1;
+  if (gtk_tree_view_get_visible_range(list_view_, &first, &last)) {
+    top_row_ = gtk_tree_path_get_indices(first)[0];
+    gtk_tree_path_free(first);
+    gtk_tree_path_free(last);
+  }
+  applying_selection_ = true;
+  gtk_tree_view_set_model(list_view_, nullptr);
+  applying_selection_ = false;
+  attached_ = false;
+}
+
+// The model is filled to the list's rows before the tree view takes it, which then reads
+// them in one step instead of one announcement each.
+void ResultListView::Attach() {
+  if (attached_) return;
+  SetRowsQuietly(rows_, list_.RowCount());
+  list_.MarkMirrored();
+  applying_selection_ = true;
+  gtk_tree_view_set_model(list_view_, rows_);
+  applying_selection_ = false;
+  attached_ = true;
+  ApplySelection();
+  if (top_row_ < 0) return;
+  GtkTreePath* top = gtk_tree_path_new_from_indices(top_row_, -1);
+  gtk_tree_view_scroll_to_cell(list_view_, top, nullptr, TRUE, 0.0f, 0.0f);
+  gtk_tree_path_free(top);
+}
 
 void ResultListView::Resize(int width, int height) {
   gtk_widget_set_size_request(container_, width, height - 36);
@@ -164,6 +203,7 @@ void ResultListView::Resize(int width, int height) {
 void ResultListView::Sync() {
   const std::string caption = ToDisplayText(list_.Caption());
   if (caption != gtk_label_get_text(caption_)) gtk_label_set_text(caption_, caption.c_str());
+  if (!attached_) return;  // `Attach` takes the rows as they are then
   const bool rows_changed =
       !list_.ChangedMirroredRows().empty() || AnnouncedRows(rows_) != list_.RowCount();
   RedrawChangedRows();

@@ -40,9 +40,11 @@ class ResultListView {
   /// The caption label.
   GtkLabel* Caption() const { return caption_; }
 
-  /// Shows the panel and gives the tree view the keyboard focus.
+  /// Shows the panel and gives the tree view the keyboard focus; a hidden list's tree view
+  /// gets its rows back first, at the same selection and top row.
   void Show();
-  /// Hides the panel.
+  /// Hides the panel and takes the rows from its tree view, so a list out of sight costs
+  /// the toolkit nothing per row.
   void Hide();
   /// Fits the panel and the list to a window of inner size `width` x `height`.
   void Resize(int width, int height);
@@ -71,6 +73,8 @@ class ResultListView {
                        GtkTreeModel* store, GtkTreeIter* iter, gpointer source);
   void ShowCell(GtkCellRenderer* renderer, int32_t row, int column);
   void RedrawChangedRows();
+  void Attach();
+  void Detach();
 
   ResultList& list_;
   GtkWidget* container_ = nullptr;
@@ -83,6 +87,8 @@ class ResultListView {
   int border_y_ = 0;
   bool applying_selection_ = false;
   int32_t applied_selection_ = -2;  // model row last put into the tree view's selection
+  bool attached_ = true;            // the tree view shows `rows_`
+  int top_row_ = -1;                // first row in sight when the rows were taken away
   std::array<ColumnSource, ResultColumns> sources_{};
   std::string cell_text_;  // the drawn cell's text as displayed, reused for every cell
 };

@@ -139,6 +139,17 @@ bool RowInView(GtkTreeView* list_view, int32_t row) {
   return in_view;
 }
 
+// The first row within the visible part of the tree view, -1 when none.
+int32_t TopRow(GtkTreeView* list_view) {
+  GtkTreePath* first = nullptr;
+  GtkTreePath* last = nullptr;
+  if (!gtk_tree_view_get_visible_range(list_view, &first, &last)) return -1;
+  const int32_t top = gtk_tree_path_get_indices(first)[0];
+  gtk_tree_path_free(first);
+  gtk_tree_path_free(last);
+  return top;
+}
+
 using ListingFollows = gtk_test::WindowTest;
 
 // A stand-in listing that writes rows for 400 ms, polling after each: whenever the window
@@ -174,6 +185,34 @@ TEST_F(ListingFollows, EveryPollShowsEveryRowWithTheNewestSelectedAndInView) {
   gtk_test::Pump();
   EXPECT_TRUE(RowInView(view.ListView(), list.RowCount() - 1));
   ExpectViewEqualsModel(view, list);
+}
+
+// A list out of sight keeps no rows in its tree view; shown again it has every row of the
+// list, rows added meanwhile included, with the same selected row and the same top row.
+TEST_F(ListingFollows, HiddenListGivesUpItsRowsAndComesBackAtItsSelectionAndTopRow) {
+  ResultLists& lists = window_->Lists();
+  ResultList& list = lists.OpenResultList(ListKind::AllProcedureCalls, "All Procedure-Calls...");
+  lists.RefreshListSelector();
+  FillList(list);
+  list.SelectRow(1200);
+  lists.Sync();
+  ResultListView& view = *lists.ViewOf(list);
+  GtkTreePath* top = gtk_tree_path_new_from_indices(1000, -1);
+  gtk_tree_view_scroll_to_cell(view.ListView(), top, nullptr, TRUE, 0.0f, 0.0f);
+  gtk_tree_path_free(top);
+  gtk_test::Pump();
+  const int32_t top_row = TopRow(view.ListView());
+  lists.ShowEntry(0);
+  EXPECT_EQ(gtk_tree_view_get_model(view.ListView()), nullptr);
+  list.AddUnselectedEmptyRow(RowMark::ClosingRow);
+  lists.Sync();
+  lists.ShowEntry(1);
+  gtk_test::Pump();
+  EXPECT_EQ(StoredRows(view), kRows + 1);
+  EXPECT_EQ(SelectedInView(view), 1200);
+  EXPECT_EQ(list.SelectedRow(), 1200);
+  EXPECT_GE(top_row, 999);  // row 1000 at the top, the one before it perhaps in part
+  EXPECT_EQ(TopRow(view.ListView()), top_row);
 }
 
 }  // namespace

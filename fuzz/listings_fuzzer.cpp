@@ -55,7 +55,7 @@ bool IsEmptyRow(const ResultList& list, int32_t row) {
   return true;
 }
 
-bool IsLineNumber(const std::string& text) {
+bool IsLineNumber(std::string_view text) {
   return !text.empty() && text.size() <= 10 && text[0] != '0' &&
          std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
@@ -90,7 +90,7 @@ int32_t CheckProcedureBlock(const Project& project, const ResultList& list, int3
   for (; next < list.RowCount() && !IsEmptyRow(list, next); ++next, ++calls) {
     CheckFoundLineRow(project, list, next);
     Require(FindCall(list.CellText(next, ColumnCalls), key) != 0, "a call row holds a call");
-    called_above_head |= std::stoll(list.CellText(next, ColumnLine)) < entry.LineNumber;
+    called_above_head |= std::stoll(std::string(list.CellText(next, ColumnLine))) < entry.LineNumber;
   }
   if (next < list.RowCount()) {  // finished: the stopped procedure has no closing row
     Require(list.CellText(row, ColumnCount) == std::to_string(calls),

@@ -204,7 +204,7 @@ class ProjectGenerator {
 // Comparisons
 
 std::string Describe(const ResultRow& row, int column) {
-  return "\"" + row.Cells[static_cast<size_t>(column)] + "\" marks " +
+  return "\"" + std::string(row.Cells[static_cast<size_t>(column)]) + "\" marks " +
          std::to_string(row.Marks.Bits()) + " written for " +
          std::to_string(static_cast<int>(row.WrittenFor));
 }
@@ -347,7 +347,7 @@ Texts Terms(const Texts& names) {
 /// The enclosing procedure of an All Proc-Calls call row: "" outside a body, else the
 /// head's line number, or "unlisted" for a head that the procedures list leaves out.
 std::string EnclosingOfRow(const ProjectText& text, size_t file, const ResultRow& row) {
-  const std::string& label = row.Cells[ColumnFunction];
+  const std::string label(row.Cells[ColumnFunction]);
   if (label.empty()) return "";
   const std::string number = label.substr(0, label.find(' '));
   const size_t head = text.Files()[file].FirstLine + std::stoul(number) - 1;
@@ -376,7 +376,7 @@ Texts CallRowTexts(const ProjectText& text, const ResultList& list) {
     if (row.Marks.Has(RowMark::ProcedureRow) || row.Marks.Has(RowMark::ClosingRow)) continue;
     size_t file = 0;
     while (text.Files()[file].FileName != row.Cells[ColumnFile]) ++file;
-    const int32_t line = std::stoi(row.Cells[ColumnLine]);
+    const int32_t line = std::stoi(std::string(row.Cells[ColumnLine]));
     if (IsDeclareLine(text.SourceLine(text.Files()[file].FirstLine + line - 1))) continue;
     texts.push_back(SiteText(callee, row.Cells[ColumnFile], line, row.Marks.Has(RowMark::OtherCase),
                              EnclosingOfRow(text, file, row)));
@@ -453,7 +453,8 @@ std::unique_ptr<DeclareCandidates> FinishedEarlyCalled(const ResultList& list) {
   for (int32_t row = 0; row < list.RowCount(); ++row) {
     const ResultRow& cells = list.Row(row);
     if (cells.Marks.Has(RowMark::CalledAboveHead) && !cells.Cells[ColumnCount].empty()) {
-      candidates->push_back({cells.Cells[ColumnCalls], cells.Cells[ColumnFile]});
+      candidates->push_back(
+          {std::string(cells.Cells[ColumnCalls]), std::string(cells.Cells[ColumnFile])});
     }
   }
   return candidates;

@@ -6,13 +6,13 @@
 
 namespace {
 
-/// Appends a row whose first two cells are `line_number` and `line`; returns its index.
+/// Appends a row of the five cells (the first one `line_number`) and selects it; returns
+/// its index. The row is written whole, so its texts are stored once.
 int32_t AddNumberedRow(ResultList& list, int32_t line_number, std::string_view line,
-                       RowMarks marks) {
-  std::string row_text = std::to_string(line_number);
-  row_text += '\n';
-  row_text += line;
-  return list.AddResultRow(row_text, marks);
+                       std::string_view count, std::string_view label,
+                       std::string_view file_name, RowMarks marks) {
+  const std::string number = std::to_string(line_number);
+  return list.AddResultRow(RowCellTexts{number, line, count, label, file_name}, marks);
 }
 
 RowMarks CaseMark(int found) { return found < 0 ? RowMarks(RowMark::OtherCase) : RowMarks(); }
@@ -29,17 +29,13 @@ RowMarks FileBands::RowOf(ResultList& list, size_t file) {
 }
 
 int32_t AddProcedureRow(ResultList& list, const ProcedureEntry& entry) {
-  const int32_t row = AddNumberedRow(list, entry.LineNumber, entry.HeadText, RowMark::ProcedureRow);
-  list.SetCellText(row, ColumnFile, entry.FileName);
-  return row;
+  return AddNumberedRow(list, entry.LineNumber, entry.HeadText, "", "", entry.FileName,
+                        RowMark::ProcedureRow);
 }
 
 int32_t AddCallRow(ResultList& list, int32_t line_number, std::string_view line, int found,
                    std::string_view label, std::string_view file_name, RowMarks marks) {
-  const int32_t row = AddNumberedRow(list, line_number, line, marks | CaseMark(found));
-  list.SetCellText(row, ColumnFunction, label);
-  list.SetCellText(row, ColumnFile, file_name);
-  return row;
+  return AddNumberedRow(list, line_number, line, "", label, file_name, marks | CaseMark(found));
 }
 
 void FinishProcedure(ResultList& list, int32_t procedure_row, const ProcedureTally& tally) {
@@ -54,8 +50,5 @@ void AddMatchRow(ResultList& list, int32_t line_number, std::string_view line,
                  std::string_view file_name, RowMarks band) {
   RowMarks marks = band | CaseMark(match.Result);
   if (IsDeclarationLine(inside, line)) marks |= RowMark::Declaration;
-  const int32_t row = AddNumberedRow(list, line_number, line, marks);
-  list.SetCellText(row, ColumnFunction, label);
-  list.SetCellText(row, ColumnFile, file_name);
-  if (!match.UseMarker.empty()) list.SetCellText(row, ColumnCount, match.UseMarker);
+  AddNumberedRow(list, line_number, line, match.UseMarker, label, file_name, marks);
 }

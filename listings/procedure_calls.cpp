@@ -11,7 +11,10 @@
 
 std::string SelectedRowText(const ResultList& list) {
   const int32_t row = list.SelectedRow();
-  return list.CellText(row, ColumnLine) + " " + list.CellText(row, ColumnFunction);
+  std::string text(list.CellText(row, ColumnLine));
+  text += ' ';
+  text += list.CellText(row, ColumnFunction);
+  return text;
 }
 
 std::string ProcedureNameFromHead(std::string_view head) {

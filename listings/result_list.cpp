@@ -1,10 +1,8 @@
 // The result-list model: rows of five cells with their marks, the selected row, and the
-// record of changes to rows that a view already shows, so the view can catch up in batches.
+// record of changes to rows that a view already shows, so the view can draw them again.
 #include "listings/result_list.h"
 
 namespace {
-
-const std::string EmptyText;
 
 bool ColumnExists(int column) { return column >= 0 && column < ResultColumns; }
 
@@ -39,41 +37,52 @@ void ResultList::TakeOver(ListKind kind, std::string_view caption_subject) {
 }
 
 int32_t ResultList::AddResultRow(std::string_view row_text, RowMarks marks) {
-  ResultRow& row = rows_.emplace_back();
-  row.Marks = marks;
-  row.WrittenFor = kind_;
+  RowCellTexts cells;
   // Cells are separated by line feeds; parts beyond the fifth column have nowhere to go.
   size_t start = 0;
-  for (std::string& cell : row.Cells) {
+  for (std::string_view& cell : cells) {
     const size_t end = row_text.find('\n', start);
-    cell = std::string(row_text.substr(start, end - start));
+    cell = row_text.substr(start, end - start);
     if (end == std::string_view::npos) break;
     start = end + 1;
   }
-  selected_row_ = RowCount() - 1;
+  return AddResultRow(cells, marks);
+}
+
+int32_t ResultList::AddResultRow(const RowCellTexts& cells, RowMarks marks) {
+  selected_row_ = AddRow(cells, marks);
   return selected_row_;
 }
 
-void ResultList::AddUnselectedEmptyRow(RowMarks marks) {
-  ResultRow& row = rows_.emplace_back();
-  row.Marks = marks;
-  row.WrittenFor = kind_;
+void ResultList::AddUnselectedEmptyRow(RowMarks marks) { AddRow(RowCellTexts{}, marks); }
+
+int32_t ResultList::AddRow(const RowCellTexts& cells, RowMarks marks) {
+  rows_.push_back({texts_.Add(cells), marks, kind_});
+  return RowCount() - 1;
 }
 
-const std::string& ResultList::CellText(int32_t row, int column) const {
-  if (row < 0 || row >= RowCount() || !ColumnExists(column)) return EmptyText;
-  return rows_[static_cast<size_t>(row)].Cells[static_cast<size_t>(column)];
+ResultRow ResultList::Row(int32_t row) const {
+  const StoredRow& stored = rows_[static_cast<size_t>(row)];
+  return {texts_.Cells(stored.Texts), stored.Marks, stored.WrittenFor};
 }
 
+std::string_view ResultList::CellText(int32_t row, int column) const {
+  if (row < 0 || row >= RowCount() || !ColumnExists(column)) return std::string_view();
+  return Row(row).Cells[static_cast<size_t>(column)];
+}
+
+// The row's texts are stored anew with the one changed; the old ones stay unused.
 void ResultList::SetCellText(int32_t row, int column, std::string_view text) {
   if (!ColumnExists(column)) return;
-  if (ResultRow* changed = ChangeRow(row)) {
-    changed->Cells[static_cast<size_t>(column)] = std::string(text);
+  if (StoredRow* changed = ChangeRow(row)) {
+    RowCellTexts cells = texts_.Cells(changed->Texts);
+    cells[static_cast<size_t>(column)] = text;
+    changed->Texts = texts_.Add(cells);
   }
 }
 
 void ResultList::AddMarks(int32_t row, RowMarks marks) {
-  if (ResultRow* changed = ChangeRow(row)) changed->Marks |= marks;
+  if (StoredRow* changed = ChangeRow(row)) changed->Marks |= marks;
 }
 
 void ResultList::SelectRow(int32_t row) {
@@ -86,7 +95,7 @@ void ResultList::MarkMirrored() {
 }
 
 // The row that is about to change, recorded for the view when the view already shows it.
-ResultRow* ResultList::ChangeRow(int32_t row) {
+ResultList::StoredRow* ResultList::ChangeRow(int32_t row) {
   if (row < 0 || row >= RowCount()) return nullptr;
   if (row < mirrored_rows_) changed_rows_.push_back(row);
   return &rows_[static_cast<size_t>(row)];

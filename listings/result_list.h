@@ -5,13 +5,16 @@
 
 #include <array>
 #include <cstdint>
-#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "listings/row_texts.h"
+
 /// The five columns of every result list.
 enum ResultColumn : int { ColumnLine, ColumnCalls, ColumnCount, ColumnFunction, ColumnFile, ResultColumns };
+
+static_assert(RowTextCells == ResultColumns, "a stored row holds one text per column");
 
 /// Column headers of every result list, column 0 first.
 extern const char* const ColumnHeaders[ResultColumns];
@@ -71,8 +74,9 @@ constexpr RowMarks operator|(RowMark a, RowMark b) { return RowMarks(a) | b; }
 
 /// One row: five cell texts, its marks and the kind of list it was written for (a list
 /// that the term search takes over keeps the rows written before in their own shading).
+/// The texts view the list's storage: valid while the list lives and the row's texts stay.
 struct ResultRow {
-  std::array<std::string, ResultColumns> Cells;
+  RowCellTexts Cells;
   RowMarks Marks;
   ListKind WrittenFor = ListKind::Procedures;
 };
@@ -97,15 +101,18 @@ class ResultList {
   /// Appends a row from `row_text` (cells separated by line feeds, missing trailing cells
   /// empty) with `marks`, selects it and returns its index.
   int32_t AddResultRow(std::string_view row_text, RowMarks marks = {});
+  /// Appends a row of the five `cells` with `marks`, selects it and returns its index.
+  int32_t AddResultRow(const RowCellTexts& cells, RowMarks marks);
   /// Appends an empty row with `marks` without selecting it.
   void AddUnselectedEmptyRow(RowMarks marks);
 
   /// Number of rows.
   int32_t RowCount() const { return static_cast<int32_t>(rows_.size()); }
   /// The row at `row`; the row must exist.
-  const ResultRow& Row(int32_t row) const { return rows_[static_cast<size_t>(row)]; }
-  /// Text of a cell; empty for a row or column that does not exist.
-  const std::string& CellText(int32_t row, int column) const;
+  ResultRow Row(int32_t row) const;
+  /// Text of a cell, valid as `ResultRow::Cells`; empty for a row or column that does not
+  /// exist.
+  std::string_view CellText(int32_t row, int column) const;
   /// Sets the text of a cell of an existing row; ignored otherwise.
   void SetCellText(int32_t row, int column, std::string_view text);
   /// Adds `marks` to an existing row; ignored otherwise.
@@ -124,12 +131,21 @@ class ResultList {
   void MarkMirrored();
 
  private:
-  ResultRow* ChangeRow(int32_t row);
+  /// A row as held: where its texts stand, its marks and kind (16 bytes).
+  struct StoredRow {
+    uint64_t Texts = 0;
+    RowMarks Marks;
+    ListKind WrittenFor = ListKind::Procedures;
+  };
+
+  int32_t AddRow(const RowCellTexts& cells, RowMarks marks);
+  StoredRow* ChangeRow(int32_t row);
 
   ListKind kind_;
   std::string subject_;
   std::string caption_;
-  std::deque<ResultRow> rows_;  ///< grows without moving the rows it holds
+  std::vector<StoredRow> rows_;
+  RowTexts texts_;
   int32_t selected_row_ = -1;
   int32_t mirrored_rows_ = 0;
   std::vector<int32_t> changed_rows_;

@@ -83,14 +83,16 @@ class TestProject {
   /// The texts of one row's five cells.
   static std::vector<std::string> Cells(const ResultList& list, int32_t row) {
     std::vector<std::string> cells;
-    for (int column = 0; column < ResultColumns; ++column) cells.push_back(list.CellText(row, column));
+    for (int column = 0; column < ResultColumns; ++column) {
+      cells.emplace_back(list.CellText(row, column));
+    }
     return cells;
   }
 
   /// The texts of one column, row by row.
   static std::vector<std::string> Column(const ResultList& list, int column) {
     std::vector<std::string> texts;
-    for (int32_t row = 0; row < list.RowCount(); ++row) texts.push_back(list.CellText(row, column));
+    for (int32_t row = 0; row < list.RowCount(); ++row) texts.emplace_back(list.CellText(row, column));
     return texts;
   }
 
