@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "app/leading_digits.h"
+#include "listings/display_text.h"
 #include "source/path_parts.h"
 #include "source/source_reader.h"
 
@@ -24,6 +25,17 @@ bool SplitSelection(std::string_view text, std::string_view (&fields)[4]) {
   }
   fields[3] = text;
   return true;
+}
+
+// Byte position of the character at 0-based character position `characters` of UTF-8
+// `line`; the line's length when it has fewer.
+size_t CharacterOffset(std::string_view line, int64_t characters) {
+  int64_t seen = 0;
+  for (size_t at = 0; at < line.size(); ++at) {
+    if ((static_cast<unsigned char>(line[at]) & 0xC0) == 0x80) continue;  // continues one
+    if (seen++ == characters) return at;
+  }
+  return line.size();
 }
 
 std::string_view WithoutTrailingBlanks(std::string_view text) {
@@ -69,7 +81,13 @@ std::string ReadSelectedText(const std::string& path, const SelectionRange& rang
   }
   const int64_t count = int64_t{range.EndColumn} - range.StartColumn;
   const int64_t start = std::max<int64_t>(range.StartColumn, 1) - 1;
-  if (count <= 0 || start >= static_cast<int64_t>(line.size())) return {};
+  if (count <= 0) return {};
+  // The IDE counts columns in characters; a line that is no valid UTF-8 is counted in bytes.
+  if (IsValidUtf8(line)) {
+    const size_t first = CharacterOffset(line, start);
+    return line.substr(first, CharacterOffset(line, start + count) - first);
+  }
+  if (start >= static_cast<int64_t>(line.size())) return {};
   return line.substr(static_cast<size_t>(start), static_cast<size_t>(count));
 }
 

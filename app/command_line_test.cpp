@@ -81,6 +81,19 @@ TEST(ReadSelectedText, TakesTheColumnsOfTheStartLine) {
   EXPECT_EQ(ReadSelectedText(path, {1, kMin, 1, kMax}), "first");
 }
 
+TEST(ReadSelectedText, ColumnsCountCharactersInAValidUtf8Line) {
+  TempProject project;
+  // "Größe" and a four-byte character before "Foo"; the third line is ISO-8859-15 bytes.
+  const std::string path = project.Write(
+      "main.pb", "x = \"Gr\xC3\xB6\xC3\x9F" "e\" + Foo()\n\xF0\x9F\x98\x80 Foo()\nGr\xF6\xDF" "e Foo()\n");
+  EXPECT_EQ(ReadSelectedText(path, {1, 6, 1, 11}), "Gr\xC3\xB6\xC3\x9F" "e");
+  EXPECT_EQ(ReadSelectedText(path, {1, 15, 1, 18}), "Foo");
+  EXPECT_EQ(ReadSelectedText(path, {2, 3, 2, 6}), "Foo");
+  EXPECT_EQ(ReadSelectedText(path, {2, 1, 2, 2}), "\xF0\x9F\x98\x80");
+  EXPECT_EQ(ReadSelectedText(path, {2, 9, 2, 12}), "");   // past the line's end
+  EXPECT_EQ(ReadSelectedText(path, {3, 7, 3, 10}), "Foo");  // bytes, as the line is no UTF-8
+}
+
 TEST(MainFileExists, FalseOnlyWhenNothingIsThere) {
   TempProject project;
   EXPECT_TRUE(MainFileExists(project.Write("main.pb", "")));

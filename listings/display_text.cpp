@@ -30,15 +30,6 @@ size_t Utf8SequenceLength(std::string_view bytes, size_t i) {
   return 0;
 }
 
-bool IsValidUtf8(std::string_view bytes) {
-  for (size_t i = 0; i < bytes.size();) {
-    const size_t length = Utf8SequenceLength(bytes, i);
-    if (length == 0) return false;
-    i += length;
-  }
-  return true;
-}
-
 // The code point of an ISO-8859-15 byte: Latin-1 except at the eight places of the euro
 // sign and the seven letters that replaced Latin-1 symbols.
 uint32_t Iso885915CodePoint(unsigned char b) {
@@ -69,6 +60,15 @@ void AppendUtf8(std::string& out, uint32_t code_point) {
 }
 
 }  // namespace
+
+bool IsValidUtf8(std::string_view bytes) {
+  for (size_t i = 0; i < bytes.size();) {
+    const size_t length = Utf8SequenceLength(bytes, i);
+    if (length == 0) return false;
+    i += length;
+  }
+  return true;
+}
 
 std::string ToDisplayText(std::string_view bytes) {
   std::string text;

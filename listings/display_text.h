@@ -4,6 +4,10 @@
 #include <string>
 #include <string_view>
 
+/// True when `bytes` are well-formed UTF-8 (no overlong forms, surrogates or values past
+/// U+10FFFF).
+bool IsValidUtf8(std::string_view bytes);
+
 /// `bytes` unchanged when they are valid UTF-8, else read as ISO-8859-15 and converted.
 std::string ToDisplayText(std::string_view bytes);
 
