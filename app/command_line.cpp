@@ -8,6 +8,7 @@
 #include "app/leading_digits.h"
 #include "listings/display_text.h"
 #include "source/path_parts.h"
+#include "source/recorded_main_file.h"
 #include "source/source_reader.h"
 
 namespace {
@@ -120,12 +121,12 @@ StartUpParameters ReadParameters(const std::vector<std::string>& parameters,
     return index < parameters.size() ? std::string_view(parameters[index]) : std::string_view();
   };
   StartUpParameters result;
-  result.MainFile = MainFileFromParameter(parameter(0), launch_directory);
+  const std::string tab = MainFileFromParameter(parameter(0), launch_directory);
   SelectionRange range;
   if (IsSingleLineSelection(parameter(1), range)) {
-    result.SelectionText = ReadSelectedText(result.MainFile, range);
+    result.SelectionText = ReadSelectedText(tab, range);
   }
-  if (!MainFileExists(result.MainFile)) result.MainFile.clear();
+  if (MainFileExists(tab)) result.MainFile = RecordedMainFile(tab, IdeProjectFromEnvironment());
   result.StartTerm = WorkOutStartTerm(parameter(2), result.SelectionText);
   return result;
 }

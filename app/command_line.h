@@ -18,7 +18,7 @@ struct SelectionRange {
 /// What start-up takes from the command line.
 struct StartUpParameters {
   std::string MainFile;       ///< absolute path of an existing main file, or empty
-  std::string SelectionText;  ///< the selected text read from the main file, or empty
+  std::string SelectionText;  ///< the selected text read from parameter 1's file, or empty
   std::string StartTerm;      ///< the name or term to look up, ending with "("
 };
 
@@ -46,5 +46,8 @@ std::string MainFileFromParameter(std::string_view parameter, std::string_view l
 std::string WorkOutStartTerm(std::string_view word, std::string_view selection_text);
 
 /// Parameters 1 to 3 (`parameters` holds them without the program name; more are ignored).
+/// Parameter 1 may be any tab of the IDE: the main file is the one the IDE records for it
+/// (its UseMainFile option, else the IDE project of PB_TOOL_Project), while the selection
+/// is read from parameter 1's own file.
 StartUpParameters ReadParameters(const std::vector<std::string>& parameters,
                                  std::string_view launch_directory);

@@ -130,6 +130,41 @@ TEST(ReadParameters, SelectionFromTheMainFileAndRelativePaths) {
   EXPECT_EQ(start.StartTerm, "Count(");
 }
 
+TEST(ReadParameters, FromAnIncludeTabTheRecordedMainFileIsTakenUpAndTheTabsSelectionRead) {
+  TempProject project;
+  const std::string main = project.Write("main.pb", "IncludeFile \"tab.pbi\"\n");
+  const std::string tab = project.Write(
+      "tab.pbi", "Debug Total(a)\n; IDE Options = PureBasic 5.30\n; UseMainFile = main.pb\n");
+  const std::string other = project.Write("other.pbi", "Debug Other(b)\n");
+  const std::string pbp = project.Write(
+      "p.pbp", "<project><section name=\"files\"><file name=\"other.pbi\"/></section>"
+               "<section name=\"targets\"><target default=\"1\"><inputfile value=\"main.pb\"/>"
+               "</target></section></project>");
+  const std::string broken = project.Write("broken.pbp", "<project><section name=\"files\">");
+  struct Case {
+    const char* project_variable;
+    const char* parameter;
+    std::string main_file;
+    const char* selection;
+  } cases[] = {
+      {nullptr, "tab.pbi", main, "Total"},      // the tab's UseMainFile
+      {pbp.c_str(), "other.pbi", main, "Other"},  // the IDE project that lists the tab
+      {broken.c_str(), "other.pbi", other, "Other"},
+      {nullptr, "other.pbi", other, "Other"},
+  };
+  for (const Case& c : cases) {
+    if (c.project_variable == nullptr) {
+      ::unsetenv("PB_TOOL_Project");
+    } else {
+      ::setenv("PB_TOOL_Project", c.project_variable, 1);
+    }
+    const StartUpParameters start = ReadParameters({c.parameter, "1x7x1x12"}, project.Folder());
+    EXPECT_EQ(start.MainFile, c.main_file) << c.parameter;
+    EXPECT_EQ(start.SelectionText, c.selection) << c.parameter;
+  }
+  ::unsetenv("PB_TOOL_Project");
+}
+
 TEST(ReadParameters, MissingFileIsForgottenAndExtraParametersIgnored) {
   TempProject project;
   const StartUpParameters start =

@@ -15,13 +15,14 @@
 #include "listings/term_search.h"
 #include "report/report_host.h"
 #include "source/path_parts.h"
+#include "source/recorded_main_file.h"
 #include "report/report_output.h"
 
 namespace {
 
 constexpr std::string_view Usage =
-    "usage: pb-sourcetrek-report [--json] LISTING MAINFILE [TEXT], LISTING one of files, "
-    "procedures, calls NAME, all-calls, declares, terms TERM, lookup TEXT";
+    "usage: pb-sourcetrek-report [--json] [--find-main] LISTING MAINFILE [TEXT], LISTING one "
+    "of files, procedures, calls NAME, all-calls, declares, terms TERM, lookup TEXT";
 
 /// The state of one run: the taken-up project, its lists and how to print them.
 struct ReportSession {
@@ -130,6 +131,24 @@ const Subcommand* FindSubcommand(std::string_view name) {
   return nullptr;
 }
 
+/// The options that may stand, in any order, before LISTING.
+struct Option {
+  std::string_view Name;
+  bool ReportRequest::*Flag;
+};
+
+constexpr Option Options[] = {
+    {"--json", &ReportRequest::Json},
+    {"--find-main", &ReportRequest::FindMain},
+};
+
+const Option* FindOption(std::string_view name) {
+  for (const Option& option : Options) {
+    if (option.Name == name) return &option;
+  }
+  return nullptr;
+}
+
 bool IsRegularFile(const std::string& path) {
   struct stat status {};
   return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
@@ -141,9 +160,8 @@ std::optional<ReportRequest> ParseReportArguments(const std::vector<std::string>
                                                   std::string& error) {
   ReportRequest request;
   size_t next = 0;
-  if (next < arguments.size() && arguments[next] == "--json") {
-    request.Json = true;
-    ++next;
+  for (const Option* option; next < arguments.size() && (option = FindOption(arguments[next])); ++next) {
+    request.*(option->Flag) = true;
   }
   const size_t left = arguments.size() - next;
   const Subcommand* subcommand = left > 0 ? FindSubcommand(arguments[next]) : nullptr;
@@ -170,11 +188,14 @@ int RunReport(const std::vector<std::string>& arguments, std::string_view launch
     err << "pb-sourcetrek-report: " << error << '\n';
     return 2;
   }
-  const std::string main_file = AbsolutePath(launch_dir, request->MainFile);
-  if (!IsRegularFile(main_file)) {
-    err << "pb-sourcetrek-report: no such main file: " << main_file << '\n';
+  const std::string given = AbsolutePath(launch_dir, request->MainFile);
+  if (!IsRegularFile(given)) {
+    err << "pb-sourcetrek-report: no such main file: " << given << '\n';
     return 2;
   }
+  // With --find-main the file given is any file of the project, as an IDE tab is.
+  const std::string main_file =
+      request->FindMain ? RecordedMainFile(given, IdeProjectFromEnvironment()) : given;
   ReportSession session{{}, {}, {}, request->Json, out};
   TakeUpProject(session.project, main_file,
                 session.history.OpenResultList(ListKind::Procedures, "Procedures"), session.host);

@@ -11,6 +11,7 @@
 /// What the command line asks for.
 struct ReportRequest {
   bool Json = false;
+  bool FindMain = false;  ///< MAINFILE is any file: the main file the IDE records for it is taken
   std::string Listing;   ///< a subcommand name: "files", "procedures", "calls", ...
   std::string MainFile;  ///< as given on the command line
   std::string Text;      ///< NAME, TERM or TEXT of the listings that take one

@@ -29,6 +29,20 @@ TEST(ReportArguments, WrongCountsUnknownListingsAndEmptyNamesAreUsageErrors) {
   }
 }
 
+TEST(ReportArguments, OptionsStandInAnyOrderBeforeTheListing) {
+  for (const Arguments& arguments : {Arguments{"--find-main", "--json", "files", "t.pbi"},
+                                     Arguments{"--json", "--find-main", "files", "t.pbi"}}) {
+    std::string error;
+    const auto request = ParseReportArguments(arguments, error);
+    ASSERT_TRUE(request.has_value()) << error;
+    EXPECT_TRUE(request->Json && request->FindMain);
+    EXPECT_EQ(request->MainFile, "t.pbi");
+  }
+  std::string error;
+  EXPECT_FALSE(ParseReportArguments({"files", "--find-main", "t.pbi"}, error).has_value());
+  EXPECT_FALSE(ParseReportArguments({"--find", "files", "t.pbi"}, error).has_value());
+}
+
 TEST(ReportArguments, TermsAndLookupAcceptAnEmptyText) {
   std::string error;
   EXPECT_TRUE(ParseReportArguments({"terms", "m.pb", ""}, error).has_value());

@@ -142,3 +142,29 @@ TEST(ReportTool, FilesOfIncludeExpressionsAreListedAndThoseNotReadAreMarked) {
   const ToolRun procedures = RunTool(folder.Path(), {"procedures", "main.pb"});
   EXPECT_NE(procedures.Out.find("Procedure A()  a.pb"), std::string::npos) << procedures.Out;
 }
+
+TEST(ReportTool, FindMainTakesUpTheMainFileThatTheIdeRecordsForATab) {
+  TestFolder folder;
+  folder.MakeFolder("inc");
+  folder.Write("main.pb", "XIncludeFile \"inc/tab.pbi\"\nXIncludeFile \"inc/other.pbi\"\nx = Helper(1)\n");
+  folder.Write("inc/tab.pbi",
+               "Procedure Helper(a)\nEndProcedure\n; IDE Options = PureBasic 5.30\n; UseMainFile = ../main.pb\n");
+  folder.Write("inc/other.pbi", "y = Helper(2)\n");
+  folder.Write("p.pbp", "<project><section name=\"files\"><file name=\"inc/other.pbi\"/></section>"
+                        "<section name=\"targets\"><target default=\"1\"><inputfile value=\"main.pb\"/>"
+                        "</target></section></project>");
+  // Both hints lead to main.pb: the calls of Helper from both files are found.
+  ::setenv("PB_TOOL_Project", (folder.Path() + "p.pbp").c_str(), 1);
+  for (const std::string tab : {"inc/tab.pbi", "inc/other.pbi"}) {
+    const ToolRun run = RunTool(folder.Path(), {"--find-main", "lookup", tab, "Helper"});
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_NE(run.Out.find("x = Helper(1)"), std::string::npos) << tab << "\n" << run.Out;
+    EXPECT_NE(run.Out.find("y = Helper(2)"), std::string::npos) << tab;
+  }
+  ::unsetenv("PB_TOOL_Project");
+  // Without the option, or without a hint, the file given is the main file.
+  const ToolRun plain = RunTool(folder.Path(), {"files", "inc/other.pbi"});
+  EXPECT_EQ(Lines(plain.Out).size(), 2u) << plain.Out;
+  const ToolRun no_hint = RunTool(folder.Path(), {"--json", "--find-main", "files", "inc/other.pbi"});
+  EXPECT_EQ(Lines(no_hint.Out).size(), 1u) << no_hint.Out;
+}

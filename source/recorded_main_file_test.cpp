@@ -7,7 +7,7 @@
 #include <string>
 
 #include "source/ide_project_file.h"
-#include "source/test_folder.h"
+#include "source/testing/test_folder.h"
 
 namespace {
 
