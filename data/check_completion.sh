@@ -34,11 +34,12 @@ expect() {
   fi
 }
 
-expect "" -- --json files procedures calls all-calls declares terms lookup
+expect "" -- --json --find-main files procedures calls all-calls declares terms lookup
 expect c -- calls
-expect - -- --json
+expect - -- --json --find-main
 expect --json a -- all-calls
-expect --json - --
+expect --json - -- --find-main
+expect --find-main --json - --
 expect calls m -- main.pb "my project"
 expect --json terms a -- "a b.pb"
 expect files "" -- main.pb other.pbi "a b.pb" "my project"

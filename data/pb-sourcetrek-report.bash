@@ -4,7 +4,7 @@
 _pb_sourcetrek_report() {
   local current=${COMP_WORDS[COMP_CWORD]}
   local listings="files procedures calls all-calls declares terms lookup"
-  local options="--json"
+  local options="--json --find-main"
   local word operands=0 i
   COMPREPLY=()
   # Options stand before LISTING; each is offered until it has been given.
