@@ -10,6 +10,7 @@
 #include "listings/declares.h"
 #include "listings/listing_rows.h"
 #include "listings/project_text.h"
+#include "source/line_classification.h"
 
 namespace {
 
@@ -32,17 +33,17 @@ bool ListEveryProcedure(const Project& project, ResultList& list, ListingHost& h
     const int32_t procedure_row =
         &entry == &project.Procedures.front() ? first_row : AddProcedureRow(list, entry);
     const auto add_call = [&](const CallHit& hit) {
+      const bool declare_line = IsDeclareLine(text.SourceLine(hit.Line));
       AddCallRow(list, hit.LineNumber, hit.Prepared, hit.Found, hit.Label,
-                 text.Files()[hit.File].FileName);
-      ++tally.Calls;
-      // Line numbers are compared as they are, whichever files they belong to.
-      if (hit.LineNumber < entry.LineNumber) tally.CalledAboveHead = true;
+                 text.Files()[hit.File].FileName,
+                 declare_line ? RowMarks(RowMark::DeclareLine) : RowMarks());
+      TallyCall(tally, declare_line, hit.LineNumber, entry.LineNumber);
     };
     const std::string key = CallKeyFromHead(entry.HeadText);
     // The stopped procedure keeps no count, marks or closing row.
     if (host.PollStop() || search.FindCalls(key, host, add_call)) return true;
     FinishProcedure(list, procedure_row, tally);
-    if (tally.CalledAboveHead) candidates.push_back({entry.HeadText, entry.FileName});
+    if (NeedsDeclare(tally)) candidates.push_back({entry.HeadText, entry.FileName});
   }
   return false;
 }

@@ -68,6 +68,38 @@ TEST(AllProcedureCalls, MarksNeverCalledOtherCaseAndCallsAboveTheHead) {
   EXPECT_EQ(test.host.Clipboard, ";main.pb\r\nDeclare Foo(a)\r\n");
 }
 
+TEST(AllProcedureCalls, DeclareLinesAreListedButNeitherCountNorAskForADeclare) {
+  TestProject test;
+  test.Write("main.pb",
+             "Declare Unused()\n"
+             "  DeclareC.i Early(a)\n"
+             "Declare\tTabbed()\n"
+             "x = Early(1)\n"
+             "Procedure Unused()\n"
+             "EndProcedure\n"
+             "Procedure.i Early(a)\n"
+             "EndProcedure\n"
+             "Procedure Tabbed()\n"
+             "EndProcedure\n");
+  test.TakeUp();
+  const ResultList& list = RunAllCalls(test);
+  ASSERT_EQ(list.RowCount(), 10);
+  // Declared, never called: orange, count 0, its Declare row listed and marked.
+  EXPECT_EQ(TestProject::Cells(list, 0), (Texts{"5", "Procedure Unused()", "0", "", "main.pb"}));
+  EXPECT_EQ(list.Row(0).Marks, RowMark::ProcedureRow | RowMark::NeverCalled);
+  EXPECT_EQ(TestProject::Cells(list, 1), (Texts{"1", "Declare Unused()", "", "", "main.pb"}));
+  EXPECT_EQ(list.Row(1).Marks, RowMarks(RowMark::DeclareLine));
+  // Called above its head: red line cell from the call, but declared, so no candidate.
+  EXPECT_EQ(list.CellText(3, ColumnCount), "1");
+  EXPECT_EQ(list.Row(3).Marks, RowMark::ProcedureRow | RowMark::CalledAboveHead);
+  EXPECT_EQ(list.Row(4).Marks, RowMarks(RowMark::DeclareLine));
+  EXPECT_EQ(list.Row(5).Marks, RowMarks());
+  // A tab after the keyword makes no Declare line: an ordinary early call.
+  EXPECT_EQ(list.Row(7).Marks, RowMark::ProcedureRow | RowMark::CalledAboveHead);
+  EXPECT_EQ(list.Row(8).Marks, RowMarks());
+  EXPECT_EQ(test.host.Clipboard, ";main.pb\r\nDeclare Tabbed()\r\n");
+}
+
 TEST(AllProcedureCalls, EarlyCallComparesLineNumbersAcrossFiles) {
   TestProject test;
   test.Write("main.pb", "XIncludeFile \"inc.pb\"\n\n\n\n\nProcedure Foo()\nEndProcedure\n");

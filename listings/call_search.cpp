@@ -41,7 +41,7 @@ void TrackAndMatch(const ProjectText& text, size_t file, size_t line, std::strin
   const int found = FindCall(prepared, key);
   if (found != 0) {
     on_hit({file, number, std::move(prepared), found, state.Inside ? state.Label : std::string(),
-            state.Inside ? state.Head : npos});
+            state.Inside ? state.Head : npos, line});
   }
 }
 
@@ -102,7 +102,7 @@ void ProcedureCallSearch::ExamineLine(size_t line, std::string_view key,
                       NormalizeCallLine(text_.SourceLine(head), key));
   }
   on_hit({text_.FileOf(line), text_.LineNumber(line), std::move(prepared), found,
-          std::move(label), head});
+          std::move(label), head, line});
 }
 
 // The label is emptied at each file start, so a head of an earlier file gives none.

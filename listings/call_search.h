@@ -25,6 +25,7 @@ struct CallHit {
   int Found = 0;            ///< `FindCall`'s answer, +1 or -1
   std::string Label;        ///< the enclosing procedure's label; empty outside a body
   size_t Head = std::string::npos;  ///< line id of the head whose label `Label` is; npos for none
+  size_t Line = 0;          ///< id of the line in the project text
 };
 
 /// Receives the calls in file and line order.

@@ -447,15 +447,21 @@ void ExpectStoppedAllCallsPrefix(const ResultList& complete, const ResultList& s
 }
 
 /// The candidates of the finished procedures of a stopped list: those whose row is marked
-/// called above head and has a count.
+/// called above head and has a count, and none of whose call rows is a Declare line.
 std::unique_ptr<DeclareCandidates> FinishedEarlyCalled(const ResultList& list) {
   auto candidates = std::make_unique<DeclareCandidates>();
+  int32_t early = -1;  // the last such procedure row, until a Declare row of it
   for (int32_t row = 0; row < list.RowCount(); ++row) {
-    const ResultRow& cells = list.Row(row);
-    if (cells.Marks.Has(RowMark::CalledAboveHead) && !cells.Cells[ColumnCount].empty()) {
-      candidates->push_back(
-          {std::string(cells.Cells[ColumnCalls]), std::string(cells.Cells[ColumnFile])});
+    const ResultRow cells = list.Row(row);
+    if (cells.Marks.Has(RowMark::ProcedureRow) || cells.Marks.Has(RowMark::ClosingRow)) {
+      if (early >= 0) {
+        candidates->push_back({std::string(list.CellText(early, ColumnCalls)),
+                               std::string(list.CellText(early, ColumnFile))});
+      }
+      early = -1;
     }
+    if (cells.Marks.Has(RowMark::CalledAboveHead) && !cells.Cells[ColumnCount].empty()) early = row;
+    if (cells.Marks.Has(RowMark::DeclareLine)) early = -1;
   }
   return candidates;
 }

@@ -38,6 +38,18 @@ int32_t AddCallRow(ResultList& list, int32_t line_number, std::string_view line,
   return AddNumberedRow(list, line_number, line, "", label, file_name, marks | CaseMark(found));
 }
 
+void TallyCall(ProcedureTally& tally, bool declare_line, int32_t line_number, int32_t head_line) {
+  if (declare_line) {
+    tally.Declared = true;
+    return;
+  }
+  ++tally.Calls;
+  // Line numbers are compared as they are, whichever files they belong to.
+  if (line_number < head_line) tally.CalledAboveHead = true;
+}
+
+bool NeedsDeclare(const ProcedureTally& tally) { return tally.CalledAboveHead && !tally.Declared; }
+
 void FinishProcedure(ResultList& list, int32_t procedure_row, const ProcedureTally& tally) {
   list.AddUnselectedEmptyRow(RowMark::ClosingRow);
   list.SetCellText(procedure_row, ColumnCount, std::to_string(tally.Calls));

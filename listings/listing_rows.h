@@ -13,9 +13,17 @@
 
 /// What the procedure-call listing has found so far for one procedure.
 struct ProcedureTally {
-  int32_t Calls = 0;
-  bool CalledAboveHead = false;
+  int32_t Calls = 0;             ///< calls, Declare lines left out
+  bool CalledAboveHead = false;  ///< a call (no Declare line) above the head line
+  bool Declared = false;         ///< a Declare line of it was found
 };
+
+/// Counts a call row of the procedure whose head is on line `head_line`: a Declare line
+/// only declares it, any other line calls it.
+void TallyCall(ProcedureTally& tally, bool declare_line, int32_t line_number, int32_t head_line);
+
+/// True when the procedure's tally asks for a Declare: called above its head, not declared.
+bool NeedsDeclare(const ProcedureTally& tally);
 
 /// The file bands of a listing: files alternate between band set and clear, and only
 /// files with rows advance the alternation. With separators, each file's first row comes

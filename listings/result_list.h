@@ -40,6 +40,7 @@ enum class RowMark : uint16_t {
   OtherCase = 1 << 5,        ///< a call or term found only in another letter case
   Declaration = 1 << 6,      ///< a term found on a declaration line
   FileBand = 1 << 7,         ///< a row of a file whose band is set (bands alternate by file)
+  DeclareLine = 1 << 8,      ///< a call row on a Declare line: listed, not counted as a call
 };
 
 /// A set of row marks.

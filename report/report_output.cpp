@@ -115,6 +115,7 @@ std::string MarkWords(RowMarks marks) {
   add(RowMark::OtherCase, "other case");
   add(RowMark::CalledAboveHead, "called above head");
   add(RowMark::Declaration, "declaration");
+  add(RowMark::DeclareLine, "declare");
   return joined;
 }
 

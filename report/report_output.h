@@ -14,8 +14,8 @@
 /// `text` as a JSON string literal, quotes included (`text` must be UTF-8).
 std::string JsonString(std::string_view text);
 
-/// The marks of a row that the window shows in colour, in words ("never called", "other
-/// case", "called above head", "declaration"), joined by ", "; empty when it has none.
+/// The marks of a row in words ("never called", "other case", "called above head",
+/// "declaration", "declare"), joined by ", "; empty when it has none.
 std::string MarkWords(RowMarks marks);
 
 /// One {"path", "included_by", "include_line"} object per file of `files`, as `read` read

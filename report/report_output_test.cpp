@@ -11,11 +11,12 @@ TEST(ReportOutput, JsonStringEscapesQuotesBackslashesAndControlBytes) {
   EXPECT_EQ(JsonString("\xC3\xA4"), "\"\xC3\xA4\"");
 }
 
-TEST(ReportOutput, MarkWordsNameEveryColourMark) {
+TEST(ReportOutput, MarkWordsNameEveryMarkThatTheTableShows) {
   EXPECT_EQ(MarkWords(RowMark::ProcedureRow | RowMark::NeverCalled), "never called");
   EXPECT_EQ(MarkWords(RowMark::OtherCase), "other case");
   EXPECT_EQ(MarkWords(RowMark::ProcedureRow | RowMark::CalledAboveHead), "called above head");
   EXPECT_EQ(MarkWords(RowMark::Declaration | RowMark::OtherCase), "other case, declaration");
+  EXPECT_EQ(MarkWords(RowMark::DeclareLine | RowMark::OtherCase), "other case, declare");
   EXPECT_EQ(MarkWords(RowMark::FileBand | RowMark::Separator), "");
   EXPECT_EQ(MarkWords(RowMark::ClosingRow), "");
 }

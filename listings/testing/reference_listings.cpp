@@ -42,15 +42,19 @@ bool ReferenceListEveryProcedure(const Project& project, ResultList& list, Listi
       const std::string_view file_name = FileNamePart(file.Path);
       for (int32_t line_number = 1; !reader.AtEnd();
            line_number = NextLineNumber(line_number)) {
-        const std::string line = NormalizeCallLine(ReadSourceLine(reader), key);
+        const std::string read = ReadSourceLine(reader);
+        const std::string line = NormalizeCallLine(read, key);
         if (!IsCommentLine(line) && !enclosing.Track(line, line_number)) {
           const int found = FindCall(line, key);
+          const bool declare = IsDeclareLine(read);
           if (found != 0) {
-            AddCallRow(list, line_number, line, found, enclosing.CurrentLabel(), file_name);
-            ++tally.Calls;
-            // Line numbers are compared as they are, whichever files they belong to.
-            if (line_number < entry.LineNumber) tally.CalledAboveHead = true;
+            AddCallRow(list, line_number, line, found, enclosing.CurrentLabel(), file_name,
+                       declare ? RowMarks(RowMark::DeclareLine) : RowMarks());
           }
+          // A Declare line is listed, but it neither counts nor asks for a Declare.
+          tally.Calls += found != 0 && !declare;
+          tally.CalledAboveHead |= found != 0 && !declare && line_number < entry.LineNumber;
+          tally.Declared |= found != 0 && declare;
         }
         // The stopped procedure keeps no count, marks or closing row.
         if (host.PollStop()) return true;
@@ -58,7 +62,7 @@ bool ReferenceListEveryProcedure(const Project& project, ResultList& list, Listi
       reader.Close();
     }
     FinishProcedure(list, procedure_row, tally);
-    if (tally.CalledAboveHead) candidates.push_back({entry.HeadText, entry.FileName});
+    if (tally.CalledAboveHead && !tally.Declared) candidates.push_back({entry.HeadText, entry.FileName});
   }
   return false;
 }
