@@ -182,3 +182,25 @@ TEST(AllProcedureCalls, NoProceduresWriteNoRowsAndLeaveTheClipboardAlone) {
   EXPECT_TRUE(test.project.Candidates.empty());
   EXPECT_EQ(test.host.ClipboardWrites, 0);
 }
+
+TEST(AllProcedureCalls, ExampleProjectShowsADeclaredProcedureNeverCalledAndOneDeclaredAndCalledEarly) {
+  TestProject test;
+  RecordingHost quiet;
+  TakeUpProject(test.project, PBST_EXAMPLE_MAIN,
+                test.history.OpenResultList(ListKind::Procedures, "Procedures"), quiet);
+  const ResultList& list = RunAllCalls(test);
+  int32_t unused = -1;
+  int32_t describe = -1;
+  for (int32_t row = 0; row < list.RowCount(); ++row) {
+    if (list.CellText(row, ColumnCalls) == "Procedure Unused()") unused = row;
+    if (list.CellText(row, ColumnCalls) == "Procedure.s Describe(name$)") describe = row;
+  }
+  ASSERT_GE(unused, 0);
+  ASSERT_GE(describe, 0);
+  EXPECT_EQ(list.Row(unused).Marks, RowMark::ProcedureRow | RowMark::NeverCalled);
+  EXPECT_EQ(list.CellText(unused, ColumnCount), "0");
+  EXPECT_EQ(list.Row(unused + 1).Marks, RowMarks(RowMark::DeclareLine));
+  EXPECT_EQ(list.Row(describe + 1).Marks, RowMarks(RowMark::DeclareLine));
+  EXPECT_EQ(test.host.Clipboard.find("Describe"), std::string::npos) << test.host.Clipboard;
+  EXPECT_NE(test.host.Clipboard.find("Declare LogLine(text$)"), std::string::npos);
+}

@@ -16,3 +16,7 @@ Procedure.i Clamp(value.i, low.i, high.i)
   If value > high : ProcedureReturn high : EndIf
   ProcedureReturn value
 EndProcedure
+
+; Declared here, defined further down: a Declare line is no call
+Declare.s Describe(name$)
+Declare Unused()
