@@ -13,6 +13,9 @@ constexpr int kMinHeight = 300;
 constexpr int kButtonY = 2;
 constexpr int kButtonHeight = 28;
 
+// Longest time one part of announcing new rows to the views may take before the window
+// works; a row takes about a microsecond.
+constexpr gint64 kSyncPartMicroseconds = 8000;
 // Longest time one pump may spend on events, so a flood of them cannot hold up a listing.
 constexpr gint64 kPumpLimitMicroseconds = 20000;
 
@@ -241,15 +244,23 @@ bool MainWindow::PollStop() {
   return stop;
 }
 
-// The views take every new row before the window works, so what it draws, and the list
-// behind "Abbruch!", is the list as the listing left it.
 bool MainWindow::PumpEvents() {
-  lists_.Sync();
-  HandlePendingEvents();
+  SyncInParts();
   if (!stop_clicked_) return false;
   stop_clicked_ = false;
   ShowMessage(Window(), "Abbruch!");
   return true;
+}
+
+// The views take every new row before the listing goes on, so what the window draws, and
+// the list behind "Abbruch!", is the list as the listing left it. The rows are announced in
+// parts with the window working after each, so many new rows cannot hold it up.
+void MainWindow::SyncInParts() {
+  bool all_rows = false;
+  while (!all_rows) {
+    all_rows = lists_.SyncUntil(g_get_monotonic_time() + kSyncPartMicroseconds);
+    HandlePendingEvents();
+  }
 }
 
 void MainWindow::HandlePendingEvents() {
@@ -282,8 +293,7 @@ MainWindow::ListingScope::~ListingScope() {
   // The window works once more before the listing counts as ended: a command that runs two
   // listings in a row (a lookup, then a term search) would otherwise keep it waiting for
   // both.
-  window_.lists_.Sync();
-  window_.HandlePendingEvents();
+  window_.SyncInParts();
   window_.listing_runs_ = false;
   window_.stop_clicked_ = false;
   window_.lists_.Sync();

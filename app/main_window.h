@@ -108,6 +108,7 @@ class MainWindow final : public ListingHost, public CommandContext {
   void ApplyWindowFunctions();
   void InnerSize(int& width, int& height) const;
   bool PumpEvents();
+  void SyncInParts();
   void HandlePendingEvents();
 
   static void OnEvent(GdkEvent* event, gpointer self);

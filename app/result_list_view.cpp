@@ -1,5 +1,6 @@
 #include "app/result_list_view.h"
 
+#include <algorithm>
 #include <string>
 
 #include "app/row_index_model.h"
@@ -200,15 +201,22 @@ void ResultListView::Resize(int width, int height) {
   gtk_widget_set_size_request(scrolled_, width - 4, height - 58);
 }
 
-void ResultListView::Sync() {
+void ResultListView::Sync() { SyncUntil(G_MAXINT64); }
+
+bool ResultListView::SyncUntil(gint64 deadline) {
+  // Rows are announced in steps of this many between looks at the clock.
+  constexpr int32_t kRowsPerLook = 256;
   const std::string caption = ToDisplayText(list_.Caption());
   if (caption != gtk_label_get_text(caption_)) gtk_label_set_text(caption_, caption.c_str());
-  if (!attached_) return;  // `Attach` takes the rows as they are then
+  if (!attached_) return true;  // `Attach` takes the rows as they are then
   const bool rows_changed =
       !list_.ChangedMirroredRows().empty() || AnnouncedRows(rows_) != list_.RowCount();
   RedrawChangedRows();
-  AnnounceRows(rows_, list_.RowCount());
-  if (rows_changed || list_.SelectedRow() != applied_selection_) ApplySelection();
+  do {
+    AnnounceRows(rows_, std::min(list_.RowCount(), AnnouncedRows(rows_) + kRowsPerLook));
+  } while (AnnouncedRows(rows_) < list_.RowCount() && g_get_monotonic_time() < deadline);
+  if (rows_changed || ShownSelection() != applied_selection_) ApplySelection();
+  return AnnouncedRows(rows_) == list_.RowCount();
 }
 
 // A changed row only needs drawing again: it then shows the list as it is.
@@ -219,7 +227,7 @@ void ResultListView::RedrawChangedRows() {
 
 void ResultListView::ApplySelection() {
   applying_selection_ = true;
-  const int32_t row = list_.SelectedRow();
+  const int32_t row = ShownSelection();
   if (row < 0) {
     gtk_tree_selection_unselect_all(gtk_tree_view_get_selection(list_view_));
   } else {
@@ -230,6 +238,10 @@ void ResultListView::ApplySelection() {
   }
   applied_selection_ = row;
   applying_selection_ = false;
+}
+
+int32_t ResultListView::ShownSelection() const {
+  return std::min(list_.SelectedRow(), AnnouncedRows(rows_) - 1);
 }
 
 void ResultListView::TakeSelection() {

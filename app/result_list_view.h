@@ -52,6 +52,10 @@ class ResultListView {
   /// copies), changed rows drawn again, and the model's selected row selected and
   /// scrolled into view.
   void Sync();
+  /// `Sync` in part: new rows are announced only until the monotonic clock
+  /// (`g_get_monotonic_time`) reaches `deadline`, at least a few; the newest announced row
+  /// stands in for a selected row not yet announced. True when every row is announced.
+  bool SyncUntil(gint64 deadline);
   /// Takes the tree view's selected row (as chosen by the user) into the model.
   void TakeSelection();
   /// Puts the model's selected row into the tree view's selection and scrolls to it.
@@ -73,6 +77,7 @@ class ResultListView {
                        GtkTreeModel* store, GtkTreeIter* iter, gpointer source);
   void ShowCell(GtkCellRenderer* renderer, int32_t row, int column);
   void RedrawChangedRows();
+  int32_t ShownSelection() const;
   void Attach();
   void Detach();
 

@@ -94,6 +94,10 @@ void ResultLists::ShowOnlyCurrent() {
   }
 }
 
-void ResultLists::Sync() {
-  for (auto& entry : views_) entry.second->Sync();
+void ResultLists::Sync() { SyncUntil(G_MAXINT64); }
+
+bool ResultLists::SyncUntil(gint64 deadline) {
+  bool all_rows = true;
+  for (auto& entry : views_) all_rows = entry.second->SyncUntil(deadline) && all_rows;
+  return all_rows;
 }
