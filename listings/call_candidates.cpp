@@ -18,7 +18,32 @@ std::string Folded(std::string_view text) {
   return folded;
 }
 
+/// FNV-1a of the text with its letters folded.
+uint64_t FoldedHash(std::string_view text) {
+  uint64_t hash = 14695981039346656037ULL;
+  for (const char c : text) {
+    hash = (hash ^ static_cast<unsigned char>(FoldAsciiLetter(c))) * 1099511628211ULL;
+  }
+  return hash;
+}
+
+bool SameFolded(std::string_view text, std::string_view folded) {
+  if (text.size() != folded.size()) return false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (FoldAsciiLetter(text[i]) != folded[i]) return false;
+  }
+  return true;
+}
+
+/// A power of two at least twice `count`, so that probes stay short.
+size_t SlotCount(size_t count) {
+  size_t slots = 16;
+  while (slots < 2 * count) slots *= 2;
+  return slots;
+}
+
 const std::vector<size_t> kNoLines;
+constexpr size_t kNoToken = static_cast<size_t>(-1);
 
 }  // namespace
 
@@ -42,16 +67,23 @@ bool CloseUpCanUnmakeHead(std::string_view key) {
   return name.size() <= Keyword.size() && Keyword.substr(Keyword.size() - name.size()) == name;
 }
 
-CallCandidates::CallCandidates(const ProcedureIndex& procedures) {
+CallCandidates::CallCandidates(const ProcedureIndex& procedures)
+    : slots_(SlotCount(procedures.size()), 0) {
+  const size_t mask = slots_.size() - 1;
   for (const ProcedureEntry& entry : procedures) {
     const std::string key = CallKeyFromHead(entry.HeadText);
     const std::string_view token = LastCallToken(CallKeyName(key));
-    if (!token.empty()) lines_by_token_.try_emplace(Folded(token));
+    if (token.empty() || FindToken(token) != kNoToken) continue;
+    size_t slot = FoldedHash(token) & mask;
+    while (slots_[slot] != 0) slot = (slot + 1) & mask;
+    tokens_.push_back(Folded(token));
+    slots_[slot] = static_cast<uint32_t>(tokens_.size());
   }
+  lines_.resize(tokens_.size());
 }
 
 bool CallCandidates::Sweep(const ProjectText& text, ListingHost& host) {
-  if (lines_by_token_.empty()) return true;
+  if (tokens_.empty()) return true;
   for (size_t line = 0; line < text.LineCount(); ++line) {
     if (text.CallKind(line) != LineKind::Head) AddLine(PrepareCallLine(text.SourceLine(line)), line);
     if (host.PollStop()) return false;
@@ -60,8 +92,18 @@ bool CallCandidates::Sweep(const ProjectText& text, ListingHost& host) {
 }
 
 const std::vector<size_t>& CallCandidates::LinesFor(std::string_view name) const {
-  const auto found = lines_by_token_.find(Folded(LastCallToken(name)));
-  return found == lines_by_token_.end() ? kNoLines : found->second;
+  const size_t token = FindToken(LastCallToken(name));
+  return token == kNoToken ? kNoLines : lines_[token];
+}
+
+size_t CallCandidates::FindToken(std::string_view token) const {
+  if (token.empty()) return kNoToken;
+  const size_t mask = slots_.size() - 1;
+  for (size_t slot = FoldedHash(token) & mask; slots_[slot] != 0; slot = (slot + 1) & mask) {
+    const size_t found = slots_[slot] - 1;
+    if (SameFolded(token, tokens_[found])) return found;
+  }
+  return kNoToken;
 }
 
 // The token that stands before each "(" with only blanks between. The close-up removes
@@ -79,16 +121,9 @@ void CallCandidates::AddLine(std::string_view prepared, size_t line) {
     const char* word_end = open;
     while (word_end > begin && word_end[-1] == ' ') --word_end;
     const std::string_view before(begin, static_cast<size_t>(word_end - begin));
-    const std::string_view token = LastCallToken(before);
-    if (!token.empty()) AddToken(token, line);
+    const size_t token = FindToken(LastCallToken(before));
+    if (token == kNoToken) continue;
+    std::vector<size_t>& lines = lines_[token];
+    if (lines.empty() || lines.back() != line) lines.push_back(line);
   }
-}
-
-void CallCandidates::AddToken(std::string_view token, size_t line) {
-  folded_.assign(token);
-  std::transform(folded_.begin(), folded_.end(), folded_.begin(), FoldAsciiLetter);
-  const auto found = lines_by_token_.find(folded_);
-  if (found == lines_by_token_.end()) return;
-  std::vector<size_t>& lines = found->second;
-  if (lines.empty() || lines.back() != line) lines.push_back(line);
 }

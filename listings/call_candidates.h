@@ -7,7 +7,7 @@
 
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <cstdint>
 #include <vector>
 
 #include "listings/listing_host.h"
@@ -43,8 +43,12 @@ class CallCandidates {
 
  private:
   void AddLine(std::string_view prepared, size_t line);
-  void AddToken(std::string_view token, size_t line);
+  size_t FindToken(std::string_view token) const;
 
-  std::unordered_map<std::string, std::vector<size_t>> lines_by_token_;  ///< folded tokens
-  std::string folded_;  ///< scratch for folding one token
+  // The folded tokens of the procedures' names with their lines, found through an open
+  // hash table of slots that hold a token's index + 1 (0 for a free slot): one probe into
+  // a flat array per "(" of the project, where a map of strings chases a node.
+  std::vector<std::string> tokens_;
+  std::vector<std::vector<size_t>> lines_;
+  std::vector<uint32_t> slots_;
 };

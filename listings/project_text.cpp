@@ -47,19 +47,21 @@ bool ProjectText::Load(const SourceFileList& files, ListingHost& host) {
 
 void ProjectText::AddLine(std::string_view raw, std::string& spill) {
   const std::string_view kept = Keep(raw, spill);
-  const LineKind kind = ClassifyLine(PrepareCallLine(WithoutLeading(kept, ' ')));
-  lines_.push_back({kept.data(), kept.size(), kind});
+  lines_.push_back({kept.data(), kept.size(), ClassifyLine(PrepareCallLine(kept))});
 }
 
+// Keeps the line as `ReadSourceLine` gives it, without its leading blanks, so that looking
+// a line up later costs no scan.
 std::string_view ProjectText::Keep(std::string_view raw, std::string& spill) {
-  if (raw.empty()) return std::string_view();
   if (raw.size() > kTextBlock) {
     // A line this long was gathered in `spill`: moved in whole, not copied, it costs its
     // size once (`spill` is left empty and grows afresh for the next such line).
     long_lines_.push_back(raw.data() == spill.data() ? std::move(spill) : std::string(raw));
     spill = std::string();
-    return long_lines_.back();
+    return WithoutLeading(long_lines_.back(), ' ');
   }
+  raw = WithoutLeading(raw, ' ');
+  if (raw.empty()) return std::string_view();
   if (raw.size() > block_left_) {
     blocks_.emplace_back(new char[kTextBlock]);
     block_next_ = blocks_.back().get();
@@ -83,9 +85,5 @@ size_t ProjectText::FileOf(size_t line) const {
 
 int32_t ProjectText::LineNumber(size_t line) const {
   return static_cast<int32_t>(line - files_[FileOf(line)].FirstLine + 1);
-}
-
-std::string_view ProjectText::SourceLine(size_t line) const {
-  return WithoutLeading(RawLine(line), ' ');
 }
 

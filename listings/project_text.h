@@ -44,19 +44,20 @@ class ProjectText {
   int32_t LineNumber(size_t line) const;
 
   /// The line as `ReadSourceLine` gives it: leading blanks removed, tabs kept.
-  std::string_view SourceLine(size_t line) const;
+  std::string_view SourceLine(size_t line) const {
+    return {lines_[line].Text, lines_[line].Length};
+  }
   /// Kind of the line after `PrepareCallLine`; closing up blanks for a key can only turn
   /// a head into a non-head (see `CloseUpCanUnmakeHead`).
   LineKind CallKind(size_t line) const { return lines_[line].CallKind; }
 
  private:
   struct Line {
-    const char* Text = nullptr;  ///< the line as read, without terminator
+    const char* Text = nullptr;  ///< the line as read, without terminator and leading blanks
     size_t Length = 0;
     LineKind CallKind = LineKind::Other;
   };
 
-  std::string_view RawLine(size_t line) const { return {lines_[line].Text, lines_[line].Length}; }
   void AddLine(std::string_view raw, std::string& spill);
   std::string_view Keep(std::string_view raw, std::string& spill);
 
