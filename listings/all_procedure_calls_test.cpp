@@ -172,6 +172,31 @@ TEST(AllProcedureCalls, StopLeavesTheStoppedProcedureUnfinishedAndStillBuildsDec
   EXPECT_EQ(test.host.Clipboard, ";main.pb\r\nDeclare B()\r\n");
 }
 
+// A stop while the text is read (first polls) or while its candidate lines are found
+// (the polls after one per line read) leaves the first procedure's row as the only row,
+// written before the stop, so nothing arrives after "Abbruch!".
+TEST(AllProcedureCalls, StopWhileReadingOrIndexingLeavesOnlyTheFirstProcedureRow) {
+  TestProject test;
+  test.Write("main.pb", "Procedure A()\nB()\nEndProcedure\nProcedure B()\nA()\nEndProcedure\n");
+  test.TakeUp();
+  for (const int64_t stop_at : {1, 6, 7, 12}) {  // first and last line read, then indexed
+    ResultList& list = test.history.OpenResultList(
+        ListKind::AllProcedureCalls, "All Procedure-Calls...");
+    test.host.Polls = 0;
+    int32_t rows_at_stop = -1;
+    test.host.StopWhen = [&] {
+      if (test.host.Polls != stop_at) return false;
+      rows_at_stop = list.RowCount();
+      return true;
+    };
+    EXPECT_TRUE(ListAllProcedureCalls(test.project, list, test.host)) << stop_at;
+    EXPECT_EQ(rows_at_stop, 1) << stop_at;
+    ASSERT_EQ(list.RowCount(), 1) << stop_at;
+    EXPECT_EQ(list.CellText(0, ColumnCalls), "Procedure A()");
+    EXPECT_EQ(list.CellText(0, ColumnCount), "");
+  }
+}
+
 TEST(AllProcedureCalls, NoProceduresWriteNoRowsAndLeaveTheClipboardAlone) {
   TestProject test;
   test.Write("main.pb", "x = 1\n");

@@ -25,3 +25,19 @@ TEST(ProcedureBounds, FlagAndLabelHeadAreThoseOfASequentialPass) {
   EXPECT_EQ(bounds.HeadBefore(6, 6), std::string::npos);  // emptied at the file start
   EXPECT_EQ(bounds.HeadBefore(8, 6), 7u);
 }
+
+// Only a head of "Procedure", blanks and "(" can be unmade by a key's close-up; heads with
+// a name, a type suffix or nothing after the blank cannot.
+TEST(ProcedureBounds, UnnamedHeadsAreOnlyProcedureBlanksAndAParenthesis) {
+  TestFolder folder;
+  RecordingHost host;
+  const auto has_unnamed = [&](const std::string& lines) {
+    folder.Write("main.pb", lines);
+    ProjectText text;
+    EXPECT_TRUE(text.Load({{folder.Path() + "main.pb", "", 0}}, host));
+    return ProcedureBounds(text).HasUnnamedHead();
+  };
+  EXPECT_FALSE(has_unnamed("Procedure A()\nProcedure.i (x)\nProcedure \nx = Procedure (1)\n"));
+  EXPECT_TRUE(has_unnamed("Procedure A()\n  Procedure (x)\n"));
+  EXPECT_TRUE(has_unnamed("\tProcedure   (x) ; comment\n"));
+}
