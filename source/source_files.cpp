@@ -119,10 +119,14 @@ class IncludeScanner {
       }
     }
     const FileIdentity identity = IdentityOf(file.Path);
+    // Every statement is recorded, also one that adds nothing here: the compiler reads
+    // files depth first and may meet a skipped one first.
+    files_[including].Includes.push_back({line_number, file.Path, statement.Once, IncludeSite::NoEntry});
     if (OnIncludeChain(including, identity, file.Path) ||
         (statement.Once && IsListed(identity, file.Path))) {
       return;
     }
+    files_[including].Includes.back().Entry = files_.size();
     Append(std::move(file), including, identity);
   }
 

@@ -8,12 +8,25 @@
 #include <string_view>
 #include <vector>
 
+/// One include statement of a scanned file, whether or not it added an entry.
+struct IncludeSite {
+  int32_t Line = 0;      ///< 1-based line of the statement
+  std::string Path;      ///< path that it names, resolved as for the entry it would add
+  bool Once = false;     ///< true for XIncludeFile
+  size_t Entry = NoEntry;  ///< index of the entry it added; `NoEntry` when it added none
+
+  /// The entry of a statement that added none: its file is on the include chain, or is
+  /// listed already and the statement is an XIncludeFile.
+  static constexpr size_t NoEntry = static_cast<size_t>(-1);
+};
+
 /// One file of the project and where it was included.
 struct SourceFile {
   std::string Path;        ///< path the file is opened with
   std::string IncludedBy;  ///< file-name part of the including file; empty for the main file
   int32_t IncludeLine = 0; ///< 1-based line of the include statement; 0 for the main file
   std::string Unresolved = {};  ///< the statement as written when its expression named no file
+  std::vector<IncludeSite> Includes = {};  ///< its include statements in line order, as scanned
 };
 
 /// The project's files, main file first.
