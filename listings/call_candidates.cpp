@@ -1,6 +1,5 @@
 #include "listings/call_candidates.h"
 
-#include <algorithm>
 #include <cstring>
 
 #include "listings/call_matching.h"
@@ -10,12 +9,6 @@ namespace {
 
 bool IsIdentifierChar(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
-}
-
-std::string Folded(std::string_view text) {
-  std::string folded(text);
-  std::transform(folded.begin(), folded.end(), folded.begin(), FoldAsciiLetter);
-  return folded;
 }
 
 /// FNV-1a of the text with its letters folded.
@@ -76,7 +69,7 @@ CallCandidates::CallCandidates(const ProcedureIndex& procedures)
     if (token.empty() || FindToken(token) != kNoToken) continue;
     size_t slot = FoldedHash(token) & mask;
     while (slots_[slot] != 0) slot = (slot + 1) & mask;
-    tokens_.push_back(Folded(token));
+    tokens_.push_back(FoldedText(token));
     slots_[slot] = static_cast<uint32_t>(tokens_.size());
   }
   lines_.resize(tokens_.size());

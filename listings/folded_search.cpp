@@ -1,5 +1,6 @@
 #include "listings/folded_search.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -9,6 +10,12 @@ constexpr char UpperAsciiLetter(char c) {
 }
 
 }  // namespace
+
+std::string FoldedText(std::string_view text) {
+  std::string folded(text);
+  std::transform(folded.begin(), folded.end(), folded.begin(), FoldAsciiLetter);
+  return folded;
+}
 
 FoldedFinder::FoldedFinder(std::string_view haystack, std::string_view needle)
     : haystack_(haystack), needle_(needle) {

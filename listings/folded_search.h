@@ -2,12 +2,16 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 /// The byte `c` with A-Z turned into a-z; every other byte unchanged.
 constexpr char FoldAsciiLetter(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
+
+/// `text` with A-Z turned into a-z.
+std::string FoldedText(std::string_view text);
 
 /// Finds the occurrences of one needle in one haystack, letter case of A-Z/a-z ignored.
 /// Successive calls to `Next` must not search from before the previous answer; each case

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "listings/address_taken.h"
 #include "listings/listing_rows.h"
 #include "source/path_parts.h"
 #include "source/source_reader.h"
@@ -33,10 +34,11 @@ std::string_view ListedHeadText(std::string_view line) {
   return head;
 }
 
-// The reader closes its file when it goes, also on a stop.
-void ListProcedures(Project& project, ResultList& list, ListingHost& host) {
-  const StopEnabled stop(host);
-  project.Procedures.clear();
+namespace {
+
+// Reads the heads into the index and the list, and the names whose address is taken into
+// `addressed`. The reader closes its file when it goes, also on a stop.
+void ReadHeads(Project& project, ResultList& list, ListingHost& host, FoldedNames& addressed) {
   FileBands bands(false);
   SourceReader reader;
   std::string buffer;
@@ -45,13 +47,38 @@ void ListProcedures(Project& project, ResultList& list, ListingHost& host) {
     if (!reader.Open(path)) continue;
     const std::string file_name(FileNamePart(path));
     for (int32_t line_number = 1; !reader.AtEnd(); line_number = NextLineNumber(line_number)) {
-      const std::string_view head = ListedHeadText(ReadSourceLineInto(reader, buffer));
+      const std::string_view line = ReadSourceLineInto(reader, buffer);
+      const std::string_view head = ListedHeadText(line);
       if (!head.empty()) {
         const RowMarks band = bands.RowOf(list, file);
         AddHead(project, list, {std::string(head), file_name, line_number}, band);
       }
+      CollectAddressTaken(line, addressed);
       if (host.PollStop()) return;
     }
     reader.Close();
   }
+}
+
+// An address may be taken above the head, so callbacks are known only at the end. Each
+// head wrote one row, from `first_row` on.
+void MarkCallbacks(Project& project, ResultList& list, int32_t first_row,
+                   const FoldedNames& addressed) {
+  if (addressed.empty()) return;
+  for (size_t entry = 0; entry < project.Procedures.size(); ++entry) {
+    ProcedureEntry& procedure = project.Procedures[entry];
+    procedure.AddressTaken = addressed.count(FoldedProcedureName(procedure.HeadText)) > 0;
+    if (procedure.AddressTaken) list.AddMarks(first_row + static_cast<int32_t>(entry), RowMark::Callback);
+  }
+}
+
+}  // namespace
+
+void ListProcedures(Project& project, ResultList& list, ListingHost& host) {
+  const StopEnabled stop(host);
+  project.Procedures.clear();
+  FoldedNames addressed;
+  const int32_t first_row = list.RowCount();
+  ReadHeads(project, list, host, addressed);
+  MarkCallbacks(project, list, first_row, addressed);
 }

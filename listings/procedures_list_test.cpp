@@ -99,3 +99,26 @@ TEST(ProceduresList, PollsOncePerLineRead) {
   ListProcedures(test.project, list, test.host);
   EXPECT_EQ(test.host.Polls, 6);
 }
+
+TEST(ProceduresList, AProcedureWhoseAddressIsTakenAnywhereIsACallback) {
+  TestProject test;
+  // The address is taken in main code above the head file, and through a module name;
+  // in a string or a comment it is not taken.
+  test.Write("main.pb",
+             "SetCallback(@handler())\n"
+             "x = @Mod::Other ()\n"
+             "Debug \"@Quoted()\" ; @Commented()\n"
+             "IncludeFile \"inc.pbi\"\n");
+  test.Write("inc.pbi",
+             "Procedure Handler()\nEndProcedure\n"
+             "Procedure Other()\nEndProcedure\n"
+             "Procedure Quoted()\nEndProcedure\n"
+             "Procedure Commented()\nEndProcedure\n");
+  const ResultList& list = test.TakeUp();
+  ASSERT_EQ(list.RowCount(), 4);
+  std::vector<bool> callbacks;
+  for (const ProcedureEntry& entry : test.project.Procedures) callbacks.push_back(entry.AddressTaken);
+  EXPECT_EQ(callbacks, (std::vector<bool>{true, true, false, false}));
+  EXPECT_TRUE(list.Row(0).Marks.Has(RowMark::Callback));
+  EXPECT_FALSE(list.Row(2).Marks.Has(RowMark::Callback));
+}

@@ -13,6 +13,7 @@ struct ProcedureEntry {
   std::string HeadText;    ///< head line, leading blanks removed, cut before its first ";"
   std::string FileName;    ///< file-name part of the file that holds the head
   int32_t LineNumber = 0;  ///< 1-based line of the head in that file
+  bool AddressTaken = false;  ///< "@Name()" stands somewhere in the project: a callback
 };
 
 /// Every procedure head, files in list order, lines ascending.

@@ -23,7 +23,9 @@ std::string_view KindText(ListKind kind) {
     case ListKind::ProcedureCalls: return "Proc: ";
     case ListKind::Terms: return "Terms: ";
     case ListKind::Procedures:
-    case ListKind::AllProcedureCalls: break;
+    case ListKind::AllProcedureCalls:
+    case ListKind::Unused:
+    case ListKind::DeclareCheck: break;
   }
   return "";
 }

@@ -25,6 +25,8 @@ enum class ListKind : uint8_t {
   AllProcedureCalls,  ///< "All Procedure-Calls...": every procedure with its calls
   ProcedureCalls,     ///< "Proc: ": the calls of one procedure
   Terms,              ///< "Terms: ": the lines that hold a term
+  Unused,             ///< "Unused": the procedures that no live code reaches
+  DeclareCheck,       ///< "Declare check": missing, differing and orphan Declares
 };
 
 /// The caption prefix of a kind: "" for the lists the shell opens, "Proc: " or "Terms: ".
@@ -41,6 +43,8 @@ enum class RowMark : uint16_t {
   Declaration = 1 << 6,      ///< a term found on a declaration line
   FileBand = 1 << 7,         ///< a row of a file whose band is set (bands alternate by file)
   DeclareLine = 1 << 8,      ///< a call row on a Declare line: listed, not counted as a call
+  Finding = 1 << 9,          ///< what a check found; its reason stands in the Count column
+  Callback = 1 << 10,        ///< a procedures-list row of a procedure whose address is taken
 };
 
 /// A set of row marks.

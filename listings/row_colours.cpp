@@ -32,12 +32,22 @@ std::optional<Rgb> BandBackground(ListKind kind, RowMarks marks) {
         return band ? TermDeclarationBandSetBackground : TermDeclarationBandClearBackground;
       }
       return band ? TermBandSetBackground : TermBandClearBackground;
-    case ListKind::AllProcedureCalls: break;
+    case ListKind::AllProcedureCalls:
+    case ListKind::Unused:
+    case ListKind::DeclareCheck: break;
   }
   return std::nullopt;
 }
 
+// An unused procedure is shown as the procedure-call listing shows one never called; a
+// Declare finding as a procedure row with its line cell red, as a call above the head.
+std::optional<Rgb> FindingBackground(ListKind kind, int column) {
+  if (kind == ListKind::Unused) return NeverCalledBackground;
+  return column == ColumnLine ? MarkRed : ProcedureRowBackground;
+}
+
 std::optional<Rgb> Background(ListKind kind, RowMarks marks, int column) {
+  if (marks.Has(RowMark::Finding)) return FindingBackground(kind, column);
   if (marks.Has(RowMark::CalledAboveHead) && column == ColumnLine) return MarkRed;
   if (marks.Has(RowMark::NeverCalled)) return NeverCalledBackground;
   if (marks.Has(RowMark::ProcedureRow)) return ProcedureRowBackground;

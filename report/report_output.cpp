@@ -173,7 +173,7 @@ void WriteListJson(const ResultList& list, std::ostream& out) {
         << ", \"bg\": "
         << JsonCells([&](int column) { return JsonColour(colours(column).Background); })
         << ", \"fg\": " << JsonCells([&](int column) { return JsonColour(colours(column).Text); })
-        << "}\n";
+        << (row.Marks.Has(RowMark::Callback) ? ", \"mark\": \"callback\"" : "") << "}\n";
   }
 }
 

@@ -28,7 +28,8 @@ void WriteFilesJson(const SourceFileList& files, const std::vector<ProjectFile>&
 void WriteFilesTable(const SourceFileList& files, const std::vector<ProjectFile>& read,
                      std::ostream& out);
 
-/// The {"list": ...} line, then one {"cells", "bg", "fg"} line per row.
+/// The {"list": ...} line, then one {"cells", "bg", "fg"} line per row, with "mark":
+/// "callback" for a procedure whose address is taken.
 void WriteListJson(const ResultList& list, std::ostream& out);
 /// The caption, then the rows as a table with a marks column in front.
 void WriteListTable(const ResultList& list, std::ostream& out);
