@@ -95,6 +95,8 @@ bool CallGraph::Build(const ProjectText& text, const ProcedureIndex& procedures,
   ProcedureCallSearch search(text, procedures);
   if (!search.Index(host)) return true;
   const HeadLines heads = ListedHeadLines(text, procedures);
+  head_lines_.assign(procedures.size(), std::string::npos);
+  for (const auto& [line, entry] : heads) head_lines_[static_cast<size_t>(entry)] = line;
   for (const auto& [key, callees] : EntriesByKey(procedures)) {
     const auto add_sites = [&, &callees = callees](const CallHit& hit) {
       const size_t line = text.Files()[hit.File].FirstLine + static_cast<size_t>(hit.LineNumber) - 1;
@@ -125,6 +127,11 @@ std::vector<const CallSite*> CallGraph::SitesIn(int32_t caller) const {
     sites.push_back(&sites_[by_caller_[entry]]);
   }
   return sites;
+}
+
+size_t CallGraph::HeadLine(int32_t procedure) const {
+  if (procedure < 0 || static_cast<size_t>(procedure) >= head_lines_.size()) return std::string::npos;
+  return head_lines_[static_cast<size_t>(procedure)];
 }
 
 // Each key's sites arrive in line order, so a stable sort by callee keeps that order.

@@ -61,11 +61,15 @@ class CallGraph {
   /// The sites in the body of `caller` (an index of the procedure index), in line order,
   /// the calls of one line in index order of their callees.
   std::vector<const CallSite*> SitesIn(int32_t caller) const;
+  /// Line id of the head of `procedure` (an index of the procedure index) in the project
+  /// text; npos when the text does not hold it.
+  size_t HeadLine(int32_t procedure) const;
 
  private:
   void IndexSites(size_t procedures);
 
   std::vector<CallSite> sites_;
+  std::vector<size_t> head_lines_;     ///< per procedure, its head's line id or npos
   std::vector<size_t> callee_starts_;  ///< per procedure, first site; one more at the end
   std::vector<size_t> by_caller_;      ///< site indexes of listed callers, by caller, line
   std::vector<size_t> caller_starts_;  ///< per procedure, first entry of `by_caller_`

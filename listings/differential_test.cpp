@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@
 #include "listings/procedure_calls.h"
 #include "listings/procedures_list.h"
 #include "listings/term_search.h"
+#include "listings/unused.h"
 #include "listings/testing/reference_listings.h"
 #include "source/line_classification.h"
 
@@ -412,6 +414,57 @@ void ExpectGraphAsAllCalls(TestProject& test) {
   EXPECT_EQ(by_caller, in_listed_callers);
 }
 
+/// What a check has to tell apart about a procedure: its file, head line and head.
+std::string ProcedureKey(std::string_view file, std::string_view line, std::string_view head) {
+  return std::string(file) + "|" + std::string(line) + "|" + std::string(head);
+}
+
+/// The procedures that a call outside every procedure body calls, read from the reference
+/// procedure-call listing: call rows without an enclosing label, Declare lines aside.
+std::set<std::string> CalledFromMainCode(TestProject& test, const ProjectText& text) {
+  AllCallsRun reference;
+  RunAllCalls(test, true, reference);
+  std::set<std::string> called;
+  std::string procedure;
+  for (int32_t index = 0; index < reference.List.RowCount(); ++index) {
+    const ResultRow& row = reference.List.Row(index);
+    const auto& cells = row.Cells;
+    if (row.Marks.Has(RowMark::ProcedureRow)) {
+      procedure = ProcedureKey(cells[ColumnFile], cells[ColumnLine], cells[ColumnCalls]);
+    }
+    if (row.Marks.Has(RowMark::ProcedureRow) || row.Marks.Has(RowMark::ClosingRow) ||
+        !cells[ColumnFunction].empty()) {
+      continue;
+    }
+    size_t file = 0;
+    while (text.Files()[file].FileName != cells[ColumnFile]) ++file;
+    const size_t line = text.Files()[file].FirstLine + std::stoul(std::string(cells[ColumnLine])) - 1;
+    if (!IsDeclareLine(text.SourceLine(line))) called.insert(procedure);
+  }
+  return called;
+}
+
+/// No procedure called from outside every procedure body is listed unused. Returns how
+/// many such procedures and how many unused ones the project has, so that the property
+/// can be seen not to hold vacuously.
+std::pair<size_t, size_t> ExpectMainCodeCalleesLive(TestProject& test) {
+  RecordingHost quiet;
+  ProjectText text;
+  EXPECT_TRUE(text.Load(test.project.SourceFiles, quiet));
+  const std::set<std::string> called = CalledFromMainCode(test, text);
+  ResultList unused(ListKind::Unused, "Unused");
+  EXPECT_FALSE(ListUnused(test.project, unused, quiet));
+  size_t listed = 0;
+  for (int32_t index = 0; index < unused.RowCount(); ++index) {
+    const auto& cells = unused.Row(index).Cells;
+    if (!unused.Row(index).Marks.Has(RowMark::Finding)) continue;
+    ++listed;
+    EXPECT_EQ(called.count(ProcedureKey(cells[ColumnFile], cells[ColumnLine], cells[ColumnCalls])), 0u)
+        << cells[ColumnCalls] << " in " << cells[ColumnFile] << " is called from main code";
+  }
+  return {called.size(), listed};
+}
+
 void ExpectSameListings(TestProject& test, const Texts& names) {
   ExpectSameAllCalls(test);
   ExpectGraphAsAllCalls(test);
@@ -527,6 +580,8 @@ constexpr unsigned kProjects = 200;
 }  // namespace
 
 TEST(DifferentialListings, GeneratedProjectsListAsTheReferenceDoes) {
+  size_t called_from_main = 0;
+  size_t unused = 0;
   for (unsigned seed = 1; seed <= kProjects; ++seed) {
     SCOPED_TRACE("project seed " + std::to_string(seed));
     TestProject test;
@@ -536,8 +591,13 @@ TEST(DifferentialListings, GeneratedProjectsListAsTheReferenceDoes) {
     ASSERT_EQ(EntryTexts(test.project.SourceFiles),
               EntryTexts(ReferenceScanIncludes(test.project.MainFile)));
     ExpectSameListings(test, generator.Names());
+    const auto [called, listed] = ExpectMainCodeCalleesLive(test);
+    called_from_main += called;
+    unused += listed;
     if (::testing::Test::HasFailure()) return;  // one project's differences are enough
   }
+  EXPECT_GT(called_from_main, kProjects);
+  EXPECT_GT(unused, kProjects);
 }
 
 TEST(DifferentialListings, ExampleProjectListsAsTheReferenceDoes) {

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "listings/term_search.h"
+#include "source/line_classification.h"
 
 namespace {
 
@@ -63,4 +64,20 @@ void AddMatchRow(ResultList& list, int32_t line_number, std::string_view line,
   RowMarks marks = band | CaseMark(match.Result);
   if (IsDeclarationLine(inside, line)) marks |= RowMark::Declaration;
   AddNumberedRow(list, line_number, line, match.UseMarker, label, file_name, marks);
+}
+
+int32_t AddProcedureFinding(ResultList& list, const ProcedureEntry& entry, std::string_view reason) {
+  return AddNumberedRow(list, entry.LineNumber, entry.HeadText, reason,
+                        HeadLabel(LabelStyle::Bare, entry.LineNumber, entry.HeadText),
+                        entry.FileName, RowMark::Finding);
+}
+
+int32_t AddLineFinding(ResultList& list, int32_t line_number, std::string_view line,
+                       std::string_view reason, std::string_view file_name) {
+  return AddNumberedRow(list, line_number, line, reason, "", file_name, RowMark::Finding);
+}
+
+void AddSummaryRow(ResultList& list, std::string_view summary) {
+  list.AddResultRow("");
+  list.AddResultRow("\n" + std::string(summary));
 }

@@ -59,3 +59,17 @@ void FinishProcedure(ResultList& list, int32_t procedure_row, const ProcedureTal
 void AddMatchRow(ResultList& list, int32_t line_number, std::string_view line,
                  const TermMatch& match, bool inside, std::string_view label,
                  std::string_view file_name, RowMarks band);
+
+/// Appends the row of what a check found about the procedure `entry`: its head's line
+/// number and text, `reason` in the Count column, and its label (so that a double-click
+/// lists its callers) and file. Returns the row's index.
+int32_t AddProcedureFinding(ResultList& list, const ProcedureEntry& entry, std::string_view reason);
+
+/// Appends the row of what a check found on the line `line_number` of `file_name` that is
+/// no procedure's head (a Declare line): the line, `reason` in the Count column. Returns
+/// the row's index.
+int32_t AddLineFinding(ResultList& list, int32_t line_number, std::string_view line,
+                       std::string_view reason, std::string_view file_name);
+
+/// Appends a check's closing summary, `summary`, after an empty row.
+void AddSummaryRow(ResultList& list, std::string_view summary);

@@ -4,7 +4,11 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+
 #include "listings/all_procedure_calls.h"
+#include "listings/declare_check.h"
+#include "listings/declares.h"
 #include "listings/display_text.h"
 #include "listings/list_history.h"
 #include "listings/lookup.h"
@@ -13,6 +17,7 @@
 #include "listings/project_text.h"
 #include "listings/take_up.h"
 #include "listings/term_search.h"
+#include "listings/unused.h"
 #include "report/report_host.h"
 #include "source/path_parts.h"
 #include "source/recorded_main_file.h"
@@ -22,7 +27,8 @@ namespace {
 
 constexpr std::string_view Usage =
     "usage: pb-sourcetrek-report [--json] [--find-main] LISTING MAINFILE [TEXT], LISTING one "
-    "of files, procedures, calls NAME, all-calls, declares, terms TERM, lookup TEXT";
+    "of files, procedures, calls NAME, all-calls, declares, terms TERM, lookup TEXT, unused, "
+    "declare-check [--fix]";
 
 /// The state of one run: the taken-up project, its lists and how to print them.
 struct ReportSession {
@@ -30,6 +36,7 @@ struct ReportSession {
   ListHistory history;
   ReportHost host;
   bool json = false;
+  bool option = false;  ///< the listing's own option was given
   std::ostream& out;
 };
 
@@ -105,23 +112,45 @@ void RunLookup(ReportSession& session, std::string_view text) {
   });
 }
 
+void RunUnused(ReportSession& session, std::string_view) {
+  PrintNewList(session, ListKind::Unused, "Unused", [&](ResultList& list) {
+    ListUnused(session.project, list, session.host);
+  });
+}
+
+// With --fix, the Declare lines to add instead of the list, as the declares listing
+// writes them (CR LF kept).
+void RunDeclareCheck(ReportSession& session, std::string_view) {
+  DeclareCandidates missing;
+  ResultList& list = session.history.OpenResultList(ListKind::DeclareCheck, "Declare check");
+  ListDeclareCheck(session.project, list, session.host, missing);
+  if (session.option) {
+    session.out << ToDisplayText(DeclaresText(missing));
+  } else {
+    Print(session, list);
+  }
+}
+
 /// Whether a listing takes a text argument after MAINFILE.
 enum class TextArgument { None, Any, NotEmpty };
 
 struct Subcommand {
   std::string_view Name;
   TextArgument Text;
+  std::string_view OwnOption;  ///< an option of its own that may follow the listing; "" for none
   void (*Run)(ReportSession& session, std::string_view text);
 };
 
 constexpr Subcommand Subcommands[] = {
-    {"files", TextArgument::None, RunFiles},
-    {"procedures", TextArgument::None, RunProcedures},
-    {"calls", TextArgument::NotEmpty, RunCalls},
-    {"all-calls", TextArgument::None, RunAllCalls},
-    {"declares", TextArgument::None, RunDeclares},
-    {"terms", TextArgument::Any, RunTerms},
-    {"lookup", TextArgument::Any, RunLookup},
+    {"files", TextArgument::None, "", RunFiles},
+    {"procedures", TextArgument::None, "", RunProcedures},
+    {"calls", TextArgument::NotEmpty, "", RunCalls},
+    {"all-calls", TextArgument::None, "", RunAllCalls},
+    {"declares", TextArgument::None, "", RunDeclares},
+    {"terms", TextArgument::Any, "", RunTerms},
+    {"lookup", TextArgument::Any, "", RunLookup},
+    {"unused", TextArgument::None, "", RunUnused},
+    {"declare-check", TextArgument::None, "--fix", RunDeclareCheck},
 };
 
 const Subcommand* FindSubcommand(std::string_view name) {
@@ -149,6 +178,15 @@ const Option* FindOption(std::string_view name) {
   return nullptr;
 }
 
+// Removes `option` from `words` after the listing's name; true when it stood there.
+bool TakeOption(std::vector<std::string>& words, std::string_view option) {
+  if (option.empty()) return false;
+  const auto found = std::find(words.begin() + 1, words.end(), option);
+  if (found == words.end()) return false;
+  words.erase(found);
+  return true;
+}
+
 bool IsRegularFile(const std::string& path) {
   struct stat status {};
   return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
@@ -163,16 +201,18 @@ std::optional<ReportRequest> ParseReportArguments(const std::vector<std::string>
   for (const Option* option; next < arguments.size() && (option = FindOption(arguments[next])); ++next) {
     request.*(option->Flag) = true;
   }
-  const size_t left = arguments.size() - next;
-  const Subcommand* subcommand = left > 0 ? FindSubcommand(arguments[next]) : nullptr;
+  std::vector<std::string> words(arguments.begin() + static_cast<std::ptrdiff_t>(next), arguments.end());
+  const Subcommand* subcommand = words.empty() ? nullptr : FindSubcommand(words[0]);
+  if (subcommand != nullptr) request.OptionGiven = TakeOption(words, subcommand->OwnOption);
+  const size_t left = words.size();
   const size_t wanted = subcommand && subcommand->Text != TextArgument::None ? 3 : 2;
   if (subcommand == nullptr || left != wanted) {
     error = std::string(Usage);
     return std::nullopt;
   }
-  request.Listing = arguments[next];
-  request.MainFile = arguments[next + 1];
-  if (wanted == 3) request.Text = arguments[next + 2];
+  request.Listing = words[0];
+  request.MainFile = words[1];
+  if (wanted == 3) request.Text = words[2];
   if (subcommand->Text == TextArgument::NotEmpty && request.Text.empty()) {
     error = request.Listing + " needs a name that is not empty; " + std::string(Usage);
     return std::nullopt;
@@ -196,7 +236,7 @@ int RunReport(const std::vector<std::string>& arguments, std::string_view launch
   // With --find-main the file given is any file of the project, as an IDE tab is.
   const std::string main_file =
       request->FindMain ? RecordedMainFile(given, IdeProjectFromEnvironment()) : given;
-  ReportSession session{{}, {}, {}, request->Json, out};
+  ReportSession session{{}, {}, {}, request->Json, request->OptionGiven, out};
   TakeUpProject(session.project, main_file,
                 session.history.OpenResultList(ListKind::Procedures, "Procedures"), session.host);
   FindSubcommand(request->Listing)->Run(session, request->Text);

@@ -15,6 +15,7 @@ struct ReportRequest {
   std::string Listing;   ///< a subcommand name: "files", "procedures", "calls", ...
   std::string MainFile;  ///< as given on the command line
   std::string Text;      ///< NAME, TERM or TEXT of the listings that take one
+  bool OptionGiven = false;  ///< the listing's own option was given ("--fix")
 };
 
 /// The request of `arguments` (program name left out); nullopt with a one-line

@@ -1,0 +1,241 @@
+// The Declare check. Every line gets its rank in compile order; a procedure's calls come
+// from the call graph and its Declares from the Declare lines, both grouped by the name
+// with letter case folded, as the compiler matches names.
+#include "listings/declare_check.h"
+
+#include <algorithm>
+#include <deque>
+#include <limits>
+#include <string>
+#include <string_view>
+#include <tuple>
+#include <unordered_map>
+#include <vector>
+
+#include "listings/address_taken.h"
+#include "listings/call_graph.h"
+#include "listings/call_matching.h"
+#include "listings/folded_search.h"
+#include "listings/listing_rows.h"
+#include "listings/project_text.h"
+#include "source/compile_order.h"
+#include "source/line_classification.h"
+
+namespace {
+
+/// Rank of a line that the compiler never reads: after every line it reads.
+constexpr size_t Unread = std::numeric_limits<size_t>::max();
+
+/// Per line id, its place in compile order (the first place of a file read twice).
+std::vector<size_t> CompileRanks(const ProjectText& text, const SourceFileList& files) {
+  std::vector<size_t> ranks(text.LineCount(), Unread);
+  size_t next = 0;
+  for (const CompileSpan& span : CompileOrder(files)) {
+    const ProjectFile& file = text.Files()[span.Entry];
+    const size_t last = std::min(static_cast<size_t>(span.LastLine), file.LineCount);
+    for (size_t number = static_cast<size_t>(span.FirstLine); number <= last; ++number, ++next) {
+      size_t& rank = ranks[file.FirstLine + number - 1];
+      if (rank == Unread) rank = next;
+    }
+  }
+  return ranks;
+}
+
+/// The parameter list of a head or Declare line (prepared for calls): from its first "("
+/// to the matching ")", blanks and tabs left out, letters folded.
+std::string ParameterList(std::string_view line) {
+  std::string list;
+  int depth = 0;
+  bool in_string = false;
+  for (size_t at = line.find('('); at < line.size(); ++at) {
+    const char c = line[at];
+    if (c == '"') in_string = !in_string;
+    if (!in_string && c == '(') ++depth;
+    if (!in_string && c == ')') --depth;
+    if (in_string || (c != ' ' && c != '\t')) list += in_string ? c : FoldAsciiLetter(c);
+    if (depth == 0) break;
+  }
+  return list;
+}
+
+/// The heads and Declares of one name.
+struct NameGroup {
+  std::vector<int32_t> Heads;         ///< index entries whose head the text holds
+  int32_t FirstHead = -1;             ///< the one read first
+  size_t HeadRank = Unread;
+  size_t DeclareRank = Unread;        ///< the first Declare's rank
+};
+
+/// One Declare line.
+struct DeclareLine {
+  size_t Line = 0;
+  std::string Prepared;
+  std::string Name;  ///< folded
+};
+
+/// What the check found, with the row after it: the first early call, the head.
+struct Finding {
+  size_t File = 0;
+  int32_t LineNumber = 0;
+  std::string_view Reason;
+  int32_t Procedure = -1;           ///< the procedure of a "missing" or "differs" finding
+  const CallSite* Call = nullptr;   ///< the first early call of a "missing" one
+  const DeclareLine* Declare = nullptr;
+};
+
+constexpr std::string_view Missing = "missing";
+constexpr std::string_view Differs = "differs";
+constexpr std::string_view Orphan = "orphan";
+
+class DeclareCheck {
+ public:
+  DeclareCheck(const Project& project, const ProjectText& text, const CallGraph& graph)
+      : procedures_(project.Procedures), text_(text), graph_(graph),
+        ranks_(CompileRanks(text, project.SourceFiles)) {}
+
+  /// Reads the heads and Declares; false when the host reported a stop.
+  bool Gather(ListingHost& host) {
+    for (size_t entry = 0; entry < procedures_.size(); ++entry) AddHead(static_cast<int32_t>(entry));
+    for (size_t line = 0; line < text_.LineCount(); ++line) {
+      if (IsDeclareLine(text_.SourceLine(line))) AddDeclare(line);
+      if (host.PollStop()) return false;
+    }
+    return true;
+  }
+
+  /// The findings in file and line order.
+  std::vector<Finding> Findings() const {
+    std::vector<Finding> findings;
+    for (const auto& [name, group] : groups_) AddMissing(group, findings);
+    for (const DeclareLine& declare : declares_) AddDeclareFinding(declare, findings);
+    std::sort(findings.begin(), findings.end(), [](const Finding& a, const Finding& b) {
+      return std::tie(a.File, a.LineNumber) < std::tie(b.File, b.LineNumber);
+    });
+    return findings;
+  }
+
+  /// Appends the rows of `finding`.
+  void Write(const Finding& finding, ResultList& list) const {
+    if (finding.Reason == Missing) {
+      AddProcedureFinding(list, procedures_[static_cast<size_t>(finding.Procedure)], Missing);
+      WriteCall(*finding.Call, list);
+      return;
+    }
+    AddLineFinding(list, finding.LineNumber, finding.Declare->Prepared, finding.Reason,
+                   text_.Files()[finding.File].FileName);
+    if (finding.Reason == Differs) WriteHead(finding.Procedure, list);
+  }
+
+ private:
+  void AddHead(int32_t entry) {
+    const size_t line = graph_.HeadLine(entry);
+    if (line == std::string::npos) return;
+    NameGroup& group = groups_[FoldedProcedureName(procedures_[static_cast<size_t>(entry)].HeadText)];
+    group.Heads.push_back(entry);
+    if (ranks_[line] < group.HeadRank || group.FirstHead < 0) {
+      group.HeadRank = ranks_[line];
+      group.FirstHead = entry;
+    }
+  }
+
+  void AddDeclare(size_t line) {
+    DeclareLine& declare = declares_.emplace_back();
+    declare.Line = line;
+    declare.Prepared = std::string(PrepareCallLine(text_.SourceLine(line)));
+    declare.Name = FoldedProcedureName(declare.Prepared);
+    const auto group = groups_.find(declare.Name);
+    if (group != groups_.end()) group->second.DeclareRank = std::min(group->second.DeclareRank, ranks_[line]);
+  }
+
+  // The first call read before the name's first head, unless a Declare is read before it.
+  void AddMissing(const NameGroup& group, std::vector<Finding>& findings) const {
+    const CallSite* first = nullptr;
+    for (const int32_t entry : group.Heads) {
+      for (const CallSite& site : graph_.SitesOf(entry)) {
+        if (ranks_[site.Line] < group.HeadRank && (first == nullptr || ranks_[site.Line] < ranks_[first->Line])) {
+          first = &site;
+        }
+      }
+    }
+    if (first == nullptr || group.DeclareRank < ranks_[first->Line]) return;
+    const size_t head = graph_.HeadLine(group.FirstHead);
+    findings.push_back({text_.FileOf(head), text_.LineNumber(head), Missing, group.FirstHead, first, nullptr});
+  }
+
+  // An orphan names no procedure; a Declare differs when no head of its name has its
+  // parameter list.
+  void AddDeclareFinding(const DeclareLine& declare, std::vector<Finding>& findings) const {
+    Finding finding{text_.FileOf(declare.Line), text_.LineNumber(declare.Line), Orphan, -1, nullptr, &declare};
+    const auto group = groups_.find(declare.Name);
+    if (group != groups_.end()) {
+      const std::string parameters = ParameterList(declare.Prepared);
+      for (const int32_t entry : group->second.Heads) {
+        if (HeadParameters(entry) == parameters) return;
+      }
+      finding.Reason = Differs;
+      finding.Procedure = group->second.FirstHead;
+    }
+    findings.push_back(finding);
+  }
+
+  std::string HeadParameters(int32_t entry) const {
+    return ParameterList(PrepareCallLine(text_.SourceLine(graph_.HeadLine(entry))));
+  }
+
+  std::string Label(int32_t procedure) const {
+    if (procedure < 0) return std::string();
+    const ProcedureEntry& entry = procedures_[static_cast<size_t>(procedure)];
+    return HeadLabel(LabelStyle::Bare, entry.LineNumber, entry.HeadText);
+  }
+
+  void WriteCall(const CallSite& site, ResultList& list) const {
+    const std::string key = CallKeyFromHead(procedures_[static_cast<size_t>(site.Callee)].HeadText);
+    AddCallRow(list, site.LineNumber, NormalizeCallLine(text_.SourceLine(site.Line), key),
+               site.OtherCase ? -1 : 1, Label(site.Caller), text_.Files()[site.File].FileName);
+  }
+
+  void WriteHead(int32_t procedure, ResultList& list) const {
+    const ProcedureEntry& entry = procedures_[static_cast<size_t>(procedure)];
+    AddCallRow(list, entry.LineNumber, entry.HeadText, 1, Label(procedure), entry.FileName);
+  }
+
+  const ProcedureIndex& procedures_;
+  const ProjectText& text_;
+  const CallGraph& graph_;
+  const std::vector<size_t> ranks_;
+  std::unordered_map<std::string, NameGroup> groups_;
+  std::deque<DeclareLine> declares_;  ///< findings point into it
+};
+
+std::string Summary(const std::vector<Finding>& findings) {
+  std::string summary;
+  for (const std::string_view reason : {Missing, Differs, Orphan}) {
+    const auto count = std::count_if(findings.begin(), findings.end(),
+                                     [&](const Finding& finding) { return finding.Reason == reason; });
+    summary += (summary.empty() ? "" : ", ") + std::to_string(count) + " " + std::string(reason);
+  }
+  return summary;
+}
+
+}  // namespace
+
+bool ListDeclareCheck(const Project& project, ResultList& list, ListingHost& host,
+                      DeclareCandidates& missing) {
+  const StopEnabled stop(host);
+  ProjectText text;
+  CallGraph graph;
+  if (!text.Load(project.SourceFiles, host) || graph.Build(text, project.Procedures, host)) {
+    return true;
+  }
+  DeclareCheck check(project, text, graph);
+  if (!check.Gather(host)) return true;
+  const std::vector<Finding> findings = check.Findings();
+  for (const Finding& finding : findings) {
+    check.Write(finding, list);
+    if (finding.Reason != Missing) continue;
+    const ProcedureEntry& entry = project.Procedures[static_cast<size_t>(finding.Procedure)];
+    missing.push_back({entry.HeadText, entry.FileName});
+  }
+  AddSummaryRow(list, Summary(findings));
+  return false;
+}

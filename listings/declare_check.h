@@ -1,0 +1,17 @@
+// The "Declare check": the Declares a project needs, judged in the order in which the
+// compiler reads its lines (depth first through the include statements), not by line
+// numbers across files.
+#pragma once
+
+#include "listings/listing_host.h"
+#include "listings/project.h"
+#include "listings/result_list.h"
+
+/// Fills `list`, opened as the "Declare check" list, in file and line order with:
+/// "missing" for a procedure called before its head without a Declare before that call
+/// (followed by the first such call), "differs" for a Declare whose parameter list is not
+/// its procedure's (followed by the head), "orphan" for a Declare of no procedure; then a
+/// summary of the counts. The procedures that miss a Declare become `missing`. Returns
+/// true when the user stopped the run (the list then has no rows).
+bool ListDeclareCheck(const Project& project, ResultList& list, ListingHost& host,
+                      DeclareCandidates& missing);

@@ -1,0 +1,82 @@
+#include "listings/declare_check.h"
+
+#include <gtest/gtest.h>
+
+#include "listings/declares.h"
+#include "listings/testing/listing_test_support.h"
+
+using Texts = std::vector<std::string>;
+
+namespace {
+
+ResultList& RunDeclareCheck(TestProject& test, DeclareCandidates& missing) {
+  ResultList& list = test.history.OpenResultList(ListKind::DeclareCheck, "Declare check");
+  EXPECT_FALSE(ListDeclareCheck(test.project, list, test.host, missing));
+  return list;
+}
+
+}  // namespace
+
+TEST(DeclareCheck, MissingDiffersAndOrphanRowsInFileAndLineOrder) {
+  TestProject test;
+  // Late is declared only after its first early call; Early's Declare stands before it;
+  // Same's Declare differs from its head only in blanks and letter case.
+  test.Write("main.pb",
+             "Declare Early()\n"
+             "Declare Same( A.i,b )\n"
+             "Declare Other(a.i)\n"
+             "Declare Gone()\n"
+             "x = Early() + Late(1) + late(2)\n"
+             "Declare Late(v)\n"
+             "Procedure Early()\nEndProcedure\n"
+             "Procedure Late(v)\nEndProcedure\n"
+             "Procedure Same(a.I, B)\nEndProcedure\n"
+             "Procedure Other(a.i, b.i)\nEndProcedure\n");
+  test.TakeUp();
+  DeclareCandidates missing;
+  const ResultList& list = RunDeclareCheck(test, missing);
+  ASSERT_EQ(list.RowCount(), 7);
+  EXPECT_EQ(TestProject::Cells(list, 0), (Texts{"3", "Declare Other(a.i)", "differs", "", "main.pb"}));
+  EXPECT_EQ(TestProject::Cells(list, 1),
+            (Texts{"13", "Procedure Other(a.i, b.i)", "", "13 Procedure Other(a.i, b.i)", "main.pb"}));
+  EXPECT_EQ(TestProject::Cells(list, 2), (Texts{"4", "Declare Gone()", "orphan", "", "main.pb"}));
+  EXPECT_EQ(TestProject::Cells(list, 3),
+            (Texts{"9", "Procedure Late(v)", "missing", "9 Procedure Late(v)", "main.pb"}));
+  EXPECT_EQ(TestProject::Cells(list, 4),
+            (Texts{"5", "x = Early() + Late(1) + late(2)", "", "", "main.pb"}));
+  EXPECT_EQ(TestProject::Cells(list, 6), (Texts{"", "1 missing, 1 differs, 1 orphan", "", "", ""}));
+  for (const int32_t finding : {0, 2, 3}) EXPECT_EQ(list.Row(finding).Marks, RowMarks(RowMark::Finding));
+  EXPECT_EQ(list.Row(1).Marks, RowMarks());
+  EXPECT_EQ(DeclaresText(missing), ";main.pb\r\nDeclare Late(v)\r\n");
+}
+
+TEST(DeclareCheck, JudgesCallsInCompileOrderNotByLineNumbers) {
+  TestProject test;
+  // a.pbi is read at main's line 1, before Foo's head on main's line 2, so its call on
+  // line 5 is early. Bar's head is in b.pbi, read before main's line 3, so main's call
+  // on line 4 is not early although Bar's head has the larger line number.
+  test.Write("main.pb",
+             "IncludeFile \"a.pbi\"\n"
+             "Procedure Foo()\nEndProcedure\n"
+             "IncludeFile \"b.pbi\"\n"
+             "Bar()\n");
+  test.Write("a.pbi", "\n\n\n\nFoo()\n");
+  test.Write("b.pbi", "\n\n\n\n\n\n\n\n\nProcedure Bar()\nEndProcedure\n");
+  test.TakeUp();
+  DeclareCandidates missing;
+  const ResultList& list = RunDeclareCheck(test, missing);
+  EXPECT_EQ(TestProject::Column(list, ColumnCalls),
+            (Texts{"Procedure Foo()", "Foo()", "", "1 missing, 0 differs, 0 orphan"}));
+  EXPECT_EQ(TestProject::Cells(list, 1), (Texts{"5", "Foo()", "", "", "a.pbi"}));
+}
+
+TEST(DeclareCheck, ADeclareReadBeforeTheFirstEarlyCallInAnotherFileIsEnough) {
+  TestProject test;
+  test.Write("main.pb", "XIncludeFile \"decl.pbi\"\nFoo()\nProcedure Foo()\nEndProcedure\n");
+  test.Write("decl.pbi", "\n\n\nDeclare Foo()\n");
+  test.TakeUp();
+  DeclareCandidates missing;
+  EXPECT_EQ(TestProject::Column(RunDeclareCheck(test, missing), ColumnCalls),
+            (Texts{"", "0 missing, 0 differs, 0 orphan"}));
+  EXPECT_TRUE(missing.empty());
+}

@@ -1,0 +1,14 @@
+// The "Unused" check: every procedure that no live code reaches, with the reason. Live are
+// the main program's own code (every call outside a procedure body), ProcedureDLL and
+// ProcedureCDLL procedures and those whose address is taken, and whatever they call.
+#pragma once
+
+#include "listings/listing_host.h"
+#include "listings/project.h"
+#include "listings/result_list.h"
+
+/// Fills `list`, opened as the "Unused" list, with a row per unused procedure in file and
+/// line order, its reason "never called" (nothing calls it but itself) or "only called by
+/// unused", and a summary of the counts. Returns true when the user stopped the run (the
+/// list then has no rows).
+bool ListUnused(const Project& project, ResultList& list, ListingHost& host);

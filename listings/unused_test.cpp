@@ -1,0 +1,78 @@
+#include "listings/unused.h"
+
+#include <gtest/gtest.h>
+
+#include "listings/testing/listing_test_support.h"
+
+using Texts = std::vector<std::string>;
+
+namespace {
+
+ResultList& RunUnused(TestProject& test) {
+  ResultList& list = test.history.OpenResultList(ListKind::Unused, "Unused");
+  EXPECT_FALSE(ListUnused(test.project, list, test.host));
+  return list;
+}
+
+}  // namespace
+
+TEST(Unused, ReasonsEntryPointsAndWhatIsNoCall) {
+  TestProject test;
+  test.Write("main.pb",
+             "IncludeFile \"inc.pbi\"\n"
+             "Procedure Main()\n"
+             "  A()\n"
+             "  SetCallback(@Handler())\n"
+             "EndProcedure\n"
+             "Procedure A()\n"
+             "EndProcedure\n"
+             "Procedure B()\n"
+             "  C()\n"
+             "EndProcedure\n"
+             "Procedure C()\n"
+             "EndProcedure\n"
+             "Procedure Dead()\n"
+             "  B() : Dead() ; Quiet() in a comment\n"
+             "EndProcedure\n"
+             "ProcedureDLL Exported()\n"
+             "  Helper()\n"
+             "EndProcedure\n"
+             "Procedure Helper()\n"
+             "EndProcedure\n"
+             "Procedure Handler()\n"
+             "EndProcedure\n"
+             "Main()\n");
+  // X and Y only call each other; Quiet has only a Declare and a call in a comment.
+  test.Write("inc.pbi",
+             "Declare Quiet()\n"
+             "Procedure X()\n  Y()\nEndProcedure\n"
+             "Procedure Y()\n  X()\nEndProcedure\n"
+             "Procedure Quiet()\nEndProcedure\n");
+  test.TakeUp();
+  const ResultList& list = RunUnused(test);
+  EXPECT_EQ(TestProject::Column(list, ColumnCalls),
+            (Texts{"Procedure B()", "Procedure C()", "Procedure Dead()", "Procedure X()",
+                   "Procedure Y()", "Procedure Quiet()", "",
+                   "2 never called, 4 only called by unused"}));
+  EXPECT_EQ(TestProject::Column(list, ColumnCount),
+            (Texts{"only called by unused", "only called by unused", "never called",
+                   "only called by unused", "only called by unused", "never called", "", ""}));
+  // A row stands for its procedure: head line and text, its label for the climb, its file.
+  EXPECT_EQ(TestProject::Cells(list, 3),
+            (Texts{"2", "Procedure X()", "only called by unused", "2 Procedure X()", "inc.pbi"}));
+  EXPECT_EQ(list.Row(0).Marks, RowMarks(RowMark::Finding));
+  EXPECT_EQ(list.Row(7).Marks, RowMarks());
+}
+
+TEST(Unused, ListsEveryProcedureOfAProjectWithoutMainCodeAndNothingWhenStopped) {
+  TestProject test;
+  test.Write("main.pb", "Procedure A()\n  B()\nEndProcedure\nProcedure B()\nEndProcedure\n");
+  test.TakeUp();
+  EXPECT_EQ(TestProject::Column(RunUnused(test), ColumnCount),
+            (Texts{"never called", "only called by unused", "", ""}));
+  test.host.StopAtPoll = test.host.Polls + 3;
+  ResultList& stopped = test.history.OpenResultList(ListKind::Unused, "Unused");
+  EXPECT_TRUE(ListUnused(test.project, stopped, test.host));
+  EXPECT_EQ(stopped.RowCount(), 0);
+  EXPECT_EQ(test.host.StopStates.back(), false);
+}
