@@ -6,9 +6,11 @@
 #include "app/dialogs.h"
 #include "app/jump_to_line.h"
 #include "listings/all_procedure_calls.h"
+#include "listings/declare_check.h"
 #include "listings/lookup.h"
 #include "listings/procedure_calls.h"
 #include "listings/take_up.h"
+#include "listings/unused.h"
 
 namespace {
 
@@ -53,6 +55,22 @@ void RunAllProcCalls(CommandContext& context) {
   ResultList& list = lists.OpenResultList(ListKind::AllProcedureCalls, "All Procedure-Calls...");
   lists.RefreshListSelector();
   context.RunListing([&] { ListAllProcedureCalls(context.TakenUp(), list, context.Host()); });
+}
+
+void RunUnused(CommandContext& context) {
+  ResultLists& lists = context.Lists();
+  ResultList& list = lists.OpenResultList(ListKind::Unused, "Unused");
+  lists.RefreshListSelector();
+  context.RunListing([&] { ListUnused(context.TakenUp(), list, context.Host()); });
+}
+
+// The window shows the findings; the Declares to add are for the report tool's --fix.
+void RunDeclareCheck(CommandContext& context) {
+  ResultLists& lists = context.Lists();
+  ResultList& list = lists.OpenResultList(ListKind::DeclareCheck, "Declare check");
+  lists.RefreshListSelector();
+  DeclareCandidates missing;
+  context.RunListing([&] { ListDeclareCheck(context.TakenUp(), list, context.Host(), missing); });
 }
 
 void RunBack(CommandContext& context) {

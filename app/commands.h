@@ -14,6 +14,10 @@ using Command = void (*)(CommandContext& context);
 void RunSearch(CommandContext& context);
 /// All Proc-Calls: opens "All Procedure-Calls..." and lists every procedure with its calls.
 void RunAllProcCalls(CommandContext& context);
+/// "Unused...": opens "Unused" and lists the procedures that no live code reaches.
+void RunUnused(CommandContext& context);
+/// "Declare check...": opens "Declare check" and lists missing, differing and orphan Declares.
+void RunDeclareCheck(CommandContext& context);
 /// Back: closes the list on screen and shows the newest remaining one; does nothing on the
 /// first list. When only the first is left, it is fitted to the window once the loop idles.
 void RunBack(CommandContext& context);

@@ -55,6 +55,33 @@ constexpr int kListLabelX = 572;
 constexpr int kListSelectorX = 605;
 constexpr int kLogoX = 765;
 
+// The checks menu's button, at the free right end of the row after the logo.
+constexpr int kChecksX = 796;
+constexpr int kChecksWidth = 90;
+constexpr char kChecksTip[] = "Listet unbenutzte Proceduren und pr\xFC" "ft die Declares";
+
+/// One entry of the checks menu.
+struct ChecksEntry {
+  const char* Label;
+  Command Run;
+};
+
+const ChecksEntry kChecksEntries[] = {
+    {"Unused...", RunUnused},
+    {"Declare check...", RunDeclareCheck},
+};
+
+constexpr char kChecksEntryKey[] = "pbst-checks-entry";
+
+// Puts the menu under the button that opened it.
+void BelowButton(GtkMenu*, gint* x, gint* y, gboolean* push_in, gpointer button) {
+  GtkWidget* widget = GTK_WIDGET(button);
+  gdk_window_get_origin(widget->window, x, y);
+  *x += widget->allocation.x;
+  *y += widget->allocation.y + widget->allocation.height;
+  *push_in = TRUE;
+}
+
 // The toolbar's labels are set a size smaller than the theme's, so that each label fits
 // beside its icon within the fixed button widths.
 constexpr char kToolbarStyle[] =
@@ -131,6 +158,7 @@ MainWindow::~MainWindow() {
   gdk_event_handler_set(&PassEventOn, nullptr, nullptr);
   if (posted_size_ != 0) g_source_remove(posted_size_);
   lists_.CloseAll();
+  gtk_widget_destroy(toolbar_.ChecksMenu);
   gtk_widget_destroy(window_);
   g_object_unref(toolbar_.ListSelector);
 }
@@ -156,6 +184,7 @@ void MainWindow::BuildToolbar() {
   }
   AddListSelector();
   AddLogoButton();
+  AddChecksMenu();
   gtk_widget_set_sensitive(toolbar_.StopButton, FALSE);
 }
 
@@ -194,6 +223,20 @@ void MainWindow::AddLogoButton() {
   gtk_widget_show_all(toolbar_.LogoButton);
 }
 
+void MainWindow::AddChecksMenu() {
+  toolbar_.ChecksButton = AddButton("Checks", GTK_STOCK_GO_DOWN, kChecksX, kChecksWidth, kChecksTip);
+  gtk_button_set_image_position(GTK_BUTTON(toolbar_.ChecksButton), GTK_POS_RIGHT);
+  toolbar_.ChecksMenu = gtk_menu_new();
+  for (const ChecksEntry& entry : kChecksEntries) {
+    GtkWidget* item = gtk_menu_item_new_with_label(entry.Label);
+    g_object_set_data(G_OBJECT(item), kChecksEntryKey, const_cast<ChecksEntry*>(&entry));
+    g_signal_connect(item, "activate", G_CALLBACK(&MainWindow::OnChecksItem), this);
+    gtk_menu_shell_append(GTK_MENU_SHELL(toolbar_.ChecksMenu), item);
+  }
+  gtk_widget_show_all(toolbar_.ChecksMenu);
+  gtk_menu_attach_to_widget(GTK_MENU(toolbar_.ChecksMenu), toolbar_.ChecksButton, nullptr);
+}
+
 void MainWindow::ConnectSignals() {
   g_signal_connect(window_, "delete-event", G_CALLBACK(&MainWindow::OnDelete), this);
   g_signal_connect(window_, "configure-event", G_CALLBACK(&MainWindow::OnConfigure), this);
@@ -205,6 +248,7 @@ void MainWindow::ConnectSignals() {
   }
   g_signal_connect(toolbar_.ListSelector, "changed", G_CALLBACK(&MainWindow::OnSelectorChanged),
                    this);
+  g_signal_connect(toolbar_.ChecksButton, "clicked", G_CALLBACK(&MainWindow::OnChecksButton), this);
 }
 
 void MainWindow::ConnectView(ResultListView& view) {
@@ -345,6 +389,21 @@ void MainWindow::OnButton(GtkButton* button, gpointer self) {
   }
   if (window.listing_runs_) return;
   command(window);
+  window.UpdateBackState();
+}
+
+void MainWindow::OnChecksButton(GtkButton* button, gpointer self) {
+  auto& window = *static_cast<MainWindow*>(self);
+  if (window.listing_runs_) return;
+  gtk_menu_popup(GTK_MENU(window.toolbar_.ChecksMenu), nullptr, nullptr, &BelowButton, button, 0,
+                 gtk_get_current_event_time());
+}
+
+void MainWindow::OnChecksItem(GtkMenuItem* item, gpointer self) {
+  auto& window = *static_cast<MainWindow*>(self);
+  const auto* entry = static_cast<const ChecksEntry*>(g_object_get_data(G_OBJECT(item), kChecksEntryKey));
+  if (window.listing_runs_ || entry == nullptr) return;
+  entry->Run(window);
   window.UpdateBackState();
 }
 

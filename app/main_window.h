@@ -26,6 +26,8 @@ struct Toolbar {
   GtkWidget* ListLabel = nullptr;
   GtkWidget* ListSelector = nullptr;
   GtkWidget* LogoButton = nullptr;  ///< nullptr when the logo could not be decoded
+  GtkWidget* ChecksButton = nullptr;  ///< opens `ChecksMenu`
+  GtkWidget* ChecksMenu = nullptr;    ///< the checks: "Unused...", "Declare check..."
 };
 
 /// Sets `button`'s image, its label and the side of the label where the image stands.
@@ -103,6 +105,7 @@ class MainWindow final : public ListingHost, public CommandContext {
   Command CommandOf(const GtkWidget* control) const;
   void AddListSelector();
   void AddLogoButton();
+  void AddChecksMenu();
   void ConnectSignals();
   void ConnectView(ResultListView& view);
   void ApplyWindowFunctions();
@@ -116,6 +119,8 @@ class MainWindow final : public ListingHost, public CommandContext {
   static gboolean OnConfigure(GtkWidget*, GdkEventConfigure* event, gpointer self);
   static gboolean OnPostedSize(gpointer self);
   static void OnButton(GtkButton* button, gpointer self);
+  static void OnChecksButton(GtkButton* button, gpointer self);
+  static void OnChecksItem(GtkMenuItem* item, gpointer self);
   static void OnSelectorChanged(GtkComboBox*, gpointer self);
   static void OnRowSelection(GtkTreeSelection* selection, gpointer self);
   static gboolean OnListPress(GtkWidget*, GdkEventButton* event, gpointer self);

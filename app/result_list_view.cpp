@@ -9,6 +9,12 @@
 
 const int ColumnWidths[ResultColumns] = {56, 380, 55, 300, 200};
 
+int InitialColumnWidth(ListKind kind, int column) {
+  constexpr int kReasonWidth = 170;
+  const bool check = kind == ListKind::Unused || kind == ListKind::DeclareCheck;
+  return check && column == ColumnCount ? kReasonWidth : ColumnWidths[column];
+}
+
 namespace {
 
 // The tree view's model gives only each row's index; the cells read texts and colours
@@ -121,7 +127,7 @@ GtkTreeViewColumn* ResultListView::NewColumn(int column) {
   gtk_tree_view_column_set_cell_data_func(view_column, renderer, &ResultListView::CellData,
                                           &sources_[static_cast<size_t>(column)], nullptr);
   gtk_tree_view_column_set_sizing(view_column, GTK_TREE_VIEW_COLUMN_FIXED);
-  gtk_tree_view_column_set_fixed_width(view_column, ColumnWidths[column]);
+  gtk_tree_view_column_set_fixed_width(view_column, InitialColumnWidth(list_.Kind(), column));
   gtk_tree_view_column_set_resizable(view_column, TRUE);
   gtk_tree_view_column_set_clickable(view_column, FALSE);
   return view_column;

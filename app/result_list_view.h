@@ -12,6 +12,10 @@
 /// Initial widths of the columns, in pixels.
 extern const int ColumnWidths[ResultColumns];
 
+/// Initial width of `column` in a list of `kind`: `ColumnWidths`, but the checks' lists
+/// give their Count column the room of the reason that stands in it.
+int InitialColumnWidth(ListKind kind, int column);
+
 /// Aligns the header and every cell of `column` of `list_view` to `fraction` (0.0 left,
 /// 1.0 right); does nothing when the column does not exist.
 void SetColumnAlignment(GtkTreeView* list_view, int column, float fraction);
