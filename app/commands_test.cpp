@@ -326,6 +326,47 @@ TEST_F(Commands, DoubleClickOnARowListsTheCallsOfItsProcedure) {
   EXPECT_EQ(History().Current()->RowCount(), 4);
 }
 
+// The checks menu item of `label`.
+GtkWidget* ChecksItem(const Toolbar& bar, const std::string& label) {
+  GtkWidget* found = nullptr;
+  GList* items = gtk_container_get_children(GTK_CONTAINER(bar.ChecksMenu));
+  for (GList* item = items; item != nullptr; item = item->next) {
+    if (gtk_menu_item_get_label(GTK_MENU_ITEM(item->data)) == label) found = GTK_WIDGET(item->data);
+  }
+  g_list_free(items);
+  return found;
+}
+
+TEST_F(Commands, ChecksMenuOpensTheUnusedAndDeclareCheckListsWhoseRowsClimb) {
+  Click(Bar().ChecksButton);
+  EXPECT_TRUE(gtk_widget_get_mapped(Bar().ChecksMenu));
+  gtk_menu_popdown(GTK_MENU(Bar().ChecksMenu));
+  gtk_menu_item_activate(GTK_MENU_ITEM(ChecksItem(Bar(), "Unused...")));
+  Pump();
+  ASSERT_EQ(History().Count(), 2);
+  EXPECT_EQ(History().Current()->Kind(), ListKind::Unused);
+  EXPECT_STREQ(gtk_label_get_text(window_->Lists().CurrentView()->Caption()), "Unused...");
+  // Tool in tools.pbi is never called; Main is called by the main code and calls Helper.
+  EXPECT_EQ(History().Current()->CellText(0, 1), "Procedure Tool()");
+  EXPECT_EQ(History().Current()->CellText(0, 2), "never called");
+  EXPECT_FALSE(gtk_widget_get_sensitive(Bar().StopButton));
+  gtk_menu_item_activate(GTK_MENU_ITEM(ChecksItem(Bar(), "Declare check...")));
+  Pump();
+  EXPECT_EQ(SelectorEntries(Bar().ListSelector),
+            (std::vector<std::string>{"Procedures(", "Unused(", "Declare check("}));
+  // Helper is called first in tools.pbi, read at main's line 1, before its head.
+  const ResultList& check = *History().Current();
+  EXPECT_EQ(check.CellText(0, 1), "Procedure Helper(v)");
+  EXPECT_EQ(check.CellText(0, 2), "missing");
+  EXPECT_EQ(check.CellText(1, 4), "tools.pbi");
+  // A finding's row climbs to the callers of its procedure.
+  window_->Lists().History().Current()->SelectRow(0);
+  ListCallsOfSelectedRow(*window_);
+  Pump();
+  EXPECT_EQ(History().Current()->Kind(), ListKind::ProcedureCalls);
+  EXPECT_EQ(History().Current()->Subject(), "Helper(v)");
+}
+
 TEST_F(Commands, ClickingARowSelectsItInTheModelAndTheLogoOpensTheAbout) {
   ResultListView* view = window_->Lists().CurrentView();
   GtkTreePath* path = gtk_tree_path_new_from_indices(0, -1);

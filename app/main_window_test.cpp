@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "app/gtk_test_support.h"
 #include "app/result_list_view.h"
@@ -144,6 +145,23 @@ TEST_F(MainWindowLayout, ListLabelSelectorAndLogoButton) {
   EXPECT_EQ(gdk_pixbuf_get_height(logo), 16);
   EXPECT_TRUE(gdk_pixbuf_get_has_alpha(logo));
   EXPECT_EQ(Tooltip(bar.LogoButton), "");
+}
+
+TEST_F(MainWindowLayout, ChecksButtonStandsAfterTheLogoWithItsMenu) {
+  const Toolbar& bar = window_->Controls();
+  ExpectBox(bar.ChecksButton, 796, 2, 90, 28);
+  EXPECT_STREQ(gtk_button_get_label(GTK_BUTTON(bar.ChecksButton)), "Checks");
+  EXPECT_EQ(StockIdOf(bar.ChecksButton), "gtk-go-down");
+  EXPECT_EQ(gtk_button_get_image_position(GTK_BUTTON(bar.ChecksButton)), GTK_POS_RIGHT);
+  EXPECT_EQ(Tooltip(bar.ChecksButton), "Listet unbenutzte Proceduren und pr\xC3\xBC" "ft die Declares");
+  std::vector<std::string> labels;
+  GList* items = gtk_container_get_children(GTK_CONTAINER(bar.ChecksMenu));
+  for (GList* item = items; item != nullptr; item = item->next) {
+    labels.emplace_back(gtk_menu_item_get_label(GTK_MENU_ITEM(item->data)));
+  }
+  g_list_free(items);
+  EXPECT_EQ(labels, (std::vector<std::string>{"Unused...", "Declare check..."}));
+  EXPECT_EQ(gtk_menu_get_attach_widget(GTK_MENU(bar.ChecksMenu)), bar.ChecksButton);
 }
 
 TEST_F(MainWindowLayout, StopIsGreyedAtStartAndBackOnceAnEventWasTaken) {

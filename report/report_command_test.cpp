@@ -48,3 +48,16 @@ TEST(ReportArguments, TermsAndLookupAcceptAnEmptyText) {
   EXPECT_TRUE(ParseReportArguments({"terms", "m.pb", ""}, error).has_value());
   EXPECT_TRUE(ParseReportArguments({"lookup", "m.pb", ""}, error).has_value());
 }
+
+TEST(ReportArguments, DeclareCheckTakesFixBeforeOrAfterTheMainFileAndNoOtherListingDoes) {
+  std::string error;
+  for (const Arguments& arguments : {Arguments{"declare-check", "m.pb", "--fix"},
+                                     Arguments{"declare-check", "--fix", "m.pb"}}) {
+    const auto request = ParseReportArguments(arguments, error);
+    ASSERT_TRUE(request.has_value());
+    EXPECT_TRUE(request->OptionGiven);
+    EXPECT_EQ(request->MainFile, "m.pb");
+  }
+  EXPECT_FALSE(ParseReportArguments({"declare-check", "m.pb"}, error)->OptionGiven);
+  EXPECT_FALSE(ParseReportArguments({"unused", "m.pb", "--fix"}, error).has_value());
+}

@@ -168,3 +168,19 @@ TEST(ReportTool, FindMainTakesUpTheMainFileThatTheIdeRecordsForATab) {
   const ToolRun no_hint = RunTool(folder.Path(), {"--json", "--find-main", "files", "inc/other.pbi"});
   EXPECT_EQ(Lines(no_hint.Out).size(), 1u) << no_hint.Out;
 }
+
+TEST(ReportTool, DeclareCheckFixPrintsTheDeclaresThatCompileOrderNeeds) {
+  // Baz's head is in inc.pb, read at main's line 1, so unlike the declares listing the
+  // check needs no Declare for it.
+  TestFolder folder;
+  WriteDeclareProject(folder);
+  const ToolRun fix = RunTool(folder.Path(), {"declare-check", "main.pb", "--fix"});
+  EXPECT_EQ(fix.Status, 0);
+  EXPECT_EQ(fix.Out, ";main.pb\r\nDeclare Bar()\r\nDeclare.i Foo(a)\r\n");
+  const ToolRun unused = RunTool(folder.Path(), {"--json", "unused", "main.pb"});
+  const auto lines = Lines(unused.Out);
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[0], "{\"list\": {\"kind\": \"\", \"subject\": \"Unused\", \"caption\": \"Unused...\", "
+                      "\"selector\": \"Unused(\"}}");
+  EXPECT_NE(lines[2].find("\"0 never called, 0 only called by unused\""), std::string::npos);
+}
