@@ -420,20 +420,24 @@ std::string ProcedureKey(std::string_view file, std::string_view line, std::stri
 }
 
 /// The procedures that a call outside every procedure body calls, read from the reference
-/// procedure-call listing: call rows without an enclosing label, Declare lines aside.
+/// procedure-call listing: call rows without an enclosing label, Declare lines and a
+/// procedure's own head line (a ProcedureC head is searched like any line) aside.
 std::set<std::string> CalledFromMainCode(TestProject& test, const ProjectText& text) {
   AllCallsRun reference;
   RunAllCalls(test, true, reference);
   std::set<std::string> called;
   std::string procedure;
+  std::string head_place;
   for (int32_t index = 0; index < reference.List.RowCount(); ++index) {
     const ResultRow& row = reference.List.Row(index);
     const auto& cells = row.Cells;
+    const std::string place = ProcedureKey(cells[ColumnFile], cells[ColumnLine], "");
     if (row.Marks.Has(RowMark::ProcedureRow)) {
       procedure = ProcedureKey(cells[ColumnFile], cells[ColumnLine], cells[ColumnCalls]);
+      head_place = place;
     }
     if (row.Marks.Has(RowMark::ProcedureRow) || row.Marks.Has(RowMark::ClosingRow) ||
-        !cells[ColumnFunction].empty()) {
+        !cells[ColumnFunction].empty() || place == head_place) {
       continue;
     }
     size_t file = 0;

@@ -26,6 +26,12 @@ bool IsDllHead(std::string_view head) {
   return false;
 }
 
+/// True for a site that counts as a call: not the procedure's own head line, which a
+/// ProcedureC head is (its line is searched like any other and names the procedure).
+bool IsCall(const CallGraph& graph, const CallSite& site) {
+  return site.Line != graph.HeadLine(site.Callee);
+}
+
 /// Per procedure of the index, whether live code reaches it.
 std::vector<bool> LiveProcedures(const ProcedureIndex& procedures, const CallGraph& graph) {
   std::vector<bool> live(procedures.size(), false);
@@ -41,12 +47,14 @@ std::vector<bool> LiveProcedures(const ProcedureIndex& procedures, const CallGra
   }
   // Main code, and a body whose head the index does not list, cannot be judged unused.
   for (const CallSite& site : graph.Sites()) {
-    if (site.Caller < 0) reach(site.Callee);
+    if (site.Caller < 0 && IsCall(graph, site)) reach(site.Callee);
   }
   while (!to_visit.empty()) {
     const int32_t caller = to_visit.back();
     to_visit.pop_back();
-    for (const CallSite* site : graph.SitesIn(caller)) reach(site->Callee);
+    for (const CallSite* site : graph.SitesIn(caller)) {
+      if (IsCall(graph, *site)) reach(site->Callee);
+    }
   }
   return live;
 }
@@ -54,7 +62,7 @@ std::vector<bool> LiveProcedures(const ProcedureIndex& procedures, const CallGra
 /// The reason why `procedure`, which no live code reaches, is unused.
 std::string_view UnusedReason(const CallGraph& graph, int32_t procedure) {
   for (const CallSite& site : graph.SitesOf(procedure)) {
-    if (!site.IsSelfCall()) return OnlyCalledByUnused;
+    if (!site.IsSelfCall() && IsCall(graph, site)) return OnlyCalledByUnused;
   }
   return NeverCalled;
 }

@@ -41,6 +41,8 @@ TEST(Unused, ReasonsEntryPointsAndWhatIsNoCall) {
              "EndProcedure\n"
              "Procedure Handler()\n"
              "EndProcedure\n"
+             "ProcedureC Alone()\n"
+             "EndProcedure\n"
              "Main()\n");
   // X and Y only call each other; Quiet has only a Declare and a call in a comment.
   test.Write("inc.pbi",
@@ -51,17 +53,19 @@ TEST(Unused, ReasonsEntryPointsAndWhatIsNoCall) {
   test.TakeUp();
   const ResultList& list = RunUnused(test);
   EXPECT_EQ(TestProject::Column(list, ColumnCalls),
-            (Texts{"Procedure B()", "Procedure C()", "Procedure Dead()", "Procedure X()",
-                   "Procedure Y()", "Procedure Quiet()", "",
-                   "2 never called, 4 only called by unused"}));
+            (Texts{"Procedure B()", "Procedure C()", "Procedure Dead()", "ProcedureC Alone()",
+                   "Procedure X()", "Procedure Y()", "Procedure Quiet()", "",
+                   "3 never called, 4 only called by unused"}));
+  // A ProcedureC head line names its procedure but is no call of it.
   EXPECT_EQ(TestProject::Column(list, ColumnCount),
             (Texts{"only called by unused", "only called by unused", "never called",
-                   "only called by unused", "only called by unused", "never called", "", ""}));
+                   "never called", "only called by unused", "only called by unused",
+                   "never called", "", ""}));
   // A row stands for its procedure: head line and text, its label for the climb, its file.
-  EXPECT_EQ(TestProject::Cells(list, 3),
+  EXPECT_EQ(TestProject::Cells(list, 4),
             (Texts{"2", "Procedure X()", "only called by unused", "2 Procedure X()", "inc.pbi"}));
   EXPECT_EQ(list.Row(0).Marks, RowMarks(RowMark::Finding));
-  EXPECT_EQ(list.Row(7).Marks, RowMarks());
+  EXPECT_EQ(list.Row(8).Marks, RowMarks());
 }
 
 TEST(Unused, ListsEveryProcedureOfAProjectWithoutMainCodeAndNothingWhenStopped) {
