@@ -34,7 +34,7 @@ expect() {
   fi
 }
 
-expect "" -- --json --find-main files procedures calls all-calls declares terms lookup
+expect "" -- --json --find-main files procedures calls all-calls declares terms lookup unused declare-check
 expect c -- calls
 expect - -- --json --find-main
 expect --json a -- all-calls
@@ -45,4 +45,6 @@ expect --json terms a -- "a b.pb"
 expect files "" -- main.pb other.pbi "a b.pb" "my project"
 expect calls main.pb "" --
 expect procedures main.pb Fo --
+expect declare-check main.pb "" -- --fix
+expect unused main.pb "" --
 exit $status

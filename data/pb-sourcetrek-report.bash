@@ -1,11 +1,12 @@
 # bash completion for pb-sourcetrek-report: the options and listings first, then file names
-# for MAINFILE; the TEXT of calls, terms and lookup is free and gets no candidates.
+# for MAINFILE, then declare-check's --fix; the TEXT of calls, terms and lookup is free and
+# gets no candidates.
 
 _pb_sourcetrek_report() {
   local current=${COMP_WORDS[COMP_CWORD]}
-  local listings="files procedures calls all-calls declares terms lookup"
+  local listings="files procedures calls all-calls declares terms lookup unused declare-check"
   local options="--json --find-main"
-  local word operands=0 i
+  local word listing="" operands=0 i
   COMPREPLY=()
   # Options stand before LISTING; each is offered until it has been given.
   for ((i = 1; i < COMP_CWORD; i++)); do
@@ -14,6 +15,7 @@ _pb_sourcetrek_report() {
       options=" $options "
       options=${options/ $word / }
     else
+      if [ $operands -eq 0 ]; then listing=$word; fi
       operands=$((operands + 1))
     fi
   done
@@ -23,6 +25,11 @@ _pb_sourcetrek_report() {
       # Directories get their "/" and names with blanks stay one word.
       compopt -o filenames 2>/dev/null || true
       mapfile -t COMPREPLY < <(compgen -f -- "$current")
+      ;;
+    2)
+      if [ "$listing" = declare-check ]; then
+        mapfile -t COMPREPLY < <(compgen -W "--fix" -- "$current")
+      fi
       ;;
   esac
 }

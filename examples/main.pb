@@ -9,6 +9,8 @@ IncludeFile "stock.pbi"
 IncludeFile "report.pbi"
 XIncludeFile "include/common.pbi"   ; included once only
 
+Declare Tidy(all.i)                 ; differs: the head of Tidy takes no parameter
+
 Global AppTitle$ = "Inventory; demo"
 
 Procedure Main()
@@ -20,6 +22,8 @@ Procedure Main()
   total = StockValue()
   PrintReport(total)
   ; PrintReport(0) is only a comment
+  Tidy()
+  CreateThread(@AutoSave(), 0)        ; a callback: live, though no line calls it by name
   Debug "Main() finished: " + Str(count)
 EndProcedure
 
@@ -27,8 +31,30 @@ Procedure.s Describe(name$)
   ProcedureReturn "Item " + name$
 EndProcedure
 
+Procedure Tidy()
+  StockCount = 0
+EndProcedure
+
+Declare AutoSave(*value)            ; too late: Main, above, takes its address already
+Procedure AutoSave(*value)
+  Debug "saved"
+EndProcedure
+
+Procedure Compress()
+  Debug "compressed"
+EndProcedure
+
+Procedure Archive()                 ; only called by Unused, so unused too
+  Compress()
+EndProcedure
+
 Procedure Unused()
   Debug "nobody calls me"
+  Archive()
+EndProcedure
+
+ProcedureDLL.i ItemCount()          ; exported from a DLL: live
+  ProcedureReturn StockCount
 EndProcedure
 
 Main()
