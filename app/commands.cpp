@@ -22,11 +22,13 @@ int32_t ListProcedureCallsOf(CommandContext& context, std::string_view name) {
   ResultLists& lists = context.Lists();
   int32_t rows = 0;
   context.RunListing([&] {
-    const std::optional<std::string> procedure = ProcedureToList(lists.History().Current(), name);
+    const std::optional<ProcedureChoice> procedure =
+        ProcedureToList(context.TakenUp(), lists.History().Current(), name);
     if (!procedure) return;
-    ResultList& list = lists.OpenResultList(ListKind::ProcedureCalls, *procedure);
+    ResultList& list = lists.OpenResultList(ListKind::ProcedureCalls, procedure->Name);
     lists.RefreshListSelector();
-    rows = ListProcedureCalls(context.TakenUp(), list, context.Host(), *procedure);
+    rows = ListProcedureCalls(context.TakenUp(), list, context.Host(), procedure->Name,
+                              procedure->WithoutModule);
   });
   return rows;
 }

@@ -36,12 +36,12 @@ bool ListEveryProcedure(const Project& project, ResultList& list, ListingHost& h
       const bool declare_line = IsDeclareLine(text.SourceLine(hit.Line));
       AddCallRow(list, hit.LineNumber, hit.Prepared, hit.Found, hit.Label,
                  text.Files()[hit.File].FileName,
-                 declare_line ? RowMarks(RowMark::DeclareLine) : RowMarks());
+                 (declare_line ? RowMarks(RowMark::DeclareLine) : RowMarks()) |
+                     AmbiguityMark(hit.Ambiguous));
       TallyCall(tally, declare_line, hit.LineNumber, entry.LineNumber);
     };
-    const std::string key = CallKeyFromHead(entry.HeadText);
     // The stopped procedure keeps no count, marks or closing row.
-    if (host.PollStop() || search.FindCalls(key, host, add_call)) return true;
+    if (host.PollStop() || search.FindCalls(CallKeyFromHead(entry.HeadText), TargetOf(entry), host, add_call)) return true;
     FinishProcedure(list, procedure_row, tally);
     if (NeedsDeclare(tally)) candidates.push_back({entry.HeadText, entry.FileName});
   }

@@ -98,15 +98,19 @@ bool CallGraph::Build(const ProjectText& text, const ProcedureIndex& procedures,
   head_lines_.assign(procedures.size(), std::string::npos);
   for (const auto& [line, entry] : heads) head_lines_[static_cast<size_t>(entry)] = line;
   for (const auto& [key, callees] : EntriesByKey(procedures)) {
-    const auto add_sites = [&, &callees = callees](const CallHit& hit) {
+    // A hit is a call of the name; which procedures of the name it calls, and in which
+    // letter case, the module rules decide (every one of them in a project without modules).
+    const auto add_sites = [&, &key = key, &callees = callees](const CallHit& hit) {
       const size_t line = text.Files()[hit.File].FirstLine + static_cast<size_t>(hit.LineNumber) - 1;
       if (IsDeclareLine(text.SourceLine(line))) return;
       const int32_t caller = CallerOf(heads, hit.Head);
       for (const int32_t callee : callees) {
-        sites_.push_back({callee, caller, hit.File, hit.LineNumber, line, hit.Found < 0});
+        const CallTarget target = TargetOf(procedures[static_cast<size_t>(callee)]);
+        const int found = search.Scope().FindTargetCall(line, hit.Prepared, key, target).Found;
+        if (found != 0) sites_.push_back({callee, caller, hit.File, hit.LineNumber, line, found < 0});
       }
     };
-    if (search.FindCalls(key, host, add_sites)) return true;
+    if (search.FindCalls(key, CallTarget(), host, add_sites)) return true;
   }
   IndexSites(procedures.size());
   return false;

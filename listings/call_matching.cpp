@@ -151,15 +151,8 @@ std::string NormalizeCallLine(std::string_view line, std::string_view key) {
   return prepared;
 }
 
+bool IsCallSeparator(char c) { return kIsCallSeparator[static_cast<unsigned char>(c)]; }
+
 int FindCall(std::string_view line, std::string_view key) {
-  FoldedFinder finder(line, key);
-  size_t search_start = 0;
-  for (size_t p = finder.Next(0); p != npos; p = finder.Next(search_start)) {
-    if (p == 0 || kIsCallSeparator[static_cast<unsigned char>(line[p - 1])]) {
-      // The sign asks for an exact-case occurrence anywhere from where this search began.
-      return line.find(key, search_start) == npos ? -1 : +1;
-    }
-    search_start = p + 1;
-  }
-  return 0;
+  return FindCallWhere(line, key, [](size_t) { return true; });
 }

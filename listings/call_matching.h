@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "listings/folded_search.h"
+
 /// The 17 characters that may stand directly before a call.
 extern const std::string_view CallSeparators;
 
@@ -27,3 +29,25 @@ std::string NormalizeCallLine(std::string_view line, std::string_view key);
 /// 0 when the prepared `line` holds no call of `key`; +1 for a call; -1 for a call found
 /// only with letter case ignored. An empty key is never found.
 int FindCall(std::string_view line, std::string_view key);
+
+/// As `FindCall`, but an occurrence that stands where a call can counts only when
+/// `counts(position)` is true for its 0-based position in `line`.
+template <typename Counts>
+int FindCallWhere(std::string_view line, std::string_view key, const Counts& counts);
+
+/// True for the characters of `CallSeparators`.
+bool IsCallSeparator(char c);
+
+template <typename Counts>
+int FindCallWhere(std::string_view line, std::string_view key, const Counts& counts) {
+  FoldedFinder finder(line, key);
+  size_t search_start = 0;
+  for (size_t p = finder.Next(0); p != std::string_view::npos; p = finder.Next(search_start)) {
+    if ((p == 0 || IsCallSeparator(line[p - 1])) && counts(p)) {
+      // The sign asks for an exact-case occurrence anywhere from where this search began.
+      return line.find(key, search_start) == std::string_view::npos ? -1 : +1;
+    }
+    search_start = p + 1;
+  }
+  return 0;
+}

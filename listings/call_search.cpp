@@ -26,8 +26,9 @@ struct PassState {
 // The steps of the straightforward pass for one line: comment lines are skipped, a head
 // sets the flag and the label and is not searched, an end clears the flag before its own
 // search.
-void TrackAndMatch(const ProjectText& text, size_t file, size_t line, std::string_view key,
-                   LabelStyle style, PassState& state, const CallHitHandler& on_hit) {
+void TrackAndMatch(const ProjectText& text, const ModuleScope& scope, size_t file, size_t line,
+                   std::string_view key, const CallTarget& target, LabelStyle style,
+                   PassState& state, const CallHitHandler& on_hit) {
   const int32_t number = static_cast<int32_t>(line - text.Files()[file].FirstLine + 1);
   std::string prepared = NormalizeCallLine(text.SourceLine(line), key);
   if (IsCommentLine(prepared)) return;
@@ -38,17 +39,19 @@ void TrackAndMatch(const ProjectText& text, size_t file, size_t line, std::strin
     return;
   }
   if (IsProcedureEnd(prepared)) state.Inside = false;
-  const int found = FindCall(prepared, key);
-  if (found != 0) {
-    on_hit({file, number, std::move(prepared), found, state.Inside ? state.Label : std::string(),
-            state.Inside ? state.Head : npos, line});
+  const TargetCall call = scope.FindTargetCall(line, prepared, key, target);
+  if (call.Found != 0) {
+    on_hit({file, number, std::move(prepared), call.Found,
+            state.Inside ? state.Label : std::string(), state.Inside ? state.Head : npos, line,
+            call.Ambiguous});
   }
 }
 
 }  // namespace
 
-bool ScanForCalls(const ProjectText& text, std::string_view key, LabelStyle style,
-                  ListingHost& host, const CallHitHandler& on_hit) {
+bool ScanForCalls(const ProjectText& text, const ModuleScope& scope, std::string_view key,
+                  const CallTarget& target, LabelStyle style, ListingHost& host,
+                  const CallHitHandler& on_hit) {
   const std::string_view name = CallKeyName(key);
   PassState state;
   for (size_t file = 0; file < text.Files().size(); ++file) {
@@ -57,7 +60,7 @@ bool ScanForCalls(const ProjectText& text, std::string_view key, LabelStyle styl
     const ProjectFile& source = text.Files()[file];
     for (size_t line = source.FirstLine; line < source.FirstLine + source.LineCount; ++line) {
       if (!MayMatter(text, line, name)) continue;
-      TrackAndMatch(text, file, line, key, style, state, on_hit);
+      TrackAndMatch(text, scope, file, line, key, target, style, state, on_hit);
       if (host.PollStop()) return true;
     }
   }
@@ -65,44 +68,46 @@ bool ScanForCalls(const ProjectText& text, std::string_view key, LabelStyle styl
 }
 
 ProcedureCallSearch::ProcedureCallSearch(const ProjectText& text, const ProcedureIndex& procedures)
-    : text_(text), candidates_(procedures), bounds_(text) {}
+    : text_(text), candidates_(procedures), bounds_(text), scope_(text, procedures) {}
 
-bool ProcedureCallSearch::FindCalls(std::string_view key, ListingHost& host,
-                                    const CallHitHandler& on_hit) const {
+bool ProcedureCallSearch::FindCalls(std::string_view key, const CallTarget& target,
+                                    ListingHost& host, const CallHitHandler& on_hit) const {
   // A key that can unmake a head changes the head lines themselves when the project has
   // a head it can unmake: only a full pass with the key's own preparation gets its flags
   // right then. The empty name has no token to index by and takes the full pass too.
   const bool may_unmake_head = CloseUpCanUnmakeHead(key) && bounds_.HasUnnamedHead();
   if (may_unmake_head || CallKeyName(key).empty()) {
-    return ScanForCalls(text_, key, LabelStyle::Bare, host, on_hit);
+    return ScanForCalls(text_, scope_, key, target, LabelStyle::Bare, host, on_hit);
   }
-  return FindCallsInLines(key, host, on_hit);
+  return FindCallsInLines(key, target, host, on_hit);
 }
 
 // Head lines are never searched, and for this key the heads and ends are those of
 // `bounds_`, so only the candidate lines need looking at.
-bool ProcedureCallSearch::FindCallsInLines(std::string_view key, ListingHost& host,
+bool ProcedureCallSearch::FindCallsInLines(std::string_view key, const CallTarget& target,
+                                           ListingHost& host,
                                            const CallHitHandler& on_hit) const {
   for (const size_t line : candidates_.LinesFor(CallKeyName(key))) {
-    ExamineLine(line, key, on_hit);
+    ExamineLine(line, key, target, on_hit);
     if (host.PollStop()) return true;
   }
   return false;
 }
 
 void ProcedureCallSearch::ExamineLine(size_t line, std::string_view key,
+                                      const CallTarget& target,
                                       const CallHitHandler& on_hit) const {
   std::string prepared = NormalizeCallLine(text_.SourceLine(line), key);
-  const int found = FindCall(prepared, key);
-  if (found == 0) return;
+  const TargetCall call = scope_.FindTargetCall(line, prepared, key, target);
+  if (call.Found == 0) return;
   const size_t head = EnclosingHead(line);
   std::string label;
   if (head != npos) {
     label = HeadLabel(LabelStyle::Bare, text_.LineNumber(head),
                       NormalizeCallLine(text_.SourceLine(head), key));
   }
-  on_hit({text_.FileOf(line), text_.LineNumber(line), std::move(prepared), found,
-          std::move(label), head, line});
+  on_hit({text_.FileOf(line), text_.LineNumber(line), std::move(prepared), call.Found,
+          std::move(label), head, line, call.Ambiguous});
 }
 
 // The label is emptied at each file start, so a head of an earlier file gives none.

@@ -12,6 +12,7 @@
 
 #include "listings/call_candidates.h"
 #include "listings/listing_host.h"
+#include "listings/module_scope.h"
 #include "listings/procedure_bounds.h"
 #include "listings/project.h"
 #include "listings/project_text.h"
@@ -26,21 +27,24 @@ struct CallHit {
   std::string Label;        ///< the enclosing procedure's label; empty outside a body
   size_t Head = std::string::npos;  ///< line id of the head whose label `Label` is; npos for none
   size_t Line = 0;          ///< id of the line in the project text
+  bool Ambiguous = false;   ///< the call's name is had by several modules in use
 };
 
 /// Receives the calls in file and line order.
 using CallHitHandler = std::function<void(const CallHit&)>;
 
-/// Finds the calls of `key` in one pass over the lines in file order, as a pass whose
-/// inside flag starts clear. Labels are written in `style`. Polls `host` once per line it
-/// prepares; returns true when the host reported a stop.
+/// Finds the calls of `key` that call `target` by the rules of `scope` in one pass over
+/// the lines in file order, as a pass whose inside flag starts clear. Labels are written
+/// in `style`. Polls `host` once per line it prepares; returns true when the host
+/// reported a stop.
 ///
 /// The procedure-call listing carries the flag from one procedure's pass into the next,
 /// but that flag shows only through the label, which stays empty in each file until the
 /// file's first head; before the first head or end line of a project there is no head of
 /// the same file, so a carried flag never changes a row.
-bool ScanForCalls(const ProjectText& text, std::string_view key, LabelStyle style,
-                  ListingHost& host, const CallHitHandler& on_hit);
+bool ScanForCalls(const ProjectText& text, const ModuleScope& scope, std::string_view key,
+                  const CallTarget& target, LabelStyle style, ListingHost& host,
+                  const CallHitHandler& on_hit);
 
 /// The calls of many keys in one project text, for the procedure-call listing: a key whose
 /// name is an identifier visits only its candidate lines, and the inside flag and label
@@ -55,16 +59,22 @@ class ProcedureCallSearch {
   /// when the host reported a stop.
   bool Index(ListingHost& host) { return candidates_.Sweep(text_, host); }
 
-  /// As `ScanForCalls` with bare labels, for every key.
-  bool FindCalls(std::string_view key, ListingHost& host, const CallHitHandler& on_hit) const;
+  /// As `ScanForCalls` with bare labels, for the calls of `key` that call `target`.
+  bool FindCalls(std::string_view key, const CallTarget& target, ListingHost& host,
+                 const CallHitHandler& on_hit) const;
+
+  /// The module rules of the text, to tell the callees of a hit found for any target.
+  const ModuleScope& Scope() const { return scope_; }
 
  private:
-  bool FindCallsInLines(std::string_view key, ListingHost& host,
+  bool FindCallsInLines(std::string_view key, const CallTarget& target, ListingHost& host,
                         const CallHitHandler& on_hit) const;
-  void ExamineLine(size_t line, std::string_view key, const CallHitHandler& on_hit) const;
+  void ExamineLine(size_t line, std::string_view key, const CallTarget& target,
+                   const CallHitHandler& on_hit) const;
   size_t EnclosingHead(size_t line) const;
 
   const ProjectText& text_;
   CallCandidates candidates_;
   ProcedureBounds bounds_;
+  ModuleScope scope_;
 };

@@ -88,12 +88,28 @@ const Texts kIncludePaths = {"IncludePath #PB_Compiler_FilePath", "IncludePath \
 
 const Texts kFileLetters = {"a", "b", "c"};
 
+/// Module names, two of them the same but for letter case.
+const Texts kModuleNames = {"Geo", "Text", "geo"};
+
+/// Module statements, declarations, qualified calls and blocks that are not modules
+/// ("%" stands for a module name, "@" for a procedure name).
+const Texts kModuleLines = {
+    "Module %",        "EndModule",          "DeclareModule %",  "EndDeclareModule",
+    "UseModule %",     "UnuseModule %",      "\tUseModule %",    "  Module % ; opened",
+    "EndModule ; done", "Declare @(x)",      "DeclareC.i @(y)",  "%::@(1)",
+    "x = % :: @ (2)",  "%::@(1) + @(2)",     "%::My@(1)",        "If @(1)",
+    "EndIf",           "Structure S",        "EndStructure",     "Macro M()",
+    "EndMacro",        "EndModuleX",         "Modules = @(1)",   "UseModule",
+    "::@(3)",          "Other::@(4)"};
+
 /// Writes random PureBasic-like projects of four files plus an include that is missing.
 /// The include statements and constant definitions come from a stream of their own, so
 /// the procedures and calls are those of the same seed without them.
 class ProjectGenerator {
  public:
-  explicit ProjectGenerator(unsigned seed) : random_(seed), shapes_(seed * 7919u + 1) {}
+  explicit ProjectGenerator(unsigned seed)
+      : random_(seed), shapes_(seed * 7919u + 1), modules_(seed * 104729u + 3),
+        with_modules_(seed % 2 == 0) {}
 
   /// Writes main.pb (with its include lines), a.pbi, b.pbi and c.pbi into `test`.
   void Write(TestProject& test) {
@@ -116,6 +132,8 @@ class ProjectGenerator {
 
   /// The names used by the last project.
   const Texts& Names() const { return names_; }
+  /// True when the last project has module statements and qualified calls.
+  bool WithModules() const { return with_modules_; }
 
  private:
   size_t Below(size_t count) {
@@ -160,7 +178,9 @@ class ProjectGenerator {
     for (size_t line = 0, lines = Chance(50) ? Below(4) : 0; line < lines; ++line) {
       text += WithName(Pick(kBodies), Spelled(Pick(names_))) + LineEnd();
     }
+    text += ModuleLines("UseModule Geo\nUseModule Text\n");
     for (size_t block = 0, blocks = 1 + Below(4); block < blocks; ++block) {
+      text += ModuleLines("Module %\n");
       text += Indented(WithName(Pick(kHeads), Pick(names_))) + LineEnd();
       for (size_t line = 0, lines = Below(8); line < lines; ++line) {
         text += Indented(WithName(Pick(kBodies), Spelled(Pick(names_)))) + LineEnd();
@@ -168,7 +188,26 @@ class ProjectGenerator {
       if (!Chance(15)) text += Indented(Pick(kEnds)) + LineEnd();
       if (Chance(40)) text += WithName(Pick(kBodies), Spelled(Pick(names_))) + LineEnd();
     }
+    text += ModuleLines();
     if (Chance(20)) text += WithName("@(1)", Pick(names_));  // a last line without terminator
+    return text;
+  }
+
+  /// Now and then `often`, then none to three lines of `kModuleLines`, from a stream of
+  /// their own, so a project without modules is the one of the same seed before modules
+  /// were generated.
+  std::string ModuleLines(const std::string& often = "") {
+    if (!with_modules_) return "";
+    const auto below = [&](size_t count) {
+      return std::uniform_int_distribution<size_t>(0, count - 1)(modules_);
+    };
+    std::string text = below(2) == 0 ? often : "";
+    for (size_t count = below(4); count > 0; --count) {
+      text += WithName(kModuleLines[below(kModuleLines.size())], names_[below(names_.size())]) + "\n";
+    }
+    for (size_t module = text.find('%'); module != std::string::npos; module = text.find('%')) {
+      text.replace(module, 1, kModuleNames[below(kModuleNames.size())]);
+    }
     return text;
   }
 
@@ -198,6 +237,8 @@ class ProjectGenerator {
 
   std::mt19937 random_;
   std::mt19937 shapes_;
+  std::mt19937 modules_;
+  bool with_modules_;
   Texts names_;
   std::string line_end_;
 };
@@ -288,27 +329,34 @@ void RunAllCalls(TestProject& test, bool reference, AllCallsRun& run) {
   run.Candidates = CandidateTexts(test.project.Candidates);
 }
 
-void ExpectSameAllCalls(TestProject& test) {
+/// Compares both listings; returns the number of rows marked ambiguous.
+int ExpectSameAllCalls(TestProject& test) {
   AllCallsRun reference;
   AllCallsRun fast;
   RunAllCalls(test, true, reference);
   RunAllCalls(test, false, fast);
+  int ambiguous = 0;
+  for (int32_t row = 0; row < fast.List.RowCount(); ++row) {
+    ambiguous += fast.List.Row(row).Marks.Has(RowMark::Ambiguous) ? 1 : 0;
+  }
   EXPECT_TRUE(SameList(reference.List, fast.List));
   EXPECT_EQ(reference.Stopped, fast.Stopped);
   EXPECT_EQ(reference.Candidates, fast.Candidates);
   EXPECT_EQ(reference.Host.Clipboard, fast.Host.Clipboard);
   EXPECT_EQ(reference.Host.ClipboardWrites, fast.Host.ClipboardWrites);
   EXPECT_EQ(reference.Host.StopStates, fast.Host.StopStates);
+  return ambiguous;
 }
 
-void ExpectSameCalls(TestProject& test, const std::string& name) {
-  SCOPED_TRACE("calls of \"" + name + "\"");
+void ExpectSameCalls(TestProject& test, const std::string& name, bool without_module = false) {
+  SCOPED_TRACE("calls of \"" + name + "\"" + (without_module ? " without module" : ""));
   ResultList reference(ListKind::ProcedureCalls, name);
   ResultList fast(ListKind::ProcedureCalls, name);
   RecordingHost reference_host;
   RecordingHost fast_host;
-  EXPECT_EQ(ReferenceListProcedureCalls(test.project, reference, reference_host, name),
-            ListProcedureCalls(test.project, fast, fast_host, name));
+  EXPECT_EQ(ReferenceListProcedureCalls(test.project, reference, reference_host, name,
+                                        without_module),
+            ListProcedureCalls(test.project, fast, fast_host, name, without_module));
   EXPECT_TRUE(SameList(reference, fast));
   EXPECT_EQ(reference_host.StopStates, fast_host.StopStates);
 }
@@ -382,6 +430,16 @@ Texts CallRowTexts(const ProjectText& text, const ResultList& list) {
     if (IsDeclareLine(text.SourceLine(text.Files()[file].FirstLine + line - 1))) continue;
     texts.push_back(SiteText(callee, row.Cells[ColumnFile], line, row.Marks.Has(RowMark::OtherCase),
                              EnclosingOfRow(text, file, row)));
+  }
+  return texts;
+}
+
+/// Names qualified with each module, with and without blanks around "::".
+Texts QualifiedNames(const Texts& names) {
+  Texts texts;
+  for (size_t i = 0; i < names.size(); ++i) {
+    const std::string& module = kModuleNames[i % kModuleNames.size()];
+    texts.push_back(module + (i % 2 == 0 ? "::" : " :: ") + names[i]);
   }
   return texts;
 }
@@ -469,11 +527,15 @@ std::pair<size_t, size_t> ExpectMainCodeCalleesLive(TestProject& test) {
   return {called.size(), listed};
 }
 
-void ExpectSameListings(TestProject& test, const Texts& names) {
-  ExpectSameAllCalls(test);
+/// Compares every listing; returns the number of all-calls rows marked ambiguous.
+int ExpectSameListings(TestProject& test, const Texts& names) {
+  const int ambiguous = ExpectSameAllCalls(test);
   ExpectGraphAsAllCalls(test);
   for (const std::string& name : CallNames(names)) ExpectSameCalls(test, name);
+  for (const std::string& name : QualifiedNames(names)) ExpectSameCalls(test, name);
+  for (const std::string& name : names) ExpectSameCalls(test, name, true);
   for (const std::string& term : Terms(names)) ExpectSameTerms(test, term);
+  return ambiguous;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -586,6 +648,9 @@ constexpr unsigned kProjects = 200;
 TEST(DifferentialListings, GeneratedProjectsListAsTheReferenceDoes) {
   size_t called_from_main = 0;
   size_t unused = 0;
+  // The projects with modules must reach the rules: module procedures and ambiguous calls.
+  int module_procedures = 0;
+  int ambiguous_rows = 0;
   for (unsigned seed = 1; seed <= kProjects; ++seed) {
     SCOPED_TRACE("project seed " + std::to_string(seed));
     TestProject test;
@@ -594,14 +659,19 @@ TEST(DifferentialListings, GeneratedProjectsListAsTheReferenceDoes) {
     test.TakeUp();
     ASSERT_EQ(EntryTexts(test.project.SourceFiles),
               EntryTexts(ReferenceScanIncludes(test.project.MainFile)));
-    ExpectSameListings(test, generator.Names());
+    ambiguous_rows += ExpectSameListings(test, generator.Names());
     const auto [called, listed] = ExpectMainCodeCalleesLive(test);
     called_from_main += called;
     unused += listed;
+    for (const ProcedureEntry& entry : test.project.Procedures) {
+      module_procedures += entry.Module.empty() ? 0 : 1;
+    }
     if (::testing::Test::HasFailure()) return;  // one project's differences are enough
   }
   EXPECT_GT(called_from_main, kProjects);
   EXPECT_GT(unused, kProjects);
+  EXPECT_GT(module_procedures, kProjects / 4);
+  EXPECT_GT(ambiguous_rows, 0);
 }
 
 TEST(DifferentialListings, ExampleProjectListsAsTheReferenceDoes) {

@@ -34,6 +34,10 @@ int32_t AddProcedureRow(ResultList& list, const ProcedureEntry& entry) {
                         RowMark::ProcedureRow);
 }
 
+RowMarks AmbiguityMark(bool ambiguous) {
+  return ambiguous ? RowMarks(RowMark::Ambiguous) : RowMarks();
+}
+
 int32_t AddCallRow(ResultList& list, int32_t line_number, std::string_view line, int found,
                    std::string_view label, std::string_view file_name, RowMarks marks) {
   return AddNumberedRow(list, line_number, line, "", label, file_name, marks | CaseMark(found));

@@ -45,6 +45,9 @@ class FileBands {
 /// Appends the procedure row of `entry`; returns its index.
 int32_t AddProcedureRow(ResultList& list, const ProcedureEntry& entry);
 
+/// The mark of a call whose name several modules in use have; none for another call.
+RowMarks AmbiguityMark(bool ambiguous);
+
 /// Appends the row of one call with `marks`, marked other case when it was `found` only in
 /// another letter case. Returns the row's index.
 int32_t AddCallRow(ResultList& list, int32_t line_number, std::string_view line, int found,

@@ -19,7 +19,7 @@ void SearchTermsInstead(const Project& project, ResultList& list, ListingHost& h
                         std::string_view term);
 
 /// Both steps for a non-empty `text` in `list`, which the caller opened as the "Proc: "
-/// list of `ProcedureToList(nullptr, text)`: the calls of that procedure; when that returns
+/// list of `ProcedureToList(project, nullptr, text)`: the calls of that procedure; when that returns
 /// 0, `SearchTermsInstead` for `text` less its trailing "(" (even when nothing is left).
 /// Returns the result of the first step.
 int32_t LookUpProcedureOrTerm(const Project& project, ResultList& list, ListingHost& host,

@@ -2,11 +2,15 @@
 // hold the name or change the enclosing procedure are prepared.
 #include "listings/procedure_calls.h"
 
+#include <cstdlib>
+#include <utility>
+
 #include "listings/call_matching.h"
 #include "listings/call_search.h"
 #include "listings/listing_rows.h"
 #include "listings/project_text.h"
 #include "source/line_classification.h"
+#include "source/module_lines.h"
 #include "source/text_parts.h"
 
 std::string SelectedRowText(const ResultList& list) {
@@ -23,7 +27,28 @@ std::string ProcedureNameFromHead(std::string_view head) {
   return std::string(WithoutLeading(head.substr(blank + 1), ' '));
 }
 
-std::optional<std::string> ProcedureToList(const ResultList* current, std::string_view name) {
+namespace {
+
+/// The index entry of the head that the selected row of `list` names: in the "Procedures"
+/// list the row's own head, elsewhere the head of its "(in) Function" label; both stand in
+/// the row's file. nullptr when no entry has that file and line.
+const ProcedureEntry* SelectedHead(const Project& project, const ResultList& list) {
+  const int32_t row = list.SelectedRow();
+  const std::string_view label = WithoutLeading(list.CellText(row, ColumnFunction), ' ');
+  const bool labelled = !label.empty() && label.front() >= '0' && label.front() <= '9';
+  const std::string number(labelled ? label : WithoutLeading(list.CellText(row, ColumnLine), ' '));
+  const int32_t line_number = std::atoi(number.c_str());
+  const std::string_view file_name = list.CellText(row, ColumnFile);
+  for (const ProcedureEntry& entry : project.Procedures) {
+    if (entry.LineNumber == line_number && entry.FileName == file_name) return &entry;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+std::optional<ProcedureChoice> ProcedureToList(const Project& project, const ResultList* current,
+                                               std::string_view name) {
   std::string text;
   if (!name.empty()) {
     text = "Procedure " + std::string(name);
@@ -34,30 +59,53 @@ std::optional<std::string> ProcedureToList(const ResultList* current, std::strin
   if (keyword == std::string::npos) return std::nullopt;
   const std::string_view head = std::string_view(text).substr(keyword);
   if (!IsProcedureHead(head)) return std::nullopt;
-  return ProcedureNameFromHead(head);
+  ProcedureChoice choice{ProcedureNameFromHead(head)};
+  const ProcedureEntry* entry = name.empty() ? SelectedHead(project, *current) : nullptr;
+  if (entry != nullptr && !entry->Module.empty()) {
+    choice.Name = entry->Module + "::" + choice.Name;
+  } else if (entry != nullptr) {
+    choice.WithoutModule = true;
+  }
+  return choice;
 }
 
 namespace {
 
+/// The key and the target of the calls a "Proc: " list for `name` shows.
+std::pair<std::string, CallTarget> KeyAndTarget(const ModuleScope& scope, std::string_view name,
+                                                bool without_module) {
+  // Without modules the name is taken as it was always taken, "::" and all.
+  if (!scope.Active()) return {CallKeyFromName(name), CallTarget()};
+  const QualifiedName qualified = SplitQualifiedName(name);
+  CallTarget target;
+  if (qualified.Module) {
+    target = {false, FoldedName(*qualified.Module)};
+  } else if (without_module) {
+    target = {false, ""};
+  }
+  return {CallKeyFromName(qualified.Name), target};
+}
+
 /// Appends a row per call of `key`, each file's rows after an empty separator row and in
 /// the next band; returns true when the user stopped the run.
-bool ListCallRows(const ProjectText& text, std::string_view key, ResultList& list,
-                  ListingHost& host) {
+bool ListCallRows(const ProjectText& text, const ModuleScope& scope, std::string_view key,
+                  const CallTarget& target, ResultList& list, ListingHost& host) {
   FileBands bands(true);
-  return ScanForCalls(text, key, LabelStyle::Padded, host, [&](const CallHit& hit) {
+  return ScanForCalls(text, scope, key, target, LabelStyle::Padded, host, [&](const CallHit& hit) {
     const RowMarks band = bands.RowOf(list, hit.File);
     AddCallRow(list, hit.LineNumber, hit.Prepared, hit.Found, hit.Label,
-               text.Files()[hit.File].FileName, band);
+               text.Files()[hit.File].FileName, band | AmbiguityMark(hit.Ambiguous));
   });
 }
 
 }  // namespace
 
 int32_t ListProcedureCalls(const Project& project, ResultList& list, ListingHost& host,
-                           std::string_view name) {
+                           std::string_view name, bool without_module) {
   const StopEnabled stop(host);
   ProjectText text;
-  const bool stopped = !text.Load(project.SourceFiles, host) ||
-                       ListCallRows(text, CallKeyFromName(name), list, host);
-  return stopped ? 0 : list.RowCount();
+  if (!text.Load(project.SourceFiles, host)) return 0;
+  const ModuleScope scope(text, project.Procedures);
+  const auto [key, target] = KeyAndTarget(scope, name, without_module);
+  return ListCallRows(text, scope, key, target, list, host) ? 0 : list.RowCount();
 }

@@ -17,12 +17,22 @@ std::string SelectedRowText(const ResultList& list);
 /// Name of the procedure of a head: the text after its first blank, leading blanks removed.
 std::string ProcedureNameFromHead(std::string_view head);
 
+/// The procedure that a "Proc: " list is opened for.
+struct ProcedureChoice {
+  std::string Name;            ///< the list's subject; "X::Name..." for a module procedure's head
+  bool WithoutModule = false;  ///< only the procedure without module (its head was chosen)
+};
+
 /// The procedure whose calls a "Proc: " list is opened for: `name` less leading blanks,
 /// or, when `name` is empty, the procedure of the selected row of `current` (nullptr for
-/// no list). nullopt when no procedure can be taken from the text.
-std::optional<std::string> ProcedureToList(const ResultList* current, std::string_view name);
+/// no list), which `project` knows by its file and line. nullopt when no procedure can be
+/// taken from the text.
+std::optional<ProcedureChoice> ProcedureToList(const Project& project, const ResultList* current,
+                                               std::string_view name);
 
-/// Fills `list`, opened as a "Proc: " list for `name`, with the calls of `name`. Returns
-/// the list's row count, 0 when nothing was listed or the run was stopped.
+/// Fills `list`, opened as a "Proc: " list for `name`, with the calls of `name`: in a
+/// project with modules, of X's procedure for "X::Name", of the procedure without module
+/// when `without_module`, else of every procedure of the name. Returns the list's row
+/// count, 0 when nothing was listed or the run was stopped.
 int32_t ListProcedureCalls(const Project& project, ResultList& list, ListingHost& host,
-                           std::string_view name);
+                           std::string_view name, bool without_module = false);

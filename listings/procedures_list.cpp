@@ -8,17 +8,20 @@
 
 #include "listings/address_taken.h"
 #include "listings/listing_rows.h"
+#include "source/module_lines.h"
 #include "source/path_parts.h"
 #include "source/source_reader.h"
 #include "source/text_parts.h"
 
 namespace {
 
-/// Appends the index entry and the row of one head with its file's band mark.
+/// Appends the index entry and the row of one head with its file's band mark; a module
+/// procedure's row names its module in the otherwise empty "Calls" column.
 void AddHead(Project& project, ResultList& list, const ProcedureEntry& entry, RowMarks band) {
   project.Procedures.push_back(entry);
-  list.AddResultRow(PaddedNumber(entry.LineNumber) + "\n\n\n" + entry.HeadText + "\n" +
-                        entry.FileName,
+  const std::string module = entry.Module.empty() ? "" : "Module " + entry.Module;
+  list.AddResultRow(PaddedNumber(entry.LineNumber) + "\n" + module + "\n\n" + entry.HeadText +
+                        "\n" + entry.FileName,
                     band);
 }
 
@@ -41,17 +44,21 @@ namespace {
 void ReadHeads(Project& project, ResultList& list, ListingHost& host, FoldedNames& addressed) {
   FileBands bands(false);
   SourceReader reader;
+  ModuleTracker modules;
   std::string buffer;
   for (size_t file = 0; file < project.SourceFiles.size(); ++file) {
     const std::string& path = project.SourceFiles[file].Path;
     if (!reader.Open(path)) continue;
     const std::string file_name(FileNamePart(path));
+    modules.StartFile();
     for (int32_t line_number = 1; !reader.AtEnd(); line_number = NextLineNumber(line_number)) {
       const std::string_view line = ReadSourceLineInto(reader, buffer);
+      modules.Track(line);
       const std::string_view head = ListedHeadText(line);
       if (!head.empty()) {
         const RowMarks band = bands.RowOf(list, file);
-        AddHead(project, list, {std::string(head), file_name, line_number}, band);
+        AddHead(project, list, {std::string(head), file_name, line_number, false, modules.Module()},
+                band);
       }
       CollectAddressTaken(line, addressed);
       if (host.PollStop()) return;

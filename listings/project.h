@@ -14,6 +14,7 @@ struct ProcedureEntry {
   std::string FileName;    ///< file-name part of the file that holds the head
   int32_t LineNumber = 0;  ///< 1-based line of the head in that file
   bool AddressTaken = false;  ///< "@Name()" stands somewhere in the project: a callback
+  std::string Module{};     ///< the module (as written) whose Module block holds the head; empty for none
 };
 
 /// Every procedure head, files in list order, lines ascending.

@@ -45,6 +45,7 @@ enum class RowMark : uint16_t {
   DeclareLine = 1 << 8,      ///< a call row on a Declare line: listed, not counted as a call
   Finding = 1 << 9,          ///< what a check found; its reason stands in the Count column
   Callback = 1 << 10,        ///< a procedures-list row of a procedure whose address is taken
+  Ambiguous = 1 << 11,        ///< a call whose name several modules in use have
 };
 
 /// A set of row marks.

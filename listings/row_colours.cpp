@@ -21,6 +21,9 @@ constexpr Rgb NeverCalledBackground{255, 185, 0};
 /// head.
 constexpr Rgb MarkRed{220, 0, 0};
 
+/// The line cell of a call that several modules in use could take.
+constexpr Rgb AmbiguousBackground{255, 200, 200};
+
 /// Background of a row of a file band in a list of `kind`; none where bands are not shown.
 std::optional<Rgb> BandBackground(ListKind kind, RowMarks marks) {
   const bool band = marks.Has(RowMark::FileBand);
@@ -49,6 +52,7 @@ std::optional<Rgb> FindingBackground(ListKind kind, int column) {
 std::optional<Rgb> Background(ListKind kind, RowMarks marks, int column) {
   if (marks.Has(RowMark::Finding)) return FindingBackground(kind, column);
   if (marks.Has(RowMark::CalledAboveHead) && column == ColumnLine) return MarkRed;
+  if (marks.Has(RowMark::Ambiguous) && column == ColumnCalls) return AmbiguousBackground;
   if (marks.Has(RowMark::NeverCalled)) return NeverCalledBackground;
   if (marks.Has(RowMark::ProcedureRow)) return ProcedureRowBackground;
   if (marks.Has(RowMark::Separator) || marks.Has(RowMark::ClosingRow)) return std::nullopt;

@@ -73,7 +73,8 @@ void RunProcedures(ReportSession& session, std::string_view) {
 
 void RunCalls(ReportSession& session, std::string_view name) {
   // A name that is not empty always gives a procedure.
-  const std::string procedure = ProcedureToList(nullptr, name).value_or("");
+  const std::string procedure =
+      ProcedureToList(session.project, nullptr, name).value_or(ProcedureChoice()).Name;
   PrintNewList(session, ListKind::ProcedureCalls, procedure, [&](ResultList& list) {
     ListProcedureCalls(session.project, list, session.host, procedure);
   });
@@ -102,12 +103,12 @@ void RunTerms(ReportSession& session, std::string_view term) {
 
 // An empty text looks up nothing: the list on show stays the "Procedures" list.
 void RunLookup(ReportSession& session, std::string_view text) {
-  const std::optional<std::string> procedure = ProcedureToList(nullptr, text);
+  const std::optional<ProcedureChoice> procedure = ProcedureToList(session.project, nullptr, text);
   if (!procedure) {
     Print(session, *session.history.Current());
     return;
   }
-  PrintNewList(session, ListKind::ProcedureCalls, *procedure, [&](ResultList& list) {
+  PrintNewList(session, ListKind::ProcedureCalls, procedure->Name, [&](ResultList& list) {
     LookUpProcedureOrTerm(session.project, list, session.host, text);
   });
 }

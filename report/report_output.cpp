@@ -116,6 +116,7 @@ std::string MarkWords(RowMarks marks) {
   add(RowMark::CalledAboveHead, "called above head");
   add(RowMark::Declaration, "declaration");
   add(RowMark::DeclareLine, "declare");
+  add(RowMark::Ambiguous, "ambiguous");
   return joined;
 }
 

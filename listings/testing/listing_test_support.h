@@ -49,10 +49,10 @@ class RecordingHost : public ListingHost {
 /// 0 without a list when no procedure can be taken from the text.
 inline int32_t OpenProcedureCalls(const Project& project, ListHistory& history,
                                   ListingHost& host, std::string_view name) {
-  const std::optional<std::string> procedure = ProcedureToList(history.Current(), name);
+  const std::optional<ProcedureChoice> procedure = ProcedureToList(project, history.Current(), name);
   if (!procedure) return 0;
-  ResultList& list = history.OpenResultList(ListKind::ProcedureCalls, *procedure);
-  return ListProcedureCalls(project, list, host, *procedure);
+  ResultList& list = history.OpenResultList(ListKind::ProcedureCalls, procedure->Name);
+  return ListProcedureCalls(project, list, host, procedure->Name, procedure->WithoutModule);
 }
 
 /// As a front end runs the Search lookup for `text`: nothing for an empty text, else a
@@ -61,7 +61,7 @@ inline int32_t OpenLookUp(const Project& project, ListHistory& history, ListingH
                           std::string_view text) {
   if (text.empty()) return 0;
   ResultList& list =
-      history.OpenResultList(ListKind::ProcedureCalls, *ProcedureToList(nullptr, text));
+      history.OpenResultList(ListKind::ProcedureCalls, ProcedureToList(project, nullptr, text)->Name);
   return LookUpProcedureOrTerm(project, list, host, text);
 }
 

@@ -6,6 +6,7 @@
 #include <cctype>
 #include <map>
 #include <optional>
+#include <regex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,11 +18,132 @@
 #include "listings/term_search.h"
 #include "source/include_statement.h"
 #include "source/line_classification.h"
+#include "source/module_lines.h"
 #include "source/path_parts.h"
 #include "source/source_reader.h"
 #include "source/text_parts.h"
 
 namespace {
+
+/// The module state of one line, names in lower case.
+struct ReferenceLineModules {
+  std::string Module;
+  bool Declaring = false;
+  std::vector<std::string> Uses;
+};
+
+/// The module state of every line, per file in list order; `Used` when any line holds a
+/// module statement (else the rules are not applied at all).
+struct ReferenceModules {
+  bool Used = false;
+  std::vector<std::vector<ReferenceLineModules>> Files;
+};
+
+std::string Lower(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return lower;
+}
+
+bool Contains(const std::vector<std::string>& texts, const std::string& text) {
+  return std::find(texts.begin(), texts.end(), text) != texts.end();
+}
+
+/// Reads every file again and notes, line by line, the state after the line's statement.
+ReferenceModules ReferenceReadModules(const Project& project) {
+  ReferenceModules modules;
+  SourceReader reader;
+  for (const SourceFile& file : project.SourceFiles) {
+    modules.Files.emplace_back();
+    if (!reader.Open(file.Path)) continue;
+    ReferenceLineModules state;
+    while (!reader.AtEnd()) {
+      const std::string line = ReadSourceLine(reader);
+      const ModuleLine statement = ClassifyModuleLine(line);
+      const std::string name = Lower(statement.Name);
+      if (statement.Statement != ModuleStatement::None) modules.Used = true;
+      if (statement.Statement == ModuleStatement::Module) state = {name, false, state.Uses};
+      if (statement.Statement == ModuleStatement::DeclareModule) state = {name, true, state.Uses};
+      if (statement.Statement == ModuleStatement::EndModule ||
+          statement.Statement == ModuleStatement::EndDeclareModule) {
+        state = {"", false, state.Uses};
+      }
+      if (statement.Statement == ModuleStatement::UseModule && !Contains(state.Uses, name)) {
+        state.Uses.push_back(name);
+      }
+      if (statement.Statement == ModuleStatement::UnuseModule && Contains(state.Uses, name)) {
+        state.Uses.erase(std::find(state.Uses.begin(), state.Uses.end(), name));
+      }
+      modules.Files.back().push_back(state);
+    }
+    reader.Close();
+  }
+  return modules;
+}
+
+/// What a reference pass counts: every call of the name, or the calls of one module's
+/// procedure ("" for the procedure without module).
+struct ReferenceTarget {
+  bool Any = true;
+  std::string Module;
+};
+
+/// The modules (lower case, "" for none) whose procedure named `name` a call calls.
+std::vector<std::string> ReferenceCallees(const Project& project, const std::string& name,
+                                          const std::string& before,
+                                          const ReferenceLineModules& state) {
+  std::vector<std::string> having;
+  for (const ProcedureEntry& entry : project.Procedures) {
+    const std::string key = CallKeyFromHead(entry.HeadText);
+    if (Lower(key.substr(0, key.size() - 1)) == name) having.push_back(Lower(entry.Module));
+  }
+  static const std::regex qualified("([A-Za-z0-9_]+)[ \t]*::[ \t]*$");
+  std::smatch match;
+  if (std::regex_search(before, match, qualified)) {
+    const std::string module = Lower(match[1].str());
+    return Contains(having, module) ? std::vector<std::string>{module} : std::vector<std::string>{};
+  }
+  if (!state.Module.empty() && Contains(having, state.Module)) return {state.Module};
+  if (Contains(having, "")) return {""};
+  std::vector<std::string> used;
+  for (const std::string& module : state.Uses) {
+    if (Contains(having, module)) used.push_back(module);
+  }
+  return used;
+}
+
+/// The result of the reference call test on one line: +1, -1 or 0, and whether the call
+/// that counted has several callees.
+struct ReferenceCall {
+  int Found = 0;
+  bool Ambiguous = false;
+};
+
+/// Every place where the key stands, letter case ignored, after a separator or at the
+/// start, is tried in turn; the first one that calls the target counts, and the exact
+/// case is looked for from just after the place tried before it.
+ReferenceCall ReferenceFindCall(const Project& project, const ReferenceModules& modules,
+                                const std::string& line, const std::string& key,
+                                const ReferenceTarget& target, const ReferenceLineModules& state,
+                                std::string_view raw) {
+  if (!modules.Used) return {FindCall(line, key), false};
+  if (state.Declaring && IsDeclareLine(raw)) return {};
+  const std::string lower_key = Lower(key);
+  size_t search_start = 0;
+  for (size_t p = 0; p + key.size() <= line.size() && !key.empty(); ++p) {
+    if (Lower(line.substr(p, key.size())) != lower_key) continue;
+    const bool separated = p == 0 || CallSeparators.find(line[p - 1]) != std::string_view::npos;
+    if (separated) {
+      const std::vector<std::string> callees = ReferenceCallees(
+          project, lower_key.substr(0, lower_key.size() - 1), line.substr(0, p), state);
+      if (target.Any || Contains(callees, target.Module)) {
+        return {line.find(key, search_start) == std::string::npos ? -1 : +1, callees.size() > 1};
+      }
+    }
+    search_start = p + 1;
+  }
+  return {};
+}
 
 /// The straightforward procedure-call pass; collects the procedures called above their
 /// head into `candidates`. Returns true when the user stopped the run.
@@ -31,25 +153,31 @@ bool ReferenceListEveryProcedure(const Project& project, ResultList& list, Listi
   // The inside flag lives for the whole run: a file that ends inside a procedure body
   // leaves it set for the next file and for the next procedure.
   EnclosingProcedure enclosing(LabelStyle::Bare);
+  const ReferenceModules modules = ReferenceReadModules(project);
   SourceReader reader;
   for (const ProcedureEntry& entry : project.Procedures) {
     ProcedureTally tally;
     const int32_t procedure_row = AddProcedureRow(list, entry);
     const std::string key = CallKeyFromHead(entry.HeadText);
-    for (const SourceFile& file : project.SourceFiles) {
+    const ReferenceTarget target{false, Lower(entry.Module)};
+    for (size_t file = 0; file < project.SourceFiles.size(); ++file) {
       enclosing.StartFile();
-      if (!reader.Open(file.Path)) continue;
-      const std::string_view file_name = FileNamePart(file.Path);
+      if (!reader.Open(project.SourceFiles[file].Path)) continue;
+      const std::string_view file_name = FileNamePart(project.SourceFiles[file].Path);
       for (int32_t line_number = 1; !reader.AtEnd();
            line_number = NextLineNumber(line_number)) {
         const std::string read = ReadSourceLine(reader);
         const std::string line = NormalizeCallLine(read, key);
         if (!IsCommentLine(line) && !enclosing.Track(line, line_number)) {
-          const int found = FindCall(line, key);
+          const ReferenceCall call = ReferenceFindCall(
+              project, modules, line, key, target,
+              modules.Used ? modules.Files[file][line_number - 1] : ReferenceLineModules(), read);
+          const int found = call.Found;
           const bool declare = IsDeclareLine(read);
           if (found != 0) {
             AddCallRow(list, line_number, line, found, enclosing.CurrentLabel(), file_name,
-                       declare ? RowMarks(RowMark::DeclareLine) : RowMarks());
+                       (declare ? RowMarks(RowMark::DeclareLine) : RowMarks()) |
+                           AmbiguityMark(call.Ambiguous));
           }
           // A Declare line is listed, but it neither counts nor asks for a Declare.
           tally.Calls += found != 0 && !declare;
@@ -77,9 +205,21 @@ bool ReferenceListAllProcedureCalls(Project& project, ResultList& list, ListingH
 }
 
 int32_t ReferenceListProcedureCalls(const Project& project, ResultList& list,
-                                    ListingHost& host, std::string_view name) {
+                                    ListingHost& host, std::string_view name,
+                                    bool without_module) {
   const StopEnabled stop(host);
-  const std::string key = CallKeyFromName(name);
+  const ReferenceModules modules = ReferenceReadModules(project);
+  std::string key = CallKeyFromName(name);
+  ReferenceTarget target;
+  const size_t colons = std::string(name).substr(0, std::string(name).find('(')).find("::");
+  if (modules.Used && colons != std::string::npos) {
+    std::string module(name.substr(0, colons));
+    module.erase(std::remove(module.begin(), module.end(), ' '), module.end());
+    target = {false, Lower(module)};
+    key = CallKeyFromName(name.substr(colons + 2));
+  } else if (modules.Used && without_module) {
+    target = {false, ""};
+  }
   EnclosingProcedure enclosing(LabelStyle::Padded);
   FileBands bands(true);
   SourceReader reader;
@@ -88,11 +228,15 @@ int32_t ReferenceListProcedureCalls(const Project& project, ResultList& list,
     if (!reader.Open(project.SourceFiles[file].Path)) continue;
     const std::string_view file_name = FileNamePart(project.SourceFiles[file].Path);
     for (int32_t line_number = 1; !reader.AtEnd(); line_number = NextLineNumber(line_number)) {
-      const std::string line = NormalizeCallLine(ReadSourceLine(reader), key);
+      const std::string raw = ReadSourceLine(reader);
+      const std::string line = NormalizeCallLine(raw, key);
       if (!IsCommentLine(line) && !enclosing.Track(line, line_number)) {
-        const int found = FindCall(line, key);
+        const ReferenceCall call = ReferenceFindCall(
+            project, modules, line, key, target,
+            modules.Used ? modules.Files[file][line_number - 1] : ReferenceLineModules(), raw);
+        const int found = call.Found;
         if (found != 0) {
-          const RowMarks band = bands.RowOf(list, file);
+          const RowMarks band = bands.RowOf(list, file) | AmbiguityMark(call.Ambiguous);
           AddCallRow(list, line_number, line, found, enclosing.CurrentLabel(), file_name, band);
         }
       }

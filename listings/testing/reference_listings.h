@@ -20,7 +20,8 @@ bool ReferenceListAllProcedureCalls(Project& project, ResultList& list, ListingH
 
 /// The calls of one procedure into `list`, preparing and testing every line of every file.
 int32_t ReferenceListProcedureCalls(const Project& project, ResultList& list,
-                                    ListingHost& host, std::string_view name);
+                                    ListingHost& host, std::string_view name,
+                                    bool without_module = false);
 
 /// The term search, matching every non-comment line.
 void ReferenceListTermMatches(const Project& project, ResultList& list, ListingHost& host,

@@ -1,0 +1,125 @@
+#include "listings/module_scope.h"
+
+#include <algorithm>
+
+#include "listings/call_candidates.h"
+#include "listings/call_matching.h"
+#include "source/line_classification.h"
+#include "source/module_lines.h"
+
+namespace {
+
+constexpr size_t npos = std::string_view::npos;
+
+bool IsNameChar(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view TrimmedBlanks(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+bool Holds(const std::vector<std::string>& names, const std::string& name) {
+  return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+}  // namespace
+
+CallTarget TargetOf(const ProcedureEntry& entry) { return {false, FoldedName(entry.Module)}; }
+
+QualifiedName SplitQualifiedName(std::string_view text) {
+  const size_t colons = text.substr(0, text.find('(')).find("::");
+  if (colons == npos) return {std::nullopt, std::string(text)};
+  return {std::string(TrimmedBlanks(text.substr(0, colons))),
+          std::string(TrimmedBlanks(text.substr(colons + 2)))};
+}
+
+std::optional<std::string_view> QualifierBefore(std::string_view line, size_t at) {
+  size_t end = at;
+  while (end > 0 && IsBlank(line[end - 1])) --end;
+  if (end < 2 || line.substr(end - 2, 2) != "::") return std::nullopt;
+  end -= 2;
+  while (end > 0 && IsBlank(line[end - 1])) --end;
+  size_t begin = end;
+  while (begin > 0 && IsNameChar(line[begin - 1])) --begin;
+  if (begin == end) return std::nullopt;
+  return line.substr(begin, end - begin);
+}
+
+ModuleScope::ModuleScope(const ProjectText& text, const ProcedureIndex& procedures)
+    : text_(text) {
+  ReadContexts(text);
+  if (!active_) return;
+  for (const ProcedureEntry& entry : procedures) {
+    std::vector<std::string>& modules =
+        modules_by_name_[FoldedName(CallKeyName(CallKeyFromHead(entry.HeadText)))];
+    std::string module = FoldedName(entry.Module);
+    if (!Holds(modules, module)) modules.push_back(std::move(module));
+  }
+}
+
+// A line's context is the state after its own statement; a new context starts only at a
+// file start or a module statement, so most lines share a few contexts.
+void ModuleScope::ReadContexts(const ProjectText& text) {
+  context_of_line_.resize(text.LineCount());
+  ModuleTracker tracker;
+  for (const ProjectFile& file : text.Files()) {
+    tracker.StartFile();
+    contexts_.emplace_back();
+    for (size_t line = file.FirstLine; line < file.FirstLine + file.LineCount; ++line) {
+      if (tracker.Track(text.SourceLine(line)) != ModuleStatement::None) {
+        active_ = true;
+        contexts_.push_back({FoldedName(tracker.Module()), tracker.InDeclareModule(), tracker.Uses()});
+      }
+      context_of_line_[line] = static_cast<uint32_t>(contexts_.size() - 1);
+    }
+  }
+  if (!active_) {
+    contexts_.clear();
+    context_of_line_ = {};
+  }
+}
+
+bool ModuleScope::IsModuleDeclaration(size_t line) const {
+  return active_ && ContextOf(line).Declaring && IsDeclareLine(text_.SourceLine(line));
+}
+
+CallResolution ModuleScope::Resolve(size_t line, std::string_view prepared, size_t at,
+                                    std::string_view name) const {
+  const auto named = modules_by_name_.find(FoldedName(name));
+  if (named == modules_by_name_.end()) return {};
+  const std::vector<std::string>& having = named->second;
+  if (const auto qualifier = QualifierBefore(prepared, at)) {
+    std::string module = FoldedName(*qualifier);
+    if (!Holds(having, module)) return {};
+    return {{std::move(module)}, false};
+  }
+  const Context& context = ContextOf(line);
+  if (!context.Module.empty() && Holds(having, context.Module)) return {{context.Module}, false};
+  if (Holds(having, "")) return {{""}, false};
+  CallResolution used;
+  for (const std::string& module : context.Uses) {
+    if (Holds(having, module)) used.Modules.push_back(module);
+  }
+  used.Ambiguous = used.Modules.size() > 1;
+  return used;
+}
+
+TargetCall ModuleScope::FindTargetCall(size_t line, std::string_view prepared,
+                                       std::string_view key, const CallTarget& target) const {
+  if (!active_) return {FindCall(prepared, key), false};
+  if (IsModuleDeclaration(line)) return {};
+  const std::string_view name = CallKeyName(key);
+  TargetCall call;
+  call.Found = FindCallWhere(prepared, key, [&](size_t at) {
+    const CallResolution callees = Resolve(line, prepared, at, name);
+    if (!target.AnyModule && !Holds(callees.Modules, target.Module)) return false;
+    call.Ambiguous = callees.Ambiguous;
+    return true;
+  });
+  return call;
+}

@@ -1,0 +1,97 @@
+#include "source/module_lines.h"
+
+#include <algorithm>
+
+namespace {
+
+bool IsNameChar(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+struct Keyword {
+  std::string_view Text;
+  ModuleStatement Statement;
+  bool Named;
+};
+
+constexpr Keyword kKeywords[] = {
+    {"Module", ModuleStatement::Module, true},
+    {"EndModule", ModuleStatement::EndModule, false},
+    {"DeclareModule", ModuleStatement::DeclareModule, true},
+    {"EndDeclareModule", ModuleStatement::EndDeclareModule, false},
+    {"UseModule", ModuleStatement::UseModule, true},
+    {"UnuseModule", ModuleStatement::UnuseModule, true},
+};
+
+/// The name after a named keyword: blanks or tabs first, then at least one name character.
+std::string_view NameAfterKeyword(std::string_view rest) {
+  const size_t start = rest.find_first_not_of(" \t");
+  if (start == 0 || start == std::string_view::npos) return {};
+  size_t end = start;
+  while (end < rest.size() && IsNameChar(rest[end])) ++end;
+  return rest.substr(start, end - start);
+}
+
+}  // namespace
+
+ModuleLine ClassifyModuleLine(std::string_view line) {
+  const size_t start = line.find_first_not_of(" \t");
+  if (start == std::string_view::npos) return {};
+  const char first = line[start];
+  if (first != 'M' && first != 'E' && first != 'D' && first != 'U') return {};
+  // Every keyword is a run of letters: the word decides, so "Modules" or "EndModule2" is none.
+  size_t word_end = start;
+  while (word_end < line.size() && IsLetter(line[word_end])) ++word_end;
+  if (word_end < line.size() && IsNameChar(line[word_end])) return {};
+  const std::string_view word = line.substr(start, word_end - start);
+  for (const Keyword& keyword : kKeywords) {
+    if (word != keyword.Text) continue;
+    if (!keyword.Named) return {keyword.Statement, {}};
+    const std::string_view name = NameAfterKeyword(line.substr(word_end));
+    if (name.empty()) return {};
+    return {keyword.Statement, name};
+  }
+  return {};
+}
+
+std::string FoldedName(std::string_view name) {
+  std::string folded(name);
+  for (char& c : folded) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return folded;
+}
+
+void ModuleTracker::StartFile() {
+  module_.clear();
+  in_declare_module_ = false;
+  uses_.clear();
+}
+
+ModuleStatement ModuleTracker::Track(std::string_view line) {
+  const ModuleLine statement = ClassifyModuleLine(line);
+  switch (statement.Statement) {
+    case ModuleStatement::Module:
+    case ModuleStatement::DeclareModule:
+      module_ = std::string(statement.Name);
+      in_declare_module_ = statement.Statement == ModuleStatement::DeclareModule;
+      break;
+    case ModuleStatement::EndModule:
+    case ModuleStatement::EndDeclareModule:
+      module_.clear();
+      in_declare_module_ = false;
+      break;
+    case ModuleStatement::UseModule: {
+      std::string folded = FoldedName(statement.Name);
+      if (std::find(uses_.begin(), uses_.end(), folded) == uses_.end()) uses_.push_back(folded);
+      break;
+    }
+    case ModuleStatement::UnuseModule:
+      uses_.erase(std::remove(uses_.begin(), uses_.end(), FoldedName(statement.Name)), uses_.end());
+      break;
+    case ModuleStatement::None: break;
+  }
+  return statement.Statement;
+}
