@@ -58,3 +58,11 @@ ProcedureDLL.i ItemCount()          ; exported from a DLL: live
 EndProcedure
 
 Main()
+
+; Modules: each Area is listed with its own calls
+IncludeFile "shapes.pbi"
+
+Debug Geo::Area(2, 3)
+Debug Text::Area("x")
+UseModule Geo
+Debug Area(1,1)   ; Geo's Area, since Geo is in use

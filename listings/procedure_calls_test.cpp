@@ -152,3 +152,48 @@ TEST(ProcedureCalls, NameFromHeadIsTheTextAfterTheFirstBlank) {
   EXPECT_EQ(ProcedureNameFromHead("Procedure Foo"), "Foo");
   EXPECT_EQ(ProcedureNameFromHead("Procedure.i"), "");
 }
+
+TEST(ProcedureCalls, ModuleProceduresAreListedUnderTheirQualifiedNames) {
+  TestProject test;
+  test.Write("main.pb",
+             "Procedure Area(a)\n"
+             "EndProcedure\n"
+             "Module Geo\n"
+             "Procedure Area(w, h)\n"
+             "  Area(1, 2)\n"
+             "EndProcedure\n"
+             "EndModule\n"
+             "Area(0)\n"
+             "Geo::Area(3, 4)\n");
+  ResultList& procedures = test.TakeUp();
+  EXPECT_EQ(TestProject::Cells(procedures, 1),
+            (Texts{"     4", "Module Geo", "", "Procedure Area(w, h)", "main.pb"}));
+  EXPECT_EQ(procedures.CellText(0, ColumnCalls), "");
+
+  // A double-click on Geo's head lists Geo's calls under the qualified name.
+  procedures.SelectRow(1);
+  EXPECT_EQ(OpenProcedureCalls(test.project, test.history, test.host, ""), 3);
+  ResultList& geo_calls = *test.history.Current();
+  EXPECT_EQ(geo_calls.Caption(), "Proc: Geo::Area(w, h)...");
+  EXPECT_EQ(SelectorEntryText(geo_calls), "Geo::Area(");
+  EXPECT_EQ(TestProject::Column(geo_calls, ColumnLine), (Texts{"", "5", "9"}));
+
+  // From the call row inside Geo's Area its label names Geo's head again.
+  geo_calls.SelectRow(1);
+  EXPECT_EQ(ProcedureToList(test.project, &geo_calls, "")->Name, "Geo::Area(w, h)");
+
+  // The global head lists only the global procedure's call; the typed plain name both.
+  procedures.SelectRow(0);
+  const std::optional<ProcedureChoice> global = ProcedureToList(test.project, &procedures, "");
+  ASSERT_TRUE(global.has_value());
+  EXPECT_EQ(global->Name, "Area(a)");
+  EXPECT_TRUE(global->WithoutModule);
+  ResultList& global_calls = test.history.OpenResultList(ListKind::ProcedureCalls, global->Name);
+  ListProcedureCalls(test.project, global_calls, test.host, global->Name, global->WithoutModule);
+  EXPECT_EQ(TestProject::Column(global_calls, ColumnLine), (Texts{"", "8"}));
+  EXPECT_FALSE(ProcedureToList(test.project, nullptr, "Area")->WithoutModule);
+  OpenLookUp(test.project, test.history, test.host, "geo :: area");
+  EXPECT_EQ(TestProject::Column(*test.history.Current(), ColumnLine), (Texts{"", "5", "9"}));
+  OpenLookUp(test.project, test.history, test.host, "Area");
+  EXPECT_EQ(TestProject::Column(*test.history.Current(), ColumnLine), (Texts{"", "5", "8", "9"}));
+}

@@ -78,3 +78,15 @@ TEST(RowColours, OtherCaseIsRedTextInTheCallsColumnOnly) {
   EXPECT_EQ(RowBackground(ListKind::Terms, RowMark::OtherCase | RowMark::FileBand),
             Colour(Rgb{255, 255, 240}));
 }
+
+TEST(RowColours, AnAmbiguousCallHasAPinkCallsCellOverItsBand) {
+  const RowMarks marks = RowMark::Ambiguous | RowMark::FileBand;
+  EXPECT_EQ(MarkColours(ListKind::ProcedureCalls, marks, ColumnCalls).Background,
+            Colour(Rgb{255, 200, 200}));
+  EXPECT_EQ(MarkColours(ListKind::ProcedureCalls, marks, ColumnLine).Background,
+            Colour(Rgb{255, 255, 230}));
+  EXPECT_EQ(MarkColours(ListKind::AllProcedureCalls, RowMark::Ambiguous, ColumnCalls).Background,
+            Colour(Rgb{255, 200, 200}));
+  EXPECT_EQ(MarkColours(ListKind::AllProcedureCalls, RowMark::Ambiguous, ColumnFile).Background,
+            std::nullopt);
+}

@@ -17,6 +17,7 @@ TEST(ReportOutput, MarkWordsNameEveryMarkThatTheTableShows) {
   EXPECT_EQ(MarkWords(RowMark::ProcedureRow | RowMark::CalledAboveHead), "called above head");
   EXPECT_EQ(MarkWords(RowMark::Declaration | RowMark::OtherCase), "other case, declaration");
   EXPECT_EQ(MarkWords(RowMark::DeclareLine | RowMark::OtherCase), "other case, declare");
+  EXPECT_EQ(MarkWords(RowMark::OtherCase | RowMark::Ambiguous | RowMark::FileBand), "other case, ambiguous");
   EXPECT_EQ(MarkWords(RowMark::FileBand | RowMark::Separator), "");
   EXPECT_EQ(MarkWords(RowMark::ClosingRow), "");
 }

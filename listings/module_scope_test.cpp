@@ -1,0 +1,168 @@
+#include "listings/module_scope.h"
+
+#include <gtest/gtest.h>
+
+#include "listings/call_matching.h"
+#include "listings/testing/listing_test_support.h"
+#include "source/line_classification.h"
+
+namespace {
+
+using Numbers = std::vector<int32_t>;
+
+/// A taken-up project with its text and scope.
+struct ScopedProject {
+  explicit ScopedProject(const std::string& main_text, const std::string& other_text = "") {
+    test.Write("main.pb", main_text);
+    test.Write("other.pbi", other_text);
+    test.TakeUp();
+    text.Load(test.project.SourceFiles, test.host);
+  }
+
+  /// Line numbers (of all files, in order) whose calls of `name` call `target`; a number
+  /// is negated when its call is ambiguous. Heads are not searched, as in the listings.
+  Numbers CallLines(const std::string& name, const CallTarget& target) {
+    const ModuleScope scope(text, test.project.Procedures);
+    const std::string key = CallKeyFromName(name);
+    Numbers numbers;
+    for (size_t line = 0; line < text.LineCount(); ++line) {
+      const std::string prepared = NormalizeCallLine(text.SourceLine(line), key);
+      if (IsProcedureHead(prepared)) continue;
+      const TargetCall call = scope.FindTargetCall(line, prepared, key, target);
+      if (call.Found != 0) numbers.push_back(call.Ambiguous ? -text.LineNumber(line) : text.LineNumber(line));
+    }
+    return numbers;
+  }
+
+  TestProject test;
+  ProjectText text;
+};
+
+const CallTarget kGlobal{false, ""};
+const CallTarget kGeo{false, "geo"};
+const CallTarget kText{false, "text"};
+const CallTarget kAny{};
+
+}  // namespace
+
+TEST(ModuleScope, QualifiedCallsCallOnlyTheirModulesProcedure) {
+  ScopedProject project(
+      "Module Geo\n"
+      "Procedure Area(w, h)\n"
+      "EndProcedure\n"
+      "EndModule\n"
+      "Module Text\n"
+      "Procedure Area(s$)\n"
+      "EndProcedure\n"
+      "EndModule\n"
+      "x = Geo::Area(2, 3)\n"          // 9
+      "y = Text :: Area (\"x\")\n"     // 10: blanks around "::" and before "("
+      "z = geo::area(1, 1)\n"          // 11: names folded, marked other case
+      "w = Other::Area(1) + Geo::Area(2)\n");  // 12: the second call counts
+  EXPECT_EQ(project.CallLines("Area", kGeo), (Numbers{9, 11, 12}));
+  EXPECT_EQ(project.CallLines("Area", kText), (Numbers{10}));
+  EXPECT_EQ(project.CallLines("Area", kGlobal), Numbers{});
+  EXPECT_EQ(project.test.project.Procedures[0].Module, "Geo");
+  EXPECT_EQ(project.test.project.Procedures[1].Module, "Text");
+}
+
+TEST(ModuleScope, PlainCallsInsideAModuleCallItsOwnThenTheGlobalProcedure) {
+  ScopedProject project(
+      "Procedure Area()\n"
+      "EndProcedure\n"
+      "Procedure Size()\n"
+      "EndProcedure\n"
+      "Module Geo\n"
+      "Procedure Area()\n"
+      "  If Size()\n"                  // 7: Geo has no Size: the global one
+      "    Area()\n"                   // 8: Geo's own Area
+      "  EndIf\n"                      // a block that is no module keeps the line in Geo
+      "  Area()\n"                     // 10
+      "EndProcedure\n"
+      "EndModule\n"
+      "Area()\n"                       // 13: outside modules, the global Area
+      "Size()\n");
+  EXPECT_EQ(project.CallLines("Area", kGeo), (Numbers{8, 10}));
+  EXPECT_EQ(project.CallLines("Area", kGlobal), (Numbers{13}));
+  EXPECT_EQ(project.CallLines("Size", kGlobal), (Numbers{7, 14}));
+}
+
+TEST(ModuleScope, ModulesInUseCountFromUseModuleToUnuseModuleInTheirFileOnly) {
+  ScopedProject project(
+      "Module Geo\n"
+      "Procedure Area()\n"
+      "EndProcedure\n"
+      "EndModule\n"
+      "Module Text\n"
+      "Procedure Area()\n"
+      "EndProcedure\n"
+      "EndModule\n"
+      "Area()\n"                       // 9: nothing in use
+      "UseModule Geo\n"
+      "Area()\n"                       // 11: Geo's
+      "UseModule Text\n"
+      "Area()\n"                       // 13: both in use: each, marked ambiguous
+      "UnuseModule Geo\n"
+      "Area()\n"                       // 15: Text's
+      "IncludeFile \"other.pbi\"\n",
+      "Area()\n");                     // other.pbi, line 1: no module in use there
+  EXPECT_EQ(project.CallLines("Area", kGeo), (Numbers{11, -13}));
+  EXPECT_EQ(project.CallLines("Area", kText), (Numbers{-13, 15}));
+  // A plain name looked up lists every call as it is found, ambiguous ones marked.
+  EXPECT_EQ(project.CallLines("Area", kAny), (Numbers{9, 11, -13, 15, 1}));
+}
+
+TEST(ModuleScope, AGlobalProcedureComesBeforeModulesInUse) {
+  ScopedProject project(
+      "Procedure Area()\n"
+      "EndProcedure\n"
+      "Module Geo\n"
+      "Procedure Area()\n"
+      "EndProcedure\n"
+      "EndModule\n"
+      "UseModule Geo\n"
+      "Area()\n"                       // 8: the global Area
+      "Geo::Area()\n");                // 9
+  EXPECT_EQ(project.CallLines("Area", kGlobal), (Numbers{8}));
+  EXPECT_EQ(project.CallLines("Area", kGeo), (Numbers{9}));
+}
+
+TEST(ModuleScope, DeclaresInADeclareModuleBlockAreNoCalls) {
+  ScopedProject project(
+      "DeclareModule Geo\n"
+      "  Declare Area(w, h)\n"         // a declaration
+      "  DeclareC.i Area2(x = Area(1))\n"
+      "  Global g = Area(0)\n"         // 4: a call in Geo's scope
+      "EndDeclareModule\n"
+      "Module Geo\n"
+      "Procedure Area(w, h)\n"
+      "EndProcedure\n"
+      "EndModule\n"
+      "Declare Area(w, h)\n");         // 10: outside a DeclareModule block: as before
+  EXPECT_EQ(project.CallLines("Area", kGeo), (Numbers{4}));
+  EXPECT_EQ(project.CallLines("Area", kAny), (Numbers{4, 10}));
+}
+
+TEST(ModuleScope, WithoutModuleStatementsEveryCallOfTheKeyCounts) {
+  ScopedProject project(
+      "Procedure Area()\n"
+      "EndProcedure\n"
+      "Geo::Area()\n"
+      "Area()\n");
+  EXPECT_EQ(project.CallLines("Area", kGlobal), (Numbers{3, 4}));
+  EXPECT_EQ(project.CallLines("Area", kGeo), (Numbers{3, 4}));
+}
+
+TEST(ModuleScope, QualifiedNamesAndQualifiersAreReadWithBlanksAroundTheColons) {
+  const QualifiedName qualified = SplitQualifiedName("Geo :: Area(w, h::x)");
+  EXPECT_EQ(qualified.Module, std::optional<std::string>("Geo"));
+  EXPECT_EQ(qualified.Name, "Area(w, h::x)");
+  const QualifiedName plain = SplitQualifiedName("Area(a::b)");  // "::" after "(" is no module
+  EXPECT_EQ(plain.Module, std::nullopt);
+  EXPECT_EQ(plain.Name, "Area(a::b)");
+  EXPECT_EQ(QualifierBefore("x = Geo::Area(", 9), std::optional<std::string_view>("Geo"));
+  EXPECT_EQ(QualifierBefore("x = Geo :: \tArea(", 12), std::optional<std::string_view>("Geo"));
+  EXPECT_EQ(QualifierBefore("::Area(", 2), std::nullopt);
+  EXPECT_EQ(QualifierBefore("x = Area(", 4), std::nullopt);
+  EXPECT_EQ(QualifierBefore("a:Area(", 2), std::nullopt);
+}
