@@ -65,6 +65,8 @@ ModuleScope::ModuleScope(const ProjectText& text, const ProcedureIndex& procedur
 // A line's context is the state after its own statement; a new context starts only at a
 // file start or a module statement, so most lines share a few contexts.
 void ModuleScope::ReadContexts(const ProjectText& text) {
+  if (!text.HasModuleStatements()) return;
+  active_ = true;
   context_of_line_.resize(text.LineCount());
   ModuleTracker tracker;
   for (const ProjectFile& file : text.Files()) {
@@ -72,15 +74,10 @@ void ModuleScope::ReadContexts(const ProjectText& text) {
     contexts_.emplace_back();
     for (size_t line = file.FirstLine; line < file.FirstLine + file.LineCount; ++line) {
       if (tracker.Track(text.SourceLine(line)) != ModuleStatement::None) {
-        active_ = true;
         contexts_.push_back({FoldedName(tracker.Module()), tracker.InDeclareModule(), tracker.Uses()});
       }
       context_of_line_[line] = static_cast<uint32_t>(contexts_.size() - 1);
     }
-  }
-  if (!active_) {
-    contexts_.clear();
-    context_of_line_ = {};
   }
 }
 

@@ -5,6 +5,7 @@
 
 #include "listings/call_matching.h"
 #include "source/line_classification.h"
+#include "source/module_lines.h"
 #include "source/path_parts.h"
 #include "source/source_reader.h"
 #include "source/text_parts.h"
@@ -28,6 +29,7 @@ bool ProjectText::Load(const SourceFileList& files, ListingHost& host) {
   blocks_.clear();
   long_lines_.clear();
   block_left_ = 0;
+  has_module_statements_ = false;
   SourceReader reader;
   std::string spill;  // one buffer for the lines not viewed in the reader's block
   for (const SourceFile& file : files) {
@@ -47,7 +49,12 @@ bool ProjectText::Load(const SourceFileList& files, ListingHost& host) {
 
 void ProjectText::AddLine(std::string_view raw, std::string& spill) {
   const std::string_view kept = Keep(raw, spill);
-  lines_.push_back({kept.data(), kept.size(), ClassifyLine(PrepareCallLine(kept))});
+  const std::string_view prepared = PrepareCallLine(kept);
+  lines_.push_back({kept.data(), kept.size(), ClassifyLine(prepared)});
+  // A statement's keyword and name stand before any comment, so the prepared line tells.
+  if (!has_module_statements_ && ClassifyModuleLine(prepared).Statement != ModuleStatement::None) {
+    has_module_statements_ = true;
+  }
 }
 
 // Keeps the line as `ReadSourceLine` gives it, without its leading blanks, so that looking

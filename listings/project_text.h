@@ -50,6 +50,8 @@ class ProjectText {
   /// Kind of the line after `PrepareCallLine`; closing up blanks for a key can only turn
   /// a head into a non-head (see `CloseUpCanUnmakeHead`).
   LineKind CallKind(size_t line) const { return lines_[line].CallKind; }
+  /// True when some line is a module statement (`ClassifyModuleLine`).
+  bool HasModuleStatements() const { return has_module_statements_; }
 
  private:
   struct Line {
@@ -70,4 +72,5 @@ class ProjectText {
   std::deque<std::string> long_lines_;
   char* block_next_ = nullptr;
   size_t block_left_ = 0;
+  bool has_module_statements_ = false;
 };

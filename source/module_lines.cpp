@@ -37,8 +37,10 @@ std::string_view NameAfterKeyword(std::string_view rest) {
 }  // namespace
 
 ModuleLine ClassifyModuleLine(std::string_view line) {
-  const size_t start = line.find_first_not_of(" \t");
-  if (start == std::string_view::npos) return {};
+  size_t start = 0;
+  while (start < line.size() && (line[start] == ' ' || line[start] == '\t')) ++start;
+  if (start == line.size()) return {};
+  // Called for every line of a project: most lines are decided by their first letter.
   const char first = line[start];
   if (first != 'M' && first != 'E' && first != 'D' && first != 'U') return {};
   // Every keyword is a run of letters: the word decides, so "Modules" or "EndModule2" is none.
