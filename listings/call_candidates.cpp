@@ -4,12 +4,9 @@
 
 #include "listings/call_matching.h"
 #include "listings/folded_search.h"
+#include "source/text_parts.h"
 
 namespace {
-
-bool IsIdentifierChar(char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
-}
 
 /// FNV-1a of the text with its letters folded.
 uint64_t FoldedHash(std::string_view text) {
@@ -69,7 +66,7 @@ CallCandidates::CallCandidates(const ProcedureIndex& procedures)
     if (token.empty() || FindToken(token) != kNoToken) continue;
     size_t slot = FoldedHash(token) & mask;
     while (slots_[slot] != 0) slot = (slot + 1) & mask;
-    tokens_.push_back(FoldedText(token));
+    tokens_.push_back(FoldedName(token));
     slots_[slot] = static_cast<uint32_t>(tokens_.size());
   }
   lines_.resize(tokens_.size());

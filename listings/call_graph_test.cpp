@@ -106,3 +106,24 @@ TEST(CallGraph, AnIndexEntryWhoseHeadChangedOwnsNoCalls) {
   // The heads after it still pair with their entries.
   EXPECT_EQ(SiteTexts(project.text, graph.SitesIn(3)), (Texts{"2<-3@inc.pbi:8", "3<-3@inc.pbi:8 self"}));
 }
+
+TEST(CallGraph, ModuleRulesPickTheCalleesOfACallAndItsLetterCase) {
+  TestProject test;
+  test.Write("main.pb",
+             "Procedure Area()\n"               // 0: the global Area
+             "EndProcedure\n"
+             "Module Geo\n"
+             "Procedure Area()\n"               // 1: Geo's
+             "  area()\n"                       // 5: Geo's own, in another case
+             "EndProcedure\n"
+             "EndModule\n"
+             "x = geo::Area() + Area()\n");     // 8: Geo's, then the global one
+  test.TakeUp();
+  RecordingHost host;
+  ProjectText text;
+  ASSERT_TRUE(text.Load(test.project.SourceFiles, host));
+  CallGraph graph;
+  ASSERT_FALSE(graph.Build(text, test.project.Procedures, host));
+  EXPECT_EQ(SiteTexts(text, graph.Sites()),
+            (Texts{"0<--1@main.pb:8", "1<-1@main.pb:5 other case self", "1<--1@main.pb:8"}));
+}

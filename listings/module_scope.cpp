@@ -6,14 +6,11 @@
 #include "listings/call_matching.h"
 #include "source/line_classification.h"
 #include "source/module_lines.h"
+#include "source/text_parts.h"
 
 namespace {
 
 constexpr size_t npos = std::string_view::npos;
-
-bool IsNameChar(char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
-}
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -45,7 +42,7 @@ std::optional<std::string_view> QualifierBefore(std::string_view line, size_t at
   end -= 2;
   while (end > 0 && IsBlank(line[end - 1])) --end;
   size_t begin = end;
-  while (begin > 0 && IsNameChar(line[begin - 1])) --begin;
+  while (begin > 0 && IsIdentifierChar(line[begin - 1])) --begin;
   if (begin == end) return std::nullopt;
   return line.substr(begin, end - begin);
 }

@@ -10,7 +10,6 @@
 #include "listings/listing_rows.h"
 #include "listings/project_text.h"
 #include "source/line_classification.h"
-#include "source/module_lines.h"
 #include "source/text_parts.h"
 
 std::string SelectedRowText(const ResultList& list) {

@@ -2,11 +2,9 @@
 
 #include <algorithm>
 
-namespace {
+#include "source/text_parts.h"
 
-bool IsNameChar(char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
-}
+namespace {
 
 bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
@@ -30,7 +28,7 @@ std::string_view NameAfterKeyword(std::string_view rest) {
   const size_t start = rest.find_first_not_of(" \t");
   if (start == 0 || start == std::string_view::npos) return {};
   size_t end = start;
-  while (end < rest.size() && IsNameChar(rest[end])) ++end;
+  while (end < rest.size() && IsIdentifierChar(rest[end])) ++end;
   return rest.substr(start, end - start);
 }
 
@@ -46,7 +44,7 @@ ModuleLine ClassifyModuleLine(std::string_view line) {
   // Every keyword is a run of letters: the word decides, so "Modules" or "EndModule2" is none.
   size_t word_end = start;
   while (word_end < line.size() && IsLetter(line[word_end])) ++word_end;
-  if (word_end < line.size() && IsNameChar(line[word_end])) return {};
+  if (word_end < line.size() && IsIdentifierChar(line[word_end])) return {};
   const std::string_view word = line.substr(start, word_end - start);
   for (const Keyword& keyword : kKeywords) {
     if (word != keyword.Text) continue;
@@ -56,14 +54,6 @@ ModuleLine ClassifyModuleLine(std::string_view line) {
     return {keyword.Statement, name};
   }
   return {};
-}
-
-std::string FoldedName(std::string_view name) {
-  std::string folded(name);
-  for (char& c : folded) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return folded;
 }
 
 void ModuleTracker::StartFile() {

@@ -28,9 +28,6 @@ struct ModuleLine {
 /// a name of A-Z, a-z, 0-9 and "_" after it. None for every other line.
 ModuleLine ClassifyModuleLine(std::string_view line);
 
-/// `name` with A-Z folded to a-z: module and procedure names are compared so.
-std::string FoldedName(std::string_view name);
-
 /// The module state of the lines of one file, fed in line order.
 class ModuleTracker {
  public:

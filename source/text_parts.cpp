@@ -12,3 +12,15 @@ std::string PaddedNumber(int32_t number) {
   if (digits.size() < 6) digits.insert(0, 6 - digits.size(), ' ');
   return digits;
 }
+
+bool IsIdentifierChar(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+std::string FoldedName(std::string_view name) {
+  std::string folded(name);
+  for (char& c : folded) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return folded;
+}

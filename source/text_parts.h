@@ -1,5 +1,5 @@
 // Small text helpers that the line tests, the listings and the front ends share: leading
-// runs cut off, numbers padded for the line columns.
+// runs cut off, name characters and folded names, numbers padded for the line columns.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +8,12 @@
 
 /// `text` without its leading run of `c`; empty when it holds nothing else.
 std::string_view WithoutLeading(std::string_view text, char c);
+
+/// True for A-Z, a-z, 0-9 and "_", the characters of a PureBasic name.
+bool IsIdentifierChar(char c);
+
+/// `name` with A-Z folded to a-z: names are compared so where letter case is ignored.
+std::string FoldedName(std::string_view name);
 
 /// `number` right-aligned with blanks in 6 places; longer numbers as they are.
 std::string PaddedNumber(int32_t number);
