@@ -229,3 +229,53 @@ TEST(AllProcedureCalls, ExampleProjectShowsADeclaredProcedureNeverCalledAndOneDe
   EXPECT_EQ(test.host.Clipboard.find("Describe"), std::string::npos) << test.host.Clipboard;
   EXPECT_NE(test.host.Clipboard.find("Declare LogLine(text$)"), std::string::npos);
 }
+
+TEST(AllProcedureCalls, EachAreaOfTheExampleModulesHasExactlyItsOwnCallsAndDeclare) {
+  TestProject test;
+  RecordingHost quiet;
+  TakeUpProject(test.project, PBST_EXAMPLE_MAIN,
+                test.history.OpenResultList(ListKind::Procedures, "Procedures"), quiet);
+  const ResultList& list = RunAllCalls(test);
+  int32_t geo = 0;
+  while (geo < list.RowCount() && list.CellText(geo, ColumnCalls) != "Procedure.i Area(w.i, h.i)") ++geo;
+  ASSERT_LT(geo + 7, list.RowCount());
+  // Each module's Declare is listed under its own Area only, and neither counts it.
+  const Texts area_rows[] = {{"12", "Procedure.i Area(w.i, h.i)", "2", "", "shapes.pbi"},
+                             {"39", "Debug Geo::Area(2, 3)", "", "", "main.pb"},
+                             {"42", "Debug Area(1,1)   ", "", "", "main.pb"},
+                             {"4", "Declare.i Area(w.i, h.i)", "", "", "shapes.pbi"},
+                             {"", "", "", "", ""},
+                             {"18", "Procedure.i Area(s$)", "1", "", "shapes.pbi"},
+                             {"40", "Debug Text::Area(\"x\")", "", "", "main.pb"},
+                             {"8", "Declare.i Area(s$)", "", "", "shapes.pbi"}};
+  for (int32_t row = 0; row < 8; ++row) {
+    EXPECT_EQ(TestProject::Cells(list, geo + row), area_rows[row]) << "row " << geo + row;
+  }
+  EXPECT_EQ(list.Row(geo).Marks, RowMarks(RowMark::ProcedureRow));
+  EXPECT_EQ(list.Row(geo + 3).Marks, RowMarks(RowMark::DeclareLine));
+  EXPECT_EQ(list.Row(geo + 5).Marks, RowMarks(RowMark::ProcedureRow));
+}
+
+TEST(AllProcedureCalls, ACallThatTwoModulesInUseCouldTakeIsListedUnderBothAndMarked) {
+  TestProject test;
+  test.Write("main.pb",
+             "Module Geo\n"
+             "Procedure Area()\n"
+             "EndProcedure\n"
+             "EndModule\n"
+             "Module Text\n"
+             "Procedure Area()\n"
+             "EndProcedure\n"
+             "EndModule\n"
+             "UseModule Geo\n"
+             "UseModule Text\n"
+             "Area()\n");
+  test.TakeUp();
+  const ResultList& list = RunAllCalls(test);
+  ASSERT_EQ(list.RowCount(), 6);
+  for (const int32_t row : {1, 4}) {
+    EXPECT_EQ(TestProject::Cells(list, row), (Texts{"11", "Area()", "", "", "main.pb"}));
+    EXPECT_EQ(list.Row(row).Marks, RowMarks(RowMark::Ambiguous));
+  }
+  EXPECT_EQ(TestProject::Column(list, ColumnCount), (Texts{"1", "", "", "1", "", ""}));
+}

@@ -87,12 +87,15 @@ CallResolution ModuleScope::Resolve(size_t line, std::string_view prepared, size
   const auto named = modules_by_name_.find(FoldedName(name));
   if (named == modules_by_name_.end()) return {};
   const std::vector<std::string>& having = named->second;
-  if (const auto qualifier = QualifierBefore(prepared, at)) {
+  const Context& context = ContextOf(line);
+  // A Declare in a DeclareModule block declares its module's procedure, as if qualified.
+  const std::optional<std::string_view> qualifier =
+      IsModuleDeclaration(line) ? context.Module : QualifierBefore(prepared, at);
+  if (qualifier) {
     std::string module = FoldedName(*qualifier);
     if (!Holds(having, module)) return {};
     return {{std::move(module)}, false};
   }
-  const Context& context = ContextOf(line);
   if (!context.Module.empty() && Holds(having, context.Module)) return {{context.Module}, false};
   if (Holds(having, "")) return {{""}, false};
   CallResolution used;
@@ -106,7 +109,6 @@ CallResolution ModuleScope::Resolve(size_t line, std::string_view prepared, size
 TargetCall ModuleScope::FindTargetCall(size_t line, std::string_view prepared,
                                        std::string_view key, const CallTarget& target) const {
   if (!active_) return {FindCall(prepared, key), false};
-  if (IsModuleDeclaration(line)) return {};
   const std::string_view name = CallKeyName(key);
   TargetCall call;
   call.Found = FindCallWhere(prepared, key, [&](size_t at) {

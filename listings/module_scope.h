@@ -59,7 +59,8 @@ class ModuleScope {
   /// False for a project without module statements: no rule applies there, and every
   /// call of a key calls each procedure of its name, as `FindCall` finds it.
   bool Active() const { return active_; }
-  /// True for a Declare line inside a DeclareModule block: a declaration, not a call.
+  /// True for a Declare line inside a DeclareModule block: it declares the procedure of
+  /// that block's module only.
   bool IsModuleDeclaration(size_t line) const;
   /// The callees of the call whose name (`name` as its key has it) starts at `at` in
   /// `prepared`, the prepared form of line `line`.

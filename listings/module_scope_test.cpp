@@ -127,20 +127,26 @@ TEST(ModuleScope, AGlobalProcedureComesBeforeModulesInUse) {
   EXPECT_EQ(project.CallLines("Area", kGeo), (Numbers{9}));
 }
 
-TEST(ModuleScope, DeclaresInADeclareModuleBlockAreNoCalls) {
+TEST(ModuleScope, ADeclareInADeclareModuleBlockNamesThatModulesProcedureOnly) {
   ScopedProject project(
+      "Procedure Area(a)\n"
+      "EndProcedure\n"
       "DeclareModule Geo\n"
-      "  Declare Area(w, h)\n"         // a declaration
-      "  DeclareC.i Area2(x = Area(1))\n"
-      "  Global g = Area(0)\n"         // 4: a call in Geo's scope
+      "  Declare Area(w, h)\n"          // 4: Geo's, though a global Area exists
+      "  Declare Size()\n"              // 5: Geo has no Size: it names none
+      "  Global g = Area(0)\n"          // 6: no Declare: a call by the rules, Geo's own
       "EndDeclareModule\n"
       "Module Geo\n"
       "Procedure Area(w, h)\n"
       "EndProcedure\n"
       "EndModule\n"
-      "Declare Area(w, h)\n");         // 10: outside a DeclareModule block: as before
-  EXPECT_EQ(project.CallLines("Area", kGeo), (Numbers{4}));
-  EXPECT_EQ(project.CallLines("Area", kAny), (Numbers{4, 10}));
+      "Procedure Size()\n"
+      "EndProcedure\n"
+      "Declare Area(a)\n");            // 14: outside a DeclareModule block: the global one
+  EXPECT_EQ(project.CallLines("Area", kGeo), (Numbers{4, 6}));
+  EXPECT_EQ(project.CallLines("Area", kGlobal), (Numbers{14}));
+  EXPECT_EQ(project.CallLines("Size", kGlobal), Numbers{});
+  EXPECT_EQ(project.CallLines("Area", kAny), (Numbers{4, 6, 14}));
 }
 
 TEST(ModuleScope, WithoutModuleStatementsEveryCallOfTheKeyCounts) {

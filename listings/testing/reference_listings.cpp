@@ -88,10 +88,11 @@ struct ReferenceTarget {
   std::string Module;
 };
 
-/// The modules (lower case, "" for none) whose procedure named `name` a call calls.
+/// The modules (lower case, "" for none) whose procedure named `name` a call calls;
+/// `declaring` for a Declare line in a DeclareModule block, which names its module's.
 std::vector<std::string> ReferenceCallees(const Project& project, const std::string& name,
                                           const std::string& before,
-                                          const ReferenceLineModules& state) {
+                                          const ReferenceLineModules& state, bool declaring) {
   std::vector<std::string> having;
   for (const ProcedureEntry& entry : project.Procedures) {
     const std::string key = CallKeyFromHead(entry.HeadText);
@@ -99,8 +100,8 @@ std::vector<std::string> ReferenceCallees(const Project& project, const std::str
   }
   static const std::regex qualified("([A-Za-z0-9_]+)[ \t]*::[ \t]*$");
   std::smatch match;
-  if (std::regex_search(before, match, qualified)) {
-    const std::string module = Lower(match[1].str());
+  if (declaring || std::regex_search(before, match, qualified)) {
+    const std::string module = declaring ? state.Module : Lower(match[1].str());
     return Contains(having, module) ? std::vector<std::string>{module} : std::vector<std::string>{};
   }
   if (!state.Module.empty() && Contains(having, state.Module)) return {state.Module};
@@ -127,7 +128,7 @@ ReferenceCall ReferenceFindCall(const Project& project, const ReferenceModules& 
                                 const ReferenceTarget& target, const ReferenceLineModules& state,
                                 std::string_view raw) {
   if (!modules.Used) return {FindCall(line, key), false};
-  if (state.Declaring && IsDeclareLine(raw)) return {};
+  const bool declaring = state.Declaring && IsDeclareLine(raw);
   const std::string lower_key = Lower(key);
   size_t search_start = 0;
   for (size_t p = 0; p + key.size() <= line.size() && !key.empty(); ++p) {
@@ -135,7 +136,8 @@ ReferenceCall ReferenceFindCall(const Project& project, const ReferenceModules& 
     const bool separated = p == 0 || CallSeparators.find(line[p - 1]) != std::string_view::npos;
     if (separated) {
       const std::vector<std::string> callees = ReferenceCallees(
-          project, lower_key.substr(0, lower_key.size() - 1), line.substr(0, p), state);
+          project, lower_key.substr(0, lower_key.size() - 1), line.substr(0, p), state,
+          declaring);
       if (target.Any || Contains(callees, target.Module)) {
         return {line.find(key, search_start) == std::string::npos ? -1 : +1, callees.size() > 1};
       }
