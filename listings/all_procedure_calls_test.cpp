@@ -16,6 +16,14 @@ ResultList& RunAllCalls(TestProject& test) {
   return list;
 }
 
+/// Takes up the example project and runs the listing on it.
+ResultList& RunAllCallsOfExample(TestProject& test) {
+  RecordingHost quiet;
+  TakeUpProject(test.project, PBST_EXAMPLE_MAIN,
+                test.history.OpenResultList(ListKind::Procedures, "Procedures"), quiet);
+  return RunAllCalls(test);
+}
+
 }  // namespace
 
 TEST(AllProcedureCalls, ProcedureRowsCallRowsAndClosingRows) {
@@ -210,10 +218,7 @@ TEST(AllProcedureCalls, NoProceduresWriteNoRowsAndLeaveTheClipboardAlone) {
 
 TEST(AllProcedureCalls, ExampleProjectShowsADeclaredProcedureNeverCalledAndOneDeclaredAndCalledEarly) {
   TestProject test;
-  RecordingHost quiet;
-  TakeUpProject(test.project, PBST_EXAMPLE_MAIN,
-                test.history.OpenResultList(ListKind::Procedures, "Procedures"), quiet);
-  const ResultList& list = RunAllCalls(test);
+  const ResultList& list = RunAllCallsOfExample(test);
   int32_t unused = -1;
   int32_t describe = -1;
   for (int32_t row = 0; row < list.RowCount(); ++row) {
@@ -232,10 +237,7 @@ TEST(AllProcedureCalls, ExampleProjectShowsADeclaredProcedureNeverCalledAndOneDe
 
 TEST(AllProcedureCalls, EachAreaOfTheExampleModulesHasExactlyItsOwnCallsAndDeclare) {
   TestProject test;
-  RecordingHost quiet;
-  TakeUpProject(test.project, PBST_EXAMPLE_MAIN,
-                test.history.OpenResultList(ListKind::Procedures, "Procedures"), quiet);
-  const ResultList& list = RunAllCalls(test);
+  const ResultList& list = RunAllCallsOfExample(test);
   int32_t geo = 0;
   while (geo < list.RowCount() && list.CellText(geo, ColumnCalls) != "Procedure.i Area(w.i, h.i)") ++geo;
   ASSERT_LT(geo + 7, list.RowCount());
