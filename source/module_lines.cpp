@@ -6,8 +6,6 @@
 
 namespace {
 
-bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-
 struct Keyword {
   std::string_view Text;
   ModuleStatement Statement;
@@ -34,22 +32,17 @@ std::string_view NameAfterKeyword(std::string_view rest) {
 
 }  // namespace
 
-ModuleLine ClassifyModuleLine(std::string_view line) {
-  size_t start = 0;
-  while (start < line.size() && (line[start] == ' ' || line[start] == '\t')) ++start;
-  if (start == line.size()) return {};
-  // Called for every line of a project: most lines are decided by their first letter.
-  const char first = line[start];
-  if (first != 'M' && first != 'E' && first != 'D' && first != 'U') return {};
-  // Every keyword is a run of letters: the word decides, so "Modules" or "EndModule2" is none.
-  size_t word_end = start;
-  while (word_end < line.size() && IsLetter(line[word_end])) ++word_end;
-  if (word_end < line.size() && IsIdentifierChar(line[word_end])) return {};
-  const std::string_view word = line.substr(start, word_end - start);
+ModuleLine ClassifyModuleWord(std::string_view line, size_t start) {
+  // The second letters tell most lines from every keyword before a comparison.
+  const std::string_view rest = line.substr(start);
+  if (rest.size() < 6) return {};
   for (const Keyword& keyword : kKeywords) {
-    if (word != keyword.Text) continue;
+    if (keyword.Text[1] != rest[1] || rest.substr(0, keyword.Text.size()) != keyword.Text) continue;
+    const std::string_view after = rest.substr(keyword.Text.size());
+    // Only the whole word: "Modules" or "EndModule2" is none.
+    if (!after.empty() && IsIdentifierChar(after.front())) return {};
     if (!keyword.Named) return {keyword.Statement, {}};
-    const std::string_view name = NameAfterKeyword(line.substr(word_end));
+    const std::string_view name = NameAfterKeyword(after);
     if (name.empty()) return {};
     return {keyword.Statement, name};
   }

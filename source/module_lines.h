@@ -23,10 +23,22 @@ struct ModuleLine {
   std::string_view Name;  ///< the module's name for Module, DeclareModule, UseModule, UnuseModule
 };
 
+/// `ClassifyModuleLine` for a line whose first character after blanks and tabs, at
+/// `start`, is "M", "E", "D" or "U".
+ModuleLine ClassifyModuleWord(std::string_view line, size_t start);
+
 /// The statement at the start of `line` (leading blanks and tabs skipped): its keyword,
 /// written exactly, as a whole word; the four that name a module need blanks or tabs and
-/// a name of A-Z, a-z, 0-9 and "_" after it. None for every other line.
-ModuleLine ClassifyModuleLine(std::string_view line);
+/// a name of A-Z, a-z, 0-9 and "_" after it. None for every other line. Inline, since it
+/// is asked of every line of a project and most lines are decided by their first letter.
+inline ModuleLine ClassifyModuleLine(std::string_view line) {
+  size_t start = 0;
+  while (start < line.size() && (line[start] == ' ' || line[start] == '\t')) ++start;
+  if (start == line.size()) return {};
+  const char first = line[start];
+  if (first != 'M' && first != 'E' && first != 'D' && first != 'U') return {};
+  return ClassifyModuleWord(line, start);
+}
 
 /// The module state of the lines of one file, fed in line order.
 class ModuleTracker {

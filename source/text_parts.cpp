@@ -13,10 +13,6 @@ std::string PaddedNumber(int32_t number) {
   return digits;
 }
 
-bool IsIdentifierChar(char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
-}
-
 std::string FoldedName(std::string_view name) {
   std::string folded(name);
   for (char& c : folded) {

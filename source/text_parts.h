@@ -9,8 +9,11 @@
 /// `text` without its leading run of `c`; empty when it holds nothing else.
 std::string_view WithoutLeading(std::string_view text, char c);
 
-/// True for A-Z, a-z, 0-9 and "_", the characters of a PureBasic name.
-bool IsIdentifierChar(char c);
+/// True for A-Z, a-z, 0-9 and "_", the characters of a PureBasic name. Inline: the
+/// candidate sweep asks it for every character before a "(".
+constexpr bool IsIdentifierChar(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+}
 
 /// `name` with A-Z folded to a-z: names are compared so where letter case is ignored.
 std::string FoldedName(std::string_view name);
