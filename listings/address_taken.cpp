@@ -3,6 +3,7 @@
 #include "listings/call_candidates.h"
 #include "listings/call_matching.h"
 #include "listings/folded_search.h"
+#include "source/text_parts.h"
 
 namespace {
 
@@ -34,10 +35,10 @@ void CollectAddressTaken(std::string_view line, FoldedNames& names) {
     if (c == ';') return;
     if (c != '@') continue;
     const std::string_view name = AddressedName(line, at);
-    if (!name.empty()) names.insert(FoldedText(name));
+    if (!name.empty()) names.insert(FoldedName(name));
   }
 }
 
 std::string FoldedProcedureName(std::string_view head_text) {
-  return FoldedText(CallKeyName(CallKeyFromHead(head_text)));
+  return FoldedName(CallKeyName(CallKeyFromHead(head_text)));
 }

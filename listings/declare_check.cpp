@@ -1,6 +1,7 @@
 // The Declare check. Every line gets its rank in compile order; a procedure's calls come
-// from the call graph and its Declares from the Declare lines, both grouped by the name
-// with letter case folded, as the compiler matches names.
+// from the call graph and its Declares from the Declare lines, both grouped by the module
+// and the name with letter case folded, as the compiler matches names: a Declare in a
+// Module or DeclareModule block declares that module's procedure.
 #include "listings/declare_check.h"
 
 #include <algorithm>
@@ -17,9 +18,11 @@
 #include "listings/call_matching.h"
 #include "listings/folded_search.h"
 #include "listings/listing_rows.h"
+#include "listings/module_scope.h"
 #include "listings/project_text.h"
 #include "source/compile_order.h"
 #include "source/line_classification.h"
+#include "source/text_parts.h"
 
 namespace {
 
@@ -70,7 +73,7 @@ struct NameGroup {
 struct DeclareLine {
   size_t Line = 0;
   std::string Prepared;
-  std::string Name;  ///< folded
+  std::string Name;  ///< its group: folded module, "::", folded name
 };
 
 /// What the check found, with the row after it: the first early call, the head.
@@ -91,7 +94,7 @@ class DeclareCheck {
  public:
   DeclareCheck(const Project& project, const ProjectText& text, const CallGraph& graph)
       : procedures_(project.Procedures), text_(text), graph_(graph),
-        ranks_(CompileRanks(text, project.SourceFiles)) {}
+        scope_(text, project.Procedures), ranks_(CompileRanks(text, project.SourceFiles)) {}
 
   /// Reads the heads and Declares; false when the host reported a stop.
   bool Gather(ListingHost& host) {
@@ -130,7 +133,8 @@ class DeclareCheck {
   void AddHead(int32_t entry) {
     const size_t line = graph_.HeadLine(entry);
     if (line == std::string::npos) return;
-    NameGroup& group = groups_[FoldedProcedureName(procedures_[static_cast<size_t>(entry)].HeadText)];
+    const ProcedureEntry& procedure = procedures_[static_cast<size_t>(entry)];
+    NameGroup& group = groups_[GroupKey(FoldedName(procedure.Module), procedure.HeadText)];
     group.Heads.push_back(entry);
     if (ranks_[line] < group.HeadRank || group.FirstHead < 0) {
       group.HeadRank = ranks_[line];
@@ -142,7 +146,7 @@ class DeclareCheck {
     DeclareLine& declare = declares_.emplace_back();
     declare.Line = line;
     declare.Prepared = std::string(PrepareCallLine(text_.SourceLine(line)));
-    declare.Name = FoldedProcedureName(declare.Prepared);
+    declare.Name = GroupKey(scope_.ModuleAt(line), declare.Prepared);
     const auto group = groups_.find(declare.Name);
     if (group != groups_.end()) group->second.DeclareRank = std::min(group->second.DeclareRank, ranks_[line]);
   }
@@ -178,6 +182,11 @@ class DeclareCheck {
     findings.push_back(finding);
   }
 
+  /// The group of a head or Declare line `text` of `module` (folded, "" for none).
+  static std::string GroupKey(std::string_view module, std::string_view text) {
+    return std::string(module) + "::" + FoldedProcedureName(text);
+  }
+
   std::string HeadParameters(int32_t entry) const {
     return ParameterList(PrepareCallLine(text_.SourceLine(graph_.HeadLine(entry))));
   }
@@ -202,6 +211,7 @@ class DeclareCheck {
   const ProcedureIndex& procedures_;
   const ProjectText& text_;
   const CallGraph& graph_;
+  const ModuleScope scope_;
   const std::vector<size_t> ranks_;
   std::unordered_map<std::string, NameGroup> groups_;
   std::deque<DeclareLine> declares_;  ///< findings point into it

@@ -80,3 +80,39 @@ TEST(DeclareCheck, ADeclareReadBeforeTheFirstEarlyCallInAnotherFileIsEnough) {
             (Texts{"", "0 missing, 0 differs, 0 orphan"}));
   EXPECT_TRUE(missing.empty());
 }
+
+TEST(DeclareCheck, ADeclareInAModuleBlockDeclaresThatModulesProcedure) {
+  TestProject test;
+  // Geo's Declare has Text's parameters, so it differs from Geo's own Area; Gone is
+  // declared in Geo, which has none, so the global Gone does not take it; Geo's Early is
+  // called early and only Text declares an Early; Late is Geo's and declared in time.
+  test.Write("main.pb",
+             "DeclareModule Geo\n"
+             "  Declare Area(s$)\n"
+             "  Declare Gone()\n"
+             "  Declare Late()\n"
+             "EndDeclareModule\n"
+             "DeclareModule Text\n"
+             "  Declare Area(s$)\n"
+             "  Declare Early()\n"
+             "EndDeclareModule\n"
+             "Module Geo\n"
+             "  Early() : Late()\n"                      // 11
+             "  Procedure Area(w, h)\n  EndProcedure\n"  // 12
+             "  Procedure Early()\n  EndProcedure\n"     // 14
+             "  Procedure Late()\n  EndProcedure\n"
+             "EndModule\n"
+             "Module Text\n"
+             "  Procedure Area(s$)\n  EndProcedure\n"
+             "  Procedure Early()\n  EndProcedure\n"
+             "EndModule\n"
+             "Procedure Gone()\nEndProcedure\n");
+  test.TakeUp();
+  DeclareCandidates missing;
+  const ResultList& list = RunDeclareCheck(test, missing);
+  EXPECT_EQ(TestProject::Column(list, ColumnCalls),
+            (Texts{"Declare Area(s$)", "Procedure Area(w, h)", "Declare Gone()", "Procedure Early()",
+                   "Early() : Late()", "", "1 missing, 1 differs, 1 orphan"}));
+  EXPECT_EQ(TestProject::Column(list, ColumnCount),
+            (Texts{"differs", "", "orphan", "missing", "", "", ""}));
+}

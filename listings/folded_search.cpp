@@ -11,12 +11,6 @@ constexpr char UpperAsciiLetter(char c) {
 
 }  // namespace
 
-std::string FoldedText(std::string_view text) {
-  std::string folded(text);
-  std::transform(folded.begin(), folded.end(), folded.begin(), FoldAsciiLetter);
-  return folded;
-}
-
 FoldedFinder::FoldedFinder(std::string_view haystack, std::string_view needle)
     : haystack_(haystack), needle_(needle) {
   if (!needle.empty()) {

@@ -10,9 +10,6 @@ constexpr char FoldAsciiLetter(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-/// `text` with A-Z turned into a-z.
-std::string FoldedText(std::string_view text);
-
 /// Finds the occurrences of one needle in one haystack, letter case of A-Z/a-z ignored.
 /// Successive calls to `Next` must not search from before the previous answer; each case
 /// of the needle's first byte is then scanned with memchr at most once over the haystack.

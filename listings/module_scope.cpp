@@ -78,6 +78,10 @@ void ModuleScope::ReadContexts(const ProjectText& text) {
   }
 }
 
+std::string_view ModuleScope::ModuleAt(size_t line) const {
+  return active_ ? std::string_view(ContextOf(line).Module) : std::string_view();
+}
+
 bool ModuleScope::IsModuleDeclaration(size_t line) const {
   return active_ && ContextOf(line).Declaring && IsDeclareLine(text_.SourceLine(line));
 }

@@ -59,6 +59,9 @@ class ModuleScope {
   /// False for a project without module statements: no rule applies there, and every
   /// call of a key calls each procedure of its name, as `FindCall` finds it.
   bool Active() const { return active_; }
+  /// The folded module whose Module or DeclareModule block holds line `line`; empty
+  /// outside both and for an inactive scope.
+  std::string_view ModuleAt(size_t line) const;
   /// True for a Declare line inside a DeclareModule block: it declares the procedure of
   /// that block's module only.
   bool IsModuleDeclaration(size_t line) const;
