@@ -104,9 +104,11 @@ bool CallGraph::Build(const ProjectText& text, const ProcedureIndex& procedures,
       const size_t line = text.Files()[hit.File].FirstLine + static_cast<size_t>(hit.LineNumber) - 1;
       if (IsDeclareLine(text.SourceLine(line))) return;
       const int32_t caller = CallerOf(heads, hit.Head);
+      const ModuleScope& scope = search.Scope();
       for (const int32_t callee : callees) {
         const CallTarget target = TargetOf(procedures[static_cast<size_t>(callee)]);
-        const int found = search.Scope().FindTargetCall(line, hit.Prepared, key, target).Found;
+        const int found =
+            scope.Active() ? scope.FindTargetCall(line, hit.Prepared, key, target).Found : hit.Found;
         if (found != 0) sites_.push_back({callee, caller, hit.File, hit.LineNumber, line, found < 0});
       }
     };
