@@ -107,9 +107,13 @@ bool CallGraph::Build(const ProjectText& text, const ProcedureIndex& procedures,
       const ModuleScope& scope = search.Scope();
       for (const int32_t callee : callees) {
         const CallTarget target = TargetOf(procedures[static_cast<size_t>(callee)]);
-        const int found =
-            scope.Active() ? scope.FindTargetCall(line, hit.Prepared, key, target).Found : hit.Found;
-        if (found != 0) sites_.push_back({callee, caller, hit.File, hit.LineNumber, line, found < 0});
+        const TargetCall call = scope.Active()
+                                    ? scope.FindTargetCall(line, hit.Prepared, key, target)
+                                    : TargetCall{hit.Found, hit.Ambiguous};
+        if (call.Found != 0) {
+          sites_.push_back({callee, caller, hit.File, hit.LineNumber, line, call.Found < 0,
+                            call.Ambiguous});
+        }
       }
     };
     if (search.FindCalls(key, CallTarget(), host, add_sites)) return true;

@@ -26,6 +26,7 @@ struct CallSite {
   int32_t LineNumber = 0;      ///< 1-based line number in that file
   size_t Line = 0;             ///< line id in the project text
   bool OtherCase = false;      ///< the call matched only with letter case ignored
+  bool Ambiguous = false;      ///< the call's name is had by several modules in use
 
   /// True for a call of the procedure from its own body.
   bool IsSelfCall() const { return Callee == Caller; }

@@ -6,11 +6,15 @@
 #include <memory>
 #include <random>
 #include <set>
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "listings/all_procedure_calls.h"
+#include "listings/call_candidates.h"
 #include "listings/call_graph.h"
+#include "listings/call_matching.h"
+#include "listings/callees.h"
 #include "listings/declares.h"
 #include "listings/testing/listing_test_support.h"
 #include "listings/procedure_calls.h"
@@ -416,20 +420,53 @@ std::string SiteText(int32_t callee, std::string_view file, int32_t line, bool o
          (other_case ? "other case|" : "|") + std::string(enclosing);
 }
 
+/// One call row of an All Proc-Calls list: the callee it stands under and its file.
+struct CallRow {
+  int32_t Callee = 0;
+  size_t File = 0;
+  int32_t Line = 0;
+  ResultRow Row;  ///< views the list's texts
+};
+
+/// The file of a call row: the first file of its name whose line holds the row's text
+/// (two files may share a name).
+size_t FileOfCallRow(const ProjectText& text, const ResultRow& row, std::string_view key,
+                     int32_t line) {
+  for (size_t file = 0;; ++file) {
+    const ProjectFile& source = text.Files()[file];
+    if (source.FileName != row.Cells[ColumnFile] || source.LineCount < static_cast<size_t>(line)) {
+      continue;
+    }
+    const std::string_view raw = text.SourceLine(source.FirstLine + static_cast<size_t>(line) - 1);
+    if (NormalizeCallLine(raw, key) == row.Cells[ColumnCalls]) return file;
+  }
+}
+
 /// The call rows of an All Proc-Calls list, Declare lines aside, in list order.
-Texts CallRowTexts(const ProjectText& text, const ResultList& list) {
-  Texts texts;
+std::vector<CallRow> CallRows(const ProjectText& text, const ProcedureIndex& procedures,
+                              const ResultList& list) {
+  std::vector<CallRow> rows;
   int32_t callee = -1;
   for (int32_t index = 0; index < list.RowCount(); ++index) {
-    const ResultRow& row = list.Row(index);
+    const ResultRow row = list.Row(index);
     if (row.Marks.Has(RowMark::ProcedureRow)) ++callee;
     if (row.Marks.Has(RowMark::ProcedureRow) || row.Marks.Has(RowMark::ClosingRow)) continue;
-    size_t file = 0;
-    while (text.Files()[file].FileName != row.Cells[ColumnFile]) ++file;
     const int32_t line = std::stoi(std::string(row.Cells[ColumnLine]));
+    const std::string key = CallKeyFromHead(procedures[static_cast<size_t>(callee)].HeadText);
+    const size_t file = FileOfCallRow(text, row, key, line);
     if (IsDeclareLine(text.SourceLine(text.Files()[file].FirstLine + line - 1))) continue;
-    texts.push_back(SiteText(callee, row.Cells[ColumnFile], line, row.Marks.Has(RowMark::OtherCase),
-                             EnclosingOfRow(text, file, row)));
+    rows.push_back({callee, file, line, row});
+  }
+  return rows;
+}
+
+Texts CallRowTexts(const ProjectText& text, const ProcedureIndex& procedures,
+                   const ResultList& list) {
+  Texts texts;
+  for (const CallRow& call : CallRows(text, procedures, list)) {
+    texts.push_back(SiteText(call.Callee, call.Row.Cells[ColumnFile], call.Line,
+                             call.Row.Marks.Has(RowMark::OtherCase),
+                             EnclosingOfRow(text, call.File, call.Row)));
   }
   return texts;
 }
@@ -442,6 +479,84 @@ Texts QualifiedNames(const Texts& names) {
     texts.push_back(module + (i % 2 == 0 ? "::" : " :: ") + names[i]);
   }
   return texts;
+}
+
+/// A callee row as "head line|callee label|line|file|calls text|marks".
+std::string CalleeRowText(int32_t head_line, const ResultRow& row) {
+  std::string text = std::to_string(head_line);
+  for (const int column : {ColumnFunction, ColumnLine, ColumnFile, ColumnCalls}) {
+    text += "|";
+    text += row.Cells[static_cast<size_t>(column)];
+  }
+  return text + "|" + std::to_string(row.Marks.Bits());
+}
+
+/// What the callees of the heads of `key` must list: each call row of All Proc-Calls whose
+/// enclosing head is one of them, shown under its callee's label.
+Texts ExpectedCallees(const ProjectText& text, const ProcedureIndex& procedures,
+                      const std::vector<CallRow>& calls, std::string_view key) {
+  Texts texts;
+  for (const CallRow& call : calls) {
+    const std::string number = EnclosingOfRow(text, call.File, call.Row);
+    if (number.empty() || number == "unlisted") continue;
+    const ProcedureEntry& callee = procedures[static_cast<size_t>(call.Callee)];
+    for (const ProcedureEntry& head : procedures) {
+      if (std::to_string(head.LineNumber) != number || CallKeyFromHead(head.HeadText) != key ||
+          head.FileName != text.Files()[call.File].FileName) {
+        continue;
+      }
+      ResultRow row = call.Row;
+      const std::string label = ProcLabel(callee.LineNumber, callee.HeadText);
+      row.Cells[ColumnFunction] = label;
+      if (call.Line < callee.LineNumber) row.Marks |= RowMark::CalledAboveHead;
+      texts.push_back(CalleeRowText(head.LineNumber, row));
+      // A file included twice lists its heads twice, and its call rows under each: one
+      // head of a name, file and line stands for them all, as the rows cannot tell them apart.
+      break;
+    }
+  }
+  std::sort(texts.begin(), texts.end());
+  return texts;
+}
+
+/// The rows of the callees listing of `key`'s heads, each with its head's line.
+Texts CalleeRows(const TestProject& test, std::string_view key) {
+  std::vector<int32_t> heads;
+  for (const ProcedureEntry& entry : test.project.Procedures) {
+    if (CallKeyFromHead(entry.HeadText) == key) heads.push_back(entry.LineNumber);
+  }
+  const std::string name(CallKeyName(key));
+  ResultList list(ListKind::Callees, name);
+  RecordingHost host;
+  ListCallees(test.project, list, host, name);
+  EXPECT_EQ(host.StopStates, (std::vector<bool>{true, false}));
+  Texts texts;
+  size_t head = 0;
+  for (int32_t index = 0; index < list.RowCount(); ++index) {
+    if (list.Row(index).Marks.Has(RowMark::Separator)) {
+      ++head;
+      continue;
+    }
+    texts.push_back(CalleeRowText(heads.at(head), list.Row(index)));
+  }
+  EXPECT_EQ(head + 1, heads.size()) << "one empty row between heads";
+  std::sort(texts.begin(), texts.end());
+  return texts;
+}
+
+/// Every callee row of P is a call row of the callee whose enclosing procedure is P, and
+/// back, for every name of the project.
+void ExpectCalleesAsAllCalls(TestProject& test, const ProjectText& text,
+                             const ResultList& all_calls) {
+  const std::vector<CallRow> calls = CallRows(text, test.project.Procedures, all_calls);
+  std::set<std::string> keys;
+  for (const ProcedureEntry& entry : test.project.Procedures) {
+    keys.insert(CallKeyFromHead(entry.HeadText));
+  }
+  for (const std::string& key : keys) {
+    SCOPED_TRACE("callees of \"" + key + "\"");
+    EXPECT_EQ(ExpectedCallees(text, test.project.Procedures, calls, key), CalleeRows(test, key));
+  }
 }
 
 /// The call graph holds exactly the call rows of All Proc-Calls, Declare lines aside, and
@@ -461,7 +576,7 @@ void ExpectGraphAsAllCalls(TestProject& test) {
                              site.OtherCase, EnclosingOfSite(test.project.Procedures, site)));
     in_listed_callers += site.Caller >= 0 ? 1 : 0;
   }
-  EXPECT_EQ(CallRowTexts(text, all_calls.List), sites);
+  EXPECT_EQ(CallRowTexts(text, test.project.Procedures, all_calls.List), sites);
   size_t by_caller = 0;
   for (size_t caller = 0; caller < test.project.Procedures.size(); ++caller) {
     for (const CallSite* site : graph.SitesIn(static_cast<int32_t>(caller))) {
@@ -470,6 +585,7 @@ void ExpectGraphAsAllCalls(TestProject& test) {
     }
   }
   EXPECT_EQ(by_caller, in_listed_callers);
+  ExpectCalleesAsAllCalls(test, text, all_calls.List);
 }
 
 /// What a check has to tell apart about a procedure: its file, head line and head.

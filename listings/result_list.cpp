@@ -22,6 +22,7 @@ std::string_view KindText(ListKind kind) {
   switch (kind) {
     case ListKind::ProcedureCalls: return "Proc: ";
     case ListKind::Terms: return "Terms: ";
+    case ListKind::Callees: return "Calls in: ";
     case ListKind::Procedures:
     case ListKind::AllProcedureCalls:
     case ListKind::Unused:

@@ -27,9 +27,11 @@ enum class ListKind : uint8_t {
   Terms,              ///< "Terms: ": the lines that hold a term
   Unused,             ///< "Unused": the procedures that no live code reaches
   DeclareCheck,       ///< "Declare check": missing, differing and orphan Declares
+  Callees,            ///< "Calls in: ": the calls in the body of one procedure
 };
 
-/// The caption prefix of a kind: "" for the lists the shell opens, "Proc: " or "Terms: ".
+/// The caption prefix of a kind: "" for the lists the shell opens, "Proc: ", "Terms: " or
+/// "Calls in: ".
 std::string_view KindText(ListKind kind);
 
 /// What a row is or how it stands out; a row holds a set of these.
@@ -38,7 +40,8 @@ enum class RowMark : uint16_t {
   Separator = 1 << 1,        ///< the empty row before a file's first row
   ClosingRow = 1 << 2,       ///< the empty row after a procedure's calls
   NeverCalled = 1 << 3,      ///< procedure row of a procedure that nothing calls
-  CalledAboveHead = 1 << 4,  ///< procedure row of a procedure called above its head line
+  CalledAboveHead = 1 << 4,  ///< procedure row of a procedure called above its head line,
+                             ///< or a callee's row of such a call
   OtherCase = 1 << 5,        ///< a call or term found only in another letter case
   Declaration = 1 << 6,      ///< a term found on a declaration line
   FileBand = 1 << 7,         ///< a row of a file whose band is set (bands alternate by file)

@@ -37,7 +37,8 @@ std::optional<Rgb> BandBackground(ListKind kind, RowMarks marks) {
       return band ? TermBandSetBackground : TermBandClearBackground;
     case ListKind::AllProcedureCalls:
     case ListKind::Unused:
-    case ListKind::DeclareCheck: break;
+    case ListKind::DeclareCheck:
+    case ListKind::Callees: break;
   }
   return std::nullopt;
 }

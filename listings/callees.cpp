@@ -1,0 +1,51 @@
+// The callees listing reads the project's call graph: the calls whose enclosing procedure
+// is the head, each shown as the procedure-call listing shows it under its callee.
+#include "listings/callees.h"
+
+#include <string>
+
+#include "listings/call_graph.h"
+#include "listings/call_matching.h"
+#include "listings/listing_rows.h"
+#include "listings/project_text.h"
+#include "source/line_classification.h"
+
+namespace {
+
+/// Appends the row of one call: the line as prepared for its callee's key, the callee's
+/// label, and the marks of its call row in the procedure-call listing, the callee's when the
+/// call stands above its head.
+void AddCalleeRow(ResultList& list, const ProjectText& text, const ProcedureIndex& procedures,
+                  const CallSite& site) {
+  const ProcedureEntry& callee = procedures[static_cast<size_t>(site.Callee)];
+  const std::string key = CallKeyFromHead(callee.HeadText);
+  // Line numbers are compared as they are, whichever files they belong to.
+  const RowMarks above = site.LineNumber < callee.LineNumber ? RowMarks(RowMark::CalledAboveHead)
+                                                             : RowMarks();
+  AddCallRow(list, site.LineNumber, NormalizeCallLine(text.SourceLine(site.Line), key),
+             site.OtherCase ? -1 : 1, ProcLabel(callee.LineNumber, callee.HeadText),
+             text.Files()[site.File].FileName, above | AmbiguityMark(site.Ambiguous));
+}
+
+}  // namespace
+
+int32_t ListCallees(const Project& project, ResultList& list, ListingHost& host,
+                    std::string_view name) {
+  const StopEnabled stop(host);
+  ProjectText text;
+  CallGraph graph;
+  if (!text.Load(project.SourceFiles, host) || graph.Build(text, project.Procedures, host)) {
+    return 0;
+  }
+  const std::string key = CallKeyFromName(name);
+  bool first_head = true;
+  for (size_t entry = 0; entry < project.Procedures.size(); ++entry) {
+    if (CallKeyFromHead(project.Procedures[entry].HeadText) != key) continue;
+    if (!first_head) list.AddResultRow("", RowMark::Separator);
+    first_head = false;
+    for (const CallSite* site : graph.SitesIn(static_cast<int32_t>(entry))) {
+      AddCalleeRow(list, text, project.Procedures, *site);
+    }
+  }
+  return list.RowCount();
+}
