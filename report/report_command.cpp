@@ -9,6 +9,10 @@
 #include "listings/all_procedure_calls.h"
 #include "listings/declare_check.h"
 #include "listings/declares.h"
+#include "listings/call_graph.h"
+#include "listings/call_matching.h"
+#include "listings/call_tree.h"
+#include "listings/callees.h"
 #include "listings/display_text.h"
 #include "listings/list_history.h"
 #include "listings/lookup.h"
@@ -22,26 +26,27 @@
 #include "source/path_parts.h"
 #include "source/recorded_main_file.h"
 #include "report/report_output.h"
+#include "report/tree_output.h"
 
 namespace {
 
 constexpr std::string_view Usage =
     "usage: pb-sourcetrek-report [--json] [--find-main] LISTING MAINFILE [TEXT], LISTING one "
     "of files, procedures, calls NAME, all-calls, declares, terms TERM, lookup TEXT, unused, "
-    "declare-check [--fix]";
+    "declare-check [--fix], callees NAME; pb-sourcetrek-report [--json|--dot] [--find-main] "
+    "tree MAINFILE NAME [--callers] [--depth N]";
 
 /// The state of one run: the taken-up project, its lists and how to print them.
 struct ReportSession {
   Project project;
   ListHistory history;
   ReportHost host;
-  bool json = false;
-  bool option = false;  ///< the listing's own option was given
+  const ReportRequest& request;
   std::ostream& out;
 };
 
 void Print(ReportSession& session, const ResultList& list) {
-  if (session.json) {
+  if (session.request.Json) {
     WriteListJson(list, session.out);
   } else {
     WriteListTable(list, session.out);
@@ -60,7 +65,7 @@ void RunFiles(ReportSession& session, std::string_view) {
   // Read as every listing reads them, so "not read" is what the listings met.
   ProjectText text;
   text.Load(session.project.SourceFiles, session.host);
-  if (session.json) {
+  if (session.request.Json) {
     WriteFilesJson(session.project.SourceFiles, text.Files(), session.out);
   } else {
     WriteFilesTable(session.project.SourceFiles, text.Files(), session.out);
@@ -125,10 +130,50 @@ void RunDeclareCheck(ReportSession& session, std::string_view) {
   DeclareCandidates missing;
   ResultList& list = session.history.OpenResultList(ListKind::DeclareCheck, "Declare check");
   ListDeclareCheck(session.project, list, session.host, missing);
-  if (session.option) {
+  if (session.request.OptionGiven) {
     session.out << ToDisplayText(DeclaresText(missing));
   } else {
     Print(session, list);
+  }
+}
+
+void RunCallees(ReportSession& session, std::string_view name) {
+  const std::string procedure = ProcedureToList(nullptr, name).value_or("");
+  PrintNewList(session, ListKind::Callees, procedure, [&](ResultList& list) {
+    ListCallees(session.project, list, session.host, procedure);
+  });
+}
+
+/// The trees of every head of the procedure `name`, one after the other.
+std::vector<TreeNode> TreesOf(const Project& project, const CallGraph& graph,
+                              std::string_view name, const ReportRequest& request) {
+  const std::string key = CallKeyFromName(ProcedureToList(nullptr, name).value_or(""));
+  const TreeDirection direction = request.Callers ? TreeDirection::Callers : TreeDirection::Callees;
+  std::vector<TreeNode> nodes;
+  for (size_t entry = 0; entry < project.Procedures.size(); ++entry) {
+    if (CallKeyFromHead(project.Procedures[entry].HeadText) != key) continue;
+    const std::vector<TreeNode> tree =
+        BuildCallTree(graph, static_cast<int32_t>(entry), direction, request.Depth);
+    nodes.insert(nodes.end(), tree.begin(), tree.end());
+  }
+  return nodes;
+}
+
+void RunTree(ReportSession& session, std::string_view name) {
+  ProjectText text;
+  CallGraph graph;
+  text.Load(session.project.SourceFiles, session.host);
+  graph.Build(text, session.project.Procedures, session.host);
+  const std::vector<TreeNode> nodes = TreesOf(session.project, graph, name, session.request);
+  const ProcedureIndex& procedures = session.project.Procedures;
+  if (session.request.Dot) {
+    const TreeDirection direction =
+        session.request.Callers ? TreeDirection::Callers : TreeDirection::Callees;
+    WriteTreeDot(nodes, direction, procedures, text, session.out);
+  } else if (session.request.Json) {
+    WriteTreeJson(nodes, procedures, text, session.out);
+  } else {
+    WriteTreeText(nodes, procedures, text, session.out);
   }
 }
 
@@ -140,6 +185,7 @@ struct Subcommand {
   TextArgument Text;
   std::string_view OwnOption;  ///< an option of its own that may follow the listing; "" for none
   void (*Run)(ReportSession& session, std::string_view text);
+  bool TreeOptions = false;  ///< takes --dot before it and --callers, --depth N after it
 };
 
 constexpr Subcommand Subcommands[] = {
@@ -152,6 +198,8 @@ constexpr Subcommand Subcommands[] = {
     {"lookup", TextArgument::Any, "", RunLookup},
     {"unused", TextArgument::None, "", RunUnused},
     {"declare-check", TextArgument::None, "--fix", RunDeclareCheck},
+    {"callees", TextArgument::NotEmpty, "", RunCallees},
+    {"tree", TextArgument::NotEmpty, "", RunTree, true},
 };
 
 const Subcommand* FindSubcommand(std::string_view name) {
@@ -170,6 +218,7 @@ struct Option {
 constexpr Option Options[] = {
     {"--json", &ReportRequest::Json},
     {"--find-main", &ReportRequest::FindMain},
+    {"--dot", &ReportRequest::Dot},
 };
 
 const Option* FindOption(std::string_view name) {
@@ -195,6 +244,33 @@ bool IsRegularFile(const std::string& path) {
 
 }  // namespace
 
+namespace {
+
+/// Reads the options after a tree's NAME into `request`; false with `error` for any other
+/// argument or a depth that is no number from 1 to `MaxTreeDepth`.
+bool ParseTreeOptions(const std::vector<std::string>& options, ReportRequest& request,
+                      std::string& error) {
+  for (size_t next = 0; next < options.size(); ++next) {
+    if (options[next] == "--callers") {
+      request.Callers = true;
+      continue;
+    }
+    const bool depth = options[next] == "--depth" && next + 1 < options.size();
+    const std::string& value = depth ? options[++next] : options[next];
+    if (!depth || value.empty() || value.size() > 2 ||
+        value.find_first_not_of("0123456789") != std::string::npos ||
+        std::stoi(value) < 1 || std::stoi(value) > MaxTreeDepth) {
+      error = "tree takes --callers and --depth N (N from 1 to " + std::to_string(MaxTreeDepth) +
+              "), not " + value + "; " + std::string(Usage);
+      return false;
+    }
+    request.Depth = std::stoi(value);
+  }
+  return true;
+}
+
+}  // namespace
+
 std::optional<ReportRequest> ParseReportArguments(const std::vector<std::string>& arguments,
                                                   std::string& error) {
   ReportRequest request;
@@ -207,7 +283,9 @@ std::optional<ReportRequest> ParseReportArguments(const std::vector<std::string>
   if (subcommand != nullptr) request.OptionGiven = TakeOption(words, subcommand->OwnOption);
   const size_t left = words.size();
   const size_t wanted = subcommand && subcommand->Text != TextArgument::None ? 3 : 2;
-  if (subcommand == nullptr || left != wanted) {
+  const bool tree = subcommand && subcommand->TreeOptions;
+  if (subcommand == nullptr || left < wanted || (left > wanted && !tree) ||
+      (request.Dot && (!tree || request.Json))) {
     error = std::string(Usage);
     return std::nullopt;
   }
@@ -218,6 +296,9 @@ std::optional<ReportRequest> ParseReportArguments(const std::vector<std::string>
     error = request.Listing + " needs a name that is not empty; " + std::string(Usage);
     return std::nullopt;
   }
+  const std::vector<std::string> options(words.begin() + static_cast<std::ptrdiff_t>(wanted),
+                                         words.end());
+  if (!ParseTreeOptions(options, request, error)) return std::nullopt;
   return request;
 }
 
@@ -237,7 +318,7 @@ int RunReport(const std::vector<std::string>& arguments, std::string_view launch
   // With --find-main the file given is any file of the project, as an IDE tab is.
   const std::string main_file =
       request->FindMain ? RecordedMainFile(given, IdeProjectFromEnvironment()) : given;
-  ReportSession session{{}, {}, {}, request->Json, request->OptionGiven, out};
+  ReportSession session{{}, {}, {}, *request, out};
   TakeUpProject(session.project, main_file,
                 session.history.OpenResultList(ListKind::Procedures, "Procedures"), session.host);
   FindSubcommand(request->Listing)->Run(session, request->Text);

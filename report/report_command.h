@@ -8,10 +8,15 @@
 #include <string_view>
 #include <vector>
 
+#include "listings/call_tree.h"
+
 /// What the command line asks for.
 struct ReportRequest {
   bool Json = false;
   bool FindMain = false;  ///< MAINFILE is any file: the main file the IDE records for it is taken
+  bool Dot = false;      ///< a tree as a Graphviz digraph
+  bool Callers = false;  ///< a tree of callers rather than callees
+  int Depth = DefaultTreeDepth;  ///< levels of a tree below its root
   std::string Listing;   ///< a subcommand name: "files", "procedures", "calls", ...
   std::string MainFile;  ///< as given on the command line
   std::string Text;      ///< NAME, TERM or TEXT of the listings that take one
@@ -19,7 +24,8 @@ struct ReportRequest {
 };
 
 /// The request of `arguments` (program name left out); nullopt with a one-line
-/// `error` for an unknown listing, a missing or surplus argument, or an empty NAME.
+/// `error` for an unknown listing, a missing or surplus argument, an empty NAME, or a
+/// tree option that is unknown, out of range or given to another listing.
 std::optional<ReportRequest> ParseReportArguments(const std::vector<std::string>& arguments,
                                                   std::string& error);
 

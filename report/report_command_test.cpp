@@ -61,3 +61,26 @@ TEST(ReportArguments, DeclareCheckTakesFixBeforeOrAfterTheMainFileAndNoOtherList
   EXPECT_FALSE(ParseReportArguments({"declare-check", "m.pb"}, error)->OptionGiven);
   EXPECT_FALSE(ParseReportArguments({"unused", "m.pb", "--fix"}, error).has_value());
 }
+
+TEST(ReportArguments, TreeTakesDotBeforeItAndCallersAndDepthAfterItsName) {
+  std::string error;
+  const auto request =
+      ParseReportArguments({"--dot", "tree", "m.pb", "Foo", "--depth", "32", "--callers"}, error);
+  ASSERT_TRUE(request.has_value()) << error;
+  EXPECT_TRUE(request->Dot);
+  EXPECT_TRUE(request->Callers);
+  EXPECT_EQ(request->Depth, 32);
+  const auto plain = ParseReportArguments({"tree", "m.pb", "Foo"}, error);
+  ASSERT_TRUE(plain.has_value());
+  EXPECT_EQ(plain->Depth, 4);
+  EXPECT_FALSE(plain->Callers || plain->Dot || plain->Json);
+  for (const Arguments& arguments :
+       {Arguments{"tree", "m.pb", "Foo", "--depth", "0"}, Arguments{"tree", "m.pb", "Foo", "--depth", "33"},
+        Arguments{"tree", "m.pb", "Foo", "--depth", "4x"}, Arguments{"tree", "m.pb", "Foo", "--depth"},
+        Arguments{"tree", "m.pb", "Foo", "--json"}, Arguments{"calls", "m.pb", "Foo", "--callers"},
+        Arguments{"--dot", "calls", "m.pb", "Foo"}, Arguments{"--json", "--dot", "tree", "m.pb", "Foo"},
+        Arguments{"callees", "m.pb", ""}}) {
+    EXPECT_FALSE(ParseReportArguments(arguments, error).has_value()) << arguments.back();
+    EXPECT_NE(error.find("usage"), std::string::npos);
+  }
+}

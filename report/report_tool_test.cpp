@@ -184,3 +184,33 @@ TEST(ReportTool, DeclareCheckFixPrintsTheDeclaresThatCompileOrderNeeds) {
                       "\"selector\": \"Unused(\"}}");
   EXPECT_NE(lines[2].find("\"0 never called, 0 only called by unused\""), std::string::npos);
 }
+
+TEST(ReportTool, CalleesAndTreesAsTableTextJsonAndDot) {
+  TestFolder folder;
+  folder.Write("main.pb",
+               "Procedure Walk(n)\n"
+               "  If n > 0 : Walk(n - 1) : EndIf\n"
+               "  Leaf() : leaf()\n"
+               "EndProcedure\n"
+               "Procedure Leaf()\n"
+               "EndProcedure\n"
+               "Walk(2)\n");
+  EXPECT_EQ(RunTool(folder.Path(), {"callees", "main.pb", "Walk"}).Out,
+            "Calls in: Walk...\n"
+            "Marks              Line  Calls                           Count  (in) Function             in File\n"
+            "                      2  If n > 0 : Walk(n - 1) : EndIf              1 Procedure Walk(n)  main.pb\n"
+            "called above head     3  Leaf() : leaf()                             5 Procedure Leaf()   main.pb\n");
+  EXPECT_EQ(RunTool(folder.Path(), {"tree", "main.pb", "Walk"}).Out,
+            "Walk  main.pb:1\n"
+            "  Walk  main.pb:1  1 site  recursive\n"
+            "  Leaf  main.pb:5  1 site\n");
+  EXPECT_EQ(RunTool(folder.Path(), {"--json", "tree", "main.pb", "Leaf", "--callers", "--depth", "1"}).Out,
+            "{\"depth\": 0, \"name\": \"Leaf\", \"file\": \"main.pb\", \"line\": 5, \"sites\": 0, \"mark\": \"\"}\n"
+            "{\"depth\": 1, \"name\": \"Walk\", \"file\": \"main.pb\", \"line\": 1, \"sites\": 1, \"mark\": \"\"}\n");
+  const std::string dot = RunTool(folder.Path(), {"--dot", "tree", "main.pb", "Leaf", "--callers"}).Out;
+  EXPECT_NE(dot.find("  p1 [label=\"Leaf\\nmain.pb:5\"];\n"), std::string::npos) << dot;
+  EXPECT_NE(dot.find("  main -> p0 [label=\"1\"];\n"), std::string::npos) << dot;
+  EXPECT_NE(dot.find("  p0 -> p0 [label=\"1\", style=dashed];\n"), std::string::npos) << dot;
+  EXPECT_NE(dot.find("  p0 -> p1 [label=\"1\"];\n"), std::string::npos) << dot;
+  EXPECT_EQ(dot.substr(dot.size() - 2), "}\n");
+}

@@ -1,7 +1,15 @@
 ; Report output.
 
+Procedure.s Rule(width.i)              ; calls itself until the rule is wide enough
+  If width <= 0
+    ProcedureReturn ""
+  EndIf
+  ProcedureReturn "-" + Rule(width - 1)
+EndProcedure
+
 Procedure PrintReport(total.f)
   Protected i
+  Debug Rule(20)
   For i = 0 To StockCount - 1
     Debug Describe(Stock(i)\Name$) + " x" + Str(Stock(i)\Quantity)
   Next
