@@ -6,7 +6,9 @@
 #include "app/dialogs.h"
 #include "app/jump_to_line.h"
 #include "listings/all_procedure_calls.h"
+#include "listings/callees.h"
 #include "listings/declare_check.h"
+#include "listings/list_text.h"
 #include "listings/lookup.h"
 #include "listings/procedure_calls.h"
 #include "listings/take_up.h"
@@ -14,23 +16,33 @@
 
 namespace {
 
-// Opens a "Proc: " list for the procedure that `name` gives (the selected row's for an
-// empty name) and lists its calls; 0 when no procedure can be taken from the text. The
-// list is on screen and named in the selector before its rows come, so a term search that
-// takes it over afterwards leaves the selector's entry as the lookup made it.
-int32_t ListProcedureCallsOf(CommandContext& context, std::string_view name) {
+/// A listing of one procedure: fills the list opened for `procedure` (only the one without
+/// module when `without_module`); returns its result.
+using ProcedureListing = int32_t (*)(const Project& project, ResultList& list, ListingHost& host,
+                                     std::string_view procedure, bool without_module);
+
+// Opens a list of `kind` for the procedure that `name` gives (the selected row's for an
+// empty name) and has `listing` fill it; 0 when no procedure can be taken from the text.
+// The list is on screen and named in the selector before its rows come, so a term search
+// that takes it over afterwards leaves the selector's entry as the lookup made it.
+int32_t ListProcedureOf(CommandContext& context, std::string_view name, ListKind kind,
+                        ProcedureListing listing) {
   ResultLists& lists = context.Lists();
   int32_t rows = 0;
   context.RunListing([&] {
     const std::optional<ProcedureChoice> procedure =
         ProcedureToList(context.TakenUp(), lists.History().Current(), name);
     if (!procedure) return;
-    ResultList& list = lists.OpenResultList(ListKind::ProcedureCalls, procedure->Name);
+    ResultList& list = lists.OpenResultList(kind, procedure->Name);
     lists.RefreshListSelector();
-    rows = ListProcedureCalls(context.TakenUp(), list, context.Host(), procedure->Name,
-                              procedure->WithoutModule);
+    rows = listing(context.TakenUp(), list, context.Host(), procedure->Name,
+                   procedure->WithoutModule);
   });
   return rows;
+}
+
+int32_t ListProcedureCallsOf(CommandContext& context, std::string_view name) {
+  return ListProcedureOf(context, name, ListKind::ProcedureCalls, ListProcedureCalls);
 }
 
 // The term search in the list that the procedure lookup has just opened.
@@ -104,6 +116,28 @@ void RunAbout(CommandContext& context) { ShowAbout(context.Window()); }
 void ShowSelectedList(CommandContext& context, int index) { context.Lists().ShowEntry(index); }
 
 void ListCallsOfSelectedRow(CommandContext& context) { ListProcedureCallsOf(context, ""); }
+
+void ListCalleesOfSelectedRow(CommandContext& context) {
+  ListProcedureOf(context, "", ListKind::Callees, ListCallees);
+}
+
+std::optional<std::string> ProcedureOfSelectedRow(CommandContext& context) {
+  const std::optional<ProcedureChoice> procedure =
+      ProcedureToList(context.TakenUp(), context.Lists().History().Current(), "");
+  if (!procedure) return std::nullopt;
+  return procedure->Name;
+}
+
+void CopySelectedRow(CommandContext& context) {
+  const ResultList* current = context.Lists().History().Current();
+  if (current == nullptr || current->SelectedRow() < 0) return;
+  context.Host().PutOnClipboard(RowClipboardText(*current, current->SelectedRow()));
+}
+
+void CopyCurrentList(CommandContext& context) {
+  const ResultList* current = context.Lists().History().Current();
+  if (current != nullptr) context.Host().PutOnClipboard(ListClipboardText(*current));
+}
 
 void TakeUpMainFile(CommandContext& context, const std::string& main_file) {
   ResultLists& lists = context.Lists();

@@ -1,7 +1,8 @@
-// The commands of the main window: what each toolbar control, the selector and a
-// double-click on a row do, and the take-up and lookup of start-up.
+// The commands of the main window: what each toolbar control, the selector, a
+// double-click on a row and the row menu do, and the take-up and lookup of start-up.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "app/command_context.h"
@@ -32,6 +33,15 @@ void RunAbout(CommandContext& context);
 void ShowSelectedList(CommandContext& context, int index);
 /// Double-click on a row: lists the calls of the procedure that the selected row names.
 void ListCallsOfSelectedRow(CommandContext& context);
+/// Callees of a row: lists the calls inside the procedure that the selected row names.
+void ListCalleesOfSelectedRow(CommandContext& context);
+/// The procedure that a double-click on the selected row would list; nullopt for none.
+std::optional<std::string> ProcedureOfSelectedRow(CommandContext& context);
+/// Copy row: puts the selected row's cells, tab-separated, on the clipboard; nothing
+/// without a selected row.
+void CopySelectedRow(CommandContext& context);
+/// Copy list: puts the current list's caption, column headers and rows on the clipboard.
+void CopyCurrentList(CommandContext& context);
 /// Takes up `main_file` into the current ("Procedures") list, then rebuilds the selector.
 void TakeUpMainFile(CommandContext& context, const std::string& main_file);
 /// The lookup of start-up for `start_term` (ending with "("; a lone "(" looks up nothing):

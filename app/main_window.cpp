@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 
+#include <gdk/gdkkeysyms.h>
+
 #include "app/dialogs.h"
 #include "app/logo_data.h"
 #include "listings/display_text.h"
@@ -144,7 +146,8 @@ MainWindow::MainWindow(const PangoFontDescription* result_font)
       lists_(
           GTK_FIXED(area_), GTK_COMBO_BOX(toolbar_.ListSelector), result_font,
           [this](int& width, int& height) { InnerSize(width, height); },
-          [this](ResultListView& view) { ConnectView(view); }) {
+          [this](ResultListView& view) { ConnectView(view); }),
+      row_menu_(*this, [this](Command command) { RunCommand(command); }) {
   g_object_ref_sink(toolbar_.ListSelector);
   lists_.OpenResultList(ListKind::Procedures, "Procedures");
   BuildToolbar();
@@ -258,6 +261,8 @@ void MainWindow::ConnectView(ResultListView& view) {
                    this);
   g_signal_connect(view.ListView(), "button-release-event",
                    G_CALLBACK(&MainWindow::OnListRelease), this);
+  g_signal_connect(view.ListView(), "popup-menu", G_CALLBACK(&MainWindow::OnListPopupMenu), this);
+  g_signal_connect(view.ListView(), "key-press-event", G_CALLBACK(&MainWindow::OnListKey), this);
 }
 
 void MainWindow::InnerSize(int& width, int& height) const {
@@ -402,9 +407,14 @@ void MainWindow::OnChecksButton(GtkButton* button, gpointer self) {
 void MainWindow::OnChecksItem(GtkMenuItem* item, gpointer self) {
   auto& window = *static_cast<MainWindow*>(self);
   const auto* entry = static_cast<const ChecksEntry*>(g_object_get_data(G_OBJECT(item), kChecksEntryKey));
-  if (window.listing_runs_ || entry == nullptr) return;
-  entry->Run(window);
-  window.UpdateBackState();
+  if (entry != nullptr) window.RunCommand(entry->Run);
+}
+
+// A command that a menu item or a row key asks for; none while a listing runs.
+void MainWindow::RunCommand(Command command) {
+  if (listing_runs_) return;
+  command(*this);
+  UpdateBackState();
 }
 
 void MainWindow::OnSelectorChanged(GtkComboBox* selector, gpointer self) {
@@ -436,10 +446,45 @@ void MainWindow::OnRowSelection(GtkTreeSelection* selection, gpointer self) {
   }
 }
 
-gboolean MainWindow::OnListPress(GtkWidget*, GdkEventButton* event, gpointer self) {
+// A right-click selects the row under the pointer and opens the row menu for it.
+gboolean MainWindow::OnListPress(GtkWidget* widget, GdkEventButton* event, gpointer self) {
   auto& window = *static_cast<MainWindow*>(self);
   if (event->button == 1 && event->type == GDK_2BUTTON_PRESS) window.double_click_pending_ = true;
-  return FALSE;
+  if (event->button != 3 || event->type != GDK_BUTTON_PRESS) return FALSE;
+  GtkTreePath* path = nullptr;
+  if (window.listing_runs_ ||
+      !gtk_tree_view_get_path_at_pos(GTK_TREE_VIEW(widget), static_cast<gint>(event->x),
+                                     static_cast<gint>(event->y), &path, nullptr, nullptr,
+                                     nullptr)) {
+    return TRUE;
+  }
+  gtk_tree_view_set_cursor(GTK_TREE_VIEW(widget), path, nullptr, FALSE);
+  gtk_tree_path_free(path);
+  window.row_menu_.Popup(event);
+  return TRUE;
+}
+
+// The Menu key and Shift+F10 open the row menu for the selected row.
+gboolean MainWindow::OnListPopupMenu(GtkWidget*, gpointer self) {
+  auto& window = *static_cast<MainWindow*>(self);
+  if (!window.listing_runs_) window.row_menu_.Popup(nullptr);
+  return TRUE;
+}
+
+// Return does what a double-click does; Ctrl+C copies the selected row.
+gboolean MainWindow::OnListKey(GtkWidget*, GdkEventKey* event, gpointer self) {
+  auto& window = *static_cast<MainWindow*>(self);
+  const bool control = (event->state & GDK_CONTROL_MASK) != 0;
+  Command command = nullptr;
+  if (event->keyval == GDK_Return || event->keyval == GDK_KP_Enter ||
+      event->keyval == GDK_ISO_Enter) {
+    command = ListCallsOfSelectedRow;
+  } else if (control && (event->keyval == GDK_c || event->keyval == GDK_C)) {
+    command = CopySelectedRow;
+  }
+  if (command == nullptr) return FALSE;
+  window.RunCommand(command);
+  return TRUE;
 }
 
 // A double-click counts when its button is released over the list.
@@ -447,9 +492,6 @@ gboolean MainWindow::OnListRelease(GtkWidget*, GdkEventButton* event, gpointer s
   auto& window = *static_cast<MainWindow*>(self);
   if (event->button != 1 || !window.double_click_pending_) return FALSE;
   window.double_click_pending_ = false;
-  if (!window.listing_runs_) {
-    ListCallsOfSelectedRow(window);
-    window.UpdateBackState();
-  }
+  window.RunCommand(ListCallsOfSelectedRow);
   return FALSE;
 }

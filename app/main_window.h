@@ -1,5 +1,5 @@
 // The main window: the toolbar row, the area of the result lists, the thin handlers that
-// turn control events into commands, and the host side of a running listing (the Stop
+// turn control events (and the rows' menu and keys) into commands, and the host side of a running listing (the Stop
 // poll, the Stop button, the clipboard).
 #pragma once
 
@@ -12,6 +12,7 @@
 #include "app/commands.h"
 #include "app/poll_schedule.h"
 #include "app/result_lists.h"
+#include "app/row_menu.h"
 #include "listings/listing_host.h"
 #include "listings/project.h"
 
@@ -76,6 +77,8 @@ class MainWindow final : public ListingHost, public CommandContext {
   bool QuitRequested() const { return quit_requested_; }
   /// True while a listing runs.
   bool ListingRuns() const { return listing_runs_; }
+  /// The menu of the result rows.
+  const RowMenu& RowCommands() const { return row_menu_; }
 
   /// Enables Back exactly when the current list is not the first of the history.
   void UpdateBackState();
@@ -113,6 +116,7 @@ class MainWindow final : public ListingHost, public CommandContext {
   bool PumpEvents();
   void SyncInParts();
   void HandlePendingEvents();
+  void RunCommand(Command command);
 
   static void OnEvent(GdkEvent* event, gpointer self);
   static gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer self);
@@ -125,6 +129,8 @@ class MainWindow final : public ListingHost, public CommandContext {
   static void OnRowSelection(GtkTreeSelection* selection, gpointer self);
   static gboolean OnListPress(GtkWidget*, GdkEventButton* event, gpointer self);
   static gboolean OnListRelease(GtkWidget*, GdkEventButton* event, gpointer self);
+  static gboolean OnListPopupMenu(GtkWidget*, gpointer self);
+  static gboolean OnListKey(GtkWidget*, GdkEventKey* event, gpointer self);
 
   const PangoFontDescription* result_font_;
   GtkWidget* window_ = nullptr;
@@ -139,4 +145,5 @@ class MainWindow final : public ListingHost, public CommandContext {
   bool double_click_pending_ = false;
   PollSchedule poll_schedule_;
   guint posted_size_ = 0;
+  RowMenu row_menu_;
 };

@@ -1,0 +1,116 @@
+#include "app/row_menu.h"
+
+#include <optional>
+#include <string>
+
+#include "app/jump_to_line.h"
+#include "listings/display_text.h"
+
+namespace {
+
+/// One item: its label (a procedure item's label ends in the row's procedure), when it
+/// applies, and its command.
+struct RowMenuEntry {
+  const char* Label;
+  bool NamesProcedure;  ///< the label is followed by the procedure's name
+  bool (*Applies)(CommandContext& context);
+  Command Run;
+};
+
+const ResultList* CurrentList(CommandContext& context) {
+  return context.Lists().History().Current();
+}
+
+bool HasProcedure(CommandContext& context) { return ProcedureOfSelectedRow(context).has_value(); }
+
+bool HasSelectedRow(CommandContext& context) {
+  const ResultList* list = CurrentList(context);
+  return list != nullptr && list->SelectedRow() >= 0;
+}
+
+bool HasJumpFile(CommandContext& context) {
+  if (!HasSelectedRow(context)) return false;
+  const ResultList& list = *CurrentList(context);
+  const std::string_view file_cell = list.CellText(list.SelectedRow(), ColumnFile);
+  return FindJumpFile(context.TakenUp().SourceFiles, JumpFileName(file_cell)) != nullptr;
+}
+
+bool HasList(CommandContext& context) { return CurrentList(context) != nullptr; }
+
+const RowMenuEntry kRowMenu[] = {
+    {"Callers of ", true, HasProcedure, ListCallsOfSelectedRow},
+    {"Callees of ", true, HasProcedure, ListCalleesOfSelectedRow},
+    {"Jump to Line", false, HasJumpFile, RunJumpToLine},
+    {"Copy row", false, HasSelectedRow, CopySelectedRow},
+    {"Copy list", false, HasList, CopyCurrentList},
+};
+
+/// The name of `procedure` without its parameter list; "..." for none.
+std::string ShownName(const std::optional<std::string>& procedure) {
+  return procedure ? procedure->substr(0, procedure->find('(')) : "...";
+}
+
+}  // namespace
+
+RowMenu::RowMenu(CommandContext& context, std::function<void(Command)> run)
+    : context_(context), run_(std::move(run)), menu_(gtk_menu_new()) {
+  g_object_ref_sink(menu_);
+  for (int item = 0; item < static_cast<int>(RowMenuItem::Count); ++item) {
+    items_[item] = gtk_menu_item_new_with_label(kRowMenu[item].Label);
+    g_object_set_data(G_OBJECT(items_[item]), "pbst-row-menu-item", GINT_TO_POINTER(item));
+    g_signal_connect(items_[item], "activate", G_CALLBACK(&RowMenu::OnActivate), this);
+    gtk_menu_shell_append(GTK_MENU_SHELL(menu_), items_[item]);
+    gtk_widget_show(items_[item]);
+  }
+}
+
+RowMenu::~RowMenu() {
+  gtk_widget_destroy(menu_);
+  g_object_unref(menu_);
+}
+
+void RowMenu::Popup(const GdkEventButton* event) {
+  Update();
+  if (event != nullptr) {
+    gtk_menu_popup(Menu(), nullptr, nullptr, nullptr, nullptr, event->button, event->time);
+  } else {
+    gtk_menu_popup(Menu(), nullptr, nullptr, &RowMenu::PlaceBesideRow, this, 0,
+                   gtk_get_current_event_time());
+  }
+}
+
+void RowMenu::Update() {
+  const std::string name = ToDisplayText(ShownName(ProcedureOfSelectedRow(context_)));
+  for (int item = 0; item < static_cast<int>(RowMenuItem::Count); ++item) {
+    const RowMenuEntry& entry = kRowMenu[item];
+    const std::string label = std::string(entry.Label) + (entry.NamesProcedure ? name : "");
+    gtk_menu_item_set_label(GTK_MENU_ITEM(items_[item]), label.c_str());
+    gtk_widget_set_sensitive(items_[item], entry.Applies(context_));
+  }
+}
+
+void RowMenu::OnActivate(GtkMenuItem* item, gpointer self) {
+  auto& menu = *static_cast<RowMenu*>(self);
+  const int index = GPOINTER_TO_INT(g_object_get_data(G_OBJECT(item), "pbst-row-menu-item"));
+  menu.run_(kRowMenu[index].Run);
+}
+
+// Below the selected row's "Calls" cell, or the list's top corner when no row is selected.
+void RowMenu::PlaceBesideRow(GtkMenu*, gint* x, gint* y, gboolean* push_in, gpointer self) {
+  auto& menu = *static_cast<RowMenu*>(self);
+  *push_in = TRUE;
+  *x = 0;
+  *y = 0;
+  ResultListView* view = menu.context_.Lists().CurrentView();
+  if (view == nullptr) return;
+  GdkWindow* bin = gtk_tree_view_get_bin_window(view->ListView());
+  if (bin != nullptr) gdk_window_get_origin(bin, x, y);
+  const int32_t row = view->Model().SelectedRow();
+  if (row < 0) return;
+  GtkTreePath* path = gtk_tree_path_new_from_indices(row, -1);
+  GdkRectangle cell;
+  gtk_tree_view_get_cell_area(view->ListView(), path, gtk_tree_view_get_column(view->ListView(), ColumnCalls), &cell);
+  gtk_tree_path_free(path);
+  *x += cell.x;
+  *y += cell.y + cell.height;
+}

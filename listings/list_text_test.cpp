@@ -1,0 +1,18 @@
+#include "listings/list_text.h"
+
+#include <gtest/gtest.h>
+
+TEST(ListText, RowsAreTabSeparatedCellsAndTheListHasCaptionHeadersAndLfLines) {
+  ResultList list(ListKind::Callees, "Main()");
+  list.AddResultRow("12\nx = F\xE9(1)\n\n     3 Procedure F\xE9()\nmain.pb");
+  list.AddResultRow("", RowMark::Separator);
+  EXPECT_EQ(RowClipboardText(list, 0), "12\tx = F\xC3\xA9(1)\t\t     3 Procedure F\xC3\xA9()\tmain.pb");
+  EXPECT_EQ(RowClipboardText(list, 1), "\t\t\t\t");
+  EXPECT_EQ(RowClipboardText(list, 2), "");
+  EXPECT_EQ(RowClipboardText(list, -1), "");
+  EXPECT_EQ(ListClipboardText(list),
+            "Calls in: Main()...\n"
+            "Line\tCalls\tCount\t(in) Function\tin File\n"
+            "12\tx = F\xC3\xA9(1)\t\t     3 Procedure F\xC3\xA9()\tmain.pb\n"
+            "\t\t\t\t\n");
+}
