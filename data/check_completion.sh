@@ -34,12 +34,16 @@ expect() {
   fi
 }
 
-expect "" -- --json --find-main files procedures calls all-calls declares terms lookup unused declare-check
-expect c -- calls
-expect - -- --json --find-main
+expect "" -- --json --find-main --dot files procedures calls all-calls declares terms lookup unused declare-check callees tree
+expect c -- calls callees
+expect - -- --json --find-main --dot
 expect --json a -- all-calls
-expect --json - -- --find-main
-expect --find-main --json - --
+expect --json - -- --find-main --dot
+expect --find-main --json - -- --dot
+expect tree main.pb Main - -- --callers --depth
+expect tree main.pb Main --callers - -- --depth
+expect tree main.pb Main --depth "" --
+expect callees main.pb Main - --
 expect calls m -- main.pb "my project"
 expect --json terms a -- "a b.pb"
 expect files "" -- main.pb other.pbi "a b.pb" "my project"

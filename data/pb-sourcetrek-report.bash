@@ -1,11 +1,12 @@
 # bash completion for pb-sourcetrek-report: the options and listings first, then file names
-# for MAINFILE, then declare-check's --fix; the TEXT of calls, terms and lookup is free and
-# gets no candidates.
+# for MAINFILE, then declare-check's --fix and, after a tree's NAME, its options; the TEXT
+# of calls, terms, lookup, callees and tree is free and gets no candidates.
 
 _pb_sourcetrek_report() {
   local current=${COMP_WORDS[COMP_CWORD]}
-  local listings="files procedures calls all-calls declares terms lookup unused declare-check"
-  local options="--json --find-main"
+  local listings="files procedures calls all-calls declares terms lookup unused declare-check callees tree"
+  local options="--json --find-main --dot"
+  local tree_options="--callers --depth"
   local word listing="" operands=0 i
   COMPREPLY=()
   # Options stand before LISTING; each is offered until it has been given.
@@ -14,6 +15,8 @@ _pb_sourcetrek_report() {
     if [[ $word == -* ]]; then
       options=" $options "
       options=${options/ $word / }
+      tree_options=" $tree_options "
+      tree_options=${tree_options/ $word / }
     else
       if [ $operands -eq 0 ]; then listing=$word; fi
       operands=$((operands + 1))
@@ -29,6 +32,11 @@ _pb_sourcetrek_report() {
     2)
       if [ "$listing" = declare-check ]; then
         mapfile -t COMPREPLY < <(compgen -W "--fix" -- "$current")
+      fi
+      ;;
+    *)
+      if [ "$listing" = tree ] && [ "${COMP_WORDS[COMP_CWORD - 1]}" != --depth ]; then
+        mapfile -t COMPREPLY < <(compgen -W "$tree_options" -- "$current")
       fi
       ;;
   esac
