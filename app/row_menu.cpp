@@ -109,7 +109,8 @@ void RowMenu::PlaceBesideRow(GtkMenu*, gint* x, gint* y, gboolean* push_in, gpoi
   if (row < 0) return;
   GtkTreePath* path = gtk_tree_path_new_from_indices(row, -1);
   GdkRectangle cell;
-  gtk_tree_view_get_cell_area(view->ListView(), path, gtk_tree_view_get_column(view->ListView(), ColumnCalls), &cell);
+  GtkTreeViewColumn* calls = gtk_tree_view_get_column(view->ListView(), ColumnCalls);
+  gtk_tree_view_get_cell_area(view->ListView(), path, calls, &cell);
   gtk_tree_path_free(path);
   *x += cell.x;
   *y += cell.y + cell.height;

@@ -14,8 +14,10 @@
 
 #include "listings/call_matching.h"
 #include "listings/call_search.h"
+#include "listings/module_scope.h"
 #include "listings/procedures_list.h"
 #include "source/line_classification.h"
+#include "source/text_parts.h"
 
 namespace {
 
@@ -88,6 +90,23 @@ std::vector<size_t> RunStarts(size_t count, size_t items, const GroupOf& group_o
 
 }  // namespace
 
+std::vector<int32_t> HeadsNamed(const ProcedureIndex& procedures, std::string_view name,
+                                bool without_module) {
+  const QualifiedName qualified = SplitQualifiedName(name);
+  const std::string key = CallKeyFromName(qualified.Name);
+  const auto of_module = [&](const ProcedureEntry& entry) {
+    if (qualified.Module) return FoldedName(entry.Module) == FoldedName(*qualified.Module);
+    return !without_module || entry.Module.empty();
+  };
+  std::vector<int32_t> heads;
+  for (size_t entry = 0; entry < procedures.size(); ++entry) {
+    if (CallKeyFromHead(procedures[entry].HeadText) == key && of_module(procedures[entry])) {
+      heads.push_back(static_cast<int32_t>(entry));
+    }
+  }
+  return heads;
+}
+
 bool CallGraph::Build(const ProjectText& text, const ProcedureIndex& procedures,
                       ListingHost& host) {
   sites_.clear();
@@ -101,7 +120,8 @@ bool CallGraph::Build(const ProjectText& text, const ProcedureIndex& procedures,
     // A hit is a call of the name; which procedures of the name it calls, and in which
     // letter case, the module rules decide (every one of them in a project without modules).
     const auto add_sites = [&, &key = key, &callees = callees](const CallHit& hit) {
-      const size_t line = text.Files()[hit.File].FirstLine + static_cast<size_t>(hit.LineNumber) - 1;
+      const size_t line =
+          text.Files()[hit.File].FirstLine + static_cast<size_t>(hit.LineNumber) - 1;
       if (IsDeclareLine(text.SourceLine(line))) return;
       const int32_t caller = CallerOf(heads, hit.Head);
       const ModuleScope& scope = search.Scope();

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 #include "listings/listing_host.h"
@@ -31,6 +32,12 @@ struct CallSite {
   /// True for a call of the procedure from its own body.
   bool IsSelfCall() const { return Callee == Caller; }
 };
+
+/// Indexes of the entries of `procedures` that a list for `name` is about, in index order:
+/// every head of that name (with or without parameter list), of module X only for
+/// "X::Name", without module only when `without_module`.
+std::vector<int32_t> HeadsNamed(const ProcedureIndex& procedures, std::string_view name,
+                                bool without_module = false);
 
 /// A run of sites that lie one after the other.
 struct SiteSpan {

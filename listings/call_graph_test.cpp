@@ -127,3 +127,17 @@ TEST(CallGraph, ModuleRulesPickTheCalleesOfACallAndItsLetterCase) {
   EXPECT_EQ(SiteTexts(text, graph.Sites()),
             (Texts{"0<--1@main.pb:8", "1<-1@main.pb:5 other case self", "1<--1@main.pb:8"}));
 }
+
+TEST(CallGraph, HeadsNamedPicksTheHeadsOfANameByModule) {
+  ProcedureIndex procedures{{"Procedure Run()", "main.pb", 1},
+                            {"Procedure.i run(x)", "main.pb", 4},
+                            {"Procedure Run()", "main.pb", 9},
+                            {"Procedure Other()", "main.pb", 12}};
+  procedures[0].Module = "Area";
+  EXPECT_EQ(HeadsNamed(procedures, "Run"), (std::vector<int32_t>{0, 2}));
+  EXPECT_EQ(HeadsNamed(procedures, "Run(a, b)"), (std::vector<int32_t>{0, 2}));
+  EXPECT_EQ(HeadsNamed(procedures, "AREA :: Run"), (std::vector<int32_t>{0}));
+  EXPECT_EQ(HeadsNamed(procedures, "Run", true), (std::vector<int32_t>{2}));
+  EXPECT_EQ(HeadsNamed(procedures, "run"), (std::vector<int32_t>{1}));
+  EXPECT_TRUE(HeadsNamed(procedures, "Nowhere::Run").empty());
+}

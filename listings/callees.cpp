@@ -30,20 +30,18 @@ void AddCalleeRow(ResultList& list, const ProjectText& text, const ProcedureInde
 }  // namespace
 
 int32_t ListCallees(const Project& project, ResultList& list, ListingHost& host,
-                    std::string_view name) {
+                    std::string_view name, bool without_module) {
   const StopEnabled stop(host);
   ProjectText text;
   CallGraph graph;
   if (!text.Load(project.SourceFiles, host) || graph.Build(text, project.Procedures, host)) {
     return 0;
   }
-  const std::string key = CallKeyFromName(name);
   bool first_head = true;
-  for (size_t entry = 0; entry < project.Procedures.size(); ++entry) {
-    if (CallKeyFromHead(project.Procedures[entry].HeadText) != key) continue;
+  for (const int32_t head : HeadsNamed(project.Procedures, name, without_module)) {
     if (!first_head) list.AddResultRow("", RowMark::Separator);
     first_head = false;
-    for (const CallSite* site : graph.SitesIn(static_cast<int32_t>(entry))) {
+    for (const CallSite* site : graph.SitesIn(head)) {
       AddCalleeRow(list, text, project.Procedures, *site);
     }
   }

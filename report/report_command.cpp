@@ -10,7 +10,6 @@
 #include "listings/declare_check.h"
 #include "listings/declares.h"
 #include "listings/call_graph.h"
-#include "listings/call_matching.h"
 #include "listings/call_tree.h"
 #include "listings/callees.h"
 #include "listings/display_text.h"
@@ -137,23 +136,29 @@ void RunDeclareCheck(ReportSession& session, std::string_view) {
   }
 }
 
+// A name that is not empty always gives a procedure.
 void RunCallees(ReportSession& session, std::string_view name) {
-  const std::string procedure = ProcedureToList(nullptr, name).value_or("");
-  PrintNewList(session, ListKind::Callees, procedure, [&](ResultList& list) {
-    ListCallees(session.project, list, session.host, procedure);
+  const ProcedureChoice procedure =
+      ProcedureToList(session.project, nullptr, name).value_or(ProcedureChoice());
+  PrintNewList(session, ListKind::Callees, procedure.Name, [&](ResultList& list) {
+    ListCallees(session.project, list, session.host, procedure.Name, procedure.WithoutModule);
   });
+}
+
+TreeDirection DirectionOf(const ReportRequest& request) {
+  return request.Callers ? TreeDirection::Callers : TreeDirection::Callees;
 }
 
 /// The trees of every head of the procedure `name`, one after the other.
 std::vector<TreeNode> TreesOf(const Project& project, const CallGraph& graph,
                               std::string_view name, const ReportRequest& request) {
-  const std::string key = CallKeyFromName(ProcedureToList(nullptr, name).value_or(""));
-  const TreeDirection direction = request.Callers ? TreeDirection::Callers : TreeDirection::Callees;
+  const ProcedureChoice procedure =
+      ProcedureToList(project, nullptr, name).value_or(ProcedureChoice());
   std::vector<TreeNode> nodes;
-  for (size_t entry = 0; entry < project.Procedures.size(); ++entry) {
-    if (CallKeyFromHead(project.Procedures[entry].HeadText) != key) continue;
+  for (const int32_t head :
+       HeadsNamed(project.Procedures, procedure.Name, procedure.WithoutModule)) {
     const std::vector<TreeNode> tree =
-        BuildCallTree(graph, static_cast<int32_t>(entry), direction, request.Depth);
+        BuildCallTree(graph, head, DirectionOf(request), request.Depth);
     nodes.insert(nodes.end(), tree.begin(), tree.end());
   }
   return nodes;
@@ -167,9 +172,7 @@ void RunTree(ReportSession& session, std::string_view name) {
   const std::vector<TreeNode> nodes = TreesOf(session.project, graph, name, session.request);
   const ProcedureIndex& procedures = session.project.Procedures;
   if (session.request.Dot) {
-    const TreeDirection direction =
-        session.request.Callers ? TreeDirection::Callers : TreeDirection::Callees;
-    WriteTreeDot(nodes, direction, procedures, text, session.out);
+    WriteTreeDot(nodes, DirectionOf(session.request), procedures, text, session.out);
   } else if (session.request.Json) {
     WriteTreeJson(nodes, procedures, text, session.out);
   } else {
