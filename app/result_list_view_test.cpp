@@ -153,7 +153,7 @@ int32_t TopRow(GtkTreeView* list_view) {
 using ListingFollows = gtk_test::WindowTest;
 
 // A stand-in listing that writes rows, polling after each, until the window has worked
-// five times (or 5 s have passed): whenever it works, its view holds every row written so
+// five times (or 60 s have passed, so that a loaded machine still gets its five): whenever it works, its view holds every row written so
 // far, the newest selected and in view.
 TEST_F(ListingFollows, EveryPollShowsEveryRowWithTheNewestSelectedAndInView) {
   ResultLists& lists = window_->Lists();
@@ -164,7 +164,7 @@ TEST_F(ListingFollows, EveryPollShowsEveryRowWithTheNewestSelectedAndInView) {
   int polls = 0;
   int32_t last_seen = 0;
   window_->RunListing([&] {
-    const gint64 end = g_get_monotonic_time() + 5000000;
+    const gint64 end = g_get_monotonic_time() + 60000000;
     for (int32_t row = 0; polls < 5 && g_get_monotonic_time() < end; ++row) {
       list.AddResultRow(std::to_string(row) + "\nCall()");
       window_->PollStop();
