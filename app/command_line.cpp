@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <limits>
 
-#include "app/leading_digits.h"
 #include "listings/display_text.h"
 #include "source/path_parts.h"
 #include "source/recorded_main_file.h"
+#include "source/text_parts.h"
 #include "source/source_reader.h"
 
 namespace {

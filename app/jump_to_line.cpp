@@ -1,36 +1,11 @@
 #include "app/jump_to_line.h"
 
-#include <algorithm>
-#include <cctype>
 #include <cstdlib>
-#include <limits>
 
 #include "app/editor_launch_posix.h"
-#include "app/leading_digits.h"
-#include "source/path_parts.h"
+#include "listings/row_location.h"
 
 namespace {
-
-// A name in double quotes: the text after the opening quote up to the next one.
-std::string_view QuotedName(std::string_view file_cell) {
-  const std::string_view inner = file_cell.substr(1);
-  return inner.substr(0, inner.find('"'));
-}
-
-// Byte-wise equality after upper-casing each byte by the current locale's rules, so a name
-// written in another letter case (a call row's file, a quoted name) still finds its file.
-bool EqualIgnoringCase(std::string_view left, std::string_view right) {
-  if (left.size() != right.size()) {
-    return false;
-  }
-  for (size_t i = 0; i < left.size(); ++i) {
-    if (std::toupper(static_cast<unsigned char>(left[i])) !=
-        std::toupper(static_cast<unsigned char>(right[i]))) {
-      return false;
-    }
-  }
-  return true;
-}
 
 // The value of an environment variable, empty when it is not set.
 std::string_view Environment(const char* name) {
@@ -39,30 +14,6 @@ std::string_view Environment(const char* name) {
 }
 
 }  // namespace
-
-std::string_view JumpFileName(std::string_view file_cell) {
-  const std::string_view name =
-      !file_cell.empty() && file_cell.front() == '"' ? QuotedName(file_cell) : file_cell;
-  return FileNamePart(name);
-}
-
-int32_t JumpLineNumber(std::string_view line_cell) {
-  // The "Procedures" list right-aligns its line numbers with blanks, so blanks are skipped.
-  line_cell.remove_prefix(std::min(line_cell.find_first_not_of(" \t"), line_cell.size()));
-  return static_cast<int32_t>(LeadingDigitsValue(line_cell, std::numeric_limits<int32_t>::max()));
-}
-
-const SourceFile* FindJumpFile(const SourceFileList& files, std::string_view name) {
-  if (name.empty()) {
-    return nullptr;
-  }
-  for (const SourceFile& file : files) {
-    if (EqualIgnoringCase(FileNamePart(file.Path), name)) {
-      return &file;
-    }
-  }
-  return nullptr;
-}
 
 std::vector<std::string> EditorArguments(const std::string& program, const std::string& path,
                                          int32_t line) {
@@ -81,11 +32,9 @@ std::string EditorProgram() {
 }
 
 void JumpToLine(const ResultList& list, const SourceFileList& files) {
-  const int32_t row = list.SelectedRow();
-  const SourceFile* file = FindJumpFile(files, JumpFileName(list.CellText(row, ColumnFile)));
-  if (file == nullptr) {
+  const RowLocation at = LocateRow(list, list.SelectedRow(), files);
+  if (at.File == nullptr) {
     return;
   }
-  const int32_t line = JumpLineNumber(list.CellText(row, ColumnLine));
-  StartDetachedProgram(EditorArguments(EditorProgram(), file->Path, line));
+  StartDetachedProgram(EditorArguments(EditorProgram(), at.File->Path, at.Line));
 }

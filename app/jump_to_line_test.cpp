@@ -20,68 +20,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// ---- The pure parts: which file and line a row names ----
-
-TEST(JumpFileName, TakesTheFileNamePartOfTheCell) {
-  EXPECT_EQ(JumpFileName("main.pb"), "main.pb");
-  EXPECT_EQ(JumpFileName("/home/u/p/inc/tools.pbi"), "tools.pbi");
-  EXPECT_EQ(JumpFileName(""), "");
-}
-
-TEST(JumpFileName, LeadingDoubleQuoteEndsTheNameAtTheNextQuote) {
-  EXPECT_EQ(JumpFileName("\"tools.pbi\" line 12"), "tools.pbi");
-  EXPECT_EQ(JumpFileName("\"dir/sub/tools.pbi\"x/y"), "tools.pbi");
-  EXPECT_EQ(JumpFileName("\"tools.pbi"), "tools.pbi");
-  EXPECT_EQ(JumpFileName("\""), "");
-  EXPECT_EQ(JumpFileName("\"\"main.pb"), "");
-}
-
-TEST(JumpLineNumber, ReadsTheLeadingDigits) {
-  EXPECT_EQ(JumpLineNumber("120"), 120);
-  EXPECT_EQ(JumpLineNumber("007"), 7);
-  EXPECT_EQ(JumpLineNumber("42abc"), 42);
-  EXPECT_EQ(JumpLineNumber(""), 0);
-  EXPECT_EQ(JumpLineNumber("abc"), 0);
-  EXPECT_EQ(JumpLineNumber("-5"), 0);
-}
-
-TEST(JumpLineNumber, SkipsTheBlanksOfRightAlignedNumbers) {
-  EXPECT_EQ(JumpLineNumber("    12"), 12);
-  EXPECT_EQ(JumpLineNumber("      "), 0);
-}
-
-TEST(JumpLineNumber, NumbersBeyondTheRangeGiveTheLargestLine) {
-  EXPECT_EQ(JumpLineNumber("2147483647"), 2147483647);
-  EXPECT_EQ(JumpLineNumber("2147483648"), 2147483647);
-  EXPECT_EQ(JumpLineNumber("99999999999999999999999999"), 2147483647);
-}
-
-SourceFileList ProjectFiles() {
-  return {{"/home/u/p/main.pb", "", 0},
-          {"/home/u/p/inc/tools.pbi", "main.pb", 3},
-          {"/home/u/p/other/Tools.pbi", "main.pb", 4}};
-}
-
-TEST(FindJumpFile, MatchesTheFileNamePartIgnoringLetterCase) {
-  const SourceFileList files = ProjectFiles();
-  EXPECT_EQ(FindJumpFile(files, "main.pb"), &files[0]);
-  EXPECT_EQ(FindJumpFile(files, "Main.PB"), &files[0]);
-}
-
-TEST(FindJumpFile, FirstOfTwoEqualNamesWins) {
-  const SourceFileList files = ProjectFiles();
-  EXPECT_EQ(FindJumpFile(files, "TOOLS.PBI"), &files[1]);
-}
-
-TEST(FindJumpFile, EmptyUnknownOrPartialNamesFindNothing) {
-  const SourceFileList files = ProjectFiles();
-  EXPECT_EQ(FindJumpFile(files, ""), nullptr);
-  EXPECT_EQ(FindJumpFile(files, "nothere.pb"), nullptr);
-  EXPECT_EQ(FindJumpFile(files, "main"), nullptr);
-  EXPECT_EQ(FindJumpFile(files, "p/main.pb"), nullptr);
-  EXPECT_EQ(FindJumpFile({}, "main.pb"), nullptr);
-}
-
 TEST(EditorArguments, AreProgramPathOptionAndLine) {
   const std::vector<std::string> expected = {"/ide", "/p/a \"b\".pb", "-l", "0"};
   EXPECT_EQ(EditorArguments("/ide", "/p/a \"b\".pb", 0), expected);

@@ -5,6 +5,7 @@
 
 #include "app/jump_to_line.h"
 #include "listings/display_text.h"
+#include "listings/row_location.h"
 
 namespace {
 
@@ -29,10 +30,9 @@ bool HasSelectedRow(CommandContext& context) {
 }
 
 bool HasJumpFile(CommandContext& context) {
-  if (!HasSelectedRow(context)) return false;
-  const ResultList& list = *CurrentList(context);
-  const std::string_view file_cell = list.CellText(list.SelectedRow(), ColumnFile);
-  return FindJumpFile(context.TakenUp().SourceFiles, JumpFileName(file_cell)) != nullptr;
+  const ResultList* list = CurrentList(context);
+  return list != nullptr &&
+         LocateRow(*list, list->SelectedRow(), context.TakenUp().SourceFiles).File != nullptr;
 }
 
 bool HasList(CommandContext& context) { return CurrentList(context) != nullptr; }

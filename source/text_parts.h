@@ -1,5 +1,6 @@
 // Small text helpers that the line tests, the listings and the front ends share: leading
-// runs cut off, name characters and folded names, numbers padded for the line columns.
+// runs cut off, name characters and folded names, numbers padded for the line columns,
+// leading digits read.
 #pragma once
 
 #include <cstdint>
@@ -20,3 +21,7 @@ std::string FoldedName(std::string_view name);
 
 /// `number` right-aligned with blanks in 6 places; longer numbers as they are.
 std::string PaddedNumber(int32_t number);
+
+/// Value of the leading decimal digits of `text` (0 when it starts with none), stopping
+/// at `limit` so that any number of digits saturates instead of overflowing.
+int64_t LeadingDigitsValue(std::string_view text, int64_t limit);
