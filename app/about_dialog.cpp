@@ -5,13 +5,12 @@
 #include "app/dialogs.h"
 #include "app/start_up.h"
 #include "listings/display_text.h"
+#include "listings/program_info.h"
 
 namespace {
 
-// The program's own texts, held as ISO-8859-15 bytes like every literal of the program
-// ("\xDF" is the "ß" of the version).
+// The program's own texts, held as ISO-8859-15 bytes like every literal of the program.
 constexpr char kProgramName[] = "PB Sourcetrek";
-constexpr char kVersion[] = "0.20\xDF";
 constexpr char kRights[] = "Copyright (c) 2026 The PB Sourcetrek developers";
 constexpr char kComments[] = "Lists PB-Terms recursive & more\nA PureBasic-Linux-Tool";
 constexpr char kLicence[] = "Licensed under the MIT License";
@@ -26,7 +25,7 @@ std::string Display(const char* text) { return ToDisplayText(text); }
 
 void SetTexts(GtkAboutDialog* about, const std::string& website) {
   gtk_about_dialog_set_program_name(about, Display(kProgramName).c_str());
-  gtk_about_dialog_set_version(about, Display(kVersion).c_str());
+  gtk_about_dialog_set_version(about, Display(ProgramVersion).c_str());
   gtk_about_dialog_set_copyright(about, Display(kRights).c_str());
   gtk_about_dialog_set_comments(about, Display(kComments).c_str());
   gtk_about_dialog_set_license(about, Display(kLicence).c_str());

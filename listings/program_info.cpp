@@ -1,0 +1,13 @@
+#include "listings/program_info.h"
+
+#include "listings/display_text.h"
+
+InformationRequest RequestedInformation(std::string_view argument) {
+  if (argument == "-h" || argument == "--help") return InformationRequest::Help;
+  if (argument == "-V" || argument == "--version") return InformationRequest::Version;
+  return InformationRequest::None;
+}
+
+std::string VersionLine(std::string_view program) {
+  return std::string(program) + " " + ToDisplayText(ProgramVersion) + "\n";
+}

@@ -1,0 +1,43 @@
+#include "report/grep_output.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace {
+
+// A project folder whose name holds an ISO-8859-15 byte, which must reach the editor as it
+// stands; two files of the same name in different folders.
+SourceFileList Files() {
+  return {{"/p/r\xE4/main.pb", "", 0},
+          {"/p/r\xE4/inc/tools.pbi", "main.pb", 1},
+          {"/p/other/Tools.pbi", "m\xE4in.pb", 2}};
+}
+
+TEST(GrepOutput, OneLinePerRowWithAProjectFileAndALine) {
+  ResultList list(ListKind::AllProcedureCalls, "All Procedure-Calls...");
+  list.AddResultRow("", RowMark::Separator);
+  list.AddResultRow("     3\n\n\nProcedure A()\nmain.pb");
+  list.AddResultRow("12\nx = \"\xE4\" : a()\n\n    3 Procedure A()\nTOOLS.pbi", RowMark::OtherCase);
+  list.AddResultRow("30\nProcedure Unused()\n0\n\nmain.pb",
+                    RowMark::ProcedureRow | RowMark::NeverCalled);
+  list.AddResultRow("7\nfoo()\n\n\ngone.pb");
+  list.AddResultRow("\nfoo()\n\n\nmain.pb");
+  std::ostringstream out;
+  WriteListGrep(list, Files(), out);
+  EXPECT_EQ(out.str(),
+            "/p/r\xE4/main.pb:3: Procedure A()\n"
+            "/p/r\xE4/inc/tools.pbi:12: [other case] x = \"\xC3\xA4\" : a()\n"
+            "/p/r\xE4/main.pb:30: [never called] Procedure Unused()\n");
+}
+
+TEST(GrepOutput, FilesStartAtTheirFirstLineAndSayWhoIncludesThem) {
+  std::ostringstream out;
+  WriteFilesGrep(Files(), out);
+  EXPECT_EQ(out.str(),
+            "/p/r\xE4/main.pb:1: main file\n"
+            "/p/r\xE4/inc/tools.pbi:1: included by main.pb, line 1\n"
+            "/p/other/Tools.pbi:1: included by m\xC3\xA4in.pb, line 2\n");
+}
+
+}  // namespace
