@@ -13,6 +13,7 @@
 #include "listings/procedure_calls.h"
 #include "listings/take_up.h"
 #include "listings/unused.h"
+#include "source/path_parts.h"
 
 namespace {
 
@@ -98,7 +99,8 @@ void RunBack(CommandContext& context) {
 }
 
 void RunOpen(CommandContext& context) {
-  const std::string main_file = ChooseMainFile(context.Window());
+  const std::string main_file = ChooseMainFile(
+      context.Window(), std::string(DirectoryPart(context.TakenUp().MainFile)));
   if (main_file.empty()) return;
   ResultLists& lists = context.Lists();
   lists.CloseAll();

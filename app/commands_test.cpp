@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -198,6 +199,7 @@ TEST_F(Commands, OpenANewFileReplacesEveryList) {
   const std::string other_main = other.Write("other.pb", "Procedure Alone()\nEndProcedure\n");
   std::string filter_name;
   std::string folder;
+  std::vector<std::string> shortcuts;
   DialogAnswerer answerer;
   answerer.Then([&, choose = ChooseFile(other_main)](GtkDialog* dialog) {
     if (folder.empty()) {
@@ -207,6 +209,11 @@ TEST_F(Commands, OpenANewFileReplacesEveryList) {
       gchar* current = gtk_file_chooser_get_current_folder(GTK_FILE_CHOOSER(dialog));
       if (current != nullptr) folder = current;
       g_free(current);
+      GSList* listed = gtk_file_chooser_list_shortcut_folders(GTK_FILE_CHOOSER(dialog));
+      for (GSList* item = listed; item != nullptr; item = item->next) {
+        shortcuts.emplace_back(static_cast<const char*>(item->data));
+      }
+      g_slist_free_full(listed, g_free);
       return false;
     }
     return choose(dialog);
@@ -219,6 +226,9 @@ TEST_F(Commands, OpenANewFileReplacesEveryList) {
   gchar* working_directory = g_get_current_dir();
   EXPECT_EQ(folder, working_directory);
   g_free(working_directory);
+  // The folder of the main file taken up before is one click away.
+  const std::string project_folder = std::filesystem::path(main_).parent_path().string();
+  EXPECT_EQ(shortcuts, std::vector<std::string>{project_folder});
   EXPECT_EQ(window_->TakenUp().MainFile, other_main);
   ASSERT_EQ(History().Count(), 1);
   EXPECT_EQ(History().Current()->Subject(), "Procedures");

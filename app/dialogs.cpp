@@ -54,7 +54,7 @@ std::string AskText(GtkWindow* parent, std::string_view prompt, std::string_view
   return text;
 }
 
-std::string ChooseMainFile(GtkWindow* parent) {
+std::string ChooseMainFile(GtkWindow* parent, const std::string& project_folder) {
   GtkWidget* dialog = gtk_file_chooser_dialog_new(
       ToDisplayText(kChooseFileTitle).c_str(), parent, GTK_FILE_CHOOSER_ACTION_OPEN,
       GTK_STOCK_CANCEL, GTK_RESPONSE_CANCEL, GTK_STOCK_OPEN, GTK_RESPONSE_ACCEPT, nullptr);
@@ -65,6 +65,12 @@ std::string ChooseMainFile(GtkWindow* parent) {
   gchar* directory = g_get_current_dir();
   gtk_file_chooser_set_current_folder(GTK_FILE_CHOOSER(dialog), directory);
   g_free(directory);
+  // The dialog starts in the working directory, the program's own; the project one click
+  // away saves the walk there from an installed copy's bin folder.
+  if (!project_folder.empty()) {
+    gtk_file_chooser_add_shortcut_folder(GTK_FILE_CHOOSER(dialog), project_folder.c_str(),
+                                         nullptr);
+  }
   std::string path;
   if (RunDialog(GTK_DIALOG(dialog)) == GTK_RESPONSE_ACCEPT) {
     gchar* chosen = gtk_file_chooser_get_filename(GTK_FILE_CHOOSER(dialog));

@@ -126,6 +126,15 @@ GdkPixbuf* DecodeLogo() {
   return logo;
 }
 
+// Entries wider than the selector end in an ellipsis instead of being cut off mid-word.
+void EllipsizeEntries(GtkCellLayout* selector) {
+  GList* cells = gtk_cell_layout_get_cells(selector);
+  for (GList* cell = cells; cell != nullptr; cell = cell->next) {
+    g_object_set(cell->data, "ellipsize", PANGO_ELLIPSIZE_END, nullptr);
+  }
+  g_list_free(cells);
+}
+
 // GTK's own handling of an event, which is back in charge once the window is gone.
 void PassEventOn(GdkEvent* event, gpointer) { gtk_main_do_event(event); }
 
@@ -210,6 +219,7 @@ void MainWindow::AddListSelector() {
   gtk_widget_set_size_request(toolbar_.ListLabel, 30, 24);
   gtk_fixed_put(GTK_FIXED(area_), toolbar_.ListLabel, kListLabelX, 8);
   gtk_widget_set_size_request(toolbar_.ListSelector, 150, 28);
+  EllipsizeEntries(GTK_CELL_LAYOUT(toolbar_.ListSelector));
   gtk_fixed_put(GTK_FIXED(area_), toolbar_.ListSelector, kListSelectorX, kButtonY);
   gtk_widget_show(toolbar_.ListLabel);
   gtk_widget_show(toolbar_.ListSelector);

@@ -184,6 +184,30 @@ TEST_F(MainWindowLayout, FirstListFillsTheAreaBelowTheToolbar) {
   EXPECT_EQ(caption.y - panel.y, 0);
   EXPECT_EQ(caption.width, 800);
   EXPECT_EQ(caption.height, 20);
+  EXPECT_FALSE(pango_layout_is_ellipsized(gtk_label_get_layout(view->Caption())));
+  EXPECT_EQ(Tooltip(GTK_WIDGET(view->Caption())), "Procedures...");
+}
+
+TEST_F(MainWindowLayout, LongCaptionAndSelectorEntryStayOneLineEndingInAnEllipsis) {
+  std::string subject = "Foo";
+  for (int word = 0; word < 60; ++word) subject += " bar";
+  ResultLists& lists = window_->Lists();
+  lists.OpenResultList(ListKind::Terms, subject);
+  lists.RefreshListSelector();
+  Pump(20);
+  GtkLabel* caption = lists.CurrentView()->Caption();
+  ExpectSize(GTK_WIDGET(caption), 800, 20);
+  PangoLayout* layout = gtk_label_get_layout(caption);
+  EXPECT_EQ(pango_layout_get_line_count(layout), 1);
+  EXPECT_TRUE(pango_layout_is_ellipsized(layout));
+  EXPECT_EQ(Tooltip(GTK_WIDGET(caption)), "Terms: " + subject + "...");
+  // The selector draws its entries through one text cell, which cuts with an ellipsis.
+  GList* cells = gtk_cell_layout_get_cells(GTK_CELL_LAYOUT(window_->Controls().ListSelector));
+  ASSERT_EQ(g_list_length(cells), 1u);
+  PangoEllipsizeMode mode = PANGO_ELLIPSIZE_NONE;
+  g_object_get(cells->data, "ellipsize", &mode, nullptr);
+  EXPECT_EQ(mode, PANGO_ELLIPSIZE_END);
+  g_list_free(cells);
 }
 
 TEST_F(MainWindowLayout, ResizingFitsTheCurrentListOnly) {

@@ -90,7 +90,11 @@ void ResultListView::BuildControls(GtkFixed* area, int width, int height) {
 
   caption_ = GTK_LABEL(gtk_label_new(""));
   gtk_misc_set_alignment(GTK_MISC(caption_), 0.0f, 0.5f);
-  gtk_label_set_line_wrap(caption_, TRUE);
+  // One line, cut at its end with an ellipsis: a long subject stays readable from its start
+  // (a wrapped second line would fall below the label's 20 pixels), and the tooltip holds
+  // all of it.
+  gtk_label_set_single_line_mode(caption_, TRUE);
+  gtk_label_set_ellipsize(caption_, PANGO_ELLIPSIZE_END);
   gtk_widget_set_size_request(GTK_WIDGET(caption_), kCaptionWidth, kCaptionHeight);
   // At 5,0 of the panel: on its top border, which the inner area starts below.
   gtk_fixed_put(GTK_FIXED(inner_), GTK_WIDGET(caption_), kCaptionX - border_x_, -border_y_);
@@ -213,7 +217,10 @@ bool ResultListView::SyncUntil(gint64 deadline) {
   // Rows are announced in steps of this many between looks at the clock.
   constexpr int32_t kRowsPerLook = 256;
   const std::string caption = ToDisplayText(list_.Caption());
-  if (caption != gtk_label_get_text(caption_)) gtk_label_set_text(caption_, caption.c_str());
+  if (caption != gtk_label_get_text(caption_)) {
+    gtk_label_set_text(caption_, caption.c_str());
+    gtk_widget_set_tooltip_text(GTK_WIDGET(caption_), caption.c_str());
+  }
   if (!attached_) return true;  // `Attach` takes the rows as they are then
   const bool rows_changed =
       !list_.ChangedMirroredRows().empty() || AnnouncedRows(rows_) != list_.RowCount();

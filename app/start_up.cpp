@@ -51,7 +51,7 @@ void RunSourcetrek(int argc, char** argv) {
     MainWindow window(result_font);
     window.Show();
     window.Lists().RefreshListSelector();
-    if (start.MainFile.empty()) start.MainFile = ChooseMainFile(window.Window());
+    if (start.MainFile.empty()) start.MainFile = ChooseMainFile(window.Window(), "");
     if (!start.MainFile.empty()) {
       TakeUpMainFile(window, start.MainFile);
       RunStartUpLookup(window, start.StartTerm);
