@@ -34,21 +34,25 @@ expect() {
   fi
 }
 
-expect "" -- --json --find-main --dot files procedures calls all-calls declares terms lookup unused declare-check callees tree
+expect "" -- --help --version --json --grep --dot --find-main files procedures calls all-calls declares terms lookup unused declare-check callees tree
 expect c -- calls callees
-expect - -- --json --find-main --dot
+expect - -- --help --version --json --grep --dot --find-main
 expect --json a -- all-calls
-expect --json - -- --find-main --dot
-expect --find-main --json - -- --dot
+expect --grep - -- --find-main
+expect --find-main --json - --
+expect --json --h --
+expect --help "" --
+expect -V "" --
 expect tree main.pb Main - -- --callers --depth
 expect tree main.pb Main --callers - -- --depth
 expect tree main.pb Main --depth "" --
 expect callees main.pb Main - --
 expect calls m -- main.pb "my project"
-expect --json terms a -- "a b.pb"
+expect --grep terms a -- "a b.pb"
 expect files "" -- main.pb other.pbi "a b.pb" "my project"
 expect calls main.pb "" --
 expect procedures main.pb Fo --
 expect declare-check main.pb "" -- --fix
+expect --grep declare-check main.pb - -- --fix
 expect unused main.pb "" --
 exit $status

@@ -5,25 +5,36 @@
 _pb_sourcetrek_report() {
   local current=${COMP_WORDS[COMP_CWORD]}
   local listings="files procedures calls all-calls declares terms lookup unused declare-check callees tree"
-  local options="--json --find-main --dot"
+  local formats="--json --grep --dot"
+  local options="--find-main"
+  local information="--help --version"
   local tree_options="--callers --depth"
   local word listing="" operands=0 i
   COMPREPLY=()
-  # Options stand before LISTING; each is offered until it has been given.
+  # Help and version stand alone as the first word; the other options stand before LISTING,
+  # each offered until it has been given, and one format at most.
+  [ "$COMP_CWORD" -eq 1 ] || information=""
   for ((i = 1; i < COMP_CWORD; i++)); do
     word=${COMP_WORDS[i]}
-    if [[ $word == -* ]]; then
-      options=" $options "
-      options=${options/ $word / }
-      tree_options=" $tree_options "
-      tree_options=${tree_options/ $word / }
-    else
-      if [ $operands -eq 0 ]; then listing=$word; fi
-      operands=$((operands + 1))
-    fi
+    case $operands:$word in
+      0:-h | 0:--help | 0:-V | 0:--version) return ;;
+      0:--json | 0:--grep | 0:--dot) formats="" ;;
+      0:--find-main) options="" ;;
+      0:-*) ;;
+      *:-*)
+        tree_options=" $tree_options "
+        tree_options=${tree_options/ $word / }
+        ;;
+      *)
+        if [ $operands -eq 0 ]; then listing=$word; fi
+        operands=$((operands + 1))
+        ;;
+    esac
   done
   case $operands in
-    0) mapfile -t COMPREPLY < <(compgen -W "$options $listings" -- "$current") ;;
+    0)
+      mapfile -t COMPREPLY < <(compgen -W "$information $formats $options $listings" -- "$current")
+      ;;
     1)
       # Directories get their "/" and names with blanks stay one word.
       compopt -o filenames 2>/dev/null || true
