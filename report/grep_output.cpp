@@ -16,11 +16,27 @@ void StartLine(std::string& line, const std::string& path, int32_t number) {
   line += ": ";
 }
 
-/// The cell that says what a row is about: a source line, or a procedure head in the
-/// "Procedures" list, whose "Calls" cell is empty.
-const std::string& RowText(const ResultRow& row) {
-  const std::string& calls = row.Cells[ColumnCalls];
-  return calls.empty() ? row.Cells[ColumnFunction] : calls;
+/// What a row is about: its "Calls" cell, a source line, or in the "Procedures" list the
+/// head in its "(in) Function" cell; without the blanks that a line cut before its comment
+/// keeps at its end.
+std::string_view RowText(ListKind kind, const ResultRow& row) {
+  const std::string_view text =
+      row.Cells[kind == ListKind::Procedures ? ColumnFunction : ColumnCalls];
+  return text.substr(0, text.find_last_not_of(" \t") + 1);
+}
+
+/// What the brackets before the text say: the row's marks in words, what a check found (its
+/// "Count" cell) and, in the "Procedures" list, the module of a head (its "Calls" cell).
+std::string Notes(ListKind kind, const ResultRow& row) {
+  std::string notes = MarkWords(row.Marks);
+  const auto add = [&notes](std::string_view note) {
+    if (note.empty()) return;
+    if (!notes.empty()) notes += ", ";
+    notes += note;
+  };
+  if (row.Marks.Has(RowMark::Finding)) add(row.Cells[ColumnCount]);
+  if (kind == ListKind::Procedures) add(row.Cells[ColumnCalls]);
+  return notes;
 }
 
 }  // namespace
@@ -31,16 +47,23 @@ void WriteListGrep(const ResultList& list, const SourceFileList& files, std::ost
     const RowLocation at = LocateRow(list, r, files);
     if (at.File == nullptr || at.Line <= 0) continue;
     StartLine(line, at.File->Path, at.Line);
-    const std::string marks = MarkWords(list.Row(r).Marks);
-    if (!marks.empty()) line += "[" + marks + "] ";
-    AppendDisplayText(line, RowText(list.Row(r)));
+    const ResultRow row = list.Row(r);
+    const std::string notes = Notes(list.Kind(), row);
+    if (!notes.empty()) {
+      line += '[';
+      AppendDisplayText(line, notes);
+      line += "] ";
+    }
+    AppendDisplayText(line, RowText(list.Kind(), row));
     out << line << '\n';
   }
 }
 
-void WriteFilesGrep(const SourceFileList& files, std::ostream& out) {
+void WriteFilesGrep(const SourceFileList& files, const std::vector<ProjectFile>& read,
+                    std::ostream& out) {
   std::string line;
-  for (const SourceFile& file : files) {
+  for (size_t f = 0; f < files.size(); ++f) {
+    const SourceFile& file = files[f];
     StartLine(line, file.Path, 1);
     if (file.IncludedBy.empty()) {
       line += "main file";
@@ -48,6 +71,12 @@ void WriteFilesGrep(const SourceFileList& files, std::ostream& out) {
       line += "included by ";
       AppendDisplayText(line, file.IncludedBy);
       line += ", line " + std::to_string(file.IncludeLine);
+    }
+    const std::string note = FileNote(file, read[f]);
+    if (!note.empty()) {
+      line += " (";
+      AppendDisplayText(line, note);
+      line += ')';
     }
     out << line << '\n';
   }

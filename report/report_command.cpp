@@ -21,19 +21,15 @@
 #include "listings/take_up.h"
 #include "listings/term_search.h"
 #include "listings/unused.h"
+#include "report/grep_output.h"
+#include "report/report_help.h"
 #include "report/report_host.h"
-#include "source/path_parts.h"
-#include "source/recorded_main_file.h"
 #include "report/report_output.h"
 #include "report/tree_output.h"
+#include "source/path_parts.h"
+#include "source/recorded_main_file.h"
 
 namespace {
-
-constexpr std::string_view Usage =
-    "usage: pb-sourcetrek-report [--json] [--find-main] LISTING MAINFILE [TEXT], LISTING one "
-    "of files, procedures, calls NAME, all-calls, declares, terms TERM, lookup TEXT, unused, "
-    "declare-check [--fix], callees NAME; pb-sourcetrek-report [--json|--dot] [--find-main] "
-    "tree MAINFILE NAME [--callers] [--depth N]";
 
 /// The state of one run: the taken-up project, its lists and how to print them.
 struct ReportSession {
@@ -44,11 +40,19 @@ struct ReportSession {
   std::ostream& out;
 };
 
+// --dot is refused for every listing but tree, so a list never meets it.
 void Print(ReportSession& session, const ResultList& list) {
-  if (session.request.Json) {
-    WriteListJson(list, session.out);
-  } else {
-    WriteListTable(list, session.out);
+  switch (session.request.Format) {
+    case ReportFormat::Json:
+      WriteListJson(list, session.out);
+      break;
+    case ReportFormat::Grep:
+      WriteListGrep(list, session.project.SourceFiles, session.out);
+      break;
+    case ReportFormat::Table:
+    case ReportFormat::Dot:
+      WriteListTable(list, session.out);
+      break;
   }
 }
 
@@ -64,10 +68,17 @@ void RunFiles(ReportSession& session, std::string_view) {
   // Read as every listing reads them, so "not read" is what the listings met.
   ProjectText text;
   text.Load(session.project.SourceFiles, session.host);
-  if (session.request.Json) {
-    WriteFilesJson(session.project.SourceFiles, text.Files(), session.out);
-  } else {
-    WriteFilesTable(session.project.SourceFiles, text.Files(), session.out);
+  switch (session.request.Format) {
+    case ReportFormat::Json:
+      WriteFilesJson(session.project.SourceFiles, text.Files(), session.out);
+      break;
+    case ReportFormat::Grep:
+      WriteFilesGrep(session.project.SourceFiles, text.Files(), session.out);
+      break;
+    case ReportFormat::Table:
+    case ReportFormat::Dot:
+      WriteFilesTable(session.project.SourceFiles, text.Files(), session.out);
+      break;
   }
 }
 
@@ -171,9 +182,9 @@ void RunTree(ReportSession& session, std::string_view name) {
   graph.Build(text, session.project.Procedures, session.host);
   const std::vector<TreeNode> nodes = TreesOf(session.project, graph, name, session.request);
   const ProcedureIndex& procedures = session.project.Procedures;
-  if (session.request.Dot) {
+  if (session.request.Format == ReportFormat::Dot) {
     WriteTreeDot(nodes, DirectionOf(session.request), procedures, text, session.out);
-  } else if (session.request.Json) {
+  } else if (session.request.Format == ReportFormat::Json) {
     WriteTreeJson(nodes, procedures, text, session.out);
   } else {
     WriteTreeText(nodes, procedures, text, session.out);
@@ -184,7 +195,7 @@ void RunTree(ReportSession& session, std::string_view name) {
 enum class TextArgument { None, Any, NotEmpty };
 
 struct Subcommand {
-  std::string_view Name;
+  ListingSummary Listing;  ///< name, argument and summary, as the help shows them
   TextArgument Text;
   std::string_view OwnOption;  ///< an option of its own that may follow the listing; "" for none
   void (*Run)(ReportSession& session, std::string_view text);
@@ -192,43 +203,79 @@ struct Subcommand {
 };
 
 constexpr Subcommand Subcommands[] = {
-    {"files", TextArgument::None, "", RunFiles},
-    {"procedures", TextArgument::None, "", RunProcedures},
-    {"calls", TextArgument::NotEmpty, "", RunCalls},
-    {"all-calls", TextArgument::None, "", RunAllCalls},
-    {"declares", TextArgument::None, "", RunDeclares},
-    {"terms", TextArgument::Any, "", RunTerms},
-    {"lookup", TextArgument::Any, "", RunLookup},
-    {"unused", TextArgument::None, "", RunUnused},
-    {"declare-check", TextArgument::None, "--fix", RunDeclareCheck},
-    {"callees", TextArgument::NotEmpty, "", RunCallees},
-    {"tree", TextArgument::NotEmpty, "", RunTree, true},
+    {{"files", "", "the project's files and where they are included"},
+     TextArgument::None, "", RunFiles},
+    {{"procedures", "", "every procedure head"}, TextArgument::None, "", RunProcedures},
+    {{"calls", "NAME", "every line that calls the procedure NAME"},
+     TextArgument::NotEmpty, "", RunCalls},
+    {{"all-calls", "", "every procedure with its calls and call count"},
+     TextArgument::None, "", RunAllCalls},
+    {{"declares", "", "Declare lines for the procedures called above their head"},
+     TextArgument::None, "", RunDeclares},
+    {{"terms", "TERM", "every line in which TERM stands as a whole word"},
+     TextArgument::Any, "", RunTerms},
+    {{"lookup", "TEXT", "the calls of the procedure TEXT, else the lines of the term"},
+     TextArgument::Any, "", RunLookup},
+    {{"unused", "", "the procedures that no live code reaches"},
+     TextArgument::None, "", RunUnused},
+    {{"declare-check", "[--fix]", "missing and wrong Declares; --fix: the ones to add"},
+     TextArgument::None, "--fix", RunDeclareCheck},
+    {{"callees", "NAME", "the procedures that NAME calls"},
+     TextArgument::NotEmpty, "", RunCallees},
+    {{"tree", "NAME [--callers] [--depth N]", "the call tree of NAME, or of its callers"},
+     TextArgument::NotEmpty, "", RunTree, true},
 };
 
 const Subcommand* FindSubcommand(std::string_view name) {
   for (const Subcommand& subcommand : Subcommands) {
-    if (subcommand.Name == name) return &subcommand;
+    if (subcommand.Listing.Name == name) return &subcommand;
   }
   return nullptr;
 }
 
-/// The options that may stand, in any order, before LISTING.
-struct Option {
-  std::string_view Name;
-  bool ReportRequest::*Flag;
-};
+std::vector<ListingSummary> ListingSummaries() {
+  std::vector<ListingSummary> summaries;
+  for (const Subcommand& subcommand : Subcommands) summaries.push_back(subcommand.Listing);
+  return summaries;
+}
 
-constexpr Option Options[] = {
-    {"--json", &ReportRequest::Json},
-    {"--find-main", &ReportRequest::FindMain},
-    {"--dot", &ReportRequest::Dot},
-};
+std::optional<ReportFormat> FormatOption(std::string_view argument) {
+  if (argument == "--json") return ReportFormat::Json;
+  if (argument == "--grep") return ReportFormat::Grep;
+  if (argument == "--dot") return ReportFormat::Dot;
+  return std::nullopt;
+}
 
-const Option* FindOption(std::string_view name) {
-  for (const Option& option : Options) {
-    if (option.Name == name) return &option;
+/// Reads the options that stand, in any order, in front of LISTING into `request`, leaving
+/// `next` on the first word that is none; false for two different formats. A request for
+/// help or the version ends the read.
+bool ReadOptions(const std::vector<std::string>& arguments, size_t& next,
+                 ReportRequest& request) {
+  for (; next < arguments.size(); ++next) {
+    request.Information = RequestedInformation(arguments[next]);
+    if (request.Information != InformationRequest::None) return true;
+    if (arguments[next] == "--find-main") {
+      request.FindMain = true;
+      continue;
+    }
+    const std::optional<ReportFormat> format = FormatOption(arguments[next]);
+    if (!format) return true;
+    if (request.Format != ReportFormat::Table && request.Format != *format) return false;
+    request.Format = *format;
   }
-  return nullptr;
+  return true;
+}
+
+/// What --help or --version prints.
+std::string InformationText(InformationRequest information) {
+  return information == InformationRequest::Help ? ReportHelp(ListingSummaries())
+                                                 : VersionLine("pb-sourcetrek-report");
+}
+
+/// True when the format fits the listing: a Graphviz digraph only for a tree, and editor
+/// lines only for the listings that print rows.
+bool FormatFits(ReportFormat format, bool tree) {
+  return format == ReportFormat::Dot ? tree : !(format == ReportFormat::Grep && tree);
 }
 
 // Removes `option` from `words` after the listing's name; true when it stood there.
@@ -252,7 +299,7 @@ namespace {
 /// Reads the options after a tree's NAME into `request`; false with `error` for any other
 /// argument or a depth that is no number from 1 to `MaxTreeDepth`.
 bool ParseTreeOptions(const std::vector<std::string>& options, ReportRequest& request,
-                      std::string& error) {
+                      const std::string& usage, std::string& error) {
   for (size_t next = 0; next < options.size(); ++next) {
     if (options[next] == "--callers") {
       request.Callers = true;
@@ -264,7 +311,7 @@ bool ParseTreeOptions(const std::vector<std::string>& options, ReportRequest& re
         value.find_first_not_of("0123456789") != std::string::npos ||
         std::stoi(value) < 1 || std::stoi(value) > MaxTreeDepth) {
       error = "tree takes --callers and --depth N (N from 1 to " + std::to_string(MaxTreeDepth) +
-              "), not " + value + "; " + std::string(Usage);
+              "), not " + value + "; " + usage;
       return false;
     }
     request.Depth = std::stoi(value);
@@ -276,32 +323,36 @@ bool ParseTreeOptions(const std::vector<std::string>& options, ReportRequest& re
 
 std::optional<ReportRequest> ParseReportArguments(const std::vector<std::string>& arguments,
                                                   std::string& error) {
+  const std::string usage = ReportUsage(ListingSummaries());
   ReportRequest request;
   size_t next = 0;
-  for (const Option* option; next < arguments.size() && (option = FindOption(arguments[next])); ++next) {
-    request.*(option->Flag) = true;
+  if (!ReadOptions(arguments, next, request)) {
+    error = "one format at most: --json, --grep or --dot; " + usage;
+    return std::nullopt;
   }
-  std::vector<std::string> words(arguments.begin() + static_cast<std::ptrdiff_t>(next), arguments.end());
+  if (request.Information != InformationRequest::None) return request;
+  std::vector<std::string> words(arguments.begin() + static_cast<std::ptrdiff_t>(next),
+                                 arguments.end());
   const Subcommand* subcommand = words.empty() ? nullptr : FindSubcommand(words[0]);
   if (subcommand != nullptr) request.OptionGiven = TakeOption(words, subcommand->OwnOption);
   const size_t left = words.size();
   const size_t wanted = subcommand && subcommand->Text != TextArgument::None ? 3 : 2;
   const bool tree = subcommand && subcommand->TreeOptions;
   if (subcommand == nullptr || left < wanted || (left > wanted && !tree) ||
-      (request.Dot && (!tree || request.Json))) {
-    error = std::string(Usage);
+      !FormatFits(request.Format, tree)) {
+    error = usage;
     return std::nullopt;
   }
   request.Listing = words[0];
   request.MainFile = words[1];
   if (wanted == 3) request.Text = words[2];
   if (subcommand->Text == TextArgument::NotEmpty && request.Text.empty()) {
-    error = request.Listing + " needs a name that is not empty; " + std::string(Usage);
+    error = request.Listing + " needs a name that is not empty; " + usage;
     return std::nullopt;
   }
   const std::vector<std::string> options(words.begin() + static_cast<std::ptrdiff_t>(wanted),
                                          words.end());
-  if (!ParseTreeOptions(options, request, error)) return std::nullopt;
+  if (!ParseTreeOptions(options, request, usage, error)) return std::nullopt;
   return request;
 }
 
@@ -312,6 +363,10 @@ int RunReport(const std::vector<std::string>& arguments, std::string_view launch
   if (!request) {
     err << "pb-sourcetrek-report: " << error << '\n';
     return 2;
+  }
+  if (request->Information != InformationRequest::None) {
+    out << InformationText(request->Information);
+    return 0;
   }
   const std::string given = AbsolutePath(launch_dir, request->MainFile);
   if (!IsRegularFile(given)) {

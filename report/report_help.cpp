@@ -3,14 +3,14 @@
 namespace {
 
 constexpr std::string_view kSynopsis =
-    "usage: pb-sourcetrek-report [--json | --grep] LISTING MAINFILE [TEXT]\n"
+    "usage: pb-sourcetrek-report [--json | --grep | --dot] [--find-main] LISTING MAINFILE [TEXT]\n"
     "       pb-sourcetrek-report --help | --version\n";
 
 constexpr std::string_view kDescription =
     "\n"
-    "Prints a listing of the PureBasic project of MAINFILE (the main file and every file it\n"
-    "includes) as a table, as JSON or as lines for editors. A relative MAINFILE is taken from\n"
-    "the current directory.\n";
+    "Prints a listing of the PureBasic project of MAINFILE (the main file and every\n"
+    "file it includes) as a table, as JSON or as lines for editors. A relative\n"
+    "MAINFILE is taken from the current directory.\n";
 
 constexpr std::string_view kOptions =
     "\n"
@@ -18,8 +18,13 @@ constexpr std::string_view kOptions =
     "  --json          one JSON object per line, in UTF-8\n"
     "  --grep          one \"path:line: text\" line per row with a file and a line, for\n"
     "                  Vim's quickfix list, Emacs' compilation mode or a VS Code task\n"
+    "  --find-main     MAINFILE may be any file of the project: the main file that\n"
+    "                  the PureBasic IDE records for it is taken up\n"
+    "  --dot           a tree as a Graphviz digraph\n"
     "  -h, --help      print this help and exit\n"
     "  -V, --version   print the version and exit\n"
+    "\n"
+    "The options may stand in any order before LISTING.\n"
     "\n"
     "Exit status: 0, or 2 with one line on standard error for a usage error or a main\n"
     "file that does not exist. See pb-sourcetrek-report(1).\n";
@@ -43,7 +48,9 @@ std::string ListingLine(const ListingSummary& listing) {
 
 std::string ReportUsage(const std::vector<ListingSummary>& listings) {
   std::string usage =
-      "usage: pb-sourcetrek-report [--json | --grep] LISTING MAINFILE [TEXT], LISTING one of ";
+      "usage: pb-sourcetrek-report [--json | --grep | --dot] [--find-main] LISTING MAINFILE "
+      "[TEXT], "
+      "LISTING one of ";
   for (size_t i = 0; i < listings.size(); ++i) {
     usage += (i > 0 ? ", " : "") + Call(listings[i]);
   }

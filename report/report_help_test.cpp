@@ -12,13 +12,14 @@ const std::vector<ListingSummary> kListings = {
 
 TEST(ReportHelp, UsageNamesEveryListingWithItsArgument) {
   EXPECT_EQ(ReportUsage(kListings),
-            "usage: pb-sourcetrek-report [--json | --grep] LISTING MAINFILE [TEXT], LISTING one "
-            "of files, calls NAME, a-very-long-name ARGUMENT");
+            "usage: pb-sourcetrek-report [--json | --grep | --dot] [--find-main] LISTING MAINFILE "
+            "[TEXT], LISTING one of files, calls NAME, a-very-long-name ARGUMENT");
 }
 
 TEST(ReportHelp, ListsTheListingsInTheirOrderInOneColumnBetweenUsageAndOptions) {
   const std::string help = ReportHelp(kListings);
-  EXPECT_EQ(help.rfind("usage: pb-sourcetrek-report [--json | --grep] LISTING MAINFILE [TEXT]\n"
+  EXPECT_EQ(help.rfind("usage: pb-sourcetrek-report [--json | --grep | --dot] [--find-main] "
+                       "LISTING MAINFILE [TEXT]\n"
                        "       pb-sourcetrek-report --help | --version\n",
                        0),
             0u);

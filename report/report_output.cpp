@@ -72,15 +72,13 @@ std::string JsonCells(Value value) {
   return array + "]";
 }
 
-/// What the files table says about a file that misses from the listings: "not read", and
-/// the statement as written when an include expression named no file.
+}  // namespace
+
 std::string FileNote(const SourceFile& file, const ProjectFile& read) {
   std::string note = read.Opened ? "" : "not read";
   if (!file.Unresolved.empty()) note += (note.empty() ? "" : "; ") + ("as written: " + file.Unresolved);
   return note;
 }
-
-}  // namespace
 
 std::string JsonString(std::string_view text) {
   std::string json = "\"";

@@ -18,6 +18,10 @@ std::string JsonString(std::string_view text);
 /// "declaration", "declare"), joined by ", "; empty when it has none.
 std::string MarkWords(RowMarks marks);
 
+/// What the files listing says about a file that misses from the listings: "not read", and
+/// the statement as written when an include expression named no file; empty otherwise.
+std::string FileNote(const SourceFile& file, const ProjectFile& read);
+
 /// One {"path", "included_by", "include_line"} object per file of `files`, as `read` read
 /// them, with "readable": false for a file that could not be read and "statement" for an
 /// include whose expression named no file.

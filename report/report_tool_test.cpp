@@ -30,12 +30,47 @@ TEST(ReportTool, UsageErrorsAndMissingMainFileExitWithTwoAndOneLine) {
   folder.Write("main.pb", "x = 1\n");
   for (const std::vector<std::string>& arguments :
        {std::vector<std::string>{}, {"nonsense", "main.pb"}, {"calls", "main.pb"},
-        {"files", "missing.pb"}, {"files", "."}}) {
+        {"files", "missing.pb"}, {"files", "."}, {"--json", "--grep", "files", "main.pb"}}) {
     const ToolRun run = RunTool(folder.Path(), arguments);
     EXPECT_EQ(run.Status, 2);
     EXPECT_TRUE(run.Out.empty());
     EXPECT_EQ(Lines(run.Err).size(), 1u) << run.Err;
   }
+}
+
+TEST(ReportTool, HelpAndVersionGoToStandardOutputWithStatusZero) {
+  TestFolder folder;
+  for (const char* option : {"--help", "-h"}) {
+    const ToolRun run = RunTool(folder.Path(), {option});
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Out.rfind("usage: pb-sourcetrek-report [--json | --grep | --dot] [--find-main]", 0),
+              0u);
+    EXPECT_NE(run.Out.find("\n  lookup TEXT "), std::string::npos) << run.Out;
+    EXPECT_TRUE(run.Err.empty());
+  }
+  for (const char* option : {"--version", "-V"}) {
+    const ToolRun run = RunTool(folder.Path(), {option});
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Out, "pb-sourcetrek-report 0.20\xC3\x9F\n");
+    EXPECT_TRUE(run.Err.empty());
+  }
+}
+
+TEST(ReportTool, GrepGivesEditorsTheFullPathAndLineOfEveryRow) {
+  TestFolder folder;
+  WriteDeclareProject(folder);
+  const ToolRun run = RunTool(folder.Path(), {"--grep", "all-calls", "main.pb"});
+  EXPECT_EQ(run.Status, 0);
+  const std::string main = folder.Path() + "main.pb:";
+  EXPECT_EQ(run.Out, main + "3: [called above head] Procedure.i Foo(a)\n" +
+                         main + "2: x = Foo(1) + Bar() + Baz(2)\n" +
+                         main + "5: [called above head] Procedure Bar()\n" +
+                         main + "2: x = Foo(1) + Bar() + Baz(2)\n" +
+                         folder.Path() + "inc.pb:4: [called above head] Procedure Baz(x)\n" +
+                         main + "2: x = Foo(1) + Bar() + Baz(2)\n");
+  const ToolRun files = RunTool(folder.Path(), {"--grep", "files", "main.pb"});
+  EXPECT_EQ(files.Out, main + "1: main file\n" + folder.Path() +
+                           "inc.pb:1: included by main.pb, line 1\n");
 }
 
 TEST(ReportTool, RelativeMainFileIsTakenFromTheLaunchDirectory) {
