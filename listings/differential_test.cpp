@@ -3,6 +3,7 @@
 // candidates and clipboard texts; a stop must leave a prefix of the complete list.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 #include <random>
 #include <set>
@@ -19,10 +20,13 @@
 #include "listings/testing/listing_test_support.h"
 #include "listings/procedure_calls.h"
 #include "listings/procedures_list.h"
+#include "listings/row_location.h"
 #include "listings/term_search.h"
 #include "listings/unused.h"
 #include "listings/testing/reference_listings.h"
 #include "source/line_classification.h"
+#include "source/path_parts.h"
+#include "source/source_reader.h"
 
 namespace {
 
@@ -316,6 +320,53 @@ Texts CandidateTexts(const DeclareCandidates& candidates) {
   return texts;
 }
 
+/// `text` without its blanks and tabs, which the rows of the listings drop or close up.
+std::string Unspaced(std::string_view text) {
+  std::string kept;
+  for (const char c : text) {
+    if (c != ' ' && c != '\t') kept += c;
+  }
+  return kept;
+}
+
+/// The lines of `path` as the listings count them, blanks and tabs removed.
+Texts UnspacedFileLines(const std::string& path) {
+  Texts lines;
+  SourceReader reader;
+  if (!reader.Open(path)) return lines;
+  while (!reader.AtEnd()) lines.push_back(Unspaced(reader.ReadRawLine()));
+  return lines;
+}
+
+/// True when no other file of `files` has the file name of `file`.
+bool HasItsOwnName(const SourceFileList& files, const SourceFile& file) {
+  for (const SourceFile& other : files) {
+    if (&other != &file && FileNamePart(other.Path) == FileNamePart(file.Path)) return false;
+  }
+  return true;
+}
+
+/// Every row that names a project file and a line points at a line of that file that
+/// begins with the row's text (the head in the "Procedures" list), blanks and tabs left
+/// aside (a line is cut before its comment, a call closed up): the report tool's lines for editors and the jump to the
+/// editor take the user there. Rows of a file that shares its name with another are left
+/// out, since the first file of a name is taken.
+void ExpectRowsPointAtTheirLines(const SourceFileList& files, const ResultList& list) {
+  std::map<std::string, Texts> read;
+  for (int32_t row = 0; row < list.RowCount(); ++row) {
+    const RowLocation at = LocateRow(list, row, files);
+    if (at.File == nullptr || at.Line <= 0 || !HasItsOwnName(files, *at.File)) continue;
+    if (read.count(at.File->Path) == 0) read[at.File->Path] = UnspacedFileLines(at.File->Path);
+    const Texts& lines = read[at.File->Path];
+    ASSERT_LE(static_cast<size_t>(at.Line), lines.size()) << "row " << row;
+    const bool heads = list.Kind() == ListKind::Procedures;
+    const std::string text = Unspaced(list.CellText(row, heads ? ColumnFunction : ColumnCalls));
+    const std::string& line = lines[static_cast<size_t>(at.Line) - 1];
+    EXPECT_EQ(line.rfind(text, 0), 0u) << "row " << row << " \"" << text << "\" points at line "
+                                       << at.Line << " \"" << line << "\" of " << at.File->Path;
+  }
+}
+
 // ---------------------------------------------------------------------------------------
 // Runs of both implementations
 
@@ -349,6 +400,7 @@ int ExpectSameAllCalls(TestProject& test) {
   EXPECT_EQ(reference.Host.Clipboard, fast.Host.Clipboard);
   EXPECT_EQ(reference.Host.ClipboardWrites, fast.Host.ClipboardWrites);
   EXPECT_EQ(reference.Host.StopStates, fast.Host.StopStates);
+  ExpectRowsPointAtTheirLines(test.project.SourceFiles, fast.List);
   return ambiguous;
 }
 
@@ -363,6 +415,7 @@ void ExpectSameCalls(TestProject& test, const std::string& name, bool without_mo
             ListProcedureCalls(test.project, fast, fast_host, name, without_module));
   EXPECT_TRUE(SameList(reference, fast));
   EXPECT_EQ(reference_host.StopStates, fast_host.StopStates);
+  ExpectRowsPointAtTheirLines(test.project.SourceFiles, fast);
 }
 
 void ExpectSameTerms(TestProject& test, const std::string& term) {
@@ -375,6 +428,7 @@ void ExpectSameTerms(TestProject& test, const std::string& term) {
   ListTermMatches(test.project, fast, fast_host, term);
   EXPECT_TRUE(SameList(reference, fast));
   EXPECT_EQ(reference_host.StopStates, fast_host.StopStates);
+  ExpectRowsPointAtTheirLines(test.project.SourceFiles, fast);
 }
 
 /// Names as a caller passes them: as written, and in turn in other case, with
@@ -772,7 +826,7 @@ TEST(DifferentialListings, GeneratedProjectsListAsTheReferenceDoes) {
     TestProject test;
     ProjectGenerator generator(seed);
     generator.Write(test);
-    test.TakeUp();
+    ExpectRowsPointAtTheirLines(test.project.SourceFiles, test.TakeUp());
     ASSERT_EQ(EntryTexts(test.project.SourceFiles),
               EntryTexts(ReferenceScanIncludes(test.project.MainFile)));
     ambiguous_rows += ExpectSameListings(test, generator.Names());
