@@ -73,8 +73,12 @@ CallCandidates::CallCandidates(const ProcedureIndex& procedures)
 }
 
 bool CallCandidates::Sweep(const ProjectText& text, ListingHost& host) {
-  if (tokens_.empty()) return true;
-  for (size_t line = 0; line < text.LineCount(); ++line) {
+  return tokens_.empty() || SweepLines(text, 0, text.LineCount(), host);
+}
+
+bool CallCandidates::SweepLines(const ProjectText& text, size_t first, size_t last,
+                                ListingHost& host) {
+  for (size_t line = first; line < last; ++line) {
     if (text.CallKind(line) != LineKind::Head) AddLine(PrepareCallLine(text.SourceLine(line)), line);
     if (host.PollStop()) return false;
   }

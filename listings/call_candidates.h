@@ -35,6 +35,9 @@ class CallCandidates {
   /// `host.PollStop()` once per line; false when the host reported a stop (the candidates
   /// are then incomplete and must not be searched).
   bool Sweep(const ProjectText& text, ListingHost& host);
+  /// As `Sweep` for the lines from `first` to before `last` only; several runs must come
+  /// in ascending order, one after the other, so that each name's lines stay ascending.
+  bool SweepLines(const ProjectText& text, size_t first, size_t last, ListingHost& host);
 
   /// Ascending ids of the lines that may call `name` (a name of one of the procedures):
   /// every line that calls it is among them, and some others may be. Empty for any other

@@ -5,7 +5,6 @@
 #include "listings/call_graph.h"
 
 #include <algorithm>
-#include <deque>
 #include <numeric>
 #include <string>
 #include <tuple>
@@ -33,28 +32,71 @@ std::string HeadKey(std::string_view file_name, int32_t line_number, std::string
   return key;
 }
 
-// Each listed head of the text takes the first unclaimed entry of its file name, line and
-// text, so heads pair with entries in order even when two files share a name; an entry
-// whose head the text no longer holds (a file changed since the take-up) pairs with none
-// and so owns no calls.
+// Each entry takes the line at its line number in a file of its file name that still
+// holds its head; the n-th entry of one file name, line and head takes the n-th such line
+// in list order, so heads pair with entries in order even when two files share a name. An
+// entry whose head the text no longer holds (a file changed since the take-up) pairs with
+// none and so owns no calls.
+class HeadPlaces {
+ public:
+  explicit HeadPlaces(const ProjectText& text) : text_(text) {
+    for (size_t file = 0; file < text.Files().size(); ++file) {
+      files_of_name_[text.Files()[file].FileName].push_back(file);
+    }
+  }
+
+  /// Line id of the head of `entry` when `earlier` entries of its place and head come
+  /// before it in the index; npos when the text holds no such line.
+  size_t LineOf(const ProcedureEntry& entry, size_t earlier) const {
+    const auto files = files_of_name_.find(entry.FileName);
+    if (files == files_of_name_.end() || entry.LineNumber < 1) return std::string::npos;
+    for (const size_t file : files->second) {
+      const ProjectFile& source = text_.Files()[file];
+      if (static_cast<size_t>(entry.LineNumber) > source.LineCount) continue;
+      const size_t line = source.FirstLine + static_cast<size_t>(entry.LineNumber) - 1;
+      if (ListedHeadText(text_.SourceLine(line)) == entry.HeadText && earlier-- == 0) return line;
+    }
+    return std::string::npos;
+  }
+
+ private:
+  const ProjectText& text_;
+  std::unordered_map<std::string_view, std::vector<size_t>> files_of_name_;
+};
+
+bool SamePlace(const ProcedureEntry& a, const ProcedureEntry& b) {
+  return a.LineNumber == b.LineNumber && a.FileName == b.FileName && a.HeadText == b.HeadText;
+}
+
+/// The head lines of every entry of the index.
 HeadLines ListedHeadLines(const ProjectText& text, const ProcedureIndex& procedures) {
-  std::unordered_map<std::string, std::deque<int32_t>> entries;
+  const HeadPlaces places(text);
+  std::unordered_map<std::string, size_t> seen;
+  HeadLines heads;
   for (size_t entry = 0; entry < procedures.size(); ++entry) {
     const ProcedureEntry& head = procedures[entry];
-    entries[HeadKey(head.FileName, head.LineNumber, head.HeadText)].push_back(
-        static_cast<int32_t>(entry));
+    const size_t earlier = seen[HeadKey(head.FileName, head.LineNumber, head.HeadText)]++;
+    const size_t line = places.LineOf(head, earlier);
+    if (line != std::string::npos) heads.emplace_back(line, static_cast<int32_t>(entry));
   }
+  std::sort(heads.begin(), heads.end());
+  return heads;
+}
+
+/// The head lines of the entries `wanted` of the index.
+HeadLines HeadLinesOf(const ProjectText& text, const ProcedureIndex& procedures,
+                      const std::vector<int32_t>& wanted) {
+  const HeadPlaces places(text);
   HeadLines heads;
-  for (size_t line = 0; line < text.LineCount() && !entries.empty(); ++line) {
-    const std::string_view head = ListedHeadText(text.SourceLine(line));
-    if (head.empty()) continue;
-    const auto found = entries.find(
-        HeadKey(text.Files()[text.FileOf(line)].FileName, text.LineNumber(line), head));
-    if (found == entries.end()) continue;
-    heads.emplace_back(line, found->second.front());
-    found->second.pop_front();
-    if (found->second.empty()) entries.erase(found);
+  for (const int32_t entry : wanted) {
+    const ProcedureEntry& head = procedures[static_cast<size_t>(entry)];
+    const size_t earlier = static_cast<size_t>(
+        std::count_if(procedures.begin(), procedures.begin() + entry,
+                      [&](const ProcedureEntry& other) { return SamePlace(other, head); }));
+    const size_t line = places.LineOf(head, earlier);
+    if (line != std::string::npos) heads.emplace_back(line, entry);
   }
+  std::sort(heads.begin(), heads.end());
   return heads;
 }
 
@@ -109,11 +151,24 @@ std::vector<int32_t> HeadsNamed(const ProcedureIndex& procedures, std::string_vi
 
 bool CallGraph::Build(const ProjectText& text, const ProcedureIndex& procedures,
                       ListingHost& host) {
+  ProcedureCallSearch search(text, procedures);
+  return Fill(text, procedures, ListedHeadLines(text, procedures), search, host);
+}
+
+bool CallGraph::BuildIn(const ProjectText& text, const ProcedureIndex& procedures,
+                        const std::vector<int32_t>& callers, ListingHost& host) {
+  const HeadLines heads = HeadLinesOf(text, procedures, callers);
+  std::vector<size_t> body_heads;
+  for (const auto& [line, entry] : heads) body_heads.push_back(line);
+  ProcedureCallSearch search(text, procedures, std::move(body_heads));
+  return Fill(text, procedures, heads, search, host);
+}
+
+bool CallGraph::Fill(const ProjectText& text, const ProcedureIndex& procedures,
+                     const HeadLines& heads, ProcedureCallSearch& search, ListingHost& host) {
   sites_.clear();
   callee_starts_.clear();
-  ProcedureCallSearch search(text, procedures);
   if (!search.Index(host)) return true;
-  const HeadLines heads = ListedHeadLines(text, procedures);
   head_lines_.assign(procedures.size(), std::string::npos);
   for (const auto& [line, entry] : heads) head_lines_[static_cast<size_t>(entry)] = line;
   for (const auto& [key, callees] : EntriesByKey(procedures)) {

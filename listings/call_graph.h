@@ -7,11 +7,14 @@
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "listings/listing_host.h"
 #include "listings/project.h"
 #include "listings/project_text.h"
+
+class ProcedureCallSearch;
 
 /// A caller that is no procedure of the index: the call stands outside any body.
 constexpr int32_t MainCode = -1;
@@ -59,6 +62,11 @@ class CallGraph {
   /// at. Returns true when the host reported a stop (the graph is then incomplete and
   /// must not be used).
   bool Build(const ProjectText& text, const ProcedureIndex& procedures, ListingHost& host);
+  /// As `Build`, but finds only the sites in the bodies of `callers` (indexes of the
+  /// procedure index), looking at those bodies' lines only: `SitesIn` gives each of them
+  /// exactly as after `Build`; the other callers have no sites, `SitesOf` only these.
+  bool BuildIn(const ProjectText& text, const ProcedureIndex& procedures,
+               const std::vector<int32_t>& callers, ListingHost& host);
 
   /// Number of procedures of the index the graph was built for.
   size_t ProcedureCount() const { return callee_starts_.empty() ? 0 : callee_starts_.size() - 1; }
@@ -74,6 +82,9 @@ class CallGraph {
   size_t HeadLine(int32_t procedure) const;
 
  private:
+  bool Fill(const ProjectText& text, const ProcedureIndex& procedures,
+            const std::vector<std::pair<size_t, int32_t>>& heads, ProcedureCallSearch& search,
+            ListingHost& host);
   void IndexSites(size_t procedures);
 
   std::vector<CallSite> sites_;

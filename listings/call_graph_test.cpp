@@ -88,6 +88,16 @@ TEST(CallGraph, SitesByCalleeAndByCallerWithSelfCallsMainCodeAndUnlistedBodies) 
   EXPECT_TRUE(graph.SitesIn(-1).empty());
 }
 
+TEST(CallGraph, ABuildInSomeBodiesHoldsTheirSitesOnly) {
+  GraphProject project;
+  CallGraph graph;
+  ASSERT_FALSE(graph.BuildIn(project.text, project.test.project.Procedures, {3, 1}, project.host));
+  EXPECT_EQ(SiteTexts(project.text, graph.Sites()),
+            (Texts{"2<-3@inc.pbi:8", "3<-3@inc.pbi:8 self"}));
+  EXPECT_EQ(SiteTexts(project.text, graph.SitesIn(3)), SiteTexts(project.text, graph.Sites()));
+  EXPECT_TRUE(graph.SitesIn(0).empty());
+}
+
 TEST(CallGraph, AStopLeavesTheBuildUnfinished) {
   GraphProject project;
   project.host.StopAtPoll = project.host.Polls + 2;

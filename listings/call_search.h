@@ -7,8 +7,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "listings/call_candidates.h"
 #include "listings/listing_host.h"
@@ -54,10 +56,15 @@ class ProcedureCallSearch {
   /// A search in `text` (which must outlive the search) for the names of `procedures`;
   /// `Index` must succeed before calls are found.
   ProcedureCallSearch(const ProjectText& text, const ProcedureIndex& procedures);
+  /// A search as above that looks only into the bodies of the heads at `body_heads` (line
+  /// ids of head lines, ascending): `Index` sweeps their lines only, and `FindCalls` finds
+  /// just the calls whose enclosing head is one of them, as the whole search finds those.
+  ProcedureCallSearch(const ProjectText& text, const ProcedureIndex& procedures,
+                      std::vector<size_t> body_heads);
 
   /// Finds the candidate lines of every procedure, polling `host` once per line; false
   /// when the host reported a stop.
-  bool Index(ListingHost& host) { return candidates_.Sweep(text_, host); }
+  bool Index(ListingHost& host);
 
   /// As `ScanForCalls` with bare labels, for the calls of `key` that call `target`.
   bool FindCalls(std::string_view key, const CallTarget& target, ListingHost& host,
@@ -69,6 +76,9 @@ class ProcedureCallSearch {
  private:
   bool FindCallsInLines(std::string_view key, const CallTarget& target, ListingHost& host,
                         const CallHitHandler& on_hit) const;
+  bool ScanBodies(std::string_view key, const CallTarget& target, ListingHost& host,
+                  const CallHitHandler& on_hit) const;
+  size_t BodyEnd(size_t head) const;
   void ExamineLine(size_t line, std::string_view key, const CallTarget& target,
                    const CallHitHandler& on_hit) const;
   size_t EnclosingHead(size_t line) const;
@@ -77,4 +87,5 @@ class ProcedureCallSearch {
   CallCandidates candidates_;
   ProcedureBounds bounds_;
   ModuleScope scope_;
+  std::optional<std::vector<size_t>> body_heads_;  ///< the heads looked into; none: all
 };

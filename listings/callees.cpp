@@ -1,8 +1,10 @@
-// The callees listing reads the project's call graph: the calls whose enclosing procedure
-// is the head, each shown as the procedure-call listing shows it under its callee.
+// The callees listing reads the call graph of the heads' bodies only (so a run costs one
+// read of the project and a look at those bodies): the calls whose enclosing procedure is
+// the head, each shown as the procedure-call listing shows it under its callee.
 #include "listings/callees.h"
 
 #include <string>
+#include <vector>
 
 #include "listings/call_graph.h"
 #include "listings/call_matching.h"
@@ -32,13 +34,15 @@ void AddCalleeRow(ResultList& list, const ProjectText& text, const ProcedureInde
 int32_t ListCallees(const Project& project, ResultList& list, ListingHost& host,
                     std::string_view name, bool without_module) {
   const StopEnabled stop(host);
+  const std::vector<int32_t> heads = HeadsNamed(project.Procedures, name, without_module);
   ProjectText text;
   CallGraph graph;
-  if (!text.Load(project.SourceFiles, host) || graph.Build(text, project.Procedures, host)) {
+  if (!text.Load(project.SourceFiles, host) ||
+      graph.BuildIn(text, project.Procedures, heads, host)) {
     return 0;
   }
   bool first_head = true;
-  for (const int32_t head : HeadsNamed(project.Procedures, name, without_module)) {
+  for (const int32_t head : heads) {
     if (!first_head) list.AddResultRow("", RowMark::Separator);
     first_head = false;
     for (const CallSite* site : graph.SitesIn(head)) {

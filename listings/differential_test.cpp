@@ -613,6 +613,37 @@ void ExpectCalleesAsAllCalls(TestProject& test, const ProjectText& text,
   }
 }
 
+/// A graph built for the bodies of one name's heads holds exactly the whole graph's sites
+/// in those bodies, in the same order, with the same callers and marks.
+void ExpectBodyGraphsAsWhole(const ProcedureIndex& procedures, const ProjectText& text,
+                             const CallGraph& whole) {
+  std::map<std::string, std::vector<int32_t>> heads_of_key;
+  for (size_t entry = 0; entry < procedures.size(); ++entry) {
+    heads_of_key[CallKeyFromHead(procedures[entry].HeadText)].push_back(
+        static_cast<int32_t>(entry));
+  }
+  const auto site_text = [&](const CallSite& site) {
+    return SiteText(site.Callee, text.Files()[site.File].FileName, site.LineNumber,
+                    site.OtherCase, std::to_string(site.Caller)) +
+           (site.Ambiguous ? "|ambiguous" : "");
+  };
+  for (const auto& [key, heads] : heads_of_key) {
+    SCOPED_TRACE("bodies of \"" + key + "\"");
+    Texts expected;
+    for (const CallSite& site : whole.Sites()) {
+      if (std::count(heads.begin(), heads.end(), site.Caller) > 0) {
+        expected.push_back(site_text(site));
+      }
+    }
+    RecordingHost quiet;
+    CallGraph bodies;
+    ASSERT_FALSE(bodies.BuildIn(text, procedures, heads, quiet));
+    Texts found;
+    for (const CallSite& site : bodies.Sites()) found.push_back(site_text(site));
+    EXPECT_EQ(expected, found);
+  }
+}
+
 /// The call graph holds exactly the call rows of All Proc-Calls, Declare lines aside, and
 /// its index by caller holds each site of a listed caller once.
 void ExpectGraphAsAllCalls(TestProject& test) {
@@ -639,6 +670,7 @@ void ExpectGraphAsAllCalls(TestProject& test) {
     }
   }
   EXPECT_EQ(by_caller, in_listed_callers);
+  ExpectBodyGraphsAsWhole(test.project.Procedures, text, graph);
   ExpectCalleesAsAllCalls(test, text, all_calls.List);
 }
 
