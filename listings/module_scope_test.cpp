@@ -43,120 +43,120 @@ const CallTarget kGeo{false, "geo"};
 const CallTarget kText{false, "text"};
 const CallTarget kAny{};
 
+/// The calls of `Name` that call `Target`: the line numbers that `CallLines` gives.
+struct CallsOf {
+  std::string Name;
+  CallTarget Target;
+  Numbers Lines;
+};
+
+/// A project (main.pb, other.pbi) and what the module rules find in it.
+struct ScopeCase {
+  std::string Title;
+  std::string Main;
+  std::string Other;
+  std::vector<CallsOf> Calls;
+};
+
+std::string TargetText(const CallTarget& target) {
+  if (target.AnyModule) return "any procedure";
+  return target.Module.empty() ? "the global procedure" : "the procedure of " + target.Module;
+}
+
 }  // namespace
 
-TEST(ModuleScope, QualifiedCallsCallOnlyTheirModulesProcedure) {
-  ScopedProject project(
-      "Module Geo\n"
-      "Procedure Area(w, h)\n"
-      "EndProcedure\n"
-      "EndModule\n"
-      "Module Text\n"
-      "Procedure Area(s$)\n"
-      "EndProcedure\n"
-      "EndModule\n"
-      "x = Geo::Area(2, 3)\n"          // 9
-      "y = Text :: Area (\"x\")\n"     // 10: blanks around "::" and before "("
-      "z = geo::area(1, 1)\n"          // 11: names folded, marked other case
-      "w = Other::Area(1) + Geo::Area(2)\n");  // 12: the second call counts
-  EXPECT_EQ(project.CallLines("Area", kGeo), (Numbers{9, 11, 12}));
-  EXPECT_EQ(project.CallLines("Area", kText), (Numbers{10}));
-  EXPECT_EQ(project.CallLines("Area", kGlobal), Numbers{});
+TEST(ModuleScope, EachCallCallsTheProceduresThatTheModuleRulesPick) {
+  const ScopeCase cases[] = {
+      {"qualified calls call only their module's procedure",
+       std::string(kGeoAndTextAreas) +
+           "x = Geo::Area(2, 3)\n"      // 9
+           "y = Text :: Area (\"x\")\n" // 10: blanks around "::" and before "("
+           "z = geo::area(1, 1)\n"      // 11: names folded, marked other case
+           "w = Other::Area(1) + Geo::Area(2)\n",  // 12: the second call counts
+       "",
+       {{"Area", kGeo, {9, 11, 12}}, {"Area", kText, {10}}, {"Area", kGlobal, {}}}},
+      {"plain calls inside a module call its own, then the global procedure",
+       "Procedure Area()\n"
+       "EndProcedure\n"
+       "Procedure Size()\n"
+       "EndProcedure\n"
+       "Module Geo\n"
+       "Procedure Area()\n"
+       "  If Size()\n"                  // 7: Geo has no Size: the global one
+       "    Area()\n"                   // 8: Geo's own Area
+       "  EndIf\n"                      // a block that is no module keeps the line in Geo
+       "  Area()\n"                     // 10
+       "EndProcedure\n"
+       "EndModule\n"
+       "Area()\n"                       // 13: outside modules, the global Area
+       "Size()\n",
+       "",
+       {{"Area", kGeo, {8, 10}}, {"Area", kGlobal, {13}}, {"Size", kGlobal, {7, 14}}}},
+      {"modules in use count from UseModule to UnuseModule in their file only",
+       std::string(kGeoAndTextAreas) +
+           "Area()\n"                   // 9: nothing in use
+           "UseModule Geo\n"
+           "Area()\n"                   // 11: Geo's
+           "UseModule Text\n"
+           "Area()\n"                   // 13: both in use: each, marked ambiguous
+           "UnuseModule Geo\n"
+           "Area()\n"                   // 15: Text's
+           "IncludeFile \"other.pbi\"\n",
+       "Area()\n",                      // other.pbi, line 1: no module in use there
+       // A plain name looked up lists every call as it is found, ambiguous ones marked.
+       {{"Area", kGeo, {11, -13}}, {"Area", kText, {-13, 15}}, {"Area", kAny, {9, 11, -13, 15, 1}}}},
+      {"a global procedure comes before modules in use",
+       "Procedure Area()\n"
+       "EndProcedure\n"
+       "Module Geo\n"
+       "Procedure Area()\n"
+       "EndProcedure\n"
+       "EndModule\n"
+       "UseModule Geo\n"
+       "Area()\n"                       // 8: the global Area
+       "Geo::Area()\n",                 // 9
+       "",
+       {{"Area", kGlobal, {8}}, {"Area", kGeo, {9}}}},
+      {"a Declare in a DeclareModule block names that module's procedure only",
+       "Procedure Area(a)\n"
+       "EndProcedure\n"
+       "DeclareModule Geo\n"
+       "  Declare Area(w, h)\n"          // 4: Geo's, though a global Area exists
+       "  Declare Size()\n"              // 5: Geo has no Size: it names none
+       "  Global g = Area(0)\n"          // 6: no Declare: a call by the rules, Geo's own
+       "EndDeclareModule\n"
+       "Module Geo\n"
+       "Procedure Area(w, h)\n"
+       "EndProcedure\n"
+       "EndModule\n"
+       "Procedure Size()\n"
+       "EndProcedure\n"
+       "Declare Area(a)\n",             // 14: outside a DeclareModule block: the global one
+       "",
+       {{"Area", kGeo, {4, 6}}, {"Area", kGlobal, {14}}, {"Size", kGlobal, {}},
+        {"Area", kAny, {4, 6, 14}}}},
+      {"without module statements every call of the key counts",
+       "Procedure Area()\n"
+       "EndProcedure\n"
+       "Geo::Area()\n"
+       "Area()\n",
+       "",
+       {{"Area", kGlobal, {3, 4}}, {"Area", kGeo, {3, 4}}}},
+  };
+  for (const ScopeCase& c : cases) {
+    SCOPED_TRACE(c.Title);
+    ScopedProject project(c.Main, c.Other);
+    for (const CallsOf& calls : c.Calls) {
+      SCOPED_TRACE("calls of " + calls.Name + " that call " + TargetText(calls.Target));
+      EXPECT_EQ(project.CallLines(calls.Name, calls.Target), calls.Lines);
+    }
+  }
+}
+
+TEST(ModuleScope, AHeadInAModuleBlockRecordsItsModule) {
+  ScopedProject project{std::string(kGeoAndTextAreas)};
   EXPECT_EQ(project.test.project.Procedures[0].Module, "Geo");
   EXPECT_EQ(project.test.project.Procedures[1].Module, "Text");
-}
-
-TEST(ModuleScope, PlainCallsInsideAModuleCallItsOwnThenTheGlobalProcedure) {
-  ScopedProject project(
-      "Procedure Area()\n"
-      "EndProcedure\n"
-      "Procedure Size()\n"
-      "EndProcedure\n"
-      "Module Geo\n"
-      "Procedure Area()\n"
-      "  If Size()\n"                  // 7: Geo has no Size: the global one
-      "    Area()\n"                   // 8: Geo's own Area
-      "  EndIf\n"                      // a block that is no module keeps the line in Geo
-      "  Area()\n"                     // 10
-      "EndProcedure\n"
-      "EndModule\n"
-      "Area()\n"                       // 13: outside modules, the global Area
-      "Size()\n");
-  EXPECT_EQ(project.CallLines("Area", kGeo), (Numbers{8, 10}));
-  EXPECT_EQ(project.CallLines("Area", kGlobal), (Numbers{13}));
-  EXPECT_EQ(project.CallLines("Size", kGlobal), (Numbers{7, 14}));
-}
-
-TEST(ModuleScope, ModulesInUseCountFromUseModuleToUnuseModuleInTheirFileOnly) {
-  ScopedProject project(
-      "Module Geo\n"
-      "Procedure Area()\n"
-      "EndProcedure\n"
-      "EndModule\n"
-      "Module Text\n"
-      "Procedure Area()\n"
-      "EndProcedure\n"
-      "EndModule\n"
-      "Area()\n"                       // 9: nothing in use
-      "UseModule Geo\n"
-      "Area()\n"                       // 11: Geo's
-      "UseModule Text\n"
-      "Area()\n"                       // 13: both in use: each, marked ambiguous
-      "UnuseModule Geo\n"
-      "Area()\n"                       // 15: Text's
-      "IncludeFile \"other.pbi\"\n",
-      "Area()\n");                     // other.pbi, line 1: no module in use there
-  EXPECT_EQ(project.CallLines("Area", kGeo), (Numbers{11, -13}));
-  EXPECT_EQ(project.CallLines("Area", kText), (Numbers{-13, 15}));
-  // A plain name looked up lists every call as it is found, ambiguous ones marked.
-  EXPECT_EQ(project.CallLines("Area", kAny), (Numbers{9, 11, -13, 15, 1}));
-}
-
-TEST(ModuleScope, AGlobalProcedureComesBeforeModulesInUse) {
-  ScopedProject project(
-      "Procedure Area()\n"
-      "EndProcedure\n"
-      "Module Geo\n"
-      "Procedure Area()\n"
-      "EndProcedure\n"
-      "EndModule\n"
-      "UseModule Geo\n"
-      "Area()\n"                       // 8: the global Area
-      "Geo::Area()\n");                // 9
-  EXPECT_EQ(project.CallLines("Area", kGlobal), (Numbers{8}));
-  EXPECT_EQ(project.CallLines("Area", kGeo), (Numbers{9}));
-}
-
-TEST(ModuleScope, ADeclareInADeclareModuleBlockNamesThatModulesProcedureOnly) {
-  ScopedProject project(
-      "Procedure Area(a)\n"
-      "EndProcedure\n"
-      "DeclareModule Geo\n"
-      "  Declare Area(w, h)\n"          // 4: Geo's, though a global Area exists
-      "  Declare Size()\n"              // 5: Geo has no Size: it names none
-      "  Global g = Area(0)\n"          // 6: no Declare: a call by the rules, Geo's own
-      "EndDeclareModule\n"
-      "Module Geo\n"
-      "Procedure Area(w, h)\n"
-      "EndProcedure\n"
-      "EndModule\n"
-      "Procedure Size()\n"
-      "EndProcedure\n"
-      "Declare Area(a)\n");            // 14: outside a DeclareModule block: the global one
-  EXPECT_EQ(project.CallLines("Area", kGeo), (Numbers{4, 6}));
-  EXPECT_EQ(project.CallLines("Area", kGlobal), (Numbers{14}));
-  EXPECT_EQ(project.CallLines("Size", kGlobal), Numbers{});
-  EXPECT_EQ(project.CallLines("Area", kAny), (Numbers{4, 6, 14}));
-}
-
-TEST(ModuleScope, WithoutModuleStatementsEveryCallOfTheKeyCounts) {
-  ScopedProject project(
-      "Procedure Area()\n"
-      "EndProcedure\n"
-      "Geo::Area()\n"
-      "Area()\n");
-  EXPECT_EQ(project.CallLines("Area", kGlobal), (Numbers{3, 4}));
-  EXPECT_EQ(project.CallLines("Area", kGeo), (Numbers{3, 4}));
 }
 
 TEST(ModuleScope, QualifiedNamesAndQualifiersAreReadWithBlanksAroundTheColons) {

@@ -19,6 +19,17 @@
 #include "listings/take_up.h"
 #include "source/testing/test_folder.h"
 
+/// Lines 1-8 of a project with two modules, Geo and Text, each with a procedure Area().
+constexpr std::string_view kGeoAndTextAreas =
+    "Module Geo\n"
+    "Procedure Area()\n"
+    "EndProcedure\n"
+    "EndModule\n"
+    "Module Text\n"
+    "Procedure Area()\n"
+    "EndProcedure\n"
+    "EndModule\n";
+
 /// A listing host for tests: records the Stop control's states and the clipboard, and
 /// reports Stop at the poll numbered `StopAtPoll` (1-based; 0 never) or at the first poll
 /// at which `StopWhen` holds (once; the condition is then dropped).
