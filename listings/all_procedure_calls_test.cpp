@@ -16,6 +16,17 @@ ResultList& RunAllCalls(TestProject& test) {
   return list;
 }
 
+/// A project, the rows of its listing, the selected row, the number of Declare
+/// candidates and the clipboard text.
+struct ListingCase {
+  std::string Title;
+  std::vector<std::pair<std::string, std::string>> Files;
+  Texts Rows;
+  int32_t SelectedRow;
+  size_t Candidates;
+  std::string Clipboard;
+};
+
 /// Takes up the example project and runs the listing on it.
 ResultList& RunAllCallsOfExample(TestProject& test) {
   RecordingHost quiet;
@@ -26,132 +37,112 @@ ResultList& RunAllCallsOfExample(TestProject& test) {
 
 }  // namespace
 
-TEST(AllProcedureCalls, ProcedureRowsCallRowsAndClosingRows) {
-  TestProject test;
-  test.Write("main.pb",
-             "Procedure.i Foo(a)\n"
-             "  ProcedureReturn Foo(a - 1) ; recursion\n"
-             "EndProcedure\n"
-             "Procedure Unused()\n"
-             "EndProcedure\n"
-             "x = Foo(1) + Foo(2)\n");
-  test.TakeUp();
-  const ResultList& list = RunAllCalls(test);
-  ASSERT_EQ(list.RowCount(), 6);
-  EXPECT_EQ(TestProject::Cells(list, 0), (Texts{"1", "Procedure.i Foo(a)", "2", "", "main.pb"}));
-  EXPECT_EQ(TestProject::Cells(list, 1),
-            (Texts{"2", "ProcedureReturn Foo(a - 1) ", "", "1 Procedure.i Foo(a)", "main.pb"}));
-  EXPECT_EQ(TestProject::Cells(list, 2), (Texts{"6", "x = Foo(1) + Foo(2)", "", "", "main.pb"}));
-  EXPECT_EQ(TestProject::Cells(list, 3), (Texts{"", "", "", "", ""}));
-  EXPECT_EQ(TestProject::Cells(list, 4), (Texts{"4", "Procedure Unused()", "0", "", "main.pb"}));
-  EXPECT_EQ(TestProject::Cells(list, 5), (Texts{"", "", "", "", ""}));
-  EXPECT_EQ(list.SelectedRow(), 4);  // the closing rows are added unselected
-  EXPECT_EQ(list.Row(3).Marks, RowMarks(RowMark::ClosingRow));
-  EXPECT_EQ(list.Row(4).Marks, RowMark::ProcedureRow | RowMark::NeverCalled);
-}
-
-TEST(AllProcedureCalls, MarksNeverCalledOtherCaseAndCallsAboveTheHead) {
-  TestProject test;
-  test.Write("main.pb",
-             "foo(1)\n"
-             "Procedure Foo(a)\n"
-             "EndProcedure\n"
-             "Procedure Lonely()\n"
-             "EndProcedure\n"
-             "Procedure Late()\n"
-             "EndProcedure\n"
-             "Late()\n");
-  test.TakeUp();
-  const ResultList& list = RunAllCalls(test);
-  // Foo: called above its head, in another letter case.
-  EXPECT_EQ(list.Row(0).Marks, RowMark::ProcedureRow | RowMark::CalledAboveHead);
-  EXPECT_EQ(list.Row(1).Marks, RowMarks(RowMark::OtherCase));
-  // Lonely: never called.
-  EXPECT_EQ(list.CellText(3, ColumnCalls), "Procedure Lonely()");
-  EXPECT_EQ(list.Row(3).Marks, RowMark::ProcedureRow | RowMark::NeverCalled);
-  // Late: called below its head.
-  EXPECT_EQ(list.CellText(5, ColumnCalls), "Procedure Late()");
-  EXPECT_EQ(list.Row(5).Marks, RowMarks(RowMark::ProcedureRow));
-  ASSERT_EQ(test.project.Candidates.size(), 2u);  // the Declare header plus Foo
-  EXPECT_EQ(test.host.Clipboard, ";main.pb\r\nDeclare Foo(a)\r\n");
-}
-
-TEST(AllProcedureCalls, DeclareLinesAreListedButNeitherCountNorAskForADeclare) {
-  TestProject test;
-  test.Write("main.pb",
-             "Declare Unused()\n"
-             "  DeclareC.i Early(a)\n"
-             "Declare\tTabbed()\n"
-             "x = Early(1)\n"
-             "Procedure Unused()\n"
-             "EndProcedure\n"
-             "Procedure.i Early(a)\n"
-             "EndProcedure\n"
-             "Procedure Tabbed()\n"
-             "EndProcedure\n");
-  test.TakeUp();
-  const ResultList& list = RunAllCalls(test);
-  ASSERT_EQ(list.RowCount(), 10);
-  // Declared, never called: orange, count 0, its Declare row listed and marked.
-  EXPECT_EQ(TestProject::Cells(list, 0), (Texts{"5", "Procedure Unused()", "0", "", "main.pb"}));
-  EXPECT_EQ(list.Row(0).Marks, RowMark::ProcedureRow | RowMark::NeverCalled);
-  EXPECT_EQ(TestProject::Cells(list, 1), (Texts{"1", "Declare Unused()", "", "", "main.pb"}));
-  EXPECT_EQ(list.Row(1).Marks, RowMarks(RowMark::DeclareLine));
-  // Called above its head: red line cell from the call, but declared, so no candidate.
-  EXPECT_EQ(list.CellText(3, ColumnCount), "1");
-  EXPECT_EQ(list.Row(3).Marks, RowMark::ProcedureRow | RowMark::CalledAboveHead);
-  EXPECT_EQ(list.Row(4).Marks, RowMarks(RowMark::DeclareLine));
-  EXPECT_EQ(list.Row(5).Marks, RowMarks());
-  // A tab after the keyword makes no Declare line: an ordinary early call.
-  EXPECT_EQ(list.Row(7).Marks, RowMark::ProcedureRow | RowMark::CalledAboveHead);
-  EXPECT_EQ(list.Row(8).Marks, RowMarks());
-  EXPECT_EQ(test.host.Clipboard, ";main.pb\r\nDeclare Tabbed()\r\n");
-}
-
-TEST(AllProcedureCalls, EarlyCallComparesLineNumbersAcrossFiles) {
-  TestProject test;
-  test.Write("main.pb", "XIncludeFile \"inc.pb\"\n\n\n\n\nProcedure Foo()\nEndProcedure\n");
-  test.Write("inc.pb", "Procedure Bar()\n  Foo()\nEndProcedure\n");
-  test.TakeUp();
-  const ResultList& list = RunAllCalls(test);
-  EXPECT_EQ(TestProject::Cells(list, 1), (Texts{"2", "Foo()", "", "1 Procedure Bar()", "inc.pb"}));
-  EXPECT_TRUE(list.Row(0).Marks.Has(RowMark::CalledAboveHead));
-  EXPECT_EQ(test.host.Clipboard, ";main.pb\r\nDeclare Foo()\r\n");
-}
-
-TEST(AllProcedureCalls, InsideFlagSurvivesFilesAndProceduresButTheLabelDoesNot) {
-  TestProject test;
-  test.Write("main.pb",
-             "XIncludeFile \"inc.pb\"\n"
-             "Procedure Open()\n"
-             "  Foo()\n");  // the file ends inside Open's body
-  test.Write("inc.pb",
-             "Foo()\n"
-             "Procedure Foo()\n"
-             "EndProcedure\n");
-  test.TakeUp();
-  const ResultList& list = RunAllCalls(test);
-  // Open: no calls. Foo: the call in main.pb inside Open, and the call in inc.pb before
-  // its first head, while the flag is still set but the label has been emptied.
-  ASSERT_EQ(list.RowCount(), 6);
-  EXPECT_EQ(TestProject::Cells(list, 3), (Texts{"3", "Foo()", "", "2 Procedure Open()", "main.pb"}));
-  EXPECT_EQ(TestProject::Cells(list, 4), (Texts{"1", "Foo()", "", "", "inc.pb"}));
-}
-
-TEST(AllProcedureCalls, HeadLinesAndCommentLinesAreNeverSearched) {
-  TestProject test;
-  test.Write("main.pb",
-             "Procedure Foo()\n"
-             "EndProcedure\n"
-             "Procedure A() : Foo()\n"
-             "EndProcedure\n"
-             "  ; Foo()\n"
-             "ProcedureC Foo()\n");
-  test.TakeUp();
-  const ResultList& list = RunAllCalls(test);
-  // Foo is called only by the ProcedureC line, which the head test does not accept.
-  EXPECT_EQ(TestProject::Column(list, ColumnLine).at(1), "6");
-  EXPECT_EQ(list.CellText(0, ColumnCount), "1");
+TEST(AllProcedureCalls, RowsMarksSelectionAndDeclaresOfSmallProjects) {
+  const ListingCase cases[] = {
+      {"procedure rows, call rows and closing rows, added unselected",
+       {{"main.pb",
+         "Procedure.i Foo(a)\n"
+         "  ProcedureReturn Foo(a - 1) ; recursion\n"
+         "EndProcedure\n"
+         "Procedure Unused()\n"
+         "EndProcedure\n"
+         "x = Foo(1) + Foo(2)\n"}},
+       {"1|Procedure.i Foo(a)|2||main.pb #procedure",
+        "2|ProcedureReturn Foo(a - 1) ||1 Procedure.i Foo(a)|main.pb",
+        "6|x = Foo(1) + Foo(2)|||main.pb", "|||| #closing",
+        "4|Procedure Unused()|0||main.pb #procedure, never called", "|||| #closing"},
+       4, 0, ""},
+      // Foo is called above its head in another letter case, Lonely never, Late below it.
+      {"never called, other case and calls above the head",
+       {{"main.pb",
+         "foo(1)\n"
+         "Procedure Foo(a)\n"
+         "EndProcedure\n"
+         "Procedure Lonely()\n"
+         "EndProcedure\n"
+         "Procedure Late()\n"
+         "EndProcedure\n"
+         "Late()\n"}},
+       {"2|Procedure Foo(a)|1||main.pb #procedure, above head", "1|foo(1)|||main.pb #other case",
+        "|||| #closing", "4|Procedure Lonely()|0||main.pb #procedure, never called",
+        "|||| #closing", "6|Procedure Late()|1||main.pb #procedure", "8|Late()|||main.pb",
+        "|||| #closing"},
+       6, 2, ";main.pb\r\nDeclare Foo(a)\r\n"},  // the Declare header plus Foo
+      // Unused is declared, never called: count 0, its Declare row listed and marked.
+      // Early is called above its head (red line cell), but declared: no candidate. A tab
+      // after the keyword makes no Declare line: Tabbed's is an ordinary early call.
+      {"Declare lines are listed but neither count nor ask for a Declare",
+       {{"main.pb",
+         "Declare Unused()\n"
+         "  DeclareC.i Early(a)\n"
+         "Declare\tTabbed()\n"
+         "x = Early(1)\n"
+         "Procedure Unused()\n"
+         "EndProcedure\n"
+         "Procedure.i Early(a)\n"
+         "EndProcedure\n"
+         "Procedure Tabbed()\n"
+         "EndProcedure\n"}},
+       {"5|Procedure Unused()|0||main.pb #procedure, never called",
+        "1|Declare Unused()|||main.pb #declare", "|||| #closing",
+        "7|Procedure.i Early(a)|1||main.pb #procedure, above head",
+        "2|DeclareC.i Early(a)|||main.pb #declare", "4|x = Early(1)|||main.pb", "|||| #closing",
+        "9|Procedure Tabbed()|1||main.pb #procedure, above head",
+        "3|Declare\tTabbed()|||main.pb", "|||| #closing"},
+       8, 2, ";main.pb\r\nDeclare Tabbed()\r\n"},
+      {"an early call compares line numbers across files",
+       {{"main.pb", "XIncludeFile \"inc.pb\"\n\n\n\n\nProcedure Foo()\nEndProcedure\n"},
+        {"inc.pb", "Procedure Bar()\n  Foo()\nEndProcedure\n"}},
+       {"6|Procedure Foo()|1||main.pb #procedure, above head", "2|Foo()||1 Procedure Bar()|inc.pb",
+        "|||| #closing", "1|Procedure Bar()|0||inc.pb #procedure, never called", "|||| #closing"},
+       3, 2, ";main.pb\r\nDeclare Foo()\r\n"},
+      // The call in inc.pb before its first head comes while the flag is still set but the
+      // label has been emptied.
+      {"the inside flag survives files and procedures but the label does not",
+       {{"main.pb",
+         "XIncludeFile \"inc.pb\"\n"
+         "Procedure Open()\n"
+         "  Foo()\n"},  // the file ends inside Open's body
+        {"inc.pb",
+         "Foo()\n"
+         "Procedure Foo()\n"
+         "EndProcedure\n"}},
+       {"2|Procedure Open()|0||main.pb #procedure, never called", "|||| #closing",
+        "2|Procedure Foo()|2||inc.pb #procedure, above head", "3|Foo()||2 Procedure Open()|main.pb",
+        "1|Foo()|||inc.pb", "|||| #closing"},
+       4, 2, ";inc.pb\r\nDeclare Foo()\r\n"},
+      // Foo is called only by the ProcedureC line, which the head test does not accept.
+      {"head lines and comment lines are never searched",
+       {{"main.pb",
+         "Procedure Foo()\n"
+         "EndProcedure\n"
+         "Procedure A() : Foo()\n"
+         "EndProcedure\n"
+         "  ; Foo()\n"
+         "ProcedureC Foo()\n"}},
+       {"1|Procedure Foo()|1||main.pb #procedure", "6|ProcedureC Foo()|||main.pb", "|||| #closing",
+        "3|Procedure A() : Foo()|0||main.pb #procedure, never called", "|||| #closing",
+        "6|ProcedureC Foo()|1||main.pb #procedure", "6|ProcedureC Foo()|||main.pb",
+        "|||| #closing"},
+       6, 0, ""},
+      {"a call that two modules in use could take is listed under both and marked",
+       {{"main.pb", std::string(kGeoAndTextAreas) + "UseModule Geo\nUseModule Text\nArea()\n"}},
+       {"2|Procedure Area()|1||main.pb #procedure", "11|Area()|||main.pb #ambiguous",
+        "|||| #closing", "6|Procedure Area()|1||main.pb #procedure",
+        "11|Area()|||main.pb #ambiguous", "|||| #closing"},
+       4, 0, ""},
+  };
+  for (const ListingCase& c : cases) {
+    SCOPED_TRACE(c.Title);
+    TestProject test;
+    for (const auto& [name, text] : c.Files) test.Write(name, text);
+    test.TakeUp();
+    const ResultList& list = RunAllCalls(test);
+    EXPECT_EQ(TestProject::RowTexts(list), c.Rows);
+    EXPECT_EQ(list.SelectedRow(), c.SelectedRow);
+    EXPECT_EQ(test.project.Candidates.size(), c.Candidates);
+    EXPECT_EQ(test.host.Clipboard, c.Clipboard);
+  }
 }
 
 TEST(AllProcedureCalls, StopLeavesTheStoppedProcedureUnfinishedAndStillBuildsDeclares) {
@@ -259,28 +250,4 @@ TEST(AllProcedureCalls, EachAreaOfTheExampleModulesHasExactlyItsOwnCallsAndDecla
   EXPECT_EQ(list.Row(geo).Marks, RowMarks(RowMark::ProcedureRow));
   EXPECT_EQ(list.Row(geo + 3).Marks, RowMarks(RowMark::DeclareLine));
   EXPECT_EQ(list.Row(geo + 5).Marks, RowMarks(RowMark::ProcedureRow));
-}
-
-TEST(AllProcedureCalls, ACallThatTwoModulesInUseCouldTakeIsListedUnderBothAndMarked) {
-  TestProject test;
-  test.Write("main.pb",
-             "Module Geo\n"
-             "Procedure Area()\n"
-             "EndProcedure\n"
-             "EndModule\n"
-             "Module Text\n"
-             "Procedure Area()\n"
-             "EndProcedure\n"
-             "EndModule\n"
-             "UseModule Geo\n"
-             "UseModule Text\n"
-             "Area()\n");
-  test.TakeUp();
-  const ResultList& list = RunAllCalls(test);
-  ASSERT_EQ(list.RowCount(), 6);
-  for (const int32_t row : {1, 4}) {
-    EXPECT_EQ(TestProject::Cells(list, row), (Texts{"11", "Area()", "", "", "main.pb"}));
-    EXPECT_EQ(list.Row(row).Marks, RowMarks(RowMark::Ambiguous));
-  }
-  EXPECT_EQ(TestProject::Column(list, ColumnCount), (Texts{"1", "", "", "1", "", ""}));
 }

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "listings/list_history.h"
@@ -98,6 +99,32 @@ class TestProject {
       cells.emplace_back(list.CellText(row, column));
     }
     return cells;
+  }
+
+  /// Each row as its cells joined by "|" and, after " #", the names of its marks.
+  static std::vector<std::string> RowTexts(const ResultList& list) {
+    static const std::pair<RowMark, const char*> kNames[] = {
+        {RowMark::ProcedureRow, "procedure"},     {RowMark::Separator, "separator"},
+        {RowMark::ClosingRow, "closing"},         {RowMark::NeverCalled, "never called"},
+        {RowMark::CalledAboveHead, "above head"}, {RowMark::OtherCase, "other case"},
+        {RowMark::Declaration, "declaration"},    {RowMark::FileBand, "band"},
+        {RowMark::DeclareLine, "declare"},        {RowMark::Finding, "finding"},
+        {RowMark::Callback, "callback"},          {RowMark::Ambiguous, "ambiguous"}};
+    std::vector<std::string> texts;
+    for (int32_t row = 0; row < list.RowCount(); ++row) {
+      std::string text(list.CellText(row, 0));
+      for (int column = 1; column < ResultColumns; ++column) {
+        text += "|" + std::string(list.CellText(row, column));
+      }
+      const char* separator = " #";
+      for (const auto& [mark, name] : kNames) {
+        if (!list.Row(row).Marks.Has(mark)) continue;
+        text += separator + std::string(name);
+        separator = ", ";
+      }
+      texts.push_back(text);
+    }
+    return texts;
   }
 
   /// The texts of one column, row by row.
