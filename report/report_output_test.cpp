@@ -2,8 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <sstream>
-
+#include <string>
 
 TEST(ReportOutput, JsonStringEscapesQuotesBackslashesAndControlBytes) {
   EXPECT_EQ(JsonString("a\"b\\c"), "\"a\\\"b\\\\c\"");
@@ -22,22 +23,6 @@ TEST(ReportOutput, MarkWordsNameEveryMarkThatTheTableShows) {
   EXPECT_EQ(MarkWords(RowMark::ClosingRow), "");
 }
 
-TEST(ReportOutput, ListJsonIsTheListLineThenOneLinePerRow) {
-  ResultList list(ListKind::ProcedureCalls, "Foo(a)");
-  list.AddResultRow("", RowMark::Separator);
-  list.AddResultRow("12\nx = \"\xE4\"", RowMark::FileBand | RowMark::OtherCase);
-  std::ostringstream out;
-  WriteListJson(list, out);
-  EXPECT_EQ(out.str(),
-            "{\"list\": {\"kind\": \"Proc: \", \"subject\": \"Foo(a)\", \"caption\": "
-            "\"Proc: Foo(a)...\", \"selector\": \"Foo(\"}}\n"
-            "{\"cells\": [\"\", \"\", \"\", \"\", \"\"], \"bg\": [null, null, null, null, null], "
-            "\"fg\": [null, null, null, null, null]}\n"
-            "{\"cells\": [\"12\", \"x = \\\"\xC3\xA4\\\"\", \"\", \"\", \"\"], "
-            "\"bg\": [[255,255,230], [255,255,230], [255,255,230], [255,255,230], [255,255,230]], "
-            "\"fg\": [null, [220,0,0], null, null, null]}\n");
-}
-
 // A main file, a read include and one that was not read: a literal name, then an
 // expression that named no file.
 std::vector<ProjectFile> ReadAsNotReadFrom(size_t first_not_read, size_t count) {
@@ -51,44 +36,63 @@ const SourceFileList kFiles = {{"/p/main.pb", "", 0, ""},
                                {"/p/gone.pb", "a.pb", 2, ""},
                                {"/p/#X + b.pb", "a.pb", 3, "IncludeFile #X + \"b.pb\""}};
 
-TEST(ReportOutput, FilesJsonSaysWhatWasNotReadAndWhichExpressionNamedNoFile) {
-  std::ostringstream out;
-  WriteFilesJson(kFiles, ReadAsNotReadFrom(2, 4), out);
-  EXPECT_EQ(out.str(),
-            "{\"path\": \"/p/main.pb\", \"included_by\": \"\", \"include_line\": 0}\n"
-            "{\"path\": \"/p/a.pb\", \"included_by\": \"main.pb\", \"include_line\": 7}\n"
-            "{\"path\": \"/p/gone.pb\", \"included_by\": \"a.pb\", \"include_line\": 2, "
-            "\"readable\": false}\n"
-            "{\"path\": \"/p/#X + b.pb\", \"included_by\": \"a.pb\", \"include_line\": 3, "
-            "\"readable\": false, \"statement\": \"IncludeFile #X + \\\"b.pb\\\"\"}\n");
-}
+/// What one writer prints.
+struct OutputCase {
+  std::string Title;
+  std::function<void(std::ostream&)> Write;
+  std::string Expected;
+};
 
-TEST(ReportOutput, FilesTableHasANoteColumnOnlyWhenAFileHasANote) {
-  std::ostringstream all_read;
-  WriteFilesTable({kFiles[0], kFiles[1]}, ReadAsNotReadFrom(2, 2), all_read);
-  EXPECT_EQ(all_read.str(),
-            "Path        Included by  Line\n"
-            "/p/main.pb\n"
-            "/p/a.pb     main.pb         7\n");
-  std::ostringstream noted;
-  WriteFilesTable(kFiles, ReadAsNotReadFrom(2, 4), noted);
-  EXPECT_EQ(noted.str(),
-            "Path          Included by  Line  Note\n"
-            "/p/main.pb\n"
-            "/p/a.pb       main.pb         7\n"
-            "/p/gone.pb    a.pb            2  not read\n"
-            "/p/#X + b.pb  a.pb            3  not read; as written: IncludeFile #X + \"b.pb\"\n");
-}
-
-TEST(ReportOutput, TableAlignsColumnsByCharactersNotBytes) {
-  ResultList list(ListKind::Procedures, "Procedures");
-  list.AddResultRow("     7\n\n\nProcedure \xC3\xA4()\nmain.pb");
-  list.AddResultRow("    12\n\n\nProcedure ab()\nx.pb", RowMark::NeverCalled);
-  std::ostringstream out;
-  WriteListTable(list, out);
-  EXPECT_EQ(out.str(),
-            "Procedures...\n"
-            "Marks           Line  Calls  Count  (in) Function   in File\n"
-            "                   7                Procedure \xC3\xA4()   main.pb\n"
-            "never called      12                Procedure ab()  x.pb\n");
+TEST(ReportOutput, ListsAndFilesArePrintedByteForByte) {
+  ResultList calls(ListKind::ProcedureCalls, "Foo(a)");
+  calls.AddResultRow("", RowMark::Separator);
+  calls.AddResultRow("12\nx = \"\xE4\"", RowMark::FileBand | RowMark::OtherCase);
+  ResultList heads(ListKind::Procedures, "Procedures");
+  heads.AddResultRow("     7\n\n\nProcedure \xC3\xA4()\nmain.pb");
+  heads.AddResultRow("    12\n\n\nProcedure ab()\nx.pb", RowMark::NeverCalled);
+  const OutputCase cases[] = {
+      {"list JSON is the list line, then one line per row",
+       [&](std::ostream& out) { WriteListJson(calls, out); },
+       "{\"list\": {\"kind\": \"Proc: \", \"subject\": \"Foo(a)\", \"caption\": "
+       "\"Proc: Foo(a)...\", \"selector\": \"Foo(\"}}\n"
+       "{\"cells\": [\"\", \"\", \"\", \"\", \"\"], \"bg\": [null, null, null, null, null], "
+       "\"fg\": [null, null, null, null, null]}\n"
+       "{\"cells\": [\"12\", \"x = \\\"\xC3\xA4\\\"\", \"\", \"\", \"\"], "
+       "\"bg\": [[255,255,230], [255,255,230], [255,255,230], [255,255,230], [255,255,230]], "
+       "\"fg\": [null, [220,0,0], null, null, null]}\n"},
+      {"the table aligns columns by characters, not bytes",
+       [&](std::ostream& out) { WriteListTable(heads, out); },
+       "Procedures...\n"
+       "Marks           Line  Calls  Count  (in) Function   in File\n"
+       "                   7                Procedure \xC3\xA4()   main.pb\n"
+       "never called      12                Procedure ab()  x.pb\n"},
+      {"files JSON says what was not read and which expression named no file",
+       [](std::ostream& out) { WriteFilesJson(kFiles, ReadAsNotReadFrom(2, 4), out); },
+       "{\"path\": \"/p/main.pb\", \"included_by\": \"\", \"include_line\": 0}\n"
+       "{\"path\": \"/p/a.pb\", \"included_by\": \"main.pb\", \"include_line\": 7}\n"
+       "{\"path\": \"/p/gone.pb\", \"included_by\": \"a.pb\", \"include_line\": 2, "
+       "\"readable\": false}\n"
+       "{\"path\": \"/p/#X + b.pb\", \"included_by\": \"a.pb\", \"include_line\": 3, "
+       "\"readable\": false, \"statement\": \"IncludeFile #X + \\\"b.pb\\\"\"}\n"},
+      {"the files table has no Note column when no file has a note",
+       [](std::ostream& out) {
+         WriteFilesTable({kFiles[0], kFiles[1]}, ReadAsNotReadFrom(2, 2), out);
+       },
+       "Path        Included by  Line\n"
+       "/p/main.pb\n"
+       "/p/a.pb     main.pb         7\n"},
+      {"the files table has a Note column when a file has a note",
+       [](std::ostream& out) { WriteFilesTable(kFiles, ReadAsNotReadFrom(2, 4), out); },
+       "Path          Included by  Line  Note\n"
+       "/p/main.pb\n"
+       "/p/a.pb       main.pb         7\n"
+       "/p/gone.pb    a.pb            2  not read\n"
+       "/p/#X + b.pb  a.pb            3  not read; as written: IncludeFile #X + \"b.pb\"\n"},
+  };
+  for (const OutputCase& c : cases) {
+    SCOPED_TRACE(c.Title);
+    std::ostringstream out;
+    c.Write(out);
+    EXPECT_EQ(out.str(), c.Expected);
+  }
 }
