@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "source/testing/test_folder.h"
@@ -52,6 +53,13 @@ class ScopedEnvironment {
   std::string old_;
 };
 
+/// A project's files and the paths that the scan of its main.pb lists.
+struct ScanCase {
+  std::string Title;
+  std::vector<std::pair<std::string, std::string>> Files;  ///< subfolders are made first
+  Paths Expected;
+};
+
 class ScanIncludesTest : public ::testing::Test {
  protected:
   std::string Write(const std::string& name, const std::string& text) {
@@ -85,34 +93,6 @@ TEST_F(ScanIncludesTest, ListsIncludesBreadthFirstWithTheirOrigin) {
   EXPECT_EQ(files[3].IncludeLine, 2);
 }
 
-TEST_F(ScanIncludesTest, BlankIndentedCommentIsSkippedButTabIndentedIsNot) {
-  Write("main.pb", "   ; IncludeFile \"skipped.pb\"\n\t; IncludeFile \"followed.pb\"\n");
-  EXPECT_EQ(Scan("main.pb"), (Paths{"main.pb", "followed.pb"}));
-}
-
-TEST_F(ScanIncludesTest, ByteOrderMarkMakesACommentLineCount) {
-  Write("main.pb", "\xEF\xBB\xBF; IncludeFile \"x.pb\"\n");
-  EXPECT_EQ(Scan("main.pb"), (Paths{"main.pb", "x.pb"}));
-}
-
-TEST_F(ScanIncludesTest, KeywordsCountOnlyBeforeTheFirstColon) {
-  Write("main.pb",
-        "x = 1 : IncludeFile \"no.pb\"\n"
-        "IncludeFile \"a.pb\" : IncludeFile \"b.pb\"\n"
-        "xincludefile \"lower.pb\"\n");
-  EXPECT_EQ(Scan("main.pb"), (Paths{"main.pb", "a.pb : IncludeFile b.pb"}));
-}
-
-TEST_F(ScanIncludesTest, NameWithDirectoryIsTakenFromTheMainFolder) {
-  folder_.MakeFolder("sub");
-  Write("main.pb",
-        "IncludePath \"/opt/inc/\"\n"
-        "IncludeFile \"sub/a.pb\" ; the helpers\n"
-        "IncludeFile \"/abs/x.pb\"\n");
-  Write("sub/a.pb", "IncludeFile \"b.pb\"\n");
-  EXPECT_EQ(Scan("main.pb"), (Paths{"main.pb", "sub/a.pb", "/abs/x.pb", "/opt/inc//b.pb"}));
-}
-
 TEST_F(ScanIncludesTest, NameWithoutDirectoryIsTakenBesideTheIncludingFile) {
   folder_.MakeFolder("sub");
   Write("main.pb", "IncludeFile \"sub/a.pb\"\n");
@@ -121,27 +101,6 @@ TEST_F(ScanIncludesTest, NameWithoutDirectoryIsTakenBesideTheIncludingFile) {
   const SourceFileList files = ScanIncludes(Folder() + "main.pb");
   EXPECT_EQ(RelativePaths(files, Folder()), (Paths{"main.pb", "sub/a.pb", "sub/b.pb"}));
   EXPECT_EQ(files[2].IncludedBy, "a.pb");
-}
-
-TEST_F(ScanIncludesTest, IncludePathGovernsLaterFilesUntilTheNextOne) {
-  Write("main.pb",
-        "IncludeFile \"a.pb\"\n"
-        "IncludePath \"/opt/inc/\"\n"
-        "IncludeFile \"b.pb\"\n"
-        "IncludePath \"\"\n"
-        "IncludeFile \"c.pb\"\n"
-        "IncludePath \"/late/\"\n");
-  Write("a.pb", "IncludeFile \"d.pb\"\n");
-  EXPECT_EQ(Scan("main.pb"),
-            (Paths{"main.pb", "a.pb", "/opt/inc//b.pb", "c.pb", "/late//d.pb"}));
-}
-
-TEST_F(ScanIncludesTest, RelativeIncludePathIsTakenFromTheMainFolder) {
-  folder_.MakeFolder("inc");
-  Write("main.pb", "IncludePath \"inc\"\nIncludeFile \"x.pbi\"\n");
-  Write("inc/x.pbi", "IncludeFile \"y.pbi\"\n");
-  Write("inc/y.pbi", "");
-  EXPECT_EQ(Scan("main.pb"), (Paths{"main.pb", "inc/x.pbi", "inc/y.pbi"}));
 }
 
 TEST_F(ScanIncludesTest, CompilerHomeIsReplacedInIncludePathOnly) {
@@ -154,16 +113,96 @@ TEST_F(ScanIncludesTest, CompilerHomeIsReplacedInIncludePathOnly) {
             (Paths{"main.pb", "#PB_Compiler_Home + x.pb", "/pbhome/Include//y.pbi"}));
 }
 
-TEST_F(ScanIncludesTest, NamesWithQuotesBlanksPlusAndSemicolon) {
-  Write("main.pb",
-        "XIncludeFile \"Common.pb\"   ; must come first\n"
-        "IncludeFile \"  my file.pb  \"\n"
-        "IncludeFile \"a\" + \"b.pb\"\n"
-        "IncludeFile \"a;b.pb\"\n"
-        "IncludeFile \"\"\n"
-        "IncludeFile \"\"\"q.pb\"\"\"\n");
-  EXPECT_EQ(Scan("main.pb"),
-            (Paths{"main.pb", "Common.pb", "my file.pb", "a + b.pb", "a", "q.pb"}));
+TEST_F(ScanIncludesTest, IncludeStatementsNamesPathsAndCyclesGiveTheListedFiles) {
+  const ScanCase cases[] = {
+      {"a blank-indented comment is skipped, a tab-indented one is not",
+       {{"main.pb", "   ; IncludeFile \"skipped.pb\"\n\t; IncludeFile \"followed.pb\"\n"}},
+       {"main.pb", "followed.pb"}},
+      {"a byte order mark makes a comment line count",
+       {{"main.pb", "\xEF\xBB\xBF; IncludeFile \"x.pb\"\n"}},
+       {"main.pb", "x.pb"}},
+      {"keywords count only before the first colon",
+       {{"main.pb",
+         "x = 1 : IncludeFile \"no.pb\"\n"
+         "IncludeFile \"a.pb\" : IncludeFile \"b.pb\"\n"
+         "xincludefile \"lower.pb\"\n"}},
+       {"main.pb", "a.pb : IncludeFile b.pb"}},
+      {"a name with a directory is taken from the main folder",
+       {{"main.pb",
+         "IncludePath \"/opt/inc/\"\n"
+         "IncludeFile \"sub/a.pb\" ; the helpers\n"
+         "IncludeFile \"/abs/x.pb\"\n"},
+        {"sub/a.pb", "IncludeFile \"b.pb\"\n"}},
+       {"main.pb", "sub/a.pb", "/abs/x.pb", "/opt/inc//b.pb"}},
+      {"an IncludePath governs later files until the next one",
+       {{"main.pb",
+         "IncludeFile \"a.pb\"\n"
+         "IncludePath \"/opt/inc/\"\n"
+         "IncludeFile \"b.pb\"\n"
+         "IncludePath \"\"\n"
+         "IncludeFile \"c.pb\"\n"
+         "IncludePath \"/late/\"\n"},
+        {"a.pb", "IncludeFile \"d.pb\"\n"}},
+       {"main.pb", "a.pb", "/opt/inc//b.pb", "c.pb", "/late//d.pb"}},
+      {"a relative IncludePath is taken from the main folder",
+       {{"main.pb", "IncludePath \"inc\"\nIncludeFile \"x.pbi\"\n"},
+        {"inc/x.pbi", "IncludeFile \"y.pbi\"\n"},
+        {"inc/y.pbi", ""}},
+       {"main.pb", "inc/x.pbi", "inc/y.pbi"}},
+      {"names with quotes, blanks, plus and semicolon",
+       {{"main.pb",
+         "XIncludeFile \"Common.pb\"   ; must come first\n"
+         "IncludeFile \"  my file.pb  \"\n"
+         "IncludeFile \"a\" + \"b.pb\"\n"
+         "IncludeFile \"a;b.pb\"\n"
+         "IncludeFile \"\"\n"
+         "IncludeFile \"\"\"q.pb\"\"\"\n"}},
+       {"main.pb", "Common.pb", "my file.pb", "a + b.pb", "a", "q.pb"}},
+      {"a keyword inside an identifier names a file that does not end the scan",
+       {{"main.pb", "Procedure MyIncludeFileLoader()\nIncludeFile \"b.pb\"\n"}, {"b.pb", ""}},
+       {"main.pb", "Loader()", "b.pb"}},
+      {"IncludeFile keeps duplicates and their includes",
+       {{"main.pb", "IncludeFile \"a.pb\"\nIncludeFile \"a.pb\"\n"},
+        {"a.pb", "IncludeFile \"c.pb\"\n"},
+        {"c.pb", ""}},
+       {"main.pb", "a.pb", "a.pb", "c.pb", "c.pb"}},
+      {"XIncludeFile adds a listed file no more",
+       {{"main.pb",
+         "IncludeFile \"a.pb\"\n"
+         "XIncludeFile \"a.pb\"\n"
+         "XIncludeFile \"./b.pb\"\n"
+         "XIncludeFile \"b.pb\"\n"
+         "XIncludeFile \"gone.pb\"\n"
+         "XIncludeFile \"gone.pb\"\n"},
+        {"a.pb", "XIncludeFile \"b.pb\"\n"},
+        {"b.pb", ""}},
+       {"main.pb", "a.pb", "./b.pb", "gone.pb"}},
+      {"a file including itself adds nothing",
+       {{"main.pb", "IncludeFile \"main.pb\"\nIncludeFile \"a.pb\"\n"},
+        {"a.pb", "IncludeFile \"a.pb\"\nXIncludeFile \"./a.pb\"\n"}},
+       {"main.pb", "a.pb"}},
+      {"files including each other end the chain",
+       {{"main.pb", "IncludeFile \"a.pb\"\n"},
+        {"a.pb", "IncludeFile \"b.pb\"\nIncludeFile \"main.pb\"\n"},
+        {"b.pb", "IncludeFile \"a.pb\"\nIncludeFile \"c.pb\"\n"},
+        {"c.pb", ""}},
+       {"main.pb", "a.pb", "b.pb", "c.pb"}},
+      {"a sibling included from two branches is no cycle",
+       {{"main.pb", "IncludeFile \"a.pb\"\nIncludeFile \"b.pb\"\n"},
+        {"a.pb", "IncludeFile \"b.pb\"\n"},
+        {"b.pb", ""}},
+       {"main.pb", "a.pb", "b.pb", "b.pb"}},
+  };
+  for (const ScanCase& c : cases) {
+    SCOPED_TRACE(c.Title);
+    const TestFolder folder;
+    for (const auto& [name, text] : c.Files) {
+      const size_t slash = name.rfind('/');
+      if (slash != std::string::npos) folder.MakeFolder(name.substr(0, slash));
+      folder.Write(name, text);
+    }
+    EXPECT_EQ(RelativePaths(ScanIncludes(folder.Path() + "main.pb"), folder.Path()), c.Expected);
+  }
 }
 
 TEST_F(ScanIncludesTest, FileThatDoesNotOpenStaysAndTheScanGoesOn) {
@@ -177,12 +216,6 @@ TEST_F(ScanIncludesTest, FileThatDoesNotOpenStaysAndTheScanGoesOn) {
   Write("b.pb", "IncludeFile \"c.pb\"\n");
   EXPECT_EQ(Scan("main.pb"),
             (Paths{"main.pb", "missing.pb", "folder", "dangling.pb", "b.pb", "c.pb"}));
-}
-
-TEST_F(ScanIncludesTest, KeywordInsideAnIdentifierNamesAFileThatDoesNotEndTheScan) {
-  Write("main.pb", "Procedure MyIncludeFileLoader()\nIncludeFile \"b.pb\"\n");
-  Write("b.pb", "");
-  EXPECT_EQ(Scan("main.pb"), (Paths{"main.pb", "Loader()", "b.pb"}));
 }
 
 TEST_F(ScanIncludesTest, LineEndingsDoNotChangeTheList) {
@@ -203,52 +236,11 @@ TEST_F(ScanIncludesTest, ZeroByteEndsALine) {
   EXPECT_EQ(files.back().IncludeLine, 4);
 }
 
-TEST_F(ScanIncludesTest, IncludeFileKeepsDuplicatesAndTheirIncludes) {
-  Write("main.pb", "IncludeFile \"a.pb\"\nIncludeFile \"a.pb\"\n");
-  Write("a.pb", "IncludeFile \"c.pb\"\n");
-  Write("c.pb", "");
-  EXPECT_EQ(Scan("main.pb"), (Paths{"main.pb", "a.pb", "a.pb", "c.pb", "c.pb"}));
-}
-
-TEST_F(ScanIncludesTest, XIncludeFileAddsAListedFileNoMore) {
-  Write("main.pb",
-        "IncludeFile \"a.pb\"\n"
-        "XIncludeFile \"a.pb\"\n"
-        "XIncludeFile \"./b.pb\"\n"
-        "XIncludeFile \"b.pb\"\n"
-        "XIncludeFile \"gone.pb\"\n"
-        "XIncludeFile \"gone.pb\"\n");
-  Write("a.pb", "XIncludeFile \"b.pb\"\n");
-  Write("b.pb", "");
-  EXPECT_EQ(Scan("main.pb"), (Paths{"main.pb", "a.pb", "./b.pb", "gone.pb"}));
-}
-
-TEST_F(ScanIncludesTest, FileIncludingItselfAddsNothing) {
-  Write("main.pb", "IncludeFile \"main.pb\"\nIncludeFile \"a.pb\"\n");
-  Write("a.pb", "IncludeFile \"a.pb\"\nXIncludeFile \"./a.pb\"\n");
-  EXPECT_EQ(Scan("main.pb"), (Paths{"main.pb", "a.pb"}));
-}
-
-TEST_F(ScanIncludesTest, FilesIncludingEachOtherEndTheChain) {
-  Write("main.pb", "IncludeFile \"a.pb\"\n");
-  Write("a.pb", "IncludeFile \"b.pb\"\nIncludeFile \"main.pb\"\n");
-  Write("b.pb", "IncludeFile \"a.pb\"\nIncludeFile \"c.pb\"\n");
-  Write("c.pb", "");
-  EXPECT_EQ(Scan("main.pb"), (Paths{"main.pb", "a.pb", "b.pb", "c.pb"}));
-}
-
 TEST_F(ScanIncludesTest, SymbolicLinkToAnIncluderIsACycle) {
   Write("main.pb", "IncludeFile \"link.pb\"\nIncludeFile \"a.pb\"\n");
   ASSERT_EQ(::symlink((Folder() + "main.pb").c_str(), (Folder() + "link.pb").c_str()), 0);
   Write("a.pb", "");
   EXPECT_EQ(Scan("main.pb"), (Paths{"main.pb", "a.pb"}));
-}
-
-TEST_F(ScanIncludesTest, SiblingIncludedFromTwoBranchesIsNotACycle) {
-  Write("main.pb", "IncludeFile \"a.pb\"\nIncludeFile \"b.pb\"\n");
-  Write("a.pb", "IncludeFile \"b.pb\"\n");
-  Write("b.pb", "");
-  EXPECT_EQ(Scan("main.pb"), (Paths{"main.pb", "a.pb", "b.pb", "b.pb"}));
 }
 
 TEST_F(ScanIncludesTest, MultiplyingIncludesStopAtTheCap) {
