@@ -96,9 +96,12 @@ TEST_F(Commands, TakeUpFillsTheProceduresListAndTheSelector) {
   EXPECT_EQ(gtk_tree_model_iter_n_children(rows, nullptr), 3);
 }
 
+// Between the two runs the user edits a file in the IDE: the second run reads it afresh.
 TEST_F(Commands, AllProcCallsTwiceGivesThreeListsNewestSelected) {
   Click(Bar().AllProcCalls);
+  project_.Write("tools.pbi", std::string(kTools) + "Helper(3)\n");
   Click(Bar().AllProcCalls);
+  EXPECT_EQ(History().At(2).RowCount(), History().At(1).RowCount() + 1);
   EXPECT_EQ(History().Count(), 3);
   EXPECT_EQ(SelectorEntries(Bar().ListSelector),
             (std::vector<std::string>{"Procedures(", "All Procedure-Calls...(",

@@ -356,6 +356,8 @@ MainWindow::ListingScope::~ListingScope() {
   window_.listing_runs_ = false;
   window_.stop_clicked_ = false;
   window_.lists_.Sync();
+  // The next run reads the files as they are then: the user edits them between runs.
+  window_.project_.Texts.Forget();
 }
 
 // Every event passes here: after it, Back shows whether there is a list to go back to.

@@ -1,7 +1,8 @@
 // Fuzz target: the line reader on arbitrary bytes. The raw lines joined with their
-// terminators must give back the file, and ReadSourceLine must give the same lines less
-// their leading blanks. Half of the inputs are placed behind a long first line so that
-// they straddle the reader's 64 KiB block boundary.
+// terminators must give back the file, ReadSourceLine must give the same lines less
+// their leading blanks, and the file read whole and split in memory must give the same
+// lines again. Half of the inputs are placed behind a long first line so that they
+// straddle the reader's 64 KiB block boundary.
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -10,7 +11,9 @@
 #include <string>
 
 #include "fuzz/fuzz_project.h"
+#include "source/source_lines.h"
 #include "source/source_reader.h"
+#include "source/source_texts.h"
 
 namespace {
 
@@ -67,6 +70,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   SourceReader raw;
   SourceReader trimmed;
   Require(raw.Open(file.Path()) && trimmed.Open(file.Path()), "a regular file opens");
+  const std::shared_ptr<const std::string> whole = SourceTexts().Bytes(file.Path());
+  Require(whole != nullptr && *whole == contents, "a file read whole is its bytes");
+  SourceLines in_memory(*whole);
   std::string joined;
   while (!raw.AtEnd()) {
     std::string terminator;
@@ -82,8 +88,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Require(!trimmed.AtEnd(), "both readers see the same number of lines");
     Require(ReadSourceLine(trimmed) == WithoutLeadingBlanks(line),
             "ReadSourceLine is the raw line less its leading blanks");
+    Require(!in_memory.AtEnd() && in_memory.NextRaw() == line,
+            "the split in memory gives the reader's line");
   }
   Require(trimmed.AtEnd(), "both readers end together");
+  Require(in_memory.AtEnd(), "the split in memory ends with the reader");
   Require(joined == contents, "lines and terminators give back the file");
   return 0;
 }

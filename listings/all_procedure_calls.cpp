@@ -25,7 +25,7 @@ bool ListEveryProcedure(const Project& project, ResultList& list, ListingHost& h
   // "Abbruch!".
   const int32_t first_row = AddProcedureRow(list, project.Procedures.front());
   ProjectText text;
-  if (!text.Load(project.SourceFiles, host)) return true;
+  if (!text.Load(project.SourceFiles, project.Texts, host)) return true;
   ProcedureCallSearch search(text, project.Procedures);
   if (!search.Index(host)) return true;
   for (const ProcedureEntry& entry : project.Procedures) {

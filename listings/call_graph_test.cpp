@@ -58,7 +58,7 @@ struct GraphProject {
                "  Leaf(3)\n"                    // 12
                "EndProcedure\n");               // 13
     test.TakeUp();
-    EXPECT_TRUE(text.Load(test.project.SourceFiles, host));
+    EXPECT_TRUE(text.Load(test.project.SourceFiles, test.project.Texts, host));
   }
 
   TestProject test;
@@ -131,7 +131,7 @@ TEST(CallGraph, ModuleRulesPickTheCalleesOfACallAndItsLetterCase) {
   test.TakeUp();
   RecordingHost host;
   ProjectText text;
-  ASSERT_TRUE(text.Load(test.project.SourceFiles, host));
+  ASSERT_TRUE(text.Load(test.project.SourceFiles, test.project.Texts, host));
   CallGraph graph;
   ASSERT_FALSE(graph.Build(text, test.project.Procedures, host));
   EXPECT_EQ(SiteTexts(text, graph.Sites()),

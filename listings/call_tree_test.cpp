@@ -34,7 +34,7 @@ class CallTreeTest : public ::testing::Test {
                 "EndProcedure\n"               // 15
                 "Main()\n");                   // 16
     test_.TakeUp();
-    ASSERT_TRUE(text_.Load(test_.project.SourceFiles, host_));
+    ASSERT_TRUE(text_.Load(test_.project.SourceFiles, test_.project.Texts, host_));
     ASSERT_FALSE(graph_.Build(text_, test_.project.Procedures, host_));
   }
 

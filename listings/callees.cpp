@@ -37,7 +37,7 @@ int32_t ListCallees(const Project& project, ResultList& list, ListingHost& host,
   const std::vector<int32_t> heads = HeadsNamed(project.Procedures, name, without_module);
   ProjectText text;
   CallGraph graph;
-  if (!text.Load(project.SourceFiles, host) ||
+  if (!text.Load(project.SourceFiles, project.Texts, host) ||
       graph.BuildIn(text, project.Procedures, heads, host)) {
     return 0;
   }

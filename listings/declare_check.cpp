@@ -234,7 +234,7 @@ bool ListDeclareCheck(const Project& project, ResultList& list, ListingHost& hos
   const StopEnabled stop(host);
   ProjectText text;
   CallGraph graph;
-  if (!text.Load(project.SourceFiles, host) || graph.Build(text, project.Procedures, host)) {
+  if (!text.Load(project.SourceFiles, project.Texts, host) || graph.Build(text, project.Procedures, host)) {
     return true;
   }
   DeclareCheck check(project, text, graph);

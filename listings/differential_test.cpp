@@ -651,7 +651,7 @@ void ExpectGraphAsAllCalls(TestProject& test) {
   RunAllCalls(test, false, all_calls);
   RecordingHost quiet;
   ProjectText text;
-  ASSERT_TRUE(text.Load(test.project.SourceFiles, quiet));
+  ASSERT_TRUE(text.Load(test.project.SourceFiles, test.project.Texts, quiet));
   CallGraph graph;
   ASSERT_FALSE(graph.Build(text, test.project.Procedures, quiet));
   Texts sites;
@@ -714,7 +714,7 @@ std::set<std::string> CalledFromMainCode(TestProject& test, const ProjectText& t
 std::pair<size_t, size_t> ExpectMainCodeCalleesLive(TestProject& test) {
   RecordingHost quiet;
   ProjectText text;
-  EXPECT_TRUE(text.Load(test.project.SourceFiles, quiet));
+  EXPECT_TRUE(text.Load(test.project.SourceFiles, test.project.Texts, quiet));
   const std::set<std::string> called = CalledFromMainCode(test, text);
   ResultList unused(ListKind::Unused, "Unused");
   EXPECT_FALSE(ListUnused(test.project, unused, quiet));

@@ -16,7 +16,7 @@ struct ScopedProject {
     test.Write("main.pb", main_text);
     test.Write("other.pbi", other_text);
     test.TakeUp();
-    text.Load(test.project.SourceFiles, test.host);
+    text.Load(test.project.SourceFiles, test.project.Texts, test.host);
   }
 
   /// Line numbers (of all files, in order) whose calls of `name` call `target`; a number

@@ -103,7 +103,7 @@ int32_t ListProcedureCalls(const Project& project, ResultList& list, ListingHost
                            std::string_view name, bool without_module) {
   const StopEnabled stop(host);
   ProjectText text;
-  if (!text.Load(project.SourceFiles, host)) return 0;
+  if (!text.Load(project.SourceFiles, project.Texts, host)) return 0;
   const ModuleScope scope(text, project.Procedures);
   const auto [key, target] = KeyAndTarget(scope, name, without_module);
   return ListCallRows(text, scope, key, target, list, host) ? 0 : list.RowCount();

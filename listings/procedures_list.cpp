@@ -10,6 +10,7 @@
 #include "listings/listing_rows.h"
 #include "source/module_lines.h"
 #include "source/path_parts.h"
+#include "source/source_lines.h"
 #include "source/source_reader.h"
 #include "source/text_parts.h"
 
@@ -28,9 +29,10 @@ void AddHead(Project& project, ResultList& list, const ProcedureEntry& entry, Ro
 }  // namespace
 
 std::string_view ListedHeadText(std::string_view line) {
+  constexpr std::string_view Keyword = "Procedure";
+  if (line.substr(0, Keyword.size()) != Keyword) return {};  // most lines: no cut needed
   // The cut does not look at string literals.
   const std::string_view head = line.substr(0, line.find(';'));
-  constexpr std::string_view Keyword = "Procedure";
   if (head.substr(0, Keyword.size()) != Keyword || head.substr(Keyword.size(), 3) == "Ret") {
     return {};
   }
@@ -43,16 +45,17 @@ namespace {
 // `addressed`. The reader closes its file when it goes, also on a stop.
 void ReadHeads(Project& project, ResultList& list, ListingHost& host, FoldedNames& addressed) {
   FileBands bands(false);
-  SourceReader reader;
   ModuleTracker modules;
-  std::string buffer;
   for (size_t file = 0; file < project.SourceFiles.size(); ++file) {
     const std::string& path = project.SourceFiles[file].Path;
-    if (!reader.Open(path)) continue;
+    const std::shared_ptr<const std::string> bytes = project.Texts.Bytes(path);
+    if (!bytes) continue;
     const std::string file_name(FileNamePart(path));
     modules.StartFile();
-    for (int32_t line_number = 1; !reader.AtEnd(); line_number = NextLineNumber(line_number)) {
-      const std::string_view line = ReadSourceLineInto(reader, buffer);
+    auto addresses = ExactGate(*bytes, "@");
+    int32_t line_number = 1;
+    for (SourceLines lines(*bytes); !lines.AtEnd(); line_number = NextLineNumber(line_number)) {
+      const std::string_view line = SourceLineOf(lines.NextRaw());
       modules.Track(line);
       const std::string_view head = ListedHeadText(line);
       if (!head.empty()) {
@@ -60,10 +63,9 @@ void ReadHeads(Project& project, ResultList& list, ListingHost& host, FoldedName
         AddHead(project, list, {std::string(head), file_name, line_number, false, modules.Module()},
                 band);
       }
-      CollectAddressTaken(line, addressed);
+      if (addresses.In(line)) CollectAddressTaken(line, addressed);
       if (host.PollStop()) return;
     }
-    reader.Close();
   }
 }
 

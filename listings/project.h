@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "source/source_files.h"
+#include "source/source_texts.h"
 
 /// One procedure head of the project.
 struct ProcedureEntry {
@@ -35,4 +36,7 @@ struct Project {
   SourceFileList SourceFiles;
   ProcedureIndex Procedures;
   DeclareCandidates Candidates;
+  /// The files' bytes as this run read them, shared by every step of the run; the window
+  /// forgets them when a run ends, so that each run reads the files as they are then.
+  SourceTexts Texts;
 };

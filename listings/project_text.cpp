@@ -1,18 +1,27 @@
 #include "listings/project_text.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "listings/call_matching.h"
 #include "source/line_classification.h"
 #include "source/module_lines.h"
 #include "source/path_parts.h"
-#include "source/source_reader.h"
+#include "source/source_lines.h"
 #include "source/text_parts.h"
 
 namespace {
 
-constexpr size_t kTextBlock = 1 << 20;
+// False for a line that is no comment, head, end or module statement whatever follows,
+// told by its first character after leading tabs, then blanks, as the call preparation
+// cuts them: most lines of a project, which then need no look for a comment.
+bool MayBeStatement(std::string_view line) {
+  const std::string_view start = WithoutLeading(WithoutLeading(line, '\t'), ' ');
+  if (start.empty()) return false;
+  switch (start.front()) {
+    case ';': case '\t': case 'P': case 'E': case 'M': case 'D': case 'U': return true;
+    default: return false;
+  }
+}
 
 }  // namespace
 
@@ -23,62 +32,52 @@ LineKind ClassifyLine(std::string_view line) {
   return LineKind::Other;
 }
 
-bool ProjectText::Load(const SourceFileList& files, ListingHost& host) {
+bool ProjectText::Load(const SourceFileList& files, const SourceTexts& texts,
+                       ListingHost& host) {
   files_.clear();
-  lines_.clear();
-  blocks_.clear();
-  long_lines_.clear();
-  block_left_ = 0;
+  chunks_.clear();
+  line_count_ = 0;
+  held_.clear();
   has_module_statements_ = false;
-  SourceReader reader;
-  std::string spill;  // one buffer for the lines not viewed in the reader's block
   for (const SourceFile& file : files) {
     ProjectFile& read = files_.emplace_back();
     read.FileName = std::string(FileNamePart(file.Path));
-    read.FirstLine = lines_.size();
-    read.Opened = reader.Open(file.Path);
-    while (read.Opened && !reader.AtEnd()) {
-      AddLine(reader.ReadRawLineView(spill), spill);
+    read.FirstLine = line_count_;
+    std::shared_ptr<const std::string> bytes = texts.Bytes(file.Path);
+    read.Opened = bytes != nullptr;
+    if (!read.Opened) continue;
+    held_.push_back(std::move(bytes));
+    for (SourceLines lines(*held_.back()); !lines.AtEnd();) {
+      AddLine(lines.NextRaw());
       ++read.LineCount;
       if (host.PollStop()) return false;
     }
-    reader.Close();
   }
   return true;
 }
 
-void ProjectText::AddLine(std::string_view raw, std::string& spill) {
-  const std::string_view kept = Keep(raw, spill);
+// Keeps the line as `ReadSourceLine` gives it, without its leading blanks, so that looking
+// a line up later costs no scan.
+void ProjectText::AddLine(std::string_view raw) {
+  const std::string_view kept = SourceLineOf(raw);
+  if (!MayBeStatement(kept)) {
+    Push(kept, LineKind::Other);
+    return;
+  }
   const std::string_view prepared = PrepareCallLine(kept);
-  lines_.push_back({kept.data(), kept.size(), ClassifyLine(prepared)});
+  Push(kept, ClassifyLine(prepared));
   // A statement's keyword and name stand before any comment, so the prepared line tells.
   if (!has_module_statements_ && ClassifyModuleLine(prepared).Statement != ModuleStatement::None) {
     has_module_statements_ = true;
   }
 }
 
-// Keeps the line as `ReadSourceLine` gives it, without its leading blanks, so that looking
-// a line up later costs no scan.
-std::string_view ProjectText::Keep(std::string_view raw, std::string& spill) {
-  if (raw.size() > kTextBlock) {
-    // A line this long was gathered in `spill`: moved in whole, not copied, it costs its
-    // size once (`spill` is left empty and grows afresh for the next such line).
-    long_lines_.push_back(raw.data() == spill.data() ? std::move(spill) : std::string(raw));
-    spill = std::string();
-    return WithoutLeading(long_lines_.back(), ' ');
-  }
-  raw = WithoutLeading(raw, ' ');
-  if (raw.empty()) return std::string_view();
-  if (raw.size() > block_left_) {
-    blocks_.emplace_back(new char[kTextBlock]);
-    block_next_ = blocks_.back().get();
-    block_left_ = kTextBlock;
-  }
-  std::memcpy(block_next_, raw.data(), raw.size());
-  const std::string_view kept(block_next_, raw.size());
-  block_next_ += raw.size();
-  block_left_ -= raw.size();
-  return kept;
+void ProjectText::Push(std::string_view text, LineKind kind) {
+  if ((line_count_ & (kChunkLines - 1)) == 0) chunks_.emplace_back(new Line[kChunkLines]);
+  // A line of 4 GiB or more is kept cut there: no source line comes near it.
+  const auto length = static_cast<uint32_t>(std::min<size_t>(text.size(), UINT32_MAX));
+  chunks_.back()[line_count_ & (kChunkLines - 1)] = {text.data(), length, kind};
+  ++line_count_;
 }
 
 size_t ProjectText::FileOf(size_t line) const {

@@ -1,9 +1,9 @@
-// The project's source lines, read once when a listing run starts and kept in memory until
-// it ends, each with the preparation that does not depend on what the listing looks for.
+// The project's source lines, taken from the files' bytes of the run and kept in memory
+// until it ends, each with the preparation that does not depend on what the listing looks
+// for.
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -11,6 +11,7 @@
 
 #include "listings/listing_host.h"
 #include "source/source_files.h"
+#include "source/source_texts.h"
 
 /// What the shared line tests say about one line.
 enum class LineKind : uint8_t { Comment, Head, End, Other };
@@ -29,15 +30,15 @@ struct ProjectFile {
 /// Every line of every file of a project, in list order.
 class ProjectText {
  public:
-  /// Reads each file of `files` once through the line reader, calling `host.PollStop()`
-  /// once per line read. Returns false when the host reported a stop (the text is then
-  /// incomplete and must not be listed from).
-  bool Load(const SourceFileList& files, ListingHost& host);
+  /// Takes the lines of each file of `files` from `texts` (which reads a file on its
+  /// first request), calling `host.PollStop()` once per line. Returns false when the host
+  /// reported a stop (the text is then incomplete and must not be listed from).
+  bool Load(const SourceFileList& files, const SourceTexts& texts, ListingHost& host);
 
   /// The files, in list order.
   const std::vector<ProjectFile>& Files() const { return files_; }
   /// Number of lines of all files.
-  size_t LineCount() const { return lines_.size(); }
+  size_t LineCount() const { return line_count_; }
   /// Index in `Files()` of the file that holds line `line` (which must exist).
   size_t FileOf(size_t line) const;
   /// 1-based number of line `line` in its file.
@@ -45,32 +46,35 @@ class ProjectText {
 
   /// The line as `ReadSourceLine` gives it: leading blanks removed, tabs kept.
   std::string_view SourceLine(size_t line) const {
-    return {lines_[line].Text, lines_[line].Length};
+    const Line& held = At(line);
+    return {held.Text, held.Length};
   }
   /// Kind of the line after `PrepareCallLine`; closing up blanks for a key can only turn
   /// a head into a non-head (see `CloseUpCanUnmakeHead`).
-  LineKind CallKind(size_t line) const { return lines_[line].CallKind; }
+  LineKind CallKind(size_t line) const { return At(line).CallKind; }
   /// True when some line is a module statement (`ClassifyModuleLine`).
   bool HasModuleStatements() const { return has_module_statements_; }
 
  private:
+  /// 16 bytes: the listings look lines up all over the project, so many fit in the cache.
   struct Line {
     const char* Text = nullptr;  ///< the line as read, without terminator and leading blanks
-    size_t Length = 0;
+    uint32_t Length = 0;
     LineKind CallKind = LineKind::Other;
   };
+  // The lines in chunks of a power of two: they grow without a copy of all lines at twice
+  // their size, and finding one costs a shift and a mask.
+  static constexpr size_t kChunkBits = 14;
+  static constexpr size_t kChunkLines = size_t{1} << kChunkBits;
 
-  void AddLine(std::string_view raw, std::string& spill);
-  std::string_view Keep(std::string_view raw, std::string& spill);
+  const Line& At(size_t line) const { return chunks_[line >> kChunkBits][line & (kChunkLines - 1)]; }
+  void AddLine(std::string_view raw);
+  void Push(std::string_view text, LineKind kind);
 
   std::vector<ProjectFile> files_;
-  std::deque<Line> lines_;  ///< grows without a copy of all lines at twice their size
-  // The lines' bytes, one after the other in blocks that are never moved, so a project
-  // costs about its own size and no copying while it is read; a line longer than a block
-  // is kept in its own string as the reader delivered it.
-  std::vector<std::unique_ptr<char[]>> blocks_;
-  std::deque<std::string> long_lines_;
-  char* block_next_ = nullptr;
-  size_t block_left_ = 0;
+  std::vector<std::unique_ptr<Line[]>> chunks_;
+  size_t line_count_ = 0;
+  /// The bytes that the lines view, held so that they outlive a cache's `Forget`.
+  std::vector<std::shared_ptr<const std::string>> held_;
   bool has_module_statements_ = false;
 };

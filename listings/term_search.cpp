@@ -11,6 +11,7 @@
 #include "listings/term_matching.h"
 #include "source/line_classification.h"
 #include "source/path_parts.h"
+#include "source/source_lines.h"
 #include "source/source_reader.h"
 #include "source/text_parts.h"
 
@@ -23,14 +24,6 @@ bool StartsWith(std::string_view text, std::string_view prefix) {
   return text.substr(0, prefix.size()) == prefix;
 }
 
-// MatchTerm blanks string literals and cuts the comment before it looks for the term,
-// letters folded; blanking can make a match only for a term with a blank in it. So a
-// term without blanks can match only a line that holds it.
-bool MayMatch(std::string_view line, std::string_view term) {
-  constexpr size_t npos = std::string_view::npos;
-  return term.find(' ') != npos || FindFolded(line, term) != npos;
-}
-
 /// Where the search stands.
 struct SearchState {
   EnclosingProcedure Enclosing{LabelStyle::Padded};
@@ -38,16 +31,15 @@ struct SearchState {
   bool Stopped = false;
   size_t File = 0;            ///< position of the file being searched in the list of files
   std::string_view FileName;  ///< file-name part of that file
-  std::string Buffer;         ///< the line being read, reused for every line
 };
 
 /// Follows the enclosing procedure over one line and appends the line's row when the
 /// term occurs in it, after the file's separator row when it is the file's first.
 void SearchLine(ResultList& list, std::string_view term, int32_t line_number,
-                std::string_view row_text, SearchState& state) {
+                std::string_view row_text, bool may_match, SearchState& state) {
   if (IsCommentLine(row_text)) return;
   state.Enclosing.Track(row_text, line_number);
-  if (!MayMatch(row_text, term)) return;
+  if (!may_match) return;
   const TermMatch match = MatchTerm(row_text, term);
   if (match.Result == 0) return;
   const RowMarks band = state.Bands.RowOf(list, state.File);
@@ -55,14 +47,21 @@ void SearchLine(ResultList& list, std::string_view term, int32_t line_number,
               state.Enclosing.CurrentLabel(), state.FileName, band);
 }
 
-/// Appends the rows of one open file's matching lines.
-void SearchFile(SourceReader& reader, ResultList& list, ListingHost& host,
+/// Appends the rows of one file's matching lines.
+void SearchFile(std::string_view bytes, ResultList& list, ListingHost& host,
                 std::string_view term, SearchState& state) {
   state.Enclosing.StartFile();
-  for (int32_t line_number = 1; !reader.AtEnd();
-           line_number = NextLineNumber(line_number)) {
-    reader.ReadRawLineInto(state.Buffer);
-    SearchLine(list, term, line_number, TermRowText(state.Buffer), state);
+  // MatchTerm blanks string literals and cuts the comment before it looks for the term,
+  // letters folded; blanking can make a match only for a term with a blank in it. So a
+  // term without blanks can match only a line that holds it.
+  const bool blank_in_term = term.find(' ') != std::string_view::npos;
+  FoldedFinder finder(bytes, term);
+  auto find = [&finder](size_t from) { return finder.Next(from); };
+  OccurrenceGate<decltype(find)> holds_term(bytes, term.size(), find);
+  int32_t line_number = 1;
+  for (SourceLines lines(bytes); !lines.AtEnd(); line_number = NextLineNumber(line_number)) {
+    const std::string_view row_text = TermRowText(lines.NextRaw());
+    SearchLine(list, term, line_number, row_text, blank_in_term || holds_term.In(row_text), state);
     if (host.PollStop()) {
       state.Stopped = true;
       return;
@@ -88,12 +87,11 @@ void ListTermMatches(const Project& project, ResultList& list, ListingHost& host
                      std::string_view term) {
   const StopEnabled stop(host);
   SearchState state;
-  SourceReader reader;
   for (; state.File < project.SourceFiles.size() && !state.Stopped; ++state.File) {
     const std::string& path = project.SourceFiles[state.File].Path;
-    if (!reader.Open(path)) continue;
+    const std::shared_ptr<const std::string> bytes = project.Texts.Bytes(path);
+    if (!bytes) continue;
     state.FileName = FileNamePart(path);
-    SearchFile(reader, list, host, term, state);
-    reader.Close();
+    SearchFile(*bytes, list, host, term, state);
   }
 }

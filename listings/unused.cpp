@@ -73,7 +73,7 @@ bool ListUnused(const Project& project, ResultList& list, ListingHost& host) {
   const StopEnabled stop(host);
   ProjectText text;
   CallGraph graph;
-  if (!text.Load(project.SourceFiles, host) || graph.Build(text, project.Procedures, host)) {
+  if (!text.Load(project.SourceFiles, project.Texts, host) || graph.Build(text, project.Procedures, host)) {
     return true;
   }
   const std::vector<bool> live = LiveProcedures(project.Procedures, graph);

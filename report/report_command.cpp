@@ -67,7 +67,7 @@ void PrintNewList(ReportSession& session, ListKind kind, std::string_view subjec
 void RunFiles(ReportSession& session, std::string_view) {
   // Read as every listing reads them, so "not read" is what the listings met.
   ProjectText text;
-  text.Load(session.project.SourceFiles, session.host);
+  text.Load(session.project.SourceFiles, session.project.Texts, session.host);
   switch (session.request.Format) {
     case ReportFormat::Json:
       WriteFilesJson(session.project.SourceFiles, text.Files(), session.out);
@@ -178,7 +178,7 @@ std::vector<TreeNode> TreesOf(const Project& project, const CallGraph& graph,
 void RunTree(ReportSession& session, std::string_view name) {
   ProjectText text;
   CallGraph graph;
-  text.Load(session.project.SourceFiles, session.host);
+  text.Load(session.project.SourceFiles, session.project.Texts, session.host);
   graph.Build(text, session.project.Procedures, session.host);
   const std::vector<TreeNode> nodes = TreesOf(session.project, graph, name, session.request);
   const ProcedureIndex& procedures = session.project.Procedures;

@@ -178,13 +178,21 @@ void WriteListJson(const ResultList& list, std::ostream& out) {
 
 void WriteListTable(const ResultList& list, std::ostream& out) {
   out << ToDisplayText(list.Caption()) << '\n';
+  // The table asks for the cells of a row one after the other: the row is looked up once.
+  ResultRow row;
+  size_t row_held = 0;
+  const auto row_at = [&](size_t r) -> const ResultRow& {
+    if (row_held != r) row = list.Row(static_cast<int32_t>(r - 1));
+    row_held = r;
+    return row;
+  };
   const auto cell_text = [&](size_t r, size_t c, std::string& text) {
     if (r == 0) {
       text = c == 0 ? "Marks" : ColumnHeaders[c - 1];
     } else if (c == 0) {
-      text = MarkWords(list.Row(static_cast<int32_t>(r - 1)).Marks);
+      text = MarkWords(row_at(r).Marks);
     } else {
-      SetDisplayText(text, list.Row(static_cast<int32_t>(r - 1)).Cells[c - 1]);
+      SetDisplayText(text, row_at(r).Cells[c - 1]);
     }
   };
   WriteTable(static_cast<size_t>(list.RowCount()) + 1, cell_text,

@@ -13,6 +13,7 @@
 #include "source/include_statement.h"
 #include "source/line_classification.h"
 #include "source/path_parts.h"
+#include "source/source_lines.h"
 #include "source/source_reader.h"
 
 namespace {
@@ -46,9 +47,10 @@ bool HasKind(const std::string& path, mode_t kind) {
 // collected for the next scan.
 class IncludeScanner {
  public:
-  IncludeScanner(const std::string& main_path, const ConstantDefinitions& known)
+  IncludeScanner(const std::string& main_path, const ConstantDefinitions& known,
+                 const SourceTexts& texts)
       : main_directory_(DirectoryPart(main_path)), compiler_home_(DefaultCompilerHome()),
-        names_(known) {
+        names_(known), texts_(texts) {
     Append(SourceFile{main_path, "", 0, ""}, 0);
   }
 
@@ -75,26 +77,27 @@ class IncludeScanner {
   bool Full() const { return files_.size() >= MaxSourceFiles; }
 
   void ScanFile(size_t index) {
-    SourceReader reader;
-    if (!reader.Open(files_[index].Path)) {
+    const std::shared_ptr<const std::string> bytes = texts_.Bytes(files_[index].Path);
+    if (!bytes) {
       return;  // the entry stays; one missing include must not hide the later ones
     }
     int32_t line_number = 0;
-    std::string buffer;
-    while (!reader.AtEnd()) {
-      const std::string_view line = ReadSourceLineInto(reader, buffer);
+    // Both include keywords hold "Include"; most lines do not.
+    auto includes = ExactGate(*bytes, "Include");
+    for (SourceLines lines(*bytes); !lines.AtEnd();) {
+      const std::string_view line = SourceLineOf(lines.NextRaw());
       line_number = NextLineNumber(line_number);
       if (!IsCommentLine(line)) {
-        TakeLine(index, line, line_number);
+        TakeLine(index, line, line_number, includes.In(line));
       }
     }
   }
 
-  void TakeLine(size_t index, std::string_view line, int32_t line_number) {
+  void TakeLine(size_t index, std::string_view line, int32_t line_number, bool may_include) {
     if (auto definition = ConstantDefinitionOf(line)) {
       found_.Define(std::move(*definition));
     }
-    if (Full()) {
+    if (Full() || !may_include) {
       return;
     }
     if (auto directory = IncludePathValue(line, compiler_home_)) {
@@ -242,6 +245,7 @@ class IncludeScanner {
   const std::string compiler_home_;
   ExpressionNames names_;
   ConstantDefinitions found_;
+  const SourceTexts& texts_;
 };
 
 bool SameEntries(const SourceFileList& a, const SourceFileList& b) {
@@ -267,11 +271,11 @@ std::string DefaultCompilerHome() {
 // The first scan knows the built-in constants only; each later one also those that the
 // list before it defines. A scan whose expressions met no constant with other definitions
 // now would give the same list again, so it is the last.
-SourceFileList ScanIncludes(const std::string& main_path) {
+SourceFileList ScanIncludes(const std::string& main_path, const SourceTexts& texts) {
   ConstantDefinitions known;
   SourceFileList files;
   for (int scan = 1;; ++scan) {
-    IncludeScanner scanner(main_path, known);
+    IncludeScanner scanner(main_path, known, texts);
     SourceFileList scanned = scanner.Run();
     const bool settled = scan > 1 && SameEntries(files, scanned);
     files = std::move(scanned);

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "source/source_texts.h"
+
 /// One include statement of a scanned file, whether or not it added an entry.
 struct IncludeSite {
   int32_t Line = 0;      ///< 1-based line of the statement
@@ -44,5 +46,6 @@ constexpr int MaxIncludeScans = 8;
 
 /// Builds the project's file list from the absolute path of its main file. Never fails:
 /// files that cannot be opened stay in the list and are not scanned. Scans again with the
-/// constants that the last list defines until the list stops changing.
-SourceFileList ScanIncludes(const std::string& main_path);
+/// constants that the last list defines until the list stops changing. Files are read
+/// through `texts`, so a later reader of the same `texts` does not read them again.
+SourceFileList ScanIncludes(const std::string& main_path, const SourceTexts& texts = SourceTexts());

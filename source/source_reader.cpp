@@ -152,20 +152,25 @@ void SourceReader::ReadRawLineInto(std::string& line, std::string* terminator) {
   }
 }
 
-std::string_view SourceReader::ReadRawLineView(std::string& spill) {
-  if (!Fill()) return std::string_view();
-  const size_t end = NextTerminator();
-  // A CR that ends the block makes TakeTerminator read the next block for a LF, which
-  // would overwrite the viewed bytes: such a line and one that runs past the block are
-  // gathered in `spill`.
-  if (end + 1 >= filled_) {
-    ReadRawLineInto(spill);
-    return spill;
+void SourceReader::ReadRest(std::string& bytes) {
+  bytes.assign(buffer_, position_, filled_ - position_);
+  position_ = filled_;
+  // Room for the size the file had when it opened and one byte more, so that the read
+  // that finds the end needs no larger string; only a file that still grows gets more.
+  size_t held = bytes.size();
+  bytes.resize(held + static_cast<size_t>(file_size_ > bytes_read_ ? file_size_ - bytes_read_ : 0) + 1);
+  while (fd_ >= 0 && !end_of_input_) {
+    if (held == bytes.size()) bytes.resize(held + std::max(held, kBlockSize));
+    ssize_t count = 0;
+    do {
+      count = ::read(fd_, &bytes[held], bytes.size() - held);
+    } while (count < 0 && errno == EINTR);
+    end_of_input_ = count <= 0;
+    const size_t got = end_of_input_ ? 0 : static_cast<size_t>(count);
+    held += got;
+    bytes_read_ += got;
   }
-  const std::string_view line(buffer_.data() + position_, end - position_);
-  position_ = end;
-  TakeTerminator(nullptr);
-  return line;
+  bytes.resize(held);
 }
 
 std::string ReadSourceLine(SourceReader& reader) {

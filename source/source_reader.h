@@ -29,10 +29,9 @@ class SourceReader {
   /// As `ReadRawLine`, but into `line` (replacing what it held), so that a caller that
   /// reads many lines reuses one buffer instead of allocating a string per line.
   void ReadRawLineInto(std::string& line, std::string* terminator = nullptr);
-  /// As `ReadRawLine`, without a copy when the line lies whole in the block read: the
-  /// answer views the block, or else `spill`, which gathers the line. It stays valid until
-  /// the next read or `spill` changes.
-  std::string_view ReadRawLineView(std::string& spill);
+  /// Every byte not read yet, into `bytes` (replacing what it held), in as few system
+  /// calls as the file's size allows; the reader is then at the end.
+  void ReadRest(std::string& bytes);
 
  private:
   /// Where the next LF, CR or zero byte of the block stands.

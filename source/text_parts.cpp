@@ -2,11 +2,6 @@
 
 #include <algorithm>
 
-std::string_view WithoutLeading(std::string_view text, char c) {
-  text.remove_prefix(std::min(text.find_first_not_of(c), text.size()));
-  return text;
-}
-
 std::string PaddedNumber(int32_t number) {
   std::string digits = std::to_string(number);
   if (digits.size() < 6) digits.insert(0, 6 - digits.size(), ' ');

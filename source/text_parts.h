@@ -7,8 +7,13 @@
 #include <string>
 #include <string_view>
 
-/// `text` without its leading run of `c`; empty when it holds nothing else.
-std::string_view WithoutLeading(std::string_view text, char c);
+/// `text` without its leading run of `c`; empty when it holds nothing else. Inline: it is
+/// asked of every line, and the run is most often empty.
+inline std::string_view WithoutLeading(std::string_view text, char c) {
+  size_t start = 0;
+  while (start < text.size() && text[start] == c) ++start;
+  return text.substr(start);
+}
 
 /// True for A-Z, a-z, 0-9 and "_", the characters of a PureBasic name. Inline: the
 /// candidate sweep asks it for every character before a "(".

@@ -1,0 +1,22 @@
+// The bytes of a project's files, each file read whole once and kept while a run needs
+// them, so that the include scan, the procedures list and a listing read it only once.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <unordered_map>
+
+/// Files read whole, by path. A cache: what it answers for a path stays the same until
+/// `Forget`, however often it is asked.
+class SourceTexts {
+ public:
+  /// The bytes of the file at `path`, read on the first request; null when it does not
+  /// open (missing, unreadable, or not a regular file). The bytes stay valid as long as
+  /// the answer is held, also after `Forget`.
+  std::shared_ptr<const std::string> Bytes(const std::string& path) const;
+  /// Drops every file read, so that the next request reads the file as it is then.
+  void Forget() { read_.clear(); }
+
+ private:
+  mutable std::unordered_map<std::string, std::shared_ptr<const std::string>> read_;
+};
