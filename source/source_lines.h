@@ -5,27 +5,58 @@
 #include <cstddef>
 #include <string_view>
 
-/// Walks the lines of `bytes` from the first to the last. The lines view `bytes`.
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
+#include "source/text_parts.h"
+
+/// Walks the lines of `bytes` from the first to the last. The lines view `bytes`. Inline:
+/// every listing asks it for every line of the project.
 class SourceLines {
  public:
   /// The lines of `bytes`, which must outlive the walk.
-  explicit SourceLines(std::string_view bytes) : bytes_(bytes) {}
+  explicit SourceLines(std::string_view bytes)
+      : bytes_(bytes), rare_(NextRareTerminator(bytes, 0)) {}
 
   /// True when no line is left.
   bool AtEnd() const { return position_ >= bytes_.size(); }
   /// Next line without its terminator, leading blanks kept; empty at the end.
-  std::string_view NextRaw();
+  std::string_view NextRaw() {
+    if (AtEnd()) return {};
+    // CR and zero bytes are rare: the nearest one is searched again only once passed.
+    if (rare_ < position_) rare_ = NextRareTerminator(bytes_, position_);
+    const size_t end = NextLf(bytes_, position_, rare_);
+    const std::string_view line(bytes_.data() + position_, end - position_);
+    position_ = end + 1;
+    if (end < bytes_.size() && bytes_[end] == '\r' && position_ < bytes_.size() &&
+        bytes_[position_] == '\n') {
+      ++position_;
+    }
+    return line;
+  }
 
  private:
-  size_t NextTerminator();
+  /// Position of the first CR or zero byte at or after `from`, or the end.
+  static size_t NextRareTerminator(std::string_view bytes, size_t from);
+  /// Position of the first LF in [from, end), or `end`.
+  static size_t NextLf(std::string_view bytes, size_t from, size_t end) {
+#ifdef __SSE2__
+    // Lines are short: sixteen bytes are compared at once, with no library call per line.
+    const __m128i lf = _mm_set1_epi8('\n');
+    for (; from + 16 <= end; from += 16) {
+      const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes.data() + from));
+      const int hits = _mm_movemask_epi8(_mm_cmpeq_epi8(chunk, lf));
+      if (hits != 0) return from + static_cast<size_t>(__builtin_ctz(static_cast<unsigned>(hits)));
+    }
+#endif
+    while (from < end && bytes[from] != '\n') ++from;
+    return from;
+  }
 
   std::string_view bytes_;
   size_t position_ = 0;
-  // The nearest CR and zero byte at or after the last search start: both are rare, so each
-  // is searched again only once the walk has passed it, never once per line.
-  size_t next_cr_ = 0;
-  size_t next_zero_ = 0;
-  bool searched_ = false;
+  size_t rare_;  ///< the first CR or zero byte at or after the last search start
 };
 
 /// Tells of the lines of one file, walked in order, which hold a given text: one search
@@ -65,4 +96,4 @@ inline auto ExactGate(std::string_view bytes, std::string_view needle) {
 }
 
 /// `raw` without its leading blanks (character 32), as `ReadSourceLine` gives a line.
-std::string_view SourceLineOf(std::string_view raw);
+inline std::string_view SourceLineOf(std::string_view raw) { return WithoutLeading(raw, ' '); }
