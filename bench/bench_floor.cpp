@@ -1,8 +1,10 @@
 // The floor of the procedure-call listing: one tokenizing pass over the project's files
 // that reads every byte and looks up each identifier followed by optional blanks and "("
 // in a hash set of the folded procedure names. No listing can find the calls with less.
+// Beside it, on the same taken-up project, the calls of one procedure and the term
+// search as the window runs them: each run reads the files afresh.
 //
-//   pbst-bench-floor MAINFILE REPETITIONS
+//   pbst-bench-floor MAINFILE REPETITIONS [NAME TERM]
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -15,8 +17,10 @@
 #include "listings/call_candidates.h"
 #include "listings/call_matching.h"
 #include "listings/folded_search.h"
+#include "listings/procedure_calls.h"
 #include "listings/result_list.h"
 #include "listings/take_up.h"
+#include "listings/term_search.h"
 
 namespace {
 
@@ -78,25 +82,52 @@ size_t TokenizingPass(const Project& project) {
   return found;
 }
 
+/// Times `listing` (given the project, a fresh list and the host) `repetitions` times,
+/// each with the files read afresh, and prints the times as `name`.
+template <typename Listing>
+void TimeListing(const std::string& name, Project& project, int repetitions, Listing listing) {
+  std::vector<double> times;
+  QuietHost host;
+  for (int repetition = 0; repetition < repetitions; ++repetition) {
+    ResultList list(ListKind::Terms, name);
+    project.Texts.Forget();
+    const double start = NowMs();
+    listing(project, list, host);
+    times.push_back(NowMs() - start);
+  }
+  PrintTimes(name, times);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::cerr << "usage: pbst-bench-floor MAINFILE REPETITIONS\n";
+  if (argc != 3 && argc != 5) {
+    std::cerr << "usage: pbst-bench-floor MAINFILE REPETITIONS [NAME TERM]\n";
     return 2;
   }
   Project project;
   QuietHost host;
   ResultList procedures(ListKind::Procedures, "Procedures");
   TakeUpProject(project, argv[1], procedures, host);
+  const int repetitions = std::atoi(argv[2]);
   std::vector<double> times;
   size_t found = 0;
-  for (int repetition = 0; repetition < std::atoi(argv[2]); ++repetition) {
+  for (int repetition = 0; repetition < repetitions; ++repetition) {
     const double start = NowMs();
     found = TokenizingPass(project);
     times.push_back(NowMs() - start);
   }
   PrintTimes("floor", times);
   std::cout << "called-words " << found << std::endl;
+  if (argc == 5) {
+    const std::string name = argv[3];
+    const std::string term = argv[4];
+    TimeListing("listing-calls", project, repetitions, [&](Project& p, ResultList& l, QuietHost& h) {
+      ListProcedureCalls(p, l, h, name);
+    });
+    TimeListing("listing-terms", project, repetitions, [&](Project& p, ResultList& l, QuietHost& h) {
+      ListTermMatches(p, l, h, term);
+    });
+  }
   return 0;
 }

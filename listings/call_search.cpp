@@ -13,10 +13,11 @@ constexpr size_t npos = std::string_view::npos;
 // Preparing a line with a key only closes up blanks before "(", which can turn a head
 // into a non-head but makes no other line a head, an end or a comment; and FindCall needs
 // the name in the line. So a line that is neither head nor end and lacks the name (letters
-// folded) changes nothing in a pass for that key.
-bool MayMatter(const ProjectText& text, size_t line, std::string_view name) {
+// folded, told by the gate of its file's lines) changes nothing in a pass for that key.
+template <typename Gate>
+bool MayMatter(const ProjectText& text, size_t line, std::string_view name, Gate& holds_name) {
   return text.CallKind(line) != LineKind::Other || name.empty() ||
-         FindFolded(text.SourceLine(line), name) != npos;
+         holds_name.In(text.SourceLine(line));
 }
 
 /// Where a sequential pass stands: the inside flag and the label of the current file.
@@ -64,8 +65,9 @@ bool ScanBody(const ProjectText& text, const ModuleScope& scope, std::string_vie
     if (hit.Head == head) on_hit(hit);
   };
   PassState state;
+  auto holds_name = FoldedGate(text.Files()[file].Bytes, name);
   for (size_t line = head; line < file_end; ++line) {
-    if (!MayMatter(text, line, name)) continue;
+    if (!MayMatter(text, line, name, holds_name)) continue;
     TrackAndMatch(text, scope, file, line, key, target, LabelStyle::Bare, state, in_body);
     if (host.PollStop()) return true;
     if (!state.Inside || state.Head != head) return false;
@@ -84,8 +86,9 @@ bool ScanForCalls(const ProjectText& text, const ModuleScope& scope, std::string
     state.Label.clear();
     state.Head = npos;
     const ProjectFile& source = text.Files()[file];
+    auto holds_name = FoldedGate(source.Bytes, name);
     for (size_t line = source.FirstLine; line < source.FirstLine + source.LineCount; ++line) {
-      if (!MayMatter(text, line, name)) continue;
+      if (!MayMatter(text, line, name, holds_name)) continue;
       TrackAndMatch(text, scope, file, line, key, target, style, state, on_hit);
       if (host.PollStop()) return true;
     }

@@ -1,7 +1,8 @@
 #include "listings/folded_search.h"
 
-#include <algorithm>
-#include <cstring>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -13,13 +14,15 @@ constexpr char UpperAsciiLetter(char c) {
 
 FoldedFinder::FoldedFinder(std::string_view haystack, std::string_view needle)
     : haystack_(haystack), needle_(needle) {
-  if (!needle.empty()) {
-    lower_.byte = FoldAsciiLetter(needle.front());
-    upper_.byte = UpperAsciiLetter(needle.front());
-  }
+  if (needle.empty()) return;
+  first_lower_ = FoldAsciiLetter(needle[0]);
+  first_upper_ = UpperAsciiLetter(needle[0]);
+  // A needle of one byte: every second byte fits, so both bytes of the pair test agree.
+  second_lower_ = needle.size() > 1 ? FoldAsciiLetter(needle[1]) : 0;
+  second_upper_ = needle.size() > 1 ? UpperAsciiLetter(needle[1]) : 0;
 }
 
-size_t FoldedFinder::Next(size_t from) {
+size_t FoldedFinder::Next(size_t from) const {
   if (needle_.empty() || needle_.size() > haystack_.size()) return std::string_view::npos;
   const size_t last_start = haystack_.size() - needle_.size();
   for (size_t pos = NextCandidate(from); pos <= last_start; pos = NextCandidate(pos + 1)) {
@@ -28,25 +31,35 @@ size_t FoldedFinder::Next(size_t from) {
   return std::string_view::npos;
 }
 
-size_t FoldedFinder::NextCandidate(size_t from) {
-  const size_t lower = Advance(lower_, from);
-  if (upper_.byte == lower_.byte) return lower;
-  const size_t upper = Advance(upper_, from);
-  return lower < upper ? lower : upper;
-}
-
-// A remembered position at or after `from` is still the first one there, because `from`
-// never decreases; so each byte value is scanned with memchr at most once per haystack,
-// and a long line with many near-misses costs no rescans.
-size_t FoldedFinder::Advance(ByteCursor& cursor, size_t from) const {
-  if (cursor.scanned && cursor.next >= from) return cursor.next;
-  cursor.scanned = true;
-  cursor.next = std::string_view::npos;
-  if (from < haystack_.size()) {
-    const void* hit = std::memchr(haystack_.data() + from, cursor.byte, haystack_.size() - from);
-    if (hit) cursor.next = static_cast<size_t>(static_cast<const char*>(hit) - haystack_.data());
+size_t FoldedFinder::NextCandidate(size_t from) const {
+  const char* bytes = haystack_.data();
+  const size_t size = haystack_.size();
+  const bool pair = needle_.size() > 1;
+#ifdef __SSE2__
+  const __m128i first_lower = _mm_set1_epi8(first_lower_);
+  const __m128i first_upper = _mm_set1_epi8(first_upper_);
+  const __m128i second_lower = _mm_set1_epi8(second_lower_);
+  const __m128i second_upper = _mm_set1_epi8(second_upper_);
+  // Sixteen places at once; the second bytes are the sixteen after them, so one byte more
+  // must be there.
+  for (; from + 17 <= size; from += 16) {
+    const __m128i firsts = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + from));
+    __m128i fits = _mm_or_si128(_mm_cmpeq_epi8(firsts, first_lower), _mm_cmpeq_epi8(firsts, first_upper));
+    if (pair) {
+      const __m128i seconds = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + from + 1));
+      fits = _mm_and_si128(fits, _mm_or_si128(_mm_cmpeq_epi8(seconds, second_lower),
+                                              _mm_cmpeq_epi8(seconds, second_upper)));
+    }
+    const int places = _mm_movemask_epi8(fits);
+    if (places != 0) return from + static_cast<size_t>(__builtin_ctz(static_cast<unsigned>(places)));
   }
-  return cursor.next;
+#endif
+  for (; from < size; ++from) {
+    if (FoldAsciiLetter(bytes[from]) != first_lower_) continue;
+    if (!pair) return from;
+    if (from + 1 < size && FoldAsciiLetter(bytes[from + 1]) == second_lower_) return from;
+  }
+  return std::string_view::npos;
 }
 
 bool FoldedFinder::MatchesAt(size_t pos) const {

@@ -47,7 +47,8 @@ bool ProjectText::Load(const SourceFileList& files, const SourceTexts& texts,
     read.Opened = bytes != nullptr;
     if (!read.Opened) continue;
     held_.push_back(std::move(bytes));
-    for (SourceLines lines(*held_.back()); !lines.AtEnd();) {
+    read.Bytes = *held_.back();
+    for (SourceLines lines(read.Bytes); !lines.AtEnd();) {
       AddLine(lines.NextRaw());
       ++read.LineCount;
       if (host.PollStop()) return false;

@@ -25,6 +25,7 @@ struct ProjectFile {
   bool Opened = false;   ///< false when the file could not be opened (it then has no lines)
   size_t FirstLine = 0;  ///< id of its first line; line ids run through all files
   size_t LineCount = 0;
+  std::string_view Bytes;  ///< the file as read, which its lines view; empty when not opened
 };
 
 /// Every line of every file of a project, in list order.

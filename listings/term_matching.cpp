@@ -37,6 +37,7 @@ void BlankStringLiterals(std::string& copy) {
 }
 
 bool NeedsBlanking(std::string_view line) {
+  if (line.find('"') == npos) return false;  // most lines: one search, no count
   const auto quotes = std::count(line.begin(), line.end(), '"');
   return quotes != 0 && quotes % 2 == 0;
 }

@@ -1,7 +1,7 @@
-// Term search. It is one pass
-// over the files, so it reads them line by line into one reused buffer rather than
-// keeping them: on a large project, the fresh memory for all its lines costs more time
-// than reading them. Only lines that hold the term are matched.
+// Term search. It is one pass over the files, so a file that the run does not hold
+// already is read into one reused buffer rather than kept: on a large project, fresh
+// memory for all its bytes costs more time than reading them. Only lines that hold the
+// term are matched.
 #include "listings/term_search.h"
 
 #include <string>
@@ -55,9 +55,7 @@ void SearchFile(std::string_view bytes, ResultList& list, ListingHost& host,
   // letters folded; blanking can make a match only for a term with a blank in it. So a
   // term without blanks can match only a line that holds it.
   const bool blank_in_term = term.find(' ') != std::string_view::npos;
-  FoldedFinder finder(bytes, term);
-  auto find = [&finder](size_t from) { return finder.Next(from); };
-  OccurrenceGate<decltype(find)> holds_term(bytes, term.size(), find);
+  auto holds_term = FoldedGate(bytes, term);
   int32_t line_number = 1;
   for (SourceLines lines(bytes); !lines.AtEnd(); line_number = NextLineNumber(line_number)) {
     const std::string_view row_text = TermRowText(lines.NextRaw());
@@ -87,10 +85,11 @@ void ListTermMatches(const Project& project, ResultList& list, ListingHost& host
                      std::string_view term) {
   const StopEnabled stop(host);
   SearchState state;
+  std::string buffer;  // one pass: files not held already are read into one buffer
   for (; state.File < project.SourceFiles.size() && !state.Stopped; ++state.File) {
     const std::string& path = project.SourceFiles[state.File].Path;
-    const std::shared_ptr<const std::string> bytes = project.Texts.Bytes(path);
-    if (!bytes) continue;
+    const std::string* bytes = project.Texts.HeldOrRead(path, buffer);
+    if (bytes == nullptr) continue;
     state.FileName = FileNamePart(path);
     SearchFile(*bytes, list, host, term, state);
   }

@@ -33,7 +33,6 @@ bool SourceReader::Open(const std::string& path) {
     return false;
   }
   fd_ = fd;
-  buffer_.resize(kBlockSize);
   file_size_ = static_cast<unsigned long long>(std::max<off_t>(info.st_size, 0));
   return true;
 }
@@ -61,6 +60,8 @@ bool SourceReader::Fill() {
   if (fd_ < 0 || end_of_input_) {
     return false;
   }
+  // The block is made on the first line read: a file read whole never needs it.
+  if (buffer_.empty()) buffer_.resize(kBlockSize);
   ssize_t count = 0;
   do {
     count = ::read(fd_, &buffer_[0], buffer_.size());

@@ -14,3 +14,12 @@ std::shared_ptr<const std::string> SourceTexts::Bytes(const std::string& path) c
   read_.emplace(path, bytes);
   return bytes;
 }
+
+const std::string* SourceTexts::HeldOrRead(const std::string& path, std::string& buffer) const {
+  const auto known = read_.find(path);
+  if (known != read_.end()) return known->second.get();
+  SourceReader reader;
+  if (!reader.Open(path)) return nullptr;
+  reader.ReadRest(buffer);
+  return &buffer;
+}

@@ -14,6 +14,10 @@ class SourceTexts {
   /// open (missing, unreadable, or not a regular file). The bytes stay valid as long as
   /// the answer is held, also after `Forget`.
   std::shared_ptr<const std::string> Bytes(const std::string& path) const;
+  /// The bytes of the file at `path` as `Bytes` gives them when they are held already;
+  /// else the file read into `buffer`, which is not kept: a pass that needs each file once
+  /// reuses one buffer instead of fresh memory for every file. Null when it does not open.
+  const std::string* HeldOrRead(const std::string& path, std::string& buffer) const;
   /// Drops every file read, so that the next request reads the file as it is then.
   void Forget() { read_.clear(); }
 
