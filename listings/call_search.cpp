@@ -138,8 +138,16 @@ bool ProcedureCallSearch::FindCalls(std::string_view key, const CallTarget& targ
 bool ProcedureCallSearch::FindCallsInLines(std::string_view key, const CallTarget& target,
                                            ListingHost& host,
                                            const CallHitHandler& on_hit) const {
-  for (const size_t line : candidates_.LinesFor(CallKeyName(key))) {
-    ExamineLine(line, key, target, on_hit);
+  const std::vector<size_t>& lines = candidates_.LinesFor(CallKeyName(key));
+  // The lines lie all over the project: their records and bytes are asked for a few lines
+  // ahead, in two steps since the bytes' address is in the record.
+  constexpr size_t kRecordsAhead = 16;
+  constexpr size_t kBytesAhead = 8;
+  for (size_t at = 0; at < std::min(lines.size(), kRecordsAhead); ++at) text_.PrefetchLine(lines[at]);
+  for (size_t at = 0; at < lines.size(); ++at) {
+    if (at + kRecordsAhead < lines.size()) text_.PrefetchLine(lines[at + kRecordsAhead]);
+    if (at + kBytesAhead < lines.size()) text_.PrefetchText(lines[at + kBytesAhead]);
+    ExamineLine(lines[at], key, target, on_hit);
     if (host.PollStop()) return true;
   }
   return false;
