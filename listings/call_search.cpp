@@ -172,18 +172,21 @@ void ProcedureCallSearch::ExamineLine(size_t line, std::string_view key,
   std::string prepared = NormalizeCallLine(text_.SourceLine(line), key);
   const TargetCall call = scope_.FindTargetCall(line, prepared, key, target);
   if (call.Found == 0) return;
-  const size_t head = EnclosingHead(line);
+  // Line numbers count from the file's first line, the head's too: it stands in the file.
+  const size_t file = text_.FileOf(line);
+  const size_t first_line = text_.Files()[file].FirstLine;
+  const size_t head = EnclosingHead(line, first_line);
   std::string label;
   if (head != npos) {
-    label = HeadLabel(LabelStyle::Bare, text_.LineNumber(head),
+    label = HeadLabel(LabelStyle::Bare, static_cast<int32_t>(head - first_line + 1),
                       NormalizeCallLine(text_.SourceLine(head), key));
   }
-  on_hit({text_.FileOf(line), text_.LineNumber(line), std::move(prepared), call.Found,
+  on_hit({file, static_cast<int32_t>(line - first_line + 1), std::move(prepared), call.Found,
           std::move(label), head, line, call.Ambiguous});
 }
 
 // The label is emptied at each file start, so a head of an earlier file gives none.
-size_t ProcedureCallSearch::EnclosingHead(size_t line) const {
+size_t ProcedureCallSearch::EnclosingHead(size_t line, size_t file_first_line) const {
   if (!bounds_.InsideAt(line)) return npos;
-  return bounds_.HeadBefore(line, text_.Files()[text_.FileOf(line)].FirstLine);
+  return bounds_.HeadBefore(line, file_first_line);
 }

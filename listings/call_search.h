@@ -81,7 +81,7 @@ class ProcedureCallSearch {
   size_t BodyEnd(size_t head) const;
   void ExamineLine(size_t line, std::string_view key, const CallTarget& target,
                    const CallHitHandler& on_hit) const;
-  size_t EnclosingHead(size_t line) const;
+  size_t EnclosingHead(size_t line, size_t file_first_line) const;
 
   const ProjectText& text_;
   CallCandidates candidates_;
