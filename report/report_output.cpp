@@ -28,20 +28,18 @@ size_t DisplayWidth(std::string_view text) {
 }
 
 /// Writes a table of `rows` rows with columns two blanks apart; `right_aligned` columns are
-/// padded in front. `cell_text(row, column, text)` puts a cell's display text into `text`.
-/// Cells are made again for the second pass rather than kept, so a long list costs no
-/// table of copies; trailing blanks are left out.
-template <typename CellText>
-void WriteTable(size_t rows, CellText cell_text, const std::vector<bool>& right_aligned,
-                std::ostream& out) {
+/// padded in front. `cell_text(row, column, text)` puts a cell's display text into `text`,
+/// `cell_width(row, column)` gives its `DisplayWidth`. Cells are made for the second pass
+/// only rather than kept, so a long list costs no table of copies; trailing blanks are
+/// left out.
+template <typename CellText, typename CellWidth>
+void WriteTable(size_t rows, CellText cell_text, CellWidth cell_width,
+                const std::vector<bool>& right_aligned, std::ostream& out) {
   std::vector<size_t> widths(right_aligned.size(), 0);
-  std::string text;
   for (size_t r = 0; r < rows; ++r) {
-    for (size_t c = 0; c < widths.size(); ++c) {
-      cell_text(r, c, text);
-      widths[c] = std::max(widths[c], DisplayWidth(text));
-    }
+    for (size_t c = 0; c < widths.size(); ++c) widths[c] = std::max(widths[c], cell_width(r, c));
   }
+  std::string text;
   std::string line;
   for (size_t r = 0; r < rows; ++r) {
     line.clear();
@@ -54,8 +52,24 @@ void WriteTable(size_t rows, CellText cell_text, const std::vector<bool>& right_
       if (c + 1 < widths.size()) line += "  ";
     }
     line.erase(line.find_last_not_of(' ') + 1);
-    out << line << '\n';
+    line += '\n';
+    out.write(line.data(), static_cast<std::streamsize>(line.size()));
   }
+}
+
+/// The width of a cell's display text, measured on the text itself.
+template <typename CellText>
+auto MeasuredWidth(CellText cell_text) {
+  return [cell_text, text = std::string()](size_t r, size_t c) mutable {
+    cell_text(r, c, text);
+    return DisplayWidth(text);
+  };
+}
+
+/// `DisplayWidth(ToDisplayText(bytes))` without making the text: valid UTF-8 stands as it
+/// is, any other byte becomes one character.
+size_t DisplayWidthOfBytes(std::string_view bytes) {
+  return IsValidUtf8(bytes) ? DisplayWidth(bytes) : bytes.size();
 }
 
 /// Puts the display text of `bytes` into `text`.
@@ -158,7 +172,7 @@ void WriteFilesTable(const SourceFileList& files, const std::vector<ProjectFile>
   // Without notes the table keeps its three columns.
   bool noted = false;
   for (size_t f = 0; f < files.size(); ++f) noted = noted || !FileNote(files[f], read[f]).empty();
-  WriteTable(files.size() + 1, cell_text,
+  WriteTable(files.size() + 1, cell_text, MeasuredWidth(cell_text),
              noted ? std::vector<bool>{false, false, true, false} : std::vector<bool>{false, false, true},
              out);
 }
@@ -203,6 +217,10 @@ void WriteListTable(const ResultList& list, std::ostream& out) {
       SetDisplayText(text, row_at(r).Cells[c - 1]);
     }
   };
-  WriteTable(static_cast<size_t>(list.RowCount()) + 1, cell_text,
+  const auto cell_width = [&](size_t r, size_t c) {
+    if (r == 0 || c == 0) return MeasuredWidth(cell_text)(r, c);
+    return DisplayWidthOfBytes(row_at(r).Cells[c - 1]);
+  };
+  WriteTable(static_cast<size_t>(list.RowCount()) + 1, cell_text, cell_width,
              {false, true, false, false, false, false}, out);
 }
