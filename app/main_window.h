@@ -47,7 +47,7 @@ class MainWindow final : public ListingHost, public CommandContext {
   /// Shows the window with its toolbar and the current list.
   void Show();
 
-  /// Lets the window work after about every 20 ms of listing work (events, redraws, a batch
+  /// Lets the window work after about every 14 ms of listing work (events, redraws, a batch
   /// of the lists' new rows); true once Stop was clicked (after the "Abbruch!" message).
   /// Other events have no effect.
   bool PollStop() override;

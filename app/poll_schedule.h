@@ -1,4 +1,4 @@
-// When a running listing's Stop poll lets the window work: after every 20 ms of listing
+// When a running listing's Stop poll lets the window work: after every 14 ms of listing
 // work, with the clock looked at only every so many polls so that a poll costs next to
 // nothing. Toolkit-free: the caller passes the clock in, so tests can drive it.
 #pragma once
@@ -10,7 +10,7 @@
 class PollSchedule {
  public:
   /// Listing work between two turns of the window.
-  static constexpr int64_t kIntervalMicroseconds = 20000;
+  static constexpr int64_t kIntervalMicroseconds = 14000;
 
   /// Starts a listing's schedule at `now`: stride one, the first interval counted from `now`.
   void Start(int64_t now);
