@@ -232,6 +232,10 @@ bool ResultListView::SyncUntil(gint64 deadline) {
   return AnnouncedRows(rows_) == list_.RowCount();
 }
 
+int32_t ResultListView::WaitingRows() const {
+  return attached_ ? list_.RowCount() - AnnouncedRows(rows_) : 0;
+}
+
 // A changed row only needs drawing again: it then shows the list as it is.
 void ResultListView::RedrawChangedRows() {
   for (const int32_t row : list_.ChangedMirroredRows()) AnnounceRowChanged(rows_, row);

@@ -60,6 +60,8 @@ class ResultListView {
   /// (`g_get_monotonic_time`) reaches `deadline`, at least a few; the newest announced row
   /// stands in for a selected row not yet announced. True when every row is announced.
   bool SyncUntil(gint64 deadline);
+  /// Rows of the list that the tree view has not been told of yet; none while hidden.
+  int32_t WaitingRows() const;
   /// Takes the tree view's selected row (as chosen by the user) into the model.
   void TakeSelection();
   /// Puts the model's selected row into the tree view's selection and scrolls to it.

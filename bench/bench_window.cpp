@@ -209,15 +209,20 @@ double TimeStopAnswer(MainWindow& window, int delay) {
 /// poll's own bookkeeping and nothing else.
 class ScheduledHost : public ListingHost {
  public:
-  ScheduledHost() { schedule_.Start(g_get_monotonic_time()); }
+  explicit ScheduledHost(ResultLists& lists) : lists_(lists) {
+    schedule_.Start(g_get_monotonic_time());
+  }
   bool PollStop() override {
-    if (schedule_.Due(g_get_monotonic_time)) schedule_.Worked(g_get_monotonic_time());
+    if (schedule_.Due(g_get_monotonic_time, [this] { return lists_.WaitingRows(); })) {
+      schedule_.Worked(g_get_monotonic_time());
+    }
     return false;
   }
   void SetStopEnabled(bool) override {}
   void PutOnClipboard(std::string_view) override {}
 
  private:
+  ResultLists& lists_;
   PollSchedule schedule_;
 };
 
@@ -394,7 +399,7 @@ void RunResponsiveness(MainWindow& window, int repetitions, const std::string& t
     polled.push_back(TimePolledAllCalls(window));
     QuietHost quiet_host;
     quiet.push_back(TimeHostedAllCalls(window, quiet_host));
-    ScheduledHost scheduled_host;
+    ScheduledHost scheduled_host(window.Lists());
     scheduled.push_back(TimeHostedAllCalls(window, scheduled_host));
   }
   PrintTimes("window-stop-answer", answers);
