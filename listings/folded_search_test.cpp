@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <string>
 
 constexpr size_t kNone = std::string_view::npos;
@@ -44,4 +46,39 @@ TEST(FoldedSearch, SuccessiveSearchesFindEveryOccurrenceOfBothCases) {
   EXPECT_EQ(finder.Next(0), 0u);
   EXPECT_EQ(finder.Next(1), 1u);
   EXPECT_EQ(finder.Next(2), kNone);
+}
+
+// Haystacks long and short, so that places fall in the sixteen-byte steps, between them
+// and in the tail; each search and each gate answers as a byte-by-byte search does.
+TEST(FoldedSearch, FindsAndGatesAsAPlainSearchOnRandomTexts) {
+  std::mt19937 random(5);
+  const std::string alphabet = "aAbB@`[{ \n";
+  const auto plain_find = [](std::string_view haystack, std::string_view needle, size_t from) {
+    for (size_t at = from; at + needle.size() <= haystack.size() && !needle.empty(); ++at) {
+      bool same = true;
+      for (size_t i = 0; i < needle.size() && same; ++i) {
+        same = FoldAsciiLetter(haystack[at + i]) == FoldAsciiLetter(needle[i]);
+      }
+      if (same) return at;
+    }
+    return kNone;
+  };
+  for (int round = 0; round < 2000; ++round) {
+    std::string haystack(random() % 70, ' ');
+    for (char& c : haystack) c = alphabet[random() % alphabet.size()];
+    std::string needle(1 + random() % 3, ' ');
+    for (char& c : needle) c = alphabet[random() % (alphabet.size() - 1)];  // no line end
+    const FoldedFinder finder(haystack, needle);
+    for (size_t from = 0; from <= haystack.size(); ++from) {
+      ASSERT_EQ(finder.Next(from), plain_find(haystack, needle, from))
+          << "\"" << haystack << "\" \"" << needle << "\" from " << from;
+    }
+    auto gate = FoldedGate(haystack, needle);
+    for (size_t start = 0, end = 0; start <= haystack.size(); start = end + 1) {
+      end = std::min(haystack.find('\n', start), haystack.size());
+      const std::string_view line(haystack.data() + start, end - start);
+      if (random() % 3 == 0) continue;  // a gate may skip lines
+      ASSERT_EQ(gate.In(line), plain_find(line, needle, 0) != kNone) << "\"" << haystack << "\"";
+    }
+  }
 }
