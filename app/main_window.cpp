@@ -346,6 +346,8 @@ void MainWindow::PutOnClipboard(std::string_view text) {
 MainWindow::ListingScope::ListingScope(MainWindow& window)
     : window_(window), outer_(!window.listing_runs_) {
   if (!outer_) return;
+  // The run reads the files the user changed since the last one, and only those.
+  window_.project_.Texts.DropChanged();
   window_.listing_runs_ = true;
   window_.poll_schedule_.Start(g_get_monotonic_time());
 }
@@ -359,8 +361,6 @@ MainWindow::ListingScope::~ListingScope() {
   window_.listing_runs_ = false;
   window_.stop_clicked_ = false;
   window_.lists_.Sync();
-  // The next run reads the files as they are then: the user edits them between runs.
-  window_.project_.Texts.Forget();
 }
 
 // Every event passes here: after it, Back shows whether there is a list to go back to.

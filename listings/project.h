@@ -36,7 +36,7 @@ struct Project {
   SourceFileList SourceFiles;
   ProcedureIndex Procedures;
   DeclareCandidates Candidates;
-  /// The files' bytes as this run read them, shared by every step of the run; the window
-  /// forgets them when a run ends, so that each run reads the files as they are then.
+  /// The files' bytes as read, shared by every step of a run; the window drops the files
+  /// changed since when a run starts, so that each run reads them as they are then.
   SourceTexts Texts;
 };

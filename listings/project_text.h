@@ -81,7 +81,7 @@ class ProjectText {
   std::vector<ProjectFile> files_;
   std::vector<std::unique_ptr<Line[]>> chunks_;
   size_t line_count_ = 0;
-  /// The bytes that the lines view, held so that they outlive a cache's `Forget`.
+  /// The bytes that the lines view, held so that they outlive the cache's dropping them.
   std::vector<std::shared_ptr<const std::string>> held_;
   bool has_module_statements_ = false;
 };

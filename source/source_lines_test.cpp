@@ -1,7 +1,6 @@
 #include "source/source_lines.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <random>
 #include <string>
@@ -52,22 +51,4 @@ TEST(SourceLines, SplitTheBytesReadWholeAsTheLineReaderDoes) {
   EXPECT_EQ(SplitLines(""), std::vector<std::string>());
   EXPECT_EQ(SplitLines("a\r\r\n\nb"), (std::vector<std::string>{"a", "", "", "b"}));
   EXPECT_EQ(SourceLineOf("  \tx "), "\tx ");
-}
-
-// What the include scan saw is what the listing lists: a file changed between the two is
-// not read again until the cache forgets, and bytes still held survive that.
-TEST(SourceTexts, ReadsEachFileOnceUntilItForgets) {
-  TestFolder folder;
-  const std::string path = folder.Write("main.pb", "first\n");
-  SourceTexts texts;
-  const std::shared_ptr<const std::string> first = texts.Bytes(path);
-  folder.Write("main.pb", "second\n");
-  EXPECT_EQ(texts.Bytes(path), first);
-  texts.Forget();
-  EXPECT_EQ(*texts.Bytes(path), "second\n");
-  EXPECT_EQ(*first, "first\n");
-  EXPECT_EQ(texts.Bytes(folder.Path() + "missing.pb"), nullptr);
-  EXPECT_EQ(texts.Bytes(folder.Path()), nullptr);  // a folder is no source file
-  ASSERT_EQ(::mkfifo((folder.Path() + "pipe.pb").c_str(), 0600), 0);
-  EXPECT_EQ(texts.Bytes(folder.Path() + "pipe.pb"), nullptr);
 }

@@ -1,26 +1,51 @@
-// The bytes of a project's files, each file read whole once and kept while a run needs
-// them, so that the include scan, the procedures list and a listing read it only once.
+// The bytes of a project's files, each file read whole once and kept while they are what
+// the file holds, so that the include scan, the procedures list and the listings read it
+// only once.
 #pragma once
+
+#include <sys/stat.h>
 
 #include <memory>
 #include <string>
 #include <unordered_map>
 
 /// Files read whole, by path. A cache: what it answers for a path stays the same until
-/// `Forget`, however often it is asked.
+/// `DropChanged` or `Forget`, however often it is asked.
 class SourceTexts {
  public:
   /// The bytes of the file at `path`, read on the first request; null when it does not
   /// open (missing, unreadable, or not a regular file). The bytes stay valid as long as
-  /// the answer is held, also after `Forget`.
+  /// the answer is held, also after `DropChanged` or `Forget`.
   std::shared_ptr<const std::string> Bytes(const std::string& path) const;
   /// The bytes of the file at `path` as `Bytes` gives them when they are held already;
   /// else the file read into `buffer`, which is not kept: a pass that needs each file once
   /// reuses one buffer instead of fresh memory for every file. Null when it does not open.
   const std::string* HeldOrRead(const std::string& path, std::string& buffer) const;
-  /// Drops every file read, so that the next request reads the file as it is then.
+  /// Drops the files that are no longer what was read (another file at the path, another
+  /// size, modification or change time) and those that did not open, so that the next
+  /// request reads them as they are then; the others are not read again.
+  void DropChanged();
+  /// Drops every file read.
   void Forget() { read_.clear(); }
 
  private:
-  mutable std::unordered_map<std::string, std::shared_ptr<const std::string>> read_;
+  /// What a file was when it was read; `Valid` is false when it could not be looked at.
+  struct Stamp {
+    bool Valid = false;
+    dev_t Device = 0;
+    ino_t Inode = 0;
+    off_t Size = 0;
+    struct timespec Modified {};
+    struct timespec Changed {};
+
+    bool operator==(const Stamp& other) const;
+  };
+  struct Held {
+    Stamp Read;
+    std::shared_ptr<const std::string> Bytes;
+  };
+
+  static Stamp StampOf(const std::string& path);
+
+  mutable std::unordered_map<std::string, Held> read_;
 };

@@ -1,0 +1,38 @@
+#include "source/source_texts.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <string>
+
+#include "source/testing/test_folder.h"
+
+// What the include scan saw is what the listing lists: a file changed between the two is
+// not read again until the cache drops it; a run after `DropChanged` reads the changed
+// files (also one of the same size, or one that did not open) and keeps the others.
+TEST(SourceTexts, ReadsEachFileOnceUntilItChanges) {
+  TestFolder folder;
+  const std::string path = folder.Write("main.pb", "first\n");
+  const std::string kept = folder.Write("kept.pb", "kept\n");
+  const std::string later = folder.Path() + "later.pb";
+  SourceTexts texts;
+  const std::shared_ptr<const std::string> first = texts.Bytes(path);
+  const std::shared_ptr<const std::string> unchanged = texts.Bytes(kept);
+  EXPECT_EQ(texts.Bytes(later), nullptr);
+  folder.Write("main.pb", "other\n");  // the same size
+  const struct timespec times[2] = {{0, UTIME_OMIT}, {1000000000, 0}};
+  ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+  folder.Write("later.pb", "later\n");
+  EXPECT_EQ(texts.Bytes(path), first);
+  texts.DropChanged();
+  EXPECT_EQ(*texts.Bytes(path), "other\n");
+  EXPECT_EQ(texts.Bytes(kept), unchanged);
+  EXPECT_EQ(*texts.Bytes(later), "later\n");
+  EXPECT_EQ(*first, "first\n");
+  texts.Forget();
+  EXPECT_NE(texts.Bytes(kept), unchanged);
+  EXPECT_EQ(texts.Bytes(folder.Path()), nullptr);  // a folder is no source file
+  ASSERT_EQ(::mkfifo((folder.Path() + "pipe.pb").c_str(), 0600), 0);
+  EXPECT_EQ(texts.Bytes(folder.Path() + "pipe.pb"), nullptr);
+}
