@@ -65,19 +65,23 @@ void PrintNewList(ReportSession& session, ListKind kind, std::string_view subjec
 }
 
 void RunFiles(ReportSession& session, std::string_view) {
-  // Read as every listing reads them, so "not read" is what the listings met.
-  ProjectText text;
-  text.Load(session.project.SourceFiles, session.project.Texts, session.host);
+  // The bytes every listing reads, which the take-up has read already: "not read" is what
+  // the listings met, and telling it costs no pass over the lines.
+  const SourceFileList& files = session.project.SourceFiles;
+  std::vector<ProjectFile> read(files.size());
+  for (size_t file = 0; file < files.size(); ++file) {
+    read[file].Opened = session.project.Texts.Bytes(files[file].Path) != nullptr;
+  }
   switch (session.request.Format) {
     case ReportFormat::Json:
-      WriteFilesJson(session.project.SourceFiles, text.Files(), session.out);
+      WriteFilesJson(files, read, session.out);
       break;
     case ReportFormat::Grep:
-      WriteFilesGrep(session.project.SourceFiles, text.Files(), session.out);
+      WriteFilesGrep(files, read, session.out);
       break;
     case ReportFormat::Table:
     case ReportFormat::Dot:
-      WriteFilesTable(session.project.SourceFiles, text.Files(), session.out);
+      WriteFilesTable(files, read, session.out);
       break;
   }
 }
