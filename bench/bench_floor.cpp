@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "bench/bench_timing.h"
-#include "bench/quiet_host.h"
 #include "listings/call_candidates.h"
 #include "listings/call_matching.h"
 #include "listings/folded_search.h"
@@ -21,6 +20,7 @@
 #include "listings/result_list.h"
 #include "listings/take_up.h"
 #include "listings/term_search.h"
+#include "report/report_host.h"
 
 namespace {
 
@@ -87,7 +87,7 @@ size_t TokenizingPass(const Project& project) {
 template <typename Listing>
 void TimeListing(const std::string& name, Project& project, int repetitions, Listing listing) {
   std::vector<double> times;
-  QuietHost host;
+  ReportHost host;
   for (int repetition = 0; repetition < repetitions; ++repetition) {
     ResultList list(ListKind::Terms, name);
     project.Texts.Forget();
@@ -106,7 +106,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   Project project;
-  QuietHost host;
+  ReportHost host;
   ResultList procedures(ListKind::Procedures, "Procedures");
   TakeUpProject(project, argv[1], procedures, host);
   const int repetitions = std::atoi(argv[2]);
@@ -122,10 +122,10 @@ int main(int argc, char** argv) {
   if (argc == 5) {
     const std::string name = argv[3];
     const std::string term = argv[4];
-    TimeListing("listing-calls", project, repetitions, [&](Project& p, ResultList& l, QuietHost& h) {
+    TimeListing("listing-calls", project, repetitions, [&](Project& p, ResultList& l, ReportHost& h) {
       ListProcedureCalls(p, l, h, name);
     });
-    TimeListing("listing-terms", project, repetitions, [&](Project& p, ResultList& l, QuietHost& h) {
+    TimeListing("listing-terms", project, repetitions, [&](Project& p, ResultList& l, ReportHost& h) {
       ListTermMatches(p, l, h, term);
     });
   }

@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "bench/bench_timing.h"
-#include "bench/quiet_host.h"
 #include "listings/all_procedure_calls.h"
 #include "listings/result_list.h"
 #include "listings/take_up.h"
 #include "listings/testing/reference_listings.h"
+#include "report/report_host.h"
 
 namespace {
 
@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
   }
   const int repetitions = std::atoi(argv[2]);
   Project project;
-  QuietHost host;
+  ReportHost host;
   ResultList procedures(ListKind::Procedures, "Procedures");
   TakeUpProject(project, argv[1], procedures, host);
   std::vector<double> reference_times;
@@ -59,10 +59,10 @@ int main(int argc, char** argv) {
     ResultList fast(ListKind::AllProcedureCalls, "All Procedure-Calls...");
     reference_times.push_back(TimeListing(
         [&](ResultList& list) { ReferenceListAllProcedureCalls(project, list, host); }, reference));
-    const std::string reference_declares = host.Clipboard;
+    const std::string reference_declares = host.Clipboard();
     fast_times.push_back(TimeListing(
         [&](ResultList& list) { ListAllProcedureCalls(project, list, host); }, fast));
-    same = same && SameRows(reference, fast) && reference_declares == host.Clipboard;
+    same = same && SameRows(reference, fast) && reference_declares == host.Clipboard();
   }
   PrintTimes("reference-all-calls", reference_times);
   PrintTimes("fast-all-calls", fast_times);

@@ -34,8 +34,8 @@
 #include "app/main_window.h"
 #include "app/poll_schedule.h"
 #include "bench/bench_timing.h"
-#include "bench/quiet_host.h"
 #include "listings/all_procedure_calls.h"
+#include "report/report_host.h"
 
 namespace {
 
@@ -397,7 +397,7 @@ void RunResponsiveness(MainWindow& window, int repetitions, const std::string& t
     // the view has taken every row), never in step with the window's polls.
     answers.push_back(TimeStopAnswer(window, 20 + 13 * (repetition % 5)));
     polled.push_back(TimePolledAllCalls(window));
-    QuietHost quiet_host;
+    ReportHost quiet_host;
     quiet.push_back(TimeHostedAllCalls(window, quiet_host));
     ScheduledHost scheduled_host(window.Lists());
     scheduled.push_back(TimeHostedAllCalls(window, scheduled_host));
