@@ -3,9 +3,9 @@
 #include <string>
 
 #include "app/dialogs.h"
-#include "app/start_up.h"
-#include "listings/display_text.h"
-#include "listings/program_info.h"
+#include "app/program_directory_posix.h"
+#include "frontend/display_text.h"
+#include "frontend/program_info.h"
 
 namespace {
 

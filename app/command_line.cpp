@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "listings/display_text.h"
+#include "frontend/display_text.h"
 #include "source/path_parts.h"
 #include "source/recorded_main_file.h"
 #include "source/text_parts.h"

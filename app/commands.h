@@ -4,21 +4,28 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "app/command_context.h"
 
 /// A command of a toolbar control.
 using Command = void (*)(CommandContext& context);
 
+/// What the window does with a listing's Declare text: only those of All Proc-Calls go
+/// to the clipboard; the Declare check's are for the report tool's --fix.
+enum class DeclareText { Drop, ToClipboard };
+
+/// Opens the list of the catalog's listing `listing_name` about what `text` gives (the
+/// selected row's procedure for an empty text) and runs the listing in it. False when no
+/// list was opened (no procedure could be taken from the text) or it listed nothing.
+bool RunCatalogListing(CommandContext& context, std::string_view listing_name,
+                       std::string_view text = "", DeclareText declares = DeclareText::Drop);
+
 /// Search: asks for a term (preset with the last one); tries it as a procedure name, else
 /// searches it as a term. An empty input does nothing.
 void RunSearch(CommandContext& context);
 /// All Proc-Calls: opens "All Procedure-Calls..." and lists every procedure with its calls.
 void RunAllProcCalls(CommandContext& context);
-/// "Unused...": opens "Unused" and lists the procedures that no live code reaches.
-void RunUnused(CommandContext& context);
-/// "Declare check...": opens "Declare check" and lists missing, differing and orphan Declares.
-void RunDeclareCheck(CommandContext& context);
 /// Back: closes the list on screen and shows the newest remaining one; does nothing on the
 /// first list. When only the first is left, it is fitted to the window once the loop idles.
 void RunBack(CommandContext& context);

@@ -1,6 +1,6 @@
 #include "app/dialogs.h"
 
-#include "listings/display_text.h"
+#include "frontend/display_text.h"
 
 namespace {
 

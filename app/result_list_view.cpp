@@ -4,14 +4,14 @@
 #include <string>
 
 #include "app/row_index_model.h"
-#include "listings/display_text.h"
+#include "frontend/display_text.h"
 #include "listings/row_colours.h"
 
 const int ColumnWidths[ResultColumns] = {56, 380, 55, 300, 200};
 
 int InitialColumnWidth(ListKind kind, int column) {
   constexpr int kReasonWidth = 170;
-  const bool check = kind == ListKind::Unused || kind == ListKind::DeclareCheck;
+  const bool check = KindEntry(kind).Findings != FindingStyle::None;
   return check && column == ColumnCount ? kReasonWidth : ColumnWidths[column];
 }
 

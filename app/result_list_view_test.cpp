@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/gtk_test_support.h"
-#include "listings/display_text.h"
+#include "frontend/display_text.h"
 #include "listings/row_colours.h"
 
 namespace {

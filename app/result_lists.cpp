@@ -1,6 +1,6 @@
 #include "app/result_lists.h"
 
-#include "listings/display_text.h"
+#include "frontend/display_text.h"
 
 ResultLists::ResultLists(GtkFixed* area, GtkComboBox* selector,
                          const PangoFontDescription* font, WindowSize window_size,

@@ -3,47 +3,9 @@
 #include <optional>
 #include <string>
 
-#include "app/jump_to_line.h"
-#include "listings/display_text.h"
-#include "listings/row_location.h"
+#include "frontend/display_text.h"
 
 namespace {
-
-/// One item: its label (a procedure item's label ends in the row's procedure), when it
-/// applies, and its command.
-struct RowMenuEntry {
-  const char* Label;
-  bool NamesProcedure;  ///< the label is followed by the procedure's name
-  bool (*Applies)(CommandContext& context);
-  Command Run;
-};
-
-const ResultList* CurrentList(CommandContext& context) {
-  return context.Lists().History().Current();
-}
-
-bool HasProcedure(CommandContext& context) { return ProcedureOfSelectedRow(context).has_value(); }
-
-bool HasSelectedRow(CommandContext& context) {
-  const ResultList* list = CurrentList(context);
-  return list != nullptr && list->SelectedRow() >= 0;
-}
-
-bool HasJumpFile(CommandContext& context) {
-  const ResultList* list = CurrentList(context);
-  return list != nullptr &&
-         LocateRow(*list, list->SelectedRow(), context.TakenUp().SourceFiles).File != nullptr;
-}
-
-bool HasList(CommandContext& context) { return CurrentList(context) != nullptr; }
-
-const RowMenuEntry kRowMenu[] = {
-    {"Callers of ", true, HasProcedure, ListCallsOfSelectedRow},
-    {"Callees of ", true, HasProcedure, ListCalleesOfSelectedRow},
-    {"Jump to Line", false, HasJumpFile, RunJumpToLine},
-    {"Copy row", false, HasSelectedRow, CopySelectedRow},
-    {"Copy list", false, HasList, CopyCurrentList},
-};
 
 /// The name of `procedure` without its parameter list; "..." for none.
 std::string ShownName(const std::optional<std::string>& procedure) {
@@ -52,11 +14,13 @@ std::string ShownName(const std::optional<std::string>& procedure) {
 
 }  // namespace
 
-RowMenu::RowMenu(CommandContext& context, std::function<void(Command)> run)
-    : context_(context), run_(std::move(run)), menu_(gtk_menu_new()) {
+RowMenu::RowMenu(CommandContext& context, std::function<void(const WindowCommand&)> run)
+    : context_(context), run_(std::move(run)), menu_(gtk_menu_new()),
+      commands_(MenuCommands(CommandMenu::Row)) {
   g_object_ref_sink(menu_);
+  g_assert(commands_.size() == static_cast<size_t>(RowMenuItem::Count));
   for (int item = 0; item < static_cast<int>(RowMenuItem::Count); ++item) {
-    items_[item] = gtk_menu_item_new_with_label(kRowMenu[item].Label);
+    items_[item] = gtk_menu_item_new_with_label(commands_[item]->MenuLabel);
     g_object_set_data(G_OBJECT(items_[item]), "pbst-row-menu-item", GINT_TO_POINTER(item));
     g_signal_connect(items_[item], "activate", G_CALLBACK(&RowMenu::OnActivate), this);
     gtk_menu_shell_append(GTK_MENU_SHELL(menu_), items_[item]);
@@ -82,17 +46,17 @@ void RowMenu::Popup(const GdkEventButton* event) {
 void RowMenu::Update() {
   const std::string name = ToDisplayText(ShownName(ProcedureOfSelectedRow(context_)));
   for (int item = 0; item < static_cast<int>(RowMenuItem::Count); ++item) {
-    const RowMenuEntry& entry = kRowMenu[item];
-    const std::string label = std::string(entry.Label) + (entry.NamesProcedure ? name : "");
+    const WindowCommand& command = *commands_[item];
+    const std::string label = std::string(command.MenuLabel) + (command.NamesProcedure ? name : "");
     gtk_menu_item_set_label(GTK_MENU_ITEM(items_[item]), label.c_str());
-    gtk_widget_set_sensitive(items_[item], entry.Applies(context_));
+    gtk_widget_set_sensitive(items_[item], command.Applies(context_));
   }
 }
 
 void RowMenu::OnActivate(GtkMenuItem* item, gpointer self) {
   auto& menu = *static_cast<RowMenu*>(self);
   const int index = GPOINTER_TO_INT(g_object_get_data(G_OBJECT(item), "pbst-row-menu-item"));
-  menu.run_(kRowMenu[index].Run);
+  menu.run_(*menu.commands_[index]);
 }
 
 // Below the selected row's "Calls" cell, or the list's top corner when no row is selected.

@@ -7,17 +7,19 @@
 
 #include <functional>
 
-#include "app/command_context.h"
-#include "app/commands.h"
+#include <vector>
 
-/// The items of the row menu, in menu order.
+#include "app/command_context.h"
+#include "app/window_commands.h"
+
+/// The items of the row menu, in menu order (that of the window's command table).
 enum class RowMenuItem { Callers, Callees, JumpToLine, CopyRow, CopyList, Count };
 
 /// One menu, brought up to the current list's selected row each time it opens.
 class RowMenu {
  public:
   /// A menu whose items hand their command to `run`, which runs it in `context`.
-  RowMenu(CommandContext& context, std::function<void(Command)> run);
+  RowMenu(CommandContext& context, std::function<void(const WindowCommand&)> run);
   RowMenu(const RowMenu&) = delete;
   RowMenu& operator=(const RowMenu&) = delete;
   ~RowMenu();
@@ -36,7 +38,8 @@ class RowMenu {
   static void PlaceBesideRow(GtkMenu* menu, gint* x, gint* y, gboolean* push_in, gpointer self);
 
   CommandContext& context_;
-  std::function<void(Command)> run_;
+  std::function<void(const WindowCommand&)> run_;
   GtkWidget* menu_ = nullptr;
+  std::vector<const WindowCommand*> commands_;  ///< the row menu's commands, item by item
   GtkWidget* items_[static_cast<int>(RowMenuItem::Count)] = {};
 };

@@ -10,6 +10,7 @@
 #include "app/commands.h"
 #include "app/dialogs.h"
 #include "app/main_window.h"
+#include "app/program_directory_posix.h"
 #include "source/path_parts.h"
 
 namespace {
@@ -29,15 +30,6 @@ bool EnterProgramDirectory() {
 }
 
 }  // namespace
-
-std::string ProgramDirectory() {
-  gchar* executable = g_file_read_link("/proc/self/exe", nullptr);
-  if (executable == nullptr) return {};
-  std::string directory(DirectoryPart(executable));
-  g_free(executable);
-  if (directory.size() > 1) directory.pop_back();
-  return directory;
-}
 
 void RunSourcetrek(int argc, char** argv) {
   // Relative paths on the command line name files from where the program was started.

@@ -2,12 +2,6 @@
 // window with the first take-up and lookup, and the event loop until the window closes.
 #pragma once
 
-#include <string>
-
-/// Directory of the program's own executable (through /proc/self/exe), without a
-/// trailing "/"; empty when it cannot be read.
-std::string ProgramDirectory();
-
 /// Runs the whole program with the command line `argc`/`argv`. Every way out (no display,
 /// no main file chosen, the window closed) ends here; the exit status is always 0.
 void RunSourcetrek(int argc, char** argv);

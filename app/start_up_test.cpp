@@ -1,4 +1,5 @@
 #include "app/start_up.h"
+#include "app/program_directory_posix.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>

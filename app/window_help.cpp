@@ -1,6 +1,6 @@
 #include "app/window_help.h"
 
-#include "listings/program_info.h"
+#include "frontend/program_info.h"
 
 std::string WindowHelp() {
   return "usage: pb-sourcetrek [MAINFILE [SELECTION [WORD]]]\n"

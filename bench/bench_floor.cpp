@@ -123,10 +123,10 @@ int main(int argc, char** argv) {
     const std::string name = argv[3];
     const std::string term = argv[4];
     TimeListing("listing-calls", project, repetitions, [&](Project& p, ResultList& l, ReportHost& h) {
-      ListProcedureCalls(p, l, h, name);
+      ListProcedureCalls(p, l, h, {name});
     });
     TimeListing("listing-terms", project, repetitions, [&](Project& p, ResultList& l, ReportHost& h) {
-      ListTermMatches(p, l, h, term);
+      ListTermMatches(p, l, h, {term});
     });
   }
   return 0;

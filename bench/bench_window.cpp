@@ -219,7 +219,6 @@ class ScheduledHost : public ListingHost {
     return false;
   }
   void SetStopEnabled(bool) override {}
-  void PutOnClipboard(std::string_view) override {}
 
  private:
   ResultLists& lists_;
@@ -365,7 +364,7 @@ ResultList& OpenAllCallsList(MainWindow& window) {
 double TimePolledAllCalls(MainWindow& window) {
   ResultList& list = OpenAllCallsList(window);
   const double start = NowMs();
-  window.RunListing([&] { return ListAllProcedureCalls(window.TakenUp(), list, window); });
+  window.RunListing([&] { return ListAllProcedureCalls(window.TakenUp(), list, window.Host()); });
   const double time = NowMs() - start;
   BackToFirstList(window);
   return time;

@@ -36,9 +36,6 @@ class FuzzHost : public ListingHost {
     Require(enabled != stop_enabled_, "Stop is switched on and off in turn");
     stop_enabled_ = enabled;
   }
-  void PutOnClipboard(std::string_view text) override {
-    Require(!text.empty(), "the clipboard gets text only when there are Declares");
-  }
   bool Stopped() const { return stop_at_ != 0 && polls_ >= stop_at_; }
   bool StopEnabled() const { return stop_enabled_; }
 
@@ -142,6 +139,15 @@ bool RunListing(int64_t stop_at, Run run) {
   return host.Stopped();
 }
 
+/// The procedure-call listing reports its stop, and gives Declare text exactly when it
+/// found Declare candidates.
+void CheckAllCallsResult(const ListingResult& result, const FuzzHost& host,
+                         const Project& project) {
+  Require(WasStopped(result) == host.Stopped(), "the procedure-call listing reports its stop");
+  Require(result.DeclareText.empty() == project.Candidates.empty(),
+          "there is Declare text exactly when there are Declares");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -170,8 +176,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
       ListKind::AllProcedureCalls, "All Procedure-Calls...");
   const bool stopped = RunListing(stop_at, [&](FuzzHost& host) {
-    Require(ListAllProcedureCalls(project, all_calls, host) == host.Stopped(),
-            "the procedure-call listing reports its stop");
+    CheckAllCallsResult(ListAllProcedureCalls(project, all_calls, host), host, project);
   });
   CheckAllCalls(project, all_calls, stopped);
 
@@ -182,7 +187,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!name.empty()) CheckProcedureCalls(project, *history.Current(), result, calls_stopped);
 
   ResultList& terms = history.OpenResultList(ListKind::Terms, term);
-  RunListing(stop_at, [&](FuzzHost& host) { ListTermMatches(project, terms, host, term); });
+  RunListing(stop_at, [&](FuzzHost& host) { ListTermMatches(project, terms, host, {term}); });
   CheckTerms(project, terms, term);
   return 0;
 }

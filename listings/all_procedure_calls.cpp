@@ -25,7 +25,7 @@ bool ListEveryProcedure(const Project& project, ResultList& list, ListingHost& h
   // "Abbruch!".
   const int32_t first_row = AddProcedureRow(list, project.Procedures.front());
   ProjectText text;
-  if (!text.Load(project.SourceFiles, project.Texts, host)) return true;
+  if (text.Load(project.SourceFiles, project.Texts, host) == ListingEnd::Stopped) return true;
   ProcedureCallSearch search(text, project.Procedures);
   if (!search.Index(host)) return true;
   for (const ProcedureEntry& entry : project.Procedures) {
@@ -50,9 +50,11 @@ bool ListEveryProcedure(const Project& project, ResultList& list, ListingHost& h
 
 }  // namespace
 
-bool ListAllProcedureCalls(Project& project, ResultList& list, ListingHost& host) {
+ListingResult ListAllProcedureCalls(Project& project, ResultList& list, ListingHost& host,
+                                    const ListingRequest&) {
   project.Candidates.clear();
-  const bool stopped = ListEveryProcedure(project, list, host, project.Candidates);
-  BuildDeclares(project.Candidates, host);
-  return stopped;
+  ListingResult result;
+  if (ListEveryProcedure(project, list, host, project.Candidates)) result.End = ListingEnd::Stopped;
+  result.DeclareText = DeclaresText(project.Candidates);
+  return result;
 }

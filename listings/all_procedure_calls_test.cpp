@@ -8,31 +8,32 @@ using Texts = std::vector<std::string>;
 
 namespace {
 
-/// Runs the listing into a new "All Procedure-Calls..." list and returns the list.
-ResultList& RunAllCalls(TestProject& test) {
+/// Runs the listing into a new "All Procedure-Calls..." list, its Declare text into
+/// `declares`, and returns the list.
+ResultList& RunAllCalls(TestProject& test, std::string& declares) {
   ResultList& list = test.history.OpenResultList(
       ListKind::AllProcedureCalls, "All Procedure-Calls...");
-  ListAllProcedureCalls(test.project, list, test.host);
+  declares = ListAllProcedureCalls(test.project, list, test.host).DeclareText;
   return list;
 }
 
 /// A project, the rows of its listing, the selected row, the number of Declare
-/// candidates and the clipboard text.
+/// candidates and the Declare text.
 struct ListingCase {
   std::string Title;
   std::vector<std::pair<std::string, std::string>> Files;
   Texts Rows;
   int32_t SelectedRow;
   size_t Candidates;
-  std::string Clipboard;
+  std::string Declares;
 };
 
 /// Takes up the example project and runs the listing on it.
-ResultList& RunAllCallsOfExample(TestProject& test) {
+ResultList& RunAllCallsOfExample(TestProject& test, std::string& declares) {
   RecordingHost quiet;
   TakeUpProject(test.project, PBST_EXAMPLE_MAIN,
                 test.history.OpenResultList(ListKind::Procedures, "Procedures"), quiet);
-  return RunAllCalls(test);
+  return RunAllCalls(test, declares);
 }
 
 }  // namespace
@@ -137,11 +138,12 @@ TEST(AllProcedureCalls, RowsMarksSelectionAndDeclaresOfSmallProjects) {
     TestProject test;
     for (const auto& [name, text] : c.Files) test.Write(name, text);
     test.TakeUp();
-    const ResultList& list = RunAllCalls(test);
+    std::string declares;
+    const ResultList& list = RunAllCalls(test, declares);
     EXPECT_EQ(TestProject::RowTexts(list), c.Rows);
     EXPECT_EQ(list.SelectedRow(), c.SelectedRow);
     EXPECT_EQ(test.project.Candidates.size(), c.Candidates);
-    EXPECT_EQ(test.host.Clipboard, c.Clipboard);
+    EXPECT_EQ(declares, c.Declares);
   }
 }
 
@@ -162,13 +164,14 @@ TEST(AllProcedureCalls, StopLeavesTheStoppedProcedureUnfinishedAndStillBuildsDec
   test.host.StopWhen = [&list] {
     return list.RowCount() > 0 && list.CellText(list.RowCount() - 1, ColumnCalls) == "Procedure C()";
   };
-  EXPECT_TRUE(ListAllProcedureCalls(test.project, list, test.host));
+  const ListingResult result = ListAllProcedureCalls(test.project, list, test.host);
+  EXPECT_TRUE(WasStopped(result));
   EXPECT_EQ(TestProject::Column(list, ColumnCount), (Texts{"0", "", "1", "", "", ""}));
   ASSERT_EQ(list.RowCount(), 6);
   EXPECT_EQ(list.CellText(5, ColumnCalls), "Procedure C()");
   EXPECT_EQ(list.Row(5).Marks, RowMarks(RowMark::ProcedureRow));
   EXPECT_EQ(test.host.StopStates, (std::vector<bool>{true, false}));
-  EXPECT_EQ(test.host.Clipboard, ";main.pb\r\nDeclare B()\r\n");
+  EXPECT_EQ(result.DeclareText, ";main.pb\r\nDeclare B()\r\n");
 }
 
 // A stop while the text is read (first polls) or while its candidate lines are found
@@ -188,7 +191,7 @@ TEST(AllProcedureCalls, StopWhileReadingOrIndexingLeavesOnlyTheFirstProcedureRow
       rows_at_stop = list.RowCount();
       return true;
     };
-    EXPECT_TRUE(ListAllProcedureCalls(test.project, list, test.host)) << stop_at;
+    EXPECT_TRUE(WasStopped(ListAllProcedureCalls(test.project, list, test.host))) << stop_at;
     EXPECT_EQ(rows_at_stop, 1) << stop_at;
     ASSERT_EQ(list.RowCount(), 1) << stop_at;
     EXPECT_EQ(list.CellText(0, ColumnCalls), "Procedure A()");
@@ -196,20 +199,22 @@ TEST(AllProcedureCalls, StopWhileReadingOrIndexingLeavesOnlyTheFirstProcedureRow
   }
 }
 
-TEST(AllProcedureCalls, NoProceduresWriteNoRowsAndLeaveTheClipboardAlone) {
+TEST(AllProcedureCalls, NoProceduresWriteNoRowsAndNoDeclares) {
   TestProject test;
   test.Write("main.pb", "x = 1\n");
   test.TakeUp();
   test.project.Candidates.push_back({"Procedure Old()", "old.pb"});
-  const ResultList& list = RunAllCalls(test);
+  std::string declares = "before";
+  const ResultList& list = RunAllCalls(test, declares);
   EXPECT_EQ(list.RowCount(), 0);
   EXPECT_TRUE(test.project.Candidates.empty());
-  EXPECT_EQ(test.host.ClipboardWrites, 0);
+  EXPECT_EQ(declares, "");
 }
 
 TEST(AllProcedureCalls, ExampleProjectShowsADeclaredProcedureNeverCalledAndOneDeclaredAndCalledEarly) {
   TestProject test;
-  const ResultList& list = RunAllCallsOfExample(test);
+  std::string declares;
+  const ResultList& list = RunAllCallsOfExample(test, declares);
   int32_t unused = -1;
   int32_t describe = -1;
   for (int32_t row = 0; row < list.RowCount(); ++row) {
@@ -222,13 +227,14 @@ TEST(AllProcedureCalls, ExampleProjectShowsADeclaredProcedureNeverCalledAndOneDe
   EXPECT_EQ(list.CellText(unused, ColumnCount), "0");
   EXPECT_EQ(list.Row(unused + 1).Marks, RowMarks(RowMark::DeclareLine));
   EXPECT_EQ(list.Row(describe + 1).Marks, RowMarks(RowMark::DeclareLine));
-  EXPECT_EQ(test.host.Clipboard.find("Describe"), std::string::npos) << test.host.Clipboard;
-  EXPECT_NE(test.host.Clipboard.find("Declare LogLine(text$)"), std::string::npos);
+  EXPECT_EQ(declares.find("Describe"), std::string::npos) << declares;
+  EXPECT_NE(declares.find("Declare LogLine(text$)"), std::string::npos);
 }
 
 TEST(AllProcedureCalls, EachAreaOfTheExampleModulesHasExactlyItsOwnCallsAndDeclare) {
   TestProject test;
-  const ResultList& list = RunAllCallsOfExample(test);
+  std::string declares;
+  const ResultList& list = RunAllCallsOfExample(test, declares);
   int32_t geo = 0;
   while (geo < list.RowCount() && list.CellText(geo, ColumnCalls) != "Procedure.i Area(w.i, h.i)") ++geo;
   ASSERT_LT(geo + 7, list.RowCount());

@@ -50,7 +50,7 @@ TEST(CallCandidates, LinesHoldTheNameAsAWordBeforeBlanksAndAParenthesis) {
                "c =0  (1)\n");              // 11: that key's last token
   RecordingHost host;
   ProjectText text;
-  ASSERT_TRUE(text.Load({{folder.Path() + "main.pb", "", 0}}, SourceTexts(), host));
+  ASSERT_EQ(text.Load({{folder.Path() + "main.pb", "", 0}}, SourceTexts(), host), ListingEnd::Finished);
   const ProcedureIndex procedures{{"Procedure Foo()", "main.pb", 1},
                                   {"Procedure Str$()", "main.pb", 9},
                                   {"ProcedureX = 0", "main.pb", 11}};

@@ -149,14 +149,14 @@ std::vector<int32_t> HeadsNamed(const ProcedureIndex& procedures, std::string_vi
   return heads;
 }
 
-bool CallGraph::Build(const ProjectText& text, const ProcedureIndex& procedures,
-                      ListingHost& host) {
+ListingEnd CallGraph::Build(const ProjectText& text, const ProcedureIndex& procedures,
+                            ListingHost& host) {
   ProcedureCallSearch search(text, procedures);
   return Fill(text, procedures, ListedHeadLines(text, procedures), search, host);
 }
 
-bool CallGraph::BuildIn(const ProjectText& text, const ProcedureIndex& procedures,
-                        const std::vector<int32_t>& callers, ListingHost& host) {
+ListingEnd CallGraph::BuildIn(const ProjectText& text, const ProcedureIndex& procedures,
+                              const std::vector<int32_t>& callers, ListingHost& host) {
   const HeadLines heads = HeadLinesOf(text, procedures, callers);
   std::vector<size_t> body_heads;
   for (const auto& [line, entry] : heads) body_heads.push_back(line);
@@ -164,11 +164,12 @@ bool CallGraph::BuildIn(const ProjectText& text, const ProcedureIndex& procedure
   return Fill(text, procedures, heads, search, host);
 }
 
-bool CallGraph::Fill(const ProjectText& text, const ProcedureIndex& procedures,
-                     const HeadLines& heads, ProcedureCallSearch& search, ListingHost& host) {
+ListingEnd CallGraph::Fill(const ProjectText& text, const ProcedureIndex& procedures,
+                           const HeadLines& heads, ProcedureCallSearch& search,
+                           ListingHost& host) {
   sites_.clear();
   callee_starts_.clear();
-  if (!search.Index(host)) return true;
+  if (!search.Index(host)) return ListingEnd::Stopped;
   head_lines_.assign(procedures.size(), std::string::npos);
   for (const auto& [line, entry] : heads) head_lines_[static_cast<size_t>(entry)] = line;
   for (const auto& [key, callees] : EntriesByKey(procedures)) {
@@ -191,10 +192,10 @@ bool CallGraph::Fill(const ProjectText& text, const ProcedureIndex& procedures,
         }
       }
     };
-    if (search.FindCalls(key, CallTarget(), host, add_sites)) return true;
+    if (search.FindCalls(key, CallTarget(), host, add_sites)) return ListingEnd::Stopped;
   }
   IndexSites(procedures.size());
-  return false;
+  return ListingEnd::Finished;
 }
 
 SiteSpan CallGraph::SitesOf(int32_t callee) const {

@@ -59,14 +59,14 @@ struct SiteSpan {
 class CallGraph {
  public:
   /// Builds the graph of `procedures` over `text`, polling `host` once per line it looks
-  /// at. Returns true when the host reported a stop (the graph is then incomplete and
-  /// must not be used).
-  bool Build(const ProjectText& text, const ProcedureIndex& procedures, ListingHost& host);
+  /// at. Stopped when the host reported a stop (the graph is then incomplete and must not
+  /// be used).
+  ListingEnd Build(const ProjectText& text, const ProcedureIndex& procedures, ListingHost& host);
   /// As `Build`, but finds only the sites in the bodies of `callers` (indexes of the
   /// procedure index), looking at those bodies' lines only: `SitesIn` gives each of them
   /// exactly as after `Build`; the other callers have no sites, `SitesOf` only these.
-  bool BuildIn(const ProjectText& text, const ProcedureIndex& procedures,
-               const std::vector<int32_t>& callers, ListingHost& host);
+  ListingEnd BuildIn(const ProjectText& text, const ProcedureIndex& procedures,
+                     const std::vector<int32_t>& callers, ListingHost& host);
 
   /// Number of procedures of the index the graph was built for.
   size_t ProcedureCount() const { return callee_starts_.empty() ? 0 : callee_starts_.size() - 1; }
@@ -82,9 +82,9 @@ class CallGraph {
   size_t HeadLine(int32_t procedure) const;
 
  private:
-  bool Fill(const ProjectText& text, const ProcedureIndex& procedures,
-            const std::vector<std::pair<size_t, int32_t>>& heads, ProcedureCallSearch& search,
-            ListingHost& host);
+  ListingEnd Fill(const ProjectText& text, const ProcedureIndex& procedures,
+                  const std::vector<std::pair<size_t, int32_t>>& heads,
+                  ProcedureCallSearch& search, ListingHost& host);
   void IndexSites(size_t procedures);
 
   std::vector<CallSite> sites_;

@@ -58,7 +58,7 @@ struct GraphProject {
                "  Leaf(3)\n"                    // 12
                "EndProcedure\n");               // 13
     test.TakeUp();
-    EXPECT_TRUE(text.Load(test.project.SourceFiles, test.project.Texts, host));
+    EXPECT_EQ(text.Load(test.project.SourceFiles, test.project.Texts, host), ListingEnd::Finished);
   }
 
   TestProject test;
@@ -72,7 +72,7 @@ TEST(CallGraph, SitesByCalleeAndByCallerWithSelfCallsMainCodeAndUnlistedBodies) 
   GraphProject project;
   ASSERT_EQ(project.test.project.Procedures.size(), 4u);
   CallGraph graph;
-  ASSERT_FALSE(graph.Build(project.text, project.test.project.Procedures, project.host));
+  ASSERT_EQ(graph.Build(project.text, project.test.project.Procedures, project.host), ListingEnd::Finished);
   // Both Twin heads get every call of the name; Twin calling Twin is a self call of the
   // second head only.
   EXPECT_EQ(SiteTexts(project.text, graph.Sites()),
@@ -91,7 +91,7 @@ TEST(CallGraph, SitesByCalleeAndByCallerWithSelfCallsMainCodeAndUnlistedBodies) 
 TEST(CallGraph, ABuildInSomeBodiesHoldsTheirSitesOnly) {
   GraphProject project;
   CallGraph graph;
-  ASSERT_FALSE(graph.BuildIn(project.text, project.test.project.Procedures, {3, 1}, project.host));
+  ASSERT_EQ(graph.BuildIn(project.text, project.test.project.Procedures, {3, 1}, project.host), ListingEnd::Finished);
   EXPECT_EQ(SiteTexts(project.text, graph.Sites()),
             (Texts{"2<-3@inc.pbi:8", "3<-3@inc.pbi:8 self"}));
   EXPECT_EQ(SiteTexts(project.text, graph.SitesIn(3)), SiteTexts(project.text, graph.Sites()));
@@ -102,7 +102,7 @@ TEST(CallGraph, AStopLeavesTheBuildUnfinished) {
   GraphProject project;
   project.host.StopAtPoll = project.host.Polls + 2;
   CallGraph graph;
-  EXPECT_TRUE(graph.Build(project.text, project.test.project.Procedures, project.host));
+  EXPECT_EQ(graph.Build(project.text, project.test.project.Procedures, project.host), ListingEnd::Stopped);
 }
 
 TEST(CallGraph, AnIndexEntryWhoseHeadChangedOwnsNoCalls) {
@@ -110,7 +110,7 @@ TEST(CallGraph, AnIndexEntryWhoseHeadChangedOwnsNoCalls) {
   ProcedureIndex procedures = project.test.project.Procedures;
   procedures[0].LineNumber = 2;  // Walk's head no longer stands there
   CallGraph graph;
-  ASSERT_FALSE(graph.Build(project.text, procedures, project.host));
+  ASSERT_EQ(graph.Build(project.text, procedures, project.host), ListingEnd::Finished);
   EXPECT_TRUE(graph.SitesIn(0).empty());
   EXPECT_EQ(SiteTexts(project.text, graph.SitesOf(1)), (Texts{"1<--2@main.pb:4", "1<--2@inc.pbi:12"}));
   // The heads after it still pair with their entries.
@@ -131,9 +131,9 @@ TEST(CallGraph, ModuleRulesPickTheCalleesOfACallAndItsLetterCase) {
   test.TakeUp();
   RecordingHost host;
   ProjectText text;
-  ASSERT_TRUE(text.Load(test.project.SourceFiles, test.project.Texts, host));
+  ASSERT_EQ(text.Load(test.project.SourceFiles, test.project.Texts, host), ListingEnd::Finished);
   CallGraph graph;
-  ASSERT_FALSE(graph.Build(text, test.project.Procedures, host));
+  ASSERT_EQ(graph.Build(text, test.project.Procedures, host), ListingEnd::Finished);
   EXPECT_EQ(SiteTexts(text, graph.Sites()),
             (Texts{"0<--1@main.pb:8", "1<-1@main.pb:5 other case self", "1<--1@main.pb:8"}));
 }

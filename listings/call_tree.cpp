@@ -83,3 +83,21 @@ std::vector<TreeNode> BuildCallTree(const CallGraph& graph, int32_t root,
   walk.Visit({root, 0, nullptr}, 0);
   return std::move(walk).Nodes();
 }
+
+ListingResult ListCallTree(Project& project, ResultList&, ListingHost& host,
+                           const ListingRequest& request) {
+  const StopEnabled stop(host);
+  auto trees = std::make_shared<CallTrees>();
+  if (trees->Text.Load(project.SourceFiles, project.Texts, host) == ListingEnd::Stopped ||
+      trees->Graph.Build(trees->Text, project.Procedures, host) == ListingEnd::Stopped) {
+    return EndedAs(ListingEnd::Stopped);
+  }
+  for (const int32_t head : HeadsNamed(project.Procedures, request.Text, request.WithoutModule)) {
+    const std::vector<TreeNode> tree =
+        BuildCallTree(trees->Graph, head, request.Direction, request.Depth);
+    trees->Nodes.insert(trees->Nodes.end(), tree.begin(), tree.end());
+  }
+  ListingResult result;
+  result.Trees = std::move(trees);
+  return result;
+}

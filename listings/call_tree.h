@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "listings/call_graph.h"
-
-/// Which way a tree grows from its root.
-enum class TreeDirection : uint8_t { Callees, Callers };
+#include "listings/listing.h"
+#include "listings/project_text.h"
+#include "listings/result_list.h"
 
 /// Why a node is not expanded although it has children.
 enum class TreeMark : uint8_t {
@@ -17,10 +17,6 @@ enum class TreeMark : uint8_t {
   Recursive,  ///< the procedure is already on the path from the root
   SeeAbove,   ///< the procedure was expanded earlier in the tree
 };
-
-/// Levels below the root when none is asked for, and at most.
-constexpr int DefaultTreeDepth = 4;
-constexpr int MaxTreeDepth = 32;
 
 /// One node of a tree, in depth-first order.
 struct TreeNode {
@@ -43,3 +39,16 @@ std::vector<TreeNode> BuildCallTree(const CallGraph& graph, int32_t root,
 /// True when `node` is the head of an edge that closes a cycle (its procedure is on the
 /// path from the root).
 inline bool IsRecursiveEdge(const TreeNode& node) { return node.Mark == TreeMark::Recursive; }
+
+/// The trees of a tree listing with the project text and the graph that they point into.
+struct CallTrees {
+  ProjectText Text;
+  CallGraph Graph;
+  std::vector<TreeNode> Nodes;  ///< the tree of each head of the name, one after the other
+};
+
+/// The tree listing: the trees of every head named by the request's `Text` (as
+/// `HeadsNamed` picks them, with `WithoutModule`), grown in its `Direction` down to its
+/// `Depth`, as the result's `Trees`; `list` gets no rows. A stopped run gives no trees.
+ListingResult ListCallTree(Project& project, ResultList& list, ListingHost& host,
+                           const ListingRequest& request);

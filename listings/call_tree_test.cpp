@@ -34,8 +34,8 @@ class CallTreeTest : public ::testing::Test {
                 "EndProcedure\n"               // 15
                 "Main()\n");                   // 16
     test_.TakeUp();
-    ASSERT_TRUE(text_.Load(test_.project.SourceFiles, test_.project.Texts, host_));
-    ASSERT_FALSE(graph_.Build(text_, test_.project.Procedures, host_));
+    ASSERT_EQ(text_.Load(test_.project.SourceFiles, test_.project.Texts, host_), ListingEnd::Finished);
+    ASSERT_EQ(graph_.Build(text_, test_.project.Procedures, host_), ListingEnd::Finished);
   }
 
   /// Each node as indent, procedure, sites and mark.

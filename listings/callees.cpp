@@ -31,15 +31,16 @@ void AddCalleeRow(ResultList& list, const ProjectText& text, const ProcedureInde
 
 }  // namespace
 
-int32_t ListCallees(const Project& project, ResultList& list, ListingHost& host,
-                    std::string_view name, bool without_module) {
+ListingResult ListCallees(Project& project, ResultList& list, ListingHost& host,
+                          const ListingRequest& request) {
   const StopEnabled stop(host);
-  const std::vector<int32_t> heads = HeadsNamed(project.Procedures, name, without_module);
+  const std::vector<int32_t> heads =
+      HeadsNamed(project.Procedures, request.Text, request.WithoutModule);
   ProjectText text;
   CallGraph graph;
-  if (!text.Load(project.SourceFiles, project.Texts, host) ||
-      graph.BuildIn(text, project.Procedures, heads, host)) {
-    return 0;
+  if (text.Load(project.SourceFiles, project.Texts, host) == ListingEnd::Stopped ||
+      graph.BuildIn(text, project.Procedures, heads, host) == ListingEnd::Stopped) {
+    return EndedAs(ListingEnd::Stopped);
   }
   bool first_head = true;
   for (const int32_t head : heads) {
@@ -49,5 +50,5 @@ int32_t ListCallees(const Project& project, ResultList& list, ListingHost& host,
       AddCalleeRow(list, text, project.Procedures, *site);
     }
   }
-  return list.RowCount();
+  return {};
 }

@@ -26,7 +26,8 @@ TEST(Callees, CallsInTheBodyWithTheCalleesLabelsMarksAndAnEmptyRowBetweenHeads) 
   ResultList& list = test.history.OpenResultList(ListKind::Callees, "Walk(n)");
   EXPECT_EQ(list.Caption(), "Calls in: Walk(n)...");
   EXPECT_EQ(SelectorEntryText(list), "Walk(");
-  ASSERT_EQ(ListCallees(test.project, list, test.host, "Walk(n)"), 5);
+  ListCallees(test.project, list, test.host, {"Walk(n)"});
+  ASSERT_EQ(list.RowCount(), 5);
   EXPECT_EQ(TestProject::Cells(list, 0),
             (Texts{"3", "late() : Walk(n - 1) ", "", "     1 Procedure Walk(n)", "main.pb"}));
   EXPECT_EQ(TestProject::Cells(list, 1),
@@ -48,11 +49,13 @@ TEST(Callees, NothingForANameThatIsNoProcedureAndNothingAfterAStop) {
   test.Write("main.pb", "Procedure A()\n  B()\nEndProcedure\nProcedure B()\nEndProcedure\n");
   test.TakeUp();
   ResultList none(ListKind::Callees, "C");
-  EXPECT_EQ(ListCallees(test.project, none, test.host, "C"), 0);
+  EXPECT_FALSE(WasStopped(ListCallees(test.project, none, test.host, {"C"})));
+  EXPECT_EQ(none.RowCount(), 0);
   ResultList stopped(ListKind::Callees, "A");
   test.host.StopAtPoll = test.host.Polls + 3;
-  EXPECT_EQ(ListCallees(test.project, stopped, test.host, "A"), 0);
+  EXPECT_TRUE(WasStopped(ListCallees(test.project, stopped, test.host, {"A"})));
   EXPECT_EQ(stopped.RowCount(), 0);
   ResultList listed(ListKind::Callees, "A");
-  EXPECT_EQ(ListCallees(test.project, listed, test.host, "A"), 1);
+  EXPECT_FALSE(WasStopped(ListCallees(test.project, listed, test.host, {"A"})));
+  EXPECT_EQ(listed.RowCount(), 1);
 }

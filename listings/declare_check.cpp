@@ -16,6 +16,7 @@
 #include "listings/address_taken.h"
 #include "listings/call_graph.h"
 #include "listings/call_matching.h"
+#include "listings/declares.h"
 #include "listings/folded_search.h"
 #include "listings/listing_rows.h"
 #include "listings/module_scope.h"
@@ -229,16 +230,18 @@ std::string Summary(const std::vector<Finding>& findings) {
 
 }  // namespace
 
-bool ListDeclareCheck(const Project& project, ResultList& list, ListingHost& host,
-                      DeclareCandidates& missing) {
+ListingResult ListDeclareCheck(Project& project, ResultList& list, ListingHost& host,
+                               const ListingRequest&) {
   const StopEnabled stop(host);
   ProjectText text;
   CallGraph graph;
-  if (!text.Load(project.SourceFiles, project.Texts, host) || graph.Build(text, project.Procedures, host)) {
-    return true;
+  if (text.Load(project.SourceFiles, project.Texts, host) == ListingEnd::Stopped ||
+      graph.Build(text, project.Procedures, host) == ListingEnd::Stopped) {
+    return EndedAs(ListingEnd::Stopped);
   }
   DeclareCheck check(project, text, graph);
-  if (!check.Gather(host)) return true;
+  if (!check.Gather(host)) return EndedAs(ListingEnd::Stopped);
+  DeclareCandidates missing;
   const std::vector<Finding> findings = check.Findings();
   for (const Finding& finding : findings) {
     check.Write(finding, list);
@@ -247,5 +250,7 @@ bool ListDeclareCheck(const Project& project, ResultList& list, ListingHost& hos
     missing.push_back({entry.HeadText, entry.FileName});
   }
   AddSummaryRow(list, Summary(findings));
-  return false;
+  ListingResult result;
+  result.DeclareText = DeclaresText(missing);
+  return result;
 }

@@ -3,6 +3,7 @@
 // numbers across files.
 #pragma once
 
+#include "listings/listing.h"
 #include "listings/listing_host.h"
 #include "listings/project.h"
 #include "listings/result_list.h"
@@ -11,7 +12,7 @@
 /// "missing" for a procedure called before its head without a Declare before that call
 /// (followed by the first such call), "differs" for a Declare whose parameter list is not
 /// its procedure's (followed by the head), "orphan" for a Declare of no procedure; then a
-/// summary of the counts. The procedures that miss a Declare become `missing`. Returns
-/// true when the user stopped the run (the list then has no rows).
-bool ListDeclareCheck(const Project& project, ResultList& list, ListingHost& host,
-                      DeclareCandidates& missing);
+/// summary of the counts. The Declares of the procedures that miss one become the
+/// result's `DeclareText`. A stopped run leaves the list without rows.
+ListingResult ListDeclareCheck(Project& project, ResultList& list, ListingHost& host,
+                               const ListingRequest& request = {});

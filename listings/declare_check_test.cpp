@@ -9,9 +9,12 @@ using Texts = std::vector<std::string>;
 
 namespace {
 
-ResultList& RunDeclareCheck(TestProject& test, DeclareCandidates& missing) {
+/// Runs the check into a new list, its Declares to add into `missing`; returns the list.
+ResultList& RunDeclareCheck(TestProject& test, std::string& missing) {
   ResultList& list = test.history.OpenResultList(ListKind::DeclareCheck, "Declare check");
-  EXPECT_FALSE(ListDeclareCheck(test.project, list, test.host, missing));
+  const ListingResult result = ListDeclareCheck(test.project, list, test.host);
+  EXPECT_FALSE(WasStopped(result));
+  missing = result.DeclareText;
   return list;
 }
 
@@ -33,7 +36,7 @@ TEST(DeclareCheck, MissingDiffersAndOrphanRowsInFileAndLineOrder) {
              "Procedure Same(a.I, B)\nEndProcedure\n"
              "Procedure Other(a.i, b.i)\nEndProcedure\n");
   test.TakeUp();
-  DeclareCandidates missing;
+  std::string missing;
   const ResultList& list = RunDeclareCheck(test, missing);
   ASSERT_EQ(list.RowCount(), 7);
   EXPECT_EQ(TestProject::Cells(list, 0), (Texts{"3", "Declare Other(a.i)", "differs", "", "main.pb"}));
@@ -47,7 +50,7 @@ TEST(DeclareCheck, MissingDiffersAndOrphanRowsInFileAndLineOrder) {
   EXPECT_EQ(TestProject::Cells(list, 6), (Texts{"", "1 missing, 1 differs, 1 orphan", "", "", ""}));
   for (const int32_t finding : {0, 2, 3}) EXPECT_EQ(list.Row(finding).Marks, RowMarks(RowMark::Finding));
   EXPECT_EQ(list.Row(1).Marks, RowMarks());
-  EXPECT_EQ(DeclaresText(missing), ";main.pb\r\nDeclare Late(v)\r\n");
+  EXPECT_EQ(missing, ";main.pb\r\nDeclare Late(v)\r\n");
 }
 
 TEST(DeclareCheck, JudgesCallsInCompileOrderNotByLineNumbers) {
@@ -63,7 +66,7 @@ TEST(DeclareCheck, JudgesCallsInCompileOrderNotByLineNumbers) {
   test.Write("a.pbi", "\n\n\n\nFoo()\n");
   test.Write("b.pbi", "\n\n\n\n\n\n\n\n\nProcedure Bar()\nEndProcedure\n");
   test.TakeUp();
-  DeclareCandidates missing;
+  std::string missing;
   const ResultList& list = RunDeclareCheck(test, missing);
   EXPECT_EQ(TestProject::Column(list, ColumnCalls),
             (Texts{"Procedure Foo()", "Foo()", "", "1 missing, 0 differs, 0 orphan"}));
@@ -75,7 +78,7 @@ TEST(DeclareCheck, ADeclareReadBeforeTheFirstEarlyCallInAnotherFileIsEnough) {
   test.Write("main.pb", "XIncludeFile \"decl.pbi\"\nFoo()\nProcedure Foo()\nEndProcedure\n");
   test.Write("decl.pbi", "\n\n\nDeclare Foo()\n");
   test.TakeUp();
-  DeclareCandidates missing;
+  std::string missing;
   EXPECT_EQ(TestProject::Column(RunDeclareCheck(test, missing), ColumnCalls),
             (Texts{"", "0 missing, 0 differs, 0 orphan"}));
   EXPECT_TRUE(missing.empty());
@@ -108,7 +111,7 @@ TEST(DeclareCheck, ADeclareInAModuleBlockDeclaresThatModulesProcedure) {
              "EndModule\n"
              "Procedure Gone()\nEndProcedure\n");
   test.TakeUp();
-  DeclareCandidates missing;
+  std::string missing;
   const ResultList& list = RunDeclareCheck(test, missing);
   EXPECT_EQ(TestProject::Column(list, ColumnCalls),
             (Texts{"Declare Area(s$)", "Procedure Area(w, h)", "Declare Gone()", "Procedure Early()",

@@ -53,7 +53,3 @@ std::string DeclaresText(DeclareCandidates& candidates) {
   return text;
 }
 
-void BuildDeclares(DeclareCandidates& candidates, ListingHost& host) {
-  if (candidates.empty()) return;
-  host.PutOnClipboard(DeclaresText(candidates));
-}

@@ -4,13 +4,9 @@
 
 #include <string>
 
-#include "listings/listing_host.h"
 #include "listings/project.h"
 
 /// The Declare text of `candidates` (sorted and given headers in place); empty when there
 /// are none.
 std::string DeclaresText(DeclareCandidates& candidates);
 
-/// Puts the Declare text on the host's clipboard; leaves the clipboard alone when
-/// `candidates` is empty.
-void BuildDeclares(DeclareCandidates& candidates, ListingHost& host);

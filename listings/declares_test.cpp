@@ -42,14 +42,11 @@ TEST(Declares, SameFileNameInTwoFoldersFormsOneGroup) {
   EXPECT_EQ(DeclaresText(candidates), ";u.pb\r\nDeclare A()\r\nDeclare B()\r\n");
 }
 
-// One candidate: its file header and its Declare line, on the clipboard.
-TEST(Declares, BuildDeclaresPutsTheTextOnTheClipboardOnlyWhenThereAreCandidates) {
-  RecordingHost host;
+// No candidate: no text at all (the window then leaves the clipboard alone); one: its
+// file header and its Declare line.
+TEST(Declares, TextIsEmptyOnlyWithoutCandidates) {
   DeclareCandidates none;
-  BuildDeclares(none, host);
-  EXPECT_EQ(host.ClipboardWrites, 0);
+  EXPECT_EQ(DeclaresText(none), "");
   DeclareCandidates one{{"Procedure Foo()", "a.pb"}};
-  BuildDeclares(one, host);
-  EXPECT_EQ(host.ClipboardWrites, 1);
-  EXPECT_EQ(host.Clipboard, ";a.pb\r\nDeclare Foo()\r\n");
+  EXPECT_EQ(DeclaresText(one), ";a.pb\r\nDeclare Foo()\r\n");
 }

@@ -375,12 +375,16 @@ struct AllCallsRun {
   ResultList List{ListKind::AllProcedureCalls, "All Procedure-Calls..."};
   bool Stopped = false;
   Texts Candidates;
+  std::string Declares;
   RecordingHost Host;
 };
 
 void RunAllCalls(TestProject& test, bool reference, AllCallsRun& run) {
-  run.Stopped = reference ? ReferenceListAllProcedureCalls(test.project, run.List, run.Host)
-                          : ListAllProcedureCalls(test.project, run.List, run.Host);
+  const ListingResult result = reference
+                                   ? ReferenceListAllProcedureCalls(test.project, run.List, run.Host)
+                                   : ListAllProcedureCalls(test.project, run.List, run.Host);
+  run.Stopped = WasStopped(result);
+  run.Declares = result.DeclareText;
   run.Candidates = CandidateTexts(test.project.Candidates);
 }
 
@@ -397,8 +401,7 @@ int ExpectSameAllCalls(TestProject& test) {
   EXPECT_TRUE(SameList(reference.List, fast.List));
   EXPECT_EQ(reference.Stopped, fast.Stopped);
   EXPECT_EQ(reference.Candidates, fast.Candidates);
-  EXPECT_EQ(reference.Host.Clipboard, fast.Host.Clipboard);
-  EXPECT_EQ(reference.Host.ClipboardWrites, fast.Host.ClipboardWrites);
+  EXPECT_EQ(reference.Declares, fast.Declares);
   EXPECT_EQ(reference.Host.StopStates, fast.Host.StopStates);
   ExpectRowsPointAtTheirLines(test.project.SourceFiles, fast.List);
   return ambiguous;
@@ -410,9 +413,11 @@ void ExpectSameCalls(TestProject& test, const std::string& name, bool without_mo
   ResultList fast(ListKind::ProcedureCalls, name);
   RecordingHost reference_host;
   RecordingHost fast_host;
+  const ListingResult result =
+      ListProcedureCalls(test.project, fast, fast_host, {name, without_module});
   EXPECT_EQ(ReferenceListProcedureCalls(test.project, reference, reference_host, name,
                                         without_module),
-            ListProcedureCalls(test.project, fast, fast_host, name, without_module));
+            ListedNothing(result, fast) ? 0 : fast.RowCount());
   EXPECT_TRUE(SameList(reference, fast));
   EXPECT_EQ(reference_host.StopStates, fast_host.StopStates);
   ExpectRowsPointAtTheirLines(test.project.SourceFiles, fast);
@@ -425,7 +430,7 @@ void ExpectSameTerms(TestProject& test, const std::string& term) {
   RecordingHost reference_host;
   RecordingHost fast_host;
   ReferenceListTermMatches(test.project, reference, reference_host, term);
-  ListTermMatches(test.project, fast, fast_host, term);
+  ListTermMatches(test.project, fast, fast_host, {term});
   EXPECT_TRUE(SameList(reference, fast));
   EXPECT_EQ(reference_host.StopStates, fast_host.StopStates);
   ExpectRowsPointAtTheirLines(test.project.SourceFiles, fast);
@@ -574,7 +579,7 @@ Texts ExpectedCallees(const ProjectText& text, const ProcedureIndex& procedures,
 }
 
 /// The rows of the callees listing of `key`'s heads, each with its head's line.
-Texts CalleeRows(const TestProject& test, std::string_view key) {
+Texts CalleeRows(TestProject& test, std::string_view key) {
   std::vector<int32_t> heads;
   for (const ProcedureEntry& entry : test.project.Procedures) {
     if (CallKeyFromHead(entry.HeadText) == key) heads.push_back(entry.LineNumber);
@@ -582,7 +587,7 @@ Texts CalleeRows(const TestProject& test, std::string_view key) {
   const std::string name(CallKeyName(key));
   ResultList list(ListKind::Callees, name);
   RecordingHost host;
-  ListCallees(test.project, list, host, name);
+  ListCallees(test.project, list, host, {name});
   EXPECT_EQ(host.StopStates, (std::vector<bool>{true, false}));
   Texts texts;
   size_t head = 0;
@@ -637,7 +642,7 @@ void ExpectBodyGraphsAsWhole(const ProcedureIndex& procedures, const ProjectText
     }
     RecordingHost quiet;
     CallGraph bodies;
-    ASSERT_FALSE(bodies.BuildIn(text, procedures, heads, quiet));
+    ASSERT_EQ(bodies.BuildIn(text, procedures, heads, quiet), ListingEnd::Finished);
     Texts found;
     for (const CallSite& site : bodies.Sites()) found.push_back(site_text(site));
     EXPECT_EQ(expected, found);
@@ -651,9 +656,9 @@ void ExpectGraphAsAllCalls(TestProject& test) {
   RunAllCalls(test, false, all_calls);
   RecordingHost quiet;
   ProjectText text;
-  ASSERT_TRUE(text.Load(test.project.SourceFiles, test.project.Texts, quiet));
+  ASSERT_EQ(text.Load(test.project.SourceFiles, test.project.Texts, quiet), ListingEnd::Finished);
   CallGraph graph;
-  ASSERT_FALSE(graph.Build(text, test.project.Procedures, quiet));
+  ASSERT_EQ(graph.Build(text, test.project.Procedures, quiet), ListingEnd::Finished);
   Texts sites;
   size_t in_listed_callers = 0;
   for (const CallSite& site : graph.Sites()) {
@@ -714,10 +719,10 @@ std::set<std::string> CalledFromMainCode(TestProject& test, const ProjectText& t
 std::pair<size_t, size_t> ExpectMainCodeCalleesLive(TestProject& test) {
   RecordingHost quiet;
   ProjectText text;
-  EXPECT_TRUE(text.Load(test.project.SourceFiles, test.project.Texts, quiet));
+  EXPECT_EQ(text.Load(test.project.SourceFiles, test.project.Texts, quiet), ListingEnd::Finished);
   const std::set<std::string> called = CalledFromMainCode(test, text);
   ResultList unused(ListKind::Unused, "Unused");
-  EXPECT_FALSE(ListUnused(test.project, unused, quiet));
+  EXPECT_FALSE(WasStopped(ListUnused(test.project, unused, quiet)));
   size_t listed = 0;
   for (int32_t index = 0; index < unused.RowCount(); ++index) {
     const auto& cells = unused.Row(index).Cells;
@@ -807,7 +812,7 @@ void ExpectAllCallsStopsArePrefixes(TestProject& test) {
     RunAllCalls(test, false, stopped);
     EXPECT_TRUE(stopped.Stopped);
     ExpectStoppedAllCallsPrefix(complete.List, stopped.List);
-    EXPECT_EQ(stopped.Host.Clipboard, DeclaresText(*FinishedEarlyCalled(stopped.List)));
+    EXPECT_EQ(stopped.Declares, DeclaresText(*FinishedEarlyCalled(stopped.List)));
     EXPECT_EQ(stopped.Host.StopStates, (std::vector<bool>{true, false}));
   }
 }
@@ -815,13 +820,14 @@ void ExpectAllCallsStopsArePrefixes(TestProject& test) {
 void ExpectCallsStopsArePrefixes(TestProject& test, const std::string& name) {
   ResultList complete(ListKind::ProcedureCalls, name);
   RecordingHost complete_host;
-  ListProcedureCalls(test.project, complete, complete_host, name);
+  ListProcedureCalls(test.project, complete, complete_host, {name});
   for (const int64_t stop : StopPolls(complete_host.Polls)) {
     SCOPED_TRACE("calls of " + name + ", stop at poll " + std::to_string(stop));
     ResultList stopped(ListKind::ProcedureCalls, name);
     RecordingHost host;
     host.StopAtPoll = stop;
-    EXPECT_EQ(ListProcedureCalls(test.project, stopped, host, name), 0);
+    const ListingResult result = ListProcedureCalls(test.project, stopped, host, {name});
+    EXPECT_TRUE(ListedNothing(result, stopped));
     ASSERT_LE(stopped.RowCount(), complete.RowCount());
     EXPECT_TRUE(SameRows(complete, stopped, stopped.RowCount()));
   }
@@ -830,13 +836,13 @@ void ExpectCallsStopsArePrefixes(TestProject& test, const std::string& name) {
 void ExpectTermStopsArePrefixes(TestProject& test, const std::string& term) {
   ResultList complete(ListKind::Terms, term);
   RecordingHost complete_host;
-  ListTermMatches(test.project, complete, complete_host, term);
+  ListTermMatches(test.project, complete, complete_host, {term});
   for (const int64_t stop : StopPolls(complete_host.Polls)) {
     SCOPED_TRACE("term " + term + ", stop at poll " + std::to_string(stop));
     ResultList stopped(ListKind::Terms, term);
     RecordingHost host;
     host.StopAtPoll = stop;
-    ListTermMatches(test.project, stopped, host, term);
+    ListTermMatches(test.project, stopped, host, {term});
     ASSERT_LE(stopped.RowCount(), complete.RowCount());
     EXPECT_TRUE(SameRows(complete, stopped, stopped.RowCount()));
     EXPECT_EQ(host.StopStates, (std::vector<bool>{true, false}));

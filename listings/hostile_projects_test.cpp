@@ -39,12 +39,12 @@ ListingCounts RunEveryListing(const std::string& main_path, std::string_view nam
   counts.Procedures = procedures.RowCount();
   ResultList& all_calls = history.OpenResultList(
       ListKind::AllProcedureCalls, "All Procedure-Calls...");
-  EXPECT_FALSE(ListAllProcedureCalls(project, all_calls, host));
+  EXPECT_FALSE(WasStopped(ListAllProcedureCalls(project, all_calls, host)));
   counts.AllCalls = all_calls.RowCount();
   counts.Calls = OpenProcedureCalls(project, history, host, name);
   EXPECT_EQ(counts.Calls, history.Current()->RowCount());
   ResultList& terms = history.OpenResultList(ListKind::Terms, "");
-  ListTermMatches(project, terms, host, term);
+  ListTermMatches(project, terms, host, {std::string(term)});
   counts.Terms = terms.RowCount();
   for (int index = 0; index < history.Count(); ++index) {
     for (const std::string& file : TestProject::Column(history.At(index), ColumnFile)) {

@@ -1,9 +1,7 @@
-// What a listing needs from the program that runs it: the Stop poll, the Stop control and
-// the clipboard. The window implements it for real; tests and the report tool simply.
+// What a listing needs from the program that runs it: the Stop poll and the Stop control.
+// The window implements it for real; tests and the report tool simply.
 // A listing switches the Stop control on for its run through `StopEnabled`.
 #pragma once
-
-#include <string_view>
 
 /// The host of a running listing.
 class ListingHost {
@@ -14,8 +12,6 @@ class ListingHost {
   virtual bool PollStop() = 0;
   /// Enables or disables the Stop control.
   virtual void SetStopEnabled(bool enabled) = 0;
-  /// Replaces the clipboard's text with `text` (source bytes; the host converts them).
-  virtual void PutOnClipboard(std::string_view text) = 0;
 };
 
 /// Enables the host's Stop control for its own lifetime: a listing holds one while it reads.

@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "listings/term_search.h"
 #include "source/line_classification.h"
 
 namespace {

@@ -1,5 +1,5 @@
-// The Search command's lookup. A stopped procedure lookup also returns 0, so the term
-// search then runs in the same list after the rows that the lookup had added.
+// The Search command's lookup. A stopped procedure lookup counts as one that listed
+// nothing, so the term search then runs in the same list after the rows it had added.
 #include "listings/lookup.h"
 
 #include "listings/procedure_calls.h"
@@ -10,15 +10,19 @@ std::string WithoutTrailingParentheses(std::string_view text) {
   return std::string(text.substr(0, last == std::string_view::npos ? 0 : last + 1));
 }
 
-void SearchTermsInstead(const Project& project, ResultList& list, ListingHost& host,
-                        std::string_view term) {
-  list.TakeOver(ListKind::Terms, term);
-  ListTermMatches(project, list, host, term);
+bool ListedNothing(const ListingResult& calls, const ResultList& list) {
+  return WasStopped(calls) || list.RowCount() == 0;
 }
 
-int32_t LookUpProcedureOrTerm(const Project& project, ResultList& list, ListingHost& host,
-                              std::string_view text) {
-  const int32_t calls = ListProcedureCalls(project, list, host, list.Subject());
-  if (calls == 0) SearchTermsInstead(project, list, host, WithoutTrailingParentheses(text));
-  return calls;
+ListingResult SearchTermsInstead(Project& project, ResultList& list, ListingHost& host,
+                                 std::string_view term) {
+  list.TakeOver(ListKind::Terms, term);
+  return ListTermMatches(project, list, host, {std::string(term)});
+}
+
+ListingResult LookUpProcedureOrTerm(Project& project, ResultList& list, ListingHost& host,
+                                    const ListingRequest& request) {
+  const ListingResult calls = ListProcedureCalls(project, list, host, {list.Subject()});
+  if (!ListedNothing(calls, list)) return calls;
+  return SearchTermsInstead(project, list, host, WithoutTrailingParentheses(request.Text));
 }

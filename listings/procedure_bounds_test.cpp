@@ -12,8 +12,9 @@ TEST(ProcedureBounds, FlagAndLabelHeadAreThoseOfASequentialPass) {
   folder.Write("b.pb", "w\nProcedure C()\nv\n");
   RecordingHost host;
   ProjectText text;
-  ASSERT_TRUE(text.Load({{folder.Path() + "main.pb", "", 0}, {folder.Path() + "b.pb", "", 0}},
-                        SourceTexts(), host));
+  ASSERT_EQ(text.Load({{folder.Path() + "main.pb", "", 0}, {folder.Path() + "b.pb", "", 0}},
+                      SourceTexts(), host),
+            ListingEnd::Finished);
   const ProcedureBounds bounds(text);
   EXPECT_FALSE(bounds.InsideAt(0));  // before the first head
   EXPECT_TRUE(bounds.InsideAt(2));
@@ -34,7 +35,7 @@ TEST(ProcedureBounds, UnnamedHeadsAreOnlyProcedureBlanksAndAParenthesis) {
   const auto has_unnamed = [&](const std::string& lines) {
     folder.Write("main.pb", lines);
     ProjectText text;
-    EXPECT_TRUE(text.Load({{folder.Path() + "main.pb", "", 0}}, SourceTexts(), host));
+    EXPECT_EQ(text.Load({{folder.Path() + "main.pb", "", 0}}, SourceTexts(), host), ListingEnd::Finished);
     return ProcedureBounds(text).HasUnnamedHead();
   };
   EXPECT_FALSE(has_unnamed("Procedure A()\nProcedure.i (x)\nProcedure \nx = Procedure (1)\n"));

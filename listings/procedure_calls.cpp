@@ -99,12 +99,15 @@ bool ListCallRows(const ProjectText& text, const ModuleScope& scope, std::string
 
 }  // namespace
 
-int32_t ListProcedureCalls(const Project& project, ResultList& list, ListingHost& host,
-                           std::string_view name, bool without_module) {
+ListingResult ListProcedureCalls(Project& project, ResultList& list, ListingHost& host,
+                                 const ListingRequest& request) {
   const StopEnabled stop(host);
   ProjectText text;
-  if (!text.Load(project.SourceFiles, project.Texts, host)) return 0;
+  if (text.Load(project.SourceFiles, project.Texts, host) == ListingEnd::Stopped) {
+    return EndedAs(ListingEnd::Stopped);
+  }
   const ModuleScope scope(text, project.Procedures);
-  const auto [key, target] = KeyAndTarget(scope, name, without_module);
-  return ListCallRows(text, scope, key, target, list, host) ? 0 : list.RowCount();
+  const auto [key, target] = KeyAndTarget(scope, request.Text, request.WithoutModule);
+  const bool stopped = ListCallRows(text, scope, key, target, list, host);
+  return EndedAs(stopped ? ListingEnd::Stopped : ListingEnd::Finished);
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "listings/listing.h"
 #include "listings/listing_host.h"
 #include "listings/project.h"
 #include "listings/result_list.h"
@@ -30,9 +31,8 @@ struct ProcedureChoice {
 std::optional<ProcedureChoice> ProcedureToList(const Project& project, const ResultList* current,
                                                std::string_view name);
 
-/// Fills `list`, opened as a "Proc: " list for `name`, with the calls of `name`: in a
-/// project with modules, of X's procedure for "X::Name", of the procedure without module
-/// when `without_module`, else of every procedure of the name. Returns the list's row
-/// count, 0 when nothing was listed or the run was stopped.
-int32_t ListProcedureCalls(const Project& project, ResultList& list, ListingHost& host,
-                           std::string_view name, bool without_module = false);
+/// Fills `list`, opened as a "Proc: " list for the request's `Text`, with the calls of
+/// that name: in a project with modules, of X's procedure for "X::Name", of the procedure
+/// without module when `WithoutModule`, else of every procedure of the name.
+ListingResult ListProcedureCalls(Project& project, ResultList& list, ListingHost& host,
+                                 const ListingRequest& request);

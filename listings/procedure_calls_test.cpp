@@ -189,7 +189,7 @@ TEST(ProcedureCalls, ModuleProceduresAreListedUnderTheirQualifiedNames) {
   EXPECT_EQ(global->Name, "Area(a)");
   EXPECT_TRUE(global->WithoutModule);
   ResultList& global_calls = test.history.OpenResultList(ListKind::ProcedureCalls, global->Name);
-  ListProcedureCalls(test.project, global_calls, test.host, global->Name, global->WithoutModule);
+  ListProcedureCalls(test.project, global_calls, test.host, {global->Name, global->WithoutModule});
   EXPECT_EQ(TestProject::Column(global_calls, ColumnLine), (Texts{"", "8"}));
   EXPECT_FALSE(ProcedureToList(test.project, nullptr, "Area")->WithoutModule);
   OpenLookUp(test.project, test.history, test.host, "geo :: area");

@@ -43,7 +43,8 @@ namespace {
 
 // Reads the heads into the index and the list, and the names whose address is taken into
 // `addressed`. The reader closes its file when it goes, also on a stop.
-void ReadHeads(Project& project, ResultList& list, ListingHost& host, FoldedNames& addressed) {
+ListingEnd ReadHeads(Project& project, ResultList& list, ListingHost& host,
+                     FoldedNames& addressed) {
   FileBands bands(false);
   ModuleTracker modules;
   for (size_t file = 0; file < project.SourceFiles.size(); ++file) {
@@ -64,9 +65,10 @@ void ReadHeads(Project& project, ResultList& list, ListingHost& host, FoldedName
                 band);
       }
       if (addresses.In(line)) CollectAddressTaken(line, addressed);
-      if (host.PollStop()) return;
+      if (host.PollStop()) return ListingEnd::Stopped;
     }
   }
+  return ListingEnd::Finished;
 }
 
 // An address may be taken above the head, so callbacks are known only at the end. Each
@@ -83,11 +85,12 @@ void MarkCallbacks(Project& project, ResultList& list, int32_t first_row,
 
 }  // namespace
 
-void ListProcedures(Project& project, ResultList& list, ListingHost& host) {
+ListingEnd ListProcedures(Project& project, ResultList& list, ListingHost& host) {
   const StopEnabled stop(host);
   project.Procedures.clear();
   FoldedNames addressed;
   const int32_t first_row = list.RowCount();
-  ReadHeads(project, list, host, addressed);
+  const ListingEnd end = ReadHeads(project, list, host, addressed);
   MarkCallbacks(project, list, first_row, addressed);
+  return end;
 }

@@ -4,6 +4,7 @@
 
 #include <string_view>
 
+#include "listings/listing.h"
 #include "listings/listing_host.h"
 #include "listings/project.h"
 #include "listings/result_list.h"
@@ -14,4 +15,4 @@ std::string_view ListedHeadText(std::string_view line);
 
 /// Fills `list` with one row per procedure head and rebuilds `project.Procedures`.
 /// A stop keeps the rows and index entries found so far.
-void ListProcedures(Project& project, ResultList& list, ListingHost& host);
+ListingEnd ListProcedures(Project& project, ResultList& list, ListingHost& host);

@@ -32,7 +32,7 @@ LineKind ClassifyLine(std::string_view line) {
   return LineKind::Other;
 }
 
-bool ProjectText::Load(const SourceFileList& files, const SourceTexts& texts,
+ListingEnd ProjectText::Load(const SourceFileList& files, const SourceTexts& texts,
                        ListingHost& host) {
   files_.clear();
   chunks_.clear();
@@ -51,10 +51,10 @@ bool ProjectText::Load(const SourceFileList& files, const SourceTexts& texts,
     for (SourceLines lines(read.Bytes); !lines.AtEnd();) {
       AddLine(lines.NextRaw());
       ++read.LineCount;
-      if (host.PollStop()) return false;
+      if (host.PollStop()) return ListingEnd::Stopped;
     }
   }
-  return true;
+  return ListingEnd::Finished;
 }
 
 // Keeps the line as `ReadSourceLine` gives it, without its leading blanks, so that looking

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "listings/listing.h"
 #include "listings/listing_host.h"
 #include "source/source_files.h"
 #include "source/source_texts.h"
@@ -32,9 +33,9 @@ struct ProjectFile {
 class ProjectText {
  public:
   /// Takes the lines of each file of `files` from `texts` (which reads a file on its
-  /// first request), calling `host.PollStop()` once per line. Returns false when the host
+  /// first request), calling `host.PollStop()` once per line. Stopped when the host
   /// reported a stop (the text is then incomplete and must not be listed from).
-  bool Load(const SourceFileList& files, const SourceTexts& texts, ListingHost& host);
+  ListingEnd Load(const SourceFileList& files, const SourceTexts& texts, ListingHost& host);
 
   /// The files, in list order.
   const std::vector<ProjectFile>& Files() const { return files_; }

@@ -34,7 +34,7 @@ TEST(ProjectText, ReadsEveryFileOnceInListOrderAndKeepsFilesThatDoNotOpen) {
   folder.Write("b.pb", "e\n\nf\n");
   RecordingHost host;
   ProjectText text;
-  ASSERT_TRUE(text.Load(FilesOf(folder, {"main.pb", "missing.pb", "b.pb"}), SourceTexts(), host));
+  ASSERT_EQ(text.Load(FilesOf(folder, {"main.pb", "missing.pb", "b.pb"}), SourceTexts(), host), ListingEnd::Finished);
   EXPECT_EQ(SourceLines(text), (Texts{"a", "\tb", "c", "d", "e", "", "f"}));
   EXPECT_EQ(host.Polls, 7);  // one per line read
   ASSERT_EQ(text.Files().size(), 3u);
@@ -54,7 +54,7 @@ TEST(ProjectText, StopWhileReadingLeavesTheTextUnusable) {
   RecordingHost host;
   host.StopAtPoll = 2;
   ProjectText text;
-  EXPECT_FALSE(text.Load(FilesOf(folder, {"main.pb"}), SourceTexts(), host));
+  EXPECT_EQ(text.Load(FilesOf(folder, {"main.pb"}), SourceTexts(), host), ListingEnd::Stopped);
   EXPECT_EQ(host.Polls, 2);
 }
 
@@ -68,7 +68,7 @@ TEST(ProjectText, CallKindIsTakenAfterTheKeyIndependentPreparation) {
                "Procedure ;x\n");       // cut after the blank: still a head
   RecordingHost host;
   ProjectText text;
-  ASSERT_TRUE(text.Load(FilesOf(folder, {"main.pb"}), SourceTexts(), host));
+  ASSERT_EQ(text.Load(FilesOf(folder, {"main.pb"}), SourceTexts(), host), ListingEnd::Finished);
   EXPECT_EQ(text.CallKind(0), LineKind::Head);
   EXPECT_EQ(text.CallKind(1), LineKind::Other);
   EXPECT_EQ(text.CallKind(2), LineKind::Other);

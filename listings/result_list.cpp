@@ -18,19 +18,6 @@ std::string CaptionText(ListKind kind, std::string_view subject) {
 const char* const ColumnHeaders[ResultColumns] = {"Line", "Calls", "Count", "(in) Function",
                                                   "in File"};
 
-std::string_view KindText(ListKind kind) {
-  switch (kind) {
-    case ListKind::ProcedureCalls: return "Proc: ";
-    case ListKind::Terms: return "Terms: ";
-    case ListKind::Callees: return "Calls in: ";
-    case ListKind::Procedures:
-    case ListKind::AllProcedureCalls:
-    case ListKind::Unused:
-    case ListKind::DeclareCheck: break;
-  }
-  return "";
-}
-
 ResultList::ResultList(ListKind kind, std::string_view subject)
     : kind_(kind), subject_(subject), caption_(CaptionText(kind, subject)) {}
 
@@ -105,6 +92,6 @@ ResultList::StoredRow* ResultList::ChangeRow(int32_t row) {
 }
 
 std::string SelectorEntryText(const ResultList& list) {
-  if (list.Kind() == ListKind::Terms) return list.Subject();
+  if (KindEntry(list.Kind()).WholeSubjectInSelector) return list.Subject();
   return list.Subject().substr(0, list.Subject().find('(')) + "(";
 }

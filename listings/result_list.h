@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "listings/list_kind.h"
 #include "listings/row_texts.h"
 
 /// The five columns of every result list.
@@ -18,21 +19,6 @@ static_assert(RowTextCells == ResultColumns, "a stored row holds one text per co
 
 /// Column headers of every result list, column 0 first.
 extern const char* const ColumnHeaders[ResultColumns];
-
-/// Which listing a list is for.
-enum class ListKind : uint8_t {
-  Procedures,         ///< "Procedures": every procedure head
-  AllProcedureCalls,  ///< "All Procedure-Calls...": every procedure with its calls
-  ProcedureCalls,     ///< "Proc: ": the calls of one procedure
-  Terms,              ///< "Terms: ": the lines that hold a term
-  Unused,             ///< "Unused": the procedures that no live code reaches
-  DeclareCheck,       ///< "Declare check": missing, differing and orphan Declares
-  Callees,            ///< "Calls in: ": the calls in the body of one procedure
-};
-
-/// The caption prefix of a kind: "" for the lists the shell opens, "Proc: ", "Terms: " or
-/// "Calls in: ".
-std::string_view KindText(ListKind kind);
 
 /// What a row is or how it stands out; a row holds a set of these.
 enum class RowMark : uint16_t {
@@ -160,6 +146,6 @@ class ResultList {
   std::vector<int32_t> changed_rows_;
 };
 
-/// "List:" selector entry of a list: `Subject` for a "Terms: " list, else the part of
-/// `Subject` before its first "(" followed by "(".
+/// "List:" selector entry of a list: `Subject` for a kind that shows it whole (the term
+/// search), else the part of `Subject` before its first "(" followed by "(".
 std::string SelectorEntryText(const ResultList& list);

@@ -27,18 +27,14 @@ constexpr Rgb AmbiguousBackground{255, 200, 200};
 /// Background of a row of a file band in a list of `kind`; none where bands are not shown.
 std::optional<Rgb> BandBackground(ListKind kind, RowMarks marks) {
   const bool band = marks.Has(RowMark::FileBand);
-  switch (kind) {
-    case ListKind::Procedures:
-    case ListKind::ProcedureCalls: return band ? BandSetBackground : BandClearBackground;
-    case ListKind::Terms:
+  switch (KindEntry(kind).Bands) {
+    case FileBandStyle::Plain: return band ? BandSetBackground : BandClearBackground;
+    case FileBandStyle::Terms:
       if (marks.Has(RowMark::Declaration)) {
         return band ? TermDeclarationBandSetBackground : TermDeclarationBandClearBackground;
       }
       return band ? TermBandSetBackground : TermBandClearBackground;
-    case ListKind::AllProcedureCalls:
-    case ListKind::Unused:
-    case ListKind::DeclareCheck:
-    case ListKind::Callees: break;
+    case FileBandStyle::None: break;
   }
   return std::nullopt;
 }
@@ -46,7 +42,7 @@ std::optional<Rgb> BandBackground(ListKind kind, RowMarks marks) {
 // An unused procedure is shown as the procedure-call listing shows one never called; a
 // Declare finding as a procedure row with its line cell red, as a call above the head.
 std::optional<Rgb> FindingBackground(ListKind kind, int column) {
-  if (kind == ListKind::Unused) return NeverCalledBackground;
+  if (KindEntry(kind).Findings == FindingStyle::NeverCalled) return NeverCalledBackground;
   return column == ColumnLine ? MarkRed : ProcedureRowBackground;
 }
 

@@ -4,11 +4,11 @@
 
 #include "listings/procedures_list.h"
 
-void TakeUpProject(Project& project, const std::string& main_file, ResultList& procedures_list,
-                   ListingHost& host) {
+ListingEnd TakeUpProject(Project& project, const std::string& main_file,
+                         ResultList& procedures_list, ListingHost& host) {
   project.MainFile = main_file;
   project.Texts.Forget();
   project.SourceFiles = ScanIncludes(main_file, project.Texts);
   project.Candidates.clear();
-  ListProcedures(project, procedures_list, host);
+  return ListProcedures(project, procedures_list, host);
 }

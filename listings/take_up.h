@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "listings/listing.h"
 #include "listings/listing_host.h"
 #include "listings/project.h"
 #include "listings/result_list.h"
@@ -11,5 +12,5 @@
 /// Makes `main_file` the project's main file: rebuilds its source files with
 /// `ScanIncludes`, forgets the last Declare candidates, and fills `procedures_list` with
 /// `ListProcedures`. A stop leaves the procedures found so far.
-void TakeUpProject(Project& project, const std::string& main_file, ResultList& procedures_list,
+ListingEnd TakeUpProject(Project& project, const std::string& main_file, ResultList& procedures_list,
                    ListingHost& host);

@@ -15,14 +15,7 @@
 #include "source/source_reader.h"
 #include "source/text_parts.h"
 
-const std::string_view DeclarationKeywords[6] = {"Protected",  "Static",     "Shared",
-                                                 "Procedure ", "Procedure.", "Global"};
-
 namespace {
-
-bool StartsWith(std::string_view text, std::string_view prefix) {
-  return text.substr(0, prefix.size()) == prefix;
-}
 
 /// Where the search stands.
 struct SearchState {
@@ -73,16 +66,8 @@ std::string_view TermRowText(std::string_view raw_line) {
   return WithoutLeading(WithoutLeading(WithoutLeading(raw_line, '\t'), ' '), '\t');
 }
 
-bool IsDeclarationLine(bool in_procedure, std::string_view line) {
-  if (!in_procedure) return StartsWith(line, "Global");
-  for (const std::string_view keyword : DeclarationKeywords) {
-    if (StartsWith(line, keyword)) return true;
-  }
-  return false;
-}
-
-void ListTermMatches(const Project& project, ResultList& list, ListingHost& host,
-                     std::string_view term) {
+ListingResult ListTermMatches(Project& project, ResultList& list, ListingHost& host,
+                              const ListingRequest& request) {
   const StopEnabled stop(host);
   SearchState state;
   std::string buffer;  // one pass: files not held already are read into one buffer
@@ -91,6 +76,7 @@ void ListTermMatches(const Project& project, ResultList& list, ListingHost& host
     const std::string* bytes = project.Texts.HeldOrRead(path, buffer);
     if (bytes == nullptr) continue;
     state.FileName = FileNamePart(path);
-    SearchFile(*bytes, list, host, term, state);
+    SearchFile(*bytes, list, host, request.Text, state);
   }
+  return EndedAs(state.Stopped ? ListingEnd::Stopped : ListingEnd::Finished);
 }

@@ -4,21 +4,16 @@
 
 #include <string_view>
 
+#include "listings/listing.h"
 #include "listings/listing_host.h"
 #include "listings/project.h"
 #include "listings/result_list.h"
-
-/// The six prefixes that make a line inside a procedure a declaration line.
-extern const std::string_view DeclarationKeywords[6];
 
 /// The term search's row text of a line as read (leading blanks kept): leading tabs,
 /// then blanks, then tabs removed.
 std::string_view TermRowText(std::string_view raw_line);
 
-/// True when `line` begins with a declaration keyword (with "Global" only, outside a
-/// procedure).
-bool IsDeclarationLine(bool in_procedure, std::string_view line);
-
-/// Appends to `list`, a "Terms: " list, a row per line in which `term` occurs.
-void ListTermMatches(const Project& project, ResultList& list, ListingHost& host,
-                     std::string_view term);
+/// Appends to `list`, a "Terms: " list, a row per line in which the request's `Text`
+/// occurs.
+ListingResult ListTermMatches(Project& project, ResultList& list, ListingHost& host,
+                              const ListingRequest& request);

@@ -11,23 +11,11 @@ namespace {
 /// Opens a "Terms: " list for `term` and runs the term search in it.
 ResultList& SearchTerm(TestProject& test, std::string_view term) {
   ResultList& list = test.history.OpenResultList(ListKind::Terms, term);
-  ListTermMatches(test.project, list, test.host, term);
+  ListTermMatches(test.project, list, test.host, {std::string(term)});
   return list;
 }
 
 }  // namespace
-
-TEST(TermSearch, IsDeclarationLineUsesTheTableInsideAndGlobalOutside) {
-  EXPECT_TRUE(IsDeclarationLine(true, "Protected foo"));
-  EXPECT_TRUE(IsDeclarationLine(true, "Procedure.i F(foo)"));
-  EXPECT_TRUE(IsDeclarationLine(true, "Static x"));
-  EXPECT_TRUE(IsDeclarationLine(true, "Shared x"));
-  EXPECT_FALSE(IsDeclarationLine(true, "ProcedureReturn foo"));
-  EXPECT_FALSE(IsDeclarationLine(false, "Protected foo"));
-  EXPECT_TRUE(IsDeclarationLine(false, "GlobalCount = 1"));
-  EXPECT_TRUE(IsDeclarationLine(true, "Global foo"));
-  EXPECT_FALSE(IsDeclarationLine(true, "global foo"));
-}
 
 TEST(TermSearch, RowTextLosesTabsThenBlanksThenTabsAndCountsForHeadsAndComments) {
   // A leading blank stops the first tab pass, so a blank after the last tab stays.

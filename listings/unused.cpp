@@ -69,12 +69,14 @@ std::string_view UnusedReason(const CallGraph& graph, int32_t procedure) {
 
 }  // namespace
 
-bool ListUnused(const Project& project, ResultList& list, ListingHost& host) {
+ListingResult ListUnused(Project& project, ResultList& list, ListingHost& host,
+                         const ListingRequest&) {
   const StopEnabled stop(host);
   ProjectText text;
   CallGraph graph;
-  if (!text.Load(project.SourceFiles, project.Texts, host) || graph.Build(text, project.Procedures, host)) {
-    return true;
+  if (text.Load(project.SourceFiles, project.Texts, host) == ListingEnd::Stopped ||
+      graph.Build(text, project.Procedures, host) == ListingEnd::Stopped) {
+    return EndedAs(ListingEnd::Stopped);
   }
   const std::vector<bool> live = LiveProcedures(project.Procedures, graph);
   int32_t never_called = 0;
@@ -87,5 +89,5 @@ bool ListUnused(const Project& project, ResultList& list, ListingHost& host) {
   }
   AddSummaryRow(list, std::to_string(never_called) + " " + std::string(NeverCalled) + ", " +
                           std::to_string(only_by_unused) + " " + std::string(OnlyCalledByUnused));
-  return false;
+  return {};
 }

@@ -3,12 +3,13 @@
 // ProcedureCDLL procedures and those whose address is taken, and whatever they call.
 #pragma once
 
+#include "listings/listing.h"
 #include "listings/listing_host.h"
 #include "listings/project.h"
 #include "listings/result_list.h"
 
 /// Fills `list`, opened as the "Unused" list, with a row per unused procedure in file and
 /// line order, its reason "never called" (nothing calls it but itself) or "only called by
-/// unused", and a summary of the counts. Returns true when the user stopped the run (the
-/// list then has no rows).
-bool ListUnused(const Project& project, ResultList& list, ListingHost& host);
+/// unused", and a summary of the counts. A stopped run leaves the list without rows.
+ListingResult ListUnused(Project& project, ResultList& list, ListingHost& host,
+                         const ListingRequest& request = {});

@@ -10,7 +10,7 @@ namespace {
 
 ResultList& RunUnused(TestProject& test) {
   ResultList& list = test.history.OpenResultList(ListKind::Unused, "Unused");
-  EXPECT_FALSE(ListUnused(test.project, list, test.host));
+  EXPECT_FALSE(WasStopped(ListUnused(test.project, list, test.host)));
   return list;
 }
 
@@ -76,7 +76,7 @@ TEST(Unused, ListsEveryProcedureOfAProjectWithoutMainCodeAndNothingWhenStopped) 
             (Texts{"never called", "only called by unused", "", ""}));
   test.host.StopAtPoll = test.host.Polls + 3;
   ResultList& stopped = test.history.OpenResultList(ListKind::Unused, "Unused");
-  EXPECT_TRUE(ListUnused(test.project, stopped, test.host));
+  EXPECT_TRUE(WasStopped(ListUnused(test.project, stopped, test.host)));
   EXPECT_EQ(stopped.RowCount(), 0);
   EXPECT_EQ(test.host.StopStates.back(), false);
 }

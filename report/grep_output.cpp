@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "listings/display_text.h"
+#include "frontend/display_text.h"
 #include "listings/row_location.h"
 #include "report/report_output.h"
 

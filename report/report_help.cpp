@@ -1,5 +1,7 @@
 #include "report/report_help.h"
 
+#include "listings/listing_catalog.h"
+
 namespace {
 
 constexpr std::string_view kSynopsis =
@@ -24,7 +26,8 @@ constexpr std::string_view kOptions =
     "  -h, --help      print this help and exit\n"
     "  -V, --version   print the version and exit\n"
     "\n"
-    "The options may stand in any order before LISTING.\n"
+    "The options may stand anywhere, before LISTING or after its arguments, and\n"
+    "\"--\" ends them: a word after it is LISTING, MAINFILE or TEXT.\n"
     "\n"
     "Exit status: 0, or 2 with one line on standard error for a usage error or a main\n"
     "file that does not exist. See pb-sourcetrek-report(1).\n";
@@ -65,3 +68,19 @@ std::string ReportHelp(const std::vector<ListingSummary>& listings) {
   help += kOptions;
   return help;
 }
+
+namespace {
+
+std::vector<ListingSummary> CatalogSummaries() {
+  std::vector<ListingSummary> summaries;
+  for (const ListingEntry& listing : ListingCatalog()) {
+    summaries.push_back({listing.Name, listing.Usage, listing.Summary});
+  }
+  return summaries;
+}
+
+}  // namespace
+
+std::string ReportUsage() { return ReportUsage(CatalogSummaries()); }
+
+std::string ReportHelp() { return ReportHelp(CatalogSummaries()); }

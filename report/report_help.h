@@ -19,3 +19,9 @@ std::string ReportUsage(const std::vector<ListingSummary>& listings);
 /// The whole help: the usage, what the tool does, one line per listing of `listings`, the
 /// options and the exit status.
 std::string ReportHelp(const std::vector<ListingSummary>& listings);
+
+/// `ReportUsage` of the catalog's listings.
+std::string ReportUsage();
+
+/// `ReportHelp` of the catalog's listings.
+std::string ReportHelp();

@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-#include "listings/display_text.h"
+#include "frontend/display_text.h"
 #include "listings/row_colours.h"
 
 namespace {

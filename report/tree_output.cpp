@@ -5,7 +5,7 @@
 #include <set>
 #include <utility>
 
-#include "listings/display_text.h"
+#include "frontend/display_text.h"
 #include "listings/procedure_calls.h"
 #include "report/report_output.h"
 

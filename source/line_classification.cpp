@@ -54,3 +54,17 @@ bool EnclosingProcedure::Track(std::string_view line, int32_t line_number) {
 std::string_view EnclosingProcedure::CurrentLabel() const {
   return inside_ ? std::string_view(label_) : std::string_view();
 }
+
+const std::string_view DeclarationKeywords[6] = {"Protected",  "Static",     "Shared",
+                                                 "Procedure ", "Procedure.", "Global"};
+
+bool IsDeclarationLine(bool in_procedure, std::string_view line) {
+  const auto starts_with = [line](std::string_view prefix) {
+    return line.substr(0, prefix.size()) == prefix;
+  };
+  if (!in_procedure) return starts_with("Global");
+  for (const std::string_view keyword : DeclarationKeywords) {
+    if (starts_with(keyword)) return true;
+  }
+  return false;
+}

@@ -19,6 +19,13 @@ bool IsProcedureEnd(std::string_view text);
 /// "DeclareC", "DeclareDLL" or "DeclareCDLL" followed by a blank or ".".
 bool IsDeclareLine(std::string_view line);
 
+/// The six prefixes that make a line inside a procedure a declaration line.
+extern const std::string_view DeclarationKeywords[6];
+
+/// True when `line` begins with a declaration keyword (with "Global" only, outside a
+/// procedure).
+bool IsDeclarationLine(bool in_procedure, std::string_view line);
+
 /// The head's line number right-aligned in 6 places, a blank, and the head line.
 std::string ProcLabel(int32_t line_number, std::string_view head);
 

@@ -120,3 +120,15 @@ TEST(EnclosingProcedureTracking, ProcedureReturnAndTabbedHeadsChangeNothing) {
   EXPECT_FALSE(tracker.Track("\tProcedure foo()", 2));
   EXPECT_FALSE(tracker.Inside());
 }
+
+TEST(LineClassification, IsDeclarationLineUsesTheTableInsideAndGlobalOutside) {
+  EXPECT_TRUE(IsDeclarationLine(true, "Protected foo"));
+  EXPECT_TRUE(IsDeclarationLine(true, "Procedure.i F(foo)"));
+  EXPECT_TRUE(IsDeclarationLine(true, "Static x"));
+  EXPECT_TRUE(IsDeclarationLine(true, "Shared x"));
+  EXPECT_FALSE(IsDeclarationLine(true, "ProcedureReturn foo"));
+  EXPECT_FALSE(IsDeclarationLine(false, "Protected foo"));
+  EXPECT_TRUE(IsDeclarationLine(false, "GlobalCount = 1"));
+  EXPECT_TRUE(IsDeclarationLine(true, "Global foo"));
+  EXPECT_FALSE(IsDeclarationLine(true, "global foo"));
+}

@@ -31,8 +31,7 @@ constexpr std::string_view kGeoAndTextAreas =
     "EndProcedure\n"
     "EndModule\n";
 
-/// A listing host for tests: records the Stop control's states and the clipboard, and
-/// reports Stop at the poll numbered `StopAtPoll` (1-based; 0 never) or at the first poll
+/// A listing host for tests: records the Stop control's states, and reports Stop at the poll numbered `StopAtPoll` (1-based; 0 never) or at the first poll
 /// at which `StopWhen` holds (once; the condition is then dropped).
 class RecordingHost : public ListingHost {
  public:
@@ -43,38 +42,37 @@ class RecordingHost : public ListingHost {
     return true;
   }
   void SetStopEnabled(bool enabled) override { StopStates.push_back(enabled); }
-  void PutOnClipboard(std::string_view text) override {
-    Clipboard = std::string(text);
-    ++ClipboardWrites;
-  }
 
   int64_t StopAtPoll = 0;
   std::function<bool()> StopWhen;
   int64_t Polls = 0;
   std::vector<bool> StopStates;
-  std::string Clipboard;
-  int ClipboardWrites = 0;
 };
 
 /// As a front end lists the calls of `name` (the current list's selected row for an empty
-/// name): opens a "Proc: " list in `history` and fills it. Returns the listing's result;
-/// 0 without a list when no procedure can be taken from the text.
-inline int32_t OpenProcedureCalls(const Project& project, ListHistory& history,
-                                  ListingHost& host, std::string_view name) {
+/// name): opens a "Proc: " list in `history` and fills it. Returns its row count, 0 when
+/// it listed nothing (or was stopped) and without a list when no procedure can be taken
+/// from the text.
+inline int32_t OpenProcedureCalls(Project& project, ListHistory& history, ListingHost& host,
+                                  std::string_view name) {
   const std::optional<ProcedureChoice> procedure = ProcedureToList(project, history.Current(), name);
   if (!procedure) return 0;
   ResultList& list = history.OpenResultList(ListKind::ProcedureCalls, procedure->Name);
-  return ListProcedureCalls(project, list, host, procedure->Name, procedure->WithoutModule);
+  const ListingResult result =
+      ListProcedureCalls(project, list, host, {procedure->Name, procedure->WithoutModule});
+  return ListedNothing(result, list) ? 0 : list.RowCount();
 }
 
 /// As a front end runs the Search lookup for `text`: nothing for an empty text, else a
-/// "Proc: " list opened in `history` and `LookUpProcedureOrTerm` in it.
-inline int32_t OpenLookUp(const Project& project, ListHistory& history, ListingHost& host,
+/// "Proc: " list opened in `history` and `LookUpProcedureOrTerm` in it. Returns the rows
+/// of the calls that it listed: 0 when the term search took the list over.
+inline int32_t OpenLookUp(Project& project, ListHistory& history, ListingHost& host,
                           std::string_view text) {
   if (text.empty()) return 0;
   ResultList& list =
       history.OpenResultList(ListKind::ProcedureCalls, ProcedureToList(project, nullptr, text)->Name);
-  return LookUpProcedureOrTerm(project, list, host, text);
+  LookUpProcedureOrTerm(project, list, host, {std::string(text)});
+  return list.Kind() == ListKind::ProcedureCalls ? list.RowCount() : 0;
 }
 
 /// A project in a temporary folder, taken up into a history whose first list is

@@ -199,11 +199,15 @@ bool ReferenceListEveryProcedure(const Project& project, ResultList& list, Listi
 
 }  // namespace
 
-bool ReferenceListAllProcedureCalls(Project& project, ResultList& list, ListingHost& host) {
+ListingResult ReferenceListAllProcedureCalls(Project& project, ResultList& list,
+                                             ListingHost& host) {
   project.Candidates.clear();
-  const bool stopped = ReferenceListEveryProcedure(project, list, host, project.Candidates);
-  BuildDeclares(project.Candidates, host);
-  return stopped;
+  ListingResult result;
+  if (ReferenceListEveryProcedure(project, list, host, project.Candidates)) {
+    result.End = ListingEnd::Stopped;
+  }
+  result.DeclareText = DeclaresText(project.Candidates);
+  return result;
 }
 
 int32_t ReferenceListProcedureCalls(const Project& project, ResultList& list,

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "listings/listing.h"
 #include "listings/listing_host.h"
 #include "listings/project.h"
 #include "listings/result_list.h"
@@ -16,7 +17,8 @@
 SourceFileList ReferenceScanIncludes(const std::string& main_path);
 
 /// The procedure-call listing, reading every file once per procedure.
-bool ReferenceListAllProcedureCalls(Project& project, ResultList& list, ListingHost& host);
+ListingResult ReferenceListAllProcedureCalls(Project& project, ResultList& list,
+                                             ListingHost& host);
 
 /// The calls of one procedure into `list`, preparing and testing every line of every file.
 int32_t ReferenceListProcedureCalls(const Project& project, ResultList& list,

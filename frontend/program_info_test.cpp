@@ -1,4 +1,4 @@
-#include "listings/program_info.h"
+#include "frontend/program_info.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "listings/program_info.h"
+#include "frontend/program_info.h"
 
-#include "listings/display_text.h"
+#include "frontend/display_text.h"
 
 InformationRequest RequestedInformation(std::string_view argument) {
   if (argument == "-h" || argument == "--help") return InformationRequest::Help;

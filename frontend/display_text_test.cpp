@@ -1,4 +1,4 @@
-#include "listings/display_text.h"
+#include "frontend/display_text.h"
 
 #include <gtest/gtest.h>
 

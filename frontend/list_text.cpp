@@ -1,6 +1,6 @@
-#include "listings/list_text.h"
+#include "frontend/list_text.h"
 
-#include "listings/display_text.h"
+#include "frontend/display_text.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "listings/list_text.h"
+#include "frontend/list_text.h"
 
 #include <gtest/gtest.h>
 
