@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/window_commands.h"
+#include "listings/listing_catalog.h"
 
 namespace {
 
@@ -44,7 +45,8 @@ MainWindow::MainWindow(const PangoFontDescription* result_font)
       run_(GTK_WINDOW(window_), lists_, project_),
       row_menu_(*this, [this](const WindowCommand& command) { RunCommand(command); }) {
   g_object_ref_sink(toolbar_.ListSelector);
-  lists_.OpenResultList(ListKind::Procedures, "Procedures");
+  const ListingEntry& procedures = CatalogListing("procedures");
+  lists_.OpenResultList(procedures.Kind, procedures.Title);
   toolbar_ = BuildToolbar(GTK_FIXED(area_), toolbar_.ListSelector);
   run_.SetStopButton(toolbar_.StopButton);
   ConnectSignals();
@@ -60,11 +62,6 @@ MainWindow::~MainWindow() {
   gtk_widget_destroy(toolbar_.ChecksMenu);
   gtk_widget_destroy(window_);
   g_object_unref(toolbar_.ListSelector);
-}
-
-void MainWindow::Show() {
-  gtk_widget_show(area_);
-  gtk_widget_show(window_);
 }
 
 void MainWindow::ApplyWindowFunctions() {

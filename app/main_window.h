@@ -24,7 +24,10 @@ class MainWindow final : public CommandContext {
   ~MainWindow() override;
 
   /// Shows the window with its toolbar and the current list.
-  void Show();
+  void Show() {
+    gtk_widget_show(area_);
+    gtk_widget_show(window_);
+  }
 
   /// The Stop poll of a running listing (see `WindowListingRun::PollStop`).
   bool PollStop() { return run_.PollStop(); }

@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Sources the bash completion of pb-sourcetrek-report and asks it for the candidates of
 # typical command lines, as bash does on a Tab: COMP_WORDS and COMP_CWORD set, the
-# completion function called, COMPREPLY read.
+# completion function called, COMPREPLY read. The completion asks the program (found on
+# PATH as bash would) for its listings.
+#   check_completion.sh COMPLETION REPORT_TOOL
 set -euo pipefail
 source "$1"
+PATH="$(dirname "$(realpath "$2")"):$PATH"
 [[ $(complete -p pb-sourcetrek-report) == *"-F _pb_sourcetrek_report"* ]] ||
   { echo "FAIL: no completion registered"; exit 1; }
 

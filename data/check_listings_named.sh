@@ -20,6 +20,7 @@ fi
 
 status=0
 source "$completion"
+PATH="$(dirname "$(realpath "$tool")"):$PATH"
 COMP_WORDS=(pb-sourcetrek-report "")
 COMP_CWORD=1
 _pb_sourcetrek_report

@@ -1,10 +1,18 @@
 # bash completion for pb-sourcetrek-report: the options and listings first, then file names
 # for MAINFILE, then declare-check's --fix and, after a tree's NAME, its options; the TEXT
-# of calls, terms, lookup, callees and tree is free and gets no candidates.
+# of calls, terms, lookup, callees and tree is free and gets no candidates. The listings
+# are those that the program's own --help names, so a new listing needs no change here.
+
+# The listings that `program --help` names in its "Listings:" block.
+_pb_sourcetrek_report_listings() {
+  "$1" --help 2>/dev/null |
+    awk '$0 == "Listings:" { on = 1; next } /^$/ { on = 0 } on { print $1 }'
+}
 
 _pb_sourcetrek_report() {
   local current=${COMP_WORDS[COMP_CWORD]}
-  local listings="files procedures calls all-calls declares terms lookup unused declare-check callees tree"
+  local listings
+  listings=$(_pb_sourcetrek_report_listings "${COMP_WORDS[0]}")
   local formats="--json --grep --dot"
   local options="--find-main"
   local information="--help --version"
