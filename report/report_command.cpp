@@ -2,8 +2,6 @@
 // does and then prints one listing.
 #include "report/report_command.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 
 #include "listings/all_procedure_calls.h"
@@ -26,6 +24,7 @@
 #include "report/report_host.h"
 #include "report/report_output.h"
 #include "report/tree_output.h"
+#include "source/file_system.h"
 #include "source/path_parts.h"
 #include "source/recorded_main_file.h"
 
@@ -291,11 +290,6 @@ bool TakeOption(std::vector<std::string>& words, std::string_view option) {
   return true;
 }
 
-bool IsRegularFile(const std::string& path) {
-  struct stat status {};
-  return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
-}
-
 }  // namespace
 
 namespace {
@@ -373,13 +367,14 @@ int RunReport(const std::vector<std::string>& arguments, std::string_view launch
     return 0;
   }
   const std::string given = AbsolutePath(launch_dir, request->MainFile);
-  if (!IsRegularFile(given)) {
-    err << "pb-sourcetrek-report: no such main file: " << given << '\n';
+  const MainFileChoice chosen = MainFileOfGiven(given);
+  if (!chosen.Error.empty() || !IsRegularFile(chosen.Path)) {
+    err << "pb-sourcetrek-report: " << (chosen.Error.empty() ? "no such main file: " + given : chosen.Error) << '\n';
     return 2;
   }
   // With --find-main the file given is any file of the project, as an IDE tab is.
   const std::string main_file =
-      request->FindMain ? RecordedMainFile(given, IdeProjectFromEnvironment()) : given;
+      request->FindMain ? RecordedMainFile(chosen.Path, IdeProjectFromEnvironment()) : chosen.Path;
   ReportSession session{{}, {}, {}, *request, out};
   TakeUpProject(session.project, main_file,
                 session.history.OpenResultList(ListKind::Procedures, "Procedures"), session.host);

@@ -97,12 +97,54 @@ TEST_F(RecordedMainFileTest, ProjectFileThatDoesNotLeadToAMainFileFallsBackToThe
   }
 }
 
-TEST(IdeProjectFile, ListsTheFilesAndTheDefaultTargetsInput) {
-  const auto project = ParseIdeProject(ProjectXml("a &amp; b.pbi", "main.pb"));
-  ASSERT_TRUE(project.has_value());
-  EXPECT_EQ(project->Files, std::vector<std::string>{"a & b.pbi"});
-  EXPECT_EQ(project->DefaultInput, "main.pb");
-  EXPECT_FALSE(ParseIdeProject("<a><b></a>").has_value());
-  EXPECT_FALSE(ParseIdeProject("not xml at all").has_value());
-  EXPECT_TRUE(ParseIdeProject("<project/>").has_value());
+// Only the last options block counts: a later block without UseMainFile says there is none.
+TEST_F(RecordedMainFileTest, LaterOptionsBlockWithoutUseMainFileResetsTheEarlierOne) {
+  const std::string tab = Tab("; IDE Options = a\n; UseMainFile = ../main.pb\n"
+                              "; IDE Options = b\n; CursorPosition = 3\n");
+  EXPECT_EQ(RecordedMainFile(tab, ""), tab);
+}
+
+// Paths written on Windows: UseMainFile and the project's names with "\" and another
+// letter case, found on disk; the file starts with a byte-order mark as the IDE saves it.
+TEST_F(RecordedMainFileTest, WindowsPathsInOptionsAndProjectFilesAreFoundOnDisk) {
+  const std::string tab = folder_.Write("include/Tab.pbi", "\xEF\xBB\xBF; IDE Options = x\r\n; UseMainFile = ..\\MAIN.pb\r\n");
+  EXPECT_EQ(RecordedMainFile(tab, ""), folder_.Path() + "include/../main.pb");
+  const std::string other = folder_.Write("include/Other.pbi", "");
+  const std::string project = folder_.Write("p.pbp", ProjectXml("INCLUDE\\other.PBI", "Main.PB"));
+  EXPECT_EQ(RecordedMainFile(other, project), main_);
+}
+
+TEST_F(RecordedMainFileTest, ProjectFileGivenAsMainFileStandsForItsMainTargetsInput) {
+  folder_.MakeFolder("Src");
+  const std::string input = folder_.Write("Src/App.pb", "");
+  const std::string project = folder_.Write("App.PBP", ProjectXml("src\\app.pb", "src\\APP.pb"));
+  EXPECT_EQ(MainFileOfGiven(project).Path, input);
+  EXPECT_EQ(MainFileOfGiven(main_).Path, main_);  // a source file stands for itself
+  EXPECT_EQ(MainFileOfGiven(folder_.Path() + "gone.pb").Path, folder_.Path() + "gone.pb");
+}
+
+// Each way a project file can fail gives an error that names it, quickly, and no main file.
+TEST_F(RecordedMainFileTest, ProjectFileWithoutAUsableTargetIsAnErrorNamingIt) {
+  const std::string no_target = folder_.Write("none.pbp", "<project><section name=\"targets\"/></project>");
+  const std::string not_xml = folder_.Write("text.pbp", "Procedure A()\n");
+  const std::string missing_input = folder_.Write("gone.pbp", ProjectXml("x", "gone.pb"));
+  const std::string itself = folder_.Write("self.pbp", ProjectXml("x", "self.pbp"));
+  const std::string fifo = folder_.Path() + "fifo.pbp";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const std::string huge = folder_.Write("huge.pbp", ProjectXml("x", "main.pb"));
+  ASSERT_EQ(::truncate(huge.c_str(), 1L << 30), 0);
+  const std::pair<std::string, std::string> cases[] = {
+      {no_target, "the project file " + no_target + " has no target with an input file"},
+      {not_xml, "cannot read the project file " + not_xml + " (no readable, well-formed XML file)"},
+      {fifo, "cannot read the project file " + fifo + " (no readable, well-formed XML file)"},
+      {huge, "cannot read the project file " + huge + " (no readable, well-formed XML file)"},
+      {missing_input, "the input file of the project file " + missing_input + " does not exist: " +
+                          folder_.Path() + "gone.pb"},
+      {itself, "the input file of the project file " + itself + " is a project file: " + itself},
+  };
+  for (const auto& [project, error] : cases) {
+    const MainFileChoice choice = MainFileOfGiven(project);
+    EXPECT_EQ(choice.Error, error);
+    EXPECT_EQ(choice.Path, "");
+  }
 }
