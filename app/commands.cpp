@@ -5,6 +5,7 @@
 #include "app/about_dialog.h"
 #include "app/dialogs.h"
 #include "app/jump_to_line.h"
+#include "app/main_file_choice.h"
 #include "listings/all_procedure_calls.h"
 #include "listings/callees.h"
 #include "listings/declare_check.h"
@@ -99,8 +100,8 @@ void RunBack(CommandContext& context) {
 }
 
 void RunOpen(CommandContext& context) {
-  const std::string main_file = ChooseMainFile(
-      context.Window(), std::string(DirectoryPart(context.TakenUp().MainFile)));
+  const std::string main_file = MainFileToTakeUp(
+      context.Window(), "", std::string(DirectoryPart(context.TakenUp().MainFile)));
   if (main_file.empty()) return;
   ResultLists& lists = context.Lists();
   lists.CloseAll();
