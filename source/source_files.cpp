@@ -87,7 +87,11 @@ class IncludeScanner {
     if (auto directory = IncludePathValue(line, compiler_home_)) {
       const auto expression = IncludePathExpression(line);
       auto evaluated = expression ? ExpressionDirectory(index, *expression) : std::nullopt;
-      current_include_path_ = std::move(evaluated ? *evaluated : DirectoryOnDisk(*directory));
+      if (evaluated) {
+        current_include_path_ = std::move(*evaluated);
+      } else {
+        current_include_path_ = expression ? std::move(*directory) : DirectoryOnDisk(*directory);
+      }
     }
     if (auto statement = IncludeFileValue(line)) {
       AddInclude(index, *statement, line_number);
