@@ -15,11 +15,11 @@
 /// and modification time restored (`cp -p`, `touch -r`) still shows another change time.
 struct FileIdentity {
   bool Valid = false;  ///< false when the path could not be looked at
-  dev_t Device = 0;
-  ino_t Inode = 0;
-  off_t Size = 0;
-  struct timespec Modified {};
-  struct timespec Changed {};
+  dev_t Device = 0;              ///< the file system it is on
+  ino_t Inode = 0;               ///< the file on that file system
+  off_t Size = 0;                ///< its size in bytes
+  struct timespec Modified {};   ///< its modification time, which `touch -r` can set back
+  struct timespec Changed {};    ///< its change time, which every write moves on
 
   /// True when both are valid and name the same file (device and inode), changed or not.
   bool SameFile(const FileIdentity& other) const;
