@@ -47,9 +47,9 @@ TEST(PathOnDisk, FirstMatchInByteOrderAndNoGoingBack) {
   EXPECT_EQ(Found(root + "lIb/x.pb"), "(nothing)");  // LIB is first, and holds no x.pb
 }
 
-// ".." stays as written; a symbolic link loop or a path longer than any the system opens
-// ends the search at once.
-TEST(PathOnDisk, DotDotLoopsAndOverlongPathsEndQuickly) {
+// ".." stays as written; a name matched in a symbolic link loop leads nowhere. (Loops and
+// paths of 10,000 components through the whole scan: listings/hostile_projects_test.cpp.)
+TEST(PathOnDisk, DotDotStaysAndLoopsLeadNowhere) {
   TestFolder folder;
   const std::string root = folder.Path();
   folder.MakeFolder("sub");
@@ -57,14 +57,7 @@ TEST(PathOnDisk, DotDotLoopsAndOverlongPathsEndQuickly) {
   folder.Write("Shared/C.pb", "");
   EXPECT_EQ(Found(root + "sub\\..\\shared\\c.pb"), root + "sub/../Shared/C.pb");
   ASSERT_EQ(::symlink("loop", (root + "loop").c_str()), 0);
-  EXPECT_EQ(Found(root + "loop\\x.pb"), "(nothing)");
   EXPECT_EQ(Found(root + "LOOP/x.pb"), "(nothing)");
-  std::string deep = root;
-  for (int component = 0; component < 10000; ++component) deep += "sub\\";
-  EXPECT_EQ(Found(deep + "a.pb"), "(nothing)");
-  std::string dots = root + "sub";
-  for (int component = 0; component < 10000; ++component) dots += "/.";
-  EXPECT_EQ(Found(dots, PathKind::Folder), "(nothing)");
 }
 
 // Each folder is read once per listings object: an entry made after the first look-up is

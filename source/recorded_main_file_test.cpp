@@ -122,29 +122,3 @@ TEST_F(RecordedMainFileTest, ProjectFileGivenAsMainFileStandsForItsMainTargetsIn
   EXPECT_EQ(MainFileOfGiven(main_).Path, main_);  // a source file stands for itself
   EXPECT_EQ(MainFileOfGiven(folder_.Path() + "gone.pb").Path, folder_.Path() + "gone.pb");
 }
-
-// Each way a project file can fail gives an error that names it, quickly, and no main file.
-TEST_F(RecordedMainFileTest, ProjectFileWithoutAUsableTargetIsAnErrorNamingIt) {
-  const std::string no_target = folder_.Write("none.pbp", "<project><section name=\"targets\"/></project>");
-  const std::string not_xml = folder_.Write("text.pbp", "Procedure A()\n");
-  const std::string missing_input = folder_.Write("gone.pbp", ProjectXml("x", "gone.pb"));
-  const std::string itself = folder_.Write("self.pbp", ProjectXml("x", "self.pbp"));
-  const std::string fifo = folder_.Path() + "fifo.pbp";
-  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-  const std::string huge = folder_.Write("huge.pbp", ProjectXml("x", "main.pb"));
-  ASSERT_EQ(::truncate(huge.c_str(), 1L << 30), 0);
-  const std::pair<std::string, std::string> cases[] = {
-      {no_target, "the project file " + no_target + " has no target with an input file"},
-      {not_xml, "cannot read the project file " + not_xml + " (no readable, well-formed XML file)"},
-      {fifo, "cannot read the project file " + fifo + " (no readable, well-formed XML file)"},
-      {huge, "cannot read the project file " + huge + " (no readable, well-formed XML file)"},
-      {missing_input, "the input file of the project file " + missing_input + " does not exist: " +
-                          folder_.Path() + "gone.pb"},
-      {itself, "the input file of the project file " + itself + " is a project file: " + itself},
-  };
-  for (const auto& [project, error] : cases) {
-    const MainFileChoice choice = MainFileOfGiven(project);
-    EXPECT_EQ(choice.Error, error);
-    EXPECT_EQ(choice.Path, "");
-  }
-}
