@@ -1,11 +1,10 @@
 #include "app/command_line.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <limits>
 
 #include "frontend/display_text.h"
+#include "source/file_system.h"
 #include "source/path_parts.h"
 #include "source/recorded_main_file.h"
 #include "source/text_parts.h"
@@ -92,10 +91,7 @@ std::string ReadSelectedText(const std::string& path, const SelectionRange& rang
   return line.substr(static_cast<size_t>(start), static_cast<size_t>(count));
 }
 
-bool MainFileExists(const std::string& path) {
-  struct stat info;
-  return !path.empty() && stat(path.c_str(), &info) == 0;
-}
+bool MainFileExists(const std::string& path) { return PathExists(path); }
 
 std::string MainFileFromParameter(std::string_view parameter,
                                   std::string_view launch_directory) {

@@ -6,6 +6,7 @@
 #include "app/clipboard.h"
 #include "app/dialogs.h"
 #include "app/jump_to_line.h"
+#include "app/main_file_choice.h"
 #include "frontend/list_text.h"
 #include "listings/listing_catalog.h"
 #include "listings/lookup.h"
@@ -77,8 +78,8 @@ void RunBack(CommandContext& context) {
 }
 
 void RunOpen(CommandContext& context) {
-  const std::string main_file = ChooseMainFile(
-      context.Window(), std::string(DirectoryPart(context.TakenUp().MainFile)));
+  const std::string main_file = MainFileToTakeUp(
+      context.Window(), "", std::string(DirectoryPart(context.TakenUp().MainFile)));
   if (main_file.empty()) return;
   ResultLists& lists = context.Lists();
   lists.CloseAll();

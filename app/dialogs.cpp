@@ -1,5 +1,7 @@
 #include "app/dialogs.h"
 
+#include <initializer_list>
+
 #include "frontend/display_text.h"
 
 namespace {
@@ -23,6 +25,13 @@ GtkWidget* NewPromptRow(std::string_view prompt, GtkWidget* entry) {
   gtk_box_pack_start(GTK_BOX(row), label, FALSE, FALSE, 0);
   gtk_box_pack_start(GTK_BOX(row), entry, TRUE, TRUE, 0);
   return row;
+}
+
+GtkFileFilter* NewFilter(const char* name, std::initializer_list<const char*> patterns) {
+  GtkFileFilter* filter = gtk_file_filter_new();
+  gtk_file_filter_set_name(filter, name);
+  for (const char* pattern : patterns) gtk_file_filter_add_pattern(filter, pattern);
+  return filter;
 }
 
 }  // namespace
@@ -58,10 +67,12 @@ std::string ChooseMainFile(GtkWindow* parent, const std::string& project_folder)
   GtkWidget* dialog = gtk_file_chooser_dialog_new(
       ToDisplayText(kChooseFileTitle).c_str(), parent, GTK_FILE_CHOOSER_ACTION_OPEN,
       GTK_STOCK_CANCEL, GTK_RESPONSE_CANCEL, GTK_STOCK_OPEN, GTK_RESPONSE_ACCEPT, nullptr);
-  GtkFileFilter* filter = gtk_file_filter_new();
-  gtk_file_filter_set_name(filter, "PureBasic ");
-  gtk_file_filter_add_pattern(filter, "*.pb");
-  gtk_file_chooser_add_filter(GTK_FILE_CHOOSER(dialog), filter);
+  GtkFileFilter* sources = NewFilter("PureBasic ", {"*.pb"});
+  gtk_file_chooser_add_filter(GTK_FILE_CHOOSER(dialog), sources);
+  gtk_file_chooser_add_filter(GTK_FILE_CHOOSER(dialog),
+                              NewFilter("PureBasic sources and projects", {"*.pb", "*.pbi", "*.pbp"}));
+  gtk_file_chooser_add_filter(GTK_FILE_CHOOSER(dialog), NewFilter("All files", {"*"}));
+  gtk_file_chooser_set_filter(GTK_FILE_CHOOSER(dialog), sources);
   gchar* directory = g_get_current_dir();
   gtk_file_chooser_set_current_folder(GTK_FILE_CHOOSER(dialog), directory);
   g_free(directory);

@@ -21,7 +21,8 @@ void ShowMessage(GtkWindow* parent, std::string_view text);
 /// Enter in the entry), empty when the dialog was closed in any other way.
 std::string AskText(GtkWindow* parent, std::string_view prompt, std::string_view preset);
 
-/// Lets the user choose a PureBasic main file, starting in the working directory, with
-/// `project_folder` (when not empty) as a shortcut in the side pane; the chosen path, or
-/// empty when cancelled.
+/// Lets the user choose a PureBasic main file or IDE project file, starting in the working
+/// directory with the filter "PureBasic " (*.pb) chosen, then "PureBasic sources and
+/// projects" and "All files", and `project_folder` (when not empty) as a shortcut in the
+/// side pane; the chosen path, or empty when cancelled.
 std::string ChooseMainFile(GtkWindow* parent, const std::string& project_folder);

@@ -8,7 +8,7 @@
 
 #include "app/command_line.h"
 #include "app/commands.h"
-#include "app/dialogs.h"
+#include "app/main_file_choice.h"
 #include "app/main_window.h"
 #include "app/program_directory_posix.h"
 #include "source/path_parts.h"
@@ -43,7 +43,7 @@ void RunSourcetrek(int argc, char** argv) {
     MainWindow window(result_font);
     window.Show();
     window.Lists().RefreshListSelector();
-    if (start.MainFile.empty()) start.MainFile = ChooseMainFile(window.Window(), "");
+    start.MainFile = MainFileToTakeUp(window.Window(), start.MainFile, "");
     if (!start.MainFile.empty()) {
       TakeUpMainFile(window, start.MainFile);
       RunStartUpLookup(window, start.StartTerm);

@@ -25,7 +25,9 @@
 #include "listings/unused.h"
 #include "listings/testing/reference_listings.h"
 #include "source/line_classification.h"
+#include "source/file_system.h"
 #include "source/path_parts.h"
+#include "source/recorded_main_file.h"
 #include "source/source_reader.h"
 
 namespace {
@@ -117,26 +119,37 @@ class ProjectGenerator {
  public:
   explicit ProjectGenerator(unsigned seed)
       : random_(seed), shapes_(seed * 7919u + 1), modules_(seed * 104729u + 3),
-        with_modules_(seed % 2 == 0) {}
+        real_(seed * 15485863u + 5), with_modules_(seed % 2 == 0) {}
 
-  /// Writes main.pb (with its include lines), a.pbi, b.pbi and c.pbi into `test`.
+  /// Writes main.pb (with its include lines), a.pbi, b.pbi and c.pbi into `test`, now and
+  /// then as saved on Windows (byte-order marks, "\" and other letter case in include
+  /// paths), and now and then an IDE project file that names the main file.
   void Write(TestProject& test) {
     names_ = PickNames();
-    test.Write("main.pb", Definitions() + Include("IncludeFile", "a") + LineEnd() +
-                              Include("IncludeFile", "missing") + LineEnd() +
-                              Include("XIncludeFile", "b") + LineEnd() + Definitions() + File());
-    test.Write("a.pbi", Include("IncludeFile", "c") + LineEnd() + Definitions() + File());
-    test.Write("b.pbi", Definitions() + File());
+    test.Write("main.pb", Marked(Definitions() + Include("IncludeFile", "a") + LineEnd() +
+                                 Include("IncludeFile", "missing") + LineEnd() +
+                                 Include("XIncludeFile", "b") + LineEnd() + Definitions() + File()));
+    test.Write("a.pbi", Marked(Include("IncludeFile", "c") + LineEnd() + Definitions() + File()));
+    test.Write("b.pbi", Marked(Definitions() + File()));
     // Other files that expressions may name: a copy in a folder, a folder named like a file.
     test.folder.MakeFolder("sub");
     test.folder.MakeFolder("x.pbi");
     test.Write("sub/a.pbi", "; sub/a.pbi\n" + WithName("@(1)", names_.front()) + "\n");
     test.Write("sub/b.pbi", "XIncludeFile #Dir$ + \"c.pbi\"\n");
     const bool includes = ShapeChance(20);
-    test.Write("c.pbi", Definitions() +
-                            (includes ? Include("XIncludeFile", PickShape(kFileLetters)) + "\n" : "") +
-                            File());
+    test.Write("c.pbi", Marked(Definitions() +
+                                   (includes ? Include("XIncludeFile", PickShape(kFileLetters)) + "\n" : "") +
+                                   File()));
+    // A file that differs from c.pbi only in letter case: "C.PBI" finds it first.
+    if (RealChance(30)) test.Write("C.pbi", Marked(File()));
+    WriteMainChoice(test);
   }
+
+  /// What to give as MAINFILE, relative to the project's folder: main.pb or project.pbp.
+  const std::string& Given() const { return given_; }
+  /// The main file that `Given` must lead to, found on disk; empty when the project file
+  /// names none, and main.pb is taken up instead.
+  const std::string& Main() const { return main_; }
 
   /// The names used by the last project.
   const Texts& Names() const { return names_; }
@@ -229,26 +242,92 @@ class ProjectGenerator {
   /// An include statement for `letter`.pbi, as a literal or an expression; now and then
   /// an include directory first.
   std::string Include(const std::string& keyword, const std::string& letter) {
-    std::string text = ShapeChance(10) ? PickShape(kIncludePaths) + "\n" : "";
+    std::string text = ShapeChance(10) ? Windowsish(PickShape(kIncludePaths)) + "\n" : "";
     const std::string& value = ShapeChance(40) ? kIncludeValues[0] : PickShape(kIncludeValues);
-    return text + keyword + " " + WithName(value, letter);
+    return text + keyword + " " + Windowsish(WithName(value, letter));
   }
 
   /// None to three constant definitions, each line ending in LF.
   std::string Definitions() {
     std::string text;
     for (int count = std::uniform_int_distribution<int>(0, 3)(shapes_); count > 0; --count) {
-      text += WithName(PickShape(kDefinitions), PickShape(kFileLetters)) + "\n";
+      text += Windowsish(WithName(PickShape(kDefinitions), PickShape(kFileLetters))) + "\n";
     }
     return text;
+  }
+
+  bool RealChance(int percent) {
+    return std::uniform_int_distribution<int>(0, 99)(real_) < percent;
+  }
+
+  /// Now and then `text` as written on Windows: "\" for "/" and every letter in upper
+  /// case in each quoted literal.
+  std::string Windowsish(std::string text) {
+    if (!RealChance(30)) return text;
+    const bool upper = RealChance(50);
+    bool quoted = false;
+    for (char& c : text) {
+      if (c == '"') quoted = !quoted;
+      if (quoted && c == '/') c = '\\';
+      if (quoted && upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    return text;
+  }
+
+  /// Now and then `text` with a byte-order mark before it, and a line that begins with one
+  /// after it (which stays part of that line).
+  std::string Marked(std::string text) {
+    if (RealChance(30)) text.insert(0, "\xEF\xBB\xBF");
+    if (RealChance(10)) text += "\n\xEF\xBB\xBF" + WithName("@(1)", names_.front()) + "\n";
+    return text;
+  }
+
+  /// Now and then a project file of one to four targets, each naming a spelling of one of
+  /// the project's files, a missing file or nothing; `main_` is what the rules choose.
+  void WriteMainChoice(TestProject& test) {
+    given_ = main_ = "main.pb";
+    if (!RealChance(25)) return;
+    static const Texts kInputs = {"main.pb", "MAIN.PB", ".\\main.pb", "b.pbi", "sub\\B.PBI", "gone.pb", ""};
+    static const Texts kFound = {"main.pb", "main.pb", "./main.pb", "b.pbi", "sub/b.pbi", "", ""};
+    const std::string prefix = RealChance(30) ? "pb:" : "";
+    std::string targets;
+    int chosen = -1;
+    int enabled = -1;
+    int first = -1;
+    for (int target = 0, count = 1 + RealChance(50) + RealChance(50) + RealChance(50); target < count; ++target) {
+      const int input = std::uniform_int_distribution<int>(0, static_cast<int>(kInputs.size()) - 1)(real_);
+      const bool is_default = RealChance(30);
+      const bool is_enabled = RealChance(60);
+      targets += "<" + prefix + "target name=\"t" + std::to_string(target) + "\" enabled=\"" +
+                 (is_enabled ? "1" : "0") + "\" default=\"" + (is_default ? "1" : "0") + "\">";
+      if (!kInputs[input].empty()) {
+        targets += "<" + prefix + "inputfile value=\"" + kInputs[input] + "\"/>";
+        if (RealChance(20)) targets += "<" + prefix + "inputfile value=\"b.pbi\"/>";  // passed over
+        if (is_default && chosen < 0) chosen = input;
+        if (is_enabled && enabled < 0) enabled = input;
+        if (first < 0) first = input;
+      }
+      targets += "</" + prefix + "target>";
+    }
+    const int input = chosen >= 0 ? chosen : enabled >= 0 ? enabled : first;
+    main_ = input >= 0 ? kFound[static_cast<size_t>(input)] : "";
+    given_ = "project.pbp";
+    const std::string xmlns = prefix.empty() ? "xmlns" : "xmlns:pb";
+    test.Write(given_, (RealChance(20) ? "\xEF\xBB\xBF" : "") +
+                           std::string("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<") + prefix + "project " +
+                           xmlns + "=\"http://www.purebasic.com/namespace\"><" + prefix + "section " + prefix +
+                           "name=\"targets\">" + targets + "</" + prefix + "section></" + prefix + "project>\n");
   }
 
   std::mt19937 random_;
   std::mt19937 shapes_;
   std::mt19937 modules_;
+  std::mt19937 real_;
   bool with_modules_;
   Texts names_;
   std::string line_end_;
+  std::string given_;
+  std::string main_;
 };
 
 // ---------------------------------------------------------------------------------------
@@ -851,6 +930,23 @@ void ExpectTermStopsArePrefixes(TestProject& test, const std::string& term) {
 
 constexpr unsigned kProjects = 200;
 
+/// The entries that open although their include statement is written for Windows ("\\"
+/// or a literal in upper case).
+size_t FoundOnDisk(const SourceFileList& files) {
+  size_t found = 0;
+  for (const SourceFile& file : files) {
+    if (file.IncludeLine == 0 || !IsRegularFile(file.Path)) continue;
+    for (const SourceFile& including : files) {
+      if (FileNamePart(including.Path) != file.IncludedBy) continue;
+      const Texts lines = UnspacedFileLines(including.Path);
+      const std::string& line = lines.at(static_cast<size_t>(file.IncludeLine) - 1);
+      found += line.find('\\') != std::string::npos || line.find(".PBI") != std::string::npos;
+      break;
+    }
+  }
+  return found;
+}
+
 }  // namespace
 
 TEST(DifferentialListings, GeneratedProjectsListAsTheReferenceDoes) {
@@ -859,15 +955,25 @@ TEST(DifferentialListings, GeneratedProjectsListAsTheReferenceDoes) {
   // The projects with modules must reach the rules: module procedures and ambiguous calls.
   int module_procedures = 0;
   int ambiguous_rows = 0;
+  // And Windows paths must be found: includes written with "\\" or in upper case, and
+  // project files that name a main file.
+  size_t found_on_disk = 0;
+  size_t project_files = 0;
   for (unsigned seed = 1; seed <= kProjects; ++seed) {
     SCOPED_TRACE("project seed " + std::to_string(seed));
     TestProject test;
     ProjectGenerator generator(seed);
     generator.Write(test);
-    ExpectRowsPointAtTheirLines(test.project.SourceFiles, test.TakeUp());
+    const MainFileChoice chosen = MainFileOfGiven(test.folder.Path() + generator.Given());
+    EXPECT_EQ(chosen.Path, generator.Main().empty() ? "" : test.folder.Path() + generator.Main());
+    EXPECT_EQ(chosen.Error.empty(), !generator.Main().empty()) << chosen.Error;
+    ExpectRowsPointAtTheirLines(test.project.SourceFiles,
+                                test.TakeUp(generator.Main().empty() ? "main.pb" : generator.Main()));
     ASSERT_EQ(EntryTexts(test.project.SourceFiles),
               EntryTexts(ReferenceScanIncludes(test.project.MainFile)));
     ambiguous_rows += ExpectSameListings(test, generator.Names());
+    found_on_disk += FoundOnDisk(test.project.SourceFiles);
+    project_files += generator.Given() != "main.pb" && !generator.Main().empty();
     const auto [called, listed] = ExpectMainCodeCalleesLive(test);
     called_from_main += called;
     unused += listed;
@@ -880,6 +986,8 @@ TEST(DifferentialListings, GeneratedProjectsListAsTheReferenceDoes) {
   EXPECT_GT(unused, kProjects);
   EXPECT_GT(module_procedures, kProjects / 4);
   EXPECT_GT(ambiguous_rows, 0);
+  EXPECT_GT(found_on_disk, kProjects / 4);
+  EXPECT_GT(project_files, kProjects / 10);
 }
 
 TEST(DifferentialListings, ExampleProjectListsAsTheReferenceDoes) {

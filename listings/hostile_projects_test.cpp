@@ -132,6 +132,22 @@ TEST(HostileProjects, IncludesThatAreNoFilesAreListedAndSkipped) {
   }
 }
 
+// Windows paths that find nothing on disk (a loop, a folder, 10,000 components) stay as
+// written; a file that is only a byte-order mark is an empty file.
+TEST(HostileProjects, WindowsPathsThatFindNothingAndMarkOnlyFilesAreListedAndSkipped) {
+  TestFolder folder;
+  ASSERT_EQ(::symlink("loop.pb", (folder.Path() + "loop.pb").c_str()), 0);
+  folder.MakeFolder("dir.pb");
+  folder.Write("bom.pb", "\xEF\xBB\xBF");
+  std::string deep;
+  for (int component = 0; component < 10000; ++component) deep += "a\\";
+  for (const std::string& middle : {std::string("loop.pb\\inside.pb"), std::string("LOOP.pb"),
+                                   std::string("DIR.PB"), deep + "b.pb", std::string("bom.pb")}) {
+    SCOPED_TRACE(middle.substr(0, 20));
+    ExpectMiddleSkipped(folder, WriteMainAround(folder, middle), folder.Path() + middle);
+  }
+}
+
 // Root reads any file whatever its mode, so as root the listings run in a child process
 // that has given up root for the unprivileged user "nobody" (uid 65534).
 TEST(HostileProjects, FileWithoutReadPermissionIsListedAndSkipped) {

@@ -58,6 +58,41 @@ TEST(HostileReport, MainFilesThatAreNoFilesExitWithTwoAndSayWhy) {
   }
 }
 
+// A project file that is a FIFO, a sparse gigabyte, no XML, names itself, has no target
+// with an input file or names a missing one: exit 2 with one line that names it, nothing
+// on standard output, quickly, and nothing written.
+TEST(HostileReport, ProjectFilesWithoutAMainFileExitWithTwoAndNameTheFile) {
+  TestFolder folder;
+  const TestFolder work;
+  const std::string fifo = folder.Path() + "fifo.pbp";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const TestFolder big;  // apart: the snapshot below would read its gigabyte
+  const std::string huge = big.Write("huge.pbp", "<project/>");
+  ASSERT_EQ(::truncate(huge.c_str(), 1L << 30), 0);
+  const std::string target = "<project><section name=\"targets\"><target default=\"1\">";
+  const std::string cases[][2] = {
+      {fifo, "cannot read the project file " + fifo},
+      {huge, "cannot read the project file " + huge},
+      {folder.Write("text.PBP", "Procedure A()\nEndProcedure\n"), "cannot read the project file "},
+      {folder.Write("self.pbp", target + "<inputfile value=\"SELF.pbp\"/></target></section></project>"),
+       "is a project file: " + folder.Path() + "self.pbp"},
+      {folder.Write("none.pbp", target + "</target></section></project>"), "has no target with an input file"},
+      {folder.Write("gone.pbp", target + "<inputfile value=\"src\\gone.pb\"/></target></section></project>"),
+       "does not exist: " + folder.Path() + "src\\gone.pb"},
+  };
+  const Snapshot before = SnapshotOf(folder.Path());
+  for (const auto& [project, error] : cases) {
+    SCOPED_TRACE(project);
+    const ToolRun run = RunTool(work.Path(), {"files", project});
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_EQ(run.Out, "");
+    ASSERT_EQ(Lines(run.Err).size(), 1u);
+    EXPECT_NE(run.Err.find(project), std::string::npos) << run.Err;
+    EXPECT_NE(run.Err.find(error), std::string::npos) << run.Err;
+  }
+  EXPECT_TRUE(SnapshotOf(folder.Path()) == before);
+}
+
 // The include holds one line of 200 MB. It is read whole; the listing keeps the line and
 // its prepared copy at once, so the tool's peak memory stays within three times the
 // file's size. AddressSanitizer's quarantine, which holds freed blocks back for a while,

@@ -3,8 +3,6 @@
 // is printed in the format asked for.
 #include "report/report_command.h"
 
-#include <sys/stat.h>
-
 #include "listings/call_tree.h"
 #include "frontend/display_text.h"
 #include "listings/list_history.h"
@@ -18,6 +16,7 @@
 #include "report/report_host.h"
 #include "report/report_output.h"
 #include "report/tree_output.h"
+#include "source/file_system.h"
 #include "source/path_parts.h"
 #include "source/recorded_main_file.h"
 
@@ -121,11 +120,6 @@ void RunListing(ReportSession& session, const ListingEntry& listing) {
   PrintProduct(session, listing, list, result);
 }
 
-bool IsRegularFile(const std::string& path) {
-  struct stat status {};
-  return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
-}
-
 /// What --help or --version prints.
 std::string InformationText(InformationRequest information) {
   return information == InformationRequest::Help ? ReportHelp() : VersionLine("pb-sourcetrek-report");
@@ -146,13 +140,15 @@ int RunReport(const std::vector<std::string>& arguments, std::string_view launch
     return 0;
   }
   const std::string given = AbsolutePath(launch_dir, request->MainFile);
-  if (!IsRegularFile(given)) {
-    err << "pb-sourcetrek-report: no such main file: " << given << '\n';
+  const MainFileChoice chosen = MainFileOfGiven(given);
+  if (!chosen.Error.empty() || !IsRegularFile(chosen.Path)) {
+    err << "pb-sourcetrek-report: "
+        << (chosen.Error.empty() ? "no such main file: " + given : chosen.Error) << '\n';
     return 2;
   }
   // With --find-main the file given is any file of the project, as an IDE tab is.
   const std::string main_file =
-      request->FindMain ? RecordedMainFile(given, IdeProjectFromEnvironment()) : given;
+      request->FindMain ? RecordedMainFile(chosen.Path, IdeProjectFromEnvironment()) : chosen.Path;
   ReportSession session{{}, {}, {}, *request, out};
   const ListingEntry& procedures = CatalogListing("procedures");
   TakeUpProject(session.project, main_file,

@@ -204,6 +204,36 @@ TEST(ReportTool, FindMainTakesUpTheMainFileThatTheIdeRecordsForATab) {
   EXPECT_EQ(Lines(no_hint.Out).size(), 1u) << no_hint.Out;
 }
 
+// A project made on Windows (fixtures/windows_project): every file starts with a
+// byte-order mark, includes are written with "\" and in other letter cases, and the
+// project file names its main file so.
+TEST(ReportTool, WindowsMadeProjectFileTakesUpEveryFile) {
+  const std::string root = PBST_FIXTURES "/windows_project/";
+  const ToolRun files = RunTool(root, {"--grep", "files", "PhotoBase.pbp"});
+  EXPECT_EQ(files.Status, 0) << files.Err;
+  EXPECT_EQ(files.Out, root + "Source/PhotoBase.pb:1: main file\n" +
+                           root + "Source/Config.pbi:1: included by PhotoBase.pb, line 1\n" +
+                           root + "Source/Modules/SearchWin.pbi:1: included by PhotoBase.pb, line 5\n" +
+                           root + "Source/Modules/SearchWin_Impl.pbi:1: included by PhotoBase.pb, line 6\n" +
+                           root + "Source/Common//Strings.pbi:1: included by PhotoBase.pb, line 8\n" +
+                           root + "Source/Common//Version.pbi:1: included by PhotoBase.pb, line 9\n");
+  // Heads on line 1, and the module's Declares, are seen through the marks.
+  const std::string procedures = RunTool(root, {"--grep", "procedures", "PhotoBase.pbp"}).Out;
+  EXPECT_NE(procedures.find("Source/Config.pbi:1: Procedure LoadSettings()\n"), std::string::npos) << procedures;
+  EXPECT_NE(procedures.find("SearchWin_Impl.pbi:2: [Module SearchWin] Procedure.i Open()\n"), std::string::npos)
+      << procedures;
+  const std::vector<std::string> check = Lines(RunTool(root, {"--json", "declare-check", "PhotoBase.pbp"}).Out);
+  ASSERT_EQ(check.size(), 3u);  // the list, the separator and the sum: no finding
+  EXPECT_NE(check[2].find("0 missing, 0 differs, 0 orphan"), std::string::npos) << check[2];
+  EXPECT_EQ(RunTool(root, {"--grep", "calls", "PhotoBase.pbp", "SearchWin::Open"}).Out,
+            root + "Source/PhotoBase.pb:13: If SearchWin::Open()\n" +
+                root + "Source/Modules/SearchWin.pbi:2: Declare.i Open()\n");
+  // A file that holds only the IDE's options names the main file as "..\photobase.pb".
+  const ToolRun found = RunTool(root + "Source/Common", {"--find-main", "--grep", "files", "Version.pbi"});
+  EXPECT_EQ(Lines(found.Out).size(), 6u) << found.Out;
+  EXPECT_EQ(found.Out.substr(0, found.Out.find(':')), root + "Source/Common/../PhotoBase.pb");
+}
+
 TEST(ReportTool, DeclareCheckFixPrintsTheDeclaresThatCompileOrderNeeds) {
   // Baz's head is in inc.pb, read at main's line 1, so unlike the declares listing the
   // check needs no Declare for it.

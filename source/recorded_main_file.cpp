@@ -1,12 +1,12 @@
 #include "source/recorded_main_file.h"
 
-#include <sys/stat.h>
-
 #include <cstdlib>
 #include <string_view>
 #include <utility>
 
+#include "source/file_system.h"
 #include "source/ide_project_file.h"
+#include "source/path_on_disk.h"
 #include "source/path_parts.h"
 #include "source/source_reader.h"
 
@@ -25,22 +25,9 @@ std::string FromFolder(std::string_view folder, std::string_view path) {
   return std::string(folder) + std::string(path);
 }
 
-std::optional<struct stat> StatusOf(const std::string& path) {
-  struct stat info {};
-  if (::stat(path.c_str(), &info) != 0) return std::nullopt;
-  return info;
-}
-
-std::optional<std::string> IfRegularFile(std::string path) {
-  const auto status = StatusOf(path);
-  if (!status || !S_ISREG(status->st_mode)) return std::nullopt;
-  return path;
-}
-
-bool SameFile(const std::string& a, const std::string& b) {
-  const auto first = StatusOf(a);
-  const auto second = StatusOf(b);
-  return first && second && first->st_dev == second->st_dev && first->st_ino == second->st_ino;
+// The regular file that `path`, read from a source or project file, names on disk.
+std::optional<std::string> FileOnDisk(const std::string& path, FolderListings& listings) {
+  return FindOnDisk(path, PathKind::File, listings);
 }
 
 // The UseMainFile value of the options block that ends the file: the block begins at its
@@ -73,17 +60,22 @@ std::optional<std::string> UseMainFileOf(const std::string& file) {
   if (!reader.Open(file)) return std::nullopt;
   const std::optional<std::string> value = UseMainFileValue(reader);
   if (!value || value->empty()) return std::nullopt;
-  return IfRegularFile(FromFolder(DirectoryPart(file), *value));
+  FolderListings listings;
+  return FileOnDisk(FromFolder(DirectoryPart(file), *value), listings);
 }
 
 std::optional<std::string> ProjectMainFileOf(const std::string& project_file,
                                              const std::string& file) {
   const std::optional<IdeProject> project = ReadIdeProject(project_file);
-  if (!project || project->DefaultInput.empty()) return std::nullopt;
+  const std::string input = project ? MainTargetInput(*project) : std::string();
+  if (input.empty()) return std::nullopt;
   const std::string_view folder = DirectoryPart(project_file);
+  const FileIdentity tab = IdentityOf(file);
+  FolderListings listings;
   for (const std::string& listed : project->Files) {
-    if (SameFile(FromFolder(folder, listed), file)) {
-      return IfRegularFile(FromFolder(folder, project->DefaultInput));
+    const auto on_disk = FileOnDisk(FromFolder(folder, listed), listings);
+    if (on_disk && IdentityOf(*on_disk).SameFile(tab)) {
+      return FileOnDisk(FromFolder(folder, input), listings);
     }
   }
   return std::nullopt;
@@ -95,6 +87,21 @@ std::string RecordedMainFile(const std::string& file, const std::string& project
     if (auto main = ProjectMainFileOf(project_file, file)) return std::move(*main);
   }
   return file;
+}
+
+MainFileChoice MainFileOfGiven(const std::string& given) {
+  if (!IsIdeProjectPath(given)) return {given, ""};
+  const std::optional<IdeProject> project = ReadIdeProject(given);
+  if (!project) return {"", "cannot read the project file " + given + " (no readable, well-formed XML file)"};
+  const std::string input = MainTargetInput(*project);
+  if (input.empty()) return {"", "the project file " + given + " has no target with an input file"};
+  const std::string written = FromFolder(DirectoryPart(given), input);
+  FolderListings listings;
+  const std::optional<std::string> main = FileOnDisk(written, listings);
+  if (!main) return {"", "the input file of the project file " + given + " does not exist: " + written};
+  // Read as a source, a project file would be taken for PureBasic.
+  if (IsIdeProjectPath(*main)) return {"", "the input file of the project file " + given + " is a project file: " + *main};
+  return {*main, ""};
 }
 
 std::string IdeProjectFromEnvironment() {

@@ -97,12 +97,28 @@ TEST_F(RecordedMainFileTest, ProjectFileThatDoesNotLeadToAMainFileFallsBackToThe
   }
 }
 
-TEST(IdeProjectFile, ListsTheFilesAndTheDefaultTargetsInput) {
-  const auto project = ParseIdeProject(ProjectXml("a &amp; b.pbi", "main.pb"));
-  ASSERT_TRUE(project.has_value());
-  EXPECT_EQ(project->Files, std::vector<std::string>{"a & b.pbi"});
-  EXPECT_EQ(project->DefaultInput, "main.pb");
-  EXPECT_FALSE(ParseIdeProject("<a><b></a>").has_value());
-  EXPECT_FALSE(ParseIdeProject("not xml at all").has_value());
-  EXPECT_TRUE(ParseIdeProject("<project/>").has_value());
+// Only the last options block counts: a later block without UseMainFile says there is none.
+TEST_F(RecordedMainFileTest, LaterOptionsBlockWithoutUseMainFileResetsTheEarlierOne) {
+  const std::string tab = Tab("; IDE Options = a\n; UseMainFile = ../main.pb\n"
+                              "; IDE Options = b\n; CursorPosition = 3\n");
+  EXPECT_EQ(RecordedMainFile(tab, ""), tab);
+}
+
+// Paths written on Windows: UseMainFile and the project's names with "\" and another
+// letter case, found on disk; the file starts with a byte-order mark as the IDE saves it.
+TEST_F(RecordedMainFileTest, WindowsPathsInOptionsAndProjectFilesAreFoundOnDisk) {
+  const std::string tab = folder_.Write("include/Tab.pbi", "\xEF\xBB\xBF; IDE Options = x\r\n; UseMainFile = ..\\MAIN.pb\r\n");
+  EXPECT_EQ(RecordedMainFile(tab, ""), folder_.Path() + "include/../main.pb");
+  const std::string other = folder_.Write("include/Other.pbi", "");
+  const std::string project = folder_.Write("p.pbp", ProjectXml("INCLUDE\\other.PBI", "Main.PB"));
+  EXPECT_EQ(RecordedMainFile(other, project), main_);
+}
+
+TEST_F(RecordedMainFileTest, ProjectFileGivenAsMainFileStandsForItsMainTargetsInput) {
+  folder_.MakeFolder("Src");
+  const std::string input = folder_.Write("Src/App.pb", "");
+  const std::string project = folder_.Write("App.PBP", ProjectXml("src\\app.pb", "src\\APP.pb"));
+  EXPECT_EQ(MainFileOfGiven(project).Path, input);
+  EXPECT_EQ(MainFileOfGiven(main_).Path, main_);  // a source file stands for itself
+  EXPECT_EQ(MainFileOfGiven(folder_.Path() + "gone.pb").Path, folder_.Path() + "gone.pb");
 }

@@ -1,7 +1,5 @@
 #include "source/source_files.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <limits>
@@ -9,9 +7,11 @@
 #include <set>
 #include <utility>
 
+#include "source/file_system.h"
 #include "source/include_constants.h"
 #include "source/include_statement.h"
 #include "source/line_classification.h"
+#include "source/path_on_disk.h"
 #include "source/path_parts.h"
 #include "source/source_lines.h"
 #include "source/source_reader.h"
@@ -21,25 +21,9 @@ namespace {
 constexpr const char* kBuiltInCompilerHome = "/home/user-workbench/Programming/PureBasic5.30/";
 
 // Who a file is: device and inode when it can be looked up; else its path text decides.
-struct FileIdentity {
-  bool HasInode = false;
-  std::pair<dev_t, ino_t> Inode{};
-};
+using FileKey = std::pair<dev_t, ino_t>;
 
-FileIdentity IdentityOf(const std::string& path) {
-  FileIdentity identity;
-  struct stat info {};
-  if (::stat(path.c_str(), &info) == 0) {
-    identity.HasInode = true;
-    identity.Inode = {info.st_dev, info.st_ino};
-  }
-  return identity;
-}
-
-bool HasKind(const std::string& path, mode_t kind) {
-  struct stat info {};
-  return ::stat(path.c_str(), &info) == 0 && (info.st_mode & S_IFMT) == kind;
-}
+FileKey KeyOf(const FileIdentity& identity) { return {identity.Device, identity.Inode}; }
 
 // One scan of ScanIncludes: the list grows at its end while a cursor walks it, so files are
 // scanned breadth first and only one file is open at a time. Include expressions are
@@ -48,9 +32,9 @@ bool HasKind(const std::string& path, mode_t kind) {
 class IncludeScanner {
  public:
   IncludeScanner(const std::string& main_path, const ConstantDefinitions& known,
-                 const SourceTexts& texts)
+                 const SourceTexts& texts, FolderListings& listings)
       : main_directory_(DirectoryPart(main_path)), compiler_home_(DefaultCompilerHome()),
-        names_(known), texts_(texts) {
+        names_(known), texts_(texts), listings_(listings) {
     Append(SourceFile{main_path, "", 0, ""}, 0);
   }
 
@@ -103,7 +87,11 @@ class IncludeScanner {
     if (auto directory = IncludePathValue(line, compiler_home_)) {
       const auto expression = IncludePathExpression(line);
       auto evaluated = expression ? ExpressionDirectory(index, *expression) : std::nullopt;
-      current_include_path_ = std::move(evaluated ? *evaluated : *directory);
+      if (evaluated) {
+        current_include_path_ = std::move(*evaluated);
+      } else {
+        current_include_path_ = expression ? std::move(*directory) : DirectoryOnDisk(*directory);
+      }
     }
     if (auto statement = IncludeFileValue(line)) {
       AddInclude(index, *statement, line_number);
@@ -114,7 +102,9 @@ class IncludeScanner {
     const std::string& including_path = files_[including].Path;
     SourceFile file{ResolvePath(statement.Name, including_path),
                     std::string(FileNamePart(including_path)), line_number, ""};
-    if (statement.Expression) {
+    if (!statement.Expression) {
+      file.Path = PathOnDisk(file.Path, PathKind::File, listings_);
+    } else {
       if (auto evaluated = ExpressionFile(including, *statement.Expression)) {
         file.Path = std::move(*evaluated);
       } else {
@@ -142,24 +132,38 @@ class IncludeScanner {
     std::optional<std::string> found;
     names_.ForEach(terms, BuiltIns(including), [&](const std::string& name) {
       if (name.size() > MaxNameLength) return false;
-      std::string path = ResolvePath(name, files_[including].Path);
-      if (!HasKind(path, S_IFREG)) return false;
-      found = std::move(path);
-      return true;
+      found = FindOnDisk(ResolvePath(name, files_[including].Path), PathKind::File, listings_);
+      return found.has_value();
     });
     return found;
   }
 
-  // The first name of the expression that is an existing directory, as evaluated.
+  // The first name of the expression that is an existing directory: as evaluated when it
+  // exists as written, else as found on disk.
   std::optional<std::string> ExpressionDirectory(size_t including, const ExpressionTerms& terms) {
     std::optional<std::string> found;
     names_.ForEach(terms, BuiltIns(including), [&](const std::string& name) {
       if (name.size() > MaxNameLength) return false;
-      if (!HasKind(FromMainFolder(name), S_IFDIR)) return false;
-      found = name;
-      return true;
+      found = FolderOnDisk(name);
+      return found.has_value();
     });
     return found;
+  }
+
+  // `directory` as written when it is an existing folder, else as found on disk; nothing
+  // when neither.
+  std::optional<std::string> FolderOnDisk(const std::string& directory) {
+    const std::string full = FromMainFolder(directory);
+    std::optional<std::string> found = FindOnDisk(full, PathKind::Folder, listings_);
+    if (found && *found == full) return directory;
+    return found;
+  }
+
+  // An IncludePath value: an empty one clears the include directory; one that names no
+  // folder, as written or found on disk, stays as written.
+  std::string DirectoryOnDisk(const std::string& directory) {
+    if (directory.empty()) return directory;
+    return FolderOnDisk(directory).value_or(directory);
   }
 
   // A relative result is taken from the main file's folder, not from the working directory.
@@ -179,8 +183,7 @@ class IncludeScanner {
 
   bool IsSameFile(size_t index, const FileIdentity& identity, const std::string& path) const {
     const FileIdentity& listed = identities_[index];
-    return listed.HasInode && identity.HasInode ? listed.Inode == identity.Inode
-                                                : files_[index].Path == path;
+    return listed.Valid && identity.Valid ? listed.SameFile(identity) : files_[index].Path == path;
   }
 
   // True when the file is the including one or any file that led to it from the main file.
@@ -199,8 +202,8 @@ class IncludeScanner {
   // The XIncludeFile test. The set of inodes spares a walk of the list in the common case;
   // a file without an inode (a missing one) is compared by path text with every entry.
   bool IsListed(const FileIdentity& identity, const std::string& path) const {
-    if (identity.HasInode) {
-      return inodes_.count(identity.Inode) > 0 || HasPath(without_inode_, path);
+    if (identity.Valid) {
+      return inodes_.count(KeyOf(identity)) > 0 || HasPath(without_inode_, path);
     }
     for (const SourceFile& file : files_) {
       if (file.Path == path) {
@@ -228,8 +231,8 @@ class IncludeScanner {
     files_.push_back(std::move(file));
     parents_.push_back(parent);
     identities_.push_back(identity);
-    if (identity.HasInode) {
-      inodes_.insert(identity.Inode);
+    if (identity.Valid) {
+      inodes_.insert(KeyOf(identity));
     } else {
       without_inode_.push_back(files_.size() - 1);
     }
@@ -238,7 +241,7 @@ class IncludeScanner {
   SourceFileList files_;
   std::vector<size_t> parents_;          // index of the including entry; 0 for the main file
   std::vector<FileIdentity> identities_;
-  std::set<std::pair<dev_t, ino_t>> inodes_;  // of every listed file that has one
+  std::set<FileKey> inodes_;  // of every listed file that has one
   std::vector<size_t> without_inode_;          // entries compared by path text only
   std::string current_include_path_;     // CurrentIncludePath: kept from file to file
   const std::string main_directory_;
@@ -246,6 +249,7 @@ class IncludeScanner {
   ExpressionNames names_;
   ConstantDefinitions found_;
   const SourceTexts& texts_;
+  FolderListings& listings_;  // the run's, shared by its scans
 };
 
 bool SameEntries(const SourceFileList& a, const SourceFileList& b) {
@@ -274,8 +278,9 @@ std::string DefaultCompilerHome() {
 SourceFileList ScanIncludes(const std::string& main_path, const SourceTexts& texts) {
   ConstantDefinitions known;
   SourceFileList files;
+  FolderListings listings;
   for (int scan = 1;; ++scan) {
-    IncludeScanner scanner(main_path, known, texts);
+    IncludeScanner scanner(main_path, known, texts, listings);
     SourceFileList scanned = scanner.Run();
     const bool settled = scan > 1 && SameEntries(files, scanned);
     files = std::move(scanned);

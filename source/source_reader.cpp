@@ -1,11 +1,6 @@
 #include "source/source_reader.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <limits>
 
@@ -13,35 +8,31 @@ namespace {
 
 constexpr size_t kBlockSize = 64 * 1024;
 
+// The UTF-8 byte-order mark that the PureBasic IDE writes at the start of its sources.
+constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";
+constexpr size_t kUtf8MarkSize = 3;
+
 }  // namespace
 
 SourceReader::~SourceReader() {
   Close();
 }
 
+// A byte-order mark at the very start is no part of the first line: it is passed over
+// here, where every reader of source bytes opens its file, so that no reader sees it.
 bool SourceReader::Open(const std::string& path) {
   Close();
-  // O_NONBLOCK: opening a FIFO for reading must not wait for a writer; anything that is
-  // not a regular file is then turned away before a byte is read.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) {
-    return false;
+  if (!file_.Open(path)) return false;
+  file_size_ = file_.Size();
+  if (file_size_ >= kUtf8MarkSize && file_.PeekStart(kUtf8MarkSize) == kUtf8Mark) {
+    file_.SkipStart(kUtf8MarkSize);
+    file_size_ -= kUtf8MarkSize;
   }
-  struct stat info {};
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    ::close(fd);
-    return false;
-  }
-  fd_ = fd;
-  file_size_ = static_cast<unsigned long long>(std::max<off_t>(info.st_size, 0));
   return true;
 }
 
 void SourceReader::Close() {
-  if (fd_ >= 0) {
-    ::close(fd_);
-  }
-  fd_ = -1;
+  file_.Close();
   buffer_ = std::string();
   filled_ = 0;
   position_ = 0;
@@ -57,20 +48,16 @@ bool SourceReader::Fill() {
   }
   position_ = 0;
   filled_ = 0;
-  if (fd_ < 0 || end_of_input_) {
+  if (end_of_input_) {
     return false;
   }
   // The block is made on the first line read: a file read whole never needs it.
   if (buffer_.empty()) buffer_.resize(kBlockSize);
-  ssize_t count = 0;
-  do {
-    count = ::read(fd_, &buffer_[0], buffer_.size());
-  } while (count < 0 && errno == EINTR);
-  if (count <= 0) {
+  filled_ = file_.Read(&buffer_[0], buffer_.size());
+  if (filled_ == 0) {
     end_of_input_ = true;
     return false;
   }
-  filled_ = static_cast<size_t>(count);
   bytes_read_ += filled_;
   for (TerminatorCursor& cursor : cursors_) {
     cursor.Scanned = false;
@@ -160,14 +147,10 @@ void SourceReader::ReadRest(std::string& bytes) {
   // that finds the end needs no larger string; only a file that still grows gets more.
   size_t held = bytes.size();
   bytes.resize(held + static_cast<size_t>(file_size_ > bytes_read_ ? file_size_ - bytes_read_ : 0) + 1);
-  while (fd_ >= 0 && !end_of_input_) {
+  while (!end_of_input_) {
     if (held == bytes.size()) bytes.resize(held + std::max(held, kBlockSize));
-    ssize_t count = 0;
-    do {
-      count = ::read(fd_, &bytes[held], bytes.size() - held);
-    } while (count < 0 && errno == EINTR);
-    end_of_input_ = count <= 0;
-    const size_t got = end_of_input_ ? 0 : static_cast<size_t>(count);
+    const size_t got = file_.Read(&bytes[held], bytes.size() - held);
+    end_of_input_ = got == 0;
     held += got;
     bytes_read_ += got;
   }

@@ -6,8 +6,11 @@
 #include <string>
 #include <string_view>
 
+#include "source/file_system.h"
+
 /// Reads one source file line by line. Only regular files open; at most one file is open
-/// per reader. Reads in large blocks, never a system call per byte.
+/// per reader. Reads in large blocks, never a system call per byte. A UTF-8 byte-order
+/// mark at the very start of the file is not read: it belongs to no line.
 class SourceReader {
  public:
   SourceReader() = default;
@@ -46,12 +49,12 @@ class SourceReader {
   void TakeTerminator(std::string* terminator);
   void AppendToLine(std::string& line, const char* bytes, size_t count) const;
 
-  int fd_ = -1;
+  ReadableFile file_;
   std::string buffer_;     // one block of the file; its first `filled_` bytes are valid
   size_t filled_ = 0;
   size_t position_ = 0;    // next unread byte in `buffer_`
   bool end_of_input_ = false;
-  unsigned long long file_size_ = 0;  // size when opened; bounds how far a line grows
+  unsigned long long file_size_ = 0;  // bytes to read when opened; bounds how far a line grows
   unsigned long long bytes_read_ = 0;
   TerminatorCursor cursors_[3] = {{'\n'}, {'\r'}, {'\0'}};
 };

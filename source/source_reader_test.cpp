@@ -73,7 +73,15 @@ TEST(SourceReader, SplitsAtEveryTerminatorKind) {
       {"a\n\n", {"a", ""}, {"\n", "\n"}},
       {std::string("a\0b", 3), {"a", "b"}, {std::string(1, '\0'), ""}},
       {std::string("\0\0", 2), {"", ""}, {std::string(1, '\0'), std::string(1, '\0')}},
-      {"\xEF\xBB\xBF; bom\n", {"\xEF\xBB\xBF; bom"}, {"\n"}},
+      // A UTF-8 byte-order mark belongs to no line at the very start, only there.
+      {"\xEF\xBB\xBF; bom\n", {"; bom"}, {"\n"}},
+      {"\xEF\xBB\xBF", {}, {}},
+      {"\xEF\xBB\xBF\n", {""}, {"\n"}},
+      {"a\n\xEF\xBB\xBF" "b", {"a", "\xEF\xBB\xBF" "b"}, {"\n", ""}},
+      {"\xEF\xBB\xBF\xEF\xBB\xBFx", {"\xEF\xBB\xBFx"}, {""}},
+      {" \xEF\xBB\xBFx", {" \xEF\xBB\xBFx"}, {""}},
+      {"\xEF\xBBx", {"\xEF\xBBx"}, {""}},
+      {"\xFF\xFEx", {"\xFF\xFEx"}, {""}},
   };
   for (const Case& c : cases) {
     const Split split = ReadAllRaw(folder.Write("case.pb", c.input));

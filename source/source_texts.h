@@ -3,11 +3,11 @@
 // only once.
 #pragma once
 
-#include <sys/stat.h>
-
 #include <memory>
 #include <string>
 #include <unordered_map>
+
+#include "source/file_system.h"
 
 /// Files read whole, by path. A cache: what it answers for a path stays the same until
 /// `DropChanged` or `Forget`, however often it is asked.
@@ -29,23 +29,10 @@ class SourceTexts {
   void Forget() { read_.clear(); }
 
  private:
-  /// What a file was when it was read; `Valid` is false when it could not be looked at.
-  struct Stamp {
-    bool Valid = false;
-    dev_t Device = 0;
-    ino_t Inode = 0;
-    off_t Size = 0;
-    struct timespec Modified {};
-    struct timespec Changed {};
-
-    bool operator==(const Stamp& other) const;
-  };
   struct Held {
-    Stamp Read;
+    FileIdentity Read;  ///< what the file was when it was read
     std::shared_ptr<const std::string> Bytes;
   };
-
-  static Stamp StampOf(const std::string& path);
 
   mutable std::unordered_map<std::string, Held> read_;
 };

@@ -36,3 +36,28 @@ TEST(SourceTexts, ReadsEachFileOnceUntilItChanges) {
   ASSERT_EQ(::mkfifo((folder.Path() + "pipe.pb").c_str(), 0600), 0);
   EXPECT_EQ(texts.Bytes(folder.Path() + "pipe.pb"), nullptr);
 }
+
+// `cp -p` and `touch -r` put the old modification time back on a file rewritten with the
+// same size: only the change time tells that the bytes are others.
+TEST(SourceTexts, FileRewrittenWithItsModificationTimeRestoredIsReadAgain) {
+  TestFolder folder;
+  const std::string path = folder.Write("main.pb", "before\n");
+  struct stat first {};
+  ASSERT_EQ(::stat(path.c_str(), &first), 0);
+  SourceTexts texts;
+  ASSERT_EQ(*texts.Bytes(path), "before\n");
+  // The change time moves with the clock's own steps: rewrite until it shows another one.
+  struct stat now {};
+  for (int attempt = 0; attempt < 1000; ++attempt) {
+    folder.Write("main.pb", "after!\n");
+    const struct timespec times[2] = {first.st_atim, first.st_mtim};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+    ASSERT_EQ(::stat(path.c_str(), &now), 0);
+    if (now.st_ctim.tv_sec != first.st_ctim.tv_sec || now.st_ctim.tv_nsec != first.st_ctim.tv_nsec) break;
+    ::usleep(1000);
+  }
+  ASSERT_EQ(now.st_size, first.st_size);
+  ASSERT_EQ(now.st_mtim.tv_nsec, first.st_mtim.tv_nsec);
+  texts.DropChanged();
+  EXPECT_EQ(*texts.Bytes(path), "after!\n");
+}

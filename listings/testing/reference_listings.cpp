@@ -1,5 +1,6 @@
 #include "listings/testing/reference_listings.h"
 
+#include <dirent.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -410,6 +411,51 @@ bool ReferenceHasKind(const std::string& path, mode_t kind) {
   return ::stat(path.c_str(), &info) == 0 && (info.st_mode & S_IFMT) == kind;
 }
 
+/// The entries of `folder` in byte order, read afresh.
+Texts ReferenceEntries(const std::string& folder) {
+  Texts names;
+  if (DIR* directory = ::opendir(folder.empty() ? "." : folder.c_str())) {
+    while (const dirent* entry = ::readdir(directory)) {
+      const std::string name = entry->d_name;
+      if (name != "." && name != "..") names.push_back(name);
+    }
+    ::closedir(directory);
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+/// A path written for Windows as found on disk: as written, else with "/" for "\", else
+/// with each missing component replaced by the first entry of its folder that is equal to
+/// it in lower case; nothing when it names no `kind` so.
+std::optional<std::string> ReferenceOnDisk(const std::string& path, mode_t kind) {
+  if (ReferenceHasKind(path, kind)) return path;
+  std::string forward = path;
+  std::replace(forward.begin(), forward.end(), '\\', '/');
+  if (ReferenceHasKind(forward, kind)) return forward;
+  std::string found;
+  size_t start = 0;
+  for (size_t end = 0; end != std::string::npos; start = end + 1) {
+    end = forward.find('/', start);
+    const std::string part = forward.substr(start, end == std::string::npos ? end : end - start);
+    struct stat info {};
+    const bool kept = part.empty() || part == "." || part == ".." || ::stat((found + part).c_str(), &info) == 0;
+    std::optional<std::string> match = kept ? std::optional(part) : std::nullopt;
+    for (const std::string& name : kept ? Texts() : ReferenceEntries(found)) {
+      if (!match && Lower(name) == Lower(part)) match = name;
+    }
+    if (!match) return std::nullopt;
+    found += *match + (end == std::string::npos ? "" : "/");
+  }
+  return ReferenceHasKind(found, kind) ? std::optional(found) : std::nullopt;
+}
+
+/// `name`, a folder from the main folder, as written when it is one, else as found on disk.
+std::optional<std::string> ReferenceFolder(const std::string& name, const std::string& from_main) {
+  const std::optional<std::string> found = ReferenceOnDisk(from_main, S_IFDIR);
+  return found && *found == from_main ? std::optional(name) : found;
+}
+
 std::string ReferenceIdentity(const std::string& path) {
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0) return "path:" + path;
@@ -451,9 +497,11 @@ SourceFileList ReferenceScanOnce(const std::string& main_path, const Definitions
         include_path = *directory;
         if (const auto terms = ReferenceExpression(line, "IncludePath")) {
           const auto evaluated = first_existing(*terms, including, [&](const std::string& name) {
-            return ReferenceHasKind(from_main(name), S_IFDIR) ? std::optional(name) : std::nullopt;
+            return ReferenceFolder(name, from_main(name));
           });
           if (evaluated) include_path = *evaluated;
+        } else if (!directory->empty()) {
+          include_path = ReferenceFolder(*directory, from_main(*directory)).value_or(*directory);
         }
       }
       const auto statement = IncludeFileValue(line);
@@ -462,14 +510,15 @@ SourceFileList ReferenceScanOnce(const std::string& main_path, const Definitions
                       line_number, ""};
       if (const auto terms = ReferenceExpression(line, "IncludeFile")) {
         const auto evaluated = first_existing(*terms, including, [&](const std::string& name) {
-          const std::string path = resolve(name, including);
-          return ReferenceHasKind(path, S_IFREG) ? std::optional(path) : std::nullopt;
+          return ReferenceOnDisk(resolve(name, including), S_IFREG);
         });
         if (evaluated) {
           file.Path = *evaluated;
         } else {
           file.Unresolved = ReferenceWritten(line);
         }
+      } else {
+        file.Path = ReferenceOnDisk(file.Path, S_IFREG).value_or(file.Path);
       }
       const std::string identity = ReferenceIdentity(file.Path);
       bool skip = false;
