@@ -9,8 +9,9 @@
 
 /// Fills `list`, opened as the "Declare check" list, in file and line order with:
 /// "missing" for a procedure called before its head without a Declare before that call
-/// (followed by the first such call), "differs" for a Declare whose parameter list is not
-/// its procedure's (followed by the head), "orphan" for a Declare of no procedure; then a
+/// (followed by the first such call; a call in a Macro body never counts), "differs: "
+/// and what differs for a Declare whose signature is not its procedure's (followed by the
+/// head; see `SignatureDifference`), "orphan" for a Declare of no procedure; then a
 /// summary of the counts. The procedures that miss a Declare become `missing`. Returns
 /// true when the user stopped the run (the list then has no rows).
 bool ListDeclareCheck(const Project& project, ResultList& list, ListingHost& host,
