@@ -112,7 +112,7 @@ class DeclareCheck {
                                    ? std::string(Differs) + ": " + finding.Difference
                                    : std::string(finding.Reason);
     AddLineFinding(list, finding.LineNumber, finding.Declare->Prepared, reason,
-                   text_.Files()[finding.File].FileName);
+                   {text_.Files()[finding.File].FileName, static_cast<uint32_t>(finding.File)});
     if (finding.Reason == Differs) WriteHead(finding.Procedure, list);
   }
 
@@ -189,12 +189,14 @@ class DeclareCheck {
   void WriteCall(const CallSite& site, ResultList& list) const {
     const std::string key = CallKeyFromHead(procedures_[static_cast<size_t>(site.Callee)].HeadText);
     AddCallRow(list, site.LineNumber, NormalizeCallLine(text_.SourceLine(site.Line), key),
-               site.OtherCase ? -1 : 1, Label(site.Caller), text_.Files()[site.File].FileName);
+               site.OtherCase ? -1 : 1, Label(site.Caller),
+               {text_.Files()[site.File].FileName, static_cast<uint32_t>(site.File)});
   }
 
   void WriteHead(int32_t procedure, ResultList& list) const {
     const ProcedureEntry& entry = procedures_[static_cast<size_t>(procedure)];
-    AddCallRow(list, entry.LineNumber, entry.HeadText, 1, Label(procedure), entry.FileName);
+    AddCallRow(list, entry.LineNumber, entry.HeadText, 1, Label(procedure),
+               {entry.FileName, RowFileIndex(entry)});
   }
 
   const ProcedureIndex& procedures_;

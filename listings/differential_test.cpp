@@ -17,6 +17,7 @@
 #include "listings/call_matching.h"
 #include "listings/callees.h"
 #include "listings/check_lines.h"
+#include "listings/declare_check.h"
 #include "listings/declares.h"
 #include "listings/testing/listing_test_support.h"
 #include "listings/procedure_calls.h"
@@ -263,12 +264,12 @@ class ProjectGenerator {
 std::string Describe(const ResultRow& row, int column) {
   return "\"" + std::string(row.Cells[static_cast<size_t>(column)]) + "\" marks " +
          std::to_string(row.Marks.Bits()) + " written for " +
-         std::to_string(static_cast<int>(row.WrittenFor));
+         std::to_string(static_cast<int>(row.WrittenFor)) + " file " + std::to_string(row.File);
 }
 
 bool SameCell(const ResultRow& a, const ResultRow& b, int column) {
   return a.Cells[static_cast<size_t>(column)] == b.Cells[static_cast<size_t>(column)] &&
-         a.Marks == b.Marks && a.WrittenFor == b.WrittenFor;
+         a.Marks == b.Marks && a.WrittenFor == b.WrittenFor && a.File == b.File;
 }
 
 /// The first row that differs, cell by cell; rows equal up to `rows`.
@@ -344,24 +345,16 @@ Texts UnspacedFileLines(const std::string& path) {
   return lines;
 }
 
-/// True when no other file of `files` has the file name of `file`.
-bool HasItsOwnName(const SourceFileList& files, const SourceFile& file) {
-  for (const SourceFile& other : files) {
-    if (&other != &file && FileNamePart(other.Path) == FileNamePart(file.Path)) return false;
-  }
-  return true;
-}
-
 /// Every row that names a project file and a line points at a line of that file that
 /// begins with the row's text (the head in the "Procedures" list), blanks and tabs left
-/// aside (a line is cut before its comment, a call closed up): the report tool's lines for editors and the jump to the
-/// editor take the user there. Rows of a file that shares its name with another are left
-/// out, since the first file of a name is taken.
+/// aside (a line is cut before its comment, a call closed up): the report tool's lines for
+/// editors and the jump to the editor take the user there, also where two files share a
+/// name.
 void ExpectRowsPointAtTheirLines(const SourceFileList& files, const ResultList& list) {
   std::map<std::string, Texts> read;
   for (int32_t row = 0; row < list.RowCount(); ++row) {
     const RowLocation at = LocateRow(list, row, files);
-    if (at.File == nullptr || at.Line <= 0 || !HasItsOwnName(files, *at.File)) continue;
+    if (at.File == nullptr || at.Line <= 0) continue;
     if (read.count(at.File->Path) == 0) read[at.File->Path] = UnspacedFileLines(at.File->Path);
     const Texts& lines = read[at.File->Path];
     ASSERT_LE(static_cast<size_t>(at.Line), lines.size()) << "row " << row;
@@ -610,6 +603,7 @@ Texts CalleeRows(const TestProject& test, std::string_view key) {
     texts.push_back(CalleeRowText(heads.at(head), list.Row(index)));
   }
   EXPECT_EQ(head + 1, heads.size()) << "one empty row between heads";
+  ExpectRowsPointAtTheirLines(test.project.SourceFiles, list);
   std::sort(texts.begin(), texts.end());
   return texts;
 }
@@ -718,6 +712,11 @@ std::pair<size_t, size_t> ExpectMainCodeCalleesLive(TestProject& test) {
   }
   ResultList unused(ListKind::Unused, "Unused");
   EXPECT_FALSE(ListUnused(test.project, unused, quiet));
+  ExpectRowsPointAtTheirLines(test.project.SourceFiles, unused);
+  ResultList declare_check(ListKind::DeclareCheck, "Declare check");
+  DeclareCandidates missing;
+  EXPECT_FALSE(ListDeclareCheck(test.project, declare_check, quiet, missing));
+  ExpectRowsPointAtTheirLines(test.project.SourceFiles, declare_check);
   size_t listed = 0;
   for (int32_t index = 0; index < unused.RowCount(); ++index) {
     const auto& cells = unused.Row(index).Cells;

@@ -165,7 +165,7 @@ bool ReferenceListEveryProcedure(const Project& project, ResultList& list, Listi
     for (size_t file = 0; file < project.SourceFiles.size(); ++file) {
       enclosing.StartFile();
       if (!reader.Open(project.SourceFiles[file].Path)) continue;
-      const std::string_view file_name = FileNamePart(project.SourceFiles[file].Path);
+      const RowFile file_name{FileNamePart(project.SourceFiles[file].Path), static_cast<uint32_t>(file)};
       for (int32_t line_number = 1; !reader.AtEnd();
            line_number = NextLineNumber(line_number)) {
         const std::string read = ReadSourceLine(reader);
@@ -228,7 +228,7 @@ int32_t ReferenceListProcedureCalls(const Project& project, ResultList& list,
   for (size_t file = 0; file < project.SourceFiles.size(); ++file) {
     enclosing.StartFile();
     if (!reader.Open(project.SourceFiles[file].Path)) continue;
-    const std::string_view file_name = FileNamePart(project.SourceFiles[file].Path);
+    const RowFile file_name{FileNamePart(project.SourceFiles[file].Path), static_cast<uint32_t>(file)};
     for (int32_t line_number = 1; !reader.AtEnd(); line_number = NextLineNumber(line_number)) {
       const std::string raw = ReadSourceLine(reader);
       const std::string line = NormalizeCallLine(raw, key);
@@ -267,7 +267,7 @@ void ReferenceListTermMatches(const Project& project, ResultList& list, ListingH
   for (size_t file = 0; file < project.SourceFiles.size(); ++file) {
     enclosing.StartFile();
     if (!reader.Open(project.SourceFiles[file].Path)) continue;
-    const std::string_view file_name = FileNamePart(project.SourceFiles[file].Path);
+    const RowFile file_name{FileNamePart(project.SourceFiles[file].Path), static_cast<uint32_t>(file)};
     for (int32_t line_number = 1; !reader.AtEnd(); line_number = NextLineNumber(line_number)) {
       // The raw line, since the row keeps a blank that follows a leading tab.
       const std::string raw = reader.ReadRawLine();
