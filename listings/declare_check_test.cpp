@@ -144,11 +144,12 @@ TEST(DeclareCheck, LinesThatNameProceduresWithoutCallingThemNeedNoDeclare) {
 TEST(DeclareCheck, IncludeFilesLastLineOneLineProcedureAndAFileReadEarlyThroughXIncludeFile) {
   TestProject test;
   // b.pbi's list entry comes from main's line 2, but a.pbi reads it at main's line 1
-  // through XIncludeFile: its call above the head is early there too. c.pbi ends in a
-  // one-line procedure without a line end, whose Declare is no orphan.
+  // through XIncludeFile: its call above Foo's head is early there too, and Bar's head is
+  // read before a.pbi's call of Bar. c.pbi ends in a one-line procedure without a line
+  // end, whose Declare is no orphan.
   test.Write("main.pb", "IncludeFile \"a.pbi\"\nIncludeFile \"b.pbi\"\nIncludeFile \"c.pbi\"\n");
-  test.Write("a.pbi", "XIncludeFile \"b.pbi\"\n");
-  test.Write("b.pbi", "Foo()\nProcedure Foo()\nEndProcedure\n");
+  test.Write("a.pbi", "XIncludeFile \"b.pbi\"\nBar()\n");
+  test.Write("b.pbi", "Foo()\nProcedure Foo()\nEndProcedure\nProcedure Bar()\nEndProcedure\n");
   test.Write("c.pbi", "Declare Last(x)\nLast(1)\nProcedure Last(x) : EndProcedure");
   test.TakeUp();
   ASSERT_EQ(test.project.SourceFiles.size(), 4u);
