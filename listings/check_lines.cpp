@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <string>
 
 #include "source/text_parts.h"
@@ -63,19 +64,12 @@ class FileLines {
   /// The kind of the line `id` whose text, less leading blanks and tabs, is `line`.
   CheckLine Take(size_t id, std::string_view line) {
     if (block_ != nullptr) return InBlock(line);
-    if (StartsWithWord(line, "Prototype") || StartsWithWord(line, "PrototypeC")) {
-      return CheckLine::NoCall;
+    // Every keyword looked for starts with one of these letters: most lines need no test.
+    const char first = line.empty() ? '\0' : line[0];
+    if (first == 'P' || first == 'M' || first == 'S' || first == 'I') {
+      if (const std::optional<CheckLine> kind = TakeStatement(id, line)) return *kind;
     }
-    for (const BlockKind& block : kBlocks) {
-      if (!StartsWithWord(line, block.Start)) continue;
-      if (!HoldsStatement(line, block.End)) block_ = &block;
-      return CheckLine::NoCall;
-    }
-    if (IsRealProcedureHead(line)) {
-      OpenBody(id, HoldsStatement(line, "EndProcedure"));
-      return CheckLine::Head;
-    }
-    if (open_) {
+    if (open_ && line.find("EndProcedure") != std::string_view::npos) {
       if (StartsWithWord(line, "EndProcedure")) CloseBody(id);
       else if (HoldsStatement(line, "EndProcedure")) CloseBody(id + 1);
     }
@@ -89,6 +83,21 @@ class FileLines {
   }
 
  private:
+  /// The kind of a line that starts a block, a body or a prototype; none for another.
+  std::optional<CheckLine> TakeStatement(size_t id, std::string_view line) {
+    if (StartsWithWord(line, "Prototype") || StartsWithWord(line, "PrototypeC")) {
+      return CheckLine::NoCall;
+    }
+    for (const BlockKind& block : kBlocks) {
+      if (!StartsWithWord(line, block.Start)) continue;
+      if (!HoldsStatement(line, block.End)) block_ = &block;
+      return CheckLine::NoCall;
+    }
+    if (!IsRealProcedureHead(line)) return std::nullopt;
+    OpenBody(id, HoldsStatement(line, "EndProcedure"));
+    return CheckLine::Head;
+  }
+
   CheckLine InBlock(std::string_view line) {
     if (!StartsWithWord(line, block_->End)) return block_->Inside;
     block_ = nullptr;
