@@ -208,6 +208,17 @@ TEST_F(JumpToLineTest, StartsTheToolIdeWithTheProjectsPathOptionAndLine) {
   }
 }
 
+TEST_F(JumpToLineTest, ARowOpensItsOwnFileWhereAnEarlierFileHasItsName) {
+  tool_ide_.Set(WriteRecorder(recorder_.Folder() / "ide"));
+  const SourceFileList files = {{"/p/main.pb", "", 0},
+                                {"/p/Build/Templates.pb", "main.pb", 1},
+                                {"/p/Templates.pb", "main.pb", 2}};
+  ResultList list(ListKind::Procedures, "Procedures");
+  list.AddResultRow("4\nProcedure Template(n)\n\n\nTemplates.pb", {}, 2);
+  JumpToLine(list, files);
+  EXPECT_EQ(RecordedCalls(1), (std::vector<Arguments>{{"/p/Templates.pb", "-l", "4"}}));
+}
+
 TEST_F(JumpToLineTest, StartsTheIdeOfPureBasicHomeWhenNoToolIdeIsNamed) {
   WriteRecorder(recorder_.Folder() / "purebasic" / "compilers" / "purebasic");
   home_.Set((recorder_.Folder() / "purebasic").string());

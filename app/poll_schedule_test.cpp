@@ -141,6 +141,22 @@ TEST(PollSchedule, StartBeginsAFreshInterval) {
   EXPECT_TRUE(schedule.Due(clock, NoRows));
 }
 
+// A clock that stands still (a coarse clock, a suspended machine) makes every look come
+// early; the stride stays at its longest, so the turn comes soon after the clock moves on.
+TEST(PollSchedule, AClockThatStandsStillLeavesTheStrideAtItsLongest) {
+  PollSchedule schedule;
+  FakeClock clock;
+  schedule.Start(clock.now);
+  int due = 0;
+  for (int poll = 0; poll < 200000; ++poll) due += schedule.Due(clock, NoRows) ? 1 : 0;
+  EXPECT_EQ(due, 0);
+  EXPECT_EQ(schedule.Stride(), PollSchedule::kLongestStride);
+  clock.now = kInterval;
+  uint32_t polls = 1;
+  while (!schedule.Due(clock, NoRows) && polls <= 2 * PollSchedule::kLongestStride) ++polls;
+  EXPECT_LE(polls, PollSchedule::kLongestStride);
+}
+
 // A listing that adds ten rows a microsecond: the turn comes at the first look that sees
 // enough rows waiting, long before the interval; fewer rows wait for the interval.
 TEST(PollSchedule, ManyWaitingRowsBringTheTurnBeforeTheInterval) {

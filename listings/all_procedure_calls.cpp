@@ -35,7 +35,7 @@ bool ListEveryProcedure(const Project& project, ResultList& list, ListingHost& h
     const auto add_call = [&](const CallHit& hit) {
       const bool declare_line = IsDeclareLine(text.SourceLine(hit.Line));
       AddCallRow(list, hit.LineNumber, hit.Prepared, hit.Found, hit.Label,
-                 text.Files()[hit.File].FileName,
+                 {text.Files()[hit.File].FileName, static_cast<uint32_t>(hit.File)},
                  (declare_line ? RowMarks(RowMark::DeclareLine) : RowMarks()) |
                      AmbiguityMark(hit.Ambiguous));
       TallyCall(tally, declare_line, hit.LineNumber, entry.LineNumber);

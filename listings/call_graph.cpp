@@ -100,6 +100,14 @@ HeadLines HeadLinesOf(const ProjectText& text, const ProcedureIndex& procedures,
   return heads;
 }
 
+/// `heads` without the lines that are no real heads.
+HeadLines RealHeads(HeadLines heads, const CheckLines& lines) {
+  heads.erase(std::remove_if(heads.begin(), heads.end(),
+                             [&](const auto& head) { return lines.KindOf(head.first) != CheckLine::Head; }),
+              heads.end());
+  return heads;
+}
+
 int32_t CallerOf(const HeadLines& heads, size_t head_line) {
   if (head_line == std::string::npos) return MainCode;
   const auto found = std::lower_bound(heads.begin(), heads.end(),
@@ -107,12 +115,13 @@ int32_t CallerOf(const HeadLines& heads, size_t head_line) {
   return found != heads.end() && found->first == head_line ? found->second : UnlistedProcedure;
 }
 
-/// The index entries of each distinct call key, keys in order of their first entry.
+/// The real heads' index entries of each distinct call key, keys in order of their first entry.
 std::vector<std::pair<std::string, std::vector<int32_t>>> EntriesByKey(
     const ProcedureIndex& procedures) {
   std::vector<std::pair<std::string, std::vector<int32_t>>> groups;
   std::unordered_map<std::string, size_t> group_of;
   for (size_t entry = 0; entry < procedures.size(); ++entry) {
+    if (!IsRealProcedureHead(procedures[entry].HeadText)) continue;
     std::string key = CallKeyFromHead(procedures[entry].HeadText);
     const auto [found, added] = group_of.try_emplace(key, groups.size());
     if (added) groups.emplace_back(std::move(key), std::vector<int32_t>());
@@ -151,51 +160,63 @@ std::vector<int32_t> HeadsNamed(const ProcedureIndex& procedures, std::string_vi
 
 ListingEnd CallGraph::Build(const ProjectText& text, const ProcedureIndex& procedures,
                             ListingHost& host) {
+  if (lines_.Read(text, host) == ListingEnd::Stopped) return ListingEnd::Stopped;
   ProcedureCallSearch search(text, procedures);
-  return Fill(text, procedures, ListedHeadLines(text, procedures), search, host);
+  return Fill(text, procedures, RealHeads(ListedHeadLines(text, procedures), lines_), search,
+              false, host);
 }
 
 ListingEnd CallGraph::BuildIn(const ProjectText& text, const ProcedureIndex& procedures,
                               const std::vector<int32_t>& callers, ListingHost& host) {
-  const HeadLines heads = HeadLinesOf(text, procedures, callers);
-  std::vector<size_t> body_heads;
-  for (const auto& [line, entry] : heads) body_heads.push_back(line);
-  ProcedureCallSearch search(text, procedures, std::move(body_heads));
-  return Fill(text, procedures, heads, search, host);
+  if (lines_.Read(text, host) == ListingEnd::Stopped) return ListingEnd::Stopped;
+  const HeadLines heads = RealHeads(HeadLinesOf(text, procedures, callers), lines_);
+  std::vector<std::pair<size_t, size_t>> bodies;
+  for (const auto& [line, entry] : heads) bodies.emplace_back(line + 1, lines_.BodyEnd(line));
+  ProcedureCallSearch search(text, procedures, std::move(bodies));
+  return Fill(text, procedures, heads, search, true, host);
 }
 
 ListingEnd CallGraph::Fill(const ProjectText& text, const ProcedureIndex& procedures,
                            const HeadLines& heads, ProcedureCallSearch& search,
-                           ListingHost& host) {
+                           bool listed_callers_only, ListingHost& host) {
   sites_.clear();
   callee_starts_.clear();
   if (!search.Index(host)) return ListingEnd::Stopped;
   head_lines_.assign(procedures.size(), std::string::npos);
   for (const auto& [line, entry] : heads) head_lines_[static_cast<size_t>(entry)] = line;
   for (const auto& [key, callees] : EntriesByKey(procedures)) {
-    // A hit is a call of the name; which procedures of the name it calls, and in which
-    // letter case, the module rules decide (every one of them in a project without modules).
     const auto add_sites = [&, &key = key, &callees = callees](const CallHit& hit) {
-      const size_t line =
-          text.Files()[hit.File].FirstLine + static_cast<size_t>(hit.LineNumber) - 1;
-      if (IsDeclareLine(text.SourceLine(line))) return;
-      const int32_t caller = CallerOf(heads, hit.Head);
-      const ModuleScope& scope = search.Scope();
-      for (const int32_t callee : callees) {
-        const CallTarget target = TargetOf(procedures[static_cast<size_t>(callee)]);
-        const TargetCall call = scope.Active()
-                                    ? scope.FindTargetCall(line, hit.Prepared, key, target)
-                                    : TargetCall{hit.Found, hit.Ambiguous};
-        if (call.Found != 0) {
-          sites_.push_back({callee, caller, hit.File, hit.LineNumber, line, call.Found < 0,
-                            call.Ambiguous});
-        }
-      }
+      AddSites(text, procedures, heads, callees, listed_callers_only, search.Scope(), key, hit);
     };
     if (search.FindCalls(key, CallTarget(), host, add_sites)) return ListingEnd::Stopped;
   }
   IndexSites(procedures.size());
   return ListingEnd::Finished;
+}
+
+// A hit is a call of the name; which procedures of the name it calls, and in which letter
+// case, the module rules decide (every one of them in a project without modules). A call
+// in a Macro body runs where the macro is used: the checks take it as main code's.
+void CallGraph::AddSites(const ProjectText& text, const ProcedureIndex& procedures,
+                         const HeadLines& heads, const std::vector<int32_t>& callees,
+                         bool listed_callers_only, const ModuleScope& scope,
+                         std::string_view key, const CallHit& hit) {
+  const CheckLine kind = lines_.KindOf(hit.Line);
+  if (kind == CheckLine::Head || kind == CheckLine::NoCall || IsDeclareLine(text.SourceLine(hit.Line))) {
+    return;
+  }
+  const bool in_macro = kind == CheckLine::MacroBody;
+  const int32_t caller = in_macro ? MainCode : CallerOf(heads, lines_.BodyHead(hit.Line));
+  if (listed_callers_only && caller < 0) return;
+  for (const int32_t callee : callees) {
+    const CallTarget target = TargetOf(procedures[static_cast<size_t>(callee)]);
+    const TargetCall call = scope.Active() ? scope.FindTargetCall(hit.Line, hit.Prepared, key, target)
+                                           : TargetCall{hit.Found, hit.Ambiguous};
+    if (call.Found != 0) {
+      sites_.push_back({callee, caller, hit.File, hit.LineNumber, hit.Line, call.Found < 0,
+                        call.Ambiguous, in_macro});
+    }
+  }
 }
 
 SiteSpan CallGraph::SitesOf(int32_t callee) const {

@@ -1,6 +1,7 @@
-// The whole project's call graph: every call of a procedure of the index, with the
+// The whole project's call graph: every call of a real procedure of the index, with the
 // procedure whose body holds it, found in one sweep over the project text with the same
-// matchers and candidate index as the procedure-call listing. The callees listing, the
+// matchers and candidate index as the procedure-call listing, but with the checks' notion
+// of heads, bodies and lines that hold no calls (`CheckLines`). The callees listing, the
 // call trees and the dead-code listings read it instead of searching per procedure.
 #pragma once
 
@@ -10,15 +11,18 @@
 #include <utility>
 #include <vector>
 
+#include "listings/check_lines.h"
 #include "listings/listing_host.h"
 #include "listings/project.h"
 #include "listings/project_text.h"
 
+class ModuleScope;
 class ProcedureCallSearch;
+struct CallHit;
 
 /// A caller that is no procedure of the index: the call stands outside any body.
 constexpr int32_t MainCode = -1;
-/// A caller whose head the index does not list (a head indented with a tab, say).
+/// A caller whose real head the index does not list (a head indented with a tab, say).
 constexpr int32_t UnlistedProcedure = -2;
 
 /// One call of a procedure of the index, as the procedure-call listing lists it.
@@ -31,6 +35,7 @@ struct CallSite {
   size_t Line = 0;             ///< line id in the project text
   bool OtherCase = false;      ///< the call matched only with letter case ignored
   bool Ambiguous = false;      ///< the call's name is had by several modules in use
+  bool InMacro = false;        ///< the call stands in a Macro body (its caller is `MainCode`)
 
   /// True for a call of the procedure from its own body.
   bool IsSelfCall() const { return Callee == Caller; }
@@ -54,8 +59,10 @@ struct SiteSpan {
   bool empty() const { return First == Last; }
 };
 
-/// Every call site of a project. Declare lines are no calls here; several heads of one
-/// name each get the calls of that name, as in the procedure-call listing.
+/// Every call site of a project. Declare lines, real head lines and the lines that
+/// `CheckLines` says hold no call are no calls here; an index entry that is no real head
+/// (a variable named "Procedure...") is no procedure. Several heads of one name each get
+/// the calls of that name, as in the procedure-call listing.
 class CallGraph {
  public:
   /// Builds the graph of `procedures` over `text`, polling `host` once per line it looks
@@ -78,15 +85,20 @@ class CallGraph {
   /// the calls of one line in index order of their callees.
   std::vector<const CallSite*> SitesIn(int32_t caller) const;
   /// Line id of the head of `procedure` (an index of the procedure index) in the project
-  /// text; npos when the text does not hold it.
+  /// text; npos when the text does not hold it or it is no real head.
   size_t HeadLine(int32_t procedure) const;
 
  private:
   ListingEnd Fill(const ProjectText& text, const ProcedureIndex& procedures,
                   const std::vector<std::pair<size_t, int32_t>>& heads,
-                  ProcedureCallSearch& search, ListingHost& host);
+                  ProcedureCallSearch& search, bool listed_callers_only, ListingHost& host);
+  void AddSites(const ProjectText& text, const ProcedureIndex& procedures,
+                const std::vector<std::pair<size_t, int32_t>>& heads,
+                const std::vector<int32_t>& callees, bool listed_callers_only,
+                const ModuleScope& scope, std::string_view key, const CallHit& hit);
   void IndexSites(size_t procedures);
 
+  CheckLines lines_;
   std::vector<CallSite> sites_;
   std::vector<size_t> head_lines_;     ///< per procedure, its head's line id or npos
   std::vector<size_t> callee_starts_;  ///< per procedure, first site; one more at the end

@@ -1,6 +1,8 @@
 #include "listings/call_search.h"
 
 #include <algorithm>
+#include <iterator>
+#include <limits>
 #include <utility>
 
 #include "listings/call_matching.h"
@@ -51,30 +53,6 @@ void TrackAndMatch(const ProjectText& text, const ModuleScope& scope, size_t fil
   }
 }
 
-// A pass started at a head line holds that head's label up to the next line that the
-// key leaves a head or an end, or the end of the file; so one body is tracked without the
-// lines before it, also where the key unmakes heads within it. Reports the calls of the
-// body of `head` only.
-bool ScanBody(const ProjectText& text, const ModuleScope& scope, std::string_view key,
-              const CallTarget& target, size_t head, ListingHost& host,
-              const CallHitHandler& on_hit) {
-  const std::string_view name = CallKeyName(key);
-  const size_t file = text.FileOf(head);
-  const size_t file_end = text.Files()[file].FirstLine + text.Files()[file].LineCount;
-  const auto in_body = [&](const CallHit& hit) {
-    if (hit.Head == head) on_hit(hit);
-  };
-  PassState state;
-  auto holds_name = FoldedGate(text.Files()[file].Bytes, name);
-  for (size_t line = head; line < file_end; ++line) {
-    if (!MayMatter(text, line, name, holds_name)) continue;
-    TrackAndMatch(text, scope, file, line, key, target, LabelStyle::Bare, state, in_body);
-    if (host.PollStop()) return true;
-    if (!state.Inside || state.Head != head) return false;
-  }
-  return false;
-}
-
 }  // namespace
 
 bool ScanForCalls(const ProjectText& text, const ModuleScope& scope, std::string_view key,
@@ -101,21 +79,15 @@ ProcedureCallSearch::ProcedureCallSearch(const ProjectText& text, const Procedur
 
 ProcedureCallSearch::ProcedureCallSearch(const ProjectText& text,
                                          const ProcedureIndex& procedures,
-                                         std::vector<size_t> body_heads)
+                                         std::vector<std::pair<size_t, size_t>> bodies)
     : ProcedureCallSearch(text, procedures) {
-  // A line that no pass takes for a head (a variable named "Procedure...") has no body.
-  const auto no_head = [&](size_t line) { return text.CallKind(line) != LineKind::Head; };
-  body_heads.erase(std::remove_if(body_heads.begin(), body_heads.end(), no_head),
-                   body_heads.end());
-  body_heads_ = std::move(body_heads);
+  bodies_ = std::move(bodies);
 }
 
-// A body's candidates are the lines after its head up to the next head or end line: the
-// lines whose enclosing head `EnclosingHead` finds to be that head.
 bool ProcedureCallSearch::Index(ListingHost& host) {
-  if (!body_heads_) return candidates_.Sweep(text_, host);
-  for (const size_t head : *body_heads_) {
-    if (!candidates_.SweepLines(text_, head + 1, BodyEnd(head), host)) return false;
+  if (!bodies_) return candidates_.Sweep(text_, host);
+  for (const auto& [first, last] : *bodies_) {
+    if (!candidates_.SweepLines(text_, first, last, host)) return false;
   }
   return true;
 }
@@ -127,8 +99,12 @@ bool ProcedureCallSearch::FindCalls(std::string_view key, const CallTarget& targ
   // right then. The empty name has no token to index by and takes the full pass too.
   const bool may_unmake_head = CloseUpCanUnmakeHead(key) && bounds_.HasUnnamedHead();
   if (may_unmake_head || CallKeyName(key).empty()) {
-    if (body_heads_) return ScanBodies(key, target, host, on_hit);
-    return ScanForCalls(text_, scope_, key, target, LabelStyle::Bare, host, on_hit);
+    if (!bodies_) return ScanForCalls(text_, scope_, key, target, LabelStyle::Bare, host, on_hit);
+    // The rare full pass, kept to the lines of the bodies.
+    return ScanForCalls(text_, scope_, key, target, LabelStyle::Bare, host,
+                        [&](const CallHit& hit) {
+                          if (InBodies(hit.Line)) on_hit(hit);
+                        });
   }
   return FindCallsInLines(key, target, host, on_hit);
 }
@@ -153,17 +129,10 @@ bool ProcedureCallSearch::FindCallsInLines(std::string_view key, const CallTarge
   return false;
 }
 
-bool ProcedureCallSearch::ScanBodies(std::string_view key, const CallTarget& target,
-                                     ListingHost& host, const CallHitHandler& on_hit) const {
-  for (const size_t head : *body_heads_) {
-    if (ScanBody(text_, scope_, key, target, head, host, on_hit)) return true;
-  }
-  return false;
-}
-
-size_t ProcedureCallSearch::BodyEnd(size_t head) const {
-  const ProjectFile& file = text_.Files()[text_.FileOf(head)];
-  return std::min(bounds_.BoundAfter(head), file.FirstLine + file.LineCount);
+bool ProcedureCallSearch::InBodies(size_t line) const {
+  const auto after = std::upper_bound(bodies_->begin(), bodies_->end(),
+                                      std::make_pair(line, std::numeric_limits<size_t>::max()));
+  return after != bodies_->begin() && line < std::prev(after)->second;
 }
 
 void ProcedureCallSearch::ExamineLine(size_t line, std::string_view key,

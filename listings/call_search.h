@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "listings/call_candidates.h"
@@ -56,11 +57,11 @@ class ProcedureCallSearch {
   /// A search in `text` (which must outlive the search) for the names of `procedures`;
   /// `Index` must succeed before calls are found.
   ProcedureCallSearch(const ProjectText& text, const ProcedureIndex& procedures);
-  /// A search as above that looks only into the bodies of the heads at `body_heads` (line
-  /// ids of head lines, ascending): `Index` sweeps their lines only, and `FindCalls` finds
-  /// just the calls whose enclosing head is one of them, as the whole search finds those.
+  /// A search as above that looks only at the lines of `bodies` (line id ranges, first
+  /// line and one past the last, ascending and apart): `Index` sweeps those lines only, and
+  /// `FindCalls` finds just the calls on them, as the whole search finds those.
   ProcedureCallSearch(const ProjectText& text, const ProcedureIndex& procedures,
-                      std::vector<size_t> body_heads);
+                      std::vector<std::pair<size_t, size_t>> bodies);
 
   /// Finds the candidate lines of every procedure, polling `host` once per line; false
   /// when the host reported a stop.
@@ -76,9 +77,7 @@ class ProcedureCallSearch {
  private:
   bool FindCallsInLines(std::string_view key, const CallTarget& target, ListingHost& host,
                         const CallHitHandler& on_hit) const;
-  bool ScanBodies(std::string_view key, const CallTarget& target, ListingHost& host,
-                  const CallHitHandler& on_hit) const;
-  size_t BodyEnd(size_t head) const;
+  bool InBodies(size_t line) const;
   void ExamineLine(size_t line, std::string_view key, const CallTarget& target,
                    const CallHitHandler& on_hit) const;
   size_t EnclosingHead(size_t line, size_t file_first_line) const;
@@ -87,5 +86,6 @@ class ProcedureCallSearch {
   CallCandidates candidates_;
   ProcedureBounds bounds_;
   ModuleScope scope_;
-  std::optional<std::vector<size_t>> body_heads_;  ///< the heads looked into; none: all
+  /// The line ranges looked at; none: all lines.
+  std::optional<std::vector<std::pair<size_t, size_t>>> bodies_;
 };

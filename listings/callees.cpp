@@ -26,7 +26,8 @@ void AddCalleeRow(ResultList& list, const ProjectText& text, const ProcedureInde
                                                              : RowMarks();
   AddCallRow(list, site.LineNumber, NormalizeCallLine(text.SourceLine(site.Line), key),
              site.OtherCase ? -1 : 1, ProcLabel(callee.LineNumber, callee.HeadText),
-             text.Files()[site.File].FileName, above | AmbiguityMark(site.Ambiguous));
+             {text.Files()[site.File].FileName, static_cast<uint32_t>(site.File)},
+             above | AmbiguityMark(site.Ambiguous));
 }
 
 }  // namespace

@@ -17,10 +17,10 @@
 #include "listings/call_graph.h"
 #include "listings/call_matching.h"
 #include "listings/declares.h"
-#include "listings/folded_search.h"
 #include "listings/listing_rows.h"
 #include "listings/module_scope.h"
 #include "listings/project_text.h"
+#include "listings/signature.h"
 #include "source/compile_order.h"
 #include "source/line_classification.h"
 #include "source/text_parts.h"
@@ -43,23 +43,6 @@ std::vector<size_t> CompileRanks(const ProjectText& text, const SourceFileList& 
     }
   }
   return ranks;
-}
-
-/// The parameter list of a head or Declare line (prepared for calls): from its first "("
-/// to the matching ")", blanks and tabs left out, letters folded.
-std::string ParameterList(std::string_view line) {
-  std::string list;
-  int depth = 0;
-  bool in_string = false;
-  for (size_t at = line.find('('); at < line.size(); ++at) {
-    const char c = line[at];
-    if (c == '"') in_string = !in_string;
-    if (!in_string && c == '(') ++depth;
-    if (!in_string && c == ')') --depth;
-    if (in_string || (c != ' ' && c != '\t')) list += in_string ? c : FoldAsciiLetter(c);
-    if (depth == 0) break;
-  }
-  return list;
 }
 
 /// The heads and Declares of one name.
@@ -85,6 +68,7 @@ struct Finding {
   int32_t Procedure = -1;           ///< the procedure of a "missing" or "differs" finding
   const CallSite* Call = nullptr;   ///< the first early call of a "missing" one
   const DeclareLine* Declare = nullptr;
+  std::string Difference;           ///< what differs, for a "differs" one
 };
 
 constexpr std::string_view Missing = "missing";
@@ -125,8 +109,11 @@ class DeclareCheck {
       WriteCall(*finding.Call, list);
       return;
     }
-    AddLineFinding(list, finding.LineNumber, finding.Declare->Prepared, finding.Reason,
-                   text_.Files()[finding.File].FileName);
+    const std::string reason = finding.Reason == Differs
+                                   ? std::string(Differs) + ": " + finding.Difference
+                                   : std::string(finding.Reason);
+    AddLineFinding(list, finding.LineNumber, finding.Declare->Prepared, reason,
+                   {text_.Files()[finding.File].FileName, static_cast<uint32_t>(finding.File)});
     if (finding.Reason == Differs) WriteHead(finding.Procedure, list);
   }
 
@@ -153,34 +140,36 @@ class DeclareCheck {
   }
 
   // The first call read before the name's first head, unless a Declare is read before it.
+  // A call in a Macro body is compiled where the macro is used, not where it is written.
   void AddMissing(const NameGroup& group, std::vector<Finding>& findings) const {
     const CallSite* first = nullptr;
     for (const int32_t entry : group.Heads) {
       for (const CallSite& site : graph_.SitesOf(entry)) {
-        if (ranks_[site.Line] < group.HeadRank && (first == nullptr || ranks_[site.Line] < ranks_[first->Line])) {
+        if (!site.InMacro && ranks_[site.Line] < group.HeadRank && (first == nullptr || ranks_[site.Line] < ranks_[first->Line])) {
           first = &site;
         }
       }
     }
     if (first == nullptr || group.DeclareRank < ranks_[first->Line]) return;
     const size_t head = graph_.HeadLine(group.FirstHead);
-    findings.push_back({text_.FileOf(head), text_.LineNumber(head), Missing, group.FirstHead, first, nullptr});
+    findings.push_back({text_.FileOf(head), text_.LineNumber(head), Missing, group.FirstHead, first, nullptr, {}});
   }
 
   // An orphan names no procedure; a Declare differs when no head of its name has its
-  // parameter list.
+  // signature.
   void AddDeclareFinding(const DeclareLine& declare, std::vector<Finding>& findings) const {
-    Finding finding{text_.FileOf(declare.Line), text_.LineNumber(declare.Line), Orphan, -1, nullptr, &declare};
+    Finding finding{text_.FileOf(declare.Line), text_.LineNumber(declare.Line), Orphan, -1, nullptr, &declare, {}};
     const auto group = groups_.find(declare.Name);
     if (group != groups_.end()) {
-      const std::string parameters = ParameterList(declare.Prepared);
+      const Signature signature = SignatureOf(declare.Prepared);
       for (const int32_t entry : group->second.Heads) {
-        if (HeadParameters(entry) == parameters) return;
+        if (SignatureDifference(signature, HeadSignature(entry)).empty()) return;
       }
       finding.Reason = Differs;
       finding.Procedure = group->second.FirstHead;
+      finding.Difference = SignatureDifference(signature, HeadSignature(group->second.FirstHead));
     }
-    findings.push_back(finding);
+    findings.push_back(std::move(finding));
   }
 
   /// The group of a head or Declare line `text` of `module` (folded, "" for none).
@@ -188,8 +177,8 @@ class DeclareCheck {
     return std::string(module) + "::" + FoldedProcedureName(text);
   }
 
-  std::string HeadParameters(int32_t entry) const {
-    return ParameterList(PrepareCallLine(text_.SourceLine(graph_.HeadLine(entry))));
+  Signature HeadSignature(int32_t entry) const {
+    return SignatureOf(PrepareCallLine(text_.SourceLine(graph_.HeadLine(entry))));
   }
 
   std::string Label(int32_t procedure) const {
@@ -201,12 +190,14 @@ class DeclareCheck {
   void WriteCall(const CallSite& site, ResultList& list) const {
     const std::string key = CallKeyFromHead(procedures_[static_cast<size_t>(site.Callee)].HeadText);
     AddCallRow(list, site.LineNumber, NormalizeCallLine(text_.SourceLine(site.Line), key),
-               site.OtherCase ? -1 : 1, Label(site.Caller), text_.Files()[site.File].FileName);
+               site.OtherCase ? -1 : 1, Label(site.Caller),
+               {text_.Files()[site.File].FileName, static_cast<uint32_t>(site.File)});
   }
 
   void WriteHead(int32_t procedure, ResultList& list) const {
     const ProcedureEntry& entry = procedures_[static_cast<size_t>(procedure)];
-    AddCallRow(list, entry.LineNumber, entry.HeadText, 1, Label(procedure), entry.FileName);
+    AddCallRow(list, entry.LineNumber, entry.HeadText, 1, Label(procedure),
+               {entry.FileName, RowFileIndex(entry)});
   }
 
   const ProcedureIndex& procedures_;

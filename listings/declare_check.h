@@ -10,8 +10,9 @@
 
 /// Fills `list`, opened as the "Declare check" list, in file and line order with:
 /// "missing" for a procedure called before its head without a Declare before that call
-/// (followed by the first such call), "differs" for a Declare whose parameter list is not
-/// its procedure's (followed by the head), "orphan" for a Declare of no procedure; then a
+/// (followed by the first such call; a call in a Macro body never counts), "differs: "
+/// and what differs for a Declare whose signature is not its procedure's (followed by the
+/// head; see `SignatureDifference`), "orphan" for a Declare of no procedure; then a
 /// summary of the counts. The Declares of the procedures that miss one become the
 /// result's `DeclareText`. A stopped run leaves the list without rows.
 ListingResult ListDeclareCheck(Project& project, ResultList& list, ListingHost& host,

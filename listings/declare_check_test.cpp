@@ -39,7 +39,7 @@ TEST(DeclareCheck, MissingDiffersAndOrphanRowsInFileAndLineOrder) {
   std::string missing;
   const ResultList& list = RunDeclareCheck(test, missing);
   ASSERT_EQ(list.RowCount(), 7);
-  EXPECT_EQ(TestProject::Cells(list, 0), (Texts{"3", "Declare Other(a.i)", "differs", "", "main.pb"}));
+  EXPECT_EQ(TestProject::Cells(list, 0), (Texts{"3", "Declare Other(a.i)", "differs: number of parameters: 1 vs 2", "", "main.pb"}));
   EXPECT_EQ(TestProject::Cells(list, 1),
             (Texts{"13", "Procedure Other(a.i, b.i)", "", "13 Procedure Other(a.i, b.i)", "main.pb"}));
   EXPECT_EQ(TestProject::Cells(list, 2), (Texts{"4", "Declare Gone()", "orphan", "", "main.pb"}));
@@ -117,5 +117,47 @@ TEST(DeclareCheck, ADeclareInAModuleBlockDeclaresThatModulesProcedure) {
             (Texts{"Declare Area(s$)", "Procedure Area(w, h)", "Declare Gone()", "Procedure Early()",
                    "Early() : Late()", "", "1 missing, 1 differs, 1 orphan"}));
   EXPECT_EQ(TestProject::Column(list, ColumnCount),
-            (Texts{"differs", "", "orphan", "missing", "", "", ""}));
+            (Texts{"differs: number of parameters: 1 vs 2", "", "orphan", "missing", "", "", ""}));
+}
+
+TEST(DeclareCheck, LinesThatNameProceduresWithoutCallingThemNeedNoDeclare) {
+  TestProject test;
+  // Only Early() on line 11 is a call above its head. The macro body's Later() is compiled
+  // where the macro is used; ProcedureC Back is called below its head only.
+  test.Write("main.pb",
+             "Prototype Later(a)\n"
+             "Macro Later2(Mode = 1)\n"
+             "  Later(Mode)\n"
+             "EndMacro\n"
+             "Interface I\n  Back(x.i)\nEndInterface\n"
+             "Structure S\n  Early.i\nEndStructure\n"
+             "Early()\n"
+             "Import \"lib.a\"\n  Later(a.i)\nEndImport\n"
+             "Procedure Later(a)\nEndProcedure\n"
+             "Procedure Early()\nEndProcedure\n"
+             "ProcedureC Back(x.i)\nEndProcedure\n"
+             "Back(1)\n");
+  test.TakeUp();
+  DeclareCandidates missing;
+  const ResultList& list = RunDeclareCheck(test, missing);
+  EXPECT_EQ(TestProject::Column(list, ColumnCalls),
+            (Texts{"Procedure Early()", "Early()", "", "1 missing, 0 differs, 0 orphan"}));
+}
+
+TEST(DeclareCheck, IncludeFilesLastLineOneLineProcedureAndAFileReadEarlyThroughXIncludeFile) {
+  TestProject test;
+  // b.pbi's list entry comes from main's line 2, but a.pbi reads it at main's line 1
+  // through XIncludeFile: its call above Foo's head is early there too, and Bar's head is
+  // read before a.pbi's call of Bar. c.pbi ends in a one-line procedure without a line
+  // end, whose Declare is no orphan.
+  test.Write("main.pb", "IncludeFile \"a.pbi\"\nIncludeFile \"b.pbi\"\nIncludeFile \"c.pbi\"\n");
+  test.Write("a.pbi", "XIncludeFile \"b.pbi\"\nBar()\n");
+  test.Write("b.pbi", "Foo()\nProcedure Foo()\nEndProcedure\nProcedure Bar()\nEndProcedure\n");
+  test.Write("c.pbi", "Declare Last(x)\nLast(1)\nProcedure Last(x) : EndProcedure");
+  test.TakeUp();
+  ASSERT_EQ(test.project.SourceFiles.size(), 4u);
+  DeclareCandidates missing;
+  const ResultList& list = RunDeclareCheck(test, missing);
+  EXPECT_EQ(TestProject::Column(list, ColumnCalls),
+            (Texts{"Procedure Foo()", "Foo()", "", "1 missing, 0 differs, 0 orphan"}));
 }

@@ -9,10 +9,10 @@ namespace {
 /// Appends a row of the five cells (the first one `line_number`) and selects it; returns
 /// its index. The row is written whole, so its texts are stored once.
 int32_t AddNumberedRow(ResultList& list, int32_t line_number, std::string_view line,
-                       std::string_view count, std::string_view label,
-                       std::string_view file_name, RowMarks marks) {
+                       std::string_view count, std::string_view label, RowFile file,
+                       RowMarks marks) {
   const std::string number = std::to_string(line_number);
-  return list.AddResultRow(RowCellTexts{number, line, count, label, file_name}, marks);
+  return list.AddResultRow(RowCellTexts{number, line, count, label, file.Name}, marks, file.Index);
 }
 
 RowMarks CaseMark(int found) { return found < 0 ? RowMarks(RowMark::OtherCase) : RowMarks(); }
@@ -28,9 +28,13 @@ RowMarks FileBands::RowOf(ResultList& list, size_t file) {
   return band_ ? RowMarks(RowMark::FileBand) : RowMarks();
 }
 
+uint32_t RowFileIndex(const ProcedureEntry& entry) {
+  return entry.File < 0 ? NoRowFile : static_cast<uint32_t>(entry.File);
+}
+
 int32_t AddProcedureRow(ResultList& list, const ProcedureEntry& entry) {
-  return AddNumberedRow(list, entry.LineNumber, entry.HeadText, "", "", entry.FileName,
-                        RowMark::ProcedureRow);
+  return AddNumberedRow(list, entry.LineNumber, entry.HeadText, "", "",
+                        {entry.FileName, RowFileIndex(entry)}, RowMark::ProcedureRow);
 }
 
 RowMarks AmbiguityMark(bool ambiguous) {
@@ -38,8 +42,8 @@ RowMarks AmbiguityMark(bool ambiguous) {
 }
 
 int32_t AddCallRow(ResultList& list, int32_t line_number, std::string_view line, int found,
-                   std::string_view label, std::string_view file_name, RowMarks marks) {
-  return AddNumberedRow(list, line_number, line, "", label, file_name, marks | CaseMark(found));
+                   std::string_view label, RowFile file, RowMarks marks) {
+  return AddNumberedRow(list, line_number, line, "", label, file, marks | CaseMark(found));
 }
 
 void TallyCall(ProcedureTally& tally, bool declare_line, int32_t line_number, int32_t head_line) {
@@ -63,21 +67,21 @@ void FinishProcedure(ResultList& list, int32_t procedure_row, const ProcedureTal
 
 void AddMatchRow(ResultList& list, int32_t line_number, std::string_view line,
                  const TermMatch& match, bool inside, std::string_view label,
-                 std::string_view file_name, RowMarks band) {
+                 RowFile file, RowMarks band) {
   RowMarks marks = band | CaseMark(match.Result);
   if (IsDeclarationLine(inside, line)) marks |= RowMark::Declaration;
-  AddNumberedRow(list, line_number, line, match.UseMarker, label, file_name, marks);
+  AddNumberedRow(list, line_number, line, match.UseMarker, label, file, marks);
 }
 
 int32_t AddProcedureFinding(ResultList& list, const ProcedureEntry& entry, std::string_view reason) {
   return AddNumberedRow(list, entry.LineNumber, entry.HeadText, reason,
                         HeadLabel(LabelStyle::Bare, entry.LineNumber, entry.HeadText),
-                        entry.FileName, RowMark::Finding);
+                        {entry.FileName, RowFileIndex(entry)}, RowMark::Finding);
 }
 
 int32_t AddLineFinding(ResultList& list, int32_t line_number, std::string_view line,
-                       std::string_view reason, std::string_view file_name) {
-  return AddNumberedRow(list, line_number, line, reason, "", file_name, RowMark::Finding);
+                       std::string_view reason, RowFile file) {
+  return AddNumberedRow(list, line_number, line, reason, "", file, RowMark::Finding);
 }
 
 void AddSummaryRow(ResultList& list, std::string_view summary) {

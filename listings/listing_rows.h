@@ -11,6 +11,16 @@
 #include "listings/result_list.h"
 #include "listings/term_matching.h"
 
+/// The file a row was read from: the name for its "in File" cell and its index in the
+/// source file list, so that the row finds its file also where two files share a name.
+struct RowFile {
+  std::string_view Name;
+  uint32_t Index = NoRowFile;
+};
+
+/// The file index of the rows of `entry`'s head; `NoRowFile` when the entry knows none.
+uint32_t RowFileIndex(const ProcedureEntry& entry);
+
 /// What the procedure-call listing has found so far for one procedure.
 struct ProcedureTally {
   int32_t Calls = 0;             ///< calls, Declare lines left out
@@ -51,7 +61,7 @@ RowMarks AmbiguityMark(bool ambiguous);
 /// Appends the row of one call with `marks`, marked other case when it was `found` only in
 /// another letter case. Returns the row's index.
 int32_t AddCallRow(ResultList& list, int32_t line_number, std::string_view line, int found,
-                   std::string_view label, std::string_view file_name, RowMarks marks = {});
+                   std::string_view label, RowFile file, RowMarks marks = {});
 
 /// Closes a finished procedure whose row is `procedure_row`: closing row, count, and the
 /// never-called and called-above-head marks.
@@ -61,18 +71,18 @@ void FinishProcedure(ResultList& list, int32_t procedure_row, const ProcedureTal
 /// `label` describe the enclosing procedure; `band` is the file's band mark.
 void AddMatchRow(ResultList& list, int32_t line_number, std::string_view line,
                  const TermMatch& match, bool inside, std::string_view label,
-                 std::string_view file_name, RowMarks band);
+                 RowFile file, RowMarks band);
 
 /// Appends the row of what a check found about the procedure `entry`: its head's line
 /// number and text, `reason` in the Count column, and its label (so that a double-click
 /// lists its callers) and file. Returns the row's index.
 int32_t AddProcedureFinding(ResultList& list, const ProcedureEntry& entry, std::string_view reason);
 
-/// Appends the row of what a check found on the line `line_number` of `file_name` that is
-/// no procedure's head (a Declare line): the line, `reason` in the Count column. Returns
-/// the row's index.
+/// Appends the row of what a check found on the line `line_number` of `file` that is no
+/// procedure's head (a Declare line): the line, `reason` in the Count column. Returns the
+/// row's index.
 int32_t AddLineFinding(ResultList& list, int32_t line_number, std::string_view line,
-                       std::string_view reason, std::string_view file_name);
+                       std::string_view reason, RowFile file);
 
 /// Appends a check's closing summary, `summary`, after an empty row.
 void AddSummaryRow(ResultList& list, std::string_view summary);

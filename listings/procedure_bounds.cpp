@@ -39,8 +39,3 @@ size_t ProcedureBounds::HeadBefore(size_t line, size_t file_first_line) const {
   if (after == heads_.begin() || after[-1] < file_first_line) return std::string::npos;
   return after[-1];
 }
-
-size_t ProcedureBounds::BoundAfter(size_t line) const {
-  const auto after = std::upper_bound(bounds_.begin(), bounds_.end(), line);
-  return after == bounds_.end() ? std::string::npos : *after;
-}

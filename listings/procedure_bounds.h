@@ -20,8 +20,6 @@ class ProcedureBounds {
   /// Id of the last head line before `line` and at or after `file_first_line` (the
   /// label is emptied at each file start); npos when there is none.
   size_t HeadBefore(size_t line, size_t file_first_line) const;
-  /// Id of the first head or end line after `line`; npos when there is none.
-  size_t BoundAfter(size_t line) const;
   /// True when a head has no name: "Procedure", blanks, then "(". Only such a head can be
   /// unmade by closing up blanks for a key (see `CloseUpCanUnmakeHead`).
   bool HasUnnamedHead() const { return has_unnamed_head_; }

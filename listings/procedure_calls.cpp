@@ -93,7 +93,8 @@ bool ListCallRows(const ProjectText& text, const ModuleScope& scope, std::string
   return ScanForCalls(text, scope, key, target, LabelStyle::Padded, host, [&](const CallHit& hit) {
     const RowMarks band = bands.RowOf(list, hit.File);
     AddCallRow(list, hit.LineNumber, hit.Prepared, hit.Found, hit.Label,
-               text.Files()[hit.File].FileName, band | AmbiguityMark(hit.Ambiguous));
+               {text.Files()[hit.File].FileName, static_cast<uint32_t>(hit.File)},
+               band | AmbiguityMark(hit.Ambiguous));
   });
 }
 

@@ -23,7 +23,7 @@ void AddHead(Project& project, ResultList& list, const ProcedureEntry& entry, Ro
   const std::string module = entry.Module.empty() ? "" : "Module " + entry.Module;
   list.AddResultRow(PaddedNumber(entry.LineNumber) + "\n" + module + "\n\n" + entry.HeadText +
                         "\n" + entry.FileName,
-                    band);
+                    band, RowFileIndex(entry));
 }
 
 }  // namespace
@@ -61,7 +61,9 @@ ListingEnd ReadHeads(Project& project, ResultList& list, ListingHost& host,
       const std::string_view head = ListedHeadText(line);
       if (!head.empty()) {
         const RowMarks band = bands.RowOf(list, file);
-        AddHead(project, list, {std::string(head), file_name, line_number, false, modules.Module()},
+        AddHead(project, list,
+                {std::string(head), file_name, line_number, false, modules.Module(),
+                 static_cast<int32_t>(file)},
                 band);
       }
       if (addresses.In(line)) CollectAddressTaken(line, addressed);

@@ -16,6 +16,7 @@ struct ProcedureEntry {
   int32_t LineNumber = 0;  ///< 1-based line of the head in that file
   bool AddressTaken = false;  ///< "@Name()" stands somewhere in the project: a callback
   std::string Module{};     ///< the module (as written) whose Module block holds the head; empty for none
+  int32_t File = -1;        ///< index in the source file list of the file that holds the head; -1: unknown
 };
 
 /// Every procedure head, files in list order, lines ascending.

@@ -26,7 +26,7 @@ void ResultList::TakeOver(ListKind kind, std::string_view caption_subject) {
   caption_ = CaptionText(kind, caption_subject);
 }
 
-int32_t ResultList::AddResultRow(std::string_view row_text, RowMarks marks) {
+int32_t ResultList::AddResultRow(std::string_view row_text, RowMarks marks, uint32_t file) {
   RowCellTexts cells;
   // Cells are separated by line feeds; parts beyond the fifth column have nowhere to go.
   size_t start = 0;
@@ -36,24 +36,24 @@ int32_t ResultList::AddResultRow(std::string_view row_text, RowMarks marks) {
     if (end == std::string_view::npos) break;
     start = end + 1;
   }
-  return AddResultRow(cells, marks);
+  return AddResultRow(cells, marks, file);
 }
 
-int32_t ResultList::AddResultRow(const RowCellTexts& cells, RowMarks marks) {
-  selected_row_ = AddRow(cells, marks);
+int32_t ResultList::AddResultRow(const RowCellTexts& cells, RowMarks marks, uint32_t file) {
+  selected_row_ = AddRow(cells, marks, file);
   return selected_row_;
 }
 
-void ResultList::AddUnselectedEmptyRow(RowMarks marks) { AddRow(RowCellTexts{}, marks); }
+void ResultList::AddUnselectedEmptyRow(RowMarks marks) { AddRow(RowCellTexts{}, marks, NoRowFile); }
 
-int32_t ResultList::AddRow(const RowCellTexts& cells, RowMarks marks) {
-  rows_.push_back({texts_.Add(cells), marks, kind_});
+int32_t ResultList::AddRow(const RowCellTexts& cells, RowMarks marks, uint32_t file) {
+  rows_.push_back({texts_.Add(cells), marks, kind_, file});
   return RowCount() - 1;
 }
 
 ResultRow ResultList::Row(int32_t row) const {
   const StoredRow& stored = rows_[static_cast<size_t>(row)];
-  return {texts_.Cells(stored.Texts), stored.Marks, stored.WrittenFor};
+  return {texts_.Cells(stored.Texts), stored.Marks, stored.WrittenFor, stored.File};
 }
 
 std::string_view ResultList::CellText(int32_t row, int column) const {

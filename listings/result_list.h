@@ -12,6 +12,10 @@
 #include "listings/list_kind.h"
 #include "listings/row_texts.h"
 
+/// A row's file index when the row was read from no file of its own (a separator, a
+/// summary) or was written without one: only its "in File" cell names a file then.
+constexpr uint32_t NoRowFile = UINT32_MAX;
+
 /// The five columns of every result list.
 enum ResultColumn : int { ColumnLine, ColumnCalls, ColumnCount, ColumnFunction, ColumnFile, ResultColumns };
 
@@ -74,6 +78,7 @@ struct ResultRow {
   RowCellTexts Cells;
   RowMarks Marks;
   ListKind WrittenFor = ListKind::Procedures;
+  uint32_t File = NoRowFile;  ///< index in the source file list of the row's file
 };
 
 /// One result list: what it is about, its rows and the selected row.
@@ -94,10 +99,12 @@ class ResultList {
   void TakeOver(ListKind kind, std::string_view caption_subject);
 
   /// Appends a row from `row_text` (cells separated by line feeds, missing trailing cells
-  /// empty) with `marks`, selects it and returns its index.
-  int32_t AddResultRow(std::string_view row_text, RowMarks marks = {});
-  /// Appends a row of the five `cells` with `marks`, selects it and returns its index.
-  int32_t AddResultRow(const RowCellTexts& cells, RowMarks marks);
+  /// empty) with `marks`, read from file `file` of the source file list, selects it and
+  /// returns its index.
+  int32_t AddResultRow(std::string_view row_text, RowMarks marks = {}, uint32_t file = NoRowFile);
+  /// Appends a row of the five `cells` with `marks`, read from file `file` of the source
+  /// file list, selects it and returns its index.
+  int32_t AddResultRow(const RowCellTexts& cells, RowMarks marks, uint32_t file = NoRowFile);
   /// Appends an empty row with `marks` without selecting it.
   void AddUnselectedEmptyRow(RowMarks marks);
 
@@ -126,14 +133,16 @@ class ResultList {
   void MarkMirrored();
 
  private:
-  /// A row as held: where its texts stand, its marks and kind (16 bytes).
+  /// A row as held: where its texts stand, its marks, kind and file (16 bytes).
   struct StoredRow {
     uint64_t Texts = 0;
     RowMarks Marks;
     ListKind WrittenFor = ListKind::Procedures;
+    uint32_t File = NoRowFile;
   };
+  static_assert(sizeof(StoredRow) == 16, "a million rows cost 16 MB beside their texts");
 
-  int32_t AddRow(const RowCellTexts& cells, RowMarks marks);
+  int32_t AddRow(const RowCellTexts& cells, RowMarks marks, uint32_t file);
   StoredRow* ChangeRow(int32_t row);
 
   ListKind kind_;

@@ -56,7 +56,15 @@ const SourceFile* FindRowFile(const SourceFileList& files, std::string_view name
   return nullptr;
 }
 
+// A row that knows its file takes it, unless the list of files has changed under it
+// since (its entry there no longer has the row's file name); else the name is looked up.
 RowLocation LocateRow(const ResultList& list, int32_t row, const SourceFileList& files) {
-  return {FindRowFile(files, RowFileName(list.CellText(row, ColumnFile))),
-          RowLineNumber(list.CellText(row, ColumnLine))};
+  const std::string_view name = RowFileName(list.CellText(row, ColumnFile));
+  const int32_t line = RowLineNumber(list.CellText(row, ColumnLine));
+  if (row < 0 || row >= list.RowCount()) return {nullptr, line};
+  const uint32_t file = list.Row(row).File;
+  if (file < files.size() && !name.empty() && EqualIgnoringCase(FileNamePart(files[file].Path), name)) {
+    return {&files[file], line};
+  }
+  return {FindRowFile(files, name), line};
 }

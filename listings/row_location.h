@@ -1,6 +1,7 @@
-// Which source file and line a result row names: the file through its "in File" cell, found
-// among the project's files by name, and the line through its "Line" cell. The jump to the
-// editor and the report tool's editor lines both go by it.
+// Which source file and line a result row names: the file that the row was read from, or
+// for a row without one the file that its "in File" cell names, found among the project's
+// files by name; the line through its "Line" cell. The jump to the editor and the report
+// tool's editor lines both go by it.
 #pragma once
 
 #include <cstdint>
@@ -27,6 +28,8 @@ struct RowLocation {
   int32_t Line = 0;
 };
 
-/// Where row `row` of `list` points in the project of `files`; no file for a row that does
-/// not exist (so also for -1, no selection) or whose "in File" cell names no project file.
+/// Where row `row` of `list` points in the project of `files`: the row's own file when it
+/// has one and that entry of `files` has the name of its "in File" cell, else the first of
+/// that name; no file for a row that does not exist (so also for -1, no selection) or
+/// whose "in File" cell names no project file.
 RowLocation LocateRow(const ResultList& list, int32_t row, const SourceFileList& files);

@@ -79,4 +79,15 @@ TEST(LocateRow, GivesTheFileAndLineOfARowAndNoFileForSeparatorsOrNoRow) {
   EXPECT_EQ(LocateRow(list, 3, files).File, nullptr);
 }
 
+TEST(LocateRow, ARowGoesToItsOwnFileUnlessTheListOfFilesHasChangedUnderIt) {
+  const SourceFileList files = ProjectFiles();
+  ResultList list(ListKind::Procedures, "Procedures");
+  list.AddResultRow("4\nx = A()\n\n\ntools.pbi", {}, 2);   // the second tools.pbi
+  list.AddResultRow("4\nx = A()\n\n\nmain.pb", {}, 2);     // entry 2 is no main.pb now
+  list.AddResultRow("4\nx = A()\n\n\ntools.pbi", {}, 99);  // beyond the list
+  EXPECT_EQ(LocateRow(list, 0, files).File, &files[2]);
+  EXPECT_EQ(LocateRow(list, 1, files).File, &files[0]);
+  EXPECT_EQ(LocateRow(list, 2, files).File, &files[1]);
+}
+
 }  // namespace

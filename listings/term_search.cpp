@@ -37,7 +37,8 @@ void SearchLine(ResultList& list, std::string_view term, int32_t line_number,
   if (match.Result == 0) return;
   const RowMarks band = state.Bands.RowOf(list, state.File);
   AddMatchRow(list, line_number, row_text, match, state.Enclosing.Inside(),
-              state.Enclosing.CurrentLabel(), state.FileName, band);
+              state.Enclosing.CurrentLabel(), {state.FileName, static_cast<uint32_t>(state.File)},
+              band);
 }
 
 /// Appends the rows of one file's matching lines.

@@ -1,7 +1,8 @@
 // Unused procedures. Which procedures are live is a reachability question over the call
 // graph: the roots are the callees of calls outside every listed body and the entry
 // points; everything a live procedure calls is live. What is left is unused, also a group
-// of procedures that only call each other.
+// of procedures that only call each other. A call in a Macro body is main code's: the
+// macro may be used anywhere.
 #include "listings/unused.h"
 
 #include <string>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "listings/call_graph.h"
+#include "listings/check_lines.h"
 #include "listings/listing_rows.h"
 #include "listings/project_text.h"
 
@@ -26,12 +28,6 @@ bool IsDllHead(std::string_view head) {
   return false;
 }
 
-/// True for a site that counts as a call: not the procedure's own head line, which a
-/// ProcedureC head is (its line is searched like any other and names the procedure).
-bool IsCall(const CallGraph& graph, const CallSite& site) {
-  return site.Line != graph.HeadLine(site.Callee);
-}
-
 /// Per procedure of the index, whether live code reaches it.
 std::vector<bool> LiveProcedures(const ProcedureIndex& procedures, const CallGraph& graph) {
   std::vector<bool> live(procedures.size(), false);
@@ -47,13 +43,13 @@ std::vector<bool> LiveProcedures(const ProcedureIndex& procedures, const CallGra
   }
   // Main code, and a body whose head the index does not list, cannot be judged unused.
   for (const CallSite& site : graph.Sites()) {
-    if (site.Caller < 0 && IsCall(graph, site)) reach(site.Callee);
+    if (site.Caller < 0) reach(site.Callee);
   }
   while (!to_visit.empty()) {
     const int32_t caller = to_visit.back();
     to_visit.pop_back();
     for (const CallSite* site : graph.SitesIn(caller)) {
-      if (IsCall(graph, *site)) reach(site->Callee);
+      reach(site->Callee);
     }
   }
   return live;
@@ -62,7 +58,7 @@ std::vector<bool> LiveProcedures(const ProcedureIndex& procedures, const CallGra
 /// The reason why `procedure`, which no live code reaches, is unused.
 std::string_view UnusedReason(const CallGraph& graph, int32_t procedure) {
   for (const CallSite& site : graph.SitesOf(procedure)) {
-    if (!site.IsSelfCall() && IsCall(graph, site)) return OnlyCalledByUnused;
+    if (!site.IsSelfCall()) return OnlyCalledByUnused;
   }
   return NeverCalled;
 }
@@ -82,7 +78,8 @@ ListingResult ListUnused(Project& project, ResultList& list, ListingHost& host,
   int32_t never_called = 0;
   int32_t only_by_unused = 0;
   for (size_t entry = 0; entry < live.size(); ++entry) {
-    if (live[entry]) continue;
+    // An entry that is no real head (a variable named "Procedure...") is no procedure.
+    if (live[entry] || !IsRealProcedureHead(project.Procedures[entry].HeadText)) continue;
     const std::string_view reason = UnusedReason(graph, static_cast<int32_t>(entry));
     ++(reason == NeverCalled ? never_called : only_by_unused);
     AddProcedureFinding(list, project.Procedures[entry], reason);

@@ -80,3 +80,41 @@ TEST(Unused, ListsEveryProcedureOfAProjectWithoutMainCodeAndNothingWhenStopped) 
   EXPECT_EQ(stopped.RowCount(), 0);
   EXPECT_EQ(test.host.StopStates.back(), false);
 }
+
+TEST(Unused, RealHeadsAreProceduresMacroBodiesCallAndNamesInBlocksDoNot) {
+  TestProject test;
+  test.Write("main.pb",
+             "Macro Twice(x)\n"
+             "  Helper(x) : Helper(x)\n"
+             "EndMacro\n"
+             "Prototype Proto(a)\n"
+             "Structure Browser\n"
+             "  ProcedureBrowserScroll.l\n"
+             "  Method.i\n"
+             "EndStructure\n"
+             "Interface IShape\n"
+             "  Method(a.i)\n"
+             "EndInterface\n"
+             "ImportC \"\"\n"
+             "  Imported(a.i)\n"
+             "EndImport\n"
+             "ProcedureDLL.i Exported()\n"  // a typed DLL export is an entry point
+             "EndProcedure\n"
+             "Procedure Dead()\n"
+             "  SetCallback(@Kept())\n"  // an address taken anywhere keeps Kept live
+             "EndProcedure\n"
+             "Procedure Kept()\nEndProcedure\n"
+             "Procedure Helper(x)\nEndProcedure\n"
+             "Procedure Proto(a)\nEndProcedure\n"
+             "Procedure Method(a.i)\nEndProcedure\n"
+             "Procedure Imported(a.i)\nEndProcedure\n"
+             "ProcedureC Alone()\n"
+             "  FromAlone()\n"  // in Alone's body, so no main code
+             "EndProcedure\n"
+             "Procedure FromAlone()\nEndProcedure\n");
+  test.TakeUp();
+  EXPECT_EQ(TestProject::Column(RunUnused(test), ColumnCalls),
+            (Texts{"Procedure Dead()", "Procedure Proto(a)", "Procedure Method(a.i)",
+                   "Procedure Imported(a.i)", "ProcedureC Alone()", "Procedure FromAlone()", "",
+                   "5 never called, 1 only called by unused"}));
+}

@@ -1,10 +1,13 @@
 // End-to-end runs of the built pb-sourcetrek-report on small projects.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "listings/testing/listing_test_support.h"
 #include "report/report_tool_runner.h"
 #include "source/testing/test_folder.h"
 
@@ -278,4 +281,101 @@ TEST(ReportTool, CalleesAndTreesAsTableTextJsonAndDot) {
   EXPECT_NE(dot.find("  p0 -> p0 [label=\"1\", style=dashed];\n"), std::string::npos) << dot;
   EXPECT_NE(dot.find("  p0 -> p1 [label=\"1\"];\n"), std::string::npos) << dot;
   EXPECT_EQ(dot.substr(dot.size() - 2), "}\n");
+}
+
+namespace {
+
+/// `text` without blanks and tabs.
+std::string Unblanked(std::string_view text) {
+  std::string result;
+  for (const char c : text) {
+    if (c != ' ' && c != '\t') result += c;
+  }
+  return result;
+}
+
+/// Line `number` of the file at `path`; empty when it has fewer lines.
+std::string FileLine(const std::string& path, int number) {
+  std::ifstream in(path);
+  std::string line;
+  for (int at = 1; at <= number && std::getline(in, line); ++at) {
+    if (at == number) return line;
+  }
+  return "";
+}
+
+}  // namespace
+
+TEST(ReportTool, GrepLinesOfEveryListingHoldTheirTextAlsoWhereFilesShareAName) {
+  TestFolder folder;
+  WriteSameNameProject(folder);
+  const std::vector<std::vector<std::string>> listings = {
+      {"procedures"},        {"all-calls"},          {"calls", "Helper"}, {"calls", "Tool"},
+      {"terms", "Helper"},   {"lookup", "Template"}, {"unused"},          {"declare-check"},
+      {"callees", "Tool"},   {"callees", "Main"}};
+  std::set<std::string> paths;
+  for (const std::vector<std::string>& listing : listings) {
+    SCOPED_TRACE(listing.front());
+    std::vector<std::string> arguments = {"--grep", listing.front(), "main.pb"};
+    arguments.insert(arguments.end(), listing.begin() + 1, listing.end());
+    const ToolRun run = RunTool(folder.Path(), arguments);
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    const auto lines = Lines(run.Out);
+    EXPECT_FALSE(lines.empty());
+    for (const std::string& line : lines) {
+      // "path:line: [notes] text"
+      const size_t colon = line.find(':');
+      const size_t text_start = line.find(": ", colon + 1) + 2;
+      std::string_view text = std::string_view(line).substr(text_start);
+      if (!text.empty() && text.front() == '[') text.remove_prefix(text.find("] ") + 2);
+      const std::string path = line.substr(0, colon);
+      paths.insert(path);
+      const std::string source = FileLine(path, std::stoi(line.substr(colon + 1)));
+      EXPECT_NE(Unblanked(source).find(Unblanked(text)), std::string::npos)
+          << line << "\n  the line holds: " << source;
+    }
+  }
+  // Rows of both Misc.pb and of the readable Templates.pb were printed, none of the missing one.
+  EXPECT_EQ(paths, (std::set<std::string>{folder.Path() + "main.pb", folder.Path() + "Templates.pb",
+                                          folder.Path() + "Common/Misc.pb",
+                                          folder.Path() + "Tools/Misc.pb"}));
+}
+
+TEST(ReportTool, DeclareCheckOfTheChecksExampleListsItsRealFindingsOnly) {
+  // The example names procedures on Prototype, Macro, Interface, Structure and Import
+  // lines, calls one from a macro body, and has Declares that differ from their heads in
+  // names only: none of that is a finding. Each row as its first three cells.
+  const ToolRun run = RunTool(PBST_CHECKS_EXAMPLE, {"--json", "declare-check", "main.pb"});
+  ASSERT_EQ(run.Status, 0) << run.Err;
+  std::vector<std::string> rows;
+  for (const std::string& line : Lines(run.Out)) {
+    if (line.rfind("{\"cells\": [\"", 0) != 0) continue;
+    std::string row;
+    size_t at = line.find('"', line.find('['));
+    for (int cell = 0; cell < 3; ++cell) {
+      const size_t end = line.find("\", \"", at + 1);
+      row += (cell == 0 ? "" : "|") + line.substr(at + 1, end - at - 1);
+      at = end + 3;
+    }
+    rows.push_back(row);
+  }
+  EXPECT_EQ(rows, (std::vector<std::string>{
+                      "45|Declare Resize(Width, Height)|differs: number of parameters: 2 vs 3",
+                      "94|Procedure Resize(Width, Height, Depth)|",
+                      "46|Declare Scale(Factor.f)|differs: parameter 1: .f vs .d",
+                      "97|Procedure Scale(Factor.d)|",
+                      "47|Declare Fill(*Buffer, Size)|differs: parameter 1: pointer vs no pointer",
+                      "100|Procedure Fill(Buffer.i, Size)|",
+                      "48|Declare Sort(Array Items.i(1))|differs: parameter 1: Array vs List",
+                      "103|Procedure Sort(List Items.i())|",
+                      "49|Declare Clamp(Value, Low = 0, High = 100)|differs: default of parameter 3",
+                      "106|Procedure Clamp(Value, Low = 0, High = 10)|",
+                      "50|Declare.s Title(Window)|differs: return type",
+                      "109|Procedure Title(Window)|",
+                      "51|Declare Forgotten()|orphan",
+                      "62|Procedure Early()|missing",
+                      "56|Early()|",
+                      "||",
+                      "|1 missing, 6 differs, 1 orphan|",
+                  }));
 }

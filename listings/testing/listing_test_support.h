@@ -31,7 +31,36 @@ constexpr std::string_view kGeoAndTextAreas =
     "EndProcedure\n"
     "EndModule\n";
 
-/// A listing host for tests: records the Stop control's states, and reports Stop at the poll numbered `StopAtPoll` (1-based; 0 never) or at the first poll
+/// Writes into `folder` a project with two files named Templates.pb, the first of which is
+/// missing (Build/Templates.pb), and two named Misc.pb in two folders, each with heads,
+/// calls, Declares and findings on lines that the other file of the name does not hold.
+inline void WriteSameNameProject(const TestFolder& folder) {
+  folder.Write("main.pb",
+               "IncludeFile \"Build/Templates.pb\"\n"
+               "IncludeFile \"Templates.pb\"\n"
+               "IncludeFile \"Common/Misc.pb\"\n"
+               "IncludeFile \"Tools/Misc.pb\"\n"
+               "Procedure Main()\n"
+               "  Template(1) : Helper()\n"
+               "  Tool()\n"
+               "EndProcedure\n"
+               "Main()\n");
+  folder.Write("Templates.pb",
+               "; templates\n\nDeclare Template(n)\nProcedure Template(n)\n  Helper()\nEndProcedure\n");
+  folder.MakeFolder("Common");
+  folder.MakeFolder("Tools");
+  folder.Write("Common/Misc.pb",
+               "Procedure Helper()\n  Debug \"helper\"\nEndProcedure\n"
+               "Procedure Spare()\nEndProcedure\n");
+  folder.Write("Tools/Misc.pb",
+               "; tools\n\n\n"
+               "Declare Tool(x)\n"
+               "Procedure Tool()\n  Helper() : Template(2)\nEndProcedure\n"
+               "Procedure Spare2()\n  Tool() : Helper()\nEndProcedure\n");
+}
+
+/// A listing host for tests: records the Stop control's states, and reports Stop at the
+/// poll numbered `StopAtPoll` (1-based; 0 never) or at the first poll
 /// at which `StopWhen` holds (once; the condition is then dropped).
 class RecordingHost : public ListingHost {
  public:

@@ -166,7 +166,7 @@ bool ReferenceListEveryProcedure(const Project& project, ResultList& list, Listi
     for (size_t file = 0; file < project.SourceFiles.size(); ++file) {
       enclosing.StartFile();
       if (!reader.Open(project.SourceFiles[file].Path)) continue;
-      const std::string_view file_name = FileNamePart(project.SourceFiles[file].Path);
+      const RowFile file_name{FileNamePart(project.SourceFiles[file].Path), static_cast<uint32_t>(file)};
       for (int32_t line_number = 1; !reader.AtEnd();
            line_number = NextLineNumber(line_number)) {
         const std::string read = ReadSourceLine(reader);
@@ -233,7 +233,7 @@ int32_t ReferenceListProcedureCalls(const Project& project, ResultList& list,
   for (size_t file = 0; file < project.SourceFiles.size(); ++file) {
     enclosing.StartFile();
     if (!reader.Open(project.SourceFiles[file].Path)) continue;
-    const std::string_view file_name = FileNamePart(project.SourceFiles[file].Path);
+    const RowFile file_name{FileNamePart(project.SourceFiles[file].Path), static_cast<uint32_t>(file)};
     for (int32_t line_number = 1; !reader.AtEnd(); line_number = NextLineNumber(line_number)) {
       const std::string raw = ReadSourceLine(reader);
       const std::string line = NormalizeCallLine(raw, key);
@@ -272,7 +272,7 @@ void ReferenceListTermMatches(const Project& project, ResultList& list, ListingH
   for (size_t file = 0; file < project.SourceFiles.size(); ++file) {
     enclosing.StartFile();
     if (!reader.Open(project.SourceFiles[file].Path)) continue;
-    const std::string_view file_name = FileNamePart(project.SourceFiles[file].Path);
+    const RowFile file_name{FileNamePart(project.SourceFiles[file].Path), static_cast<uint32_t>(file)};
     for (int32_t line_number = 1; !reader.AtEnd(); line_number = NextLineNumber(line_number)) {
       // The raw line, since the row keeps a blank that follows a leading tab.
       const std::string raw = reader.ReadRawLine();
@@ -588,6 +588,86 @@ SourceFileList ReferenceScanIncludes(const std::string& main_path) {
     const bool settled = SameFileList(files, next);
     files = std::move(next);
     if (settled) break;
+  }
+  return files;
+}
+
+namespace {
+
+/// `line` without leading blanks and tabs, its string literals emptied and its comment cut.
+std::string CheckText(std::string_view line) {
+  static const std::regex literal("\"[^\"]*(\"|$)");
+  std::string text = std::regex_replace(std::string(line), literal, "\"\"");
+  text = text.substr(0, text.find(';'));
+  return text.substr(std::min(text.find_first_not_of(" \t"), text.size()));
+}
+
+/// The end keyword of the block that `text` opens; empty for none.
+std::string BlockEnd(const std::string& text) {
+  static const std::regex opener("^(Macro|Structure|Interface|Import)C?\\b");
+  std::smatch match;
+  if (!std::regex_search(text, match, opener)) {
+    return "";
+  }
+  if (match[1] != "Import" && match.length(0) != match.length(1)) return "";
+  return "End" + std::string(match[1]);
+}
+
+/// True when a statement after a ":" is the word `end`.
+bool EndsAfterColon(const std::string& text, const std::string& end) {
+  static const std::regex statement(":[ \t]*(End\\w*)");
+  for (auto match = std::sregex_iterator(text.begin(), text.end(), statement);
+       match != std::sregex_iterator(); ++match) {
+    if ((*match)[1] == end) return true;
+  }
+  return false;
+}
+
+/// True when `text` starts with the word `end`.
+bool StartsWithEnd(const std::string& text, const std::string& end) {
+  static const std::regex statement("^(End\\w*)");
+  std::smatch match;
+  return std::regex_search(text, match, statement) && match[1] == end;
+}
+
+}  // namespace
+
+std::vector<std::vector<ReferenceCheckLine>> ReferenceCheckLines(const Project& project) {
+  const std::regex head("^Procedure(C|DLL|CDLL)?(\\.\\w+)?[ \t]+\\w+[ \t]*\\(");
+  const std::regex prototype("^PrototypeC?\\b");
+  std::vector<std::vector<ReferenceCheckLine>> files;
+  SourceReader reader;
+  for (const SourceFile& file : project.SourceFiles) {
+    std::vector<ReferenceCheckLine>& lines = files.emplace_back();
+    if (!reader.Open(file.Path)) continue;
+    std::string block_end;
+    int32_t body = 0;
+    while (!reader.AtEnd()) {
+      const std::string text = CheckText(ReadSourceLine(reader));
+      ReferenceCheckLine& line = lines.emplace_back();
+      const int32_t number = static_cast<int32_t>(lines.size());
+      line.BodyHead = body;
+      if (!block_end.empty()) {
+        const bool ends = StartsWithEnd(text, block_end);
+        line.NoCall = ends || block_end != "EndMacro";
+        line.InMacro = !line.NoCall;
+        if (ends) block_end.clear();
+      } else if (std::regex_search(text, prototype)) {
+        line.NoCall = true;
+      } else if (!BlockEnd(text).empty()) {
+        line.NoCall = true;
+        if (!EndsAfterColon(text, BlockEnd(text))) block_end = BlockEnd(text);
+      } else if (std::regex_search(text, head)) {
+        line.Head = true;
+        line.BodyHead = 0;
+        body = EndsAfterColon(text, "EndProcedure") ? 0 : number;
+      } else if (body != 0 && StartsWithEnd(text, "EndProcedure")) {
+        line.BodyHead = body = 0;
+      } else if (EndsAfterColon(text, "EndProcedure")) {
+        body = 0;
+      }
+    }
+    reader.Close();
   }
   return files;
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "listings/listing.h"
 #include "listings/listing_host.h"
@@ -28,3 +29,16 @@ int32_t ReferenceListProcedureCalls(const Project& project, ResultList& list,
 /// The term search, matching every non-comment line.
 void ReferenceListTermMatches(const Project& project, ResultList& list, ListingHost& host,
                               std::string_view term);
+
+/// What the checks take one line for, by the reference's reading.
+struct ReferenceCheckLine {
+  bool Head = false;      ///< a real procedure head
+  bool NoCall = false;    ///< a Prototype line, a block's first or last line, inside a
+                          ///< Structure, Interface or Import block
+  bool InMacro = false;   ///< inside a Macro block
+  int32_t BodyHead = 0;   ///< line number of the real head whose body holds the line; 0: none
+};
+
+/// The checks' reading of every line of every file of `project`, per file in list order,
+/// by regular expressions on each line and a plain pass per file.
+std::vector<std::vector<ReferenceCheckLine>> ReferenceCheckLines(const Project& project);
