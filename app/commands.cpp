@@ -124,6 +124,7 @@ void TakeUpMainFile(CommandContext& context, const std::string& main_file) {
   context.RunListing(
       [&] { TakeUpProject(context.TakenUp(), main_file, procedures, context.Host()); });
   lists.RefreshListSelector();
+  lists.FocusCurrent();
 }
 
 void RunStartUpLookup(CommandContext& context, const std::string& start_term) {

@@ -38,9 +38,20 @@ void RowMenu::Popup(const GdkEventButton* event) {
   if (event != nullptr) {
     gtk_menu_popup(Menu(), nullptr, nullptr, nullptr, nullptr, event->button, event->time);
   } else {
+    ScrollToSelectedRow();
     gtk_menu_popup(Menu(), nullptr, nullptr, &RowMenu::PlaceBesideRow, this, 0,
                    gtk_get_current_event_time());
   }
+}
+
+// The menu opened from the keyboard stands at the selected row, which must be in view.
+void RowMenu::ScrollToSelectedRow() {
+  ResultListView* view = context_.Lists().CurrentView();
+  const int32_t row = view != nullptr ? view->Model().SelectedRow() : -1;
+  if (row < 0) return;
+  GtkTreePath* path = gtk_tree_path_new_from_indices(row, -1);
+  gtk_tree_view_scroll_to_cell(view->ListView(), path, nullptr, FALSE, 0.0f, 0.0f);
+  gtk_tree_path_free(path);
 }
 
 void RowMenu::Update() {

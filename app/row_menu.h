@@ -34,6 +34,7 @@ class RowMenu {
 
  private:
   void Update();
+  void ScrollToSelectedRow();
   static void OnActivate(GtkMenuItem* item, gpointer self);
   static void PlaceBesideRow(GtkMenu* menu, gint* x, gint* y, gboolean* push_in, gpointer self);
 
