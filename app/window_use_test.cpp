@@ -75,6 +75,21 @@ class WindowUseTest : public gtk_test::WindowTest {
   std::string main_;
 };
 
+/// The entries of the "List:" selector, first to last.
+std::vector<std::string> SelectorEntries(GtkWidget* selector) {
+  std::vector<std::string> entries;
+  GtkTreeModel* model = gtk_combo_box_get_model(GTK_COMBO_BOX(selector));
+  GtkTreeIter iter;
+  for (gboolean more = gtk_tree_model_get_iter_first(model, &iter); more;
+       more = gtk_tree_model_iter_next(model, &iter)) {
+    gchar* text = nullptr;
+    gtk_tree_model_get(model, &iter, 0, &text, -1);
+    entries.emplace_back(text != nullptr ? text : "");
+    g_free(text);
+  }
+  return entries;
+}
+
 // A dialog that Return or Space would open from a focused toolbar button (About) is closed
 // and counted, so that the test ends instead of waiting for it.
 void CloseAnyDialog(gtk_test::DialogAnswerer& answerer) {
@@ -177,4 +192,23 @@ TEST_F(WindowUseTest, TheMenuKeyScrollsTheSelectedRowIntoViewAndOpensTheMenuAtIt
   EXPECT_GE(menu_x, list_x);
   EXPECT_GT(Allocation(menu).height, 5 * 15);  // every item, no empty box with arrows
   gtk_menu_popdown(window_->RowCommands().Menu());
+}
+
+// The lists beyond the first four say what they are in the selector; the four keep theirs.
+TEST_F(WindowUseTest, SelectorEntriesTellTheListsApart) {
+  SendKey(GDK_Home);  // Procedure Main()
+  SendKey(GDK_Menu);
+  gtk_menu_shell_activate_item(GTK_MENU_SHELL(window_->RowCommands().Menu()),
+                               window_->RowCommands().Item(RowMenuItem::Callees), TRUE);
+  Pump();
+  SendKey(GDK_Return);  // the callers of Helper, which Main calls
+  GList* checks = gtk_container_get_children(GTK_CONTAINER(window_->Controls().ChecksMenu));
+  for (GList* item = checks; item != nullptr; item = item->next) {
+    gtk_menu_item_activate(GTK_MENU_ITEM(item->data));
+    Pump();
+  }
+  g_list_free(checks);
+  EXPECT_EQ(SelectorEntries(window_->Controls().ListSelector),
+            (std::vector<std::string>{"Procedures(", "Calls in: Main(", "Helper(", "Unused",
+                                      "Declare check"}));
 }
