@@ -110,7 +110,8 @@ std::optional<std::string> ProcedureOfSelectedRow(CommandContext& context) {
 void CopySelectedRow(CommandContext& context) {
   const ResultList* current = context.Lists().History().Current();
   if (current == nullptr || current->SelectedRow() < 0) return;
-  PutOnClipboard(RowClipboardText(*current, current->SelectedRow()));
+  const std::string text = RowClipboardText(*current, current->SelectedRow());
+  if (!text.empty()) PutOnClipboard(text);
 }
 
 void CopyCurrentList(CommandContext& context) {

@@ -225,21 +225,22 @@ void MainWindow::OnRowSelection(GtkTreeSelection* selection, gpointer self) {
   }
 }
 
-// A right-click selects the row under the pointer and opens the row menu for it.
+// A right-click selects the row under the pointer and opens the row menu for it; below
+// the rows (or in an empty list) the menu is for the whole list.
 gboolean MainWindow::OnListPress(GtkWidget* widget, GdkEventButton* event, gpointer self) {
   auto& window = *static_cast<MainWindow*>(self);
   if (event->button == 1 && event->type == GDK_2BUTTON_PRESS) window.double_click_pending_ = true;
   if (event->button != 3 || event->type != GDK_BUTTON_PRESS) return FALSE;
+  if (window.ListingRuns()) return TRUE;
   GtkTreePath* path = nullptr;
-  if (window.ListingRuns() ||
-      !gtk_tree_view_get_path_at_pos(GTK_TREE_VIEW(widget), static_cast<gint>(event->x),
-                                     static_cast<gint>(event->y), &path, nullptr, nullptr,
-                                     nullptr)) {
-    return TRUE;
+  const bool on_row = gtk_tree_view_get_path_at_pos(
+      GTK_TREE_VIEW(widget), static_cast<gint>(event->x), static_cast<gint>(event->y), &path,
+      nullptr, nullptr, nullptr);
+  if (on_row) {
+    gtk_tree_view_set_cursor(GTK_TREE_VIEW(widget), path, nullptr, FALSE);
+    gtk_tree_path_free(path);
   }
-  gtk_tree_view_set_cursor(GTK_TREE_VIEW(widget), path, nullptr, FALSE);
-  gtk_tree_path_free(path);
-  window.row_menu_.Popup(event);
+  window.row_menu_.Popup(event, on_row);
   return TRUE;
 }
 

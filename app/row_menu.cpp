@@ -33,8 +33,8 @@ RowMenu::~RowMenu() {
   g_object_unref(menu_);
 }
 
-void RowMenu::Popup(const GdkEventButton* event) {
-  Update();
+void RowMenu::Popup(const GdkEventButton* event, bool on_row) {
+  Update(on_row);
   if (event != nullptr) {
     gtk_menu_popup(Menu(), nullptr, nullptr, nullptr, nullptr, event->button, event->time);
   } else {
@@ -54,13 +54,14 @@ void RowMenu::ScrollToSelectedRow() {
   gtk_tree_path_free(path);
 }
 
-void RowMenu::Update() {
+void RowMenu::Update(bool on_row) {
   const std::string name = ToDisplayText(ShownName(ProcedureOfSelectedRow(context_)));
   for (int item = 0; item < static_cast<int>(RowMenuItem::Count); ++item) {
     const WindowCommand& command = *commands_[item];
     const std::string label = std::string(command.MenuLabel) + (command.NamesProcedure ? name : "");
     gtk_menu_item_set_label(GTK_MENU_ITEM(items_[item]), label.c_str());
-    gtk_widget_set_sensitive(items_[item], command.Applies(context_));
+    gtk_widget_set_sensitive(items_[item],
+                             (on_row || !command.ActsOnRow) && command.Applies(context_));
   }
 }
 

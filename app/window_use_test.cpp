@@ -55,6 +55,26 @@ class WindowUseTest : public gtk_test::WindowTest {
     Pump();
   }
 
+  /// Sends a press of mouse button `button` at `y` pixels down the list's rows.
+  void SendPress(guint button, int y) {
+    GdkEvent* event = gdk_event_new(GDK_BUTTON_PRESS);
+    event->button.window = GDK_WINDOW(g_object_ref(gtk_tree_view_get_bin_window(ListView())));
+    event->button.button = button;
+    event->button.x = 40;
+    event->button.y = y;
+    event->button.time = GDK_CURRENT_TIME;
+    gtk_main_do_event(event);
+    gdk_event_free(event);
+    Pump();
+  }
+
+  std::string Clipboard() {
+    gchar* text = gtk_clipboard_wait_for_text(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD));
+    std::string copied = text != nullptr ? text : "(none)";
+    g_free(text);
+    return copied;
+  }
+
   /// The row of the tree view's cursor; -1 for none.
   int CursorRow() {
     GtkTreePath* path = nullptr;
@@ -211,4 +231,40 @@ TEST_F(WindowUseTest, SelectorEntriesTellTheListsApart) {
   EXPECT_EQ(SelectorEntries(window_->Controls().ListSelector),
             (std::vector<std::string>{"Procedures(", "Calls in: Main(", "Helper(", "Unused",
                                       "Declare check"}));
+}
+
+// Copies hold the cells' texts, not the blanks that align them in the view; a separator is
+// an empty line; and a right-click below the rows opens the menu for the whole list.
+TEST_F(WindowUseTest, CopiesAreTrimmedAndCopyListIsReachableBelowTheRows) {
+  SendPress(3, 300);  // the procedures list has two rows
+  const RowMenu& menu = window_->RowCommands();
+  ASSERT_TRUE(gtk_widget_get_visible(GTK_WIDGET(menu.Menu())));
+  EXPECT_FALSE(gtk_widget_get_sensitive(menu.Item(RowMenuItem::CopyRow)));
+  EXPECT_FALSE(gtk_widget_get_sensitive(menu.Item(RowMenuItem::Callers)));
+  ASSERT_TRUE(gtk_widget_get_sensitive(menu.Item(RowMenuItem::CopyList)));
+  gtk_menu_shell_activate_item(GTK_MENU_SHELL(menu.Menu()), menu.Item(RowMenuItem::CopyList), TRUE);
+  Pump();
+  EXPECT_EQ(Clipboard(),
+            "Procedures...\n"
+            "Line\tCalls\tCount\t(in) Function\tin File\n"
+            "1\t\t\tProcedure Main()\tmain.pb\n"
+            "4\t\t\tProcedure Helper(v)\tmain.pb\n");
+  SendKey(GDK_End);
+  SendKey(GDK_Return);  // the callers of Helper, after the file's separator row
+  SendKey(GDK_Home);
+  SendKey(GDK_Down);
+  SendKey(GDK_c, GDK_CONTROL_MASK);
+  EXPECT_EQ(Clipboard(), "2\tHelper(1)\t\t1 Procedure Main()\tmain.pb");
+  SendKey(GDK_Home);  // the separator row: nothing to copy, the clipboard keeps its text
+  SendKey(GDK_c, GDK_CONTROL_MASK);
+  EXPECT_EQ(Clipboard(), "2\tHelper(1)\t\t1 Procedure Main()\tmain.pb");
+  SendPress(3, 5);
+  gtk_menu_shell_activate_item(GTK_MENU_SHELL(menu.Menu()), menu.Item(RowMenuItem::CopyList), TRUE);
+  Pump();
+  EXPECT_EQ(Clipboard().rfind("Proc: Helper(v)...\n"
+                              "Line\tCalls\tCount\t(in) Function\tin File\n"
+                              "\n"
+                              "2\tHelper(1)\t\t1 Procedure Main()\tmain.pb\n",
+                              0),
+            0u);
 }
