@@ -111,7 +111,8 @@ std::optional<std::string> ProcedureOfSelectedRow(CommandContext& context) {
 void CopySelectedRow(CommandContext& context) {
   const ResultList* current = context.Lists().History().Current();
   if (current == nullptr || current->SelectedRow() < 0) return;
-  PutOnClipboard(RowClipboardText(*current, current->SelectedRow()));
+  const std::string text = RowClipboardText(*current, current->SelectedRow());
+  if (!text.empty()) PutOnClipboard(text);
 }
 
 void CopyCurrentList(CommandContext& context) {
@@ -125,6 +126,7 @@ void TakeUpMainFile(CommandContext& context, const std::string& main_file) {
   context.RunListing(
       [&] { TakeUpProject(context.TakenUp(), main_file, procedures, context.Host()); });
   lists.RefreshListSelector();
+  lists.FocusCurrent();
 }
 
 void RunStartUpLookup(CommandContext& context, const std::string& start_term) {

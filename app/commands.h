@@ -45,7 +45,7 @@ void ListCalleesOfSelectedRow(CommandContext& context);
 /// The procedure that a double-click on the selected row would list; nullopt for none.
 std::optional<std::string> ProcedureOfSelectedRow(CommandContext& context);
 /// Copy row: puts the selected row's cells, tab-separated, on the clipboard; nothing
-/// without a selected row.
+/// without a selected row or for a row without text (a separator).
 void CopySelectedRow(CommandContext& context);
 /// Copy list: puts the current list's caption, column headers and rows on the clipboard.
 void CopyCurrentList(CommandContext& context);

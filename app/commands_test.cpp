@@ -366,7 +366,7 @@ TEST_F(Commands, ChecksMenuOpensTheUnusedAndDeclareCheckListsWhoseRowsClimb) {
   gtk_menu_item_activate(GTK_MENU_ITEM(ChecksItem(Bar(), "Declare check...")));
   Pump();
   EXPECT_EQ(SelectorEntries(Bar().ListSelector),
-            (std::vector<std::string>{"Procedures(", "Unused(", "Declare check("}));
+            (std::vector<std::string>{"Procedures(", "Unused", "Declare check"}));
   // Helper is called first in tools.pbi, read at main's line 1, before its head.
   const ResultList& check = *History().Current();
   EXPECT_EQ(check.CellText(0, 1), "Procedure Helper(v)");

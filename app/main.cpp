@@ -10,6 +10,5 @@ int main(int argc, char** argv) {
   // --help and --version are answered before the toolkit starts: no display, no window.
   const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
   if (AnswerInformationRequest(arguments, std::cout)) return 0;
-  RunSourcetrek(argc, argv);
-  return 0;
+  return RunSourcetrek(argc, argv);
 }

@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 
+#include <algorithm>
+
 #include "app/window_commands.h"
 #include "listings/listing_catalog.h"
 
@@ -7,6 +9,7 @@ namespace {
 
 constexpr int kInnerWidth = 1000;
 constexpr int kInnerHeight = 610;
+// At least as wide as the toolbar row, so that every control can be reached.
 constexpr int kMinWidth = 800;
 constexpr int kMinHeight = 300;
 
@@ -16,7 +19,7 @@ GtkWidget* NewWindow() {
   gtk_window_set_default_size(GTK_WINDOW(window), kInnerWidth, kInnerHeight);
   gtk_window_set_position(GTK_WINDOW(window), GTK_WIN_POS_CENTER);
   GdkGeometry hints{};
-  hints.min_width = kMinWidth;
+  hints.min_width = std::max(kMinWidth, ToolbarWidth());
   hints.min_height = kMinHeight;
   gtk_window_set_geometry_hints(GTK_WINDOW(window), nullptr, &hints, GDK_HINT_MIN_SIZE);
   return window;
@@ -26,6 +29,15 @@ GtkWidget* NewArea(GtkWidget* window) {
   GtkWidget* area = gtk_fixed_new();
   gtk_container_add(GTK_CONTAINER(window), area);
   return area;
+}
+
+// Puts `widget` last in the Tab order of `container`; GTK drops destroyed widgets from it.
+void AppendToFocusChain(GtkContainer* container, GtkWidget* widget) {
+  GList* chain = nullptr;
+  gtk_container_get_focus_chain(container, &chain);
+  chain = g_list_append(chain, widget);
+  gtk_container_set_focus_chain(container, chain);
+  g_list_free(chain);
 }
 
 // GTK's own handling of an event, which is back in charge once the window is gone.
@@ -49,6 +61,11 @@ MainWindow::MainWindow(const PangoFontDescription* result_font)
   lists_.OpenResultList(procedures.Kind, procedures.Title);
   toolbar_ = BuildToolbar(GTK_FIXED(area_), toolbar_.ListSelector);
   run_.SetStopButton(toolbar_.StopButton);
+  for (GtkWidget* control : ControlsLeftToRight(toolbar_)) {
+    AppendToFocusChain(GTK_CONTAINER(area_), control);
+  }
+  // The first list was opened before the toolbar existed: it follows the controls.
+  AppendToFocusChain(GTK_CONTAINER(area_), lists_.CurrentView()->Container());
   ConnectSignals();
   gtk_widget_realize(window_);
   ApplyWindowFunctions();
@@ -88,7 +105,9 @@ void MainWindow::ConnectSignals() {
                    this);
 }
 
+// A new list follows the toolbar and the lists before it in the Tab order.
 void MainWindow::ConnectView(ResultListView& view) {
+  if (toolbar_.Open != nullptr) AppendToFocusChain(GTK_CONTAINER(area_), view.Container());
   g_signal_connect(gtk_tree_view_get_selection(view.ListView()), "changed",
                    G_CALLBACK(&MainWindow::OnRowSelection), this);
   g_signal_connect(view.ListView(), "button-press-event", G_CALLBACK(&MainWindow::OnListPress),
@@ -168,10 +187,12 @@ void MainWindow::OnChecksItem(GtkMenuItem* item, gpointer self) {
 }
 
 // A command that a control, a menu item or a row key asks for; none while a listing runs.
+// The list on screen then has the keyboard focus, whichever list the command showed.
 void MainWindow::RunCommand(const WindowCommand& command) {
   if (ListingRuns()) return;
   RunWindowCommand(command, *this);
   UpdateBackState();
+  lists_.FocusCurrent();
 }
 
 void MainWindow::OnSelectorChanged(GtkComboBox* selector, gpointer self) {
@@ -185,6 +206,7 @@ void MainWindow::OnSelectorChanged(GtkComboBox* selector, gpointer self) {
   }
   ShowSelectedList(window, gtk_combo_box_get_active(selector));
   window.UpdateBackState();
+  window.lists_.FocusCurrent();
 }
 
 // Only the list on screen can be clicked; selections that a view makes itself, or that
@@ -203,21 +225,22 @@ void MainWindow::OnRowSelection(GtkTreeSelection* selection, gpointer self) {
   }
 }
 
-// A right-click selects the row under the pointer and opens the row menu for it.
+// A right-click selects the row under the pointer and opens the row menu for it; below
+// the rows (or in an empty list) the menu is for the whole list.
 gboolean MainWindow::OnListPress(GtkWidget* widget, GdkEventButton* event, gpointer self) {
   auto& window = *static_cast<MainWindow*>(self);
   if (event->button == 1 && event->type == GDK_2BUTTON_PRESS) window.double_click_pending_ = true;
   if (event->button != 3 || event->type != GDK_BUTTON_PRESS) return FALSE;
+  if (window.ListingRuns()) return TRUE;
   GtkTreePath* path = nullptr;
-  if (window.ListingRuns() ||
-      !gtk_tree_view_get_path_at_pos(GTK_TREE_VIEW(widget), static_cast<gint>(event->x),
-                                     static_cast<gint>(event->y), &path, nullptr, nullptr,
-                                     nullptr)) {
-    return TRUE;
+  const bool on_row = gtk_tree_view_get_path_at_pos(
+      GTK_TREE_VIEW(widget), static_cast<gint>(event->x), static_cast<gint>(event->y), &path,
+      nullptr, nullptr, nullptr);
+  if (on_row) {
+    gtk_tree_view_set_cursor(GTK_TREE_VIEW(widget), path, nullptr, FALSE);
+    gtk_tree_path_free(path);
   }
-  gtk_tree_view_set_cursor(GTK_TREE_VIEW(widget), path, nullptr, FALSE);
-  gtk_tree_path_free(path);
-  window.row_menu_.Popup(event);
+  window.row_menu_.Popup(event, on_row);
   return TRUE;
 }
 

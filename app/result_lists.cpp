@@ -75,6 +75,13 @@ void ResultLists::ShowCurrent() {
   if (ResultListView* current = CurrentView()) current->Show();
 }
 
+void ResultLists::FocusCurrent() {
+  ResultListView* current = CurrentView();
+  if (current == nullptr) return;
+  current->ApplySelection();
+  gtk_widget_grab_focus(GTK_WIDGET(current->ListView()));
+}
+
 void ResultLists::ResizeCurrent(int width, int height) {
   if (ResultListView* current = CurrentView()) current->Resize(width, height);
 }

@@ -49,6 +49,8 @@ class ResultLists {
   void ShowEntry(int index);
   /// Shows the current list and gives it the keyboard focus.
   void ShowCurrent();
+  /// Gives the current list the keyboard focus, its cursor on its selected row.
+  void FocusCurrent();
   /// Fits the current list to a window of inner size `width` x `height`.
   void ResizeCurrent(int width, int height);
   /// Brings every view up to its list.

@@ -33,23 +33,35 @@ RowMenu::~RowMenu() {
   g_object_unref(menu_);
 }
 
-void RowMenu::Popup(const GdkEventButton* event) {
-  Update();
+void RowMenu::Popup(const GdkEventButton* event, bool on_row) {
+  Update(on_row);
   if (event != nullptr) {
     gtk_menu_popup(Menu(), nullptr, nullptr, nullptr, nullptr, event->button, event->time);
   } else {
+    ScrollToSelectedRow();
     gtk_menu_popup(Menu(), nullptr, nullptr, &RowMenu::PlaceBesideRow, this, 0,
                    gtk_get_current_event_time());
   }
 }
 
-void RowMenu::Update() {
+// The menu opened from the keyboard stands at the selected row, which must be in view.
+void RowMenu::ScrollToSelectedRow() {
+  ResultListView* view = context_.Lists().CurrentView();
+  const int32_t row = view != nullptr ? view->Model().SelectedRow() : -1;
+  if (row < 0) return;
+  GtkTreePath* path = gtk_tree_path_new_from_indices(row, -1);
+  gtk_tree_view_scroll_to_cell(view->ListView(), path, nullptr, FALSE, 0.0f, 0.0f);
+  gtk_tree_path_free(path);
+}
+
+void RowMenu::Update(bool on_row) {
   const std::string name = ToDisplayText(ShownName(ProcedureOfSelectedRow(context_)));
   for (int item = 0; item < static_cast<int>(RowMenuItem::Count); ++item) {
     const WindowCommand& command = *commands_[item];
     const std::string label = std::string(command.MenuLabel) + (command.NamesProcedure ? name : "");
     gtk_menu_item_set_label(GTK_MENU_ITEM(items_[item]), label.c_str());
-    gtk_widget_set_sensitive(items_[item], command.Applies(context_));
+    gtk_widget_set_sensitive(items_[item],
+                             (on_row || !command.ActsOnRow) && command.Applies(context_));
   }
 }
 

@@ -25,15 +25,17 @@ class RowMenu {
   ~RowMenu();
 
   /// Labels and greys the items for the selected row of the current list and pops the
-  /// menu up: at the pointer for the button press `event`, beside the row for none.
-  void Popup(const GdkEventButton* event);
+  /// menu up: at the pointer for the button press `event`, beside the row for none. For a
+  /// press on no row (`on_row` false) only the items for the whole list apply.
+  void Popup(const GdkEventButton* event, bool on_row = true);
   /// The menu widget.
   GtkMenu* Menu() const { return GTK_MENU(menu_); }
   /// The widget of `item`.
   GtkWidget* Item(RowMenuItem item) const { return items_[static_cast<int>(item)]; }
 
  private:
-  void Update();
+  void Update(bool on_row);
+  void ScrollToSelectedRow();
   static void OnActivate(GtkMenuItem* item, gpointer self);
   static void PlaceBesideRow(GtkMenu* menu, gint* x, gint* y, gboolean* push_in, gpointer self);
 

@@ -109,8 +109,8 @@ class RowMenuTest : public gtk_test::WindowTest {
 constexpr char kCallsInMain[] =
     "Calls in: Main()...\n"
     "Line\tCalls\tCount\t(in) Function\tin File\n"
-    "3\tHelper(1) : helper(2)\t\t     6 Procedure Helper(v)\tmain.pb\n"
-    "4\tTool()\t\t     1 Procedure Tool()\tmain.pb\n";
+    "3\tHelper(1) : helper(2)\t\t6 Procedure Helper(v)\tmain.pb\n"
+    "4\tTool()\t\t1 Procedure Tool()\tmain.pb\n";
 
 }  // namespace
 
@@ -136,7 +136,7 @@ TEST_F(RowMenuTest, RightClickOpensTheMenuWhoseItemsListCalleesAndCopyTheList) {
   ASSERT_EQ(History().Count(), 2);
   EXPECT_EQ(History().Current()->Kind(), ListKind::Callees);
   EXPECT_STREQ(gtk_label_get_text(window_->Lists().CurrentView()->Caption()), "Calls in: Main()...");
-  EXPECT_EQ(History().SelectorEntries().back(), "Main(");
+  EXPECT_EQ(History().SelectorEntries().back(), "Calls in: Main(");
   EXPECT_EQ(History().Current()->Row(0).Marks, RowMarks(RowMark::CalledAboveHead));
   SendButton(GDK_BUTTON_PRESS, 3, 1);
   ASSERT_TRUE(MenuShown());
@@ -168,7 +168,7 @@ TEST_F(RowMenuTest, ReturnListsTheCallersCtrlCCopiesTheRowAndTheMenuKeyOpensTheM
   History().Current()->SelectRow(0);
   window_->Lists().Sync();
   SendKey(GDK_c, GDK_CONTROL_MASK);
-  EXPECT_EQ(Clipboard(), "3\tHelper(1) : helper(2)\t\t     6 Procedure Helper(v)\tmain.pb");
+  EXPECT_EQ(Clipboard(), "3\tHelper(1) : helper(2)\t\t6 Procedure Helper(v)\tmain.pb");
   EXPECT_EQ(History().Count(), 2);
   SendKey(GDK_Menu);
   EXPECT_TRUE(MenuShown());

@@ -4,6 +4,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <iostream>
 #include <vector>
 
 #include "app/command_line.h"
@@ -11,6 +13,7 @@
 #include "app/main_file_choice.h"
 #include "app/main_window.h"
 #include "app/program_directory_posix.h"
+#include "app/window_help.h"
 #include "source/path_parts.h"
 
 namespace {
@@ -29,12 +32,27 @@ bool EnterProgramDirectory() {
   return !directory.empty() && chdir(directory.c_str()) == 0;
 }
 
+// The display that could not be opened, as the user named it.
+std::string DisplayName() {
+  const char* name = gdk_get_display_arg_name();
+  if (name == nullptr) name = std::getenv("DISPLAY");
+  return name != nullptr && *name != '\0' ? name : "(DISPLAY is not set)";
+}
+
 }  // namespace
 
-void RunSourcetrek(int argc, char** argv) {
+int RunSourcetrek(int argc, char** argv) {
   // Relative paths on the command line name files from where the program was started.
   const std::string launch_directory = CurrentDirectory();
-  if (!gtk_init_check(&argc, &argv)) return;
+  gtk_parse_args(&argc, &argv);
+  if (RefuseUnknownOption(std::vector<std::string>(argv + std::min(argc, 1), argv + argc),
+                          std::cerr)) {
+    return 2;
+  }
+  if (!gtk_init_check(&argc, &argv)) {
+    std::cerr << "pb-sourcetrek: cannot open display " << DisplayName() << '\n';
+    return 1;
+  }
   PangoFontDescription* result_font = pango_font_description_from_string("Monospace 9");
   EnterProgramDirectory();
   const std::vector<std::string> parameters(argv + std::min(argc, 1), argv + std::min(argc, 4));
@@ -51,4 +69,5 @@ void RunSourcetrek(int argc, char** argv) {
     }
   }
   pango_font_description_free(result_font);
+  return 0;
 }

@@ -1,5 +1,8 @@
 #include "app/toolbar.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "app/logo_data.h"
 #include "frontend/display_text.h"
 
@@ -190,6 +193,27 @@ void PopUpChecksMenu(const Toolbar& toolbar) {
 
 const WindowCommand* MenuItemCommand(GtkMenuItem* item) {
   return static_cast<const WindowCommand*>(g_object_get_data(G_OBJECT(item), kItemCommandKey));
+}
+
+int ToolbarWidth() {
+  int left = kToolbarButtons[0].X;
+  int right = 0;
+  for (const ToolbarButton& entry : kToolbarButtons) {
+    left = std::min(left, entry.X);
+    right = std::max(right, entry.X + entry.Width);
+  }
+  return right + left;
+}
+
+std::vector<GtkWidget*> ControlsLeftToRight(const Toolbar& toolbar) {
+  std::vector<std::pair<int, GtkWidget*>> placed{{kListSelectorX, toolbar.ListSelector}};
+  for (const ToolbarButton& entry : kToolbarButtons) {
+    if (toolbar.*entry.Widget != nullptr) placed.emplace_back(entry.X, toolbar.*entry.Widget);
+  }
+  std::sort(placed.begin(), placed.end());
+  std::vector<GtkWidget*> controls;
+  for (const auto& [x, control] : placed) controls.push_back(control);
+  return controls;
 }
 
 void ForEachButton(const Toolbar& toolbar, const std::function<void(GtkWidget*)>& connect) {

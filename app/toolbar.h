@@ -5,6 +5,7 @@
 #include <gtk/gtk.h>
 
 #include <functional>
+#include <vector>
 
 #include "app/window_commands.h"
 
@@ -42,6 +43,13 @@ void PopUpChecksMenu(const Toolbar& toolbar);
 
 /// The command of an item of the Checks menu; nullptr for none.
 const WindowCommand* MenuItemCommand(GtkMenuItem* item);
+
+/// The width that the toolbar row needs: its right-most control's right edge and the
+/// margin that the left-most one keeps at the left.
+int ToolbarWidth();
+
+/// The controls that can take the keyboard focus, from left to right: the Tab order.
+std::vector<GtkWidget*> ControlsLeftToRight(const Toolbar& toolbar);
 
 /// Calls `connect` for each button of the toolbar's table that exists.
 void ForEachButton(const Toolbar& toolbar, const std::function<void(GtkWidget*)>& connect);

@@ -52,7 +52,7 @@ constexpr WindowCommand kCommands[] = {
     {Id::JumpToRowLine, RunJumpToLine, nullptr, Menu::Row, "Jump to Line", false, HasJumpFile, {}},
     {Id::CopyRow, CopySelectedRow, nullptr, Menu::Row, "Copy row", false, HasSelectedRow,
      {{GDK_c, true}, {GDK_C, true}}},
-    {Id::CopyList, CopyCurrentList, nullptr, Menu::Row, "Copy list", false, HasList, {}},
+    {Id::CopyList, CopyCurrentList, nullptr, Menu::Row, "Copy list", false, HasList, {}, false},
 };
 
 constexpr bool InIdOrder() {

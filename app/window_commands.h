@@ -49,6 +49,7 @@ struct WindowCommand {
   bool NamesProcedure;    ///< the label is followed by the row's procedure
   bool (*Applies)(CommandContext& context);  ///< when its menu item is not greyed
   CommandKey Keys[3];     ///< keys on the list that run it
+  bool ActsOnRow = true;  ///< a row menu item that acts on the selected row, not the list
 };
 
 /// The command `id`.

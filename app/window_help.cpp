@@ -24,6 +24,13 @@ std::string WindowHelp() {
          "See pb-sourcetrek(1).\n";
 }
 
+bool RefuseUnknownOption(const std::vector<std::string>& arguments, std::ostream& err) {
+  if (arguments.empty() || arguments[0].size() < 2 || arguments[0][0] != '-') return false;
+  err << "pb-sourcetrek: unknown option " << arguments[0]
+      << "; usage: pb-sourcetrek [MAINFILE [SELECTION [WORD]]] | --help | --version\n";
+  return true;
+}
+
 bool AnswerInformationRequest(const std::vector<std::string>& arguments, std::ostream& out) {
   switch (arguments.empty() ? InformationRequest::None : RequestedInformation(arguments[0])) {
     case InformationRequest::Help:

@@ -14,7 +14,7 @@ TEST(WindowHelp, OnlyAFirstArgumentOfHelpOrVersionIsAnsweredAndAnythingElseIsARu
   EXPECT_EQ(out.str(), WindowHelp());
   // The second argument is the editor's selection, never an option.
   for (const std::vector<std::string>& run :
-       std::vector<std::vector<std::string>>{{}, {"main.pb"}, {"main.pb", "--help"}, {"-x"}}) {
+       std::vector<std::vector<std::string>>{{}, {"main.pb"}, {"main.pb", "--help"}}) {
     std::ostringstream nothing;
     EXPECT_FALSE(AnswerInformationRequest(run, nothing));
     EXPECT_EQ(nothing.str(), "");
@@ -32,6 +32,26 @@ TEST(WindowHelp, BuiltProgramAnswersOnStandardOutputWithoutADisplay) {
   const ToolRun version = RunProgram(PBST_PROGRAM, folder.Path(), {"-V"}, no_display);
   EXPECT_EQ(version.Status, 0);
   EXPECT_EQ(version.Out, "pb-sourcetrek 0.20\xC3\x9F\n");
+}
+
+// A run that cannot show its window says why on standard error and fails, instead of
+// ending silently with status 0; only the first argument can be an option.
+TEST(WindowHelp, NoDisplayAndUnknownOptionsFailWithALineOnStandardError) {
+  const TestFolder folder;
+  folder.Write("main.pb", "Procedure Main()\nEndProcedure\n");
+  const RunEnvironment no_display{"", {"DISPLAY", "WAYLAND_DISPLAY"}};
+  const ToolRun run = RunProgram(PBST_PROGRAM, folder.Path(), {"main.pb"}, no_display);
+  EXPECT_EQ(run.Status, 1);
+  EXPECT_EQ(run.Out, "");
+  EXPECT_EQ(run.Err, "pb-sourcetrek: cannot open display (DISPLAY is not set)\n");
+  const ToolRun unknown = RunProgram(PBST_PROGRAM, folder.Path(), {"-x", "main.pb"}, no_display);
+  EXPECT_EQ(unknown.Status, 2);
+  EXPECT_EQ(unknown.Err.rfind("pb-sourcetrek: unknown option -x; usage: pb-sourcetrek [", 0), 0u)
+      << unknown.Err;
+  std::ostringstream err;
+  EXPECT_FALSE(RefuseUnknownOption({"main.pb", "-1x2x3x4", "-x"}, err));
+  EXPECT_FALSE(RefuseUnknownOption({"-"}, err));
+  EXPECT_EQ(err.str(), "");
 }
 
 }  // namespace

@@ -13,8 +13,21 @@ void AppendCells(std::string& text, const Cell& cell) {
   }
 }
 
+/// `cell` without the blanks and tabs that pad it in the view.
+std::string_view Trimmed(std::string_view cell) {
+  const size_t first = cell.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  return cell.substr(first, cell.find_last_not_of(" \t") - first + 1);
+}
+
+/// Appends the row's trimmed cells; nothing for a row without text (a separator).
 void AppendRow(std::string& text, const ResultList& list, int32_t row) {
-  AppendCells(text, [&](int column) { return std::string_view(list.CellText(row, column)); });
+  bool empty = true;
+  for (int column = 0; column < ResultColumns; ++column) {
+    empty = empty && Trimmed(list.CellText(row, column)).empty();
+  }
+  if (empty) return;
+  AppendCells(text, [&](int column) { return Trimmed(list.CellText(row, column)); });
 }
 
 }  // namespace

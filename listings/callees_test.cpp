@@ -25,7 +25,7 @@ TEST(Callees, CallsInTheBodyWithTheCalleesLabelsMarksAndAnEmptyRowBetweenHeads) 
   test.TakeUp();
   ResultList& list = test.history.OpenResultList(ListKind::Callees, "Walk(n)");
   EXPECT_EQ(list.Caption(), "Calls in: Walk(n)...");
-  EXPECT_EQ(SelectorEntryText(list), "Walk(");
+  EXPECT_EQ(SelectorEntryText(list), "Calls in: Walk(");
   ListCallees(test.project, list, test.host, {"Walk(n)"});
   ASSERT_EQ(list.RowCount(), 5);
   EXPECT_EQ(TestProject::Cells(list, 0),

@@ -7,14 +7,22 @@
 namespace {
 
 constexpr ListKindEntry kKinds[] = {
-    {ListKind::Procedures, "", FileBandStyle::Plain, FindingStyle::None, false},
-    {ListKind::AllProcedureCalls, "", FileBandStyle::None, FindingStyle::None, false},
-    {ListKind::ProcedureCalls, "Proc: ", FileBandStyle::Plain, FindingStyle::None, false},
-    {ListKind::Terms, "Terms: ", FileBandStyle::Terms, FindingStyle::None, true},
-    {ListKind::Unused, "", FileBandStyle::None, FindingStyle::NeverCalled, false},
-    {ListKind::DeclareCheck, "", FileBandStyle::None, FindingStyle::Declare, false},
-    {ListKind::Callees, "Calls in: ", FileBandStyle::None, FindingStyle::None, false},
-    {ListKind::CallTree, "Tree: ", FileBandStyle::None, FindingStyle::None, false},
+    {ListKind::Procedures, "", FileBandStyle::Plain, FindingStyle::None,
+     SelectorStyle::Name},
+    {ListKind::AllProcedureCalls, "", FileBandStyle::None, FindingStyle::None,
+     SelectorStyle::Name},
+    {ListKind::ProcedureCalls, "Proc: ", FileBandStyle::Plain, FindingStyle::None,
+     SelectorStyle::Name},
+    {ListKind::Terms, "Terms: ", FileBandStyle::Terms, FindingStyle::None,
+     SelectorStyle::Whole},
+    {ListKind::Unused, "", FileBandStyle::None, FindingStyle::NeverCalled,
+     SelectorStyle::Whole},
+    {ListKind::DeclareCheck, "", FileBandStyle::None, FindingStyle::Declare,
+     SelectorStyle::Whole},
+    {ListKind::Callees, "Calls in: ", FileBandStyle::None, FindingStyle::None,
+     SelectorStyle::PrefixedName},
+    {ListKind::CallTree, "Tree: ", FileBandStyle::None, FindingStyle::None,
+     SelectorStyle::PrefixedName},
 };
 
 constexpr bool InKindOrder() {

@@ -32,13 +32,20 @@ enum class FindingStyle : uint8_t {
   Declare,      ///< as a procedure row with its line cell red, as a call above the head
 };
 
+/// What a list's entry in the "List:" selector says.
+enum class SelectorStyle : uint8_t {
+  Name,          ///< the subject's name: the part before its first "(", then "("
+  Whole,         ///< the whole subject
+  PrefixedName,  ///< the caption prefix, then the subject's name and "(": "Calls in: Foo("
+};
+
 /// One kind of list of the catalog.
 struct ListKindEntry {
   ListKind Kind;
   std::string_view CaptionPrefix;  ///< what the caption says before the subject
   FileBandStyle Bands;
   FindingStyle Findings;           ///< also: the Count column holds a check's reasons
-  bool WholeSubjectInSelector;     ///< the "List:" entry is the whole subject, not its name
+  SelectorStyle Selector;
 };
 
 /// The entry of `kind` in the catalog's table of kinds.

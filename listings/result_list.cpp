@@ -92,6 +92,8 @@ ResultList::StoredRow* ResultList::ChangeRow(int32_t row) {
 }
 
 std::string SelectorEntryText(const ResultList& list) {
-  if (KindEntry(list.Kind()).WholeSubjectInSelector) return list.Subject();
-  return list.Subject().substr(0, list.Subject().find('(')) + "(";
+  const ListKindEntry& kind = KindEntry(list.Kind());
+  if (kind.Selector == SelectorStyle::Whole) return list.Subject();
+  const std::string name = list.Subject().substr(0, list.Subject().find('(')) + "(";
+  return kind.Selector == SelectorStyle::PrefixedName ? std::string(kind.CaptionPrefix) + name : name;
 }

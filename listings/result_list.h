@@ -155,6 +155,7 @@ class ResultList {
   std::vector<int32_t> changed_rows_;
 };
 
-/// "List:" selector entry of a list: `Subject` for a kind that shows it whole (the term
-/// search), else the part of `Subject` before its first "(" followed by "(".
+/// "List:" selector entry of a list, as its kind's `SelectorStyle` says: `Subject` whole
+/// (the term search, the checks), else the part of `Subject` before its first "(" followed
+/// by "(", after the caption prefix for the lists beyond the first four ("Calls in: ").
 std::string SelectorEntryText(const ResultList& list);

@@ -249,7 +249,7 @@ TEST(ReportTool, DeclareCheckFixPrintsTheDeclaresThatCompileOrderNeeds) {
   const auto lines = Lines(unused.Out);
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_EQ(lines[0], "{\"list\": {\"kind\": \"\", \"subject\": \"Unused\", \"caption\": \"Unused...\", "
-                      "\"selector\": \"Unused(\"}}");
+                      "\"selector\": \"Unused\"}}");
   EXPECT_NE(lines[2].find("\"0 never called, 0 only called by unused\""), std::string::npos);
 }
 

@@ -1,0 +1,270 @@
+// The window as a person uses it with keyboard and mouse: where the keyboard focus is after
+// each way of showing a list, the Tab order, every control reachable at the smallest
+// window, and the row menu opened from the keyboard on a row scrolled out of view.
+#include <gdk/gdkkeysyms.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/gtk_test_support.h"
+#include "app/main_window.h"
+#include "source/testing/test_folder.h"
+
+namespace {
+
+using gtk_test::Allocation;
+using gtk_test::Pump;
+using gtk_test::PumpUntil;
+
+class WindowUseTest : public gtk_test::WindowTest {
+ protected:
+  void SetUp() override {
+    gtk_test::WindowTest::SetUp();
+    if (IsSkipped()) return;
+    std::string main_text = "Procedure Main()\n  Helper(1)\nEndProcedure\n"
+                            "Procedure Helper(v)\nEndProcedure\n";
+    for (int call = 0; call < 200; ++call) main_text += "Helper(" + std::to_string(call) + ")\n";
+    main_ = project_.Write("main.pb", main_text + "Main()\n");
+    TakeUpMainFile(*window_, main_);
+    Pump(20);
+  }
+
+  ListHistory& History() { return window_->Lists().History(); }
+  GtkTreeView* ListView() { return window_->Lists().CurrentView()->ListView(); }
+  GtkWidget* Focus() { return gtk_window_get_focus(window_->Window()); }
+
+  /// Sends the press and release of `keyval` to the toplevel window, which hands it to
+  /// the widget that has the keyboard focus, as a key typed by the user.
+  void SendKey(guint keyval, guint state = 0) {
+    GdkKeymapKey* keys = nullptr;
+    gint count = 0;
+    ASSERT_TRUE(gdk_keymap_get_entries_for_keyval(nullptr, keyval, &keys, &count));
+    const guint16 keycode = static_cast<guint16>(keys[0].keycode);
+    g_free(keys);
+    for (const GdkEventType type : {GDK_KEY_PRESS, GDK_KEY_RELEASE}) {
+      GdkEvent* event = gdk_event_new(type);
+      event->key.hardware_keycode = keycode;
+      event->key.window = GDK_WINDOW(g_object_ref(GTK_WIDGET(window_->Window())->window));
+      event->key.keyval = keyval;
+      event->key.state = state;
+      event->key.time = GDK_CURRENT_TIME;
+      gtk_main_do_event(event);
+      gdk_event_free(event);
+    }
+    Pump();
+  }
+
+  /// Sends a press of mouse button `button` at `y` pixels down the list's rows.
+  void SendPress(guint button, int y) {
+    GdkEvent* event = gdk_event_new(GDK_BUTTON_PRESS);
+    event->button.window = GDK_WINDOW(g_object_ref(gtk_tree_view_get_bin_window(ListView())));
+    event->button.button = button;
+    event->button.x = 40;
+    event->button.y = y;
+    event->button.time = GDK_CURRENT_TIME;
+    gtk_main_do_event(event);
+    gdk_event_free(event);
+    Pump();
+  }
+
+  std::string Clipboard() {
+    gchar* text = gtk_clipboard_wait_for_text(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD));
+    std::string copied = text != nullptr ? text : "(none)";
+    g_free(text);
+    return copied;
+  }
+
+  /// The row of the tree view's cursor; -1 for none.
+  int CursorRow() {
+    GtkTreePath* path = nullptr;
+    gtk_tree_view_get_cursor(ListView(), &path, nullptr);
+    const int row = path != nullptr ? gtk_tree_path_get_indices(path)[0] : -1;
+    if (path != nullptr) gtk_tree_path_free(path);
+    return row;
+  }
+
+  /// The list on screen has the keyboard focus, and its cursor is on its selected row.
+  void ExpectListHasFocus(const std::string& after) {
+    SCOPED_TRACE("after " + after);
+    EXPECT_EQ(Focus(), GTK_WIDGET(ListView()));
+    EXPECT_EQ(CursorRow(), History().Current()->SelectedRow());
+  }
+
+  TestFolder project_;
+  std::string main_;
+};
+
+/// The entries of the "List:" selector, first to last.
+std::vector<std::string> SelectorEntries(GtkWidget* selector) {
+  std::vector<std::string> entries;
+  GtkTreeModel* model = gtk_combo_box_get_model(GTK_COMBO_BOX(selector));
+  GtkTreeIter iter;
+  for (gboolean more = gtk_tree_model_get_iter_first(model, &iter); more;
+       more = gtk_tree_model_iter_next(model, &iter)) {
+    gchar* text = nullptr;
+    gtk_tree_model_get(model, &iter, 0, &text, -1);
+    entries.emplace_back(text != nullptr ? text : "");
+    g_free(text);
+  }
+  return entries;
+}
+
+// A dialog that Return or Space would open from a focused toolbar button (About) is closed
+// and counted, so that the test ends instead of waiting for it.
+void CloseAnyDialog(gtk_test::DialogAnswerer& answerer) {
+  for (int dialog = 0; dialog < 4; ++dialog) answerer.Then(gtk_test::CloseDialog());
+}
+
+}  // namespace
+
+TEST_F(WindowUseTest, TheListOnScreenHasTheFocusAfterEveryWayOfShowingOne) {
+  gtk_test::DialogAnswerer answerer;
+  CloseAnyDialog(answerer);
+  ExpectListHasFocus("start-up");
+  SendKey(GDK_Down);
+  SendKey(GDK_Return);  // the callers of the procedure of the selected row
+  ASSERT_EQ(History().Count(), 2);
+  ExpectListHasFocus("Return on a row");
+  gtk_button_clicked(GTK_BUTTON(window_->Controls().AllProcCalls));
+  ExpectListHasFocus("All Proc-Calls");
+  GList* checks = gtk_container_get_children(GTK_CONTAINER(window_->Controls().ChecksMenu));
+  gtk_menu_item_activate(GTK_MENU_ITEM(checks->data));  // Unused...
+  g_list_free(checks);
+  Pump();
+  ASSERT_EQ(History().Count(), 4);
+  ExpectListHasFocus("Unused");
+  gtk_combo_box_set_active(GTK_COMBO_BOX(window_->Controls().ListSelector), 1);
+  Pump();
+  ExpectListHasFocus("choosing a list in the selector");
+  gtk_button_clicked(GTK_BUTTON(window_->Controls().Back));
+  ExpectListHasFocus("Back");
+  SendKey(GDK_Down);
+  SendKey(GDK_Return);
+  EXPECT_EQ(answerer.Dialogs(), std::vector<std::string>());
+}
+
+TEST_F(WindowUseTest, TabFollowsTheToolbarFromLeftToRightThenTheList) {
+  const Toolbar& bar = window_->Controls();
+  const std::pair<GtkWidget*, const char*> names[] = {
+      {bar.Open, "Open"},         {bar.Back, "Back"},         {bar.JumpToLine, "Jump"},
+      {bar.AllProcCalls, "All"},  {bar.Search, "Search"},     {bar.StopButton, "Stop"},
+      {bar.ListSelector, "List"}, {bar.LogoButton, "Logo"},   {bar.ChecksButton, "Checks"},
+      {GTK_WIDGET(ListView()), "rows"}};
+  // The control that has the focus, or holds the widget that has it (the selector's button).
+  const auto focused = [&] {
+    for (const auto& [control, name] : names) {
+      if (Focus() == control || gtk_widget_is_ancestor(Focus(), control)) return std::string(name);
+    }
+    return std::string("?");
+  };
+  gtk_widget_grab_focus(bar.Open);
+  std::vector<std::string> order{focused()};
+  for (int step = 0; step < 8; ++step) {
+    SendKey(GDK_Tab);
+    order.push_back(focused());
+  }
+  // Back (one list only) and Stop (no listing) are greyed and skipped.
+  EXPECT_EQ(order, (std::vector<std::string>{"Open", "Jump", "All", "Search", "List", "Logo",
+                                             "Checks", "rows", "Open"}));
+}
+
+TEST_F(WindowUseTest, EveryControlIsInsideTheWindowAtItsSmallestSize) {
+  GtkWidget* toplevel = GTK_WIDGET(window_->Window());
+  gtk_window_resize(window_->Window(), 1, 1);  // the minimum size hints hold it back
+  ASSERT_TRUE(PumpUntil([&] { return Allocation(toplevel).width < 1000; }));
+  Pump(20);
+  const int width = Allocation(toplevel).width;
+  const GtkAllocation checks = Allocation(window_->Controls().ChecksButton);
+  EXPECT_LE(checks.x + checks.width, width) << "window " << width << " px wide";
+}
+
+TEST_F(WindowUseTest, TheMenuKeyScrollsTheSelectedRowIntoViewAndOpensTheMenuAtIt) {
+  SendKey(GDK_End);
+  SendKey(GDK_Return);  // the callers of Helper: 201 rows
+  ASSERT_EQ(History().Current()->RowCount(), 202);
+  SendKey(GDK_Home);
+  ASSERT_EQ(History().Current()->SelectedRow(), 0);
+  GtkAdjustment* scroll = gtk_tree_view_get_vadjustment(ListView());
+  ASSERT_TRUE(PumpUntil([&] { return gtk_adjustment_get_upper(scroll) > 1000; }));
+  gtk_adjustment_set_value(scroll, gtk_adjustment_get_upper(scroll));
+  Pump(20);
+  ASSERT_GT(gtk_adjustment_get_value(scroll), 0);
+  SendKey(GDK_Menu);
+  GtkWidget* menu = GTK_WIDGET(window_->RowCommands().Menu());
+  ASSERT_TRUE(PumpUntil([&] { return gtk_widget_get_visible(menu); }));
+  Pump(20);
+  GtkTreePath* start = nullptr;
+  GtkTreePath* end = nullptr;
+  ASSERT_TRUE(gtk_tree_view_get_visible_range(ListView(), &start, &end));
+  EXPECT_EQ(gtk_tree_path_get_indices(start)[0], 0);
+  gtk_tree_path_free(start);
+  gtk_tree_path_free(end);
+  // The menu stands below the row, inside the list's part of the screen.
+  gint menu_x = 0;
+  gint menu_y = 0;
+  gdk_window_get_origin(gtk_widget_get_toplevel(menu)->window, &menu_x, &menu_y);
+  gint list_x = 0;
+  gint list_y = 0;
+  gdk_window_get_origin(gtk_tree_view_get_bin_window(ListView()), &list_x, &list_y);
+  EXPECT_GE(menu_y, list_y);
+  EXPECT_LE(menu_y, list_y + 2 * 20 + 10);
+  EXPECT_GE(menu_x, list_x);
+  EXPECT_GT(Allocation(menu).height, 5 * 15);  // every item, no empty box with arrows
+  gtk_menu_popdown(window_->RowCommands().Menu());
+}
+
+// The lists beyond the first four say what they are in the selector; the four keep theirs.
+TEST_F(WindowUseTest, SelectorEntriesTellTheListsApart) {
+  SendKey(GDK_Home);  // Procedure Main()
+  SendKey(GDK_Menu);
+  gtk_menu_shell_activate_item(GTK_MENU_SHELL(window_->RowCommands().Menu()),
+                               window_->RowCommands().Item(RowMenuItem::Callees), TRUE);
+  Pump();
+  SendKey(GDK_Return);  // the callers of Helper, which Main calls
+  GList* checks = gtk_container_get_children(GTK_CONTAINER(window_->Controls().ChecksMenu));
+  for (GList* item = checks; item != nullptr; item = item->next) {
+    gtk_menu_item_activate(GTK_MENU_ITEM(item->data));
+    Pump();
+  }
+  g_list_free(checks);
+  EXPECT_EQ(SelectorEntries(window_->Controls().ListSelector),
+            (std::vector<std::string>{"Procedures(", "Calls in: Main(", "Helper(", "Unused",
+                                      "Declare check"}));
+}
+
+// Copies hold the cells' texts, not the blanks that align them in the view; a separator is
+// an empty line; and a right-click below the rows opens the menu for the whole list.
+TEST_F(WindowUseTest, CopiesAreTrimmedAndCopyListIsReachableBelowTheRows) {
+  SendPress(3, 300);  // the procedures list has two rows
+  const RowMenu& menu = window_->RowCommands();
+  ASSERT_TRUE(gtk_widget_get_visible(GTK_WIDGET(menu.Menu())));
+  EXPECT_FALSE(gtk_widget_get_sensitive(menu.Item(RowMenuItem::CopyRow)));
+  EXPECT_FALSE(gtk_widget_get_sensitive(menu.Item(RowMenuItem::Callers)));
+  ASSERT_TRUE(gtk_widget_get_sensitive(menu.Item(RowMenuItem::CopyList)));
+  gtk_menu_shell_activate_item(GTK_MENU_SHELL(menu.Menu()), menu.Item(RowMenuItem::CopyList), TRUE);
+  Pump();
+  EXPECT_EQ(Clipboard(),
+            "Procedures...\n"
+            "Line\tCalls\tCount\t(in) Function\tin File\n"
+            "1\t\t\tProcedure Main()\tmain.pb\n"
+            "4\t\t\tProcedure Helper(v)\tmain.pb\n");
+  SendKey(GDK_End);
+  SendKey(GDK_Return);  // the callers of Helper, after the file's separator row
+  SendKey(GDK_Home);
+  SendKey(GDK_Down);
+  SendKey(GDK_c, GDK_CONTROL_MASK);
+  EXPECT_EQ(Clipboard(), "2\tHelper(1)\t\t1 Procedure Main()\tmain.pb");
+  SendKey(GDK_Home);  // the separator row: nothing to copy, the clipboard keeps its text
+  SendKey(GDK_c, GDK_CONTROL_MASK);
+  EXPECT_EQ(Clipboard(), "2\tHelper(1)\t\t1 Procedure Main()\tmain.pb");
+  SendPress(3, 5);
+  gtk_menu_shell_activate_item(GTK_MENU_SHELL(menu.Menu()), menu.Item(RowMenuItem::CopyList), TRUE);
+  Pump();
+  EXPECT_EQ(Clipboard().rfind("Proc: Helper(v)...\n"
+                              "Line\tCalls\tCount\t(in) Function\tin File\n"
+                              "\n"
+                              "2\tHelper(1)\t\t1 Procedure Main()\tmain.pb\n",
+                              0),
+            0u);
+}
