@@ -8,7 +8,11 @@ ListingEnd TakeUpProject(Project& project, const std::string& main_file,
                          ResultList& procedures_list, ListingHost& host) {
   project.MainFile = main_file;
   project.Texts.Forget();
-  project.SourceFiles = ScanIncludes(main_file, project.Texts);
+  return TakeUpAgain(project, procedures_list, host);
+}
+
+ListingEnd TakeUpAgain(Project& project, ResultList& procedures_list, ListingHost& host) {
+  project.SourceFiles = ScanIncludes(project.MainFile, project.Texts);
   project.Candidates.clear();
   return ListProcedures(project, procedures_list, host);
 }

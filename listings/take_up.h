@@ -14,3 +14,7 @@
 /// `ListProcedures`. A stop leaves the procedures found so far.
 ListingEnd TakeUpProject(Project& project, const std::string& main_file, ResultList& procedures_list,
                    ListingHost& host);
+
+/// Takes up the project's main file again after files changed: as `TakeUpProject`, but
+/// reads only the files that `project.Texts` no longer holds.
+ListingEnd TakeUpAgain(Project& project, ResultList& procedures_list, ListingHost& host);

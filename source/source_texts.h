@@ -23,10 +23,17 @@ class SourceTexts {
   const std::string* HeldOrRead(const std::string& path, std::string& buffer) const;
   /// Drops the files that are no longer what was read (another file at the path, another
   /// size, modification or change time) and those that did not open, so that the next
-  /// request reads them as they are then; the others are not read again.
-  void DropChanged();
-  /// Drops every file read.
+  /// request reads them as they are then; the others are not read again. True when a file
+  /// read is no longer what was read, or something is now at the path of one that did not
+  /// open.
+  bool DropChanged();
+  /// Drops every file read; the editor's texts stay.
   void Forget() { read_.clear(); }
+  /// From now on the bytes of the file at `path` (or of the same file under another path)
+  /// are `bytes`, whatever the disk holds, until `DropEditorBytes`.
+  void SetEditorBytes(const std::string& path, std::string bytes);
+  /// The file at `path` is read from the disk again.
+  void DropEditorBytes(const std::string& path);
 
  private:
   struct Held {
@@ -34,5 +41,9 @@ class SourceTexts {
     std::shared_ptr<const std::string> Bytes;
   };
 
+  const std::shared_ptr<const std::string>* EditorBytes(const std::string& path) const;
+
   mutable std::unordered_map<std::string, Held> read_;
+  /// The editor's texts by the path it named, with who the file on disk at that path is.
+  std::unordered_map<std::string, Held> editor_;
 };

@@ -25,7 +25,8 @@ TEST(SourceTexts, ReadsEachFileOnceUntilItChanges) {
   ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
   folder.Write("later.pb", "later\n");
   EXPECT_EQ(texts.Bytes(path), first);
-  texts.DropChanged();
+  EXPECT_TRUE(texts.DropChanged());
+  EXPECT_FALSE(texts.DropChanged());
   EXPECT_EQ(*texts.Bytes(path), "other\n");
   EXPECT_EQ(texts.Bytes(kept), unchanged);
   EXPECT_EQ(*texts.Bytes(later), "later\n");
@@ -60,4 +61,28 @@ TEST(SourceTexts, FileRewrittenWithItsModificationTimeRestoredIsReadAgain) {
   ASSERT_EQ(now.st_mtim.tv_nsec, first.st_mtim.tv_nsec);
   texts.DropChanged();
   EXPECT_EQ(*texts.Bytes(path), "after!\n");
+}
+
+// An open document is what the editor holds, also under another spelling of its path and
+// across `DropChanged`/`Forget`; once closed, the disk's bytes count again.
+TEST(SourceTexts, EditorBytesStandForTheFileUntilDropped) {
+  TestFolder folder;
+  const std::string path = folder.Write("main.pb", "disk\n");
+  const std::string other_route = folder.Path() + "./main.pb";
+  SourceTexts texts;
+  ASSERT_EQ(*texts.Bytes(other_route), "disk\n");
+  texts.SetEditorBytes(path, "edited\n");
+  EXPECT_EQ(*texts.Bytes(path), "edited\n");
+  EXPECT_EQ(*texts.Bytes(other_route), "edited\n");
+  std::string buffer;
+  EXPECT_EQ(*texts.HeldOrRead(other_route, buffer), "edited\n");
+  texts.DropChanged();
+  texts.Forget();
+  EXPECT_EQ(*texts.Bytes(path), "edited\n");
+  texts.SetEditorBytes(folder.Path() + "unsaved.pb", "new\n");
+  EXPECT_EQ(*texts.Bytes(folder.Path() + "unsaved.pb"), "new\n");
+  EXPECT_EQ(texts.Bytes(folder.Path() + "kept.pb"), nullptr);
+  texts.DropEditorBytes(path);
+  EXPECT_EQ(*texts.Bytes(path), "disk\n");
+  EXPECT_EQ(*texts.Bytes(other_route), "disk\n");
 }

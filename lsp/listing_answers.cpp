@@ -1,0 +1,128 @@
+#include "lsp/listing_answers.h"
+
+#include <algorithm>
+
+#include "listings/listing_catalog.h"
+#include "listings/row_location.h"
+#include "lsp/uri.h"
+#include "source/text_parts.h"
+
+namespace {
+
+bool EqualFolded(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && FoldedName(a) == FoldedName(b);
+}
+
+/// The key of a run in a project's cache of runs.
+std::string RunKey(std::string_view name, const ListingRequest& request) {
+  return std::string(name) + '\n' + request.Text + '\n' + (request.WithoutModule ? "1" : "0") +
+         (request.Direction == TreeDirection::Callers ? "c" : "d") + std::to_string(request.Depth);
+}
+
+}  // namespace
+
+const ListingOutput& RunCatalogListing(ServedProject& project, std::string_view name,
+                                       const ListingRequest& request, ListingHost& host) {
+  const std::string key = RunKey(name, request);
+  const auto known = project.Runs.find(key);
+  if (known != project.Runs.end()) return known->second;
+  const ListingEntry& listing = CatalogListing(name);
+  const std::string subject = request.Text.empty() ? std::string(listing.Title) : request.Text;
+  ListingOutput output{std::make_unique<ResultList>(listing.Kind, subject), {}};
+  output.Result = listing.Run(project.State, *output.List, host, request);
+  if (WasStopped(output.Result)) throw RpcFailure{RequestCancelled, "the request was cancelled"};
+  return project.Runs.emplace(key, std::move(output)).first->second;
+}
+
+RowSpot SpotOfRow(const Project& project, const ResultList& list, int32_t row) {
+  const RowLocation location = LocateRow(list, row, project.SourceFiles);
+  if (location.File == nullptr) return {};
+  return {static_cast<int32_t>(location.File - project.SourceFiles.data()), location.Line};
+}
+
+bool IsLineRow(const ResultList& list, int32_t row) {
+  const RowMarks marks = list.Row(row).Marks;
+  return !marks.Has(RowMark::Separator) && !marks.Has(RowMark::ClosingRow) &&
+         RowLineNumber(list.CellText(row, ColumnLine)) > 0;
+}
+
+int32_t ProcedureOfLabel(const Project& project, std::string_view label, int32_t file) {
+  const int32_t line = RowLineNumber(label);
+  const size_t blank = label.find(' ');
+  if (line <= 0 || blank == std::string_view::npos) return -1;
+  const std::string_view head = label.substr(blank + 1);
+  int32_t found = -1;
+  for (size_t entry = 0; entry < project.Procedures.size(); ++entry) {
+    const ProcedureEntry& procedure = project.Procedures[entry];
+    if (procedure.LineNumber != line || procedure.HeadText != head) continue;
+    if (procedure.File == file) return static_cast<int32_t>(entry);
+    if (found < 0) found = static_cast<int32_t>(entry);
+  }
+  return found;
+}
+
+ListingRequest RequestFor(const ProcedureEntry& entry) {
+  ListingRequest request;
+  const std::string name = ProcedureNameFromHead(entry.HeadText);
+  request.Text = entry.Module.empty() ? name : entry.Module + "::" + name;
+  request.WithoutModule = entry.Module.empty();
+  return request;
+}
+
+std::string BareName(std::string_view head_text) {
+  std::string name = ProcedureNameFromHead(head_text);
+  name.erase(std::min(name.find('('), name.size()));
+  while (!name.empty() && (name.back() == ' ' || name.back() == '\t')) name.pop_back();
+  return name;
+}
+
+size_t FindWord(std::string_view line, std::string_view name) {
+  if (name.empty()) return std::string_view::npos;
+  for (size_t at = 0; at + name.size() <= line.size(); ++at) {
+    if (at > 0 && IsIdentifierChar(line[at - 1])) continue;
+    if (at + name.size() < line.size() && IsIdentifierChar(line[at + name.size()])) continue;
+    if (EqualFolded(line.substr(at, name.size()), name)) return at;
+  }
+  return std::string_view::npos;
+}
+
+Json RangeJson(std::string_view line, uint32_t line_index, size_t start, size_t end,
+               PositionEncoding encoding) {
+  return {{"start", {{"line", line_index}, {"character", ColumnOfByte(line, start, encoding)}}},
+          {"end", {{"line", line_index}, {"character", ColumnOfByte(line, end, encoding)}}}};
+}
+
+const TextLines* ProjectLines::Indexed(int32_t file) {
+  if (file < 0 || static_cast<size_t>(file) >= project_.SourceFiles.size()) return nullptr;
+  auto& held = files_[file];
+  if (!held.second) {
+    held.first = project_.Texts.Bytes(project_.SourceFiles[file].Path);
+    if (!held.first) held.first = std::make_shared<const std::string>();
+    held.second = std::make_unique<TextLines>(*held.first);
+  }
+  return held.second.get();
+}
+
+std::string_view ProjectLines::Line(int32_t file, int32_t line) {
+  const TextLines* lines = Indexed(file);
+  if (lines == nullptr || line <= 0) return {};
+  return lines->Line(static_cast<uint32_t>(line - 1));
+}
+
+int32_t ProjectLines::LineCount(int32_t file) {
+  const TextLines* lines = Indexed(file);
+  return lines == nullptr ? 0 : static_cast<int32_t>(lines->Count());
+}
+
+Json ProjectLines::NameRange(int32_t file, int32_t line, std::string_view name) {
+  const std::string_view text = Line(file, line);
+  const auto index = static_cast<uint32_t>(line > 0 ? line - 1 : 0);
+  const size_t at = FindWord(text, name);
+  if (at != std::string_view::npos) return RangeJson(text, index, at, at + name.size(), encoding_);
+  const size_t first = std::min(text.find_first_not_of(" \t"), text.size());
+  return RangeJson(text, index, first, text.size(), encoding_);
+}
+
+Json ProjectLines::Location(int32_t file, int32_t line, std::string_view name) {
+  return {{"uri", UriOfPath(project_.SourceFiles[file].Path)}, {"range", NameRange(file, line, name)}};
+}
