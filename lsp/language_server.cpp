@@ -142,6 +142,7 @@ void LanguageServer::HandleNotification(const Incoming& notification) {
     if (method == "textDocument/didOpen") {
       const std::string path = DocumentPath(params);
       workspace_.SetDocument(path, params.at("textDocument").at("text").get<std::string>());
+      workspace_.ProjectOf(path, host_);  // its project holds the files it includes from now on
       changed_.insert(path);
     } else if (method == "textDocument/didChange") {
       ChangeDocument(params);

@@ -47,6 +47,7 @@ bool IsLineRow(const ResultList& list, int32_t row) {
 }
 
 int32_t ProcedureOfLabel(const Project& project, std::string_view label, int32_t file) {
+  label = WithoutLeading(label, ' ');
   const int32_t line = RowLineNumber(label);
   const size_t blank = label.find(' ');
   if (line <= 0 || blank == std::string_view::npos) return -1;

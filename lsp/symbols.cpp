@@ -1,6 +1,7 @@
 #include "lsp/symbols.h"
 
 #include <map>
+#include <set>
 
 #include "frontend/display_text.h"
 #include "lsp/listing_answers.h"
@@ -74,10 +75,12 @@ Json AnswerDocumentSymbols(RequestScope& scope, const Json& params) {
 Json AnswerWorkspaceSymbols(RequestScope& scope, const Json& params) {
   const std::string query = params.at("query").get<std::string>();
   Json symbols = Json::array();
+  std::set<std::pair<std::string, int32_t>> listed;  // a file in several projects
   for (ServedProject* served : scope.Documents.CurrentProjects(scope.Host)) {
     ProjectLines lines(served->State, scope.Encoding);
     for (const ProcedureEntry& entry : served->State.Procedures) {
       if (entry.File < 0 || !MatchesSubsequence(QualifiedName(entry), query)) continue;
+      if (!listed.insert({served->State.SourceFiles[entry.File].Path, entry.LineNumber}).second) continue;
       Json symbol = {{"name", QualifiedName(entry)}, {"kind", kFunctionKind},
                      {"location", lines.Location(entry.File, entry.LineNumber, BareName(entry.HeadText))}};
       if (!entry.Module.empty()) symbol["containerName"] = entry.Module;
