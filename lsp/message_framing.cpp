@@ -85,7 +85,7 @@ Frame ReadFrame(std::istream& in) {
   if (length < 0) return {FrameEnd::Malformed, {}};
   if (static_cast<uint64_t>(length) > MaxMessageBytes) {
     in.ignore(length);  // the sender may well send it: skip it without holding it
-    return {in ? FrameEnd::TooLarge : FrameEnd::Truncated, {}};
+    return {in.gcount() == length ? FrameEnd::TooLarge : FrameEnd::Truncated, {}};
   }
   Frame frame{FrameEnd::Message, std::string(static_cast<size_t>(length), '\0')};
   in.read(frame.Body.data(), length);
