@@ -25,7 +25,8 @@ std::vector<std::string> ProjectFilesIn(const std::string& folder) {
 
 void Workspace::Configure(const std::string& root, const std::string& main_file) {
   root_ = root;
-  main_option_ = main_file.empty() || root.empty() ? main_file : AbsolutePath(root, main_file);
+  while (root_.size() > 1 && root_.back() == '/') root_.pop_back();
+  main_option_ = main_file.empty() || root_.empty() ? main_file : AbsolutePath(root_, main_file);
   if (!main_option_.empty()) main_option_ = MainFileOfGiven(main_option_).Path;
 }
 
