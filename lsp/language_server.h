@@ -31,8 +31,8 @@ class LanguageServer {
   bool Exited() const { return exited_; }
   /// The status to end with: 0 when shutdown came before the end, else 1.
   int ExitStatus() const { return shut_down_ ? 0 : 1; }
-  /// True when documents changed since diagnostics were last published.
-  bool DiagnosticsDue() const { return !changed_.empty() || all_due_; }
+  /// True when documents changed since diagnostics were last published (never after shutdown).
+  bool DiagnosticsDue() const { return !shut_down_ && (!changed_.empty() || all_due_); }
   /// Publishes the diagnostics of the projects of the changed documents (and clears those
   /// published before that are gone).
   void PublishDiagnostics();

@@ -44,5 +44,8 @@ int main(int argc, char** argv) {
     }
   }
   std::ios::sync_with_stdio(false);
+  // The reader thread reads standard input while the loop writes: a tied input stream
+  // would flush the output from the reader's thread, racing the loop's writes.
+  std::cin.tie(nullptr);
   return ServeLanguageClient(std::cin, std::cout);
 }
