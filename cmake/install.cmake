@@ -1,8 +1,8 @@
-# Install rules: both programs into <prefix>/bin; the desktop entry, icon, AppStream
+# Install rules: the programs into <prefix>/bin; the desktop entry, icon, AppStream
 # metainfo, manual pages, bash completion and README into the share folders of <prefix>.
 # Every destination is relative, so nothing lands outside the prefix. `cpack -G DEB` packs
 # the same files for /usr into a Debian package.
-foreach(program pb-sourcetrek pb-sourcetrek-report)
+foreach(program pb-sourcetrek pb-sourcetrek-report pb-sourcetrek-lsp)
   if(TARGET ${program})
     install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   endif()
@@ -29,7 +29,8 @@ set(CPACK_PACKAGE_DESCRIPTION
     "PB Sourcetrek takes up a PureBasic project (the main file and every file it includes)\n\
 and lists its procedure heads, the calls of one procedure, all procedures with their calls\n\
 and colour marks, and the whole-word uses of a term; from any row it starts the PureBasic\n\
-IDE on that file and line. pb-sourcetrek-report prints every listing as text or JSON.")
+IDE on that file and line. pb-sourcetrek-report prints every listing as text or JSON;\n\
+pb-sourcetrek-lsp serves them to editors as a Language Server Protocol server.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The PB Sourcetrek developers")
@@ -41,11 +42,13 @@ include(CPack)
 # Every file that an install puts into the prefix, relative to it.
 set(PBST_INSTALLED_FILES
     bin/pb-sourcetrek
+    bin/pb-sourcetrek-lsp
     bin/pb-sourcetrek-report
     share/applications/pb-sourcetrek.desktop
     share/bash-completion/completions/pb-sourcetrek-report
     share/doc/pb-sourcetrek/README.md
     share/icons/hicolor/48x48/apps/pb-sourcetrek.png
+    share/man/man1/pb-sourcetrek-lsp.1.gz
     share/man/man1/pb-sourcetrek-report.1.gz
     share/man/man1/pb-sourcetrek.1.gz
     share/metainfo/io.github.pb_sourcetrek.pb_sourcetrek.metainfo.xml)
