@@ -76,8 +76,12 @@ ServerProcess::ServerProcess(const std::string& command) {
   in_ = std::make_unique<std::istream>(in_buffer_.get());
 }
 
+// Its input ends, and what it still writes (diagnostics nobody waits for) is read to the
+// end, so that it ends by itself and a wrapper sees its whole run.
 ServerProcess::~ServerProcess() {
   std::fclose(out_);
+  while (in_->ignore(1 << 16)) {
+  }
   int status = 0;
   ::waitpid(pid_, &status, 0);
 }

@@ -162,7 +162,12 @@ void LanguageServer::HandleNotification(const Incoming& notification) {
 void LanguageServer::PublishProject(ServedProject& served) {
   RequestScope scope{workspace_, encoding_, host_};
   std::map<std::string, Json> found = ProjectDiagnostics(scope, served);
+  // Every open document of the project hears of its state, none or some; so do the files
+  // whose diagnostics are gone.
   std::set<std::string>& published = published_[served.State.MainFile];
+  for (const std::string& path : workspace_.Documents()) {
+    if (found.count(path) == 0 && ProjectFileIndex(served.State, path) >= 0) found[path] = Json::array();
+  }
   for (const std::string& path : published) {
     if (found.count(path) == 0) found[path] = Json::array();
   }

@@ -177,10 +177,13 @@ TEST(LanguageServer, SymbolsCompletionAndHoverDescribeTheProceduresOfTheProject)
 TEST(LanguageServer, DiagnosticsAndTheQuickFixFollowTheChecks) {
   ServedExample served;
   TestClient& client = served.client;
+  client.Open(served.include, kInclude);
   ASSERT_TRUE(client.Server().DiagnosticsDue());
   client.Server().PublishDiagnostics();
   EXPECT_FALSE(client.Server().DiagnosticsDue());
   std::map<std::string, Json> published = client.Diagnostics();
+  ASSERT_EQ(published.count(served.include), 1u);  // an open document without findings hears so
+  EXPECT_TRUE(published[served.include].empty());
   std::vector<std::string> found;
   for (const Json& diagnostic : published[served.main]) {
     found.push_back(std::to_string(diagnostic["range"]["start"]["line"].get<int>()) + " " +
