@@ -38,11 +38,15 @@ void RunJumpToLine(CommandContext& context);
 void RunAbout(CommandContext& context);
 /// Shows the list at selector position `index`; the current list stays for -1.
 void ShowSelectedList(CommandContext& context, int index);
-/// Double-click on a row: lists the calls of the procedure that the selected row names.
+/// Double-click on a row: lists the calls of the procedure that the selected row names
+/// (on a check's list, the procedure of its finding).
 void ListCallsOfSelectedRow(CommandContext& context);
-/// Callees of a row: lists the calls inside the procedure that the selected row names.
+/// "Callers of": lists the calls of the procedure that the selected row names, its head or
+/// Declare on a row that holds one (`RowProcedure`).
+void ListCallersOfSelectedRow(CommandContext& context);
+/// "Callees of": lists the calls inside that procedure.
 void ListCalleesOfSelectedRow(CommandContext& context);
-/// The procedure that a double-click on the selected row would list; nullopt for none.
+/// The procedure that "Callers of" and "Callees of" act on; nullopt for none.
 std::optional<std::string> ProcedureOfSelectedRow(CommandContext& context);
 /// Copy row: puts the selected row's cells, tab-separated, on the clipboard; nothing
 /// without a selected row or for a row without text (a separator).

@@ -13,7 +13,8 @@
 extern const int ColumnWidths[ResultColumns];
 
 /// Initial width of `column` in a list of `kind`: `ColumnWidths`, but the checks' lists
-/// give their Count column the room of the reason that stands in it.
+/// give their Count column the room of the reasons that stand in it, and still fit the
+/// window's default width.
 int InitialColumnWidth(ListKind kind, int column);
 
 /// Aligns the header and every cell of `column` of `list_view` to `fraction` (0.0 left,
@@ -79,6 +80,8 @@ class ResultListView {
   void BuildControls(GtkFixed* area, int width, int height);
   void BuildColumns(const PangoFontDescription* font);
   GtkTreeViewColumn* NewColumn(int column);
+  static gboolean OnQueryTooltip(GtkWidget* widget, gint x, gint y, gboolean keyboard,
+                                 GtkTooltip* tooltip, gpointer self);
   static void CellData(GtkTreeViewColumn* view_column, GtkCellRenderer* renderer,
                        GtkTreeModel* store, GtkTreeIter* iter, gpointer source);
   void ShowCell(GtkCellRenderer* renderer, int32_t row, int column);

@@ -196,8 +196,7 @@ class DeclareCheck {
 
   void WriteHead(int32_t procedure, ResultList& list) const {
     const ProcedureEntry& entry = procedures_[static_cast<size_t>(procedure)];
-    AddCallRow(list, entry.LineNumber, entry.HeadText, 1, Label(procedure),
-               {entry.FileName, RowFileIndex(entry)});
+    AddCallRow(list, entry.LineNumber, entry.HeadText, 1, "", {entry.FileName, RowFileIndex(entry)});
   }
 
   const ProcedureIndex& procedures_;

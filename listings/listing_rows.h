@@ -74,9 +74,10 @@ void AddMatchRow(ResultList& list, int32_t line_number, std::string_view line,
                  RowFile file, RowMarks band);
 
 /// Appends the row of what a check found about the procedure `entry`: its head's line
-/// number and text, `reason` in the Count column, and its label (so that a double-click
-/// lists its callers) and file. Returns the row's index.
-int32_t AddProcedureFinding(ResultList& list, const ProcedureEntry& entry, std::string_view reason);
+/// number and text (once: the "(in) Function" cell stays empty), `reason` in the Count
+/// column, `marks` besides `Finding`, and its file. Returns the row's index.
+int32_t AddProcedureFinding(ResultList& list, const ProcedureEntry& entry, std::string_view reason,
+                            RowMarks marks = {});
 
 /// Appends the row of what a check found on the line `line_number` of `file` that is no
 /// procedure's head (a Declare line): the line, `reason` in the Count column. Returns the

@@ -31,6 +31,12 @@ struct ProcedureChoice {
 std::optional<ProcedureChoice> ProcedureToList(const Project& project, const ResultList* current,
                                                std::string_view name);
 
+/// The procedure that the selected row of `list` names for "Callers of" and "Callees of":
+/// the head, or the procedure of the Declare, in its "Calls" cell (a procedure row, a
+/// check's finding, a Declare line); on any other row as `ProcedureToList` takes it for an
+/// empty name. nullopt for none.
+std::optional<ProcedureChoice> RowProcedure(const Project& project, const ResultList& list);
+
 /// Fills `list`, opened as a "Proc: " list for the request's `Text`, with the calls of
 /// that name: in a project with modules, of X's procedure for "X::Name", of the procedure
 /// without module when `WithoutModule`, else of every procedure of the name.

@@ -82,7 +82,8 @@ ListingResult ListUnused(Project& project, ResultList& list, ListingHost& host,
     if (live[entry] || !IsRealProcedureHead(project.Procedures[entry].HeadText)) continue;
     const std::string_view reason = UnusedReason(graph, static_cast<int32_t>(entry));
     ++(reason == NeverCalled ? never_called : only_by_unused);
-    AddProcedureFinding(list, project.Procedures[entry], reason);
+    AddProcedureFinding(list, project.Procedures[entry], reason,
+                        reason == NeverCalled ? RowMarks(RowMark::NeverCalled) : RowMarks());
   }
   AddSummaryRow(list, std::to_string(never_called) + " " + std::string(NeverCalled) + ", " +
                           std::to_string(only_by_unused) + " " + std::string(OnlyCalledByUnused));

@@ -63,7 +63,7 @@ TEST(Unused, ReasonsEntryPointsAndWhatIsNoCall) {
                    "never called", "", ""}));
   // A row stands for its procedure: head line and text, its label for the climb, its file.
   EXPECT_EQ(TestProject::Cells(list, 4),
-            (Texts{"2", "Procedure X()", "only called by unused", "2 Procedure X()", "inc.pbi"}));
+            (Texts{"2", "Procedure X()", "only called by unused", "", "inc.pbi"}));
   EXPECT_EQ(list.Row(0).Marks, RowMarks(RowMark::Finding));
   EXPECT_EQ(list.Row(8).Marks, RowMarks());
 }
