@@ -8,6 +8,7 @@
 
 #include "listings/call_graph.h"
 #include "listings/call_matching.h"
+#include "listings/check_graph.h"
 #include "listings/listing_rows.h"
 #include "listings/project_text.h"
 #include "source/line_classification.h"
@@ -39,8 +40,7 @@ ListingResult ListCallees(Project& project, ResultList& list, ListingHost& host,
       HeadsNamed(project.Procedures, request.Text, request.WithoutModule);
   ProjectText text;
   CallGraph graph;
-  if (text.Load(project.SourceFiles, project.Texts, host) == ListingEnd::Stopped ||
-      graph.BuildIn(text, project.Procedures, heads, host) == ListingEnd::Stopped) {
+  if (ReadCheckGraph(project, text, graph, list, host, &heads) == ListingEnd::Stopped) {
     return EndedAs(ListingEnd::Stopped);
   }
   bool first_head = true;
