@@ -346,3 +346,35 @@ TEST_F(CheckListsTest, CheckListsFitShowTheHeadOnceAndTellTheirReasonsApart) {
         << History().Current()->Caption();
   }
 }
+
+namespace {
+
+// Main calls Helper, whose head stands in an include file.
+class CalleeRowsTest : public WindowUseTest {
+ protected:
+  std::string MainText() override {
+    project_.Write("lib.pbi", "; tools\nProcedure Helper(v)\nEndProcedure\n");
+    return "XIncludeFile \"lib.pbi\"\nProcedure Main()\n  Helper(1)\nEndProcedure\nMain()\n";
+  }
+};
+
+}  // namespace
+
+// A callee's row says where the callee is; its Line and "in File" stay those of the call,
+// and a double-click still lists the callee's callers.
+TEST_F(CalleeRowsTest, ACalleeRowNamesTheCalleesFileAfterItsHead) {
+  SendKey(GDK_Home);  // Procedure Main(): main.pb comes first
+  SendKey(GDK_Menu);
+  gtk_menu_shell_activate_item(GTK_MENU_SHELL(window_->RowCommands().Menu()),
+                               window_->RowCommands().Item(RowMenuItem::Callees), TRUE);
+  Pump();
+  const ResultList& callees = *History().Current();
+  ASSERT_EQ(callees.Kind(), ListKind::Callees);
+  ASSERT_EQ(callees.RowCount(), 1);
+  EXPECT_EQ(callees.CellText(0, ColumnLine), "3");
+  EXPECT_EQ(callees.CellText(0, ColumnFunction), "     2 Procedure Helper(v) -> lib.pbi");
+  EXPECT_EQ(callees.CellText(0, ColumnFile), "main.pb");
+  SendKey(GDK_Return);
+  EXPECT_EQ(History().Current()->Caption(), "Proc: Helper(v)...");
+  EXPECT_EQ(History().Current()->RowCount(), 2);  // the separator and the call, of main.pb
+}

@@ -15,6 +15,17 @@
 
 namespace {
 
+/// The callee's label: its head's line and text, and its file after `CalleeFileMark` when
+/// that is not the file of the call, which the row's "in File" names.
+std::string CalleeLabel(const ProcedureEntry& callee, const CallSite& site) {
+  std::string label = ProcLabel(callee.LineNumber, callee.HeadText);
+  if (callee.File != static_cast<int32_t>(site.File)) {
+    label += CalleeFileMark;
+    label += callee.FileName;
+  }
+  return label;
+}
+
 /// Appends the row of one call: the line as prepared for its callee's key, the callee's
 /// label, and the marks of its call row in the procedure-call listing, the callee's when the
 /// call stands above its head.
@@ -26,7 +37,7 @@ void AddCalleeRow(ResultList& list, const ProjectText& text, const ProcedureInde
   const RowMarks above = site.LineNumber < callee.LineNumber ? RowMarks(RowMark::CalledAboveHead)
                                                              : RowMarks();
   AddCallRow(list, site.LineNumber, NormalizeCallLine(text.SourceLine(site.Line), key),
-             site.OtherCase ? -1 : 1, ProcLabel(callee.LineNumber, callee.HeadText),
+             site.OtherCase ? -1 : 1, CalleeLabel(callee, site),
              {text.Files()[site.File].FileName, static_cast<uint32_t>(site.File)},
              above | AmbiguityMark(site.Ambiguous));
 }

@@ -21,6 +21,10 @@ struct RowFile {
 /// The file index of the rows of `entry`'s head; `NoRowFile` when the entry knows none.
 uint32_t RowFileIndex(const ProcedureEntry& entry);
 
+/// What stands between a callee's head and its file in a callee row's label, when the
+/// callee is in another file than the call.
+inline constexpr std::string_view CalleeFileMark = " -> ";
+
 /// What the procedure-call listing has found so far for one procedure.
 struct ProcedureTally {
   int32_t Calls = 0;             ///< calls, Declare lines left out

@@ -17,7 +17,9 @@ std::string SelectedRowText(const ResultList& list) {
   const int32_t row = list.SelectedRow();
   std::string text(list.CellText(row, ColumnLine));
   text += ' ';
-  text += list.CellText(row, ColumnFunction);
+  // A callee's label names its file after the head: the head is what counts.
+  const std::string_view label = list.CellText(row, ColumnFunction);
+  text += label.substr(0, label.find(CalleeFileMark));
   return text;
 }
 

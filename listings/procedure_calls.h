@@ -12,7 +12,8 @@
 #include "listings/project.h"
 #include "listings/result_list.h"
 
-/// Text of column 0 of the selected row, a blank, and the text of its column 3.
+/// Text of column 0 of the selected row, a blank, and the text of its column 3 (a callee's
+/// label without the file that it names after its head).
 std::string SelectedRowText(const ResultList& list);
 
 /// Name of the procedure of a head: the text after its first blank, leading blanks removed.
