@@ -109,9 +109,9 @@ void RunBack(CommandContext& context) {
 }
 
 void RunOpen(CommandContext& context) {
-  const std::string main_file = MainFileToTakeUp(
-      context.Window(), "", std::string(DirectoryPart(context.TakenUp().MainFile)));
-  if (main_file.empty()) return;
+  const RecordedMain main_file = MainFileToTakeUp(
+      context.Window(), {}, std::string(DirectoryPart(context.TakenUp().MainFile)));
+  if (main_file.Path.empty()) return;
   ResultLists& lists = context.Lists();
   lists.CloseAll();
   const ListingEntry& procedures = CatalogListing("procedures");
@@ -124,7 +124,11 @@ void RunJumpToLine(CommandContext& context) {
   if (current != nullptr) JumpToLine(*current, context.TakenUp().SourceFiles);
 }
 
-void RunAbout(CommandContext& context) { ShowAbout(context.Window()); }
+void RunAbout(CommandContext& context) {
+  const Project& project = context.TakenUp();
+  ShowAbout(context.Window(),
+            project.MainFile.empty() ? "" : MainFileSummary({project.MainFile, project.Origin}));
+}
 
 void ShowSelectedList(CommandContext& context, int index) { context.Lists().ShowEntry(index); }
 
@@ -161,13 +165,19 @@ void CopyCurrentList(CommandContext& context) {
   if (current != nullptr) PutOnClipboard(ListClipboardText(*current));
 }
 
-void TakeUpMainFile(CommandContext& context, const std::string& main_file) {
+void TakeUpMainFile(CommandContext& context, const RecordedMain& main_file) {
   ResultLists& lists = context.Lists();
   ResultList& procedures = *lists.History().Current();
   context.RunListing(
-      [&] { TakeUpProject(context.TakenUp(), main_file, procedures, context.Host()); });
+      [&] { TakeUpProject(context.TakenUp(), main_file.Path, procedures, context.Host()); });
+  context.TakenUp().Origin = main_file.Origin;
+  lists.SetCaptionTooltip(MainFileSummary(main_file));
   lists.RefreshListSelector();
   lists.FocusCurrent();
+}
+
+void TakeUpMainFile(CommandContext& context, const std::string& main_file) {
+  TakeUpMainFile(context, RecordedMain{main_file, MainFileOrigin::Given});
 }
 
 void RunStartUpLookup(CommandContext& context, const std::string& start_term) {

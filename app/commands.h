@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "app/command_context.h"
+#include "source/recorded_main_file.h"
 
 /// A command of a toolbar control.
 using Command = void (*)(CommandContext& context);
@@ -53,7 +54,10 @@ std::optional<std::string> ProcedureOfSelectedRow(CommandContext& context);
 void CopySelectedRow(CommandContext& context);
 /// Copy list: puts the current list's caption, column headers and rows on the clipboard.
 void CopyCurrentList(CommandContext& context);
-/// Takes up `main_file` into the current ("Procedures") list, then rebuilds the selector.
+/// Takes up `main_file` into the current ("Procedures") list, then rebuilds the selector;
+/// every list's caption tells in its tooltip which main file is in use and how it was found.
+void TakeUpMainFile(CommandContext& context, const RecordedMain& main_file);
+/// `TakeUpMainFile` of a main file that was given as it is.
 void TakeUpMainFile(CommandContext& context, const std::string& main_file);
 /// The lookup of start-up for `start_term` (ending with "("; a lone "(" looks up nothing):
 /// the procedure's calls, else the not-found message and the term search.

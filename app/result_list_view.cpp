@@ -249,6 +249,18 @@ void ResultListView::Attach() {
   gtk_tree_path_free(top);
 }
 
+void ResultListView::SetCaptionTooltip(const std::string& text) {
+  main_file_ = ToDisplayText(text);
+  ShowCaptionTooltip();
+}
+
+// The caption whole (a long one is cut on screen), then which main file is in use.
+void ResultListView::ShowCaptionTooltip() {
+  std::string tooltip = gtk_label_get_text(caption_);
+  if (!main_file_.empty()) tooltip += "\n" + main_file_;
+  gtk_widget_set_tooltip_text(GTK_WIDGET(caption_), tooltip.c_str());
+}
+
 void ResultListView::Resize(int width, int height) {
   gtk_widget_set_size_request(container_, width, height - 36);
   gtk_widget_set_size_request(scrolled_, width - 4, height - 58);
@@ -262,7 +274,7 @@ bool ResultListView::SyncUntil(gint64 deadline) {
   const std::string caption = ToDisplayText(list_.Caption());
   if (caption != gtk_label_get_text(caption_)) {
     gtk_label_set_text(caption_, caption.c_str());
-    gtk_widget_set_tooltip_text(GTK_WIDGET(caption_), caption.c_str());
+    ShowCaptionTooltip();
   }
   if (!attached_) return true;  // `Attach` takes the rows as they are then
   const bool rows_changed =

@@ -378,3 +378,33 @@ TEST_F(CalleeRowsTest, ACalleeRowNamesTheCalleesFileAfterItsHead) {
   EXPECT_EQ(History().Current()->Caption(), "Proc: Helper(v)...");
   EXPECT_EQ(History().Current()->RowCount(), 2);  // the separator and the call, of main.pb
 }
+
+// Every list's caption tells in its tooltip which main file is in use and how it was
+// found, as the About dialog does; the captions keep their texts.
+TEST_F(WindowUseTest, CaptionTooltipsAndAboutNameTheMainFileAndHowItWasFound) {
+  const std::string main_file = "Main file: " + main_ + "\n(given)";
+  const auto tooltip = [this] {
+    gchar* text = gtk_widget_get_tooltip_text(GTK_WIDGET(window_->Lists().CurrentView()->Caption()));
+    std::string shown = text != nullptr ? text : "";
+    g_free(text);
+    return shown;
+  };
+  EXPECT_EQ(tooltip(), "Procedures...\n" + main_file);
+  SendKey(GDK_Return);
+  EXPECT_EQ(tooltip(), "Proc: Helper(v)...\n" + main_file);
+  EXPECT_STREQ(gtk_label_get_text(window_->Lists().CurrentView()->Caption()), "Proc: Helper(v)...");
+  gtk_test::DialogAnswerer answerer;
+  bool named = false;
+  answerer.Then([&](GtkDialog* about) {
+    GList* children = gtk_container_get_children(GTK_CONTAINER(about->vbox));
+    for (GList* child = children; child != nullptr; child = child->next) {
+      named = named || (GTK_IS_LABEL(child->data) &&
+                        gtk_label_get_text(GTK_LABEL(child->data)) == main_file);
+    }
+    g_list_free(children);
+    gtk_dialog_response(about, GTK_RESPONSE_CANCEL);
+    return true;
+  });
+  gtk_button_clicked(GTK_BUTTON(window_->Controls().LogoButton));
+  EXPECT_TRUE(named);
+}
