@@ -440,6 +440,24 @@ class LongListing : public ProjectWindowTest {
   std::function<void()> during_;
 };
 
+// A stopped check ends in a row that says so, not in an empty list that reads like one
+// that found nothing.
+TEST_F(LongListing, AStoppedCheckSaysHowFarItGot) {
+  DialogAnswerer answerer;
+  g_timeout_add(150, &LongListing::RunDuring, this);
+  during_ = [this] { gtk_button_clicked(GTK_BUTTON(Bar().StopButton)); };
+  gtk_menu_item_activate(GTK_MENU_ITEM(ChecksItem(Bar(), "Unused...")));
+  Pump();
+  ASSERT_EQ(answerer.Messages(), std::vector<std::string>{"PB Sourcetrek|Abbruch!"});
+  const ResultList& list = *History().Current();
+  ASSERT_EQ(list.Kind(), ListKind::Unused);
+  ASSERT_EQ(list.RowCount(), 2);
+  EXPECT_EQ(list.CellText(1, ColumnCalls).rfind("stopped while ", 0), 0u) << list.CellText(1, 1);
+  EXPECT_EQ(gtk_tree_model_iter_n_children(
+                gtk_tree_view_get_model(window_->Lists().CurrentView()->ListView()), nullptr),
+            2);
+}
+
 TEST_F(LongListing, StopShowsAbbruchKeepsTheRowsAndGreysStop) {
   DialogAnswerer answerer;
   gint64 clicked_at = 0;

@@ -110,7 +110,7 @@ constexpr char kCallsInMain[] =
     "Calls in: Main()...\n"
     "Line\tCalls\tCount\t(in) Function\tin File\n"
     "3\tHelper(1) : helper(2)\t\t6 Procedure Helper(v)\tmain.pb\n"
-    "4\tTool()\t\t1 Procedure Tool()\tmain.pb\n";
+    "4\tTool()\t\t1 Procedure Tool() -> inc.pbi\tmain.pb\n";
 
 }  // namespace
 

@@ -31,7 +31,8 @@ bool HasList(CommandContext& context) { return CurrentList(context) != nullptr; 
 using Id = WindowCommandId;
 using Menu = CommandMenu;
 
-// Return does what a double-click does; Ctrl+C copies the selected row.
+// Return does what a double-click does; Ctrl+C copies the selected row. "Callers of" is a
+// double-click too, but also on a row that names a procedure in its "Calls" cell.
 constexpr WindowCommand kCommands[] = {
     {Id::Open, RunOpen, nullptr, Menu::None, nullptr, false, nullptr, {}},
     {Id::Back, RunBack, nullptr, Menu::None, nullptr, false, nullptr, {}},
@@ -44,15 +45,16 @@ constexpr WindowCommand kCommands[] = {
     {Id::Unused, nullptr, "unused", Menu::Checks, "Unused...", false, nullptr, {}},
     {Id::DeclareCheck, nullptr, "declare-check", Menu::Checks, "Declare check...", false,
      nullptr, {}},
-    {Id::CallersOfRow, ListCallsOfSelectedRow, nullptr, Menu::Row, "Callers of ", true,
-     HasProcedure,
-     {{GDK_Return, false}, {GDK_KP_Enter, false}, {GDK_ISO_Enter, false}}},
+    {Id::CallersOfRow, ListCallersOfSelectedRow, nullptr, Menu::Row, "Callers of ", true,
+     HasProcedure, {}},
     {Id::CalleesOfRow, ListCalleesOfSelectedRow, nullptr, Menu::Row, "Callees of ", true,
      HasProcedure, {}},
     {Id::JumpToRowLine, RunJumpToLine, nullptr, Menu::Row, "Jump to Line", false, HasJumpFile, {}},
     {Id::CopyRow, CopySelectedRow, nullptr, Menu::Row, "Copy row", false, HasSelectedRow,
      {{GDK_c, true}, {GDK_C, true}}},
     {Id::CopyList, CopyCurrentList, nullptr, Menu::Row, "Copy list", false, HasList, {}, false},
+    {Id::CallsOfRow, ListCallsOfSelectedRow, nullptr, Menu::None, nullptr, false, nullptr,
+     {{GDK_Return, false}, {GDK_KP_Enter, false}, {GDK_ISO_Enter, false}}},
 };
 
 constexpr bool InIdOrder() {

@@ -27,6 +27,7 @@ enum class WindowCommandId : uint8_t {
   JumpToRowLine,
   CopyRow,
   CopyList,
+  CallsOfRow,
 };
 
 /// Which menu offers a command.
@@ -64,5 +65,5 @@ const WindowCommand* KeyCommand(guint keyval, guint state);
 /// Runs `command` in `context`: its own function, or its catalog listing.
 void RunWindowCommand(const WindowCommand& command, CommandContext& context);
 
-/// The command of a double-click on a row: the callers of the row's procedure.
-inline const WindowCommand& DoubleClickCommand() { return CommandOf(WindowCommandId::CallersOfRow); }
+/// The command of a double-click on a row: the calls of the row's procedure.
+inline const WindowCommand& DoubleClickCommand() { return CommandOf(WindowCommandId::CallsOfRow); }
