@@ -2,6 +2,7 @@
 
 #include <gdk/gdkkeysyms.h>
 
+#include <algorithm>
 #include <iterator>
 
 #include "app/jump_to_line.h"
@@ -42,9 +43,9 @@ constexpr WindowCommand kCommands[] = {
     {Id::Stop, nullptr, nullptr, Menu::None, nullptr, false, nullptr, {}},
     {Id::About, RunAbout, nullptr, Menu::None, nullptr, false, nullptr, {}},
     {Id::Checks, nullptr, nullptr, Menu::None, nullptr, false, nullptr, {}},
-    {Id::Unused, nullptr, "unused", Menu::Checks, "Unused...", false, nullptr, {}},
-    {Id::DeclareCheck, nullptr, "declare-check", Menu::Checks, "Declare check...", false,
-     nullptr, {}},
+    {Id::Listing, nullptr, "unused", Menu::Checks, "Unused...", false, nullptr, {}},
+    {Id::Listing, nullptr, "declare-check", Menu::Checks, "Declare check...", false, nullptr,
+     {}},
     {Id::CallersOfRow, ListCallersOfSelectedRow, nullptr, Menu::Row, "Callers of ", true,
      HasProcedure, {}},
     {Id::CalleesOfRow, ListCalleesOfSelectedRow, nullptr, Menu::Row, "Callees of ", true,
@@ -57,13 +58,15 @@ constexpr WindowCommand kCommands[] = {
      {{GDK_Return, false}, {GDK_KP_Enter, false}, {GDK_ISO_Enter, false}}},
 };
 
-constexpr bool InIdOrder() {
-  for (size_t row = 0; row < std::size(kCommands); ++row) {
-    if (static_cast<size_t>(kCommands[row].Id) != row) return false;
+constexpr bool EveryIdHasARow() {
+  for (int id = 0; id < static_cast<int>(Id::Count); ++id) {
+    bool found = false;
+    for (const WindowCommand& command : kCommands) found = found || static_cast<int>(command.Id) == id;
+    if (!found) return false;
   }
   return true;
 }
-static_assert(InIdOrder(), "the command table lists the commands in the order of their ids");
+static_assert(EveryIdHasARow(), "the command table has a row for every command id");
 
 }  // namespace
 
@@ -75,7 +78,10 @@ void RunWindowCommand(const WindowCommand& command, CommandContext& context) {
   }
 }
 
-const WindowCommand& CommandOf(WindowCommandId id) { return kCommands[static_cast<size_t>(id)]; }
+const WindowCommand& CommandOf(WindowCommandId id) {
+  return *std::find_if(std::begin(kCommands), std::end(kCommands),
+                       [id](const WindowCommand& command) { return command.Id == id; });
+}
 
 std::vector<const WindowCommand*> MenuCommands(CommandMenu menu) {
   std::vector<const WindowCommand*> commands;
