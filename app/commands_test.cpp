@@ -14,6 +14,8 @@
 
 namespace {
 
+using gtk_test::SelectorEntries;
+
 using gtk_test::Allocation;
 using gtk_test::CancelFileDialog;
 using gtk_test::ChooseFile;
@@ -37,20 +39,6 @@ constexpr char kMain[] =
     "EndProcedure\n"
     "Main()\n";
 constexpr char kTools[] = "Procedure Tool()\n  Helper(2)\nEndProcedure\n";
-
-std::vector<std::string> SelectorEntries(GtkWidget* selector) {
-  std::vector<std::string> entries;
-  GtkTreeModel* model = gtk_combo_box_get_model(GTK_COMBO_BOX(selector));
-  GtkTreeIter iter;
-  for (bool more = gtk_tree_model_get_iter_first(model, &iter); more;
-       more = gtk_tree_model_iter_next(model, &iter)) {
-    gchar* text = nullptr;
-    gtk_tree_model_get(model, &iter, 0, &text, -1);
-    entries.emplace_back(text);
-    g_free(text);
-  }
-  return entries;
-}
 
 // A shown window with a project taken up.
 class ProjectWindowTest : public gtk_test::WindowTest {

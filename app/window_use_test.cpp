@@ -16,6 +16,7 @@ namespace {
 using gtk_test::Allocation;
 using gtk_test::Pump;
 using gtk_test::PumpUntil;
+using gtk_test::SelectorEntries;
 
 class WindowUseTest : public gtk_test::WindowTest {
  protected:
@@ -50,22 +51,7 @@ class WindowUseTest : public gtk_test::WindowTest {
   /// Sends the press and release of `keyval` to the toplevel window, which hands it to
   /// the widget that has the keyboard focus, as a key typed by the user.
   void SendKey(guint keyval, guint state = 0) {
-    GdkKeymapKey* keys = nullptr;
-    gint count = 0;
-    ASSERT_TRUE(gdk_keymap_get_entries_for_keyval(nullptr, keyval, &keys, &count));
-    const guint16 keycode = static_cast<guint16>(keys[0].keycode);
-    g_free(keys);
-    for (const GdkEventType type : {GDK_KEY_PRESS, GDK_KEY_RELEASE}) {
-      GdkEvent* event = gdk_event_new(type);
-      event->key.hardware_keycode = keycode;
-      event->key.window = GDK_WINDOW(g_object_ref(GTK_WIDGET(window_->Window())->window));
-      event->key.keyval = keyval;
-      event->key.state = state;
-      event->key.time = GDK_CURRENT_TIME;
-      gtk_main_do_event(event);
-      gdk_event_free(event);
-    }
-    Pump();
+    gtk_test::SendKey(GTK_WIDGET(window_->Window()), keyval, state);
   }
 
   /// Sends a press of mouse button `button` at `y` pixels down the list's rows.
@@ -107,21 +93,6 @@ class WindowUseTest : public gtk_test::WindowTest {
   TestFolder project_;
   std::string main_;
 };
-
-/// The entries of the "List:" selector, first to last.
-std::vector<std::string> SelectorEntries(GtkWidget* selector) {
-  std::vector<std::string> entries;
-  GtkTreeModel* model = gtk_combo_box_get_model(GTK_COMBO_BOX(selector));
-  GtkTreeIter iter;
-  for (gboolean more = gtk_tree_model_get_iter_first(model, &iter); more;
-       more = gtk_tree_model_iter_next(model, &iter)) {
-    gchar* text = nullptr;
-    gtk_tree_model_get(model, &iter, 0, &text, -1);
-    entries.emplace_back(text != nullptr ? text : "");
-    g_free(text);
-  }
-  return entries;
-}
 
 // A dialog that Return or Space would open from a focused toolbar button (About) is closed
 // and counted, so that the test ends instead of waiting for it.
