@@ -307,6 +307,14 @@ inline std::vector<std::string> SelectorEntries(GtkWidget* selector) {
   return entries;
 }
 
+/// The clipboard's text; "(none)" when it holds none.
+inline std::string ClipboardText() {
+  gchar* text = gtk_clipboard_wait_for_text(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD));
+  std::string copied = text != nullptr ? text : "(none)";
+  g_free(text);
+  return copied;
+}
+
 /// Sends the press and release of `keyval` with `state` to `widget` (a toplevel window
 /// hands them to the widget that has the keyboard focus), with the key's code, by which
 /// key bindings find it; then pumps.

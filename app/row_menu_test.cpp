@@ -75,12 +75,7 @@ class RowMenuTest : public gtk_test::WindowTest {
     gtk_menu_shell_activate_item(GTK_MENU_SHELL(window_->RowCommands().Menu()), Item(item), TRUE);
     Pump();
   }
-  std::string Clipboard() {
-    gchar* text = gtk_clipboard_wait_for_text(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD));
-    std::string copied = text != nullptr ? text : "(none)";
-    g_free(text);
-    return copied;
-  }
+  std::string Clipboard() { return gtk_test::ClipboardText(); }
   std::string Label(RowMenuItem item) {
     return gtk_menu_item_get_label(GTK_MENU_ITEM(Item(item)));
   }

@@ -67,12 +67,7 @@ class WindowUseTest : public gtk_test::WindowTest {
     Pump();
   }
 
-  std::string Clipboard() {
-    gchar* text = gtk_clipboard_wait_for_text(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD));
-    std::string copied = text != nullptr ? text : "(none)";
-    g_free(text);
-    return copied;
-  }
+  std::string Clipboard() { return gtk_test::ClipboardText(); }
 
   /// The row of the tree view's cursor; -1 for none.
   int CursorRow() {
