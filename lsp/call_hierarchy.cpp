@@ -1,7 +1,9 @@
 #include "lsp/call_hierarchy.h"
 
+#include <algorithm>
 #include <map>
 
+#include "listings/call_graph.h"
 #include "listings/row_location.h"
 #include "lsp/listing_answers.h"
 #include "lsp/procedure_target.h"
@@ -110,10 +112,13 @@ Json AnswerIncomingCalls(RequestScope& scope, const Json& params) {
 namespace {
 
 /// Adds the rows of `list` to `groups` by the callee that `callee_of(row)` names; -1 skips.
-template <typename CalleeOf>
+/// `separator()` is called at each separator row.
+template <typename CalleeOf, typename Separator>
 void GroupCallees(const Project& project, const ResultList& list, ProjectLines& lines,
-                  std::map<std::pair<int32_t, int32_t>, CallGroup>& groups, CalleeOf callee_of) {
+                  std::map<std::pair<int32_t, int32_t>, CallGroup>& groups, CalleeOf callee_of,
+                  Separator separator) {
   for (int32_t row = 0; row < list.RowCount(); ++row) {
+    if (list.Row(row).Marks.Has(RowMark::Separator)) separator();
     const RowSpot spot = SpotOfRow(project, list, row);
     const int32_t callee = IsLineRow(list, row) && spot.File >= 0 ? callee_of(row, spot) : -1;
     if (callee < 0) continue;
@@ -141,7 +146,7 @@ void GroupMainCodeCalls(RequestScope& scope, ServedProject& served, int32_t file
     const bool own_head = current >= 0 && project.Procedures[current].File == spot.File &&
                           project.Procedures[current].LineNumber == spot.Line;
     return main_code && !own_head ? current : -1;
-  });
+  }, [] {});
 }
 
 }  // namespace
@@ -157,9 +162,15 @@ Json AnswerOutgoingCalls(RequestScope& scope, const Json& params) {
     GroupMainCodeCalls(scope, served, item.Document.File, lines, groups);
     return GroupsJson(groups, "to");
   }
-  const ListingOutput& callees = RunCatalogListing(served, "callees", RequestFor(project.Procedures[item.Head]), scope.Host);
+  const ListingRequest request = RequestFor(project.Procedures[item.Head]);
+  const ListingOutput& callees = RunCatalogListing(served, "callees", request, scope.Host);
+  // The listing gives the calls of each head of the name, in index order, a separator row
+  // between two heads: the item's are the rows of its head's place among them.
+  const std::vector<int32_t> heads = HeadsNamed(project.Procedures, request.Text, request.WithoutModule);
+  const auto own = std::find(heads.begin(), heads.end(), item.Head) - heads.begin();
+  std::ptrdiff_t group = 0;
   GroupCallees(project, *callees.List, lines, groups, [&](int32_t row, RowSpot spot) {
-    return ProcedureOfLabel(project, callees.List->CellText(row, ColumnFunction), spot.File);
-  });
+    return group == own ? ProcedureOfLabel(project, callees.List->CellText(row, ColumnFunction), spot.File) : -1;
+  }, [&group] { ++group; });
   return GroupsJson(groups, "to");
 }

@@ -6,7 +6,9 @@
 
 #include <algorithm>
 
+#include "listings/call_graph.h"
 #include "listings/callees.h"
+#include "listings/listing_rows.h"
 #include "listings/row_location.h"
 #include "listings/testing/project_generator.h"
 #include "listings/testing/reference_listings.h"
@@ -45,15 +47,23 @@ std::vector<std::string> LocationPlaces(const Json& locations) {
   return places;
 }
 
-/// The callees listing's rows of `entry` as "callee head line|call line", sorted.
+/// The callees listing's rows of `entry` (among those of every head of its name, the rows
+/// after as many separators as heads stand before it) as "callee head line and text|call
+/// line", sorted. A file included twice makes two callees of one label: the label's file
+/// is left out, as the item names the callee by its file.
 std::vector<std::string> CalleeRows(TestProject& test, const ProcedureEntry& entry) {
   const ListingRequest request = RequestFor(entry);
   ResultList list(ListKind::Callees, request.Text);
   ListCallees(test.project, list, test.host, request);
+  const std::vector<int32_t> heads = HeadsNamed(test.project.Procedures, request.Text, request.WithoutModule);
+  const auto own = std::find(heads.begin(), heads.end(), &entry - test.project.Procedures.data()) - heads.begin();
   std::vector<std::string> rows;
+  std::ptrdiff_t group = 0;
   for (int32_t row = 0; row < list.RowCount(); ++row) {
-    if (list.CellText(row, ColumnLine).empty()) continue;
-    rows.push_back(std::string(WithoutLeading(list.CellText(row, ColumnFunction), ' ')) + "|" +
+    group += list.Row(row).Marks.Has(RowMark::Separator) ? 1 : 0;
+    if (list.CellText(row, ColumnLine).empty() || group != own) continue;
+    const std::string_view label = WithoutLeading(list.CellText(row, ColumnFunction), ' ');
+    rows.push_back(std::string(label.substr(0, label.rfind(CalleeFileMark))) + "|" +
                    std::to_string(RowLineNumber(list.CellText(row, ColumnLine))));
   }
   std::sort(rows.begin(), rows.end());

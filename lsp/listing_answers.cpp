@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "listings/listing_catalog.h"
+#include "listings/listing_rows.h"
 #include "listings/row_location.h"
 #include "lsp/uri.h"
 #include "source/text_parts.h"
@@ -46,20 +47,41 @@ bool IsLineRow(const ResultList& list, int32_t row) {
          RowLineNumber(list.CellText(row, ColumnLine)) > 0;
 }
 
+namespace {
+
+/// The entry whose head is `head` on line `line`: the one in file `file` (or named
+/// `file_name` when that is not empty) first; -1 for none.
+int32_t EntryOfHead(const Project& project, int32_t line, std::string_view head, int32_t file,
+                    std::string_view file_name) {
+  int32_t found = -1;
+  for (size_t entry = 0; entry < project.Procedures.size(); ++entry) {
+    const ProcedureEntry& procedure = project.Procedures[entry];
+    if (procedure.LineNumber != line || procedure.HeadText != head) continue;
+    if (file_name.empty() ? procedure.File == file : procedure.FileName == file_name) {
+      return static_cast<int32_t>(entry);
+    }
+    if (found < 0) found = static_cast<int32_t>(entry);
+  }
+  return found;
+}
+
+}  // namespace
+
+// A callee row's label names the callee's file after `CalleeFileMark` when it is another
+// than the call's; a head that holds the mark itself is still found whole.
 int32_t ProcedureOfLabel(const Project& project, std::string_view label, int32_t file) {
   label = WithoutLeading(label, ' ');
   const int32_t line = RowLineNumber(label);
   const size_t blank = label.find(' ');
   if (line <= 0 || blank == std::string_view::npos) return -1;
   const std::string_view head = label.substr(blank + 1);
-  int32_t found = -1;
-  for (size_t entry = 0; entry < project.Procedures.size(); ++entry) {
-    const ProcedureEntry& procedure = project.Procedures[entry];
-    if (procedure.LineNumber != line || procedure.HeadText != head) continue;
-    if (procedure.File == file) return static_cast<int32_t>(entry);
-    if (found < 0) found = static_cast<int32_t>(entry);
+  const size_t mark = head.rfind(CalleeFileMark);
+  if (mark != std::string_view::npos) {
+    const int32_t entry = EntryOfHead(project, line, head.substr(0, mark), file,
+                                      head.substr(mark + CalleeFileMark.size()));
+    if (entry >= 0) return entry;
   }
-  return found;
+  return EntryOfHead(project, line, head, file, "");
 }
 
 ListingRequest RequestFor(const ProcedureEntry& entry) {

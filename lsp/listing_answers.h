@@ -38,7 +38,8 @@ RowSpot SpotOfRow(const Project& project, const ResultList& list, int32_t row);
 bool IsLineRow(const ResultList& list, int32_t row);
 
 /// Index in the procedure index of the procedure that a "(in) Function" cell names ("line
-/// head text" of its head), the one in file `file` first; -1 for an empty or unknown cell.
+/// head text" of its head, and a callee's file after `CalleeFileMark`), the one in that
+/// file or else in file `file` first; -1 for an empty or unknown cell.
 int32_t ProcedureOfLabel(const Project& project, std::string_view label, int32_t file);
 
 /// What a listing about procedure `entry` is asked for: "X::Name" for a procedure of
