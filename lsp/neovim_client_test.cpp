@@ -77,6 +77,28 @@ Lines ReportFindings(const std::string& listing) {
   return places;
 }
 
+/// The places of the heads of procedure `name` among the report tool's procedures.
+Lines HeadPlaces(const std::string& name) {
+  Lines heads;
+  for (const std::string& place : ReportPlaces("procedures")) {
+    const std::string line = place.substr(place.rfind(':') + 1);
+    const std::string path = place.substr(0, place.rfind(':'));
+    if (Output("sed -n " + line + "p " + path).find(" " + name + "(") != std::string::npos) heads.push_back(place);
+  }
+  return heads;
+}
+
+/// The places of the client's document symbols of main.pb, sorted.
+Lines SymbolPlaces(const Lines& answers) {
+  Lines symbols;
+  for (const std::string& line : answers) {
+    if (line.rfind("symbol ", 0) != 0) continue;
+    symbols.push_back(std::string(PBST_EXAMPLES) + "main.pb:" + line.substr(line.rfind(' ') + 1));
+  }
+  std::sort(symbols.begin(), symbols.end());
+  return symbols;
+}
+
 }  // namespace
 
 TEST(NeovimClient, AnswersOnTheExampleAreTheReportToolsListings) {
@@ -94,10 +116,7 @@ TEST(NeovimClient, AnswersOnTheExampleAreTheReportToolsListings) {
   EXPECT_EQ(answers.back(), "end") << said;
   for (const std::string& line : answers) EXPECT_NE(line.rfind("error ", 0), 0u) << line;
   // AddItem: its head among the procedures, its calls, and the same calls as its callers'.
-  Lines head;
-  for (const std::string& place : ReportPlaces("procedures")) {
-    if (Output("sed -n " + place.substr(place.rfind(':') + 1) + "p " + place.substr(0, place.rfind(':'))).find(" AddItem(") != std::string::npos) head.push_back(place);
-  }
+  const Lines head = HeadPlaces("AddItem");
   EXPECT_EQ(ClientPlaces(answers, "definition"), head);
   EXPECT_EQ(ClientPlaces(answers, "reference"), ReportPlaces("calls", "AddItem"));
   EXPECT_EQ(ClientPlaces(answers, "incoming"), ReportPlaces("calls", "AddItem"));
@@ -106,16 +125,11 @@ TEST(NeovimClient, AnswersOnTheExampleAreTheReportToolsListings) {
   renamed.insert(renamed.end(), head.begin(), head.end());
   std::sort(renamed.begin(), renamed.end());
   EXPECT_EQ(ClientPlaces(answers, "rename"), renamed);
-  Lines symbols;
-  for (const std::string& line : answers) {
-    if (line.rfind("symbol ", 0) == 0) symbols.push_back(std::string(PBST_EXAMPLES) + "main.pb:" + line.substr(line.rfind(' ') + 1));
-  }
   Lines main_heads;
   for (const std::string& place : ReportPlaces("procedures")) {
     if (place.rfind(std::string(PBST_EXAMPLES) + "main.pb:", 0) == 0) main_heads.push_back(place);
   }
-  std::sort(symbols.begin(), symbols.end());
-  EXPECT_EQ(symbols, main_heads);
+  EXPECT_EQ(SymbolPlaces(answers), main_heads);
   // Diagnostics: the unused listing's and the Declare check's findings (the Declare check
   // names a missing Declare's procedure head and a differing Declare's line).
   Lines findings = ReportFindings("unused");
