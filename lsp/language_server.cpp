@@ -6,7 +6,9 @@
 #include "frontend/program_info.h"
 #include "lsp/diagnostics.h"
 #include "lsp/request_table.h"
+#include "lsp/request_scope.h"
 #include "lsp/uri.h"
+#include "source/text_parts.h"
 
 namespace {
 
@@ -108,18 +110,34 @@ Json LanguageServer::Answer(const Incoming& request) {
 
 namespace {
 
-/// The text after the changes of a didChange: whole texts or ranges replaced.
-std::string Changed(std::string text, const Json& changes, PositionEncoding encoding) {
-  for (const Json& change : changes) {
-    const std::string& replacement = change.at("text").get_ref<const std::string&>();
-    if (!change.contains("range")) {
-      text = replacement;
-      continue;
-    }
-    const size_t start = OffsetOf(text, PositionOf(change["range"].at("start")), encoding);
-    const size_t end = std::max(start, OffsetOf(text, PositionOf(change["range"].at("end")), encoding));
-    text.replace(start, end - start, replacement);
+/// True when `line` holds nothing that the take-up reads: no include statement or
+/// constant, no procedure head or end, no module or macro statement, no Declare, no "@".
+bool TakeUpIgnores(std::string_view line) {
+  static constexpr std::string_view kWords[] = {"include", "procedure", "module", "macro", "declare"};
+  const std::string folded = FoldedName(line);
+  if (folded.find_first_of("@#") != std::string::npos) return false;
+  return std::none_of(std::begin(kWords), std::end(kWords),
+                      [&folded](std::string_view word) { return folded.find(word) != std::string::npos; });
+}
+
+/// The text after one change (a whole text, or a range replaced); `in_place` stays true
+/// while the change keeps within one line (not the first, which may hold a byte-order
+/// mark) that the take-up ignores before and after.
+std::string Changed(std::string text, const Json& change, PositionEncoding encoding, bool& in_place) {
+  const std::string& replacement = change.at("text").get_ref<const std::string&>();
+  if (!change.contains("range")) {
+    in_place = false;
+    return replacement;
   }
+  const TextPosition from = PositionOf(change["range"].at("start"));
+  const TextPosition to = PositionOf(change["range"].at("end"));
+  in_place = in_place && from.Line == to.Line && from.Line > 0 &&
+             replacement.find_first_of("\r\n") == std::string::npos &&
+             TakeUpIgnores(LineOfText(text, from.Line));
+  const size_t start = OffsetOf(text, from, encoding);
+  const size_t end = std::max(start, OffsetOf(text, to, encoding));
+  text.replace(start, end - start, replacement);
+  in_place = in_place && TakeUpIgnores(LineOfText(text, from.Line));
   return text;
 }
 
@@ -129,7 +147,10 @@ void LanguageServer::ChangeDocument(const Json& params) {
   const std::string path = DocumentPath(params);
   const std::string* text = workspace_.DocumentText(path);
   if (text == nullptr) return;  // a change of a document that was never opened
-  workspace_.SetDocument(path, Changed(*text, params.at("contentChanges"), encoding_));
+  std::string edited = *text;
+  bool in_place = true;
+  for (const Json& change : params.at("contentChanges")) edited = Changed(std::move(edited), change, encoding_, in_place);
+  workspace_.SetDocument(path, std::move(edited), in_place);
   changed_.insert(path);
 }
 

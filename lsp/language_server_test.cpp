@@ -243,6 +243,12 @@ TEST(LanguageServer, DocumentsAreTheEditorsTextUntilClosedAndTheDisksAfter) {
   TestClient& client = served.client;
   client.Change(served.main, Json::array({Replacing(RangeOf(12, 12, 13, 0), "\nLonely()\n")}));
   EXPECT_EQ(Places(client.Result("textDocument/references", At(served.main, 11, 12))), std::vector<std::string>{"main.pb:13"});
+  // An edit within a line that the take-up ignores, then one that renames a head.
+  client.Change(served.main, Json::array({Replacing(RangeOf(14, 18, 14, 25), "Lonely()")}));
+  EXPECT_EQ(Places(client.Result("textDocument/references", At(served.main, 11, 12))),
+            (std::vector<std::string>{"main.pb:13", "main.pb:14"}));
+  client.Change(served.main, Json::array({Replacing(RangeOf(11, 10, 11, 16), "Alone")}));
+  EXPECT_EQ(Places(client.Result("textDocument/definition", At(served.main, 13, 1))), std::vector<std::string>{});
   client.Change(served.main, Json::array({{{"text", "Lonely()\nProcedure Lonely()\nEndProcedure\n"}}}));
   EXPECT_EQ(Places(client.Result("textDocument/definition", At(served.main, 0, 1))), std::vector<std::string>{"main.pb:1"});
   client.Notify("textDocument/didClose", Document(served.main));

@@ -30,10 +30,12 @@ void Workspace::Configure(const std::string& root, const std::string& main_file)
   if (!main_option_.empty()) main_option_ = MainFileOfGiven(main_option_).Path;
 }
 
-void Workspace::SetDocument(const std::string& path, std::string text) {
+void Workspace::SetDocument(const std::string& path, std::string text, bool in_place) {
   for (auto& [main, project] : projects_) {
     project->State.Texts.SetEditorBytes(path, text);
-    project->Stale = true;
+    if (ProjectFileIndex(project->State, path) < 0) continue;  // another project's file
+    project->Stale = project->Stale || !in_place;
+    project->Runs.clear();
   }
   documents_[path] = std::move(text);
 }

@@ -34,8 +34,10 @@ class Workspace {
   /// The workspace folder (empty for none) and the mainFile option (empty for none; a
   /// relative one is taken from the folder).
   void Configure(const std::string& root, const std::string& main_file);
-  /// The editor holds `text` for `path` from now on.
-  void SetDocument(const std::string& path, std::string text);
+  /// The editor holds `text` for `path` from now on. `in_place`: the change touched no
+  /// line that the take-up reads, so the projects keep their files and procedures and
+  /// only run their listings again.
+  void SetDocument(const std::string& path, std::string text, bool in_place = false);
   /// The editor's text of `path`; nullptr when it is not open.
   const std::string* DocumentText(const std::string& path) const;
   /// The editor closed `path`: the disk's bytes count again.
