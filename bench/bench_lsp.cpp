@@ -149,18 +149,19 @@ struct Session {
   Json At() const {
     return {{"textDocument", {{"uri", Uri}}}, {"position", {{"line", Head.Line}, {"character", Head.Column}}}};
   }
-  /// Appends or removes a blank at the end of the line after the head.
+  /// Appends or removes a blank at the end of the line after the head, as a keystroke does.
   void Edit() {
     Spaced = !Spaced;
-    const Json start = {{"line", Head.Line + 1}, {"character", 0}};
-    const Json end = {{"line", Head.Line + 2}, {"character", 0}};
     std::istringstream lines(Head.Text);
     std::string line;
     for (int number = 0; number <= Head.Line + 1; ++number) std::getline(lines, line);
+    const int length = static_cast<int>(line.size());
+    const Json start = {{"line", Head.Line + 1}, {"character", length}};
+    const Json end = {{"line", Head.Line + 1}, {"character", Spaced ? length : length + 1}};
     Server.Send({{"jsonrpc", "2.0"}, {"method", "textDocument/didChange"},
                  {"params", {{"textDocument", {{"uri", Uri}, {"version", ++Version}}},
                              {"contentChanges", {{{"range", {{"start", start}, {"end", end}}},
-                                                  {"text", line + (Spaced ? " " : "") + "\n"}}}}}}});
+                                                  {"text", Spaced ? " " : ""}}}}}}});
   }
   double EditThenCallHierarchy() {
     Edit();
@@ -204,7 +205,7 @@ int main(int argc, char** argv) {
     first.push_back(TimeRequest(server, session.Id++, "textDocument/references", session.At()));
     server.Send({{"jsonrpc", "2.0"}, {"method", "textDocument/didOpen"},
                  {"params", {{"textDocument", {{"uri", session.Uri}, {"languageId", "purebasic"}, {"version", 1}, {"text", head.Text}}}}}});
-    diagnostics.push_back(session.EditThenDiagnostics());
+    TimeRequest(server, session.Id++, "textDocument/definition", session.At());  // the open settled
     session.Edit();
     definition.push_back(TimeRequest(server, session.Id++, "textDocument/definition", session.At()));
     session.Edit();

@@ -180,15 +180,10 @@ void LanguageServer::HandleNotification(const Incoming& notification) {
   }
 }
 
-void LanguageServer::PublishProject(ServedProject& served) {
-  RequestScope scope{workspace_, encoding_, host_};
-  std::map<std::string, Json> found = ProjectDiagnostics(scope, served);
+void LanguageServer::PublishProject(const std::string& main_file, std::map<std::string, Json> found) {
   // Every open document of the project hears of its state, none or some; so do the files
   // whose diagnostics are gone.
-  std::set<std::string>& published = published_[served.State.MainFile];
-  for (const std::string& path : workspace_.Documents()) {
-    if (found.count(path) == 0 && ProjectFileIndex(served.State, path) >= 0) found[path] = Json::array();
-  }
+  std::set<std::string>& published = published_[main_file];
   for (const std::string& path : published) {
     if (found.count(path) == 0) found[path] = Json::array();
   }
@@ -200,19 +195,37 @@ void LanguageServer::PublishProject(ServedProject& served) {
   }
 }
 
-void LanguageServer::PublishDiagnostics() {
+std::set<ServedProject*> LanguageServer::DueProjects() {
   std::set<ServedProject*> due;
-  try {
-    for (const std::string& path : changed_) {
-      if (ServedProject* served = workspace_.ProjectOf(path, host_)) due.insert(served);
-    }
-    if (all_due_) {
-      for (ServedProject* served : workspace_.CurrentProjects(host_)) due.insert(served);
-    }
-    changed_.clear();
-    all_due_ = false;
-    for (ServedProject* served : due) PublishProject(*served);
-  } catch (const RpcFailure&) {
-    // Stopped: the diagnostics follow the next change.
+  for (const std::string& path : changed_) {
+    ServedProject* served = workspace_.ProjectOf(path, host_);
+    if (served == nullptr) throw RpcFailure{RequestCancelled, "stopped"};
+    due.insert(served);
   }
+  if (all_due_) {
+    for (ServedProject* served : workspace_.CurrentProjects(host_)) due.insert(served);
+  }
+  return due;
+}
+
+// All is found before anything is sent: a stop (a message came in) leaves the diagnostics
+// due, to be published after the next pause.
+void LanguageServer::PublishDiagnostics() {
+  std::vector<std::pair<std::string, std::map<std::string, Json>>> found;
+  try {
+    RequestScope scope{workspace_, encoding_, host_};
+    for (ServedProject* served : DueProjects()) {
+      std::map<std::string, Json> files = ProjectDiagnostics(scope, *served);
+      for (const std::string& path : workspace_.Documents()) {
+        if (files.count(path) == 0 && ProjectFileIndex(served->State, path) >= 0) files[path] = Json::array();
+      }
+      found.emplace_back(served->State.MainFile, std::move(files));
+    }
+    if (host_.PollStop()) return;
+  } catch (const RpcFailure&) {
+    return;
+  }
+  changed_.clear();
+  all_due_ = false;
+  for (auto& [main_file, files] : found) PublishProject(main_file, std::move(files));
 }

@@ -34,7 +34,8 @@ class LanguageServer {
   /// True when documents changed since diagnostics were last published (never after shutdown).
   bool DiagnosticsDue() const { return !shut_down_ && (!changed_.empty() || all_due_); }
   /// Publishes the diagnostics of the projects of the changed documents (and clears those
-  /// published before that are gone).
+  /// published before that are gone). When the host stops it, nothing is sent and they
+  /// stay due.
   void PublishDiagnostics();
 
  private:
@@ -43,7 +44,8 @@ class LanguageServer {
   Json Initialize(const Json& params);
   Json Answer(const Incoming& request);
   void ChangeDocument(const Json& params);
-  void PublishProject(ServedProject& served);
+  std::set<ServedProject*> DueProjects();
+  void PublishProject(const std::string& main_file, std::map<std::string, Json> found);
 
   Send send_;
   ListingHost& host_;

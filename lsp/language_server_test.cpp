@@ -179,6 +179,10 @@ TEST(LanguageServer, DiagnosticsAndTheQuickFixFollowTheChecks) {
   TestClient& client = served.client;
   client.Open(served.include, kInclude);
   ASSERT_TRUE(client.Server().DiagnosticsDue());
+  client.Host.StopWhen = [] { return true; };  // a message came in: nothing is sent, all stays due
+  client.Server().PublishDiagnostics();
+  EXPECT_TRUE(client.Diagnostics().empty());
+  EXPECT_TRUE(client.Server().DiagnosticsDue());
   client.Server().PublishDiagnostics();
   EXPECT_FALSE(client.Server().DiagnosticsDue());
   std::map<std::string, Json> published = client.Diagnostics();

@@ -35,6 +35,8 @@ class Inbox {
   bool Start(const Json& id);
   /// No request runs.
   void Finish();
+  /// While diagnostics are found, any message that comes in stops them.
+  void SetPublishing(bool publishing);
 
  private:
   std::mutex mutex_;
@@ -42,11 +44,13 @@ class Inbox {
   std::deque<ReadMessage> messages_;
   std::set<std::string> cancelled_;
   std::string running_;
+  bool publishing_ = false;
   bool closed_ = false;
 };
 
 void Inbox::Put(ReadMessage message, CancelHost& host) {
   std::lock_guard<std::mutex> lock(mutex_);
+  if (publishing_) host.stop = true;
   const Incoming* incoming = std::get_if<Incoming>(&message);
   if (incoming != nullptr && incoming->Method == "$/cancelRequest") {
     const std::string id = incoming->Params.is_object() ? incoming->Params.value("id", Json()).dump() : "";
@@ -88,6 +92,11 @@ bool Inbox::Start(const Json& id) {
 void Inbox::Finish() {
   std::lock_guard<std::mutex> lock(mutex_);
   running_.clear();
+}
+
+void Inbox::SetPublishing(bool publishing) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  publishing_ = publishing;
 }
 
 /// The reader thread's work: every message of `in` into the inbox, then its end. A bad
@@ -147,7 +156,12 @@ int ServeLanguageClient(std::istream& in, std::ostream& out) {
     if (shared->inbox.Take(message, due ? DiagnosticsDelay : std::chrono::milliseconds(1000))) {
       Dispatch(server, shared->inbox, shared->host, message);
     } else if (due) {
+      // Diagnostics give way to whatever the editor asks meanwhile.
+      shared->host.stop = false;
+      shared->inbox.SetPublishing(true);
       server.PublishDiagnostics();
+      shared->inbox.SetPublishing(false);
+      shared->host.stop = false;
     } else if (shared->inbox.Closed()) {
       break;
     }
