@@ -36,7 +36,8 @@ void TrackAndMatch(const ProjectText& text, const ModuleScope& scope, size_t fil
                    std::string_view key, const CallTarget& target, LabelStyle style,
                    PassState& state, const CallHitHandler& on_hit) {
   const int32_t number = static_cast<int32_t>(line - text.Files()[file].FirstLine + 1);
-  std::string prepared = NormalizeCallLine(text.SourceLine(line), key);
+  const NormalizedCallLine normalized(text.SourceLine(line), key);
+  const std::string_view prepared = normalized.Text();
   if (IsCommentLine(prepared)) return;
   if (IsProcedureHead(prepared)) {
     state.Inside = true;
@@ -47,7 +48,7 @@ void TrackAndMatch(const ProjectText& text, const ModuleScope& scope, size_t fil
   if (IsProcedureEnd(prepared)) state.Inside = false;
   const TargetCall call = scope.FindTargetCall(line, prepared, key, target);
   if (call.Found != 0) {
-    on_hit({file, number, std::move(prepared), call.Found,
+    on_hit({file, number, prepared, call.Found,
             state.Inside ? state.Label : std::string(), state.Inside ? state.Head : npos, line,
             call.Ambiguous});
   }
@@ -138,8 +139,10 @@ bool ProcedureCallSearch::InBodies(size_t line) const {
 void ProcedureCallSearch::ExamineLine(size_t line, std::string_view key,
                                       const CallTarget& target,
                                       const CallHitHandler& on_hit) const {
-  std::string prepared = NormalizeCallLine(text_.SourceLine(line), key);
-  const TargetCall call = scope_.FindTargetCall(line, prepared, key, target);
+  const std::string_view source = text_.SourceLine(line);
+  if (!MayHoldCall(source, key)) return;
+  const NormalizedCallLine prepared(source, key);
+  const TargetCall call = scope_.FindTargetCall(line, prepared.Text(), key, target);
   if (call.Found == 0) return;
   // Line numbers count from the file's first line, the head's too: it stands in the file.
   const size_t file = text_.FileOf(line);
@@ -147,10 +150,11 @@ void ProcedureCallSearch::ExamineLine(size_t line, std::string_view key,
   const size_t head = EnclosingHead(line, first_line);
   std::string label;
   if (head != npos) {
+    const NormalizedCallLine head_line(text_.SourceLine(head), key);
     label = HeadLabel(LabelStyle::Bare, static_cast<int32_t>(head - first_line + 1),
-                      NormalizeCallLine(text_.SourceLine(head), key));
+                      head_line.Text());
   }
-  on_hit({file, static_cast<int32_t>(line - first_line + 1), std::move(prepared), call.Found,
+  on_hit({file, static_cast<int32_t>(line - first_line + 1), prepared.Text(), call.Found,
           std::move(label), head, line, call.Ambiguous});
 }
 

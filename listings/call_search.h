@@ -25,7 +25,7 @@
 struct CallHit {
   size_t File = 0;          ///< index in `ProjectText::Files()`
   int32_t LineNumber = 0;   ///< 1-based, in its file
-  std::string Prepared;     ///< the line after `NormalizeCallLine`
+  std::string_view Prepared;  ///< the line after `NormalizeCallLine`, valid during the handler
   int Found = 0;            ///< `FindCall`'s answer, +1 or -1
   std::string Label;        ///< the enclosing procedure's label; empty outside a body
   size_t Head = std::string::npos;  ///< line id of the head whose label `Label` is; npos for none
