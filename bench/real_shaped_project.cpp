@@ -35,8 +35,8 @@ const char* const kBuiltinLines[] = {
     "  StatusBarText(0, 0, text$)",
     "  SortList(items(), #PB_Sort_Ascending | #PB_Sort_NoCase)"};
 const char* const kPlainLines[] = {
-    "  If a > 10", "  EndIf", "  Next", "  Protected i, total.q", "  Select menu",
-    "  Case 1", "  EndSelect", "  ForEach items()", "  Wend", "  a = a + b : b = a - b",
+    "  If gadget > 10", "  EndIf", "  Next", "  Protected i, total.q", "  Select menu",
+    "  Case gadget", "  EndSelect", "  ForEach items()", "  Wend", "  a = a + b : b = a - b",
     "  state\\Count + 1", "  Else"};
 const char* const kVariableTails[] = {" = 0", " + 1", " = GetGadgetState(gadget)",
                                       " = ListSize(items())", " = Len(s$)", "$ = LCase(key$)"};
