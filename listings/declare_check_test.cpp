@@ -138,7 +138,7 @@ TEST(DeclareCheck, LinesThatNameProceduresWithoutCallingThemNeedNoDeclare) {
              "ProcedureC Back(x.i)\nEndProcedure\n"
              "Back(1)\n");
   test.TakeUp();
-  DeclareCandidates missing;
+  std::string missing;
   const ResultList& list = RunDeclareCheck(test, missing);
   EXPECT_EQ(TestProject::Column(list, ColumnCalls),
             (Texts{"Procedure Early()", "Early()", "", "1 missing, 0 differs, 0 orphan"}));
@@ -156,7 +156,7 @@ TEST(DeclareCheck, IncludeFilesLastLineOneLineProcedureAndAFileReadEarlyThroughX
   test.Write("c.pbi", "Declare Last(x)\nLast(1)\nProcedure Last(x) : EndProcedure");
   test.TakeUp();
   ASSERT_EQ(test.project.SourceFiles.size(), 4u);
-  DeclareCandidates missing;
+  std::string missing;
   const ResultList& list = RunDeclareCheck(test, missing);
   EXPECT_EQ(TestProject::Column(list, ColumnCalls),
             (Texts{"Procedure Foo()", "Foo()", "", "1 missing, 0 differs, 0 orphan"}));
