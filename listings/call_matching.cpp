@@ -159,6 +159,7 @@ NormalizedCallLine::NormalizedCallLine(std::string_view line, std::string_view k
   for (size_t at = text_.find(name); at != npos; at = text_.find(name, at + 1)) {
     if (at + name.size() < text_.size() && text_[at + name.size()] == ' ') {
       closed_up_ = NormalizeCallLine(line, key);
+      closed_up_held_ = true;
       text_ = closed_up_;
       return;
     }

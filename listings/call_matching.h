@@ -37,8 +37,11 @@ class NormalizedCallLine {
   NormalizedCallLine& operator=(const NormalizedCallLine&) = delete;
   /// The text `NormalizeCallLine(line, key)` returns.
   std::string_view Text() const { return text_; }
+  /// True when closing up changed the line: `Text()` is then no part of it.
+  bool ClosedUp() const { return closed_up_held_; }
 
  private:
+  bool closed_up_held_ = false;
   std::string closed_up_;
   std::string_view text_;
 };

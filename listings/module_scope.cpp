@@ -88,9 +88,19 @@ bool ModuleScope::IsModuleDeclaration(size_t line) const {
 
 CallResolution ModuleScope::Resolve(size_t line, std::string_view prepared, size_t at,
                                     std::string_view name) const {
+  return ResolveIn(ModulesHaving(name), line, prepared, at);
+}
+
+const std::vector<std::string>* ModuleScope::ModulesHaving(std::string_view name) const {
+  if (!active_) return nullptr;
   const auto named = modules_by_name_.find(FoldedName(name));
-  if (named == modules_by_name_.end()) return {};
-  const std::vector<std::string>& having = named->second;
+  return named == modules_by_name_.end() ? nullptr : &named->second;
+}
+
+CallResolution ModuleScope::ResolveIn(const std::vector<std::string>* having_name, size_t line,
+                                      std::string_view prepared, size_t at) const {
+  if (!having_name) return {};
+  const std::vector<std::string>& having = *having_name;
   const Context& context = ContextOf(line);
   // A Declare in a DeclareModule block declares its module's procedure, as if qualified.
   const std::optional<std::string_view> qualifier =
@@ -113,10 +123,16 @@ CallResolution ModuleScope::Resolve(size_t line, std::string_view prepared, size
 TargetCall ModuleScope::FindTargetCall(size_t line, std::string_view prepared,
                                        std::string_view key, const CallTarget& target) const {
   if (!active_) return {FindCall(prepared, key), false};
-  const std::string_view name = CallKeyName(key);
+  return FindTargetCallIn(ModulesHaving(CallKeyName(key)), line, prepared, key, target);
+}
+
+TargetCall ModuleScope::FindTargetCallIn(const std::vector<std::string>* having, size_t line,
+                                         std::string_view prepared, std::string_view key,
+                                         const CallTarget& target) const {
+  if (!active_) return {FindCall(prepared, key), false};
   TargetCall call;
   call.Found = FindCallWhere(prepared, key, [&](size_t at) {
-    const CallResolution callees = Resolve(line, prepared, at, name);
+    const CallResolution callees = ResolveIn(having, line, prepared, at);
     if (!target.AnyModule && !Holds(callees.Modules, target.Module)) return false;
     call.Ambiguous = callees.Ambiguous;
     return true;
