@@ -28,7 +28,7 @@ bool ListEveryProcedure(const Project& project, ResultList& list, ListingHost& h
   ProjectText text;
   if (text.Load(project.SourceFiles, project.Texts, host) == ListingEnd::Stopped) return true;
   const ProcedureCallSearch search(text, project.Procedures);
-  CallSweep sweep(search, text, project.Procedures);
+  CallSweep sweep(search, text, EntryKeys(project.Procedures));
   if (!sweep.Sweep(host)) return true;
   for (size_t index = 0; index < project.Procedures.size(); ++index) {
     const ProcedureEntry& entry = project.Procedures[index];

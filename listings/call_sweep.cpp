@@ -7,11 +7,20 @@
 #include "listings/module_scope.h"
 #include "source/line_classification.h"
 
+std::vector<SweptKey> EntryKeys(const ProcedureIndex& procedures) {
+  std::vector<SweptKey> keys;
+  keys.reserve(procedures.size());
+  for (const ProcedureEntry& entry : procedures) {
+    keys.push_back({CallKeyFromHead(entry.HeadText), TargetOf(entry)});
+  }
+  return keys;
+}
+
 CallSweep::CallSweep(const ProcedureCallSearch& search, const ProjectText& text,
-                     const ProcedureIndex& procedures)
+                     const std::vector<SweptKey>& keys)
     : search_(search), text_(text), keys_of_token_(search.Candidates().TokenCount()) {
-  group_of_entry_.reserve(procedures.size());
-  for (const ProcedureEntry& entry : procedures) AddEntry(entry);
+  group_of_key_.reserve(keys.size());
+  for (const SweptKey& key : keys) AddKey(key);
 }
 
 namespace {
@@ -22,11 +31,11 @@ bool SameTarget(const CallTarget& one, const CallTarget& other) {
 
 }  // namespace
 
-// Entries of the same key and target share a group; a key's groups are listed under its
+// Searches of the same key and target share a group; a key's groups are listed under its
 // token, unless only a full pass finds its calls.
-void CallSweep::AddEntry(const ProcedureEntry& entry) {
-  std::string key = CallKeyFromHead(entry.HeadText);
-  CallTarget target = TargetOf(entry);
+void CallSweep::AddKey(const SweptKey& swept) {
+  const std::string& key = swept.Key;
+  const CallTarget& target = swept.Target;
   const size_t token = search_.Candidates().TokenOf(CallKeyName(key));
   const bool full_pass = search_.NeedsFullPass(key) || token == std::string_view::npos;
   TokenKey* same_key = nullptr;
@@ -37,13 +46,13 @@ void CallSweep::AddEntry(const ProcedureEntry& entry) {
   }
   for (const size_t group : same_key ? same_key->Groups : std::vector<size_t>()) {
     if (SameTarget(groups_[group].Target, target)) {
-      group_of_entry_.push_back(group);
+      group_of_key_.push_back(group);
       return;
     }
   }
   const size_t group = groups_.size();
-  group_of_entry_.push_back(group);
-  groups_.push_back({std::move(key), std::move(target), full_pass, {}});
+  group_of_key_.push_back(group);
+  groups_.push_back({key, target, full_pass, {}});
   if (full_pass) return;
   if (!same_key) {
     same_key = &keys_of_token_[token].emplace_back(
@@ -101,8 +110,8 @@ uint32_t CallSweep::LabelOf(size_t head, size_t file_first_line, std::string_vie
   return static_cast<uint32_t>(labels_.size() - 1);
 }
 
-bool CallSweep::Calls(size_t entry, ListingHost& host, const CallHitHandler& on_hit) const {
-  const Group& group = groups_[group_of_entry_[entry]];
+bool CallSweep::Calls(size_t index, ListingHost& host, const CallHitHandler& on_hit) const {
+  const Group& group = groups_[group_of_key_[index]];
   if (group.FullPass) return search_.FindCalls(group.Key, group.Target, host, on_hit);
   // The lines lie all over the project: their records and bytes are asked for a few calls
   // ahead, in two steps since the bytes' address is in the record.

@@ -1,5 +1,5 @@
 // The calls of every procedure of a project found in one pass over its text, for the
-// procedure-call listing: each line is prepared once, while it is in the cache, and tested
+// procedure-call listing and the call graph: each line is prepared once, while it is in the cache, and tested
 // for the keys whose last token stands before one of its "(", where a search per key
 // would visit the same lines again for every key that names them.
 #pragma once
@@ -15,22 +15,32 @@
 #include "listings/project.h"
 #include "listings/project_text.h"
 
-/// The calls of every entry of a procedure index, found in one pass.
+/// One search of a sweep: the calls of a key that call a target.
+struct SweptKey {
+  std::string Key;
+  CallTarget Target;
+};
+
+/// The key and target of each entry of `procedures`, as the procedure-call listing
+/// searches them.
+std::vector<SweptKey> EntryKeys(const ProcedureIndex& procedures);
+
+/// The calls of many keys, found in one pass.
 class CallSweep {
  public:
-  /// A sweep of the text of `search` (both must outlive it) for the entries of
-  /// `procedures`, the index `search` was made with.
+  /// A sweep of the text of `search` (both must outlive it) for `keys`; their names must
+  /// be those of procedures of the index `search` was made with.
   CallSweep(const ProcedureCallSearch& search, const ProjectText& text,
-            const ProcedureIndex& procedures);
+            const std::vector<SweptKey>& keys);
 
-  /// Finds the calls of every entry in one pass over the lines, polling `host` once per
+  /// Finds the calls of every key in one pass over the lines, polling `host` once per
   /// line; false when the host reported a stop (no calls may then be asked for).
   bool Sweep(ListingHost& host);
 
-  /// Hands the calls of entry `entry` (its index in the procedure index) to `on_hit` in
-  /// line order, as `ProcedureCallSearch::FindCalls` finds them, polling `host` once per
-  /// call; true when the host reported a stop.
-  bool Calls(size_t entry, ListingHost& host, const CallHitHandler& on_hit) const;
+  /// Hands the calls of key `index` (its index in the keys given) to `on_hit` in line
+  /// order, as `ProcedureCallSearch::FindCalls` finds them, polling `host` once per call;
+  /// true when the host reported a stop.
+  bool Calls(size_t index, ListingHost& host, const CallHitHandler& on_hit) const;
 
  private:
   /// A call of a group's key on one line, with what its row needs from the lines around.
@@ -42,7 +52,7 @@ class CallSweep {
     bool Ambiguous = false;
   };
   static constexpr uint32_t kOwnLabel = UINT32_MAX;
-  /// The entries that share a key and a target, and so their calls.
+  /// The searches that share a key and a target, and so their calls.
   struct Group {
     std::string Key;
     CallTarget Target;
@@ -56,7 +66,7 @@ class CallSweep {
     const std::vector<std::string>* Having = nullptr;  ///< `ModuleScope::ModulesHaving` its name
   };
 
-  void AddEntry(const ProcedureEntry& entry);
+  void AddKey(const SweptKey& key);
   void SweepLine(size_t line, std::vector<size_t>& tokens);
   Found Record(size_t line, std::string_view key, const TargetCall& call);
   uint32_t LabelOf(size_t head, size_t file_first_line, std::string_view key);
@@ -65,7 +75,7 @@ class CallSweep {
   const ProcedureCallSearch& search_;
   const ProjectText& text_;
   std::vector<Group> groups_;
-  std::vector<size_t> group_of_entry_;
+  std::vector<size_t> group_of_key_;
   std::vector<std::vector<TokenKey>> keys_of_token_;
   /// The bare labels of the heads that calls stand under, as their lines are prepared
   /// without a key; the last one is that of `labelled_head_`.

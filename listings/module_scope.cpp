@@ -132,10 +132,41 @@ TargetCall ModuleScope::FindTargetCallIn(const std::vector<std::string>* having,
   if (!active_) return {FindCall(prepared, key), false};
   TargetCall call;
   call.Found = FindCallWhere(prepared, key, [&](size_t at) {
-    const CallResolution callees = ResolveIn(having, line, prepared, at);
-    if (!target.AnyModule && !Holds(callees.Modules, target.Module)) return false;
-    call.Ambiguous = callees.Ambiguous;
+    bool ambiguous = false;
+    if (!CallsTarget(having, line, prepared, at, target, ambiguous)) return false;
+    call.Ambiguous = ambiguous;
     return true;
   });
   return call;
+}
+
+// `ResolveIn`'s rules, asked only whether the callees hold the target (any callees, even
+// none, for a target of any module) and whether they are ambiguous, so that no list of
+// callees is made for each call.
+bool ModuleScope::CallsTarget(const std::vector<std::string>* having, size_t line,
+                              std::string_view prepared, size_t at, const CallTarget& target,
+                              bool& ambiguous) const {
+  ambiguous = false;
+  if (!having) return target.AnyModule;
+  const auto calls = [&](std::string_view module) {
+    return target.AnyModule || module == target.Module;
+  };
+  const Context& context = ContextOf(line);
+  const std::optional<std::string_view> qualifier =
+      IsModuleDeclaration(line) ? context.Module : QualifierBefore(prepared, at);
+  if (qualifier) {
+    const std::string module = FoldedName(*qualifier);
+    return target.AnyModule || (Holds(*having, module) && calls(module));
+  }
+  if (!context.Module.empty() && Holds(*having, context.Module)) return calls(context.Module);
+  if (Holds(*having, "")) return calls("");
+  size_t used = 0;
+  bool target_used = false;
+  for (const std::string& module : context.Uses) {
+    if (!Holds(*having, module)) continue;
+    ++used;
+    target_used = target_used || calls(module);
+  }
+  ambiguous = used > 1;
+  return target.AnyModule || target_used;
 }

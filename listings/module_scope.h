@@ -93,6 +93,8 @@ class ModuleScope {
   void ReadContexts(const ProjectText& text);
   CallResolution ResolveIn(const std::vector<std::string>* having, size_t line,
                            std::string_view prepared, size_t at) const;
+  bool CallsTarget(const std::vector<std::string>* having, size_t line, std::string_view prepared,
+                   size_t at, const CallTarget& target, bool& ambiguous) const;
   const Context& ContextOf(size_t line) const { return contexts_[context_of_line_[line]]; }
 
   const ProjectText& text_;
