@@ -62,6 +62,9 @@ void CallSweep::AddKey(const SweptKey& swept) {
 }
 
 bool CallSweep::Sweep(ListingHost& host) {
+  for (Group& group : groups_) group.Calls.clear();
+  labels_.clear();
+  labelled_head_ = std::string_view::npos;
   std::vector<size_t> tokens;
   for (size_t line = 0; line < text_.LineCount(); ++line) {
     if (text_.CallKind(line) != LineKind::Head) SweepLine(line, tokens);

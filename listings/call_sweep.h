@@ -33,8 +33,9 @@ class CallSweep {
   CallSweep(const ProcedureCallSearch& search, const ProjectText& text,
             const std::vector<SweptKey>& keys);
 
-  /// Finds the calls of every key in one pass over the lines, polling `host` once per
-  /// line; false when the host reported a stop (no calls may then be asked for).
+  /// Finds the calls of every key in one pass over the lines (those of an earlier pass
+  /// forgotten), polling `host` once per line; false when the host reported a stop (no
+  /// calls may then be asked for).
   bool Sweep(ListingHost& host);
 
   /// Hands the calls of key `index` (its index in the keys given) to `on_hit` in line
