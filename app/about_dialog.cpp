@@ -63,9 +63,15 @@ GtkWidget* CreateAboutDialog(GtkWindow* parent, const char* logo_path,
   return dialog;
 }
 
-void ShowAbout(GtkWindow* parent) {
+void ShowAbout(GtkWindow* parent, const std::string& main_file) {
   GtkWidget* dialog =
       CreateAboutDialog(parent, AboutLogoPath, InstalledReadmeUrl(ProgramDirectory()));
+  if (!main_file.empty()) {
+    GtkWidget* label = gtk_label_new(ToDisplayText(main_file).c_str());
+    gtk_label_set_selectable(GTK_LABEL(label), TRUE);
+    gtk_box_pack_start(GTK_BOX(GTK_DIALOG(dialog)->vbox), label, FALSE, FALSE, 4);
+    gtk_widget_show(label);
+  }
   RunDialog(GTK_DIALOG(dialog));
   gtk_widget_destroy(dialog);
 }

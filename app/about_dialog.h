@@ -23,5 +23,7 @@ GtkWidget* CreateAboutDialog(GtkWindow* parent, const char* logo_path,
                              const std::string& website);
 
 /// Shows the About dialog with the logo of `AboutLogoPath` and the installed README as its
-/// link modally over `parent`, waits until the user closes it and destroys it.
-void ShowAbout(GtkWindow* parent);
+/// link modally over `parent`, and `main_file` (which main file is in use and how it was
+/// found, converted for display) below its texts when not empty; waits until the user
+/// closes it and destroys it.
+void ShowAbout(GtkWindow* parent, const std::string& main_file = "");

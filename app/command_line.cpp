@@ -122,7 +122,14 @@ StartUpParameters ReadParameters(const std::vector<std::string>& parameters,
   if (IsSingleLineSelection(parameter(1), range)) {
     result.SelectionText = ReadSelectedText(tab, range);
   }
-  if (MainFileExists(tab)) result.MainFile = RecordedMainFile(tab, IdeProjectFromEnvironment());
+  if (MainFileExists(tab)) {
+    // The IDE names itself to the tools it starts: then parameter 1 is one of its tabs.
+    const char* ide = std::getenv("PB_TOOL_IDE");
+    const RecordedMain main =
+        RecordMainFile(tab, IdeProjectFromEnvironment(), ide != nullptr && *ide != '\0');
+    result.MainFile = main.Path;
+    result.Origin = main.Origin;
+  }
   result.StartTerm = WorkOutStartTerm(parameter(2), result.SelectionText);
   return result;
 }

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "source/recorded_main_file.h"
+
 /// The editor's selection: start and end as 1-based line and column.
 struct SelectionRange {
   int32_t StartLine = 0;
@@ -18,6 +20,7 @@ struct SelectionRange {
 /// What start-up takes from the command line.
 struct StartUpParameters {
   std::string MainFile;       ///< absolute path of an existing main file, or empty
+  MainFileOrigin Origin = MainFileOrigin::Given;  ///< how `MainFile` was found
   std::string SelectionText;  ///< the selected text read from parameter 1's file, or empty
   std::string StartTerm;      ///< the name or term to look up, ending with "("
 };

@@ -146,12 +146,15 @@ TEST(ReadParameters, FromAnIncludeTabTheRecordedMainFileIsTakenUpAndTheTabsSelec
     const char* parameter;
     std::string main_file;
     const char* selection;
+    MainFileOrigin origin;
   } cases[] = {
-      {nullptr, "tab.pbi", main, "Total"},      // the tab's UseMainFile
-      {pbp.c_str(), "other.pbi", main, "Other"},  // the IDE project that lists the tab
-      {broken.c_str(), "other.pbi", other, "Other"},
-      {nullptr, "other.pbi", other, "Other"},
+      {nullptr, "tab.pbi", main, "Total", MainFileOrigin::UseMainFile},
+      {pbp.c_str(), "other.pbi", main, "Other", MainFileOrigin::IdeProject},  // lists the tab
+      {broken.c_str(), "other.pbi", other, "Other", MainFileOrigin::Tab},
+      {nullptr, "other.pbi", other, "Other", MainFileOrigin::Tab},
   };
+  // Started by the IDE (which names itself), a file without a recorded main file is a tab.
+  ::setenv("PB_TOOL_IDE", "/opt/purebasic/compilers/purebasic", 1);
   for (const Case& c : cases) {
     if (c.project_variable == nullptr) {
       ::unsetenv("PB_TOOL_Project");
@@ -161,8 +164,11 @@ TEST(ReadParameters, FromAnIncludeTabTheRecordedMainFileIsTakenUpAndTheTabsSelec
     const StartUpParameters start = ReadParameters({c.parameter, "1x7x1x12"}, project.Folder());
     EXPECT_EQ(start.MainFile, c.main_file) << c.parameter;
     EXPECT_EQ(start.SelectionText, c.selection) << c.parameter;
+    EXPECT_EQ(start.Origin, c.origin) << c.parameter;
   }
   ::unsetenv("PB_TOOL_Project");
+  ::unsetenv("PB_TOOL_IDE");
+  EXPECT_EQ(ReadParameters({"other.pbi"}, project.Folder()).Origin, MainFileOrigin::Given);
 }
 
 TEST(ReadParameters, MissingFileIsForgottenAndExtraParametersIgnored) {

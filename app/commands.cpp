@@ -14,17 +14,23 @@
 #include "listings/take_up.h"
 #include "source/path_parts.h"
 
-// The list is on screen and named in the selector before its rows come, so a term search
-// that takes it over afterwards leaves the selector's entry as the lookup made it.
+namespace {
 
-bool RunCatalogListing(CommandContext& context, std::string_view listing_name,
-                       std::string_view text, DeclareText declares) {
-  const ListingEntry& listing = CatalogListing(listing_name);
+/// The start of a listing of `procedure`; nullopt for none.
+std::optional<ListingStart> StartFor(const std::optional<ProcedureChoice>& procedure) {
+  if (!procedure) return std::nullopt;
+  return ListingStart{procedure->Name, {procedure->Name, procedure->WithoutModule}};
+}
+
+/// Runs `listing` as `start` (worked out once the listing runs) says; as
+/// `RunCatalogListing` for the rest.
+template <typename Start>
+bool RunListingAsStarted(CommandContext& context, const ListingEntry& listing, Start start_of,
+                         DeclareText declares) {
   ResultLists& lists = context.Lists();
   bool listed = false;
   context.RunListing([&] {
-    const std::optional<ListingStart> start =
-        StartOf(listing, context.TakenUp(), lists.History().Current(), text);
+    const std::optional<ListingStart> start = start_of();
     if (!start) return;
     ResultList& list = lists.OpenResultList(listing.Kind, start->Subject);
     lists.RefreshListSelector();
@@ -35,6 +41,31 @@ bool RunCatalogListing(CommandContext& context, std::string_view listing_name,
     listed = !ListedNothing(result, list);
   });
   return listed;
+}
+
+/// The procedure of the selected row for "Callers of" and "Callees of" (see `RowProcedure`).
+std::optional<ProcedureChoice> SelectedRowProcedure(CommandContext& context) {
+  const ResultList* current = context.Lists().History().Current();
+  if (current == nullptr) return std::nullopt;
+  return RowProcedure(context.TakenUp(), *current);
+}
+
+/// Runs the catalog's `listing_name` for the procedure of the selected row.
+void RunForRowProcedure(CommandContext& context, std::string_view listing_name) {
+  RunListingAsStarted(context, CatalogListing(listing_name),
+                      [&] { return StartFor(SelectedRowProcedure(context)); }, DeclareText::Drop);
+}
+
+}  // namespace
+
+// The list is on screen and named in the selector before its rows come, so a term search
+// that takes it over afterwards leaves the selector's entry as the lookup made it.
+bool RunCatalogListing(CommandContext& context, std::string_view listing_name,
+                       std::string_view text, DeclareText declares) {
+  const ListingEntry& listing = CatalogListing(listing_name);
+  return RunListingAsStarted(context, listing, [&] {
+    return StartOf(listing, context.TakenUp(), context.Lists().History().Current(), text);
+  }, declares);
 }
 
 namespace {
@@ -78,9 +109,9 @@ void RunBack(CommandContext& context) {
 }
 
 void RunOpen(CommandContext& context) {
-  const std::string main_file = MainFileToTakeUp(
-      context.Window(), "", std::string(DirectoryPart(context.TakenUp().MainFile)));
-  if (main_file.empty()) return;
+  const RecordedMain main_file = MainFileToTakeUp(
+      context.Window(), {}, std::string(DirectoryPart(context.TakenUp().MainFile)));
+  if (main_file.Path.empty()) return;
   ResultLists& lists = context.Lists();
   lists.CloseAll();
   const ListingEntry& procedures = CatalogListing("procedures");
@@ -93,17 +124,31 @@ void RunJumpToLine(CommandContext& context) {
   if (current != nullptr) JumpToLine(*current, context.TakenUp().SourceFiles);
 }
 
-void RunAbout(CommandContext& context) { ShowAbout(context.Window()); }
+void RunAbout(CommandContext& context) {
+  const Project& project = context.TakenUp();
+  ShowAbout(context.Window(),
+            project.MainFile.empty() ? "" : MainFileSummary({project.MainFile, project.Origin}));
+}
 
 void ShowSelectedList(CommandContext& context, int index) { context.Lists().ShowEntry(index); }
 
-void ListCallsOfSelectedRow(CommandContext& context) { ListProcedureCallsOf(context, ""); }
+// A check's finding names its procedure in its "Calls" cell; on the other lists a
+// double-click takes the procedure as it always has.
+void ListCallsOfSelectedRow(CommandContext& context) {
+  const ResultList* current = context.Lists().History().Current();
+  if (current != nullptr && KindEntry(current->Kind()).Findings != FindingStyle::None) {
+    RunForRowProcedure(context, "calls");
+  } else {
+    ListProcedureCallsOf(context, "");
+  }
+}
 
-void ListCalleesOfSelectedRow(CommandContext& context) { RunCatalogListing(context, "callees"); }
+void ListCallersOfSelectedRow(CommandContext& context) { RunForRowProcedure(context, "calls"); }
+
+void ListCalleesOfSelectedRow(CommandContext& context) { RunForRowProcedure(context, "callees"); }
 
 std::optional<std::string> ProcedureOfSelectedRow(CommandContext& context) {
-  const std::optional<ProcedureChoice> procedure =
-      ProcedureToList(context.TakenUp(), context.Lists().History().Current(), "");
+  const std::optional<ProcedureChoice> procedure = SelectedRowProcedure(context);
   if (!procedure) return std::nullopt;
   return procedure->Name;
 }
@@ -120,13 +165,19 @@ void CopyCurrentList(CommandContext& context) {
   if (current != nullptr) PutOnClipboard(ListClipboardText(*current));
 }
 
-void TakeUpMainFile(CommandContext& context, const std::string& main_file) {
+void TakeUpMainFile(CommandContext& context, const RecordedMain& main_file) {
   ResultLists& lists = context.Lists();
   ResultList& procedures = *lists.History().Current();
   context.RunListing(
-      [&] { TakeUpProject(context.TakenUp(), main_file, procedures, context.Host()); });
+      [&] { TakeUpProject(context.TakenUp(), main_file.Path, procedures, context.Host()); });
+  context.TakenUp().Origin = main_file.Origin;
+  lists.SetCaptionTooltip(MainFileSummary(main_file));
   lists.RefreshListSelector();
   lists.FocusCurrent();
+}
+
+void TakeUpMainFile(CommandContext& context, const std::string& main_file) {
+  TakeUpMainFile(context, RecordedMain{main_file, MainFileOrigin::Given});
 }
 
 void RunStartUpLookup(CommandContext& context, const std::string& start_term) {

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "app/command_context.h"
+#include "source/recorded_main_file.h"
 
 /// A command of a toolbar control.
 using Command = void (*)(CommandContext& context);
@@ -38,18 +39,25 @@ void RunJumpToLine(CommandContext& context);
 void RunAbout(CommandContext& context);
 /// Shows the list at selector position `index`; the current list stays for -1.
 void ShowSelectedList(CommandContext& context, int index);
-/// Double-click on a row: lists the calls of the procedure that the selected row names.
+/// Double-click on a row: lists the calls of the procedure that the selected row names
+/// (on a check's list, the procedure of its finding).
 void ListCallsOfSelectedRow(CommandContext& context);
-/// Callees of a row: lists the calls inside the procedure that the selected row names.
+/// "Callers of": lists the calls of the procedure that the selected row names, its head or
+/// Declare on a row that holds one (`RowProcedure`).
+void ListCallersOfSelectedRow(CommandContext& context);
+/// "Callees of": lists the calls inside that procedure.
 void ListCalleesOfSelectedRow(CommandContext& context);
-/// The procedure that a double-click on the selected row would list; nullopt for none.
+/// The procedure that "Callers of" and "Callees of" act on; nullopt for none.
 std::optional<std::string> ProcedureOfSelectedRow(CommandContext& context);
 /// Copy row: puts the selected row's cells, tab-separated, on the clipboard; nothing
 /// without a selected row or for a row without text (a separator).
 void CopySelectedRow(CommandContext& context);
 /// Copy list: puts the current list's caption, column headers and rows on the clipboard.
 void CopyCurrentList(CommandContext& context);
-/// Takes up `main_file` into the current ("Procedures") list, then rebuilds the selector.
+/// Takes up `main_file` into the current ("Procedures") list, then rebuilds the selector;
+/// every list's caption tells in its tooltip which main file is in use and how it was found.
+void TakeUpMainFile(CommandContext& context, const RecordedMain& main_file);
+/// `TakeUpMainFile` of a main file that was given as it is.
 void TakeUpMainFile(CommandContext& context, const std::string& main_file);
 /// The lookup of start-up for `start_term` (ending with "("; a lone "(" looks up nothing):
 /// the procedure's calls, else the not-found message and the term search.

@@ -14,6 +14,8 @@
 
 namespace {
 
+using gtk_test::SelectorEntries;
+
 using gtk_test::Allocation;
 using gtk_test::CancelFileDialog;
 using gtk_test::ChooseFile;
@@ -37,20 +39,6 @@ constexpr char kMain[] =
     "EndProcedure\n"
     "Main()\n";
 constexpr char kTools[] = "Procedure Tool()\n  Helper(2)\nEndProcedure\n";
-
-std::vector<std::string> SelectorEntries(GtkWidget* selector) {
-  std::vector<std::string> entries;
-  GtkTreeModel* model = gtk_combo_box_get_model(GTK_COMBO_BOX(selector));
-  GtkTreeIter iter;
-  for (bool more = gtk_tree_model_get_iter_first(model, &iter); more;
-       more = gtk_tree_model_iter_next(model, &iter)) {
-    gchar* text = nullptr;
-    gtk_tree_model_get(model, &iter, 0, &text, -1);
-    entries.emplace_back(text);
-    g_free(text);
-  }
-  return entries;
-}
 
 // A shown window with a project taken up.
 class ProjectWindowTest : public gtk_test::WindowTest {
@@ -439,6 +427,24 @@ class LongListing : public ProjectWindowTest {
 
   std::function<void()> during_;
 };
+
+// A stopped check ends in a row that says so, not in an empty list that reads like one
+// that found nothing.
+TEST_F(LongListing, AStoppedCheckSaysHowFarItGot) {
+  DialogAnswerer answerer;
+  g_timeout_add(150, &LongListing::RunDuring, this);
+  during_ = [this] { gtk_button_clicked(GTK_BUTTON(Bar().StopButton)); };
+  gtk_menu_item_activate(GTK_MENU_ITEM(ChecksItem(Bar(), "Unused...")));
+  Pump();
+  ASSERT_EQ(answerer.Messages(), std::vector<std::string>{"PB Sourcetrek|Abbruch!"});
+  const ResultList& list = *History().Current();
+  ASSERT_EQ(list.Kind(), ListKind::Unused);
+  ASSERT_EQ(list.RowCount(), 2);
+  EXPECT_EQ(list.CellText(1, ColumnCalls).rfind("stopped while ", 0), 0u) << list.CellText(1, 1);
+  EXPECT_EQ(gtk_tree_model_iter_n_children(
+                gtk_tree_view_get_model(window_->Lists().CurrentView()->ListView()), nullptr),
+            2);
+}
 
 TEST_F(LongListing, StopShowsAbbruchKeepsTheRowsAndGreysStop) {
   DialogAnswerer answerer;

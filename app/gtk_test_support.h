@@ -292,6 +292,51 @@ inline GtkAllocation Allocation(GtkWidget* widget) {
   return allocation;
 }
 
+/// The texts of the entries of the combo box `selector`, first to last.
+inline std::vector<std::string> SelectorEntries(GtkWidget* selector) {
+  std::vector<std::string> entries;
+  GtkTreeModel* model = gtk_combo_box_get_model(GTK_COMBO_BOX(selector));
+  GtkTreeIter iter;
+  for (bool more = gtk_tree_model_get_iter_first(model, &iter); more;
+       more = gtk_tree_model_iter_next(model, &iter)) {
+    gchar* text = nullptr;
+    gtk_tree_model_get(model, &iter, 0, &text, -1);
+    entries.emplace_back(text != nullptr ? text : "");
+    g_free(text);
+  }
+  return entries;
+}
+
+/// The clipboard's text; "(none)" when it holds none.
+inline std::string ClipboardText() {
+  gchar* text = gtk_clipboard_wait_for_text(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD));
+  std::string copied = text != nullptr ? text : "(none)";
+  g_free(text);
+  return copied;
+}
+
+/// Sends the press and release of `keyval` with `state` to `widget` (a toplevel window
+/// hands them to the widget that has the keyboard focus), with the key's code, by which
+/// key bindings find it; then pumps.
+inline void SendKey(GtkWidget* widget, guint keyval, guint state = 0) {
+  GdkKeymapKey* keys = nullptr;
+  gint count = 0;
+  ASSERT_TRUE(gdk_keymap_get_entries_for_keyval(nullptr, keyval, &keys, &count));
+  const guint16 keycode = static_cast<guint16>(keys[0].keycode);
+  g_free(keys);
+  for (const GdkEventType type : {GDK_KEY_PRESS, GDK_KEY_RELEASE}) {
+    GdkEvent* event = gdk_event_new(type);
+    event->key.hardware_keycode = keycode;
+    event->key.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(widget)));
+    event->key.keyval = keyval;
+    event->key.state = state;
+    event->key.time = GDK_CURRENT_TIME;
+    gtk_widget_event(widget, event);
+    gdk_event_free(event);
+  }
+  Pump();
+}
+
 /// A shown main window for one test, with GTK started; tests skip without a display.
 class WindowTest : public ::testing::Test {
  protected:

@@ -3,13 +3,17 @@
 #include "app/dialogs.h"
 #include "source/recorded_main_file.h"
 
-std::string MainFileToTakeUp(GtkWindow* parent, std::string given, const std::string& project_folder) {
+RecordedMain MainFileToTakeUp(GtkWindow* parent, RecordedMain given,
+                              const std::string& project_folder) {
   for (;;) {
-    if (given.empty()) given = ChooseMainFile(parent, project_folder);
-    if (given.empty()) return given;
-    const MainFileChoice choice = MainFileOfGiven(given);
-    if (choice.Error.empty()) return choice.Path;
+    if (given.Path.empty()) given = {ChooseMainFile(parent, project_folder), MainFileOrigin::Given};
+    if (given.Path.empty()) return given;
+    const MainFileChoice choice = MainFileOfGiven(given.Path);
+    if (choice.Error.empty()) {
+      const bool project = choice.Origin == MainFileOrigin::ProjectFile;
+      return {choice.Path, project ? choice.Origin : given.Origin};
+    }
     ShowMessage(parent, choice.Error);
-    given.clear();
+    given.Path.clear();
   }
 }

@@ -6,8 +6,12 @@
 
 #include <string>
 
+#include "source/recorded_main_file.h"
+
 /// The main file for `given`: `given` itself, or the main file of the project file it
 /// names. When `given` is empty, or a project file names no main file (a message box says
 /// why), asks with the Open dialog (`project_folder` as its shortcut) until a file is chosen
-/// that gives one; empty when the dialog is cancelled.
-std::string MainFileToTakeUp(GtkWindow* parent, std::string given, const std::string& project_folder);
+/// that gives one; an empty path when the dialog is cancelled. The origin is `given`'s, a
+/// project file's, or `Given` for a file chosen in the dialog.
+RecordedMain MainFileToTakeUp(GtkWindow* parent, RecordedMain given,
+                              const std::string& project_folder);

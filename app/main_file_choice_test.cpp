@@ -33,7 +33,7 @@ std::vector<std::string> FilterNames(GtkDialog* dialog) {
   return names;
 }
 
-class MainFileChoice : public gtk_test::WindowTest {
+class MainFileChoosing : public gtk_test::WindowTest {
  protected:
   TempProject project_;
 };
@@ -42,7 +42,7 @@ class MainFileChoice : public gtk_test::WindowTest {
 
 // "Open" on a project file without a usable target says so in a message box and asks
 // again; a project file made on Windows then leads to its main file.
-TEST_F(MainFileChoice, OpenOfAProjectFileTakesUpItsMainFileOrSaysWhyNotAndAsksAgain) {
+TEST_F(MainFileChoosing, OpenOfAProjectFileTakesUpItsMainFileOrSaysWhyNotAndAsksAgain) {
   const std::string broken = project_.Write("Broken.pbp", ProjectWithInput(""));
   const std::string good = project_.Write("Good.PBP", ProjectWithInput("<inputfile value=\"SRC\\Main.pb\"/>"));
   std::filesystem::create_directories(project_.Folder() + "/src");
@@ -65,12 +65,17 @@ TEST_F(MainFileChoice, OpenOfAProjectFileTakesUpItsMainFileOrSaysWhyNotAndAsksAg
 }
 
 // At start-up a project file given on the command line needs no dialog.
-TEST_F(MainFileChoice, ProjectFileGivenAtStartUpNamesTheMainFileWithoutADialog) {
+TEST_F(MainFileChoosing, ProjectFileGivenAtStartUpNamesTheMainFileWithoutADialog) {
   const std::string main = project_.Write("main.pb", "");
   const std::string project = project_.Write("p.pbp", ProjectWithInput("<inputfile value=\"MAIN.PB\"/>"));
   DialogAnswerer answerer;
-  EXPECT_EQ(MainFileToTakeUp(window_->Window(), project, ""), main);
-  EXPECT_EQ(MainFileToTakeUp(window_->Window(), main, ""), main);
+  const RecordedMain from_project =
+      MainFileToTakeUp(window_->Window(), {project, MainFileOrigin::Given}, "");
+  EXPECT_EQ(from_project.Path, main);
+  EXPECT_EQ(from_project.Origin, MainFileOrigin::ProjectFile);
+  const RecordedMain tab = MainFileToTakeUp(window_->Window(), {main, MainFileOrigin::Tab}, "");
+  EXPECT_EQ(tab.Path, main);
+  EXPECT_EQ(tab.Origin, MainFileOrigin::Tab);
   EXPECT_TRUE(answerer.Dialogs().empty());
   EXPECT_TRUE(answerer.Messages().empty());
 }

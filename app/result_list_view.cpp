@@ -9,10 +9,20 @@
 
 const int ColumnWidths[ResultColumns] = {56, 380, 55, 300, 200};
 
+namespace {
+
+/// True for the lists of a check, whose Count column holds the reasons of its findings.
+bool IsCheck(ListKind kind) { return KindEntry(kind).Findings != FindingStyle::None; }
+
+}  // namespace
+
+// A check's Count column holds its reasons ("differs: parameter 2: .s vs .i"): the room
+// comes from the source line and label columns, so that every column fits the window's
+// default width.
+const int CheckColumnWidths[ResultColumns] = {56, 330, 270, 150, 150};
+
 int InitialColumnWidth(ListKind kind, int column) {
-  constexpr int kReasonWidth = 170;
-  const bool check = KindEntry(kind).Findings != FindingStyle::None;
-  return check && column == ColumnCount ? kReasonWidth : ColumnWidths[column];
+  return IsCheck(kind) ? CheckColumnWidths[column] : ColumnWidths[column];
 }
 
 namespace {
@@ -120,6 +130,38 @@ void ResultListView::BuildColumns(const PangoFontDescription* font) {
   gtk_tree_view_set_fixed_height_mode(list_view_, TRUE);
   gtk_tree_selection_set_mode(gtk_tree_view_get_selection(list_view_), GTK_SELECTION_SINGLE);
   gtk_widget_modify_font(GTK_WIDGET(list_view_), const_cast<PangoFontDescription*>(font));
+  if (IsCheck(list_.Kind())) {
+    // A reason or label cut off at its column's edge ends in an ellipsis and shows whole
+    // in the cell's tooltip.
+    gtk_widget_set_has_tooltip(GTK_WIDGET(list_view_), TRUE);
+    g_signal_connect(list_view_, "query-tooltip", G_CALLBACK(&ResultListView::OnQueryTooltip),
+                     this);
+  }
+}
+
+gboolean ResultListView::OnQueryTooltip(GtkWidget*, gint x, gint y, gboolean keyboard,
+                                        GtkTooltip* tooltip, gpointer self) {
+  auto& view = *static_cast<ResultListView*>(self);
+  GtkTreePath* path = nullptr;
+  gint bin_x = 0;
+  gint bin_y = 0;
+  gtk_tree_view_convert_widget_to_bin_window_coords(view.list_view_, x, y, &bin_x, &bin_y);
+  GtkTreeViewColumn* column = nullptr;
+  if (keyboard || !gtk_tree_view_get_path_at_pos(view.list_view_, bin_x, bin_y, &path, &column,
+                                                 nullptr, nullptr)) {
+    return FALSE;
+  }
+  const int row = gtk_tree_path_get_indices(path)[0];
+  GList* columns = gtk_tree_view_get_columns(view.list_view_);
+  const int index = g_list_index(columns, column);
+  g_list_free(columns);
+  const std::string text = ToDisplayText(view.list_.CellText(row, index));
+  if (!text.empty()) {
+    gtk_tooltip_set_text(tooltip, text.c_str());
+    gtk_tree_view_set_tooltip_cell(view.list_view_, tooltip, path, column, nullptr);
+  }
+  gtk_tree_path_free(path);
+  return !text.empty();
 }
 
 GtkTreeViewColumn* ResultListView::NewColumn(int column) {
@@ -128,6 +170,7 @@ GtkTreeViewColumn* ResultListView::NewColumn(int column) {
   GtkTreeViewColumn* view_column = gtk_tree_view_column_new();
   gtk_tree_view_column_set_title(view_column, ColumnHeaders[column]);
   gtk_tree_view_column_pack_start(view_column, renderer, TRUE);
+  if (IsCheck(list_.Kind())) g_object_set(renderer, "ellipsize", PANGO_ELLIPSIZE_END, nullptr);
   gtk_tree_view_column_set_cell_data_func(view_column, renderer, &ResultListView::CellData,
                                           &sources_[static_cast<size_t>(column)], nullptr);
   gtk_tree_view_column_set_sizing(view_column, GTK_TREE_VIEW_COLUMN_FIXED);
@@ -206,6 +249,18 @@ void ResultListView::Attach() {
   gtk_tree_path_free(top);
 }
 
+void ResultListView::SetCaptionTooltip(const std::string& text) {
+  main_file_ = ToDisplayText(text);
+  ShowCaptionTooltip();
+}
+
+// The caption whole (a long one is cut on screen), then which main file is in use.
+void ResultListView::ShowCaptionTooltip() {
+  std::string tooltip = gtk_label_get_text(caption_);
+  if (!main_file_.empty()) tooltip += "\n" + main_file_;
+  gtk_widget_set_tooltip_text(GTK_WIDGET(caption_), tooltip.c_str());
+}
+
 void ResultListView::Resize(int width, int height) {
   gtk_widget_set_size_request(container_, width, height - 36);
   gtk_widget_set_size_request(scrolled_, width - 4, height - 58);
@@ -219,7 +274,7 @@ bool ResultListView::SyncUntil(gint64 deadline) {
   const std::string caption = ToDisplayText(list_.Caption());
   if (caption != gtk_label_get_text(caption_)) {
     gtk_label_set_text(caption_, caption.c_str());
-    gtk_widget_set_tooltip_text(GTK_WIDGET(caption_), caption.c_str());
+    ShowCaptionTooltip();
   }
   if (!attached_) return true;  // `Attach` takes the rows as they are then
   const bool rows_changed =

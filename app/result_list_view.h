@@ -13,7 +13,8 @@
 extern const int ColumnWidths[ResultColumns];
 
 /// Initial width of `column` in a list of `kind`: `ColumnWidths`, but the checks' lists
-/// give their Count column the room of the reason that stands in it.
+/// give their Count column the room of the reasons that stand in it, and still fit the
+/// window's default width.
 int InitialColumnWidth(ListKind kind, int column);
 
 /// Aligns the header and every cell of `column` of `list_view` to `fraction` (0.0 left,
@@ -50,6 +51,9 @@ class ResultListView {
   /// Hides the panel and takes the rows from its tree view, so a list out of sight costs
   /// the toolkit nothing per row.
   void Hide();
+  /// Shows `text` (which main file is in use; source bytes, converted for display) in the
+  /// caption's tooltip, after the caption's own text.
+  void SetCaptionTooltip(const std::string& text);
   /// Fits the panel and the list to a window of inner size `width` x `height`.
   void Resize(int width, int height);
   /// Brings the view up to the model: caption, new rows (announced to the tree view, no
@@ -79,12 +83,15 @@ class ResultListView {
   void BuildControls(GtkFixed* area, int width, int height);
   void BuildColumns(const PangoFontDescription* font);
   GtkTreeViewColumn* NewColumn(int column);
+  static gboolean OnQueryTooltip(GtkWidget* widget, gint x, gint y, gboolean keyboard,
+                                 GtkTooltip* tooltip, gpointer self);
   static void CellData(GtkTreeViewColumn* view_column, GtkCellRenderer* renderer,
                        GtkTreeModel* store, GtkTreeIter* iter, gpointer source);
   void ShowCell(GtkCellRenderer* renderer, int32_t row, int column);
   void RedrawChangedRows();
   /// True when the rows waiting are better given to the tree view by attaching anew.
   bool TakesBacklogAtOnce() const;
+  void ShowCaptionTooltip();
   int32_t ShownSelection() const;
   void Attach();
   void Detach();
@@ -93,6 +100,7 @@ class ResultListView {
   GtkWidget* container_ = nullptr;
   GtkWidget* inner_ = nullptr;
   GtkLabel* caption_ = nullptr;
+  std::string main_file_;  ///< the main file's line of the caption's tooltip, as displayed
   GtkWidget* scrolled_ = nullptr;
   GtkTreeView* list_view_ = nullptr;
   GtkTreeModel* rows_ = nullptr;  // the row-index model; rows announced as the list grows

@@ -30,6 +30,7 @@ void ResultLists::ListOpened(ResultList& list) {
   window_size_(width, height);
   auto view = std::make_unique<ResultListView>(list, area_, width, height, font_);
   ResultListView& created = *view;
+  created.SetCaptionTooltip(caption_tooltip_);
   views_[&list] = std::move(view);
   view_created_(created);
   ShowOnlyCurrent();
@@ -73,6 +74,11 @@ void ResultLists::ShowEntry(int index) {
 
 void ResultLists::ShowCurrent() {
   if (ResultListView* current = CurrentView()) current->Show();
+}
+
+void ResultLists::SetCaptionTooltip(const std::string& text) {
+  caption_tooltip_ = text;
+  for (auto& [list, view] : views_) view->SetCaptionTooltip(text);
 }
 
 void ResultLists::FocusCurrent() {

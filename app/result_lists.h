@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "app/result_list_view.h"
@@ -49,6 +50,8 @@ class ResultLists {
   void ShowEntry(int index);
   /// Shows the current list and gives it the keyboard focus.
   void ShowCurrent();
+  /// Sets the tooltip of every list's caption, now and of the lists opened later.
+  void SetCaptionTooltip(const std::string& text);
   /// Gives the current list the keyboard focus, its cursor on its selected row.
   void FocusCurrent();
   /// Fits the current list to a window of inner size `width` x `height`.
@@ -77,4 +80,5 @@ class ResultLists {
   ListHistory history_;
   std::map<const ResultList*, std::unique_ptr<ResultListView>> views_;
   bool changing_selector_ = false;
+  std::string caption_tooltip_;
 };

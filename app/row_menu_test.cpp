@@ -66,37 +66,16 @@ class RowMenuTest : public gtk_test::WindowTest {
     gdk_event_free(event);
     Pump();
   }
-  /// Sends the press and release of `keyval` with `state` to the list on screen, with the
-  /// key's code, by which key bindings find it.
+  /// Sends the press and release of `keyval` with `state` to the list on screen.
   void SendKey(guint keyval, guint state = 0) {
-    GdkKeymapKey* keys = nullptr;
-    gint count = 0;
-    ASSERT_TRUE(gdk_keymap_get_entries_for_keyval(nullptr, keyval, &keys, &count));
-    const guint16 keycode = static_cast<guint16>(keys[0].keycode);
-    g_free(keys);
-    for (const GdkEventType type : {GDK_KEY_PRESS, GDK_KEY_RELEASE}) {
-      GdkEvent* event = gdk_event_new(type);
-      event->key.hardware_keycode = keycode;
-      event->key.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(GTK_WIDGET(ListView()))));
-      event->key.keyval = keyval;
-      event->key.state = state;
-      event->key.time = GDK_CURRENT_TIME;
-      gtk_widget_event(GTK_WIDGET(ListView()), event);
-      gdk_event_free(event);
-    }
-    Pump();
+    gtk_test::SendKey(GTK_WIDGET(ListView()), keyval, state);
   }
   /// Chooses `item` of the open menu as a click on it does.
   void Choose(RowMenuItem item) {
     gtk_menu_shell_activate_item(GTK_MENU_SHELL(window_->RowCommands().Menu()), Item(item), TRUE);
     Pump();
   }
-  std::string Clipboard() {
-    gchar* text = gtk_clipboard_wait_for_text(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD));
-    std::string copied = text != nullptr ? text : "(none)";
-    g_free(text);
-    return copied;
-  }
+  std::string Clipboard() { return gtk_test::ClipboardText(); }
   std::string Label(RowMenuItem item) {
     return gtk_menu_item_get_label(GTK_MENU_ITEM(Item(item)));
   }
@@ -110,7 +89,7 @@ constexpr char kCallsInMain[] =
     "Calls in: Main()...\n"
     "Line\tCalls\tCount\t(in) Function\tin File\n"
     "3\tHelper(1) : helper(2)\t\t6 Procedure Helper(v)\tmain.pb\n"
-    "4\tTool()\t\t1 Procedure Tool()\tmain.pb\n";
+    "4\tTool()\t\t1 Procedure Tool() -> inc.pbi\tmain.pb\n";
 
 }  // namespace
 

@@ -61,9 +61,10 @@ int RunSourcetrek(int argc, char** argv) {
     MainWindow window(result_font);
     window.Show();
     window.Lists().RefreshListSelector();
-    start.MainFile = MainFileToTakeUp(window.Window(), start.MainFile, "");
-    if (!start.MainFile.empty()) {
-      TakeUpMainFile(window, start.MainFile);
+    const RecordedMain main_file =
+        MainFileToTakeUp(window.Window(), {start.MainFile, start.Origin}, "");
+    if (!main_file.Path.empty()) {
+      TakeUpMainFile(window, main_file);
       RunStartUpLookup(window, start.StartTerm);
       if (!window.QuitRequested()) gtk_main();
     }

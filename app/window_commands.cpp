@@ -2,6 +2,7 @@
 
 #include <gdk/gdkkeysyms.h>
 
+#include <algorithm>
 #include <iterator>
 
 #include "app/jump_to_line.h"
@@ -31,7 +32,8 @@ bool HasList(CommandContext& context) { return CurrentList(context) != nullptr; 
 using Id = WindowCommandId;
 using Menu = CommandMenu;
 
-// Return does what a double-click does; Ctrl+C copies the selected row.
+// Return does what a double-click does; Ctrl+C copies the selected row. "Callers of" is a
+// double-click too, but also on a row that names a procedure in its "Calls" cell.
 constexpr WindowCommand kCommands[] = {
     {Id::Open, RunOpen, nullptr, Menu::None, nullptr, false, nullptr, {}},
     {Id::Back, RunBack, nullptr, Menu::None, nullptr, false, nullptr, {}},
@@ -41,27 +43,30 @@ constexpr WindowCommand kCommands[] = {
     {Id::Stop, nullptr, nullptr, Menu::None, nullptr, false, nullptr, {}},
     {Id::About, RunAbout, nullptr, Menu::None, nullptr, false, nullptr, {}},
     {Id::Checks, nullptr, nullptr, Menu::None, nullptr, false, nullptr, {}},
-    {Id::Unused, nullptr, "unused", Menu::Checks, "Unused...", false, nullptr, {}},
-    {Id::DeclareCheck, nullptr, "declare-check", Menu::Checks, "Declare check...", false,
-     nullptr, {}},
-    {Id::CallersOfRow, ListCallsOfSelectedRow, nullptr, Menu::Row, "Callers of ", true,
-     HasProcedure,
-     {{GDK_Return, false}, {GDK_KP_Enter, false}, {GDK_ISO_Enter, false}}},
+    {Id::Listing, nullptr, "unused", Menu::Checks, "Unused...", false, nullptr, {}},
+    {Id::Listing, nullptr, "declare-check", Menu::Checks, "Declare check...", false, nullptr,
+     {}},
+    {Id::CallersOfRow, ListCallersOfSelectedRow, nullptr, Menu::Row, "Callers of ", true,
+     HasProcedure, {}},
     {Id::CalleesOfRow, ListCalleesOfSelectedRow, nullptr, Menu::Row, "Callees of ", true,
      HasProcedure, {}},
     {Id::JumpToRowLine, RunJumpToLine, nullptr, Menu::Row, "Jump to Line", false, HasJumpFile, {}},
     {Id::CopyRow, CopySelectedRow, nullptr, Menu::Row, "Copy row", false, HasSelectedRow,
      {{GDK_c, true}, {GDK_C, true}}},
     {Id::CopyList, CopyCurrentList, nullptr, Menu::Row, "Copy list", false, HasList, {}, false},
+    {Id::CallsOfRow, ListCallsOfSelectedRow, nullptr, Menu::None, nullptr, false, nullptr,
+     {{GDK_Return, false}, {GDK_KP_Enter, false}, {GDK_ISO_Enter, false}}},
 };
 
-constexpr bool InIdOrder() {
-  for (size_t row = 0; row < std::size(kCommands); ++row) {
-    if (static_cast<size_t>(kCommands[row].Id) != row) return false;
+constexpr bool EveryIdHasARow() {
+  for (int id = 0; id < static_cast<int>(Id::Count); ++id) {
+    bool found = false;
+    for (const WindowCommand& command : kCommands) found = found || static_cast<int>(command.Id) == id;
+    if (!found) return false;
   }
   return true;
 }
-static_assert(InIdOrder(), "the command table lists the commands in the order of their ids");
+static_assert(EveryIdHasARow(), "the command table has a row for every command id");
 
 }  // namespace
 
@@ -73,7 +78,10 @@ void RunWindowCommand(const WindowCommand& command, CommandContext& context) {
   }
 }
 
-const WindowCommand& CommandOf(WindowCommandId id) { return kCommands[static_cast<size_t>(id)]; }
+const WindowCommand& CommandOf(WindowCommandId id) {
+  return *std::find_if(std::begin(kCommands), std::end(kCommands),
+                       [id](const WindowCommand& command) { return command.Id == id; });
+}
 
 std::vector<const WindowCommand*> MenuCommands(CommandMenu menu) {
   std::vector<const WindowCommand*> commands;

@@ -20,13 +20,14 @@ enum class WindowCommandId : uint8_t {
   Stop,
   About,
   Checks,
-  Unused,
-  DeclareCheck,
+  Listing,  ///< a menu item that runs its catalog listing (`WindowCommand::Listing`)
   CallersOfRow,
   CalleesOfRow,
   JumpToRowLine,
   CopyRow,
   CopyList,
+  CallsOfRow,
+  Count,  ///< the number of ids, no command
 };
 
 /// Which menu offers a command.
@@ -52,7 +53,7 @@ struct WindowCommand {
   bool ActsOnRow = true;  ///< a row menu item that acts on the selected row, not the list
 };
 
-/// The command `id`.
+/// The command `id` (the first, for `Listing`).
 const WindowCommand& CommandOf(WindowCommandId id);
 
 /// The commands that `menu` offers, in menu order.
@@ -64,5 +65,5 @@ const WindowCommand* KeyCommand(guint keyval, guint state);
 /// Runs `command` in `context`: its own function, or its catalog listing.
 void RunWindowCommand(const WindowCommand& command, CommandContext& context);
 
-/// The command of a double-click on a row: the callers of the row's procedure.
-inline const WindowCommand& DoubleClickCommand() { return CommandOf(WindowCommandId::CallersOfRow); }
+/// The command of a double-click on a row: the calls of the row's procedure.
+inline const WindowCommand& DoubleClickCommand() { return CommandOf(WindowCommandId::CallsOfRow); }

@@ -16,18 +16,32 @@ namespace {
 using gtk_test::Allocation;
 using gtk_test::Pump;
 using gtk_test::PumpUntil;
+using gtk_test::SelectorEntries;
 
 class WindowUseTest : public gtk_test::WindowTest {
  protected:
   void SetUp() override {
     gtk_test::WindowTest::SetUp();
     if (IsSkipped()) return;
-    std::string main_text = "Procedure Main()\n  Helper(1)\nEndProcedure\n"
-                            "Procedure Helper(v)\nEndProcedure\n";
-    for (int call = 0; call < 200; ++call) main_text += "Helper(" + std::to_string(call) + ")\n";
-    main_ = project_.Write("main.pb", main_text + "Main()\n");
+    main_ = project_.Write("main.pb", MainText());
     TakeUpMainFile(*window_, main_);
     Pump(20);
+  }
+
+  /// The project's only file: Main calls Helper, which the main code calls 200 times.
+  virtual std::string MainText() {
+    std::string text = "Procedure Main()\n  Helper(1)\nEndProcedure\n"
+                       "Procedure Helper(v)\nEndProcedure\n";
+    for (int call = 0; call < 200; ++call) text += "Helper(" + std::to_string(call) + ")\n";
+    return text + "Main()\n";
+  }
+
+  /// Runs the Checks menu's item `index` (0: Unused, 1: Declare check) as a click does.
+  void ChooseCheck(int index) {
+    GList* items = gtk_container_get_children(GTK_CONTAINER(window_->Controls().ChecksMenu));
+    gtk_menu_item_activate(GTK_MENU_ITEM(g_list_nth_data(items, static_cast<guint>(index))));
+    g_list_free(items);
+    Pump();
   }
 
   ListHistory& History() { return window_->Lists().History(); }
@@ -37,22 +51,7 @@ class WindowUseTest : public gtk_test::WindowTest {
   /// Sends the press and release of `keyval` to the toplevel window, which hands it to
   /// the widget that has the keyboard focus, as a key typed by the user.
   void SendKey(guint keyval, guint state = 0) {
-    GdkKeymapKey* keys = nullptr;
-    gint count = 0;
-    ASSERT_TRUE(gdk_keymap_get_entries_for_keyval(nullptr, keyval, &keys, &count));
-    const guint16 keycode = static_cast<guint16>(keys[0].keycode);
-    g_free(keys);
-    for (const GdkEventType type : {GDK_KEY_PRESS, GDK_KEY_RELEASE}) {
-      GdkEvent* event = gdk_event_new(type);
-      event->key.hardware_keycode = keycode;
-      event->key.window = GDK_WINDOW(g_object_ref(GTK_WIDGET(window_->Window())->window));
-      event->key.keyval = keyval;
-      event->key.state = state;
-      event->key.time = GDK_CURRENT_TIME;
-      gtk_main_do_event(event);
-      gdk_event_free(event);
-    }
-    Pump();
+    gtk_test::SendKey(GTK_WIDGET(window_->Window()), keyval, state);
   }
 
   /// Sends a press of mouse button `button` at `y` pixels down the list's rows.
@@ -68,12 +67,7 @@ class WindowUseTest : public gtk_test::WindowTest {
     Pump();
   }
 
-  std::string Clipboard() {
-    gchar* text = gtk_clipboard_wait_for_text(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD));
-    std::string copied = text != nullptr ? text : "(none)";
-    g_free(text);
-    return copied;
-  }
+  std::string Clipboard() { return gtk_test::ClipboardText(); }
 
   /// The row of the tree view's cursor; -1 for none.
   int CursorRow() {
@@ -94,21 +88,6 @@ class WindowUseTest : public gtk_test::WindowTest {
   TestFolder project_;
   std::string main_;
 };
-
-/// The entries of the "List:" selector, first to last.
-std::vector<std::string> SelectorEntries(GtkWidget* selector) {
-  std::vector<std::string> entries;
-  GtkTreeModel* model = gtk_combo_box_get_model(GTK_COMBO_BOX(selector));
-  GtkTreeIter iter;
-  for (gboolean more = gtk_tree_model_get_iter_first(model, &iter); more;
-       more = gtk_tree_model_iter_next(model, &iter)) {
-    gchar* text = nullptr;
-    gtk_tree_model_get(model, &iter, 0, &text, -1);
-    entries.emplace_back(text != nullptr ? text : "");
-    g_free(text);
-  }
-  return entries;
-}
 
 // A dialog that Return or Space would open from a focused toolbar button (About) is closed
 // and counted, so that the test ends instead of waiting for it.
@@ -267,4 +246,131 @@ TEST_F(WindowUseTest, CopiesAreTrimmedAndCopyListIsReachableBelowTheRows) {
                               "2\tHelper(1)\t\t1 Procedure Main()\tmain.pb\n",
                               0),
             0u);
+}
+
+namespace {
+
+// A project with a Declare that differs, a procedure never called and one that only it calls.
+class CheckListsTest : public WindowUseTest {
+ protected:
+  std::string MainText() override {
+    return "Declare Helper(v, w)\n"
+           "Procedure Main()\n  Helper(1)\nEndProcedure\n"
+           "Procedure Helper(v)\nEndProcedure\n"
+           "Procedure Spare()\n  Lonely()\nEndProcedure\n"
+           "Procedure Lonely()\nEndProcedure\n"
+           "Main()\n";
+  }
+  const RowMenu& Menu() { return window_->RowCommands(); }
+  /// Opens the row menu with the Menu key and chooses `item`; false when it is greyed.
+  bool ChooseFromMenu(RowMenuItem item) {
+    SendKey(GDK_Menu);
+    const bool applies = gtk_widget_get_sensitive(Menu().Item(item));
+    if (applies) gtk_menu_shell_activate_item(GTK_MENU_SHELL(Menu().Menu()), Menu().Item(item), TRUE);
+    gtk_menu_popdown(Menu().Menu());
+    Pump();
+    return applies;
+  }
+};
+
+}  // namespace
+
+// A procedure row names its procedure, and a Declare row the procedure it declares.
+TEST_F(CheckListsTest, CallersAndCalleesActOnTheProcedureThatARowNames) {
+  gtk_button_clicked(GTK_BUTTON(window_->Controls().AllProcCalls));
+  SendKey(GDK_Home);  // Procedure Main()
+  ASSERT_TRUE(ChooseFromMenu(RowMenuItem::Callers));
+  EXPECT_EQ(History().Current()->Caption(), "Proc: Main()...");
+  ChooseCheck(1);
+  SendKey(GDK_Home);  // Declare Helper(v, w), which differs
+  EXPECT_EQ(History().Current()->CellText(0, ColumnCalls), "Declare Helper(v, w)");
+  SendKey(GDK_Menu);
+  EXPECT_STREQ(gtk_menu_item_get_label(GTK_MENU_ITEM(Menu().Item(RowMenuItem::Callees))),
+               "Callees of Helper");
+  gtk_menu_popdown(Menu().Menu());
+  ASSERT_TRUE(ChooseFromMenu(RowMenuItem::Callees));
+  EXPECT_EQ(History().Current()->Kind(), ListKind::Callees);
+}
+
+// At the window's default size every column of a check is in view, each finding shows its
+// head once, and the two reasons of Unused have colours of their own.
+TEST_F(CheckListsTest, CheckListsFitShowTheHeadOnceAndTellTheirReasonsApart) {
+  ChooseCheck(0);
+  const ResultList& unused = *History().Current();
+  ASSERT_EQ(unused.CellText(0, ColumnCount), "never called");
+  ASSERT_EQ(unused.CellText(1, ColumnCount), "only called by unused");
+  EXPECT_EQ(unused.CellText(0, ColumnFunction), "");
+  const gtk_test::ShownCell never = gtk_test::CellShown(ListView(), 0, ColumnCount);
+  const gtk_test::ShownCell only = gtk_test::CellShown(ListView(), 1, ColumnCount);
+  EXPECT_NE(never.Background, only.Background);
+  EXPECT_NE(only.Background, "(none)");
+  for (const int check : {0, 1}) {
+    ChooseCheck(check);
+    Pump(50);
+    GtkAdjustment* across = gtk_tree_view_get_hadjustment(ListView());
+    EXPECT_LE(gtk_adjustment_get_upper(across), gtk_adjustment_get_page_size(across))
+        << History().Current()->Caption();
+  }
+}
+
+namespace {
+
+// Main calls Helper, whose head stands in an include file.
+class CalleeRowsTest : public WindowUseTest {
+ protected:
+  std::string MainText() override {
+    project_.Write("lib.pbi", "; tools\nProcedure Helper(v)\nEndProcedure\n");
+    return "XIncludeFile \"lib.pbi\"\nProcedure Main()\n  Helper(1)\nEndProcedure\nMain()\n";
+  }
+};
+
+}  // namespace
+
+// A callee's row says where the callee is; its Line and "in File" stay those of the call,
+// and a double-click still lists the callee's callers.
+TEST_F(CalleeRowsTest, ACalleeRowNamesTheCalleesFileAfterItsHead) {
+  SendKey(GDK_Home);  // Procedure Main(): main.pb comes first
+  SendKey(GDK_Menu);
+  gtk_menu_shell_activate_item(GTK_MENU_SHELL(window_->RowCommands().Menu()),
+                               window_->RowCommands().Item(RowMenuItem::Callees), TRUE);
+  Pump();
+  const ResultList& callees = *History().Current();
+  ASSERT_EQ(callees.Kind(), ListKind::Callees);
+  ASSERT_EQ(callees.RowCount(), 1);
+  EXPECT_EQ(callees.CellText(0, ColumnLine), "3");
+  EXPECT_EQ(callees.CellText(0, ColumnFunction), "     2 Procedure Helper(v) -> lib.pbi");
+  EXPECT_EQ(callees.CellText(0, ColumnFile), "main.pb");
+  SendKey(GDK_Return);
+  EXPECT_EQ(History().Current()->Caption(), "Proc: Helper(v)...");
+  EXPECT_EQ(History().Current()->RowCount(), 2);  // the separator and the call, of main.pb
+}
+
+// Every list's caption tells in its tooltip which main file is in use and how it was
+// found, as the About dialog does; the captions keep their texts.
+TEST_F(WindowUseTest, CaptionTooltipsAndAboutNameTheMainFileAndHowItWasFound) {
+  const std::string main_file = "Main file: " + main_ + "\n(given)";
+  const auto tooltip = [this] {
+    gchar* text = gtk_widget_get_tooltip_text(GTK_WIDGET(window_->Lists().CurrentView()->Caption()));
+    std::string shown = text != nullptr ? text : "";
+    g_free(text);
+    return shown;
+  };
+  EXPECT_EQ(tooltip(), "Procedures...\n" + main_file);
+  SendKey(GDK_Return);
+  EXPECT_EQ(tooltip(), "Proc: Helper(v)...\n" + main_file);
+  EXPECT_STREQ(gtk_label_get_text(window_->Lists().CurrentView()->Caption()), "Proc: Helper(v)...");
+  gtk_test::DialogAnswerer answerer;
+  bool named = false;
+  answerer.Then([&](GtkDialog* about) {
+    GList* children = gtk_container_get_children(GTK_CONTAINER(about->vbox));
+    for (GList* child = children; child != nullptr; child = child->next) {
+      named = named || (GTK_IS_LABEL(child->data) &&
+                        gtk_label_get_text(GTK_LABEL(child->data)) == main_file);
+    }
+    g_list_free(children);
+    gtk_dialog_response(about, GTK_RESPONSE_CANCEL);
+    return true;
+  });
+  gtk_button_clicked(GTK_BUTTON(window_->Controls().LogoButton));
+  EXPECT_TRUE(named);
 }

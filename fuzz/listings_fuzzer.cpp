@@ -187,7 +187,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!name.empty()) CheckProcedureCalls(project, *history.Current(), result, calls_stopped);
 
   ResultList& terms = history.OpenResultList(ListKind::Terms, term);
-  RunListing(stop_at, [&](FuzzHost& host) { ListTermMatches(project, terms, host, {term}); });
+  RunListing(stop_at, [&](FuzzHost& host) { ListTermMatches(project, terms, host, {std::string(term)}); });
   CheckTerms(project, terms, term);
   return 0;
 }

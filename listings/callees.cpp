@@ -8,11 +8,23 @@
 
 #include "listings/call_graph.h"
 #include "listings/call_matching.h"
+#include "listings/check_graph.h"
 #include "listings/listing_rows.h"
 #include "listings/project_text.h"
 #include "source/line_classification.h"
 
 namespace {
+
+/// The callee's label: its head's line and text, and its file after `CalleeFileMark` when
+/// that is not the file of the call, which the row's "in File" names.
+std::string CalleeLabel(const ProcedureEntry& callee, const CallSite& site) {
+  std::string label = ProcLabel(callee.LineNumber, callee.HeadText);
+  if (callee.File != static_cast<int32_t>(site.File)) {
+    label += CalleeFileMark;
+    label += callee.FileName;
+  }
+  return label;
+}
 
 /// Appends the row of one call: the line as prepared for its callee's key, the callee's
 /// label, and the marks of its call row in the procedure-call listing, the callee's when the
@@ -25,7 +37,7 @@ void AddCalleeRow(ResultList& list, const ProjectText& text, const ProcedureInde
   const RowMarks above = site.LineNumber < callee.LineNumber ? RowMarks(RowMark::CalledAboveHead)
                                                              : RowMarks();
   AddCallRow(list, site.LineNumber, NormalizeCallLine(text.SourceLine(site.Line), key),
-             site.OtherCase ? -1 : 1, ProcLabel(callee.LineNumber, callee.HeadText),
+             site.OtherCase ? -1 : 1, CalleeLabel(callee, site),
              {text.Files()[site.File].FileName, static_cast<uint32_t>(site.File)},
              above | AmbiguityMark(site.Ambiguous));
 }
@@ -39,8 +51,7 @@ ListingResult ListCallees(Project& project, ResultList& list, ListingHost& host,
       HeadsNamed(project.Procedures, request.Text, request.WithoutModule);
   ProjectText text;
   CallGraph graph;
-  if (text.Load(project.SourceFiles, project.Texts, host) == ListingEnd::Stopped ||
-      graph.BuildIn(text, project.Procedures, heads, host) == ListingEnd::Stopped) {
+  if (ReadCheckGraph(project, text, graph, list, host, &heads) == ListingEnd::Stopped) {
     return EndedAs(ListingEnd::Stopped);
   }
   bool first_head = true;

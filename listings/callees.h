@@ -13,6 +13,6 @@
 /// Fills `list`, opened as a "Calls in: " list for the request's `Text`, with a row per
 /// call in the body of each head of that name (as `HeadsNamed` picks them, with
 /// `WithoutModule`; heads in index order, an empty row between them), calls in line
-/// order. A stopped run leaves the list without rows.
+/// order. A stopped run leaves only the rows that say how far it got.
 ListingResult ListCallees(Project& project, ResultList& list, ListingHost& host,
                           const ListingRequest& request);

@@ -44,7 +44,7 @@ TEST(Callees, CallsInTheBodyWithTheCalleesLabelsMarksAndAnEmptyRowBetweenHeads) 
   EXPECT_EQ(test.host.StopStates, (std::vector<bool>{true, false}));
 }
 
-TEST(Callees, NothingForANameThatIsNoProcedureAndNothingAfterAStop) {
+TEST(Callees, NothingForANameThatIsNoProcedureAndHowFarAStopGot) {
   TestProject test;
   test.Write("main.pb", "Procedure A()\n  B()\nEndProcedure\nProcedure B()\nEndProcedure\n");
   test.TakeUp();
@@ -54,7 +54,8 @@ TEST(Callees, NothingForANameThatIsNoProcedureAndNothingAfterAStop) {
   ResultList stopped(ListKind::Callees, "A");
   test.host.StopAtPoll = test.host.Polls + 3;
   EXPECT_TRUE(WasStopped(ListCallees(test.project, stopped, test.host, {"A"})));
-  EXPECT_EQ(stopped.RowCount(), 0);
+  EXPECT_EQ(stopped.CellText(1, ColumnCalls), "stopped while reading the files: 0 of 1 read");
+  EXPECT_EQ(stopped.RowCount(), 2);
   ResultList listed(ListKind::Callees, "A");
   EXPECT_FALSE(WasStopped(ListCallees(test.project, listed, test.host, {"A"})));
   EXPECT_EQ(listed.RowCount(), 1);

@@ -15,6 +15,7 @@
 
 #include "listings/address_taken.h"
 #include "listings/call_graph.h"
+#include "listings/check_graph.h"
 #include "listings/call_matching.h"
 #include "listings/declares.h"
 #include "listings/listing_rows.h"
@@ -196,8 +197,7 @@ class DeclareCheck {
 
   void WriteHead(int32_t procedure, ResultList& list) const {
     const ProcedureEntry& entry = procedures_[static_cast<size_t>(procedure)];
-    AddCallRow(list, entry.LineNumber, entry.HeadText, 1, Label(procedure),
-               {entry.FileName, RowFileIndex(entry)});
+    AddCallRow(list, entry.LineNumber, entry.HeadText, 1, "", {entry.FileName, RowFileIndex(entry)});
   }
 
   const ProcedureIndex& procedures_;
@@ -226,12 +226,14 @@ ListingResult ListDeclareCheck(Project& project, ResultList& list, ListingHost& 
   const StopEnabled stop(host);
   ProjectText text;
   CallGraph graph;
-  if (text.Load(project.SourceFiles, project.Texts, host) == ListingEnd::Stopped ||
-      graph.Build(text, project.Procedures, host) == ListingEnd::Stopped) {
+  if (ReadCheckGraph(project, text, graph, list, host) == ListingEnd::Stopped) {
     return EndedAs(ListingEnd::Stopped);
   }
   DeclareCheck check(project, text, graph);
-  if (!check.Gather(host)) return EndedAs(ListingEnd::Stopped);
+  if (!check.Gather(host)) {
+    AddStoppedRows(list, "checking the Declares: every call found");
+    return EndedAs(ListingEnd::Stopped);
+  }
   DeclareCandidates missing;
   const std::vector<Finding> findings = check.Findings();
   for (const Finding& finding : findings) {

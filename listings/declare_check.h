@@ -14,6 +14,6 @@
 /// and what differs for a Declare whose signature is not its procedure's (followed by the
 /// head; see `SignatureDifference`), "orphan" for a Declare of no procedure; then a
 /// summary of the counts. The Declares of the procedures that miss one become the
-/// result's `DeclareText`. A stopped run leaves the list without rows.
+/// result's `DeclareText`. A stopped run leaves only the rows that say how far it got.
 ListingResult ListDeclareCheck(Project& project, ResultList& list, ListingHost& host,
                                const ListingRequest& request = {});

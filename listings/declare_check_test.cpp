@@ -41,10 +41,10 @@ TEST(DeclareCheck, MissingDiffersAndOrphanRowsInFileAndLineOrder) {
   ASSERT_EQ(list.RowCount(), 7);
   EXPECT_EQ(TestProject::Cells(list, 0), (Texts{"3", "Declare Other(a.i)", "differs: number of parameters: 1 vs 2", "", "main.pb"}));
   EXPECT_EQ(TestProject::Cells(list, 1),
-            (Texts{"13", "Procedure Other(a.i, b.i)", "", "13 Procedure Other(a.i, b.i)", "main.pb"}));
+            (Texts{"13", "Procedure Other(a.i, b.i)", "", "", "main.pb"}));
   EXPECT_EQ(TestProject::Cells(list, 2), (Texts{"4", "Declare Gone()", "orphan", "", "main.pb"}));
   EXPECT_EQ(TestProject::Cells(list, 3),
-            (Texts{"9", "Procedure Late(v)", "missing", "9 Procedure Late(v)", "main.pb"}));
+            (Texts{"9", "Procedure Late(v)", "missing", "", "main.pb"}));
   EXPECT_EQ(TestProject::Cells(list, 4),
             (Texts{"5", "x = Early() + Late(1) + late(2)", "", "", "main.pb"}));
   EXPECT_EQ(TestProject::Cells(list, 6), (Texts{"", "1 missing, 1 differs, 1 orphan", "", "", ""}));

@@ -655,7 +655,10 @@ Texts ExpectedCallees(const ProjectText& text, const ProcedureIndex& procedures,
         continue;
       }
       ResultRow row = call.Row;
-      const std::string label = ProcLabel(callee.LineNumber, callee.HeadText);
+      // The label names the callee's file when the call stands in another one.
+      const bool elsewhere = callee.File != static_cast<int32_t>(call.File);
+      const std::string label = ProcLabel(callee.LineNumber, callee.HeadText) +
+                                (elsewhere ? " -> " + callee.FileName : "");
       row.Cells[ColumnFunction] = label;
       if (call.Line < callee.LineNumber) row.Marks |= RowMark::CalledAboveHead;
       texts.push_back(CalleeRowText(head.LineNumber, row));

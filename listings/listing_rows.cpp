@@ -73,10 +73,10 @@ void AddMatchRow(ResultList& list, int32_t line_number, std::string_view line,
   AddNumberedRow(list, line_number, line, match.UseMarker, label, file, marks);
 }
 
-int32_t AddProcedureFinding(ResultList& list, const ProcedureEntry& entry, std::string_view reason) {
-  return AddNumberedRow(list, entry.LineNumber, entry.HeadText, reason,
-                        HeadLabel(LabelStyle::Bare, entry.LineNumber, entry.HeadText),
-                        {entry.FileName, RowFileIndex(entry)}, RowMark::Finding);
+int32_t AddProcedureFinding(ResultList& list, const ProcedureEntry& entry, std::string_view reason,
+                            RowMarks marks) {
+  return AddNumberedRow(list, entry.LineNumber, entry.HeadText, reason, "",
+                        {entry.FileName, RowFileIndex(entry)}, marks | RowMark::Finding);
 }
 
 int32_t AddLineFinding(ResultList& list, int32_t line_number, std::string_view line,

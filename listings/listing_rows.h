@@ -21,6 +21,10 @@ struct RowFile {
 /// The file index of the rows of `entry`'s head; `NoRowFile` when the entry knows none.
 uint32_t RowFileIndex(const ProcedureEntry& entry);
 
+/// What stands between a callee's head and its file in a callee row's label, when the
+/// callee is in another file than the call.
+inline constexpr std::string_view CalleeFileMark = " -> ";
+
 /// What the procedure-call listing has found so far for one procedure.
 struct ProcedureTally {
   int32_t Calls = 0;             ///< calls, Declare lines left out
@@ -74,9 +78,10 @@ void AddMatchRow(ResultList& list, int32_t line_number, std::string_view line,
                  RowFile file, RowMarks band);
 
 /// Appends the row of what a check found about the procedure `entry`: its head's line
-/// number and text, `reason` in the Count column, and its label (so that a double-click
-/// lists its callers) and file. Returns the row's index.
-int32_t AddProcedureFinding(ResultList& list, const ProcedureEntry& entry, std::string_view reason);
+/// number and text (once: the "(in) Function" cell stays empty), `reason` in the Count
+/// column, `marks` besides `Finding`, and its file. Returns the row's index.
+int32_t AddProcedureFinding(ResultList& list, const ProcedureEntry& entry, std::string_view reason,
+                            RowMarks marks = {});
 
 /// Appends the row of what a check found on the line `line_number` of `file` that is no
 /// procedure's head (a Declare line): the line, `reason` in the Count column. Returns the

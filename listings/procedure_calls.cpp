@@ -7,6 +7,7 @@
 
 #include "listings/call_matching.h"
 #include "listings/call_search.h"
+#include "listings/check_lines.h"
 #include "listings/listing_rows.h"
 #include "listings/project_text.h"
 #include "source/line_classification.h"
@@ -16,7 +17,9 @@ std::string SelectedRowText(const ResultList& list) {
   const int32_t row = list.SelectedRow();
   std::string text(list.CellText(row, ColumnLine));
   text += ' ';
-  text += list.CellText(row, ColumnFunction);
+  // A callee's label names its file after the head: the head is what counts.
+  const std::string_view label = list.CellText(row, ColumnFunction);
+  text += label.substr(0, label.find(CalleeFileMark));
   return text;
 }
 
@@ -28,6 +31,22 @@ std::string ProcedureNameFromHead(std::string_view head) {
 
 namespace {
 
+/// The index entry of the head on line `number` (a cell's text) of the selected row's file:
+/// the file the row was read from, else the file of its "in File" name. nullptr for none.
+const ProcedureEntry* HeadAt(const Project& project, const ResultList& list,
+                             std::string_view number) {
+  const ResultRow row = list.Row(list.SelectedRow());
+  const int32_t line_number = std::atoi(std::string(WithoutLeading(number, ' ')).c_str());
+  for (const ProcedureEntry& entry : project.Procedures) {
+    if (entry.LineNumber != line_number) continue;
+    const bool same_file = row.File != NoRowFile
+                               ? entry.File == static_cast<int32_t>(row.File)
+                               : entry.FileName == row.Cells[ColumnFile];
+    if (same_file) return &entry;
+  }
+  return nullptr;
+}
+
 /// The index entry of the head that the selected row of `list` names: in the "Procedures"
 /// list the row's own head, elsewhere the head of its "(in) Function" label; both stand in
 /// the row's file. nullptr when no entry has that file and line.
@@ -35,16 +54,40 @@ const ProcedureEntry* SelectedHead(const Project& project, const ResultList& lis
   const int32_t row = list.SelectedRow();
   const std::string_view label = WithoutLeading(list.CellText(row, ColumnFunction), ' ');
   const bool labelled = !label.empty() && label.front() >= '0' && label.front() <= '9';
-  const std::string number(labelled ? label : WithoutLeading(list.CellText(row, ColumnLine), ' '));
-  const int32_t line_number = std::atoi(number.c_str());
-  const std::string_view file_name = list.CellText(row, ColumnFile);
-  for (const ProcedureEntry& entry : project.Procedures) {
-    if (entry.LineNumber == line_number && entry.FileName == file_name) return &entry;
+  return HeadAt(project, list, labelled ? label : list.CellText(row, ColumnLine));
+}
+
+/// The choice of the head `head`, of module X when `entry` (its index entry, if known) is
+/// X's, of the procedure without module when `entry` is one.
+ProcedureChoice ChoiceOf(std::string_view head, const ProcedureEntry* entry) {
+  ProcedureChoice choice{ProcedureNameFromHead(head)};
+  if (entry != nullptr && !entry->Module.empty()) {
+    choice.Name = entry->Module + "::" + choice.Name;
+  } else if (entry != nullptr) {
+    choice.WithoutModule = true;
   }
-  return nullptr;
+  return choice;
+}
+
+/// `cell` as a head when it is one, or the head that a Declare in it declares; empty for
+/// any other text.
+std::string NamedHead(std::string_view cell) {
+  cell = WithoutLeading(WithoutLeading(cell, ' '), '\t');
+  if (IsRealProcedureHead(cell)) return std::string(cell);
+  if (!IsDeclareLine(cell)) return "";
+  std::string head = "Procedure" + std::string(cell.substr(std::string_view("Declare").size()));
+  return IsRealProcedureHead(head) ? head : "";
 }
 
 }  // namespace
+
+std::optional<ProcedureChoice> RowProcedure(const Project& project, const ResultList& list) {
+  const int32_t row = list.SelectedRow();
+  const std::string head = NamedHead(list.CellText(row, ColumnCalls));
+  if (head.empty()) return ProcedureToList(project, &list, "");
+  // A head's index entry stands on its own line; a Declare's line is none.
+  return ChoiceOf(head, HeadAt(project, list, list.CellText(row, ColumnLine)));
+}
 
 std::optional<ProcedureChoice> ProcedureToList(const Project& project, const ResultList* current,
                                                std::string_view name) {
@@ -58,14 +101,7 @@ std::optional<ProcedureChoice> ProcedureToList(const Project& project, const Res
   if (keyword == std::string::npos) return std::nullopt;
   const std::string_view head = std::string_view(text).substr(keyword);
   if (!IsProcedureHead(head)) return std::nullopt;
-  ProcedureChoice choice{ProcedureNameFromHead(head)};
-  const ProcedureEntry* entry = name.empty() ? SelectedHead(project, *current) : nullptr;
-  if (entry != nullptr && !entry->Module.empty()) {
-    choice.Name = entry->Module + "::" + choice.Name;
-  } else if (entry != nullptr) {
-    choice.WithoutModule = true;
-  }
-  return choice;
+  return ChoiceOf(head, name.empty() ? SelectedHead(project, *current) : nullptr);
 }
 
 namespace {

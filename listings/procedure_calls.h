@@ -12,7 +12,8 @@
 #include "listings/project.h"
 #include "listings/result_list.h"
 
-/// Text of column 0 of the selected row, a blank, and the text of its column 3.
+/// Text of column 0 of the selected row, a blank, and the text of its column 3 (a callee's
+/// label without the file that it names after its head).
 std::string SelectedRowText(const ResultList& list);
 
 /// Name of the procedure of a head: the text after its first blank, leading blanks removed.
@@ -30,6 +31,12 @@ struct ProcedureChoice {
 /// taken from the text.
 std::optional<ProcedureChoice> ProcedureToList(const Project& project, const ResultList* current,
                                                std::string_view name);
+
+/// The procedure that the selected row of `list` names for "Callers of" and "Callees of":
+/// the head, or the procedure of the Declare, in its "Calls" cell (a procedure row, a
+/// check's finding, a Declare line); on any other row as `ProcedureToList` takes it for an
+/// empty name. nullopt for none.
+std::optional<ProcedureChoice> RowProcedure(const Project& project, const ResultList& list);
 
 /// Fills `list`, opened as a "Proc: " list for the request's `Text`, with the calls of
 /// that name: in a project with modules, of X's procedure for "X::Name", of the procedure

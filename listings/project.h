@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "source/recorded_main_file.h"
 #include "source/source_files.h"
 #include "source/source_texts.h"
 
@@ -34,6 +35,7 @@ using DeclareCandidates = std::vector<DeclareCandidate>;
 /// Everything known about the project that is taken up; replaced by each take-up.
 struct Project {
   std::string MainFile;
+  MainFileOrigin Origin = MainFileOrigin::Given;  ///< how the main file was found
   SourceFileList SourceFiles;
   ProcedureIndex Procedures;
   DeclareCandidates Candidates;

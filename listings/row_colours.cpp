@@ -16,6 +16,8 @@ constexpr Rgb TermDeclarationBandClearBackground{145, 255, 255};
 /// Procedure rows of the procedure-call listing: plain and never called.
 constexpr Rgb ProcedureRowBackground{220, 220, 220};
 constexpr Rgb NeverCalledBackground{255, 185, 0};
+/// An unused procedure that only unused ones call: paler than one never called.
+constexpr Rgb CalledByUnusedBackground{255, 228, 160};
 
 /// The text of an other-case call or term; the line cell of a procedure called above its
 /// head.
@@ -39,15 +41,18 @@ std::optional<Rgb> BandBackground(ListKind kind, RowMarks marks) {
   return std::nullopt;
 }
 
-// An unused procedure is shown as the procedure-call listing shows one never called; a
-// Declare finding as a procedure row with its line cell red, as a call above the head.
-std::optional<Rgb> FindingBackground(ListKind kind, int column) {
-  if (KindEntry(kind).Findings == FindingStyle::NeverCalled) return NeverCalledBackground;
+// An unused procedure never called is shown as the procedure-call listing shows one, one
+// only called by unused ones paler; a Declare finding as a procedure row with its line
+// cell red, as a call above the head.
+std::optional<Rgb> FindingBackground(ListKind kind, RowMarks marks, int column) {
+  if (KindEntry(kind).Findings == FindingStyle::NeverCalled) {
+    return marks.Has(RowMark::NeverCalled) ? NeverCalledBackground : CalledByUnusedBackground;
+  }
   return column == ColumnLine ? MarkRed : ProcedureRowBackground;
 }
 
 std::optional<Rgb> Background(ListKind kind, RowMarks marks, int column) {
-  if (marks.Has(RowMark::Finding)) return FindingBackground(kind, column);
+  if (marks.Has(RowMark::Finding)) return FindingBackground(kind, marks, column);
   if (marks.Has(RowMark::CalledAboveHead) && column == ColumnLine) return MarkRed;
   if (marks.Has(RowMark::Ambiguous) && column == ColumnCalls) return AmbiguousBackground;
   if (marks.Has(RowMark::NeverCalled)) return NeverCalledBackground;

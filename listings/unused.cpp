@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "listings/call_graph.h"
+#include "listings/check_graph.h"
 #include "listings/check_lines.h"
 #include "listings/listing_rows.h"
 #include "listings/project_text.h"
@@ -70,8 +71,7 @@ ListingResult ListUnused(Project& project, ResultList& list, ListingHost& host,
   const StopEnabled stop(host);
   ProjectText text;
   CallGraph graph;
-  if (text.Load(project.SourceFiles, project.Texts, host) == ListingEnd::Stopped ||
-      graph.Build(text, project.Procedures, host) == ListingEnd::Stopped) {
+  if (ReadCheckGraph(project, text, graph, list, host) == ListingEnd::Stopped) {
     return EndedAs(ListingEnd::Stopped);
   }
   const std::vector<bool> live = LiveProcedures(project.Procedures, graph);
@@ -82,7 +82,8 @@ ListingResult ListUnused(Project& project, ResultList& list, ListingHost& host,
     if (live[entry] || !IsRealProcedureHead(project.Procedures[entry].HeadText)) continue;
     const std::string_view reason = UnusedReason(graph, static_cast<int32_t>(entry));
     ++(reason == NeverCalled ? never_called : only_by_unused);
-    AddProcedureFinding(list, project.Procedures[entry], reason);
+    AddProcedureFinding(list, project.Procedures[entry], reason,
+                        reason == NeverCalled ? RowMarks(RowMark::NeverCalled) : RowMarks());
   }
   AddSummaryRow(list, std::to_string(never_called) + " " + std::string(NeverCalled) + ", " +
                           std::to_string(only_by_unused) + " " + std::string(OnlyCalledByUnused));

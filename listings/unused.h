@@ -10,6 +10,7 @@
 
 /// Fills `list`, opened as the "Unused" list, with a row per unused procedure in file and
 /// line order, its reason "never called" (nothing calls it but itself) or "only called by
-/// unused", and a summary of the counts. A stopped run leaves the list without rows.
+/// unused", and a summary of the counts. A stopped run leaves only the rows that say how
+/// far it got.
 ListingResult ListUnused(Project& project, ResultList& list, ListingHost& host,
                          const ListingRequest& request = {});

@@ -63,22 +63,27 @@ TEST(Unused, ReasonsEntryPointsAndWhatIsNoCall) {
                    "never called", "", ""}));
   // A row stands for its procedure: head line and text, its label for the climb, its file.
   EXPECT_EQ(TestProject::Cells(list, 4),
-            (Texts{"2", "Procedure X()", "only called by unused", "2 Procedure X()", "inc.pbi"}));
+            (Texts{"2", "Procedure X()", "only called by unused", "", "inc.pbi"}));
   EXPECT_EQ(list.Row(0).Marks, RowMarks(RowMark::Finding));
   EXPECT_EQ(list.Row(8).Marks, RowMarks());
 }
 
-TEST(Unused, ListsEveryProcedureOfAProjectWithoutMainCodeAndNothingWhenStopped) {
+TEST(Unused, ListsEveryProcedureOfAProjectWithoutMainCodeAndHowFarAStopGot) {
   TestProject test;
   test.Write("main.pb", "Procedure A()\n  B()\nEndProcedure\nProcedure B()\nEndProcedure\n");
   test.TakeUp();
   EXPECT_EQ(TestProject::Column(RunUnused(test), ColumnCount),
             (Texts{"never called", "only called by unused", "", ""}));
-  test.host.StopAtPoll = test.host.Polls + 3;
-  ResultList& stopped = test.history.OpenResultList(ListKind::Unused, "Unused");
-  EXPECT_TRUE(WasStopped(ListUnused(test.project, stopped, test.host)));
-  EXPECT_EQ(stopped.RowCount(), 0);
-  EXPECT_EQ(test.host.StopStates.back(), false);
+  // A stop while the five lines are read, and one after: the rows say how far it got.
+  for (const auto& [poll, how_far] :
+       {std::pair{3, "stopped while reading the files: 0 of 1 read"},
+        std::pair{8, "stopped while finding the calls: every file read"}}) {
+    test.host.StopAtPoll = test.host.Polls + poll;
+    ResultList& stopped = test.history.OpenResultList(ListKind::Unused, "Unused");
+    EXPECT_TRUE(WasStopped(ListUnused(test.project, stopped, test.host)));
+    EXPECT_EQ(TestProject::Column(stopped, ColumnCalls), (Texts{"", how_far}));
+    EXPECT_EQ(test.host.StopStates.back(), false);
+  }
 }
 
 TEST(Unused, RealHeadsAreProceduresMacroBodiesCallAndNamesInBlocksDoNot) {

@@ -81,27 +81,51 @@ std::optional<std::string> ProjectMainFileOf(const std::string& project_file,
   return std::nullopt;
 }
 
-std::string RecordedMainFile(const std::string& file, const std::string& project_file) {
-  if (auto own = UseMainFileOf(file)) return std::move(*own);
-  if (!project_file.empty()) {
-    if (auto main = ProjectMainFileOf(project_file, file)) return std::move(*main);
+std::string_view MainFileOriginText(MainFileOrigin origin) {
+  switch (origin) {
+    case MainFileOrigin::UseMainFile: return "its UseMainFile option";
+    case MainFileOrigin::IdeProject: return "the IDE project";
+    case MainFileOrigin::ProjectFile: return "the project file";
+    case MainFileOrigin::Tab: return "the tab itself: no main file is recorded for it";
+    case MainFileOrigin::Given: break;
   }
-  return file;
+  return "given";
 }
 
+std::string MainFileSummary(const RecordedMain& main) {
+  return "Main file: " + main.Path + "\n(" + std::string(MainFileOriginText(main.Origin)) + ")";
+}
+
+RecordedMain RecordMainFile(const std::string& file, const std::string& project_file,
+                            bool from_ide) {
+  if (auto own = UseMainFileOf(file)) return {std::move(*own), MainFileOrigin::UseMainFile};
+  if (!project_file.empty()) {
+    if (auto main = ProjectMainFileOf(project_file, file)) {
+      return {std::move(*main), MainFileOrigin::IdeProject};
+    }
+  }
+  return {file, from_ide ? MainFileOrigin::Tab : MainFileOrigin::Given};
+}
+
+namespace {
+
+MainFileChoice NoMainFile(const std::string& error) { return {"", error, MainFileOrigin::Given}; }
+
+}  // namespace
+
 MainFileChoice MainFileOfGiven(const std::string& given) {
-  if (!IsIdeProjectPath(given)) return {given, ""};
+  if (!IsIdeProjectPath(given)) return {given, "", MainFileOrigin::Given};
   const std::optional<IdeProject> project = ReadIdeProject(given);
-  if (!project) return {"", "cannot read the project file " + given + " (no readable, well-formed XML file)"};
+  if (!project) return NoMainFile("cannot read the project file " + given + " (no readable, well-formed XML file)");
   const std::string input = MainTargetInput(*project);
-  if (input.empty()) return {"", "the project file " + given + " has no target with an input file"};
+  if (input.empty()) return NoMainFile("the project file " + given + " has no target with an input file");
   const std::string written = FromFolder(DirectoryPart(given), input);
   FolderListings listings;
   const std::optional<std::string> main = FileOnDisk(written, listings);
-  if (!main) return {"", "the input file of the project file " + given + " does not exist: " + written};
+  if (!main) return NoMainFile("the input file of the project file " + given + " does not exist: " + written);
   // Read as a source, a project file would be taken for PureBasic.
-  if (IsIdeProjectPath(*main)) return {"", "the input file of the project file " + given + " is a project file: " + *main};
-  return {*main, ""};
+  if (IsIdeProjectPath(*main)) return NoMainFile("the input file of the project file " + given + " is a project file: " + *main);
+  return {*main, "", MainFileOrigin::ProjectFile};
 }
 
 std::string IdeProjectFromEnvironment() {

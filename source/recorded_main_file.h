@@ -2,8 +2,10 @@
 // the file's own "UseMainFile" option, else the main file of the IDE project that holds it.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 /// The file named by the line "; UseMainFile = PATH" of the IDE options block at the end of
 /// `file` (PATH taken from the file's folder); nothing when there is none or it names no
@@ -17,14 +19,44 @@ std::optional<std::string> UseMainFileOf(const std::string& file);
 std::optional<std::string> ProjectMainFileOf(const std::string& project_file,
                                              const std::string& file);
 
+/// How the main file of a run was found.
+enum class MainFileOrigin : uint8_t {
+  Given,        ///< the file given (command line, Open dialog) is the main file
+  UseMainFile,  ///< the UseMainFile option of the file given (an IDE tab)
+  IdeProject,   ///< the main target of the IDE's current project, which lists the tab
+  ProjectFile,  ///< the main target of the project file given
+  Tab,          ///< the IDE's tab itself, for which no main file is recorded
+};
+
+/// "given", "its UseMainFile option", "the IDE project", "the project file" or "the tab
+/// itself: no main file is recorded for it".
+std::string_view MainFileOriginText(MainFileOrigin origin);
+
+/// A main file and how it was found.
+struct RecordedMain {
+  std::string Path;
+  MainFileOrigin Origin = MainFileOrigin::Given;
+};
+
 /// The main file for `file`: its UseMainFile, else the main file of `project_file` (the
-/// IDE's current project; empty when there is none), else `file` itself.
-std::string RecordedMainFile(const std::string& file, const std::string& project_file);
+/// IDE's current project; empty when there is none), else `file` itself (a `Tab` when
+/// `from_ide`, the IDE started the program, else `Given`).
+RecordedMain RecordMainFile(const std::string& file, const std::string& project_file,
+                            bool from_ide = false);
+
+/// "Main file: PATH" and, on a line of its own, how it was found ("(given)").
+std::string MainFileSummary(const RecordedMain& main);
+
+/// The path of `RecordMainFile`.
+inline std::string RecordedMainFile(const std::string& file, const std::string& project_file) {
+  return RecordMainFile(file, project_file).Path;
+}
 
 /// What a main file given by the user stands for.
 struct MainFileChoice {
   std::string Path;   ///< the main file to take up; empty when `Error` says why there is none
   std::string Error;  ///< a message naming the project file; empty when all went well
+  MainFileOrigin Origin = MainFileOrigin::Given;  ///< `ProjectFile` for a project file's
 };
 
 /// `given` itself; for a project file (".pbp" in any letter case) the input file of its
