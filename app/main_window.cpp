@@ -1,44 +1,10 @@
 #include "app/main_window.h"
 
-#include <algorithm>
-
 #include "app/window_commands.h"
+#include "app/window_frame.h"
 #include "listings/listing_catalog.h"
 
 namespace {
-
-constexpr int kInnerWidth = 1000;
-constexpr int kInnerHeight = 610;
-// At least as wide as the toolbar row, so that every control can be reached.
-constexpr int kMinWidth = 800;
-constexpr int kMinHeight = 300;
-
-GtkWidget* NewWindow() {
-  GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
-  gtk_window_set_title(GTK_WINDOW(window), "PB Sourcetrek");
-  gtk_window_set_default_size(GTK_WINDOW(window), kInnerWidth, kInnerHeight);
-  gtk_window_set_position(GTK_WINDOW(window), GTK_WIN_POS_CENTER);
-  GdkGeometry hints{};
-  hints.min_width = std::max(kMinWidth, ToolbarWidth());
-  hints.min_height = kMinHeight;
-  gtk_window_set_geometry_hints(GTK_WINDOW(window), nullptr, &hints, GDK_HINT_MIN_SIZE);
-  return window;
-}
-
-GtkWidget* NewArea(GtkWidget* window) {
-  GtkWidget* area = gtk_fixed_new();
-  gtk_container_add(GTK_CONTAINER(window), area);
-  return area;
-}
-
-// Puts `widget` last in the Tab order of `container`; GTK drops destroyed widgets from it.
-void AppendToFocusChain(GtkContainer* container, GtkWidget* widget) {
-  GList* chain = nullptr;
-  gtk_container_get_focus_chain(container, &chain);
-  chain = g_list_append(chain, widget);
-  gtk_container_set_focus_chain(container, chain);
-  g_list_free(chain);
-}
 
 // GTK's own handling of an event, which is back in charge once the window is gone.
 void PassEventOn(GdkEvent* event, gpointer) { gtk_main_do_event(event); }
@@ -47,7 +13,7 @@ void PassEventOn(GdkEvent* event, gpointer) { gtk_main_do_event(event); }
 
 MainWindow::MainWindow(const PangoFontDescription* result_font)
     : result_font_(result_font),
-      window_(NewWindow()),
+      window_(NewMainFrame()),
       area_(NewArea(window_)),
       toolbar_(ToolbarWithSelector()),
       lists_(
@@ -68,7 +34,7 @@ MainWindow::MainWindow(const PangoFontDescription* result_font)
   AppendToFocusChain(GTK_CONTAINER(area_), lists_.CurrentView()->Container());
   ConnectSignals();
   gtk_widget_realize(window_);
-  ApplyWindowFunctions();
+  ApplyWindowFunctions(window_);
   gdk_event_handler_set(&MainWindow::OnEvent, this, nullptr);
 }
 
@@ -79,15 +45,6 @@ MainWindow::~MainWindow() {
   gtk_widget_destroy(toolbar_.ChecksMenu);
   gtk_widget_destroy(window_);
   g_object_unref(toolbar_.ListSelector);
-}
-
-void MainWindow::ApplyWindowFunctions() {
-  // Resizable, movable and closable, with title, menu and border: no minimise or maximise.
-  gdk_window_set_decorations(
-      window_->window,
-      GdkWMDecoration(GDK_DECOR_BORDER | GDK_DECOR_RESIZEH | GDK_DECOR_TITLE | GDK_DECOR_MENU));
-  gdk_window_set_functions(window_->window,
-                           GdkWMFunction(GDK_FUNC_RESIZE | GDK_FUNC_MOVE | GDK_FUNC_CLOSE));
 }
 
 void MainWindow::ConnectSignals() {

@@ -66,7 +66,6 @@ class MainWindow final : public CommandContext {
  private:
   void ConnectSignals();
   void ConnectView(ResultListView& view);
-  void ApplyWindowFunctions();
   void InnerSize(int& width, int& height) const;
   void RunCommand(const WindowCommand& command);
 
