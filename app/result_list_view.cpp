@@ -280,11 +280,28 @@ bool ResultListView::SyncUntil(gint64 deadline) {
   const bool rows_changed =
       !list_.ChangedMirroredRows().empty() || AnnouncedRows(rows_) != list_.RowCount();
   RedrawChangedRows();
+  if (TakesBacklogAtOnce()) {
+    Detach();
+    Attach();
+  }
   do {
     AnnounceRows(rows_, std::min(list_.RowCount(), AnnouncedRows(rows_) + kRowsPerLook));
   } while (AnnouncedRows(rows_) < list_.RowCount() && g_get_monotonic_time() < deadline);
   if (rows_changed || ShownSelection() != applied_selection_) ApplySelection();
   return AnnouncedRows(rows_) == list_.RowCount();
+}
+
+// The tree view takes the rows of a model it is given in one sweep, where it costs a
+// signal and a node lookup per announced row. A rebuild goes over the rows it had too,
+// so it is taken only for a backlog at least as long as those (the rebuilds of a growing
+// list then cost at most twice its rows), and only up to a size whose rebuild keeps the
+// window's loop waiting well below 50 ms.
+bool ResultListView::TakesBacklogAtOnce() const {
+  constexpr int32_t kLeastBacklog = 4096;
+  constexpr int32_t kMostRowsRebuilt = 131072;
+  const int32_t waiting = WaitingRows();
+  return waiting >= kLeastBacklog && waiting >= AnnouncedRows(rows_) &&
+         list_.RowCount() <= kMostRowsRebuilt;
 }
 
 int32_t ResultListView::WaitingRows() const {

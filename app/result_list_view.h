@@ -89,6 +89,8 @@ class ResultListView {
                        GtkTreeModel* store, GtkTreeIter* iter, gpointer source);
   void ShowCell(GtkCellRenderer* renderer, int32_t row, int column);
   void RedrawChangedRows();
+  /// True when the rows waiting are better given to the tree view by attaching anew.
+  bool TakesBacklogAtOnce() const;
   void ShowCaptionTooltip();
   int32_t ShownSelection() const;
   void Attach();

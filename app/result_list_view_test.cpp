@@ -95,6 +95,33 @@ TEST_F(ResultListViewSync, EverySyncTakesEveryRowAndEndsEqualToTheModel) {
   ExpectViewEqualsModel(view, list);
 }
 
+void CountInsertedRow(GtkTreeModel*, GtkTreePath*, GtkTreeIter*, gpointer inserted) {
+  ++*static_cast<int32_t*>(inserted);
+}
+
+// A backlog at least as long as the rows the view holds (and a few thousand rows) reaches
+// the tree view by attaching its model anew, without one announcement per row; a short
+// one is announced row by row. Either way the view then equals the list, newest selected.
+TEST_F(ResultListViewSync, ALongBacklogComesInOneStepAndAShortOneRowByRow) {
+  ResultList list(ListKind::AllProcedureCalls, "All Procedure-Calls...");
+  ResultListView view(list, Area(), 1000, 610, font_);
+  FillList(list);
+  view.Sync();
+  int32_t inserted = 0;
+  g_signal_connect(gtk_tree_view_get_model(view.ListView()), "row-inserted",
+                   G_CALLBACK(CountInsertedRow), &inserted);
+  for (int32_t row = 0; row < 2 * kRows; ++row) list.AddResultRow(std::to_string(row) + "\nMore()");
+  view.Sync();
+  EXPECT_EQ(inserted, 0);
+  EXPECT_EQ(StoredRows(view), 3 * kRows);
+  EXPECT_EQ(SelectedInView(view), 3 * kRows - 1);
+  for (int32_t row = 0; row < 100; ++row) list.AddResultRow(std::to_string(row) + "\nLate()");
+  view.Sync();
+  EXPECT_EQ(inserted, 100);
+  EXPECT_EQ(SelectedInView(view), 3 * kRows + 99);
+  ExpectViewEqualsModel(view, list);
+}
+
 void NoteChangedRow(GtkTreeModel*, GtkTreePath* path, GtkTreeIter*, gpointer changed) {
   static_cast<std::vector<int32_t>*>(changed)->push_back(gtk_tree_path_get_indices(path)[0]);
 }

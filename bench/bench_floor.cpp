@@ -1,8 +1,9 @@
 // The floor of the procedure-call listing: one tokenizing pass over the project's files
 // that reads every byte and looks up each identifier followed by optional blanks and "("
 // in a hash set of the folded procedure names. No listing can find the calls with less.
-// Beside it, on the same taken-up project, the calls of one procedure and the term
-// search as the window runs them: each run reads the files afresh.
+// Beside it, on the same taken-up project, the calls of one procedure, the term search,
+// the unused and declare-check checks and the callees of one procedure as the window runs
+// them: each run reads the files afresh.
 //
 //   pbst-bench-floor MAINFILE REPETITIONS [NAME TERM]
 #include <cstdio>
@@ -16,6 +17,7 @@
 #include "listings/call_candidates.h"
 #include "listings/call_matching.h"
 #include "listings/folded_search.h"
+#include "listings/listing_catalog.h"
 #include "listings/procedure_calls.h"
 #include "listings/result_list.h"
 #include "listings/take_up.h"
@@ -128,6 +130,12 @@ int main(int argc, char** argv) {
     TimeListing("listing-terms", project, repetitions, [&](Project& p, ResultList& l, ReportHost& h) {
       ListTermMatches(p, l, h, {term});
     });
+    for (const auto& [listing, text] : {std::pair<std::string, std::string>{"unused", ""},
+                                        {"declare-check", ""}, {"callees", name}}) {
+      const ListingRun run = CatalogListing(listing).Run;
+      TimeListing("listing-" + listing, project, repetitions,
+                  [&](Project& p, ResultList& l, ReportHost& h) { run(p, l, h, {text}); });
+    }
   }
   return 0;
 }

@@ -3,12 +3,14 @@
 // with bodies that call other procedures now and then, comments, strings and builtins,
 // and, as real code has, lines that set variables whose names begin with "Procedure"
 // (`ProcedureBrowserSort = 0`): the procedures list lists them, and their call keys are
-// no identifiers.
+// no identifiers. With --real-shaped it writes the real-shaped set instead
+// (real_shaped_project.h).
 //
-//   pbst-generate-project DIR LINES PROCEDURES FILES [VARIABLES]
+//   pbst-generate-project [--real-shaped] DIR LINES PROCEDURES FILES [VARIABLES]
 //
 // The same arguments always give the same bytes.
 #include <cstdint>
+#include <cstring>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -16,53 +18,16 @@
 #include <string>
 #include <vector>
 
+#include "bench/generator_common.h"
+#include "bench/real_shaped_project.h"
+
 namespace {
-
-/// A small generator whose sequence is fixed by its seed on every platform.
-class Random {
- public:
-  explicit Random(uint64_t seed) : state_(seed) {}
-  /// A number in [0, count).
-  uint64_t Below(uint64_t count) {
-    state_ = state_ * 6364136223846793005ULL + 1442695040888963407ULL;
-    return (state_ >> 33) % count;
-  }
-  bool Chance(uint64_t percent) { return Below(100) < percent; }
-
- private:
-  uint64_t state_;
-};
 
 const char* const kWords[] = {"Load", "Save", "Draw", "Parse", "Count", "Find", "Sort", "Init"};
 const char* const kHeads[] = {"Procedure.i ", "Procedure ", "Procedure.s ", "ProcedureC "};
 
-struct Shape {
-  std::string dir;
-  size_t lines = 0;
-  size_t procedures = 0;
-  size_t files = 0;
-  size_t variables = 0;  ///< lines that set a variable named "Procedure..."
-};
-
 std::string ProcedureName(size_t index) {
   return std::string(kWords[index % 8]) + "Item" + std::to_string(index);
-}
-
-std::string FileName(size_t file) {
-  return file == 0 ? "main.pb" : "part" + std::to_string(file) + ".pbi";
-}
-
-/// Files that `file` includes: the main file includes the first half, and each of those
-/// some of the second half, so the include scan goes two levels deep.
-std::vector<size_t> Includes(size_t file, size_t files) {
-  const size_t first_level = files / 2;
-  std::vector<size_t> included;
-  for (size_t other = 1; other < files; ++other) {
-    const bool by_main = other <= first_level;
-    const size_t includer = by_main ? 0 : 1 + (other - first_level - 1) % first_level;
-    if (includer == file) included.push_back(other);
-  }
-  return included;
 }
 
 std::string Lowercase(std::string text) {
@@ -144,8 +109,14 @@ void WriteFile(const Shape& shape, size_t file, Random& random) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  const bool real_shaped = argc > 1 && std::strcmp(argv[1], "--real-shaped") == 0;
+  if (real_shaped) {
+    --argc;
+    ++argv;
+  }
   if (argc != 5 && argc != 6) {
-    std::cerr << "usage: pbst-generate-project DIR LINES PROCEDURES FILES [VARIABLES]\n";
+    std::cerr << "usage: pbst-generate-project [--real-shaped] DIR LINES PROCEDURES FILES "
+                 "[VARIABLES]\n";
     return 2;
   }
   const Shape shape{argv[1], std::strtoul(argv[2], nullptr, 10),
@@ -154,6 +125,10 @@ int main(int argc, char** argv) {
   if (shape.procedures == 0 || shape.files == 0 || shape.files > shape.procedures) {
     std::cerr << "pbst-generate-project: need 1 <= FILES <= PROCEDURES\n";
     return 2;
+  }
+  if (real_shaped) {
+    WriteRealShapedProject(shape);
+    return 0;
   }
   Random random(20261207);
   for (size_t file = 0; file < shape.files; ++file) WriteFile(shape, file, random);

@@ -1,5 +1,5 @@
 // The procedure-call listing. The files are read once per run and kept in memory; the
-// calls of each procedure are then looked for only on the lines that can hold them, with
+// calls of every procedure are then found in one pass over the lines (`CallSweep`), with
 // the rows, labels and inside flags that a pass over every file per procedure would give.
 #include "listings/all_procedure_calls.h"
 
@@ -7,6 +7,7 @@
 
 #include "listings/call_matching.h"
 #include "listings/call_search.h"
+#include "listings/call_sweep.h"
 #include "listings/declares.h"
 #include "listings/listing_rows.h"
 #include "listings/project_text.h"
@@ -26,9 +27,11 @@ bool ListEveryProcedure(const Project& project, ResultList& list, ListingHost& h
   const int32_t first_row = AddProcedureRow(list, project.Procedures.front());
   ProjectText text;
   if (text.Load(project.SourceFiles, project.Texts, host) == ListingEnd::Stopped) return true;
-  ProcedureCallSearch search(text, project.Procedures);
-  if (!search.Index(host)) return true;
-  for (const ProcedureEntry& entry : project.Procedures) {
+  const ProcedureCallSearch search(text, project.Procedures);
+  CallSweep sweep(search, text, EntryKeys(project.Procedures));
+  if (!sweep.Sweep(host)) return true;
+  for (size_t index = 0; index < project.Procedures.size(); ++index) {
+    const ProcedureEntry& entry = project.Procedures[index];
     ProcedureTally tally;
     const int32_t procedure_row =
         &entry == &project.Procedures.front() ? first_row : AddProcedureRow(list, entry);
@@ -41,7 +44,7 @@ bool ListEveryProcedure(const Project& project, ResultList& list, ListingHost& h
       TallyCall(tally, declare_line, hit.LineNumber, entry.LineNumber);
     };
     // The stopped procedure keeps no count, marks or closing row.
-    if (host.PollStop() || search.FindCalls(CallKeyFromHead(entry.HeadText), TargetOf(entry), host, add_call)) return true;
+    if (host.PollStop() || sweep.Calls(index, host, add_call)) return true;
     FinishProcedure(list, procedure_row, tally);
     if (NeedsDeclare(tally)) candidates.push_back({entry.HeadText, entry.FileName});
   }

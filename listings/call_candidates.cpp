@@ -1,5 +1,6 @@
 #include "listings/call_candidates.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "listings/call_matching.h"
@@ -100,24 +101,35 @@ size_t CallCandidates::FindToken(std::string_view token) const {
   return kNoToken;
 }
 
+size_t CallCandidates::TokenOf(std::string_view name) const {
+  const size_t token = FindToken(LastCallToken(name));
+  return token == kNoToken ? std::string_view::npos : token;
+}
+
 // The token that stands before each "(" with only blanks between. The close-up removes
 // only blanks before a "(", and a name holds neither blanks nor "(", so the key's name
 // stands in the line as it is, followed by blanks and "(". The token there ends the name:
 // an identifier name needs a separator or the line start before it (no identifier
 // character), and a name with other characters ends in the same run or character.
-void CallCandidates::AddLine(std::string_view prepared, size_t line) {
-  if (prepared.empty()) return;
+void CallCandidates::CallTokens(std::string_view prepared, std::vector<size_t>& tokens) const {
+  tokens.clear();
   const char* const begin = prepared.data();
   const char* const end = begin + prepared.size();
-  for (const char* open = begin; (open = static_cast<const char*>(
-                                      std::memchr(open, '(', static_cast<size_t>(end - open))));
+  for (const char* open = begin; open != end && (open = static_cast<const char*>(std::memchr(
+                                                     open, '(', static_cast<size_t>(end - open))));
        ++open) {
     const char* word_end = open;
     while (word_end > begin && word_end[-1] == ' ') --word_end;
-    const std::string_view before(begin, static_cast<size_t>(word_end - begin));
-    const size_t token = FindToken(LastCallToken(before));
-    if (token == kNoToken) continue;
-    std::vector<size_t>& lines = lines_[token];
-    if (lines.empty() || lines.back() != line) lines.push_back(line);
+    const size_t token =
+        FindToken(LastCallToken(std::string_view(begin, static_cast<size_t>(word_end - begin))));
+    if (token != kNoToken && std::find(tokens.begin(), tokens.end(), token) == tokens.end()) {
+      tokens.push_back(token);
+    }
   }
+}
+
+void CallCandidates::AddLine(std::string_view prepared, size_t line) {
+  std::vector<size_t>& tokens = line_tokens_;
+  CallTokens(prepared, tokens);
+  for (const size_t token : tokens) lines_[token].push_back(line);
 }

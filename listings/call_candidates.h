@@ -44,6 +44,15 @@ class CallCandidates {
   /// name and for the empty name.
   const std::vector<size_t>& LinesFor(std::string_view name) const;
 
+  /// Number of distinct last tokens of the procedures' names.
+  size_t TokenCount() const { return tokens_.size(); }
+  /// Index (below `TokenCount()`) of the last token of `name`; npos when no procedure's
+  /// name ends in it, and for the empty name.
+  size_t TokenOf(std::string_view name) const;
+  /// Puts the distinct indices of the tokens that stand before a "(" of the `prepared`
+  /// line (with only blanks between) into `tokens`, in their order in the line.
+  void CallTokens(std::string_view prepared, std::vector<size_t>& tokens) const;
+
  private:
   void AddLine(std::string_view prepared, size_t line);
   size_t FindToken(std::string_view token) const;
@@ -54,4 +63,5 @@ class CallCandidates {
   std::vector<std::string> tokens_;
   std::vector<std::vector<size_t>> lines_;
   std::vector<uint32_t> slots_;
+  std::vector<size_t> line_tokens_;  ///< the tokens of the line being added, kept for its storage
 };

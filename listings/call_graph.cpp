@@ -13,6 +13,7 @@
 
 #include "listings/call_matching.h"
 #include "listings/call_search.h"
+#include "listings/call_sweep.h"
 #include "listings/module_scope.h"
 #include "listings/procedures_list.h"
 #include "source/line_classification.h"
@@ -181,14 +182,29 @@ ListingEnd CallGraph::Fill(const ProjectText& text, const ProcedureIndex& proced
                            bool listed_callers_only, ListingHost& host) {
   sites_.clear();
   callee_starts_.clear();
-  if (!search.Index(host)) return ListingEnd::Stopped;
   head_lines_.assign(procedures.size(), std::string::npos);
   for (const auto& [line, entry] : heads) head_lines_[static_cast<size_t>(entry)] = line;
-  for (const auto& [key, callees] : EntriesByKey(procedures)) {
-    const auto add_sites = [&, &key = key, &callees = callees](const CallHit& hit) {
-      AddSites(text, procedures, heads, callees, listed_callers_only, search.Scope(), key, hit);
+  const auto keys = EntriesByKey(procedures);
+  const auto add_sites = [&](size_t k) {
+    return [&, k](const CallHit& hit) {
+      AddSites(text, procedures, heads, keys[k].second, listed_callers_only, search.Scope(),
+               keys[k].first, hit);
     };
-    if (search.FindCalls(key, CallTarget(), host, add_sites)) return ListingEnd::Stopped;
+  };
+  if (listed_callers_only) {
+    // A few bodies: their lines are indexed and searched per key.
+    if (!search.Index(host)) return ListingEnd::Stopped;
+    for (size_t k = 0; k < keys.size(); ++k) {
+      if (search.FindCalls(keys[k].first, CallTarget(), host, add_sites(k))) return ListingEnd::Stopped;
+    }
+  } else {
+    std::vector<SweptKey> swept;
+    for (const auto& [key, callees] : keys) swept.push_back({key, CallTarget()});
+    CallSweep sweep(search, text, swept);
+    if (!sweep.Sweep(host)) return ListingEnd::Stopped;
+    for (size_t k = 0; k < keys.size(); ++k) {
+      if (sweep.Calls(k, host, add_sites(k))) return ListingEnd::Stopped;
+    }
   }
   IndexSites(procedures.size());
   return ListingEnd::Finished;

@@ -151,6 +151,35 @@ std::string NormalizeCallLine(std::string_view line, std::string_view key) {
   return prepared;
 }
 
+NormalizedCallLine::NormalizedCallLine(std::string_view line, std::string_view key)
+    : text_(PrepareCallLine(line)) {
+  // Closing up starts at the first "name " written as the key writes it; without one
+  // the prepared line is the answer.
+  const std::string_view name = key.substr(0, key.empty() ? 0 : key.size() - 1);
+  for (size_t at = text_.find(name); at != npos; at = text_.find(name, at + 1)) {
+    if (at + name.size() < text_.size() && text_[at + name.size()] == ' ') {
+      closed_up_ = NormalizeCallLine(line, key);
+      closed_up_held_ = true;
+      text_ = closed_up_;
+      return;
+    }
+  }
+}
+
+// Preparing removes leading blanks, the comment and blanks before "(", never a byte of
+// the name (which holds no blank and no "("), so a call in the prepared line was the
+// name, blanks and "(" in the line itself.
+bool MayHoldCall(std::string_view line, std::string_view key) {
+  const std::string_view name = key.substr(0, key.empty() ? 0 : key.size() - 1);
+  if (name.empty()) return true;
+  const FoldedFinder finder(line, name);
+  for (size_t at = finder.Next(0); at != npos; at = finder.Next(at + 1)) {
+    const size_t after = line.find_first_not_of(' ', at + name.size());
+    if (after != npos && line[after] == '(') return true;
+  }
+  return false;
+}
+
 bool IsCallSeparator(char c) { return kIsCallSeparator[static_cast<unsigned char>(c)]; }
 
 int FindCall(std::string_view line, std::string_view key) {

@@ -26,6 +26,31 @@ std::string_view PrepareCallLine(std::string_view line);
 /// parentheses and strings, blanks before "(" closed up from the procedure's name on.
 std::string NormalizeCallLine(std::string_view line, std::string_view key);
 
+/// `NormalizeCallLine` that copies the line only when closing up blanks changes it, as
+/// for a line that holds the key's name followed by a blank; most lines do not.
+class NormalizedCallLine {
+ public:
+  /// The prepared form of `line` for `key`; it views `line` where it can, which must then
+  /// outlive it.
+  NormalizedCallLine(std::string_view line, std::string_view key);
+  NormalizedCallLine(const NormalizedCallLine&) = delete;
+  NormalizedCallLine& operator=(const NormalizedCallLine&) = delete;
+  /// The text `NormalizeCallLine(line, key)` returns.
+  std::string_view Text() const { return text_; }
+  /// True when closing up changed the line: `Text()` is then no part of it.
+  bool ClosedUp() const { return closed_up_held_; }
+
+ private:
+  bool closed_up_held_ = false;
+  std::string closed_up_;
+  std::string_view text_;
+};
+
+/// False when no preparation of `line` can hold a call of `key` (whose name holds no
+/// blank): the line lacks the name, letters folded, followed by blanks and "(". True for
+/// an empty key.
+bool MayHoldCall(std::string_view line, std::string_view key);
+
 /// 0 when the prepared `line` holds no call of `key`; +1 for a call; -1 for a call found
 /// only with letter case ignored. An empty key is never found.
 int FindCall(std::string_view line, std::string_view key);

@@ -36,7 +36,8 @@ void TrackAndMatch(const ProjectText& text, const ModuleScope& scope, size_t fil
                    std::string_view key, const CallTarget& target, LabelStyle style,
                    PassState& state, const CallHitHandler& on_hit) {
   const int32_t number = static_cast<int32_t>(line - text.Files()[file].FirstLine + 1);
-  std::string prepared = NormalizeCallLine(text.SourceLine(line), key);
+  const NormalizedCallLine normalized(text.SourceLine(line), key);
+  const std::string_view prepared = normalized.Text();
   if (IsCommentLine(prepared)) return;
   if (IsProcedureHead(prepared)) {
     state.Inside = true;
@@ -47,8 +48,9 @@ void TrackAndMatch(const ProjectText& text, const ModuleScope& scope, size_t fil
   if (IsProcedureEnd(prepared)) state.Inside = false;
   const TargetCall call = scope.FindTargetCall(line, prepared, key, target);
   if (call.Found != 0) {
-    on_hit({file, number, std::move(prepared), call.Found,
-            state.Inside ? state.Label : std::string(), state.Inside ? state.Head : npos, line,
+    on_hit({file, number, prepared, call.Found,
+            state.Inside ? std::string_view(state.Label) : std::string_view(),
+            state.Inside ? state.Head : npos, line,
             call.Ambiguous});
   }
 }
@@ -97,8 +99,7 @@ bool ProcedureCallSearch::FindCalls(std::string_view key, const CallTarget& targ
   // A key that can unmake a head changes the head lines themselves when the project has
   // a head it can unmake: only a full pass with the key's own preparation gets its flags
   // right then. The empty name has no token to index by and takes the full pass too.
-  const bool may_unmake_head = CloseUpCanUnmakeHead(key) && bounds_.HasUnnamedHead();
-  if (may_unmake_head || CallKeyName(key).empty()) {
+  if (NeedsFullPass(key)) {
     if (!bodies_) return ScanForCalls(text_, scope_, key, target, LabelStyle::Bare, host, on_hit);
     // The rare full pass, kept to the lines of the bodies.
     return ScanForCalls(text_, scope_, key, target, LabelStyle::Bare, host,
@@ -138,20 +139,32 @@ bool ProcedureCallSearch::InBodies(size_t line) const {
 void ProcedureCallSearch::ExamineLine(size_t line, std::string_view key,
                                       const CallTarget& target,
                                       const CallHitHandler& on_hit) const {
-  std::string prepared = NormalizeCallLine(text_.SourceLine(line), key);
-  const TargetCall call = scope_.FindTargetCall(line, prepared, key, target);
-  if (call.Found == 0) return;
+  const std::string_view source = text_.SourceLine(line);
+  if (!MayHoldCall(source, key)) return;
+  const NormalizedCallLine prepared(source, key);
+  const TargetCall call = scope_.FindTargetCall(line, prepared.Text(), key, target);
+  if (call.Found != 0) ReportPreparedHit(line, prepared.Text(), key, call, on_hit);
+}
+
+bool ProcedureCallSearch::NeedsFullPass(std::string_view key) const {
+  return (CloseUpCanUnmakeHead(key) && bounds_.HasUnnamedHead()) || CallKeyName(key).empty();
+}
+
+void ProcedureCallSearch::ReportPreparedHit(size_t line, std::string_view prepared,
+                                            std::string_view key, const TargetCall& call,
+                                            const CallHitHandler& on_hit) const {
   // Line numbers count from the file's first line, the head's too: it stands in the file.
   const size_t file = text_.FileOf(line);
   const size_t first_line = text_.Files()[file].FirstLine;
   const size_t head = EnclosingHead(line, first_line);
   std::string label;
   if (head != npos) {
+    const NormalizedCallLine head_line(text_.SourceLine(head), key);
     label = HeadLabel(LabelStyle::Bare, static_cast<int32_t>(head - first_line + 1),
-                      NormalizeCallLine(text_.SourceLine(head), key));
+                      head_line.Text());
   }
-  on_hit({file, static_cast<int32_t>(line - first_line + 1), std::move(prepared), call.Found,
-          std::move(label), head, line, call.Ambiguous});
+  on_hit({file, static_cast<int32_t>(line - first_line + 1), prepared, call.Found, label, head,
+          line, call.Ambiguous});
 }
 
 // The label is emptied at each file start, so a head of an earlier file gives none.

@@ -25,9 +25,9 @@
 struct CallHit {
   size_t File = 0;          ///< index in `ProjectText::Files()`
   int32_t LineNumber = 0;   ///< 1-based, in its file
-  std::string Prepared;     ///< the line after `NormalizeCallLine`
+  std::string_view Prepared;  ///< the line after `NormalizeCallLine`, valid during the handler
   int Found = 0;            ///< `FindCall`'s answer, +1 or -1
-  std::string Label;        ///< the enclosing procedure's label; empty outside a body
+  std::string_view Label;   ///< the enclosing procedure's label, valid during the handler; empty outside a body
   size_t Head = std::string::npos;  ///< line id of the head whose label `Label` is; npos for none
   size_t Line = 0;          ///< id of the line in the project text
   bool Ambiguous = false;   ///< the call's name is had by several modules in use
@@ -73,6 +73,14 @@ class ProcedureCallSearch {
 
   /// The module rules of the text, to tell the callees of a hit found for any target.
   const ModuleScope& Scope() const { return scope_; }
+  /// The last tokens of the procedures' names (their candidate lines once indexed).
+  const CallCandidates& Candidates() const { return candidates_; }
+  /// True when only a full pass with the key's own preparation finds the calls of `key`
+  /// right: its name is empty, or closing up for it can unmake a head of the text.
+  bool NeedsFullPass(std::string_view key) const;
+  /// Id of the head line whose label a call on line `line` (of the file whose first line
+  /// is `file_first_line`) gets; npos outside a body and before the file's first head.
+  size_t EnclosingHead(size_t line, size_t file_first_line) const;
 
  private:
   bool FindCallsInLines(std::string_view key, const CallTarget& target, ListingHost& host,
@@ -80,7 +88,8 @@ class ProcedureCallSearch {
   bool InBodies(size_t line) const;
   void ExamineLine(size_t line, std::string_view key, const CallTarget& target,
                    const CallHitHandler& on_hit) const;
-  size_t EnclosingHead(size_t line, size_t file_first_line) const;
+  void ReportPreparedHit(size_t line, std::string_view prepared, std::string_view key,
+                         const TargetCall& call, const CallHitHandler& on_hit) const;
 
   const ProjectText& text_;
   CallCandidates candidates_;

@@ -15,6 +15,8 @@
 #include "listings/call_candidates.h"
 #include "listings/call_graph.h"
 #include "listings/call_matching.h"
+#include "listings/call_search.h"
+#include "listings/call_sweep.h"
 #include "listings/callees.h"
 #include "listings/check_lines.h"
 #include "listings/declare_check.h"
@@ -514,6 +516,52 @@ std::pair<size_t, size_t> ExpectMainCodeCalleesLive(TestProject& test) {
   return {called.size(), listed};
 }
 
+/// Everything a call hit tells, as one text.
+std::string HitText(const CallHit& hit) {
+  return std::to_string(hit.File) + ":" + std::to_string(hit.LineNumber) + ":" +
+         std::to_string(hit.Line) + " " + std::string(hit.Prepared) + " | " +
+         std::to_string(hit.Found) + " | " + std::string(hit.Label) + " | " +
+         std::to_string(hit.Head) + (hit.Ambiguous ? " ambiguous" : "");
+}
+
+/// The one pass over the lines finds for every key and target, whether of an entry (as
+/// All Proc-Calls asks) or of any module (as the call graph asks), the hits that the
+/// search per key finds, each with the same prepared line, label, head and ambiguity; and
+/// on every line, for every key, the preparation without a copy is the one with it, and a
+/// line that `MayHoldCall` rules out holds no call. Returns the number of hits compared.
+size_t ExpectSweepFindsWhatTheSearchFinds(TestProject& test) {
+  RecordingHost quiet;
+  ProjectText text;
+  EXPECT_EQ(text.Load(test.project.SourceFiles, test.project.Texts, quiet), ListingEnd::Finished);
+  ProcedureCallSearch search(text, test.project.Procedures);
+  EXPECT_TRUE(search.Index(quiet));
+  std::vector<SweptKey> keys = EntryKeys(test.project.Procedures);
+  for (const ProcedureEntry& entry : test.project.Procedures) {
+    keys.push_back({CallKeyFromHead(entry.HeadText), CallTarget()});
+  }
+  CallSweep sweep(search, text, keys);
+  EXPECT_TRUE(sweep.Sweep(quiet));
+  size_t compared = 0;
+  for (size_t index = 0; index < keys.size(); ++index) {
+    Texts searched;
+    Texts swept;
+    search.FindCalls(keys[index].Key, keys[index].Target, quiet,
+                     [&](const CallHit& hit) { searched.push_back(HitText(hit)); });
+    sweep.Calls(index, quiet, [&](const CallHit& hit) { swept.push_back(HitText(hit)); });
+    EXPECT_EQ(swept, searched) << "key " << keys[index].Key;
+    compared += searched.size();
+    for (size_t line = 0; line < text.LineCount(); ++line) {
+      const std::string_view source = text.SourceLine(line);
+      const std::string normalized = NormalizeCallLine(source, keys[index].Key);
+      EXPECT_EQ(NormalizedCallLine(source, keys[index].Key).Text(), normalized);
+      if (!MayHoldCall(source, keys[index].Key)) {
+        EXPECT_EQ(FindCall(normalized, keys[index].Key), 0) << source;
+      }
+    }
+  }
+  return compared;
+}
+
 /// Compares every listing; returns the number of all-calls rows marked ambiguous.
 int ExpectSameListings(TestProject& test, const Texts& names) {
   const int ambiguous = ExpectSameAllCalls(test);
@@ -660,6 +708,7 @@ TEST(DifferentialListings, GeneratedProjectsListAsTheReferenceDoes) {
   // project files that name a main file.
   size_t found_on_disk = 0;
   size_t project_files = 0;
+  size_t swept_hits = 0;
   for (unsigned seed = 1; seed <= kProjects; ++seed) {
     SCOPED_TRACE("project seed " + std::to_string(seed));
     TestProject test;
@@ -673,6 +722,7 @@ TEST(DifferentialListings, GeneratedProjectsListAsTheReferenceDoes) {
     ASSERT_EQ(EntryTexts(test.project.SourceFiles),
               EntryTexts(ReferenceScanIncludes(test.project.MainFile)));
     ambiguous_rows += ExpectSameListings(test, generator.Names());
+    swept_hits += ExpectSweepFindsWhatTheSearchFinds(test);
     found_on_disk += FoundOnDisk(test.project.SourceFiles);
     project_files += generator.Given() != "main.pb" && !generator.Main().empty();
     const auto [called, listed] = ExpectMainCodeCalleesLive(test);
@@ -689,6 +739,7 @@ TEST(DifferentialListings, GeneratedProjectsListAsTheReferenceDoes) {
   EXPECT_GT(ambiguous_rows, 0);
   EXPECT_GT(found_on_disk, kProjects / 4);
   EXPECT_GT(project_files, kProjects / 10);
+  EXPECT_GT(swept_hits, kProjects * 4);
 }
 
 TEST(DifferentialListings, ExampleProjectListsAsTheReferenceDoes) {

@@ -88,9 +88,19 @@ bool ModuleScope::IsModuleDeclaration(size_t line) const {
 
 CallResolution ModuleScope::Resolve(size_t line, std::string_view prepared, size_t at,
                                     std::string_view name) const {
+  return ResolveIn(ModulesHaving(name), line, prepared, at);
+}
+
+const std::vector<std::string>* ModuleScope::ModulesHaving(std::string_view name) const {
+  if (!active_) return nullptr;
   const auto named = modules_by_name_.find(FoldedName(name));
-  if (named == modules_by_name_.end()) return {};
-  const std::vector<std::string>& having = named->second;
+  return named == modules_by_name_.end() ? nullptr : &named->second;
+}
+
+CallResolution ModuleScope::ResolveIn(const std::vector<std::string>* having_name, size_t line,
+                                      std::string_view prepared, size_t at) const {
+  if (!having_name) return {};
+  const std::vector<std::string>& having = *having_name;
   const Context& context = ContextOf(line);
   // A Declare in a DeclareModule block declares its module's procedure, as if qualified.
   const std::optional<std::string_view> qualifier =
@@ -113,13 +123,50 @@ CallResolution ModuleScope::Resolve(size_t line, std::string_view prepared, size
 TargetCall ModuleScope::FindTargetCall(size_t line, std::string_view prepared,
                                        std::string_view key, const CallTarget& target) const {
   if (!active_) return {FindCall(prepared, key), false};
-  const std::string_view name = CallKeyName(key);
+  return FindTargetCallIn(ModulesHaving(CallKeyName(key)), line, prepared, key, target);
+}
+
+TargetCall ModuleScope::FindTargetCallIn(const std::vector<std::string>* having, size_t line,
+                                         std::string_view prepared, std::string_view key,
+                                         const CallTarget& target) const {
+  if (!active_) return {FindCall(prepared, key), false};
   TargetCall call;
   call.Found = FindCallWhere(prepared, key, [&](size_t at) {
-    const CallResolution callees = Resolve(line, prepared, at, name);
-    if (!target.AnyModule && !Holds(callees.Modules, target.Module)) return false;
-    call.Ambiguous = callees.Ambiguous;
+    bool ambiguous = false;
+    if (!CallsTarget(having, line, prepared, at, target, ambiguous)) return false;
+    call.Ambiguous = ambiguous;
     return true;
   });
   return call;
+}
+
+// `ResolveIn`'s rules, asked only whether the callees hold the target (any callees, even
+// none, for a target of any module) and whether they are ambiguous, so that no list of
+// callees is made for each call.
+bool ModuleScope::CallsTarget(const std::vector<std::string>* having, size_t line,
+                              std::string_view prepared, size_t at, const CallTarget& target,
+                              bool& ambiguous) const {
+  ambiguous = false;
+  if (!having) return target.AnyModule;
+  const auto calls = [&](std::string_view module) {
+    return target.AnyModule || module == target.Module;
+  };
+  const Context& context = ContextOf(line);
+  const std::optional<std::string_view> qualifier =
+      IsModuleDeclaration(line) ? context.Module : QualifierBefore(prepared, at);
+  if (qualifier) {
+    const std::string module = FoldedName(*qualifier);
+    return target.AnyModule || (Holds(*having, module) && calls(module));
+  }
+  if (!context.Module.empty() && Holds(*having, context.Module)) return calls(context.Module);
+  if (Holds(*having, "")) return calls("");
+  size_t used = 0;
+  bool target_used = false;
+  for (const std::string& module : context.Uses) {
+    if (!Holds(*having, module)) continue;
+    ++used;
+    target_used = target_used || calls(module);
+  }
+  ambiguous = used > 1;
+  return target.AnyModule || target_used;
 }

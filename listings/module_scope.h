@@ -73,6 +73,14 @@ class ModuleScope {
   /// `FindCall` itself for an inactive scope.
   TargetCall FindTargetCall(size_t line, std::string_view prepared, std::string_view key,
                             const CallTarget& target) const;
+  /// The folded modules that have a procedure named `name` ("" for the one without
+  /// module); nullptr for an inactive scope and for a name no procedure has.
+  const std::vector<std::string>* ModulesHaving(std::string_view name) const;
+  /// `FindTargetCall` with the modules of the key's name looked up before, for a caller
+  /// that tries one key on many lines.
+  TargetCall FindTargetCallIn(const std::vector<std::string>* having, size_t line,
+                              std::string_view prepared, std::string_view key,
+                              const CallTarget& target) const;
 
  private:
   /// The module state of a run of lines; folded names.
@@ -83,6 +91,10 @@ class ModuleScope {
   };
 
   void ReadContexts(const ProjectText& text);
+  CallResolution ResolveIn(const std::vector<std::string>* having, size_t line,
+                           std::string_view prepared, size_t at) const;
+  bool CallsTarget(const std::vector<std::string>* having, size_t line, std::string_view prepared,
+                   size_t at, const CallTarget& target, bool& ambiguous) const;
   const Context& ContextOf(size_t line) const { return contexts_[context_of_line_[line]]; }
 
   const ProjectText& text_;

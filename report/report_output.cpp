@@ -28,33 +28,45 @@ size_t DisplayWidth(std::string_view text) {
 }
 
 /// Writes a table of `rows` rows with columns two blanks apart; `right_aligned` columns are
-/// padded in front. `cell_text(row, column, text)` puts a cell's display text into `text`,
-/// `cell_width(row, column)` gives its `DisplayWidth`. Cells are made for the second pass
-/// only rather than kept, so a long list costs no table of copies; trailing blanks are
-/// left out.
-template <typename CellText, typename CellWidth>
-void WriteTable(size_t rows, CellText cell_text, CellWidth cell_width,
+/// padded in front. `append_cell(row, column, line)` appends a cell's display text to
+/// `line`, `cell_width(row, column)` gives its `DisplayWidth`. Cells are made for the
+/// second pass only, straight into the line, rather than kept, so a long list costs no
+/// table of copies; trailing blanks are left out.
+template <typename AppendCell, typename CellWidth>
+void WriteTable(size_t rows, AppendCell append_cell, CellWidth cell_width,
                 const std::vector<bool>& right_aligned, std::ostream& out) {
   std::vector<size_t> widths(right_aligned.size(), 0);
   for (size_t r = 0; r < rows; ++r) {
     for (size_t c = 0; c < widths.size(); ++c) widths[c] = std::max(widths[c], cell_width(r, c));
   }
-  std::string text;
   std::string line;
   for (size_t r = 0; r < rows; ++r) {
     line.clear();
     for (size_t c = 0; c < widths.size(); ++c) {
-      cell_text(r, c, text);
-      const size_t padding = widths[c] - DisplayWidth(text);
-      if (right_aligned[c]) line.append(padding, ' ');
-      line += text;
-      if (!right_aligned[c]) line.append(padding, ' ');
-      if (c + 1 < widths.size()) line += "  ";
+      if (right_aligned[c]) line.append(widths[c] - cell_width(r, c), ' ');
+      const size_t start = line.size();
+      append_cell(r, c, line);
+      // The last column's padding would only be cut off again with the trailing blanks.
+      const bool last = c + 1 == widths.size();
+      if (!right_aligned[c] && !last) {
+        line.append(widths[c] - DisplayWidth(std::string_view(line).substr(start)), ' ');
+      }
+      if (!last) line += "  ";
     }
     line.erase(line.find_last_not_of(' ') + 1);
     line += '\n';
     out.write(line.data(), static_cast<std::streamsize>(line.size()));
   }
+}
+
+/// The `append_cell` of `WriteTable` for a `cell_text(row, column, text)` that puts a
+/// cell's display text into `text`.
+template <typename CellText>
+auto AppendedText(CellText cell_text) {
+  return [cell_text, text = std::string()](size_t r, size_t c, std::string& line) mutable {
+    cell_text(r, c, text);
+    line += text;
+  };
 }
 
 /// The width of a cell's display text, measured on the text itself.
@@ -94,6 +106,15 @@ std::string JsonCells(Value value) {
   return array + "]";
 }
 
+/// The "bg" and "fg" members of a row's JSON object, each a JSON array of its cells'
+/// colours.
+std::string JsonColours(const ResultRow& row) {
+  const auto colours = [&](int column) { return MarkColours(row.WrittenFor, row.Marks, column); };
+  return "], \"bg\": " +
+         JsonCells([&](int column) { return JsonColour(colours(column).Background); }) +
+         ", \"fg\": " + JsonCells([&](int column) { return JsonColour(colours(column).Text); });
+}
+
 }  // namespace
 
 std::string FileNote(const SourceFile& file, const ProjectFile& read) {
@@ -103,7 +124,13 @@ std::string FileNote(const SourceFile& file, const ProjectFile& read) {
 }
 
 std::string JsonString(std::string_view text) {
-  std::string json = "\"";
+  std::string json;
+  AppendJsonString(json, text);
+  return json;
+}
+
+void AppendJsonString(std::string& json, std::string_view text) {
+  json += '"';
   for (const char c : text) {
     switch (c) {
       case '"': json += "\\\""; break;
@@ -121,7 +148,7 @@ std::string JsonString(std::string_view text) {
         }
     }
   }
-  return json + "\"";
+  json += '"';
 }
 
 std::string MarkWords(RowMarks marks) {
@@ -172,7 +199,7 @@ void WriteFilesTable(const SourceFileList& files, const std::vector<ProjectFile>
   // Without notes the table keeps its three columns.
   bool noted = false;
   for (size_t f = 0; f < files.size(); ++f) noted = noted || !FileNote(files[f], read[f]).empty();
-  WriteTable(files.size() + 1, cell_text, MeasuredWidth(cell_text),
+  WriteTable(files.size() + 1, AppendedText(cell_text), MeasuredWidth(cell_text),
              noted ? std::vector<bool>{false, false, true, false} : std::vector<bool>{false, false, true},
              out);
 }
@@ -182,19 +209,27 @@ void WriteListJson(const ResultList& list, std::ostream& out) {
       << ", \"subject\": " << JsonString(ToDisplayText(list.Subject()))
       << ", \"caption\": " << JsonString(ToDisplayText(list.Caption()))
       << ", \"selector\": " << JsonString(ToDisplayText(SelectorEntryText(list))) << "}}\n";
+  // One line per row, made in one buffer; rows of the same marks share their colours' text.
+  std::string line;
+  std::string display;
+  std::string colours_text;
+  std::optional<std::pair<ListKind, RowMarks>> coloured;
   for (int32_t r = 0; r < list.RowCount(); ++r) {
     const ResultRow& row = list.Row(r);
-    const auto colours = [&](int column) {
-      return MarkColours(row.WrittenFor, row.Marks, column);
-    };
-    out << "{\"cells\": "
-        << JsonCells([&](int column) {
-             return JsonString(ToDisplayText(row.Cells[static_cast<size_t>(column)]));
-           })
-        << ", \"bg\": "
-        << JsonCells([&](int column) { return JsonColour(colours(column).Background); })
-        << ", \"fg\": " << JsonCells([&](int column) { return JsonColour(colours(column).Text); })
-        << (row.Marks.Has(RowMark::Callback) ? ", \"mark\": \"callback\"" : "") << "}\n";
+    line = "{\"cells\": [";
+    for (size_t column = 0; column < static_cast<size_t>(ResultColumns); ++column) {
+      if (column > 0) line += ", ";
+      display.clear();
+      AppendDisplayText(display, row.Cells[column]);
+      AppendJsonString(line, display);
+    }
+    if (coloured != std::make_pair(row.WrittenFor, row.Marks)) {
+      colours_text = JsonColours(row);
+      coloured = std::make_pair(row.WrittenFor, row.Marks);
+    }
+    line += colours_text;
+    line += row.Marks.Has(RowMark::Callback) ? ", \"mark\": \"callback\"}\n" : "}\n";
+    out.write(line.data(), static_cast<std::streamsize>(line.size()));
   }
 }
 
@@ -211,16 +246,22 @@ void WriteListTable(const ResultList& list, std::ostream& out) {
   const auto cell_text = [&](size_t r, size_t c, std::string& text) {
     if (r == 0) {
       text = c == 0 ? "Marks" : ColumnHeaders[c - 1];
-    } else if (c == 0) {
-      text = MarkWords(row_at(r).Marks);
     } else {
-      SetDisplayText(text, row_at(r).Cells[c - 1]);
+      text = MarkWords(row_at(r).Marks);
     }
+  };
+  const auto append_cell = [&, text = std::string()](size_t r, size_t c, std::string& line) mutable {
+    if (r > 0 && c > 0) {
+      AppendDisplayText(line, row_at(r).Cells[c - 1]);
+      return;
+    }
+    cell_text(r, c, text);
+    line += text;
   };
   const auto cell_width = [&](size_t r, size_t c) {
     if (r == 0 || c == 0) return MeasuredWidth(cell_text)(r, c);
     return DisplayWidthOfBytes(row_at(r).Cells[c - 1]);
   };
-  WriteTable(static_cast<size_t>(list.RowCount()) + 1, cell_text, cell_width,
+  WriteTable(static_cast<size_t>(list.RowCount()) + 1, append_cell, cell_width,
              {false, true, false, false, false, false}, out);
 }

@@ -13,6 +13,8 @@
 
 /// `text` as a JSON string literal, quotes included (`text` must be UTF-8).
 std::string JsonString(std::string_view text);
+/// Appends `JsonString(text)` to `json`.
+void AppendJsonString(std::string& json, std::string_view text);
 
 /// The marks of a row in words ("never called", "other case", "called above head",
 /// "declaration", "declare"), joined by ", "; empty when it has none.

@@ -1,0 +1,153 @@
+#include "listings/call_sweep.h"
+
+#include <algorithm>
+
+#include "listings/call_candidates.h"
+#include "listings/call_matching.h"
+#include "listings/module_scope.h"
+#include "source/line_classification.h"
+
+std::vector<SweptKey> EntryKeys(const ProcedureIndex& procedures) {
+  std::vector<SweptKey> keys;
+  keys.reserve(procedures.size());
+  for (const ProcedureEntry& entry : procedures) {
+    keys.push_back({CallKeyFromHead(entry.HeadText), TargetOf(entry)});
+  }
+  return keys;
+}
+
+CallSweep::CallSweep(const ProcedureCallSearch& search, const ProjectText& text,
+                     const std::vector<SweptKey>& keys)
+    : search_(search), text_(text), keys_of_token_(search.Candidates().TokenCount()) {
+  group_of_key_.reserve(keys.size());
+  for (const SweptKey& key : keys) AddKey(key);
+}
+
+namespace {
+
+bool SameTarget(const CallTarget& one, const CallTarget& other) {
+  return one.AnyModule == other.AnyModule && one.Module == other.Module;
+}
+
+}  // namespace
+
+// Searches of the same key and target share a group; a key's groups are listed under its
+// token, unless only a full pass finds its calls.
+void CallSweep::AddKey(const SweptKey& swept) {
+  const std::string& key = swept.Key;
+  const CallTarget& target = swept.Target;
+  const size_t token = search_.Candidates().TokenOf(CallKeyName(key));
+  const bool full_pass = search_.NeedsFullPass(key) || token == std::string_view::npos;
+  TokenKey* same_key = nullptr;
+  if (!full_pass) {
+    for (TokenKey& listed : keys_of_token_[token]) {
+      if (groups_[listed.FirstGroup].Key == key) same_key = &listed;
+    }
+  }
+  for (const size_t group : same_key ? same_key->Groups : std::vector<size_t>()) {
+    if (SameTarget(groups_[group].Target, target)) {
+      group_of_key_.push_back(group);
+      return;
+    }
+  }
+  const size_t group = groups_.size();
+  group_of_key_.push_back(group);
+  groups_.push_back({key, target, full_pass, {}});
+  if (full_pass) return;
+  if (!same_key) {
+    same_key = &keys_of_token_[token].emplace_back(
+        TokenKey{group, {}, search_.Scope().ModulesHaving(CallKeyName(groups_[group].Key))});
+  }
+  same_key->Groups.push_back(group);
+}
+
+bool CallSweep::Sweep(ListingHost& host) {
+  for (Group& group : groups_) group.Calls.clear();
+  labels_.clear();
+  labelled_head_ = std::string_view::npos;
+  std::vector<size_t> tokens;
+  for (size_t line = 0; line < text_.LineCount(); ++line) {
+    if (text_.CallKind(line) != LineKind::Head) SweepLine(line, tokens);
+    if (host.PollStop()) return false;
+  }
+  return true;
+}
+
+// A key's call needs its last token before a "(" of the line prepared without the key, so
+// only the keys of those tokens are tried, each with its own preparation.
+void CallSweep::SweepLine(size_t line, std::vector<size_t>& tokens) {
+  const std::string_view source = text_.SourceLine(line);
+  search_.Candidates().CallTokens(PrepareCallLine(source), tokens);
+  for (const size_t token : tokens) {
+    for (const TokenKey& key : keys_of_token_[token]) {
+      const std::string_view key_text = groups_[key.FirstGroup].Key;
+      if (!MayHoldCall(source, key_text)) continue;
+      const NormalizedCallLine prepared(source, key_text);
+      for (const size_t group : key.Groups) {
+        const TargetCall call = search_.Scope().FindTargetCallIn(
+            key.Having, line, prepared.Text(), key_text, groups_[group].Target);
+        if (call.Found != 0) groups_[group].Calls.push_back(Record(line, key_text, call));
+      }
+    }
+  }
+}
+
+// The head and its label are found now, while the pass is near them; the rows are made
+// procedure by procedure, from lines all over the project.
+CallSweep::Found CallSweep::Record(size_t line, std::string_view key, const TargetCall& call) {
+  const size_t first_line = text_.Files()[text_.FileOf(line)].FirstLine;
+  const size_t head = search_.EnclosingHead(line, first_line);
+  const uint32_t label = head == std::string_view::npos ? 0 : LabelOf(head, first_line, key);
+  return {line, head, label, static_cast<int8_t>(call.Found), call.Ambiguous};
+}
+
+// The heads of the calls come in ascending order, so one label per head is made.
+uint32_t CallSweep::LabelOf(size_t head, size_t file_first_line, std::string_view key) {
+  const std::string_view head_text = text_.SourceLine(head);
+  if (NormalizedCallLine(head_text, key).ClosedUp()) return kOwnLabel;
+  if (head != labelled_head_) {
+    labels_.push_back(HeadLabel(LabelStyle::Bare, static_cast<int32_t>(head - file_first_line + 1),
+                                PrepareCallLine(head_text)));
+    labelled_head_ = head;
+  }
+  return static_cast<uint32_t>(labels_.size() - 1);
+}
+
+bool CallSweep::Calls(size_t index, ListingHost& host, const CallHitHandler& on_hit) const {
+  const Group& group = groups_[group_of_key_[index]];
+  if (group.FullPass) return search_.FindCalls(group.Key, group.Target, host, on_hit);
+  // The lines lie all over the project: their records and bytes are asked for a few calls
+  // ahead, in two steps since the bytes' address is in the record.
+  constexpr size_t kRecordsAhead = 16;
+  constexpr size_t kBytesAhead = 8;
+  const std::vector<Found>& calls = group.Calls;
+  for (size_t at = 0; at < std::min(calls.size(), kRecordsAhead); ++at) {
+    text_.PrefetchLine(calls[at].Line);
+  }
+  for (size_t at = 0; at < calls.size(); ++at) {
+    if (at + kRecordsAhead < calls.size()) text_.PrefetchLine(calls[at + kRecordsAhead].Line);
+    if (at + kBytesAhead < calls.size()) text_.PrefetchText(calls[at + kBytesAhead].Line);
+    HandOn(calls[at], group.Key, on_hit);
+    if (host.PollStop()) return true;
+  }
+  return false;
+}
+
+void CallSweep::HandOn(const Found& found, std::string_view key,
+                       const CallHitHandler& on_hit) const {
+  const size_t file = text_.FileOf(found.Line);
+  const size_t first_line = text_.Files()[file].FirstLine;
+  const NormalizedCallLine prepared(text_.SourceLine(found.Line), key);
+  std::string own_label;
+  std::string_view label;
+  if (found.Head != std::string_view::npos && found.Label == kOwnLabel) {
+    const NormalizedCallLine head(text_.SourceLine(found.Head), key);
+    own_label = HeadLabel(LabelStyle::Bare, static_cast<int32_t>(found.Head - first_line + 1),
+                          head.Text());
+    label = own_label;
+  } else if (found.Head != std::string_view::npos) {
+    label = labels_[found.Label];
+  }
+  on_hit({file, static_cast<int32_t>(found.Line - first_line + 1), prepared.Text(), found.Sign,
+          label, found.Head, found.Line, found.Ambiguous});
+}

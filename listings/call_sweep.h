@@ -1,0 +1,85 @@
+// The calls of every procedure of a project found in one pass over its text, for the
+// procedure-call listing and the call graph: each line is prepared once, while it is in the cache, and tested
+// for the keys whose last token stands before one of its "(", where a search per key
+// would visit the same lines again for every key that names them.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "listings/call_search.h"
+#include "listings/listing_host.h"
+#include "listings/project.h"
+#include "listings/project_text.h"
+
+/// One search of a sweep: the calls of a key that call a target.
+struct SweptKey {
+  std::string Key;
+  CallTarget Target;
+};
+
+/// The key and target of each entry of `procedures`, as the procedure-call listing
+/// searches them.
+std::vector<SweptKey> EntryKeys(const ProcedureIndex& procedures);
+
+/// The calls of many keys, found in one pass.
+class CallSweep {
+ public:
+  /// A sweep of the text of `search` (both must outlive it) for `keys`; their names must
+  /// be those of procedures of the index `search` was made with.
+  CallSweep(const ProcedureCallSearch& search, const ProjectText& text,
+            const std::vector<SweptKey>& keys);
+
+  /// Finds the calls of every key in one pass over the lines (those of an earlier pass
+  /// forgotten), polling `host` once per line; false when the host reported a stop (no
+  /// calls may then be asked for).
+  bool Sweep(ListingHost& host);
+
+  /// Hands the calls of key `index` (its index in the keys given) to `on_hit` in line
+  /// order, as `ProcedureCallSearch::FindCalls` finds them, polling `host` once per call;
+  /// true when the host reported a stop.
+  bool Calls(size_t index, ListingHost& host, const CallHitHandler& on_hit) const;
+
+ private:
+  /// A call of a group's key on one line, with what its row needs from the lines around.
+  struct Found {
+    size_t Line = 0;
+    size_t Head = 0;     ///< the enclosing head line; npos for none
+    uint32_t Label = 0;  ///< index in `labels_`; `kOwnLabel` when the key changes the head
+    int8_t Sign = 0;     ///< +1, or -1 for another letter case
+    bool Ambiguous = false;
+  };
+  static constexpr uint32_t kOwnLabel = UINT32_MAX;
+  /// The searches that share a key and a target, and so their calls.
+  struct Group {
+    std::string Key;
+    CallTarget Target;
+    bool FullPass = false;  ///< found by `ProcedureCallSearch::FindCalls` instead
+    std::vector<Found> Calls;
+  };
+  /// One key of a token and its groups.
+  struct TokenKey {
+    size_t FirstGroup = 0;  ///< the group whose key it is
+    std::vector<size_t> Groups;
+    const std::vector<std::string>* Having = nullptr;  ///< `ModuleScope::ModulesHaving` its name
+  };
+
+  void AddKey(const SweptKey& key);
+  void SweepLine(size_t line, std::vector<size_t>& tokens);
+  Found Record(size_t line, std::string_view key, const TargetCall& call);
+  uint32_t LabelOf(size_t head, size_t file_first_line, std::string_view key);
+  void HandOn(const Found& found, std::string_view key, const CallHitHandler& on_hit) const;
+
+  const ProcedureCallSearch& search_;
+  const ProjectText& text_;
+  std::vector<Group> groups_;
+  std::vector<size_t> group_of_key_;
+  std::vector<std::vector<TokenKey>> keys_of_token_;
+  /// The bare labels of the heads that calls stand under, as their lines are prepared
+  /// without a key; the last one is that of `labelled_head_`.
+  std::vector<std::string> labels_;
+  size_t labelled_head_ = std::string_view::npos;
+};
