@@ -29,8 +29,9 @@ std::string_view RowText(ListKind kind, const ResultRow& row) {
 /// "Count" cell) and, in the "Procedures" list, the module of a head (its "Calls" cell).
 std::string Notes(ListKind kind, const ResultRow& row) {
   std::string notes = MarkWords(row.Marks);
+  // A reason that a mark says already ("never called") is not said twice.
   const auto add = [&notes](std::string_view note) {
-    if (note.empty()) return;
+    if (note.empty() || notes == note) return;
     if (!notes.empty()) notes += ", ";
     notes += note;
   };

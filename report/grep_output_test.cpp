@@ -22,6 +22,7 @@ TEST(GrepOutput, OneLinePerRowWithAProjectFileAndALine) {
   list.AddResultRow("30\nProcedure Unused()\n0\n\nmain.pb",
                     RowMark::ProcedureRow | RowMark::NeverCalled);
   list.AddResultRow("9\nDeclare A(x)\nmissing\n\nmain.pb", RowMark::Finding);
+  list.AddResultRow("8\nProcedure B()\nnever called\n\nmain.pb", RowMark::Finding | RowMark::NeverCalled);
   list.AddResultRow("7\nfoo()\n\n\ngone.pb");
   list.AddResultRow("\nfoo()\n\n\nmain.pb");
   std::ostringstream out;
@@ -29,7 +30,8 @@ TEST(GrepOutput, OneLinePerRowWithAProjectFileAndALine) {
   EXPECT_EQ(out.str(),
             "/p/r\xE4/inc/tools.pbi:12: [other case] x = \"\xC3\xA4\" : a()\n"
             "/p/r\xE4/main.pb:30: [never called] Procedure Unused()\n"
-            "/p/r\xE4/main.pb:9: [missing] Declare A(x)\n");
+            "/p/r\xE4/main.pb:9: [missing] Declare A(x)\n"
+            "/p/r\xE4/main.pb:8: [never called] Procedure B()\n");
 }
 
 TEST(GrepOutput, ProceduresListGivesEachHeadWithItsModule) {
