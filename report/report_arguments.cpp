@@ -85,20 +85,21 @@ bool SortArguments(const std::vector<std::string>& words, SortedArguments& sorte
   return true;
 }
 
-/// The listing that an option belongs to; "" for the options of every listing.
-std::string_view OwnerOf(std::string_view option) {
-  if (option == "--fix") return "declare-check";
-  if (option == "--callers" || option == "--depth" || option == "--dot") return "tree";
-  return "";
+/// True when `option` goes with `listing`: a listing's own option ("--fix", "--depth")
+/// stands in its usage in the catalog; a Graphviz digraph is only for a tree, and editor
+/// lines only for the listings that print rows.
+bool OptionFits(std::string_view option, const ListingEntry& listing) {
+  const bool tree = listing.Product == ListingProduct::Tree;
+  if (option == "--dot") return tree;
+  if (option == "--grep") return !tree;
+  const bool own = option == "--fix" || option == "--callers" || option == "--depth";
+  return !own || listing.Usage.find(option) != std::string_view::npos;
 }
 
 /// False with `error` when an option given does not go with `listing`.
 bool OptionsFit(const SortedArguments& sorted, const ListingEntry& listing, std::string& error) {
   for (const std::string& option : sorted.Given) {
-    const std::string_view owner = OwnerOf(option);
-    const bool fits = option == "--grep" ? listing.Product != ListingProduct::Tree
-                                         : owner.empty() || owner == listing.Name;
-    if (!fits) {
+    if (!OptionFits(option, listing)) {
       error = option + " does not go with " + std::string(listing.Name);
       return false;
     }
