@@ -229,6 +229,11 @@ ListingResult ListDeclareCheck(Project& project, ResultList& list, ListingHost& 
   if (ReadCheckGraph(project, text, graph, list, host) == ListingEnd::Stopped) {
     return EndedAs(ListingEnd::Stopped);
   }
+  return ListDeclareCheckIn(project, text, graph, list, host);
+}
+
+ListingResult ListDeclareCheckIn(const Project& project, const ProjectText& text,
+                                 const CallGraph& graph, ResultList& list, ListingHost& host) {
   DeclareCheck check(project, text, graph);
   if (!check.Gather(host)) {
     AddStoppedRows(list, "checking the Declares: every call found");

@@ -3,9 +3,11 @@
 // numbers across files.
 #pragma once
 
+#include "listings/call_graph.h"
 #include "listings/listing.h"
 #include "listings/listing_host.h"
 #include "listings/project.h"
+#include "listings/project_text.h"
 #include "listings/result_list.h"
 
 /// Fills `list`, opened as the "Declare check" list, in file and line order with:
@@ -17,3 +19,8 @@
 /// result's `DeclareText`. A stopped run leaves only the rows that say how far it got.
 ListingResult ListDeclareCheck(Project& project, ResultList& list, ListingHost& host,
                                const ListingRequest& request = {});
+
+/// `ListDeclareCheck` over the call graph `graph` of `text`, which `ReadCheckGraph`
+/// built, so that one graph serves several checks.
+ListingResult ListDeclareCheckIn(const Project& project, const ProjectText& text,
+                                 const CallGraph& graph, ResultList& list, ListingHost& host);

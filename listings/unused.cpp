@@ -74,6 +74,10 @@ ListingResult ListUnused(Project& project, ResultList& list, ListingHost& host,
   if (ReadCheckGraph(project, text, graph, list, host) == ListingEnd::Stopped) {
     return EndedAs(ListingEnd::Stopped);
   }
+  return ListUnusedIn(project, graph, list);
+}
+
+ListingResult ListUnusedIn(const Project& project, const CallGraph& graph, ResultList& list) {
   const std::vector<bool> live = LiveProcedures(project.Procedures, graph);
   int32_t never_called = 0;
   int32_t only_by_unused = 0;

@@ -3,6 +3,7 @@
 // ProcedureCDLL procedures and those whose address is taken, and whatever they call.
 #pragma once
 
+#include "listings/call_graph.h"
 #include "listings/listing.h"
 #include "listings/listing_host.h"
 #include "listings/project.h"
@@ -14,3 +15,7 @@
 /// far it got.
 ListingResult ListUnused(Project& project, ResultList& list, ListingHost& host,
                          const ListingRequest& request = {});
+
+/// `ListUnused` over the call graph `graph` that `ReadCheckGraph` built, so that one graph
+/// serves several checks.
+ListingResult ListUnusedIn(const Project& project, const CallGraph& graph, ResultList& list);

@@ -76,6 +76,7 @@ void AddUnreadableIncludes(const Project& project, ProjectLines& lines, std::map
 std::map<std::string, Json> ProjectDiagnostics(RequestScope& scope, ServedProject& served) {
   std::map<std::string, Json> found;
   ProjectLines lines(served.State, scope.Encoding);
+  RunChecks(served, scope.Host);
   AddUnused(scope, served, lines, found);
   AddDeclareCheck(scope, served, lines, found);
   AddUnreadableIncludes(served.State, lines, found);

@@ -2,9 +2,12 @@
 
 #include <algorithm>
 
+#include "listings/check_graph.h"
+#include "listings/declare_check.h"
 #include "listings/listing_catalog.h"
 #include "listings/listing_rows.h"
 #include "listings/row_location.h"
+#include "listings/unused.h"
 #include "lsp/uri.h"
 #include "source/text_parts.h"
 
@@ -33,6 +36,41 @@ const ListingOutput& RunCatalogListing(ServedProject& project, std::string_view 
   output.Result = listing.Run(project.State, *output.List, host, request);
   if (WasStopped(output.Result)) throw RpcFailure{RequestCancelled, "the request was cancelled"};
   return project.Runs.emplace(key, std::move(output)).first->second;
+}
+
+namespace {
+
+/// The output of a check over `graph` into a new list of the catalog's listing `name`.
+template <typename Check>
+ListingOutput CheckOutput(std::string_view name, Check check) {
+  const ListingEntry& listing = CatalogListing(name);
+  ListingOutput output{std::make_unique<ResultList>(listing.Kind, listing.Title), {}};
+  output.Result = check(*output.List);
+  return output;
+}
+
+}  // namespace
+
+// The two checks read the same project and build the same graph: once for both.
+void RunChecks(ServedProject& project, ListingHost& host) {
+  const std::string unused = RunKey("unused", {});
+  const std::string declares = RunKey("declare-check", {});
+  if (project.Runs.count(unused) != 0 && project.Runs.count(declares) != 0) return;
+  const StopEnabled stop(host);
+  ProjectText text;
+  CallGraph graph;
+  ResultList stopped(ListKind::Unused, "");
+  if (ReadCheckGraph(project.State, text, graph, stopped, host) == ListingEnd::Stopped) {
+    throw RpcFailure{RequestCancelled, "the request was cancelled"};
+  }
+  ListingOutput check = CheckOutput("declare-check", [&](ResultList& list) {
+    return ListDeclareCheckIn(project.State, text, graph, list, host);
+  });
+  if (WasStopped(check.Result)) throw RpcFailure{RequestCancelled, "the request was cancelled"};
+  project.Runs.insert_or_assign(declares, std::move(check));
+  project.Runs.insert_or_assign(unused, CheckOutput("unused", [&](ResultList& list) {
+    return ListUnusedIn(project.State, graph, list);
+  }));
 }
 
 RowSpot SpotOfRow(const Project& project, const ResultList& list, int32_t row) {

@@ -25,6 +25,11 @@
 const ListingOutput& RunCatalogListing(ServedProject& project, std::string_view name,
                                        const ListingRequest& request, ListingHost& host);
 
+/// Runs the checks "unused" and "declare-check" on `project` as `RunCatalogListing` does,
+/// both over one read of the project and one call graph, unless both were run on this
+/// take-up already. Throws `RpcFailure` RequestCancelled when the host stopped them.
+void RunChecks(ServedProject& project, ListingHost& host);
+
 /// Where a row points: a file index of the project's source file list and a 1-based line.
 struct RowSpot {
   int32_t File = -1;  ///< -1 for a row that names no file of the project
