@@ -38,18 +38,22 @@ bool WindowListingRun::PumpEvents() {
   SyncInParts();
   if (!stop_clicked_) return false;
   stop_clicked_ = false;
+  frame_pacing_.Release();  // the window draws as usual behind the message
   ShowMessage(window_, "Abbruch!");
   return true;
 }
 
 // The views take every new row before the listing goes on, so what the window draws, and
 // the list behind "Abbruch!", is the list as the listing left it. The rows are announced in
-// parts with the window working after each, so many new rows cannot hold it up.
+// parts with the window working after each, so many new rows cannot hold it up; it draws
+// only when a frame is due, not after every part.
 void WindowListingRun::SyncInParts() {
   bool all_rows = false;
   while (!all_rows) {
     all_rows = lists_.SyncUntil(g_get_monotonic_time() + kSyncPartMicroseconds);
+    frame_pacing_.OpenIfDue(g_get_monotonic_time());
     HandlePendingEvents();
+    frame_pacing_.Close();
   }
 }
 
@@ -63,6 +67,7 @@ WindowListingRun::Scope::Scope(WindowListingRun& run) : run_(run), outer_(!run.r
   run_.project_.Texts.DropChanged();
   run_.runs_ = true;
   run_.poll_schedule_.Start(g_get_monotonic_time());
+  run_.frame_pacing_.Hold(gtk_widget_get_window(GTK_WIDGET(run_.window_)));
 }
 
 WindowListingRun::Scope::~Scope() {
@@ -71,6 +76,7 @@ WindowListingRun::Scope::~Scope() {
   // listings in a row (a lookup, then a term search) would otherwise keep it waiting for
   // both.
   run_.SyncInParts();
+  run_.frame_pacing_.Release();
   run_.runs_ = false;
   run_.stop_clicked_ = false;
   run_.lists_.Sync();

@@ -1,10 +1,11 @@
 // The listing run of the window: the host of a running listing, which lets the window work
-// after about every 14 ms of listing work (events, redraws, a part of the new rows for the
-// views) and turns a click of Stop into the end of the listing.
+// after about every 14 ms of listing work (events, a part of the new rows for the views, a
+// frame at most every 25 ms) and turns a click of Stop into the end of the listing.
 #pragma once
 
 #include <gtk/gtk.h>
 
+#include "app/frame_pacing.h"
 #include "app/poll_schedule.h"
 #include "app/result_lists.h"
 #include "listings/listing_host.h"
@@ -50,6 +51,7 @@ class WindowListingRun : public ListingHost {
   Project& project_;
   GtkWidget* stop_button_ = nullptr;
   PollSchedule poll_schedule_;
+  FramePacing frame_pacing_;
   bool runs_ = false;
   bool stop_clicked_ = false;
 };

@@ -1,0 +1,36 @@
+// Paces the window's drawing while a listing runs: new rows reach the view in many small
+// parts, and drawing the list after each would cost more than the rows; one frame per
+// interval shows the newest rows as soon as the eye can tell, at a fraction of the cost.
+#pragma once
+
+#include <gtk/gtk.h>
+
+/// Holds the drawing of one toplevel window back between frames.
+class FramePacing {
+ public:
+  /// Shortest time between two frames while the drawing is held back.
+  static constexpr gint64 kFrameMicroseconds = 25000;
+
+  FramePacing() = default;
+  FramePacing(const FramePacing&) = delete;
+  FramePacing& operator=(const FramePacing&) = delete;
+  ~FramePacing() { Release(); }
+
+  /// Holds back the drawing of `window` (a toplevel's GdkWindow; nullptr for none, which
+  /// changes nothing); the first frame is due at once.
+  void Hold(GdkWindow* window);
+  /// Lets the window draw in the events handled next when a frame is due at `now`
+  /// (monotonic microseconds); nothing while not holding.
+  void OpenIfDue(gint64 now);
+  /// Holds the drawing back again after a frame that `OpenIfDue` let through.
+  void Close();
+  /// Lets the window draw freely again; what waited is drawn with the next events.
+  void Release();
+  /// True while the window's drawing is held back.
+  bool Holding() const { return window_ != nullptr; }
+
+ private:
+  GdkWindow* window_ = nullptr;  // held, with a reference; nullptr while not holding
+  bool open_ = false;            // a frame is let through until `Close`
+  gint64 last_frame_ = 0;
+};
