@@ -13,7 +13,9 @@
 // window answers clicks again, and for a Stop click the rows not yet on screen at its
 // "Abbruch!" and the rows added after it. Last, twelve All Proc-Calls lists in the
 // history: the bytes each list after the first costs per row, beside the bytes of its cell
-// texts, and the time to close the window. With --one-all-calls it takes up the project
+// texts, and the time to close the window. As information, the tree view's own cost of the
+// term Search's rows: told of them one by one, as a growing list has them announced,
+// against given them all at once with its model. With --one-all-calls it takes up the project
 // and runs one All Proc-Calls, for the window's peak memory.
 //
 //   pbst-bench-window MAINFILE REPETITIONS TERM NAME
@@ -33,8 +35,10 @@
 #include "app/commands.h"
 #include "app/main_window.h"
 #include "app/poll_schedule.h"
+#include "app/row_index_model.h"
 #include "bench/bench_timing.h"
 #include "listings/all_procedure_calls.h"
+#include "listings/term_search.h"
 #include "report/report_host.h"
 
 namespace {
@@ -382,6 +386,36 @@ double TimeHostedAllCalls(MainWindow& window, ListingHost& host) {
   return time;
 }
 
+/// The tree view's own part of a term Search's rows: the rows (listed untimed, with a host
+/// that never polls) announced one by one to the shown view of their list, as a growing
+/// list has them announced, against the same view given them all at once as it is shown
+/// again after hiding (the tree view then takes them with its model).
+void RunViewCosts(MainWindow& window, int repetitions, const std::string& term) {
+  std::vector<double> one_by_one;
+  std::vector<double> at_once;
+  for (int repetition = 0; repetition < repetitions; ++repetition) {
+    ResultList& list = window.Lists().OpenResultList(ListKind::Terms, "Terms: " + term);
+    window.Lists().RefreshListSelector();
+    Pump();
+    ReportHost host;
+    ListTermMatches(window.TakenUp(), list, host, {term});
+    ResultListView& view = *window.Lists().ViewOf(list);
+    double start = NowMs();
+    AnnounceRows(gtk_tree_view_get_model(view.ListView()), list.RowCount());
+    Pump();
+    one_by_one.push_back(NowMs() - start);
+    view.Hide();
+    Pump();
+    start = NowMs();
+    view.Show();
+    Pump();
+    at_once.push_back(NowMs() - start);
+    BackToFirstList(window);
+  }
+  PrintTimes("window-view-rows-one-by-one", one_by_one);
+  PrintTimes("window-view-rows-at-once", at_once);
+}
+
 void RunResponsiveness(MainWindow& window, int repetitions, const std::string& term,
                        const std::string& name) {
   PrintTimes("window-gap-all-calls", TimeAllCalls(window, repetitions, LongestGapOfClick));
@@ -480,6 +514,7 @@ void RunBench(const std::string& main_file, int repetitions, const std::string& 
   PrintTimes("window-all-calls", TimeAllCalls(*window, repetitions, TimeClick));
   PrintTimes("window-terms", TimeSearches(*window, repetitions, term, TimeClick));
   PrintTimes("window-calls", TimeSearches(*window, repetitions, name, TimeClick));
+  RunViewCosts(*window, repetitions, term);
   RunResponsiveness(*window, repetitions, term, name);
   RunFollowing(*window, repetitions);
   std::cout << "procedures " << window->TakenUp().Procedures.size() << std::endl;
