@@ -1,15 +1,20 @@
 // Paces the window's drawing while a listing runs: new rows reach the view in many small
-// parts, and drawing the list after each would cost more than the rows; one frame per
-// interval shows the newest rows as soon as the eye can tell, at a fraction of the cost.
+// parts, and drawing the list after each one adds up; one frame per interval shows the
+// newest rows as soon, at a fraction of the cost.
 #pragma once
 
 #include <gtk/gtk.h>
 
+#include "app/poll_schedule.h"
+
 /// Holds the drawing of one toplevel window back between frames.
 class FramePacing {
  public:
-  /// Shortest time between two frames while the drawing is held back.
-  static constexpr gint64 kFrameMicroseconds = 25000;
+  /// Shortest time between two frames while the drawing is held back: the listing work
+  /// between two turns of the window, so a listing that adds rows slowly is drawn at every
+  /// turn, and one that adds them faster than the view takes them (many short turns)
+  /// about as often.
+  static constexpr gint64 kFrameMicroseconds = PollSchedule::kIntervalMicroseconds;
 
   FramePacing() = default;
   FramePacing(const FramePacing&) = delete;
