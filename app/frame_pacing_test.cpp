@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "app/commands.h"
 #include "app/gtk_test_support.h"
@@ -143,6 +144,34 @@ TEST_F(FramePacingListing, WindowDrawsBehindAbbruchAndAfterTheListing) {
   g_signal_connect(finished, "expose-event", G_CALLBACK(CountExpose), &exposes);
   EXPECT_GT(DrawnAfterInvalidating(finished, exposes), 0);
   EXPECT_EQ(answerer.Messages().size(), 1u);
+}
+
+/// Counts the widgets drawn while `window` runs a listing.
+gboolean CountExposeDuringListing(GSignalInvocationHint*, guint, const GValue*, gpointer data) {
+  auto& [window, exposes] = *static_cast<std::pair<MainWindow*, int>*>(data);
+  if (window->ListingRuns()) ++exposes;
+  return TRUE;
+}
+
+TEST_F(FramePacingListing, WindowIsDrawnWhileAListingRuns) {
+  gtk_test::TempProject project;
+  TakeUpMainFile(*window_, WriteLongProject(project));
+  Pump();
+  std::pair<MainWindow*, int> drawn{window_.get(), 0};
+  const guint signal = g_signal_lookup("expose-event", GTK_TYPE_WIDGET);
+  const gulong hook =
+      g_signal_add_emission_hook(signal, 0, &CountExposeDuringListing, &drawn, nullptr);
+  // Something to draw in every turn of the window, as a list that grows on screen has.
+  const guint damage = g_timeout_add(2, +[](gpointer window) -> gboolean {
+    gtk_widget_queue_draw(GTK_WIDGET(window));
+    return TRUE;
+  }, window_->Window());
+  gtk_button_clicked(GTK_BUTTON(window_->Controls().AllProcCalls));
+  g_source_remove(damage);
+  g_signal_remove_emission_hook(signal, hook);
+  Pump();
+  EXPECT_GT(drawn.second, 0);
+  EXPECT_EQ(window_->Lists().History().Count(), 2);
 }
 
 }  // namespace
