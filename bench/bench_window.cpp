@@ -13,9 +13,10 @@
 // window answers clicks again, and for a Stop click the rows not yet on screen at its
 // "Abbruch!" and the rows added after it. Last, twelve All Proc-Calls lists in the
 // history: the bytes each list after the first costs per row, beside the bytes of its cell
-// texts, and the time to close the window. As information, the tree view's own cost of the
-// term Search's rows: told of them one by one, as a growing list has them announced,
-// against given them all at once with its model. With --one-all-calls it takes up the project
+// texts, and the time to close the window. As information, the parts of a term Search: its
+// lookup of the term as a procedure and the term listing, in process on the window's
+// project, and the tree view's own cost of the rows: told of them one by one, as a growing
+// list has them announced, against given them all at once with its model. With --one-all-calls it takes up the project
 // and runs one All Proc-Calls, for the window's peak memory.
 //
 //   pbst-bench-window MAINFILE REPETITIONS TERM NAME
@@ -38,6 +39,7 @@
 #include "app/row_index_model.h"
 #include "bench/bench_timing.h"
 #include "listings/all_procedure_calls.h"
+#include "listings/procedure_calls.h"
 #include "listings/term_search.h"
 #include "report/report_host.h"
 
@@ -386,34 +388,55 @@ double TimeHostedAllCalls(MainWindow& window, ListingHost& host) {
   return time;
 }
 
-/// The tree view's own part of a term Search's rows: the rows (listed untimed, with a host
-/// that never polls) announced one by one to the shown view of their list, as a growing
-/// list has them announced, against the same view given them all at once as it is shown
+/// The parts of a window Search of a term, in milliseconds per repetition.
+struct SearchParts {
+  std::vector<double> Lookup;    ///< the lookup of the term as a procedure, which lists nothing
+  std::vector<double> Listing;   ///< the term listing
+  std::vector<double> OneByOne;  ///< the tree view told of the term's rows one by one
+  std::vector<double> AtOnce;    ///< the tree view given them all at once
+};
+
+/// The tree view of `list` (current, its rows not announced) told of them one by one, as a
+/// growing list has them announced, then the same view given them at once as it is shown
 /// again after hiding (the tree view then takes them with its model).
-void RunViewCosts(MainWindow& window, int repetitions, const std::string& term) {
-  std::vector<double> one_by_one;
-  std::vector<double> at_once;
+void TimeViewOfRows(MainWindow& window, const ResultList& list, SearchParts& parts) {
+  ResultListView& view = *window.Lists().ViewOf(list);
+  double start = NowMs();
+  AnnounceRows(gtk_tree_view_get_model(view.ListView()), list.RowCount());
+  Pump();
+  parts.OneByOne.push_back(NowMs() - start);
+  view.Hide();
+  Pump();
+  start = NowMs();
+  view.Show();
+  Pump();
+  parts.AtOnce.push_back(NowMs() - start);
+}
+
+/// What a Search of a term is made of, each part timed apart on the window's project: the
+/// lookup and the term listing in process with a host that never polls, then the tree
+/// view's own part of the rows.
+void RunSearchParts(MainWindow& window, int repetitions, const std::string& term) {
+  SearchParts parts;
   for (int repetition = 0; repetition < repetitions; ++repetition) {
     ResultList& list = window.Lists().OpenResultList(ListKind::Terms, "Terms: " + term);
     window.Lists().RefreshListSelector();
     Pump();
     ReportHost host;
-    ListTermMatches(window.TakenUp(), list, host, {term});
-    ResultListView& view = *window.Lists().ViewOf(list);
+    ResultList lookup(ListKind::ProcedureCalls, "Proc: " + term);
     double start = NowMs();
-    AnnounceRows(gtk_tree_view_get_model(view.ListView()), list.RowCount());
-    Pump();
-    one_by_one.push_back(NowMs() - start);
-    view.Hide();
-    Pump();
+    ListProcedureCalls(window.TakenUp(), lookup, host, {term});
+    parts.Lookup.push_back(NowMs() - start);
     start = NowMs();
-    view.Show();
-    Pump();
-    at_once.push_back(NowMs() - start);
+    ListTermMatches(window.TakenUp(), list, host, {term});
+    parts.Listing.push_back(NowMs() - start);
+    TimeViewOfRows(window, list, parts);
     BackToFirstList(window);
   }
-  PrintTimes("window-view-rows-one-by-one", one_by_one);
-  PrintTimes("window-view-rows-at-once", at_once);
+  PrintTimes("window-search-lookup", parts.Lookup);
+  PrintTimes("window-search-term-listing", parts.Listing);
+  PrintTimes("window-view-rows-one-by-one", parts.OneByOne);
+  PrintTimes("window-view-rows-at-once", parts.AtOnce);
 }
 
 void RunResponsiveness(MainWindow& window, int repetitions, const std::string& term,
@@ -514,7 +537,7 @@ void RunBench(const std::string& main_file, int repetitions, const std::string& 
   PrintTimes("window-all-calls", TimeAllCalls(*window, repetitions, TimeClick));
   PrintTimes("window-terms", TimeSearches(*window, repetitions, term, TimeClick));
   PrintTimes("window-calls", TimeSearches(*window, repetitions, name, TimeClick));
-  RunViewCosts(*window, repetitions, term);
+  RunSearchParts(*window, repetitions, term);
   RunResponsiveness(*window, repetitions, term, name);
   RunFollowing(*window, repetitions);
   std::cout << "procedures " << window->TakenUp().Procedures.size() << std::endl;
