@@ -16,9 +16,11 @@ class FramePacing {
   /// about as often.
   static constexpr gint64 kFrameMicroseconds = PollSchedule::kIntervalMicroseconds;
 
+  /// Holds no window.
   FramePacing() = default;
   FramePacing(const FramePacing&) = delete;
   FramePacing& operator=(const FramePacing&) = delete;
+  /// Lets a held window draw freely again.
   ~FramePacing() { Release(); }
 
   /// Holds back the drawing of `window` (a toplevel's GdkWindow; nullptr for none, which
