@@ -10,11 +10,15 @@ void FramePacing::Hold(GdkWindow* window) {
   last_frame_ = G_MININT64 / 2;
 }
 
-void FramePacing::OpenIfDue(gint64 now) {
-  if (window_ == nullptr || open_ || now - last_frame_ < kFrameMicroseconds) return;
+void FramePacing::Open(gint64 now) {
+  if (window_ == nullptr || open_) return;
   gdk_window_thaw_updates(window_);
   open_ = true;
   last_frame_ = now;
+}
+
+void FramePacing::OpenIfDue(gint64 now) {
+  if (now - last_frame_ >= kFrameMicroseconds) Open(now);
 }
 
 void FramePacing::Close() {

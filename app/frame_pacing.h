@@ -10,10 +10,8 @@
 /// Holds the drawing of one toplevel window back between frames.
 class FramePacing {
  public:
-  /// Shortest time between two frames while the drawing is held back: the listing work
-  /// between two turns of the window, so a listing that adds rows slowly is drawn at every
-  /// turn, and one that adds them faster than the view takes them (many short turns)
-  /// about as often.
+  /// Shortest time between two frames that `OpenIfDue` lets through: the listing work
+  /// between two turns of the window, so that a paced frame comes no later than a turn.
   static constexpr gint64 kFrameMicroseconds = PollSchedule::kIntervalMicroseconds;
 
   /// Holds no window.
@@ -26,8 +24,10 @@ class FramePacing {
   /// Holds back the drawing of `window` (a toplevel's GdkWindow; nullptr for none, which
   /// changes nothing); the first frame is due at once.
   void Hold(GdkWindow* window);
-  /// Lets the window draw in the events handled next when a frame is due at `now`
-  /// (monotonic microseconds); nothing while not holding.
+  /// Lets the window draw in the events handled next, as a frame at `now` (monotonic
+  /// microseconds); nothing while not holding or already open.
+  void Open(gint64 now);
+  /// `Open` when the last frame is at least `kFrameMicroseconds` before `now`.
   void OpenIfDue(gint64 now);
   /// Holds the drawing back again after a frame that `OpenIfDue` let through.
   void Close();

@@ -74,6 +74,9 @@ TEST_F(FramePacingWindow, DrawsOnlyDueFramesWhileHoldingAndEverythingAfterReleas
   pacing.Close();
   pacing.OpenIfDue(start + FramePacing::kFrameMicroseconds);
   EXPECT_GT(DrawnAfterInvalidating(area_, exposes_), 0);
+  pacing.Close();
+  pacing.Open(start + FramePacing::kFrameMicroseconds + 1);  // a frame whenever asked for
+  EXPECT_GT(DrawnAfterInvalidating(area_, exposes_), 0);
 
   // Released while a frame is open, then again, and held and released once more: each
   // freeze is thawed once (a second thaw is a critical, fatal here), and the window draws.

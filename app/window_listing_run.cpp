@@ -29,13 +29,16 @@ bool WindowListingRun::PollStop() {
   if (!poll_schedule_.Due(g_get_monotonic_time, [this] { return lists_.WaitingRows(); })) {
     return false;
   }
-  const bool stop = PumpEvents();
+  // A turn that many waiting rows brought before the interval was over comes from a
+  // listing that adds rows faster than the view takes them: its frames are paced.
+  const bool paced = lists_.WaitingRows() >= PollSchedule::kRowsPerTurn;
+  const bool stop = PumpEvents(paced);
   poll_schedule_.Worked(g_get_monotonic_time());
   return stop;
 }
 
-bool WindowListingRun::PumpEvents() {
-  SyncInParts();
+bool WindowListingRun::PumpEvents(bool paced) {
+  SyncInParts(paced);
   if (!stop_clicked_) return false;
   stop_clicked_ = false;
   frame_pacing_.Release();  // the window draws as usual behind the message
@@ -45,15 +48,20 @@ bool WindowListingRun::PumpEvents() {
 
 // The views take every new row before the listing goes on, so what the window draws, and
 // the list behind "Abbruch!", is the list as the listing left it. The rows are announced in
-// parts with the window working after each, so many new rows cannot hold it up; it draws
-// only when a frame is due, not after every part.
-void WindowListingRun::SyncInParts() {
+// parts with the window working after each, so many new rows cannot hold it up. The window
+// draws once in each turn, as soon as its first part of rows is in, and after that, or in a
+// `paced` turn, only when a frame is due (`FramePacing`), not after every part.
+void WindowListingRun::SyncInParts(bool paced) {
   bool all_rows = false;
+  bool first_part = true;
   while (!all_rows) {
     all_rows = lists_.SyncUntil(g_get_monotonic_time() + kSyncPartMicroseconds);
-    frame_pacing_.OpenIfDue(g_get_monotonic_time());
+    const gint64 now = g_get_monotonic_time();
+    if (first_part && !paced) frame_pacing_.Open(now);
+    frame_pacing_.OpenIfDue(now);
     HandlePendingEvents();
     frame_pacing_.Close();
+    first_part = false;
   }
 }
 
@@ -75,7 +83,7 @@ WindowListingRun::Scope::~Scope() {
   // The window works once more before the listing counts as ended: a command that runs two
   // listings in a row (a lookup, then a term search) would otherwise keep it waiting for
   // both.
-  run_.SyncInParts();
+  run_.SyncInParts(false);
   run_.frame_pacing_.Release();
   run_.runs_ = false;
   run_.stop_clicked_ = false;
