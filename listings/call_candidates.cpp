@@ -9,12 +9,18 @@
 
 namespace {
 
-/// FNV-1a of the text with its letters folded.
+constexpr uint64_t kHashBasis = 14695981039346656037ULL;
+
+/// One step of FNV-1a with the byte's letter folded.
+constexpr uint64_t HashStep(uint64_t hash, char c) {
+  return (hash ^ static_cast<unsigned char>(FoldAsciiLetter(c))) * 1099511628211ULL;
+}
+
+/// FNV-1a of the text with its letters folded, from its last byte to its first: the sweep
+/// hashes the token before a "(" as it walks back over it.
 uint64_t FoldedHash(std::string_view text) {
-  uint64_t hash = 14695981039346656037ULL;
-  for (const char c : text) {
-    hash = (hash ^ static_cast<unsigned char>(FoldAsciiLetter(c))) * 1099511628211ULL;
-  }
+  uint64_t hash = kHashBasis;
+  for (size_t at = text.size(); at > 0; --at) hash = HashStep(hash, text[at - 1]);
   return hash;
 }
 
@@ -92,9 +98,12 @@ const std::vector<size_t>& CallCandidates::LinesFor(std::string_view name) const
 }
 
 size_t CallCandidates::FindToken(std::string_view token) const {
-  if (token.empty()) return kNoToken;
+  return token.empty() ? kNoToken : FindHashedToken(token, FoldedHash(token));
+}
+
+size_t CallCandidates::FindHashedToken(std::string_view token, uint64_t hash) const {
   const size_t mask = slots_.size() - 1;
-  for (size_t slot = FoldedHash(token) & mask; slots_[slot] != 0; slot = (slot + 1) & mask) {
+  for (size_t slot = hash & mask; slots_[slot] != 0; slot = (slot + 1) & mask) {
     const size_t found = slots_[slot] - 1;
     if (SameFolded(token, tokens_[found])) return found;
   }
@@ -120,12 +129,23 @@ void CallCandidates::CallTokens(std::string_view prepared, std::vector<size_t>& 
        ++open) {
     const char* word_end = open;
     while (word_end > begin && word_end[-1] == ' ') --word_end;
-    const size_t token =
-        FindToken(LastCallToken(std::string_view(begin, static_cast<size_t>(word_end - begin))));
+    const size_t token = TokenEndingAt(begin, word_end);
     if (token != kNoToken && std::find(tokens.begin(), tokens.end(), token) == tokens.end()) {
       tokens.push_back(token);
     }
   }
+}
+
+// `FindToken(LastCallToken(...))` in one walk back over the token, hashing as it goes.
+size_t CallCandidates::TokenEndingAt(const char* begin, const char* end) const {
+  uint64_t hash = kHashBasis;
+  const char* start = end;
+  while (start > begin && IsIdentifierChar(start[-1])) hash = HashStep(hash, *--start);
+  if (start == end) {
+    if (start == begin) return kNoToken;
+    hash = HashStep(hash, *--start);  // a name that ends in another character
+  }
+  return FindHashedToken(std::string_view(start, static_cast<size_t>(end - start)), hash);
 }
 
 void CallCandidates::AddLine(std::string_view prepared, size_t line) {

@@ -56,6 +56,8 @@ class CallCandidates {
  private:
   void AddLine(std::string_view prepared, size_t line);
   size_t FindToken(std::string_view token) const;
+  size_t FindHashedToken(std::string_view token, uint64_t hash) const;
+  size_t TokenEndingAt(const char* begin, const char* end) const;
 
   // The folded tokens of the procedures' names with their lines, found through an open
   // hash table of slots that hold a token's index + 1 (0 for a free slot): one probe into

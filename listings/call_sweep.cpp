@@ -56,7 +56,8 @@ void CallSweep::AddKey(const SweptKey& swept) {
   if (full_pass) return;
   if (!same_key) {
     same_key = &keys_of_token_[token].emplace_back(
-        TokenKey{group, {}, search_.Scope().ModulesHaving(CallKeyName(groups_[group].Key))});
+        TokenKey{group, {}, search_.Scope().ModulesHaving(CallKeyName(key)),
+                 LastCallToken(CallKeyName(key)).size() == CallKeyName(key).size()});
   }
   same_key->Groups.push_back(group);
 }
@@ -65,49 +66,85 @@ bool CallSweep::Sweep(ListingHost& host) {
   for (Group& group : groups_) group.Calls.clear();
   labels_.clear();
   labelled_head_ = std::string_view::npos;
+  prepared_head_ = std::string_view::npos;
   std::vector<size_t> tokens;
-  for (size_t line = 0; line < text_.LineCount(); ++line) {
-    if (text_.CallKind(line) != LineKind::Head) SweepLine(line, tokens);
+  for (size_t file = 0; file < text_.Files().size(); ++file) {
+    if (!SweepFile(file, host, tokens)) return false;
+  }
+  return true;
+}
+
+bool CallSweep::SweepFile(size_t file, ListingHost& host, std::vector<size_t>& tokens) {
+  SweptLine swept;
+  swept.File = file;
+  swept.FirstLine = text_.Files()[file].FirstLine;
+  const size_t end = swept.FirstLine + text_.Files()[file].LineCount;
+  for (size_t line = swept.FirstLine; line < end; ++line) {
+    if (text_.CallKind(line) != LineKind::Head) {
+      swept.Line = line;
+      swept.HeadFound = false;
+      SweepLine(swept, tokens);
+    }
     if (host.PollStop()) return false;
   }
   return true;
 }
 
 // A key's call needs its last token before a "(" of the line prepared without the key, so
-// only the keys of those tokens are tried, each with its own preparation.
-void CallSweep::SweepLine(size_t line, std::vector<size_t>& tokens) {
-  const std::string_view source = text_.SourceLine(line);
-  search_.Candidates().CallTokens(PrepareCallLine(source), tokens);
+// only the keys of those tokens are tried. The line is prepared once for all of them.
+void CallSweep::SweepLine(SweptLine& swept, std::vector<size_t>& tokens) {
+  swept.Source = text_.SourceLine(swept.Line);
+  swept.Prepared = PrepareCallLine(swept.Source);
+  search_.Candidates().CallTokens(swept.Prepared, tokens);
   for (const size_t token : tokens) {
-    for (const TokenKey& key : keys_of_token_[token]) {
-      const std::string_view key_text = groups_[key.FirstGroup].Key;
-      if (!MayHoldCall(source, key_text)) continue;
-      const NormalizedCallLine prepared(source, key_text);
-      for (const size_t group : key.Groups) {
-        const TargetCall call = search_.Scope().FindTargetCallIn(
-            key.Having, line, prepared.Text(), key_text, groups_[group].Target);
-        if (call.Found != 0) groups_[group].Calls.push_back(Record(line, key_text, call));
-      }
+    for (const TokenKey& key : keys_of_token_[token]) SweepKey(swept, key);
+  }
+}
+
+// A name that is its own last token stands, followed by blanks and "(", where the token
+// was found: `MayHoldCall` can only say yes then.
+void CallSweep::SweepKey(SweptLine& swept, const TokenKey& key) {
+  const std::string_view key_text = groups_[key.FirstGroup].Key;
+  if (!key.NameIsToken && !MayHoldCall(swept.Source, key_text)) return;
+  const NormalizedCallLine normalized(PreparedCallLine{swept.Prepared}, key_text);
+  for (const size_t group : key.Groups) {
+    const TargetCall call = search_.Scope().FindTargetCallIn(
+        key.Having, swept.Line, normalized.Text(), key_text, groups_[group].Target);
+    if (call.Found != 0) {
+      groups_[group].Calls.push_back(Record(swept, key_text, call, normalized));
     }
   }
 }
 
-// The head and its label are found now, while the pass is near them; the rows are made
-// procedure by procedure, from lines all over the project.
-CallSweep::Found CallSweep::Record(size_t line, std::string_view key, const TargetCall& call) {
-  const size_t first_line = text_.Files()[text_.FileOf(line)].FirstLine;
-  const size_t head = search_.EnclosingHead(line, first_line);
-  const uint32_t label = head == std::string_view::npos ? 0 : LabelOf(head, first_line, key);
-  return {line, head, label, static_cast<int8_t>(call.Found), call.Ambiguous};
+// The head and its label are found now, while the pass is near them (once for a line of
+// many calls); the rows are made procedure by procedure, from lines all over the project,
+// so where the prepared line stands in its line is kept rather than found again.
+CallSweep::Found CallSweep::Record(SweptLine& swept, std::string_view key,
+                                   const TargetCall& call, const NormalizedCallLine& prepared) {
+  if (!swept.HeadFound) {
+    swept.Head = search_.EnclosingHead(swept.Line, swept.FirstLine);
+    swept.HeadFound = true;
+  }
+  const size_t head = swept.Head;
+  const uint32_t label = head == std::string_view::npos ? 0 : LabelOf(head, swept.FirstLine, key);
+  const bool closed_up = prepared.ClosedUp();
+  const size_t start = closed_up ? 0 : static_cast<size_t>(prepared.Text().data() - swept.Source.data());
+  return {swept.Line, head, label, static_cast<uint32_t>(swept.File), static_cast<uint32_t>(start),
+          static_cast<uint32_t>(closed_up ? 0 : prepared.Text().size()),
+          static_cast<int8_t>(call.Found), call.Ambiguous, closed_up};
 }
 
-// The heads of the calls come in ascending order, so one label per head is made.
+// The heads of the calls come in ascending order, so one label per head is made, from
+// the head line prepared once.
 uint32_t CallSweep::LabelOf(size_t head, size_t file_first_line, std::string_view key) {
-  const std::string_view head_text = text_.SourceLine(head);
-  if (NormalizedCallLine(head_text, key).ClosedUp()) return kOwnLabel;
+  if (head != prepared_head_) {
+    prepared_head_text_ = PrepareCallLine(text_.SourceLine(head));
+    prepared_head_ = head;
+  }
+  if (NormalizedCallLine(PreparedCallLine{prepared_head_text_}, key).ClosedUp()) return kOwnLabel;
   if (head != labelled_head_) {
     labels_.push_back(HeadLabel(LabelStyle::Bare, static_cast<int32_t>(head - file_first_line + 1),
-                                PrepareCallLine(head_text)));
+                                prepared_head_text_));
     labelled_head_ = head;
   }
   return static_cast<uint32_t>(labels_.size() - 1);
@@ -135,9 +172,13 @@ bool CallSweep::Calls(size_t index, ListingHost& host, const CallHitHandler& on_
 
 void CallSweep::HandOn(const Found& found, std::string_view key,
                        const CallHitHandler& on_hit) const {
-  const size_t file = text_.FileOf(found.Line);
+  const size_t file = found.File;
   const size_t first_line = text_.Files()[file].FirstLine;
-  const NormalizedCallLine prepared(text_.SourceLine(found.Line), key);
+  const std::string_view source = text_.SourceLine(found.Line);
+  const std::string closed_up = found.ClosedUp ? NormalizeCallLine(source, key) : std::string();
+  const std::string_view prepared =
+      found.ClosedUp ? std::string_view(closed_up)
+                     : source.substr(found.PreparedStart, found.PreparedLength);
   std::string own_label;
   std::string_view label;
   if (found.Head != std::string_view::npos && found.Label == kOwnLabel) {
@@ -148,6 +189,6 @@ void CallSweep::HandOn(const Found& found, std::string_view key,
   } else if (found.Head != std::string_view::npos) {
     label = labels_[found.Label];
   }
-  on_hit({file, static_cast<int32_t>(found.Line - first_line + 1), prepared.Text(), found.Sign,
-          label, found.Head, found.Line, found.Ambiguous});
+  on_hit({file, static_cast<int32_t>(found.Line - first_line + 1), prepared, found.Sign, label,
+          found.Head, found.Line, found.Ambiguous});
 }

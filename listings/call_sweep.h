@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "listings/call_matching.h"
 #include "listings/call_search.h"
 #include "listings/listing_host.h"
 #include "listings/project.h"
@@ -49,8 +50,12 @@ class CallSweep {
     size_t Line = 0;
     size_t Head = 0;     ///< the enclosing head line; npos for none
     uint32_t Label = 0;  ///< index in `labels_`; `kOwnLabel` when the key changes the head
+    uint32_t File = 0;            ///< index of the line's file
+    uint32_t PreparedStart = 0;   ///< where the prepared line starts in the line
+    uint32_t PreparedLength = 0;  ///< its length, unless the key closed it up
     int8_t Sign = 0;     ///< +1, or -1 for another letter case
     bool Ambiguous = false;
+    bool ClosedUp = false;  ///< the key closed up blanks: the prepared line is made anew
   };
   static constexpr uint32_t kOwnLabel = UINT32_MAX;
   /// The searches that share a key and a target, and so their calls.
@@ -65,11 +70,26 @@ class CallSweep {
     size_t FirstGroup = 0;  ///< the group whose key it is
     std::vector<size_t> Groups;
     const std::vector<std::string>* Having = nullptr;  ///< `ModuleScope::ModulesHaving` its name
+    bool NameIsToken = false;  ///< the name is its own last token
   };
 
   void AddKey(const SweptKey& key);
-  void SweepLine(size_t line, std::vector<size_t>& tokens);
-  Found Record(size_t line, std::string_view key, const TargetCall& call);
+  /// The line being swept: its id, its file, where that file starts, and its text.
+  struct SweptLine {
+    size_t Line = 0;
+    size_t File = 0;
+    size_t FirstLine = 0;
+    std::string_view Source;
+    std::string_view Prepared;
+    size_t Head = std::string_view::npos;  ///< its enclosing head, once a call asked for it
+    bool HeadFound = false;
+  };
+
+  bool SweepFile(size_t file, ListingHost& host, std::vector<size_t>& tokens);
+  void SweepLine(SweptLine& swept, std::vector<size_t>& tokens);
+  void SweepKey(SweptLine& swept, const TokenKey& key);
+  Found Record(SweptLine& swept, std::string_view key, const TargetCall& call,
+               const NormalizedCallLine& prepared);
   uint32_t LabelOf(size_t head, size_t file_first_line, std::string_view key);
   void HandOn(const Found& found, std::string_view key, const CallHitHandler& on_hit) const;
 
@@ -82,4 +102,7 @@ class CallSweep {
   /// without a key; the last one is that of `labelled_head_`.
   std::vector<std::string> labels_;
   size_t labelled_head_ = std::string_view::npos;
+  /// The last head whose line was prepared, and that line prepared.
+  size_t prepared_head_ = std::string_view::npos;
+  std::string_view prepared_head_text_;
 };
