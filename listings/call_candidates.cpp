@@ -11,6 +11,9 @@ namespace {
 
 constexpr uint64_t kHashBasis = 14695981039346656037ULL;
 
+/// Bits of the token filter: 16 KB, which stay in the first-level cache.
+constexpr size_t kFilterBits = size_t{1} << 17;
+
 /// One step of FNV-1a with the byte's letter folded.
 constexpr uint64_t HashStep(uint64_t hash, char c) {
   return (hash ^ static_cast<unsigned char>(FoldAsciiLetter(c))) * 1099511628211ULL;
@@ -39,6 +42,9 @@ size_t SlotCount(size_t count) {
   return slots;
 }
 
+/// The bit of the token filter for a token's hash: bits above those that pick a slot.
+size_t FilterBit(uint64_t hash) { return static_cast<size_t>(hash >> 40) & (kFilterBits - 1); }
+
 const std::vector<size_t> kNoLines;
 constexpr size_t kNoToken = static_cast<size_t>(-1);
 
@@ -65,16 +71,19 @@ bool CloseUpCanUnmakeHead(std::string_view key) {
 }
 
 CallCandidates::CallCandidates(const ProcedureIndex& procedures)
-    : slots_(SlotCount(procedures.size()), 0) {
+    : slots_(SlotCount(procedures.size())), filter_(kFilterBits / 64, 0) {
   const size_t mask = slots_.size() - 1;
   for (const ProcedureEntry& entry : procedures) {
     const std::string key = CallKeyFromHead(entry.HeadText);
     const std::string_view token = LastCallToken(CallKeyName(key));
     if (token.empty() || FindToken(token) != kNoToken) continue;
-    size_t slot = FoldedHash(token) & mask;
-    while (slots_[slot] != 0) slot = (slot + 1) & mask;
+    const uint64_t hash = FoldedHash(token);
+    size_t slot = hash & mask;
+    while (slots_[slot].Token != 0) slot = (slot + 1) & mask;
     tokens_.push_back(FoldedName(token));
-    slots_[slot] = static_cast<uint32_t>(tokens_.size());
+    slots_[slot] = {static_cast<uint32_t>(tokens_.size()), static_cast<uint32_t>(hash >> 32)};
+    const size_t bit = FilterBit(hash);
+    filter_[bit / 64] |= uint64_t{1} << (bit % 64);
   }
   lines_.resize(tokens_.size());
 }
@@ -102,9 +111,13 @@ size_t CallCandidates::FindToken(std::string_view token) const {
 }
 
 size_t CallCandidates::FindHashedToken(std::string_view token, uint64_t hash) const {
+  const size_t bit = FilterBit(hash);
+  if ((filter_[bit / 64] & (uint64_t{1} << (bit % 64))) == 0) return kNoToken;
   const size_t mask = slots_.size() - 1;
-  for (size_t slot = hash & mask; slots_[slot] != 0; slot = (slot + 1) & mask) {
-    const size_t found = slots_[slot] - 1;
+  const auto tag = static_cast<uint32_t>(hash >> 32);
+  for (size_t slot = hash & mask; slots_[slot].Token != 0; slot = (slot + 1) & mask) {
+    if (slots_[slot].Tag != tag) continue;
+    const size_t found = slots_[slot].Token - 1;
     if (SameFolded(token, tokens_[found])) return found;
   }
   return kNoToken;

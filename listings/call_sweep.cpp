@@ -18,9 +18,11 @@ std::vector<SweptKey> EntryKeys(const ProcedureIndex& procedures) {
 
 CallSweep::CallSweep(const ProcedureCallSearch& search, const ProjectText& text,
                      const std::vector<SweptKey>& keys)
-    : search_(search), text_(text), keys_of_token_(search.Candidates().TokenCount()) {
+    : search_(search), text_(text) {
+  std::vector<std::vector<TokenKey>> keys_of_token(search.Candidates().TokenCount());
   group_of_key_.reserve(keys.size());
-  for (const SweptKey& key : keys) AddKey(key);
+  for (const SweptKey& key : keys) AddKey(key, keys_of_token);
+  LayOut(keys_of_token);
 }
 
 namespace {
@@ -33,14 +35,14 @@ bool SameTarget(const CallTarget& one, const CallTarget& other) {
 
 // Searches of the same key and target share a group; a key's groups are listed under its
 // token, unless only a full pass finds its calls.
-void CallSweep::AddKey(const SweptKey& swept) {
+void CallSweep::AddKey(const SweptKey& swept, std::vector<std::vector<TokenKey>>& keys_of_token) {
   const std::string& key = swept.Key;
   const CallTarget& target = swept.Target;
   const size_t token = search_.Candidates().TokenOf(CallKeyName(key));
   const bool full_pass = search_.NeedsFullPass(key) || token == std::string_view::npos;
   TokenKey* same_key = nullptr;
   if (!full_pass) {
-    for (TokenKey& listed : keys_of_token_[token]) {
+    for (TokenKey& listed : keys_of_token[token]) {
       if (groups_[listed.FirstGroup].Key == key) same_key = &listed;
     }
   }
@@ -52,18 +54,36 @@ void CallSweep::AddKey(const SweptKey& swept) {
   }
   const size_t group = groups_.size();
   group_of_key_.push_back(group);
-  groups_.push_back({key, target, full_pass, {}});
+  groups_.push_back({key, target, full_pass});
   if (full_pass) return;
-  if (!same_key) {
-    same_key = &keys_of_token_[token].emplace_back(
-        TokenKey{group, {}, search_.Scope().ModulesHaving(CallKeyName(key)),
-                 LastCallToken(CallKeyName(key)).size() == CallKeyName(key).size()});
-  }
+  if (!same_key) same_key = &keys_of_token[token].emplace_back(TokenKey{group, {}});
   same_key->Groups.push_back(group);
 }
 
+// The keys of each token one after the other, their groups likewise.
+void CallSweep::LayOut(const std::vector<std::vector<TokenKey>>& keys_of_token) {
+  first_pass_key_.reserve(keys_of_token.size() + 1);
+  for (const std::vector<TokenKey>& keys : keys_of_token) {
+    first_pass_key_.push_back(static_cast<uint32_t>(pass_keys_.size()));
+    for (const TokenKey& key : keys) {
+      const std::string_view text = groups_[key.FirstGroup].Key;
+      const std::string_view name = CallKeyName(text);
+      pass_keys_.push_back({text, search_.Scope().ModulesHaving(name),
+                            static_cast<uint32_t>(key_groups_.size()),
+                            static_cast<uint32_t>(key.Groups.size()),
+                            LastCallToken(name).size() == name.size()});
+      for (const size_t group : key.Groups) {
+        key_groups_.push_back({static_cast<uint32_t>(group), groups_[group].Target});
+      }
+    }
+  }
+  first_pass_key_.push_back(static_cast<uint32_t>(pass_keys_.size()));
+}
+
 bool CallSweep::Sweep(ListingHost& host) {
-  for (Group& group : groups_) group.Calls.clear();
+  found_.clear();
+  calls_.clear();
+  first_call_.clear();
   labels_.clear();
   labelled_head_ = std::string_view::npos;
   prepared_head_ = std::string_view::npos;
@@ -71,7 +91,21 @@ bool CallSweep::Sweep(ListingHost& host) {
   for (size_t file = 0; file < text_.Files().size(); ++file) {
     if (!SweepFile(file, host, tokens)) return false;
   }
+  SortByGroup();
   return true;
+}
+
+// A counting sort: the calls of each group keep their line order.
+void CallSweep::SortByGroup() {
+  first_call_.assign(groups_.size() + 1, 0);
+  for (const Found& found : found_) ++first_call_[found.Group + 1];
+  for (size_t group = 0; group < groups_.size(); ++group) {
+    first_call_[group + 1] += first_call_[group];
+  }
+  std::vector<size_t> next(first_call_.begin(), first_call_.end() - 1);
+  calls_.resize(found_.size());
+  for (const Found& found : found_) calls_[next[found.Group]++] = found;
+  std::vector<Found>().swap(found_);
 }
 
 bool CallSweep::SweepFile(size_t file, ListingHost& host, std::vector<size_t>& tokens) {
@@ -97,21 +131,24 @@ void CallSweep::SweepLine(SweptLine& swept, std::vector<size_t>& tokens) {
   swept.Prepared = PrepareCallLine(swept.Source);
   search_.Candidates().CallTokens(swept.Prepared, tokens);
   for (const size_t token : tokens) {
-    for (const TokenKey& key : keys_of_token_[token]) SweepKey(swept, key);
+    for (uint32_t key = first_pass_key_[token]; key < first_pass_key_[token + 1]; ++key) {
+      SweepKey(swept, pass_keys_[key]);
+    }
   }
 }
 
 // A name that is its own last token stands, followed by blanks and "(", where the token
 // was found: `MayHoldCall` can only say yes then.
-void CallSweep::SweepKey(SweptLine& swept, const TokenKey& key) {
-  const std::string_view key_text = groups_[key.FirstGroup].Key;
-  if (!key.NameIsToken && !MayHoldCall(swept.Source, key_text)) return;
-  const NormalizedCallLine normalized(PreparedCallLine{swept.Prepared}, key_text);
-  for (const size_t group : key.Groups) {
-    const TargetCall call = search_.Scope().FindTargetCallIn(
-        key.Having, swept.Line, normalized.Text(), key_text, groups_[group].Target);
+void CallSweep::SweepKey(SweptLine& swept, const PassKey& key) {
+  if (!key.NameIsToken && !MayHoldCall(swept.Source, key.Key)) return;
+  const NormalizedCallLine normalized(PreparedCallLine{swept.Prepared}, key.Key);
+  for (uint32_t at = key.FirstGroup; at < key.FirstGroup + key.GroupCount; ++at) {
+    const KeyGroup& group = key_groups_[at];
+    const TargetCall call = search_.Scope().FindTargetCallIn(key.Having, swept.Line,
+                                                             normalized.Text(), key.Key, group.Target);
     if (call.Found != 0) {
-      groups_[group].Calls.push_back(Record(swept, key_text, call, normalized));
+      found_.push_back(Record(swept, key.Key, call, normalized));
+      found_.back().Group = group.Group;
     }
   }
 }
@@ -129,7 +166,7 @@ CallSweep::Found CallSweep::Record(SweptLine& swept, std::string_view key,
   const uint32_t label = head == std::string_view::npos ? 0 : LabelOf(head, swept.FirstLine, key);
   const bool closed_up = prepared.ClosedUp();
   const size_t start = closed_up ? 0 : static_cast<size_t>(prepared.Text().data() - swept.Source.data());
-  return {swept.Line, head, label, static_cast<uint32_t>(swept.File), static_cast<uint32_t>(start),
+  return {swept.Line, head, 0, label, static_cast<uint32_t>(swept.File), static_cast<uint32_t>(start),
           static_cast<uint32_t>(closed_up ? 0 : prepared.Text().size()),
           static_cast<int8_t>(call.Found), call.Ambiguous, closed_up};
 }
@@ -151,19 +188,19 @@ uint32_t CallSweep::LabelOf(size_t head, size_t file_first_line, std::string_vie
 }
 
 bool CallSweep::Calls(size_t index, ListingHost& host, const CallHitHandler& on_hit) const {
-  const Group& group = groups_[group_of_key_[index]];
+  const size_t group_index = group_of_key_[index];
+  const Group& group = groups_[group_index];
   if (group.FullPass) return search_.FindCalls(group.Key, group.Target, host, on_hit);
   // The lines lie all over the project: their records and bytes are asked for a few calls
   // ahead, in two steps since the bytes' address is in the record.
   constexpr size_t kRecordsAhead = 16;
   constexpr size_t kBytesAhead = 8;
-  const std::vector<Found>& calls = group.Calls;
-  for (size_t at = 0; at < std::min(calls.size(), kRecordsAhead); ++at) {
-    text_.PrefetchLine(calls[at].Line);
-  }
-  for (size_t at = 0; at < calls.size(); ++at) {
-    if (at + kRecordsAhead < calls.size()) text_.PrefetchLine(calls[at + kRecordsAhead].Line);
-    if (at + kBytesAhead < calls.size()) text_.PrefetchText(calls[at + kBytesAhead].Line);
+  const Found* const calls = calls_.data() + first_call_[group_index];
+  const size_t count = first_call_[group_index + 1] - first_call_[group_index];
+  for (size_t at = 0; at < std::min(count, kRecordsAhead); ++at) text_.PrefetchLine(calls[at].Line);
+  for (size_t at = 0; at < count; ++at) {
+    if (at + kRecordsAhead < count) text_.PrefetchLine(calls[at + kRecordsAhead].Line);
+    if (at + kBytesAhead < count) text_.PrefetchText(calls[at + kBytesAhead].Line);
     HandOn(calls[at], group.Key, on_hit);
     if (host.PollStop()) return true;
   }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -70,9 +71,16 @@ class OutputBuffer {
 size_t AsciiPrefix(std::string_view bytes) {
   size_t at = 0;
 #ifdef __SSE2__
+  const auto high_bits = [&](size_t from) {
+    return static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes.data() + from))));
+  };
   for (; at + 16 <= bytes.size(); at += 16) {
-    const __m128i sixteen = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes.data() + at));
-    if (_mm_movemask_epi8(sixteen) != 0) break;
+    if (high_bits(at) != 0) break;
+  }
+  // Past the last whole sixteen, the last sixteen bytes are tested at once.
+  if (at < bytes.size() && bytes.size() >= 16 && high_bits(bytes.size() - 16) == 0) {
+    return bytes.size();
   }
 #endif
   while (at < bytes.size() && static_cast<unsigned char>(bytes[at]) < 0x80) ++at;
@@ -214,29 +222,73 @@ std::string JsonString(std::string_view text) {
   return json;
 }
 
+namespace {
+
+/// True for the bytes that a JSON string cannot hold as they are.
+constexpr bool NeedsJsonEscape(char c) {
+  return static_cast<unsigned char>(c) < 0x20 || c == '"' || c == '\\';
+}
+
+#ifdef __SSE2__
+/// One bit for each of the sixteen bytes at `bytes` that `NeedsJsonEscape`.
+unsigned JsonEscapeMask(const char* bytes) {
+  const __m128i sixteen = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
+  // A byte at most 0x1F, unsigned, is its maximum with 0x1F no more.
+  const __m128i last_control = _mm_set1_epi8(0x1F);
+  const __m128i control = _mm_cmpeq_epi8(_mm_max_epu8(sixteen, last_control), last_control);
+  const __m128i quote = _mm_cmpeq_epi8(sixteen, _mm_set1_epi8('"'));
+  const __m128i backslash = _mm_cmpeq_epi8(sixteen, _mm_set1_epi8('\\'));
+  return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(control, _mm_or_si128(quote, backslash))));
+}
+#endif
+
+/// Index of the first byte at or after `at` that `NeedsJsonEscape`, sixteen bytes tested
+/// at once; the size of `text` when there is none.
+size_t NextJsonEscape(std::string_view text, size_t at) {
+#ifdef __SSE2__
+  for (; at + 16 <= text.size(); at += 16) {
+    const unsigned places = JsonEscapeMask(text.data() + at);
+    if (places != 0) return at + static_cast<size_t>(__builtin_ctz(places));
+  }
+  // The last sixteen bytes once more, those tested already shifted out.
+  if (at < text.size() && text.size() >= 16) {
+    const size_t last = text.size() - 16;
+    const unsigned places = JsonEscapeMask(text.data() + last) >> (at - last);
+    return places == 0 ? text.size() : at + static_cast<size_t>(__builtin_ctz(places));
+  }
+#endif
+  while (at < text.size() && !NeedsJsonEscape(text[at])) ++at;
+  return at;
+}
+
+/// Appends the escape of the byte `c`, one that `NeedsJsonEscape`.
+void AppendJsonEscape(std::string& json, char c) {
+  switch (c) {
+    case '"': json += "\\\""; break;
+    case '\\': json += "\\\\"; break;
+    case '\n': json += "\\n"; break;
+    case '\r': json += "\\r"; break;
+    case '\t': json += "\\t"; break;
+    default: {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
+      json += escaped;
+    }
+  }
+}
+
+}  // namespace
+
 // Runs of bytes that need no escape are appended whole.
 void AppendJsonString(std::string& json, std::string_view text) {
   json += '"';
-  size_t run = 0;
-  for (size_t at = 0; at < text.size(); ++at) {
-    const auto c = static_cast<unsigned char>(text[at]);
-    if (c >= 0x20 && c != '"' && c != '\\') continue;
-    json.append(text.data() + run, at - run);
-    run = at + 1;
-    switch (c) {
-      case '"': json += "\\\""; break;
-      case '\\': json += "\\\\"; break;
-      case '\n': json += "\\n"; break;
-      case '\r': json += "\\r"; break;
-      case '\t': json += "\\t"; break;
-      default: {
-        char escaped[8];
-        std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
-        json += escaped;
-      }
-    }
+  for (size_t at = 0;;) {
+    const size_t escape = NextJsonEscape(text, at);
+    json.append(text.data() + at, escape - at);
+    if (escape == text.size()) break;
+    AppendJsonEscape(json, text[escape]);
+    at = escape + 1;
   }
-  json.append(text.data() + run, text.size() - run);
   json += '"';
 }
 
@@ -297,7 +349,7 @@ namespace {
 /// Appends the JSON string of the display text of `bytes`; `display` is room for a
 /// converted text.
 void AppendJsonDisplayString(std::string& json, std::string_view bytes, std::string& display) {
-  if (IsValidUtf8(bytes)) {
+  if (AsciiPrefix(bytes) == bytes.size() || IsValidUtf8(bytes)) {
     AppendJsonString(json, bytes);
     return;
   }
@@ -306,6 +358,28 @@ void AppendJsonDisplayString(std::string& json, std::string_view bytes, std::str
   AppendJsonString(json, display);
 }
 
+/// The colours' texts of rows (`JsonColours`), made once for each kind and set of marks:
+/// a list has few of them, and its rows take turns between them.
+class JsonColoursOfRows {
+ public:
+  /// `JsonColours(row)`, valid while this lives.
+  const std::string& Of(const ResultRow& row) {
+    for (const Made& made : made_) {
+      if (made.Kind == row.WrittenFor && made.Marks == row.Marks) return made.Text;
+    }
+    made_.push_back({row.WrittenFor, row.Marks, JsonColours(row)});
+    return made_.back().Text;
+  }
+
+ private:
+  struct Made {
+    ListKind Kind;
+    RowMarks Marks;
+    std::string Text;
+  };
+  std::deque<Made> made_;  ///< a deque keeps the texts in place as it grows
+};
+
 }  // namespace
 
 void WriteListJson(const ResultList& list, std::ostream& out) {
@@ -313,13 +387,11 @@ void WriteListJson(const ResultList& list, std::ostream& out) {
       << ", \"subject\": " << JsonString(ToDisplayText(list.Subject()))
       << ", \"caption\": " << JsonString(ToDisplayText(list.Caption()))
       << ", \"selector\": " << JsonString(ToDisplayText(SelectorEntryText(list))) << "}}\n";
-  // One line per row, made in the output's buffer; rows of the same marks share their
-  // colours' text.
+  // One line per row, made in one string and gathered in the output's buffer.
   OutputBuffer buffer(out);
   std::string line;
   std::string display;
-  std::string colours_text;
-  std::optional<std::pair<ListKind, RowMarks>> coloured;
+  JsonColoursOfRows colours;
   for (int32_t r = 0; r < list.RowCount(); ++r) {
     const ResultRow row = list.Row(r);
     line = "{\"cells\": [";
@@ -327,11 +399,7 @@ void WriteListJson(const ResultList& list, std::ostream& out) {
       if (column > 0) line += ", ";
       AppendJsonDisplayString(line, row.Cells[column], display);
     }
-    if (coloured != std::make_pair(row.WrittenFor, row.Marks)) {
-      colours_text = JsonColours(row);
-      coloured = std::make_pair(row.WrittenFor, row.Marks);
-    }
-    line += colours_text;
+    line += colours.Of(row);
     line += row.Marks.Has(RowMark::Callback) ? ", \"mark\": \"callback\"}" : "}";
     buffer.Append(line);
     buffer.EndLine();
