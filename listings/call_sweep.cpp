@@ -105,7 +105,7 @@ void CallSweep::SortByGroup() {
   std::vector<size_t> next(first_call_.begin(), first_call_.end() - 1);
   calls_.resize(found_.size());
   for (const Found& found : found_) calls_[next[found.Group]++] = found;
-  std::vector<Found>().swap(found_);
+  decltype(found_)().swap(found_);
 }
 
 bool CallSweep::SweepFile(size_t file, ListingHost& host, std::vector<size_t>& tokens) {

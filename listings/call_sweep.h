@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "listings/block_memory.h"
 #include "listings/call_matching.h"
 #include "listings/call_search.h"
 #include "listings/listing_host.h"
@@ -119,8 +120,8 @@ class CallSweep {
   std::vector<KeyGroup> key_groups_;
   /// The calls as the pass finds them, in line order; then sorted by group into `calls_`,
   /// where the calls of group g stand from `first_call_[g]` to before `first_call_[g + 1]`.
-  std::vector<Found> found_;
-  std::vector<Found> calls_;
+  std::vector<Found, BlockAllocator<Found>> found_;
+  std::vector<Found, BlockAllocator<Found>> calls_;
   std::vector<size_t> first_call_;
   /// The bare labels of the heads that calls stand under, as their lines are prepared
   /// without a key; the last one is that of `labelled_head_`.
