@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "listings/call_matching.h"
 #include "listings/folded_search.h"
@@ -111,8 +112,7 @@ size_t CallCandidates::FindToken(std::string_view token) const {
 }
 
 size_t CallCandidates::FindHashedToken(std::string_view token, uint64_t hash) const {
-  const size_t bit = FilterBit(hash);
-  if ((filter_[bit / 64] & (uint64_t{1} << (bit % 64))) == 0) return kNoToken;
+  if (!MayBeToken(hash)) return kNoToken;
   const size_t mask = slots_.size() - 1;
   const auto tag = static_cast<uint32_t>(hash >> 32);
   for (size_t slot = hash & mask; slots_[slot].Token != 0; slot = (slot + 1) & mask) {
@@ -133,8 +133,14 @@ size_t CallCandidates::TokenOf(std::string_view name) const {
 // stands in the line as it is, followed by blanks and "(". The token there ends the name:
 // an identifier name needs a separator or the line start before it (no identifier
 // character), and a name with other characters ends in the same run or character.
+// The words before the "(" of a line are hashed first, and the slots of those that pass
+// the filter asked for; the lookups that follow then find them in the cache, rather than
+// waiting for memory one word after the other.
 void CallCandidates::CallTokens(std::string_view prepared, std::vector<size_t>& tokens) const {
   tokens.clear();
+  constexpr size_t kBatch = 16;
+  HashedWord words[kBatch];
+  size_t count = 0;
   const char* const begin = prepared.data();
   const char* const end = begin + prepared.size();
   for (const char* open = begin; open != end && (open = static_cast<const char*>(std::memchr(
@@ -142,23 +148,40 @@ void CallCandidates::CallTokens(std::string_view prepared, std::vector<size_t>& 
        ++open) {
     const char* word_end = open;
     while (word_end > begin && word_end[-1] == ' ') --word_end;
-    const size_t token = TokenEndingAt(begin, word_end);
+    const HashedWord word = WordEndingAt(begin, word_end);
+    if (word.Text.empty() || !MayBeToken(word.Hash)) continue;
+    __builtin_prefetch(&slots_[word.Hash & (slots_.size() - 1)]);
+    words[count++] = word;
+    if (count == kBatch) AddTokensOf(words, std::exchange(count, 0), tokens);
+  }
+  AddTokensOf(words, count, tokens);
+}
+
+void CallCandidates::AddTokensOf(const HashedWord* words, size_t count,
+                                 std::vector<size_t>& tokens) const {
+  for (size_t at = 0; at < count; ++at) {
+    const size_t token = FindHashedToken(words[at].Text, words[at].Hash);
     if (token != kNoToken && std::find(tokens.begin(), tokens.end(), token) == tokens.end()) {
       tokens.push_back(token);
     }
   }
 }
 
-// `FindToken(LastCallToken(...))` in one walk back over the token, hashing as it goes.
-size_t CallCandidates::TokenEndingAt(const char* begin, const char* end) const {
+// `LastCallToken` of the text before `end`, hashed as `FindToken` hashes, in one walk back.
+CallCandidates::HashedWord CallCandidates::WordEndingAt(const char* begin, const char* end) {
   uint64_t hash = kHashBasis;
   const char* start = end;
   while (start > begin && IsIdentifierChar(start[-1])) hash = HashStep(hash, *--start);
   if (start == end) {
-    if (start == begin) return kNoToken;
+    if (start == begin) return {};
     hash = HashStep(hash, *--start);  // a name that ends in another character
   }
-  return FindHashedToken(std::string_view(start, static_cast<size_t>(end - start)), hash);
+  return {std::string_view(start, static_cast<size_t>(end - start)), hash};
+}
+
+bool CallCandidates::MayBeToken(uint64_t hash) const {
+  const size_t bit = FilterBit(hash);
+  return (filter_[bit / 64] & (uint64_t{1} << (bit % 64))) != 0;
 }
 
 void CallCandidates::AddLine(std::string_view prepared, size_t line) {

@@ -56,8 +56,15 @@ class CallCandidates {
  private:
   void AddLine(std::string_view prepared, size_t line);
   size_t FindToken(std::string_view token) const;
+  /// A word of a line and its hash as `FindToken` hashes it.
+  struct HashedWord {
+    std::string_view Text;
+    uint64_t Hash = 0;
+  };
+  static HashedWord WordEndingAt(const char* begin, const char* end);
+  bool MayBeToken(uint64_t hash) const;
   size_t FindHashedToken(std::string_view token, uint64_t hash) const;
-  size_t TokenEndingAt(const char* begin, const char* end) const;
+  void AddTokensOf(const HashedWord* words, size_t count, std::vector<size_t>& tokens) const;
 
   /// A slot of the hash table: a token's index + 1 (0 for a free slot) and the upper half
   /// of its hash, so that most probes need not look at the token itself.

@@ -29,7 +29,13 @@ std::string NormalizeCallLine(std::string_view line, std::string_view key);
 /// A line as `PrepareCallLine` gave it already.
 struct PreparedCallLine {
   std::string_view Text;
+  /// False when the line holds no blank before a "(": closing up then changes nothing,
+  /// whatever the key. A caller that tries many keys on one line finds it out once.
+  bool BlankBeforeParenthesis = true;
 };
+
+/// True when `prepared` holds a blank followed by "(".
+bool HasBlankBeforeParenthesis(std::string_view prepared);
 
 /// `NormalizeCallLine` that copies the line only when closing up blanks changes it, as
 /// for a line that holds the key's name followed by a blank; most lines do not.

@@ -128,8 +128,10 @@ bool CallSweep::SweepFile(size_t file, ListingHost& host, std::vector<size_t>& t
 // only the keys of those tokens are tried. The line is prepared once for all of them.
 void CallSweep::SweepLine(SweptLine& swept, std::vector<size_t>& tokens) {
   swept.Source = text_.SourceLine(swept.Line);
-  swept.Prepared = PrepareCallLine(swept.Source);
-  search_.Candidates().CallTokens(swept.Prepared, tokens);
+  const std::string_view prepared = PrepareCallLine(swept.Source);
+  search_.Candidates().CallTokens(prepared, tokens);
+  if (tokens.empty()) return;
+  swept.Prepared = {prepared, HasBlankBeforeParenthesis(prepared)};
   for (const size_t token : tokens) {
     for (uint32_t key = first_pass_key_[token]; key < first_pass_key_[token + 1]; ++key) {
       SweepKey(swept, pass_keys_[key]);
@@ -141,7 +143,7 @@ void CallSweep::SweepLine(SweptLine& swept, std::vector<size_t>& tokens) {
 // was found: `MayHoldCall` can only say yes then.
 void CallSweep::SweepKey(SweptLine& swept, const PassKey& key) {
   if (!key.NameIsToken && !MayHoldCall(swept.Source, key.Key)) return;
-  const NormalizedCallLine normalized(PreparedCallLine{swept.Prepared}, key.Key);
+  const NormalizedCallLine normalized(swept.Prepared, key.Key);
   for (uint32_t at = key.FirstGroup; at < key.FirstGroup + key.GroupCount; ++at) {
     const KeyGroup& group = key_groups_[at];
     const TargetCall call = search_.Scope().FindTargetCallIn(key.Having, swept.Line,
@@ -175,13 +177,14 @@ CallSweep::Found CallSweep::Record(SweptLine& swept, std::string_view key,
 // the head line prepared once.
 uint32_t CallSweep::LabelOf(size_t head, size_t file_first_line, std::string_view key) {
   if (head != prepared_head_) {
-    prepared_head_text_ = PrepareCallLine(text_.SourceLine(head));
+    const std::string_view prepared = PrepareCallLine(text_.SourceLine(head));
+    prepared_head_text_ = {prepared, HasBlankBeforeParenthesis(prepared)};
     prepared_head_ = head;
   }
-  if (NormalizedCallLine(PreparedCallLine{prepared_head_text_}, key).ClosedUp()) return kOwnLabel;
+  if (NormalizedCallLine(prepared_head_text_, key).ClosedUp()) return kOwnLabel;
   if (head != labelled_head_) {
     labels_.push_back(HeadLabel(LabelStyle::Bare, static_cast<int32_t>(head - file_first_line + 1),
-                                prepared_head_text_));
+                                prepared_head_text_.Text));
     labelled_head_ = head;
   }
   return static_cast<uint32_t>(labels_.size() - 1);

@@ -95,7 +95,7 @@ class CallSweep {
     size_t File = 0;
     size_t FirstLine = 0;
     std::string_view Source;
-    std::string_view Prepared;
+    PreparedCallLine Prepared;
     size_t Head = std::string_view::npos;  ///< its enclosing head, once a call asked for it
     bool HeadFound = false;
   };
@@ -129,5 +129,5 @@ class CallSweep {
   size_t labelled_head_ = std::string_view::npos;
   /// The last head whose line was prepared, and that line prepared.
   size_t prepared_head_ = std::string_view::npos;
-  std::string_view prepared_head_text_;
+  PreparedCallLine prepared_head_text_;
 };
