@@ -104,6 +104,7 @@ class CallSweep {
   void LayOut(const std::vector<std::vector<TokenKey>>& keys_of_token);
   bool SweepFile(size_t file, ListingHost& host, std::vector<size_t>& tokens);
   void SweepLine(SweptLine& swept, std::vector<size_t>& tokens);
+  void PrefetchKeys(const std::vector<size_t>& tokens) const;
   void SweepKey(SweptLine& swept, const PassKey& key);
   Found Record(SweptLine& swept, std::string_view key, const TargetCall& call,
                const NormalizedCallLine& prepared);
