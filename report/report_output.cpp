@@ -79,7 +79,8 @@ size_t AsciiPrefix(std::string_view bytes) {
     if (high_bits(at) != 0) break;
   }
   // Past the last whole sixteen, the last sixteen bytes are tested at once.
-  if (at < bytes.size() && bytes.size() >= 16 && high_bits(bytes.size() - 16) == 0) {
+  if (at + 16 > bytes.size() && at < bytes.size() && bytes.size() >= 16 &&
+      high_bits(bytes.size() - 16) == 0) {
     return bytes.size();
   }
 #endif
