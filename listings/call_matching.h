@@ -84,7 +84,7 @@ int FindCallWhere(std::string_view line, std::string_view key, const Counts& cou
   for (size_t p = finder.Next(0); p != std::string_view::npos; p = finder.Next(search_start)) {
     if ((p == 0 || IsCallSeparator(line[p - 1])) && counts(p)) {
       // The sign asks for an exact-case occurrence anywhere from where this search began.
-      return FoldedFinder::Exact(line, key).Next(search_start) == std::string_view::npos ? -1 : +1;
+      return line.find(key, search_start) == std::string_view::npos ? -1 : +1;
     }
     search_start = p + 1;
   }
