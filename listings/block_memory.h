@@ -36,6 +36,7 @@ struct BlockAllocator {
   /// Every block allocator frees what any other gave.
   template <typename U>
   bool operator==(const BlockAllocator<U>&) const { return true; }
+  /// Never unequal, as `operator==` says.
   template <typename U>
   bool operator!=(const BlockAllocator<U>&) const { return false; }
 };
