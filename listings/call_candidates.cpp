@@ -150,7 +150,7 @@ void CallCandidates::CallTokens(std::string_view prepared, std::vector<size_t>& 
     while (word_end > begin && word_end[-1] == ' ') --word_end;
     const HashedWord word = WordEndingAt(begin, word_end);
     if (word.Text.empty() || !MayBeToken(word.Hash)) continue;
-    __builtin_prefetch(&slots_[word.Hash & (slots_.size() - 1)]);
+    __builtin_prefetch(slots_.data() + (word.Hash & (slots_.size() - 1)));
     words[count++] = word;
     if (count == kBatch) AddTokensOf(words, std::exchange(count, 0), tokens);
   }

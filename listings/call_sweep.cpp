@@ -143,7 +143,9 @@ void CallSweep::SweepLine(SweptLine& swept, std::vector<size_t>& tokens) {
 // The keys of a line's tokens lie all over their arrays: all are asked for before the
 // first is read, and their texts too, so that their waits for memory overlap.
 void CallSweep::PrefetchKeys(const std::vector<size_t>& tokens) const {
-  for (const size_t token : tokens) __builtin_prefetch(&pass_keys_[first_pass_key_[token]]);
+  for (const size_t token : tokens) {
+    __builtin_prefetch(pass_keys_.data() + first_pass_key_[token]);
+  }
   for (const size_t token : tokens) {
     for (uint32_t key = first_pass_key_[token]; key < first_pass_key_[token + 1]; ++key) {
       __builtin_prefetch(pass_keys_[key].Key.data());
