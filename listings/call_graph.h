@@ -19,6 +19,7 @@
 class ModuleScope;
 class ProcedureCallSearch;
 struct CallHit;
+struct FileSites;
 
 /// A caller that is no procedure of the index: the call stands outside any body.
 constexpr int32_t MainCode = -1;
@@ -69,6 +70,10 @@ class CallGraph {
   /// at. Stopped when the host reported a stop (the graph is then incomplete and must not
   /// be used).
   ListingEnd Build(const ProjectText& text, const ProcedureIndex& procedures, ListingHost& host);
+  /// As `Build` for `text` read from the files of `project`: a file whose bytes, procedures
+  /// and module rules are those of a piece in `project.Pieces` is not swept again (polled
+  /// once), and the pieces of the files swept are kept there.
+  ListingEnd Build(const ProjectText& text, Project& project, ListingHost& host);
   /// As `Build`, but finds only the sites in the bodies of `callers` (indexes of the
   /// procedure index), looking at those bodies' lines only: `SitesIn` gives each of them
   /// exactly as after `Build`; the other callers have no sites, `SitesOf` only these.
@@ -89,16 +94,20 @@ class CallGraph {
   size_t HeadLine(int32_t procedure) const;
 
  private:
+  ListingEnd BuildFrom(const ProjectText& text, const ProcedureIndex& procedures,
+                       Project* project, ListingHost& host);
+  void Assemble(const ProjectText& text, const ProcedureIndex& procedures,
+                const std::vector<const FileSites*>& files);
   ListingEnd Fill(const ProjectText& text, const ProcedureIndex& procedures,
                   const std::vector<std::pair<size_t, int32_t>>& heads,
-                  ProcedureCallSearch& search, bool listed_callers_only, ListingHost& host);
+                  ProcedureCallSearch& search, ListingHost& host);
   void AddSites(const ProjectText& text, const ProcedureIndex& procedures,
                 const std::vector<std::pair<size_t, int32_t>>& heads,
-                const std::vector<int32_t>& callees, bool listed_callers_only,
-                const ModuleScope& scope, std::string_view key, const CallHit& hit);
+                const std::vector<int32_t>& callees, const ModuleScope& scope,
+                std::string_view key, const CallHit& hit);
   void IndexSites(size_t procedures);
 
-  CheckLines lines_;
+  CheckLines lines_;                   ///< the lines of `BuildIn`
   std::vector<CallSite> sites_;
   std::vector<size_t> head_lines_;     ///< per procedure, its head's line id or npos
   std::vector<size_t> callee_starts_;  ///< per procedure, first site; one more at the end

@@ -16,7 +16,7 @@ ListingEnd ReadCheckGraph(Project& project, ProjectText& text, CallGraph& graph,
   }
   const ListingEnd end = callers != nullptr
                              ? graph.BuildIn(text, project.Procedures, *callers, host)
-                             : graph.Build(text, project.Procedures, host);
+                             : graph.Build(text, project, host);
   if (end == ListingEnd::Stopped) {
     AddStoppedRows(list, "finding the calls: every file read");
   }

@@ -8,6 +8,7 @@ ListingEnd TakeUpProject(Project& project, const std::string& main_file,
                          ResultList& procedures_list, ListingHost& host) {
   project.MainFile = main_file;
   project.Texts.Forget();
+  project.Pieces.Clear();
   return TakeUpAgain(project, procedures_list, host);
 }
 
