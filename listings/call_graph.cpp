@@ -263,6 +263,9 @@ void CallGraph::Assemble(const ProjectText& text, const ProcedureIndex& procedur
   head_lines_.assign(procedures.size(), std::string::npos);
   for (const auto& [line, entry] : heads) head_lines_[static_cast<size_t>(entry)] = line;
   sites_.clear();
+  size_t count = 0;
+  for (const FileSites* file : files) count += file->Sites.size();
+  sites_.reserve(count);
   for (size_t file = 0; file < files.size(); ++file) {
     const size_t first_line = text.Files()[file].FirstLine;
     uint32_t last_head = NoBodyHead;
@@ -305,6 +308,9 @@ ListingEnd CallGraph::Fill(const ProjectText& text, const ProcedureIndex& proced
     };
     if (search.FindCalls(key, CallTarget(), host, add_sites)) return ListingEnd::Stopped;
   }
+  std::sort(sites_.begin(), sites_.end(), [](const CallSite& a, const CallSite& b) {
+    return std::tie(a.Line, a.Callee) < std::tie(b.Line, b.Callee);
+  });
   IndexSites(procedures.size());
   return ListingEnd::Finished;
 }
@@ -351,20 +357,29 @@ std::vector<const CallSite*> CallGraph::SitesIn(int32_t caller) const {
   return sites;
 }
 
+CalleeSpan CallGraph::CalleesIn(int32_t caller) const {
+  if (caller < 0 || static_cast<size_t>(caller) + 1 >= caller_starts_.size()) return {};
+  const int32_t* const first = callees_by_caller_.data();
+  return {first + caller_starts_[static_cast<size_t>(caller)],
+          first + caller_starts_[static_cast<size_t>(caller) + 1]};
+}
+
 size_t CallGraph::HeadLine(int32_t procedure) const {
   if (procedure < 0 || static_cast<size_t>(procedure) >= head_lines_.size()) return std::string::npos;
   return head_lines_[static_cast<size_t>(procedure)];
 }
 
-// A counting sort by callee keeps the order in which the sites came, which is line order
-// for each callee; the sites of one caller are few, so each caller's run is sorted alone.
+// Counting sorts keep the order in which the sites come, which must be that of their lines
+// and, on one line, of their callees: by callee, each callee's sites are then in line
+// order, and by caller, each caller's sites in line and callee order.
 void CallGraph::IndexSites(size_t procedures) {
   callee_starts_ = RunStarts(procedures, sites_.size(),
                              [this](size_t site) { return sites_[site].Callee; });
-  std::vector<CallSite> by_callee(sites_.size());
+  std::vector<size_t> place(sites_.size());
   std::vector<size_t> next(callee_starts_.begin(), callee_starts_.end() - 1);
-  for (const CallSite& site : sites_) by_callee[next[static_cast<size_t>(site.Callee)]++] = site;
-  sites_ = std::move(by_callee);
+  for (size_t site = 0; site < sites_.size(); ++site) {
+    place[site] = next[static_cast<size_t>(sites_[site].Callee)]++;
+  }
   std::vector<size_t> listed;
   for (size_t site = 0; site < sites_.size(); ++site) {
     if (sites_[site].Caller >= 0) listed.push_back(site);
@@ -372,13 +387,14 @@ void CallGraph::IndexSites(size_t procedures) {
   caller_starts_ = RunStarts(procedures, listed.size(),
                              [&](size_t entry) { return sites_[listed[entry]].Caller; });
   by_caller_.assign(listed.size(), 0);
+  callees_by_caller_.assign(listed.size(), 0);
   next.assign(caller_starts_.begin(), caller_starts_.end() - 1);
-  for (const size_t site : listed) by_caller_[next[static_cast<size_t>(sites_[site].Caller)]++] = site;
-  for (size_t caller = 0; caller < procedures; ++caller) {
-    std::sort(by_caller_.begin() + static_cast<std::ptrdiff_t>(caller_starts_[caller]),
-              by_caller_.begin() + static_cast<std::ptrdiff_t>(caller_starts_[caller + 1]),
-              [this](size_t a, size_t b) {
-                return std::tie(sites_[a].Line, sites_[a].Callee) < std::tie(sites_[b].Line, sites_[b].Callee);
-              });
+  for (const size_t site : listed) {
+    const size_t entry = next[static_cast<size_t>(sites_[site].Caller)]++;
+    by_caller_[entry] = place[site];
+    callees_by_caller_[entry] = sites_[site].Callee;
   }
+  std::vector<CallSite> by_callee(sites_.size());
+  for (size_t site = 0; site < sites_.size(); ++site) by_callee[place[site]] = sites_[site];
+  sites_ = std::move(by_callee);
 }

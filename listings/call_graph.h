@@ -60,6 +60,14 @@ struct SiteSpan {
   bool empty() const { return First == Last; }
 };
 
+/// A run of callees (indexes of the procedure index) that lie one after the other.
+struct CalleeSpan {
+  const int32_t* First = nullptr;
+  const int32_t* Last = nullptr;
+  const int32_t* begin() const { return First; }
+  const int32_t* end() const { return Last; }
+};
+
 /// Every call site of a project. Declare lines, real head lines and the lines that
 /// `CheckLines` says hold no call are no calls here; an index entry that is no real head
 /// (a variable named "Procedure...") is no procedure. Several heads of one name each get
@@ -89,6 +97,9 @@ class CallGraph {
   /// The sites in the body of `caller` (an index of the procedure index), in line order,
   /// the calls of one line in index order of their callees.
   std::vector<const CallSite*> SitesIn(int32_t caller) const;
+  /// The callees of the sites that `SitesIn(caller)` gives, in the same order, read from
+  /// one run of memory.
+  CalleeSpan CalleesIn(int32_t caller) const;
   /// Line id of the head of `procedure` (an index of the procedure index) in the project
   /// text; npos when the text does not hold it or it is no real head.
   size_t HeadLine(int32_t procedure) const;
@@ -105,6 +116,7 @@ class CallGraph {
                 const std::vector<std::pair<size_t, int32_t>>& heads,
                 const std::vector<int32_t>& callees, const ModuleScope& scope,
                 std::string_view key, const CallHit& hit);
+  /// Indexes `sites_`, which come in line order and, on one line, in callee order.
   void IndexSites(size_t procedures);
 
   CheckLines lines_;                   ///< the lines of `BuildIn`
@@ -113,4 +125,5 @@ class CallGraph {
   std::vector<size_t> callee_starts_;  ///< per procedure, first site; one more at the end
   std::vector<size_t> by_caller_;      ///< site indexes of listed callers, by caller, line
   std::vector<size_t> caller_starts_;  ///< per procedure, first entry of `by_caller_`
+  std::vector<int32_t> callees_by_caller_;  ///< per entry of `by_caller_`, its site's callee
 };

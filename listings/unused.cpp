@@ -49,9 +49,7 @@ std::vector<bool> LiveProcedures(const ProcedureIndex& procedures, const CallGra
   while (!to_visit.empty()) {
     const int32_t caller = to_visit.back();
     to_visit.pop_back();
-    for (const CallSite* site : graph.SitesIn(caller)) {
-      reach(site->Callee);
-    }
+    for (const int32_t callee : graph.CalleesIn(caller)) reach(callee);
   }
   return live;
 }
