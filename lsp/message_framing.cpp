@@ -5,18 +5,17 @@
 namespace {
 
 /// One header line without its CR LF (a bare LF is taken as well); nullopt at the end of
-/// the stream before any byte; `too_long` set for a line beyond the bound.
+/// the stream before any byte; `too_long` set for a line beyond the bound, of which only
+/// the last bytes are kept: the next message's header may stand at its end.
 std::optional<std::string> ReadHeaderLine(std::istream& in, bool& too_long) {
   std::string line;
   bool any = false;
   for (int c = in.get(); c != std::char_traits<char>::eof(); c = in.get()) {
     any = true;
     if (c == '\n') break;
-    if (line.size() >= MaxHeaderLineBytes) {
-      too_long = true;
-      continue;  // the rest of the line is skipped, not kept
-    }
     line.push_back(static_cast<char>(c));
+    if (line.size() > 2 * MaxHeaderLineBytes) line.erase(0, line.size() - MaxHeaderLineBytes);
+    too_long = too_long || line.size() > MaxHeaderLineBytes;
   }
   if (!any) return std::nullopt;
   if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -59,12 +58,13 @@ int64_t ReadHeader(std::istream& in, bool& any_line) {
       return malformed ? -1 : length;
     }
     any_line = true;
-    // The body of a message whose length was unusable runs into the next header on one
-    // line: the next message starts at its field name.
+    // The body of a message whose length was unusable or too large runs into the next
+    // header on one line: the next message starts at its field name.
     const size_t next = line->find("Content-Length:");
-    if (next != std::string::npos && next > 0) {
+    if (next != std::string::npos && (next > 0 || too_long)) {
       line->erase(0, next);
       malformed = false;
+      too_long = line->size() > MaxHeaderLineBytes;
     }
     const size_t colon = line->find(':');
     if (too_long || colon == std::string::npos) {
@@ -83,10 +83,9 @@ Frame ReadFrame(std::istream& in) {
   const int64_t length = ReadHeader(in, any_line);
   if (length == -2) return {FrameEnd::Closed, {}};
   if (length < 0) return {FrameEnd::Malformed, {}};
-  if (static_cast<uint64_t>(length) > MaxMessageBytes) {
-    in.ignore(length);  // the sender may well send it: skip it without holding it
-    return {in.gcount() == length ? FrameEnd::TooLarge : FrameEnd::Truncated, {}};
-  }
+  // Told at once, not after its bytes came: a sender that waits for the answer before it
+  // sends more would wait for ever. Its body is skipped as the next header is looked for.
+  if (static_cast<uint64_t>(length) > MaxMessageBytes) return {FrameEnd::TooLarge, {}};
   Frame frame{FrameEnd::Message, std::string(static_cast<size_t>(length), '\0')};
   in.read(frame.Body.data(), length);
   if (in.gcount() != length) return {FrameEnd::Truncated, {}};

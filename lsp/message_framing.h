@@ -32,8 +32,8 @@ struct Frame {
   std::string Body;  ///< the body for `Message`; empty otherwise
 };
 
-/// Reads the next message from `in`. After `Malformed` or `TooLarge` the body of the bad
-/// message has been skipped where its length was known, so reading can go on.
+/// Reads the next message from `in`. After `Malformed` or `TooLarge` the next read skips
+/// what is left of the bad message up to the next "Content-Length:" field.
 Frame ReadFrame(std::istream& in);
 
 /// Writes `body` to `out` with its header and flushes.

@@ -7,7 +7,27 @@
 #include "lsp/uri.h"
 #include "source/text_parts.h"
 
-std::vector<size_t> CallNamesIn(std::string_view line, std::string_view name) {
+namespace {
+
+/// The module name written before the "::" that ends just before `at`; empty when none does.
+std::string_view QualifierBefore(std::string_view line, size_t at) {
+  if (at < 2 || line.substr(at - 2, 2) != "::") return {};
+  size_t start = at - 2;
+  while (start > 0 && IsIdentifierChar(line[start - 1])) --start;
+  return line.substr(start, at - 2 - start);
+}
+
+/// True when the name at `at` is the procedure of module `module` (empty: of no module)
+/// as far as the line tells: no other module's "X::" and no field or method after a backslash.
+bool NamesModule(std::string_view line, size_t at, std::string_view module) {
+  if (at > 0 && line[at - 1] == '\\') return false;
+  const std::string_view qualifier = QualifierBefore(line, at);
+  return qualifier.empty() || FoldedName(qualifier) == FoldedName(module);
+}
+
+}  // namespace
+
+std::vector<size_t> CallNamesIn(std::string_view line, std::string_view name, std::string_view module) {
   std::vector<size_t> found;
   bool in_string = false;
   for (size_t at = 0; at < line.size(); ++at) {
@@ -19,7 +39,9 @@ std::vector<size_t> CallNamesIn(std::string_view line, std::string_view name) {
     if (end > line.size() || FoldedName(line.substr(at, name.size())) != FoldedName(name)) continue;
     if (end < line.size() && IsIdentifierChar(line[end])) continue;
     const size_t next = line.find_first_not_of(" \t", end);
-    if (next != std::string_view::npos && line[next] == '(') found.push_back(at);
+    if (next != std::string_view::npos && line[next] == '(' && NamesModule(line, at, module)) {
+      found.push_back(at);
+    }
   }
   return found;
 }
@@ -75,12 +97,13 @@ Json AnswerRename(RequestScope& scope, const Json& params) {
   const std::optional<ProcedureTarget> target = RenameTarget(scope, params, document);
   ServedProject& served = *document.Served;
   ProjectLines lines(served.State, scope.Encoding);
-  const std::string old_name = BareName(served.State.Procedures[target->Heads.front()].HeadText);
+  const ProcedureEntry& renamed = served.State.Procedures[target->Heads.front()];
+  const std::string old_name = BareName(renamed.HeadText);
   Json changes = Json::object();
   for (const auto& [file, line] : RenamedLines(scope, served, *target)) {
     const std::string_view text = lines.Line(file, line);
     const std::string uri = UriOfPath(served.State.SourceFiles[file].Path);
-    for (const size_t at : CallNamesIn(text, old_name)) {
+    for (const size_t at : CallNamesIn(text, old_name, renamed.Module)) {
       changes[uri].push_back({{"range", RangeJson(text, static_cast<uint32_t>(line - 1), at,
                                                   at + old_name.size(), scope.Encoding)},
                               {"newText", new_name}});

@@ -18,5 +18,6 @@ Json AnswerRename(RequestScope& scope, const Json& params);
 
 /// Byte offsets in `line` of each whole-word `name` (letter case ignored) that is followed
 /// by blanks and "(" (a call, a head, a Declare, an address "@Name()"), outside strings and
-/// before a comment.
-std::vector<size_t> CallNamesIn(std::string_view line, std::string_view name);
+/// before a comment, and that names the procedure of module `module` (empty for none): not
+/// after another module's "X::", nor after a backslash (a field or an interface's method).
+std::vector<size_t> CallNamesIn(std::string_view line, std::string_view name, std::string_view module);
