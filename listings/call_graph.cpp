@@ -263,11 +263,15 @@ void CallGraph::Assemble(const ProjectText& text, const ProcedureIndex& procedur
   head_lines_.assign(procedures.size(), std::string::npos);
   for (const auto& [line, entry] : heads) head_lines_[static_cast<size_t>(entry)] = line;
   sites_.clear();
+  declares_.clear();
   size_t count = 0;
   for (const FileSites* file : files) count += file->Sites.size();
   sites_.reserve(count);
   for (size_t file = 0; file < files.size(); ++file) {
     const size_t first_line = text.Files()[file].FirstLine;
+    for (const FileDeclare& declare : files[file]->Declares) {
+      declares_.push_back({first_line + declare.Line, declare.Module});
+    }
     uint32_t last_head = NoBodyHead;
     int32_t caller = MainCode;
     for (const FileSite& site : files[file]->Sites) {
@@ -298,6 +302,7 @@ ListingEnd CallGraph::Fill(const ProjectText& text, const ProcedureIndex& proced
                            const HeadLines& heads, ProcedureCallSearch& search,
                            ListingHost& host) {
   sites_.clear();
+  declares_.clear();
   head_lines_.assign(procedures.size(), std::string::npos);
   for (const auto& [line, entry] : heads) head_lines_[static_cast<size_t>(entry)] = line;
   const auto keys = EntriesByKey(procedures);

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -60,6 +61,12 @@ struct SiteSpan {
   bool empty() const { return First == Last; }
 };
 
+/// A Declare line of the project.
+struct GraphDeclare {
+  size_t Line = 0;      ///< line id in the project text
+  std::string Module;   ///< the folded module whose block holds it; empty for none
+};
+
 /// A run of callees (indexes of the procedure index) that lie one after the other.
 struct CalleeSpan {
   const int32_t* First = nullptr;
@@ -100,6 +107,8 @@ class CallGraph {
   /// The callees of the sites that `SitesIn(caller)` gives, in the same order, read from
   /// one run of memory.
   CalleeSpan CalleesIn(int32_t caller) const;
+  /// The Declare lines of the whole text, in line order, after `Build`; none after `BuildIn`.
+  const std::vector<GraphDeclare>& Declares() const { return declares_; }
   /// Line id of the head of `procedure` (an index of the procedure index) in the project
   /// text; npos when the text does not hold it or it is no real head.
   size_t HeadLine(int32_t procedure) const;
@@ -121,6 +130,7 @@ class CallGraph {
 
   CheckLines lines_;                   ///< the lines of `BuildIn`
   std::vector<CallSite> sites_;
+  std::vector<GraphDeclare> declares_;
   std::vector<size_t> head_lines_;     ///< per procedure, its head's line id or npos
   std::vector<size_t> callee_starts_;  ///< per procedure, first site; one more at the end
   std::vector<size_t> by_caller_;      ///< site indexes of listed callers, by caller, line

@@ -24,10 +24,17 @@ struct FileSite {
   bool InMacro = false;          ///< stands in a Macro body
 };
 
-/// The call sites and the real heads of one file.
+/// One Declare line of a file.
+struct FileDeclare {
+  uint32_t Line = 0;   ///< 0-based line in the file
+  std::string Module;  ///< the folded module whose block holds it; empty for none
+};
+
+/// The call sites, the real heads and the Declare lines of one file.
 struct FileSites {
-  std::vector<FileSite> Sites;     ///< by line, the sites of one line by callee
-  std::vector<uint32_t> RealHeads; ///< 0-based lines of the real heads, ascending
+  std::vector<FileSite> Sites;         ///< by line, the sites of one line by callee
+  std::vector<uint32_t> RealHeads;     ///< 0-based lines of the real heads, ascending
+  std::vector<FileDeclare> Declares;   ///< by line
 };
 
 /// The pieces of a project's files by path, each with the bytes it was found from and the

@@ -19,7 +19,6 @@
 #include "listings/call_matching.h"
 #include "listings/declares.h"
 #include "listings/listing_rows.h"
-#include "listings/module_scope.h"
 #include "listings/project_text.h"
 #include "listings/signature.h"
 #include "source/compile_order.h"
@@ -80,13 +79,13 @@ class DeclareCheck {
  public:
   DeclareCheck(const Project& project, const ProjectText& text, const CallGraph& graph)
       : procedures_(project.Procedures), text_(text), graph_(graph),
-        scope_(text, project.Procedures), ranks_(CompileRanks(text, project.SourceFiles)) {}
+        ranks_(CompileRanks(text, project.SourceFiles)) {}
 
-  /// Reads the heads and Declares; false when the host reported a stop.
+  /// Reads the heads and the graph's Declares; false when the host reported a stop.
   bool Gather(ListingHost& host) {
     for (size_t entry = 0; entry < procedures_.size(); ++entry) AddHead(static_cast<int32_t>(entry));
-    for (size_t line = 0; line < text_.LineCount(); ++line) {
-      if (IsDeclareLine(text_.SourceLine(line))) AddDeclare(line);
+    for (const GraphDeclare& declare : graph_.Declares()) {
+      AddDeclare(declare);
       if (host.PollStop()) return false;
     }
     return true;
@@ -131,11 +130,12 @@ class DeclareCheck {
     }
   }
 
-  void AddDeclare(size_t line) {
+  void AddDeclare(const GraphDeclare& graph_declare) {
+    const size_t line = graph_declare.Line;
     DeclareLine& declare = declares_.emplace_back();
     declare.Line = line;
     declare.Prepared = std::string(PrepareCallLine(text_.SourceLine(line)));
-    declare.Name = GroupKey(scope_.ModuleAt(line), declare.Prepared);
+    declare.Name = GroupKey(graph_declare.Module, declare.Prepared);
     const auto group = groups_.find(declare.Name);
     if (group != groups_.end()) group->second.DeclareRank = std::min(group->second.DeclareRank, ranks_[line]);
   }
@@ -203,7 +203,6 @@ class DeclareCheck {
   const ProcedureIndex& procedures_;
   const ProjectText& text_;
   const CallGraph& graph_;
-  const ModuleScope scope_;
   const std::vector<size_t> ranks_;
   std::unordered_map<std::string, NameGroup> groups_;
   std::deque<DeclareLine> declares_;  ///< findings point into it

@@ -517,7 +517,7 @@ std::pair<size_t, size_t> ExpectMainCodeCalleesLive(TestProject& test) {
 }
 
 /// Everything a call graph holds, as texts: each site with its caller and marks, each
-/// procedure's head line, and each caller's callees in order.
+/// procedure's head line, each caller's callees in order, and the Declare lines.
 Texts GraphTexts(const ProjectText& text, const CallGraph& graph) {
   Texts texts;
   for (const CallSite& site : graph.Sites()) {
@@ -532,6 +532,9 @@ Texts GraphTexts(const ProjectText& text, const CallGraph& graph) {
       callees += " " + std::to_string(callee);
     }
     texts.push_back(callees);
+  }
+  for (const GraphDeclare& declare : graph.Declares()) {
+    texts.push_back("declare " + std::to_string(declare.Line) + " " + declare.Module);
   }
   return texts;
 }

@@ -86,21 +86,29 @@ bool GraphSweep::SweepFile(size_t file, ListingHost& host, FileSites& sites) {
   const ProjectFile& source = text_.Files()[file];
   const auto first_line = static_cast<uint32_t>(source.FirstLine);
   for (size_t line = source.FirstLine; line < source.FirstLine + source.LineCount; ++line) {
-    if (lines_.KindOf(line) == CheckLine::Head) {
-      sites.RealHeads.push_back(static_cast<uint32_t>(line - first_line));
-    } else {
-      SweepLine(line, first_line, sites);
-    }
+    SweepLine(line, first_line, sites);
     if (host.PollStop()) return false;
   }
   return true;
 }
 
-// A call in a Macro body runs where the macro is used: it has no enclosing body.
+// A Declare is no call, wherever it stands; the Declare check reads it with its module.
 void GraphSweep::SweepLine(size_t line, uint32_t first_line, FileSites& sites) {
+  const auto offset = static_cast<uint32_t>(line - first_line);
+  const CheckLine kind = lines_.KindOf(line);
+  if (IsDeclareLine(text_.SourceLine(line))) {
+    sites.Declares.push_back({offset, std::string(scope_.ModuleAt(line))});
+  } else if (kind == CheckLine::Head) {
+    sites.RealHeads.push_back(offset);
+  } else if (kind != CheckLine::NoCall) {
+    SweepCalls(line, first_line, sites);
+  }
+}
+
+// A call in a Macro body runs where the macro is used: it has no enclosing body.
+void GraphSweep::SweepCalls(size_t line, uint32_t first_line, FileSites& sites) {
   const CheckLine kind = lines_.KindOf(line);
   const std::string_view source = text_.SourceLine(line);
-  if (kind == CheckLine::NoCall || IsDeclareLine(source)) return;
   FileSite where;
   where.Line = static_cast<uint32_t>(line - first_line);
   where.InMacro = kind == CheckLine::MacroBody;

@@ -28,8 +28,8 @@ class GraphSweep {
   /// A pass over `text` for the real heads of `procedures` (both must outlive it).
   GraphSweep(const ProjectText& text, const ProcedureIndex& procedures);
 
-  /// The sites and real heads of file `file` into `sites`, polling `host` once per line
-  /// read; false when the host reported a stop (`sites` is then incomplete).
+  /// The sites, real heads and Declare lines of file `file` into `sites`, polling `host`
+  /// once per line read; false when the host reported a stop (`sites` is then incomplete).
   bool SweepFile(size_t file, ListingHost& host, FileSites& sites);
 
  private:
@@ -44,6 +44,7 @@ class GraphSweep {
 
   void AddKeys(const ProcedureIndex& procedures);
   void SweepLine(size_t line, uint32_t first_line, FileSites& sites);
+  void SweepCalls(size_t line, uint32_t first_line, FileSites& sites);
   void TryKey(const Key& key, size_t line, bool own_preparation, const FileSite& where);
 
   const ProjectText& text_;

@@ -75,7 +75,7 @@ void AddUnreadableIncludes(const Project& project, ProjectLines& lines, std::map
 
 std::map<std::string, Json> ProjectDiagnostics(RequestScope& scope, ServedProject& served) {
   std::map<std::string, Json> found;
-  ProjectLines lines(served.State, scope.Encoding);
+  ProjectLines lines(served.State, scope.Encoding, served.Lines);
   RunChecks(served, scope.Host);
   AddUnused(scope, served, lines, found);
   AddDeclareCheck(scope, served, lines, found);

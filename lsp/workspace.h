@@ -12,12 +12,16 @@
 #include "listings/listing_host.h"
 #include "listings/project.h"
 #include "listings/result_list.h"
+#include "lsp/positions.h"
 
 /// A catalog listing's run: its list and what it gave back.
 struct ListingOutput {
   std::unique_ptr<ResultList> List;
   ListingResult Result;
 };
+
+/// Line indexes of files by file index, each with the bytes it indexes.
+using LineIndexes = std::map<int32_t, std::pair<std::shared_ptr<const std::string>, std::unique_ptr<TextLines>>>;
 
 /// One project the server holds, taken up from its main file.
 struct ServedProject {
@@ -26,6 +30,8 @@ struct ServedProject {
   bool Stale = true;                       ///< an editor text changed since the take-up
   /// The listings run since the take-up, by what they were asked; dropped with it.
   std::map<std::string, ListingOutput> Runs;
+  /// The files' line indexes that requests made, kept while the files' bytes stay the same.
+  LineIndexes Lines;
 };
 
 /// The open documents and the projects.
