@@ -2,7 +2,7 @@
 // lines, the procedures and the module rules alone, so the graph is put together from
 // pieces, one per file, and a file whose piece still holds is not swept again. The
 // enclosing head of each call is then matched to its entry of the index. The graph of a
-// few bodies searches their lines per key instead, as the procedure-call search does.
+// few bodies needs the pieces of their files only.
 #include "listings/call_graph.h"
 
 #include <algorithm>
@@ -10,17 +10,13 @@
 #include <memory>
 #include <numeric>
 #include <string>
-#include <tuple>
 #include <unordered_map>
 #include <utility>
 
 #include "listings/call_matching.h"
-#include "listings/call_search.h"
 #include "listings/call_site_pieces.h"
 #include "listings/graph_sweep.h"
-#include "listings/module_scope.h"
 #include "listings/procedures_list.h"
-#include "source/line_classification.h"
 #include "source/text_parts.h"
 
 namespace {
@@ -105,14 +101,6 @@ HeadLines HeadLinesOf(const ProjectText& text, const ProcedureIndex& procedures,
   return heads;
 }
 
-/// `heads` without the lines that are no real heads.
-HeadLines RealHeads(HeadLines heads, const CheckLines& lines) {
-  heads.erase(std::remove_if(heads.begin(), heads.end(),
-                             [&](const auto& head) { return lines.KindOf(head.first) != CheckLine::Head; }),
-              heads.end());
-  return heads;
-}
-
 /// `heads` without the lines that the pieces of their files do not hold as real heads.
 HeadLines RealHeads(HeadLines heads, const ProjectText& text,
                     const std::vector<const FileSites*>& files) {
@@ -132,21 +120,6 @@ int32_t CallerOf(const HeadLines& heads, size_t head_line) {
   const auto found = std::lower_bound(heads.begin(), heads.end(),
                                       std::make_pair(head_line, int32_t{0}));
   return found != heads.end() && found->first == head_line ? found->second : UnlistedProcedure;
-}
-
-/// The real heads' index entries of each distinct call key, keys in order of their first entry.
-std::vector<std::pair<std::string, std::vector<int32_t>>> EntriesByKey(
-    const ProcedureIndex& procedures) {
-  std::vector<std::pair<std::string, std::vector<int32_t>>> groups;
-  std::unordered_map<std::string, size_t> group_of;
-  for (size_t entry = 0; entry < procedures.size(); ++entry) {
-    if (!IsRealProcedureHead(procedures[entry].HeadText)) continue;
-    std::string key = CallKeyFromHead(procedures[entry].HeadText);
-    const auto [found, added] = group_of.try_emplace(key, groups.size());
-    if (added) groups.emplace_back(std::move(key), std::vector<int32_t>());
-    groups[found->second].second.push_back(static_cast<int32_t>(entry));
-  }
-  return groups;
 }
 
 /// Offsets of the runs of `count` groups, one more at the end, from each item's group.
@@ -185,14 +158,19 @@ class FilePieces {
   FilePieces(const ProjectText& text, const ProcedureIndex& procedures, Project* project)
       : text_(text), procedures_(procedures), project_(project) {}
 
-  /// Finds the piece of every file, polling `host` once per line swept and once per file
-  /// whose piece holds; false when the host reported a stop.
-  bool Find(ListingHost& host) {
+  /// Finds the piece of every file (of the files `wanted` holds true for, unless it is
+  /// nullptr; the others get no sites), polling `host` once per line swept and once per
+  /// file whose piece holds; false when the host reported a stop.
+  bool Find(const std::vector<bool>* wanted, ListingHost& host) {
     if (project_ != nullptr) project_->Pieces.UseInputs(SiteInputsOf(text_, procedures_));
     for (size_t file = 0; file < text_.Files().size(); ++file) {
-      if (!FindFile(file, host)) return false;
+      if (wanted != nullptr && !(*wanted)[file]) {
+        files_.push_back(&own_.emplace_back());
+      } else if (!FindFile(file, host)) {
+        return false;
+      }
     }
-    if (project_ != nullptr) project_->Pieces.DropUnasked();
+    if (project_ != nullptr && wanted == nullptr) project_->Pieces.DropUnasked();
     return true;
   }
 
@@ -240,26 +218,42 @@ class FilePieces {
 
 ListingEnd CallGraph::Build(const ProjectText& text, const ProcedureIndex& procedures,
                             ListingHost& host) {
-  return BuildFrom(text, procedures, nullptr, host);
+  return BuildFrom(text, procedures, nullptr, nullptr, host);
 }
 
 ListingEnd CallGraph::Build(const ProjectText& text, Project& project, ListingHost& host) {
-  return BuildFrom(text, project.Procedures, &project, host);
+  return BuildFrom(text, project.Procedures, &project, nullptr, host);
 }
 
+ListingEnd CallGraph::BuildIn(const ProjectText& text, const ProcedureIndex& procedures,
+                              const std::vector<int32_t>& callers, ListingHost& host) {
+  return BuildFrom(text, procedures, nullptr, &callers, host);
+}
+
+ListingEnd CallGraph::BuildIn(const ProjectText& text, Project& project,
+                              const std::vector<int32_t>& callers, ListingHost& host) {
+  return BuildFrom(text, project.Procedures, &project, &callers, host);
+}
+
+// The graph of a few bodies needs the pieces of the files that hold their heads only.
 ListingEnd CallGraph::BuildFrom(const ProjectText& text, const ProcedureIndex& procedures,
-                                Project* project, ListingHost& host) {
+                                Project* project, const std::vector<int32_t>* callers,
+                                ListingHost& host) {
+  const HeadLines listed = callers != nullptr ? HeadLinesOf(text, procedures, *callers)
+                                              : ListedHeadLines(text, procedures);
+  std::vector<bool> wanted(text.Files().size(), false);
+  for (const auto& [line, entry] : listed) wanted[text.FileOf(line)] = true;
   FilePieces pieces(text, procedures, project);
-  if (!pieces.Find(host)) return ListingEnd::Stopped;
-  Assemble(text, procedures, pieces.Files());
+  if (!pieces.Find(callers != nullptr ? &wanted : nullptr, host)) return ListingEnd::Stopped;
+  Assemble(text, procedures, pieces.Files(), RealHeads(listed, text, pieces.Files()), callers != nullptr);
   return ListingEnd::Finished;
 }
 
 // The pieces give the sites file by file, line by line, so that `IndexSites` keeps each
-// callee's sites in line order.
+// callee's sites in line order. A call in a Macro body is main code's.
 void CallGraph::Assemble(const ProjectText& text, const ProcedureIndex& procedures,
-                         const std::vector<const FileSites*>& files) {
-  const HeadLines heads = RealHeads(ListedHeadLines(text, procedures), text, files);
+                         const std::vector<const FileSites*>& files, const HeadLines& heads,
+                         bool listed_callers_only) {
   head_lines_.assign(procedures.size(), std::string::npos);
   for (const auto& [line, entry] : heads) head_lines_[static_cast<size_t>(entry)] = line;
   sites_.clear();
@@ -269,9 +263,7 @@ void CallGraph::Assemble(const ProjectText& text, const ProcedureIndex& procedur
   sites_.reserve(count);
   for (size_t file = 0; file < files.size(); ++file) {
     const size_t first_line = text.Files()[file].FirstLine;
-    for (const FileDeclare& declare : files[file]->Declares) {
-      declares_.push_back({first_line + declare.Line, declare.Module});
-    }
+    if (!listed_callers_only) AddDeclares(*files[file], first_line);
     uint32_t last_head = NoBodyHead;
     int32_t caller = MainCode;
     for (const FileSite& site : files[file]->Sites) {
@@ -279,69 +271,18 @@ void CallGraph::Assemble(const ProjectText& text, const ProcedureIndex& procedur
         last_head = site.Head;
         caller = site.Head == NoBodyHead ? MainCode : CallerOf(heads, first_line + site.Head);
       }
-      sites_.push_back({site.Callee, site.InMacro ? MainCode : caller, file,
-                        static_cast<int32_t>(site.Line + 1), first_line + site.Line,
-                        site.OtherCase, site.Ambiguous, site.InMacro});
+      const int32_t of = site.InMacro ? MainCode : caller;
+      if (listed_callers_only && of < 0) continue;
+      sites_.push_back({site.Callee, of, file, static_cast<int32_t>(site.Line + 1),
+                        first_line + site.Line, site.OtherCase, site.Ambiguous, site.InMacro});
     }
   }
   IndexSites(procedures.size());
 }
 
-ListingEnd CallGraph::BuildIn(const ProjectText& text, const ProcedureIndex& procedures,
-                              const std::vector<int32_t>& callers, ListingHost& host) {
-  if (lines_.Read(text, host) == ListingEnd::Stopped) return ListingEnd::Stopped;
-  const HeadLines heads = RealHeads(HeadLinesOf(text, procedures, callers), lines_);
-  std::vector<std::pair<size_t, size_t>> bodies;
-  for (const auto& [line, entry] : heads) bodies.emplace_back(line + 1, lines_.BodyEnd(line));
-  ProcedureCallSearch search(text, procedures, std::move(bodies));
-  return Fill(text, procedures, heads, search, host);
-}
-
-// A few bodies: their lines are indexed and searched per key.
-ListingEnd CallGraph::Fill(const ProjectText& text, const ProcedureIndex& procedures,
-                           const HeadLines& heads, ProcedureCallSearch& search,
-                           ListingHost& host) {
-  sites_.clear();
-  declares_.clear();
-  head_lines_.assign(procedures.size(), std::string::npos);
-  for (const auto& [line, entry] : heads) head_lines_[static_cast<size_t>(entry)] = line;
-  const auto keys = EntriesByKey(procedures);
-  if (!search.Index(host)) return ListingEnd::Stopped;
-  for (const auto& [key, callees] : keys) {
-    const auto add_sites = [&](const CallHit& hit) {
-      AddSites(text, procedures, heads, callees, search.Scope(), key, hit);
-    };
-    if (search.FindCalls(key, CallTarget(), host, add_sites)) return ListingEnd::Stopped;
-  }
-  std::sort(sites_.begin(), sites_.end(), [](const CallSite& a, const CallSite& b) {
-    return std::tie(a.Line, a.Callee) < std::tie(b.Line, b.Callee);
-  });
-  IndexSites(procedures.size());
-  return ListingEnd::Finished;
-}
-
-// A hit is a call of the name; which procedures of the name it calls, and in which letter
-// case, the module rules decide (every one of them in a project without modules). A call
-// in a Macro body runs where the macro is used: the checks take it as main code's, which
-// is no caller whose body was asked for.
-void CallGraph::AddSites(const ProjectText& text, const ProcedureIndex& procedures,
-                         const HeadLines& heads, const std::vector<int32_t>& callees,
-                         const ModuleScope& scope, std::string_view key, const CallHit& hit) {
-  const CheckLine kind = lines_.KindOf(hit.Line);
-  if (kind == CheckLine::Head || kind == CheckLine::NoCall || kind == CheckLine::MacroBody ||
-      IsDeclareLine(text.SourceLine(hit.Line))) {
-    return;
-  }
-  const int32_t caller = CallerOf(heads, lines_.BodyHead(hit.Line));
-  if (caller < 0) return;
-  for (const int32_t callee : callees) {
-    const CallTarget target = TargetOf(procedures[static_cast<size_t>(callee)]);
-    const TargetCall call = scope.Active() ? scope.FindTargetCall(hit.Line, hit.Prepared, key, target)
-                                           : TargetCall{hit.Found, hit.Ambiguous};
-    if (call.Found != 0) {
-      sites_.push_back({callee, caller, hit.File, hit.LineNumber, hit.Line, call.Found < 0,
-                        call.Ambiguous, false});
-    }
+void CallGraph::AddDeclares(const FileSites& file, size_t first_line) {
+  for (const FileDeclare& declare : file.Declares) {
+    declares_.push_back({first_line + declare.Line, declare.Module});
   }
 }
 

@@ -1,8 +1,8 @@
 // The whole project's call graph: every call of a real procedure of the index, with the
-// procedure whose body holds it, found in one sweep over the project text with the same
-// matchers and candidate index as the procedure-call listing, but with the checks' notion
-// of heads, bodies and lines that hold no calls (`CheckLines`). The callees listing, the
-// call trees and the dead-code listings read it instead of searching per procedure.
+// procedure whose body holds it, found file by file (`GraphSweep`) with the same matchers
+// as the procedure-call listing, but with the checks' notion of heads, bodies and lines
+// that hold no calls (`CheckLines`). The callees listing, the call trees and the dead-code
+// listings read it instead of searching per procedure.
 #pragma once
 
 #include <cstddef>
@@ -12,14 +12,10 @@
 #include <utility>
 #include <vector>
 
-#include "listings/check_lines.h"
 #include "listings/listing_host.h"
 #include "listings/project.h"
 #include "listings/project_text.h"
 
-class ModuleScope;
-class ProcedureCallSearch;
-struct CallHit;
 struct FileSites;
 
 /// A caller that is no procedure of the index: the call stands outside any body.
@@ -90,9 +86,13 @@ class CallGraph {
   /// once), and the pieces of the files swept are kept there.
   ListingEnd Build(const ProjectText& text, Project& project, ListingHost& host);
   /// As `Build`, but finds only the sites in the bodies of `callers` (indexes of the
-  /// procedure index), looking at those bodies' lines only: `SitesIn` gives each of them
-  /// exactly as after `Build`; the other callers have no sites, `SitesOf` only these.
+  /// procedure index), sweeping only the files that hold their heads: `SitesIn` gives each
+  /// of them exactly as after `Build`; the other callers have no sites, `SitesOf` only
+  /// these.
   ListingEnd BuildIn(const ProjectText& text, const ProcedureIndex& procedures,
+                     const std::vector<int32_t>& callers, ListingHost& host);
+  /// As `BuildIn` with the pieces of `project`, found and kept as `Build` does.
+  ListingEnd BuildIn(const ProjectText& text, Project& project,
                      const std::vector<int32_t>& callers, ListingHost& host);
 
   /// Number of procedures of the index the graph was built for.
@@ -115,20 +115,14 @@ class CallGraph {
 
  private:
   ListingEnd BuildFrom(const ProjectText& text, const ProcedureIndex& procedures,
-                       Project* project, ListingHost& host);
+                       Project* project, const std::vector<int32_t>* callers, ListingHost& host);
   void Assemble(const ProjectText& text, const ProcedureIndex& procedures,
-                const std::vector<const FileSites*>& files);
-  ListingEnd Fill(const ProjectText& text, const ProcedureIndex& procedures,
-                  const std::vector<std::pair<size_t, int32_t>>& heads,
-                  ProcedureCallSearch& search, ListingHost& host);
-  void AddSites(const ProjectText& text, const ProcedureIndex& procedures,
-                const std::vector<std::pair<size_t, int32_t>>& heads,
-                const std::vector<int32_t>& callees, const ModuleScope& scope,
-                std::string_view key, const CallHit& hit);
+                const std::vector<const FileSites*>& files,
+                const std::vector<std::pair<size_t, int32_t>>& heads, bool listed_callers_only);
+  void AddDeclares(const FileSites& file, size_t first_line);
   /// Indexes `sites_`, which come in line order and, on one line, in callee order.
   void IndexSites(size_t procedures);
 
-  CheckLines lines_;                   ///< the lines of `BuildIn`
   std::vector<CallSite> sites_;
   std::vector<GraphDeclare> declares_;
   std::vector<size_t> head_lines_;     ///< per procedure, its head's line id or npos

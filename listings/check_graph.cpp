@@ -15,7 +15,7 @@ ListingEnd ReadCheckGraph(Project& project, ProjectText& text, CallGraph& graph,
     return ListingEnd::Stopped;
   }
   const ListingEnd end = callers != nullptr
-                             ? graph.BuildIn(text, project.Procedures, *callers, host)
+                             ? graph.BuildIn(text, project, *callers, host)
                              : graph.Build(text, project, host);
   if (end == ListingEnd::Stopped) {
     AddStoppedRows(list, "finding the calls: every file read");
