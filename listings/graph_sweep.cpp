@@ -48,7 +48,9 @@ GraphSweep::GraphSweep(const ProjectText& text, const ProcedureIndex& procedures
   const bool unnamed_head = ProcedureBounds(text).HasUnnamedHead();
   for (uint32_t key = 0; key < keys_.size(); ++key) {
     const std::string& text_of_key = keys_[key].Text;
-    const size_t token = candidates_.TokenOf(CallKeyName(text_of_key));
+    const std::string_view name = CallKeyName(text_of_key);
+    keys_[key].OneToken = !name.empty() && LastCallToken(name).size() == name.size();
+    const size_t token = candidates_.TokenOf(name);
     if (token == std::string::npos || (unnamed_head && CloseUpCanUnmakeHead(text_of_key))) {
       own_preparation_keys_.push_back(key);
     } else {
@@ -128,10 +130,11 @@ void GraphSweep::SweepCalls(size_t line, uint32_t first_line, FileSites& sites) 
 }
 
 // With its own preparation a line may be a comment or a head for the key, and then holds
-// no call of it.
+// no call of it. A key whose name is one token, found before a "(" of the prepared line,
+// stands in the line followed by blanks and "(": what `MayHoldCall` would find.
 void GraphSweep::TryKey(const Key& key, size_t line, bool own_preparation, const FileSite& where) {
   const std::string_view source = text_.SourceLine(line);
-  if (!MayHoldCall(source, key.Text)) return;
+  if ((own_preparation || !key.OneToken) && !MayHoldCall(source, key.Text)) return;
   const NormalizedCallLine prepared(source, key.Text);
   if (own_preparation && (IsCommentLine(prepared.Text()) || IsProcedureHead(prepared.Text()))) {
     return;

@@ -40,6 +40,7 @@ class GraphSweep {
     std::vector<uint32_t> TargetOf;     ///< per callee, its index in `Targets`
     std::vector<CallTarget> Targets;    ///< the distinct targets of the callees
     const std::vector<std::string>* Having = nullptr;  ///< `ModuleScope::ModulesHaving`
+    bool OneToken = false;  ///< its name is its last token: found before a "(", it may hold a call
   };
 
   void AddKeys(const ProcedureIndex& procedures);

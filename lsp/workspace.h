@@ -23,6 +23,12 @@ struct ListingOutput {
 /// Line indexes of files by file index, each with the bytes it indexes.
 using LineIndexes = std::map<int32_t, std::pair<std::shared_ptr<const std::string>, std::unique_ptr<TextLines>>>;
 
+/// The findings of a file as diagnostics told them, with the bytes they were found in.
+struct FileFindings {
+  std::string Text;
+  std::shared_ptr<const std::string> Bytes;
+};
+
 /// One project the server holds, taken up from its main file.
 struct ServedProject {
   Project State;
@@ -32,6 +38,10 @@ struct ServedProject {
   std::map<std::string, ListingOutput> Runs;
   /// The files' line indexes that requests made, kept while the files' bytes stay the same.
   LineIndexes Lines;
+  /// By path, the findings of the files whose diagnostics were last sent, and those of the
+  /// last diagnostics found, which count once they are sent.
+  std::map<std::string, FileFindings> PublishedFindings;
+  std::map<std::string, FileFindings> PendingFindings;
 };
 
 /// The open documents and the projects.
