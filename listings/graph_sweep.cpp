@@ -23,7 +23,9 @@ bool SameTarget(const CallTarget& one, const CallTarget& other) {
 
 }  // namespace
 
-// Each text is written with its length first, so that no two indexes give the same inputs.
+// A key, a module and whether an entry is a real head follow from its head text and its
+// module, which are taken as they are. Each text is written with its length first, so that
+// no two indexes give the same inputs.
 std::string SiteInputsOf(const ProjectText& text, const ProcedureIndex& procedures) {
   std::string inputs;
   const auto add = [&inputs](std::string_view part) {
@@ -32,9 +34,8 @@ std::string SiteInputsOf(const ProjectText& text, const ProcedureIndex& procedur
     inputs += part;
   };
   for (const ProcedureEntry& entry : procedures) {
-    add(CallKeyFromHead(entry.HeadText));
-    add(FoldedName(entry.Module));
-    add(IsRealProcedureHead(entry.HeadText) ? "+" : "-");
+    add(entry.HeadText);
+    add(entry.Module);
   }
   add(text.HasModuleStatements() ? "modules" : "no modules");
   add(ProcedureBounds(text).HasUnnamedHead() ? "unnamed head" : "named heads");

@@ -18,8 +18,8 @@
 #include "listings/project_text.h"
 
 /// What every file's sites depend on besides its own bytes, as one text: per entry of
-/// `procedures` its call key, folded module and whether it is a real head; whether the
-/// module rules apply to `text`, and whether a head of `text` has no name.
+/// `procedures` its head text and module; whether the module rules apply to `text`, and
+/// whether a head of `text` has no name.
 std::string SiteInputsOf(const ProjectText& text, const ProcedureIndex& procedures);
 
 /// Finds the call sites of the files of one project text.
