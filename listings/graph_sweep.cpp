@@ -108,15 +108,13 @@ void GraphSweep::SweepLine(size_t line, uint32_t first_line, FileSites& sites) {
   }
 }
 
-// A call in a Macro body runs where the macro is used: it has no enclosing body.
+// A call in a Macro body runs where the macro is used: it has no enclosing body. The body
+// is looked up only for a line with calls, which most lines are not.
 void GraphSweep::SweepCalls(size_t line, uint32_t first_line, FileSites& sites) {
-  const CheckLine kind = lines_.KindOf(line);
   const std::string_view source = text_.SourceLine(line);
   FileSite where;
   where.Line = static_cast<uint32_t>(line - first_line);
-  where.InMacro = kind == CheckLine::MacroBody;
-  const size_t head = where.InMacro ? std::string::npos : lines_.BodyHead(line);
-  if (head != std::string::npos) where.Head = static_cast<uint32_t>(head - first_line);
+  where.InMacro = lines_.KindOf(line) == CheckLine::MacroBody;
   line_sites_.clear();
   if (text_.CallKind(line) != LineKind::Head) {
     candidates_.CallTokens(PrepareCallLine(source), tokens_);
@@ -125,6 +123,11 @@ void GraphSweep::SweepCalls(size_t line, uint32_t first_line, FileSites& sites) 
     }
   }
   for (const uint32_t key : own_preparation_keys_) TryKey(keys_[key], line, true, where);
+  if (line_sites_.empty()) return;
+  const size_t head = where.InMacro ? std::string::npos : lines_.BodyHead(line);
+  for (FileSite& site : line_sites_) {
+    site.Head = head == std::string::npos ? NoBodyHead : static_cast<uint32_t>(head - first_line);
+  }
   std::sort(line_sites_.begin(), line_sites_.end(),
             [](const FileSite& a, const FileSite& b) { return a.Callee < b.Callee; });
   sites.Sites.insert(sites.Sites.end(), line_sites_.begin(), line_sites_.end());
