@@ -25,8 +25,8 @@ using LineIndexes = std::map<int32_t, std::pair<std::shared_ptr<const std::strin
 
 /// The findings of a file as diagnostics told them, with the bytes they were found in.
 struct FileFindings {
-  std::string Text;
-  std::shared_ptr<const std::string> Bytes;
+  std::string Text;                          ///< every finding: line, name, severity, message
+  std::shared_ptr<const std::string> Bytes;  ///< the file's bytes they were placed in
 };
 
 /// One project the server holds, taken up from its main file.
