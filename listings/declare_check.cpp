@@ -260,12 +260,12 @@ std::string Summary(const std::vector<Finding>& findings) {
 ListingResult ListDeclareCheck(Project& project, ResultList& list, ListingHost& host,
                                const ListingRequest&) {
   const StopEnabled stop(host);
-  ProjectText text;
+  std::shared_ptr<const ProjectText> text;
   CallGraph graph;
   if (ReadCheckGraph(project, text, graph, list, host) == ListingEnd::Stopped) {
     return EndedAs(ListingEnd::Stopped);
   }
-  return ListDeclareCheckIn(project, text, graph, list, host);
+  return ListDeclareCheckIn(project, *text, graph, list, host);
 }
 
 ListingResult ListDeclareCheckIn(const Project& project, const ProjectText& text,

@@ -4,10 +4,12 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "listings/call_site_pieces.h"
+#include "listings/project_text.h"
 #include "source/recorded_main_file.h"
 #include "source/source_files.h"
 #include "source/source_texts.h"
@@ -47,4 +49,6 @@ struct Project {
   /// The call sites of each file as the last call graph found them, with the bytes they
   /// were found from: the next graph sweeps only the files whose bytes differ.
   CallSitePieces Pieces;
+  /// The text the last check read, used again while every file is the buffer it holds.
+  std::shared_ptr<const ProjectText> CheckText;
 };

@@ -9,6 +9,7 @@ ListingEnd TakeUpProject(Project& project, const std::string& main_file,
   project.MainFile = main_file;
   project.Texts.Forget();
   project.Pieces.Clear();
+  project.CheckText.reset();
   return TakeUpAgain(project, procedures_list, host);
 }
 

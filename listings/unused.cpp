@@ -67,7 +67,7 @@ std::string_view UnusedReason(const CallGraph& graph, int32_t procedure) {
 ListingResult ListUnused(Project& project, ResultList& list, ListingHost& host,
                          const ListingRequest&) {
   const StopEnabled stop(host);
-  ProjectText text;
+  std::shared_ptr<const ProjectText> text;
   CallGraph graph;
   if (ReadCheckGraph(project, text, graph, list, host) == ListingEnd::Stopped) {
     return EndedAs(ListingEnd::Stopped);
