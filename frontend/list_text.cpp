@@ -20,14 +20,14 @@ std::string_view Trimmed(std::string_view cell) {
   return cell.substr(first, cell.find_last_not_of(" \t") - first + 1);
 }
 
-/// Appends the row's trimmed cells; nothing for a row without text (a separator).
+/// Appends the row's trimmed cells; nothing for a row without text (a separator). The row
+/// is looked up once for its five cells.
 void AppendRow(std::string& text, const ResultList& list, int32_t row) {
+  const ResultRow held = list.Row(row);
   bool empty = true;
-  for (int column = 0; column < ResultColumns; ++column) {
-    empty = empty && Trimmed(list.CellText(row, column)).empty();
-  }
+  for (const std::string_view cell : held.Cells) empty = empty && Trimmed(cell).empty();
   if (empty) return;
-  AppendCells(text, [&](int column) { return Trimmed(list.CellText(row, column)); });
+  AppendCells(text, [&](int column) { return Trimmed(held.Cells[static_cast<size_t>(column)]); });
 }
 
 }  // namespace

@@ -56,12 +56,31 @@ class CallCandidates {
  private:
   void AddLine(std::string_view prepared, size_t line);
   size_t FindToken(std::string_view token) const;
+  /// A word of a line and its hash as `FindToken` hashes it.
+  struct HashedWord {
+    std::string_view Text;
+    uint64_t Hash = 0;
+  };
+  static HashedWord WordEndingAt(const char* begin, const char* end);
+  bool MayBeToken(uint64_t hash) const;
+  size_t FindHashedToken(std::string_view token, uint64_t hash) const;
+  void AddTokensOf(const HashedWord* words, size_t count, std::vector<size_t>& tokens) const;
+
+  /// A slot of the hash table: a token's index + 1 (0 for a free slot) and the upper half
+  /// of its hash, so that most probes need not look at the token itself.
+  struct Slot {
+    uint32_t Token = 0;
+    uint32_t Tag = 0;
+  };
 
   // The folded tokens of the procedures' names with their lines, found through an open
-  // hash table of slots that hold a token's index + 1 (0 for a free slot): one probe into
-  // a flat array per "(" of the project, where a map of strings chases a node.
+  // hash table: one probe into a flat array per "(" of the project, where a map of strings
+  // chases a node.
   std::vector<std::string> tokens_;
   std::vector<std::vector<size_t>> lines_;
-  std::vector<uint32_t> slots_;
+  std::vector<Slot> slots_;
+  /// One bit per hash value of the tokens' hashes, cut to the filter's size: most words
+  /// before a "(" name no procedure, and their bit says so without a probe into the table.
+  std::vector<uint64_t> filter_;
   std::vector<size_t> line_tokens_;  ///< the tokens of the line being added, kept for its storage
 };

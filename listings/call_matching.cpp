@@ -152,13 +152,25 @@ std::string NormalizeCallLine(std::string_view line, std::string_view key) {
 }
 
 NormalizedCallLine::NormalizedCallLine(std::string_view line, std::string_view key)
-    : text_(PrepareCallLine(line)) {
+    : NormalizedCallLine(PreparedCallLine{PrepareCallLine(line)}, key) {}
+
+bool HasBlankBeforeParenthesis(std::string_view prepared) {
+  for (size_t open = prepared.find('('); open != npos; open = prepared.find('(', open + 1)) {
+    if (open > 0 && prepared[open - 1] == ' ') return true;
+  }
+  return false;
+}
+
+NormalizedCallLine::NormalizedCallLine(PreparedCallLine prepared, std::string_view key)
+    : text_(prepared.Text) {
+  if (!prepared.BlankBeforeParenthesis) return;
   // Closing up starts at the first "name " written as the key writes it; without one
   // the prepared line is the answer.
   const std::string_view name = key.substr(0, key.empty() ? 0 : key.size() - 1);
   for (size_t at = text_.find(name); at != npos; at = text_.find(name, at + 1)) {
     if (at + name.size() < text_.size() && text_[at + name.size()] == ' ') {
-      closed_up_ = NormalizeCallLine(line, key);
+      closed_up_.assign(text_.data(), text_.size());
+      CloseUpCalls(closed_up_, std::string(name) + ' ');
       closed_up_held_ = true;
       text_ = closed_up_;
       return;

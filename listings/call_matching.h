@@ -26,6 +26,17 @@ std::string_view PrepareCallLine(std::string_view line);
 /// parentheses and strings, blanks before "(" closed up from the procedure's name on.
 std::string NormalizeCallLine(std::string_view line, std::string_view key);
 
+/// A line as `PrepareCallLine` gave it already.
+struct PreparedCallLine {
+  std::string_view Text;
+  /// False when the line holds no blank before a "(": closing up then changes nothing,
+  /// whatever the key. A caller that tries many keys on one line finds it out once.
+  bool BlankBeforeParenthesis = true;
+};
+
+/// True when `prepared` holds a blank followed by "(".
+bool HasBlankBeforeParenthesis(std::string_view prepared);
+
 /// `NormalizeCallLine` that copies the line only when closing up blanks changes it, as
 /// for a line that holds the key's name followed by a blank; most lines do not.
 class NormalizedCallLine {
@@ -33,6 +44,9 @@ class NormalizedCallLine {
   /// The prepared form of `line` for `key`; it views `line` where it can, which must then
   /// outlive it.
   NormalizedCallLine(std::string_view line, std::string_view key);
+  /// The same for a line prepared already, as a caller that tries many keys on one line
+  /// has it: `PrepareCallLine` is not done again.
+  NormalizedCallLine(PreparedCallLine prepared, std::string_view key);
   NormalizedCallLine(const NormalizedCallLine&) = delete;
   NormalizedCallLine& operator=(const NormalizedCallLine&) = delete;
   /// The text `NormalizeCallLine(line, key)` returns.

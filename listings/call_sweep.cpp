@@ -18,9 +18,11 @@ std::vector<SweptKey> EntryKeys(const ProcedureIndex& procedures) {
 
 CallSweep::CallSweep(const ProcedureCallSearch& search, const ProjectText& text,
                      const std::vector<SweptKey>& keys)
-    : search_(search), text_(text), keys_of_token_(search.Candidates().TokenCount()) {
+    : search_(search), text_(text) {
+  std::vector<std::vector<TokenKey>> keys_of_token(search.Candidates().TokenCount());
   group_of_key_.reserve(keys.size());
-  for (const SweptKey& key : keys) AddKey(key);
+  for (const SweptKey& key : keys) AddKey(key, keys_of_token);
+  LayOut(keys_of_token);
 }
 
 namespace {
@@ -33,14 +35,14 @@ bool SameTarget(const CallTarget& one, const CallTarget& other) {
 
 // Searches of the same key and target share a group; a key's groups are listed under its
 // token, unless only a full pass finds its calls.
-void CallSweep::AddKey(const SweptKey& swept) {
+void CallSweep::AddKey(const SweptKey& swept, std::vector<std::vector<TokenKey>>& keys_of_token) {
   const std::string& key = swept.Key;
   const CallTarget& target = swept.Target;
   const size_t token = search_.Candidates().TokenOf(CallKeyName(key));
   const bool full_pass = search_.NeedsFullPass(key) || token == std::string_view::npos;
   TokenKey* same_key = nullptr;
   if (!full_pass) {
-    for (TokenKey& listed : keys_of_token_[token]) {
+    for (TokenKey& listed : keys_of_token[token]) {
       if (groups_[listed.FirstGroup].Key == key) same_key = &listed;
     }
   }
@@ -52,81 +54,170 @@ void CallSweep::AddKey(const SweptKey& swept) {
   }
   const size_t group = groups_.size();
   group_of_key_.push_back(group);
-  groups_.push_back({key, target, full_pass, {}});
+  groups_.push_back({key, target, full_pass});
   if (full_pass) return;
-  if (!same_key) {
-    same_key = &keys_of_token_[token].emplace_back(
-        TokenKey{group, {}, search_.Scope().ModulesHaving(CallKeyName(groups_[group].Key))});
-  }
+  if (!same_key) same_key = &keys_of_token[token].emplace_back(TokenKey{group, {}});
   same_key->Groups.push_back(group);
 }
 
+// The keys of each token one after the other, their groups likewise.
+void CallSweep::LayOut(const std::vector<std::vector<TokenKey>>& keys_of_token) {
+  first_pass_key_.reserve(keys_of_token.size() + 1);
+  for (const std::vector<TokenKey>& keys : keys_of_token) {
+    first_pass_key_.push_back(static_cast<uint32_t>(pass_keys_.size()));
+    for (const TokenKey& key : keys) {
+      const std::string_view text = groups_[key.FirstGroup].Key;
+      const std::string_view name = CallKeyName(text);
+      pass_keys_.push_back({text, search_.Scope().ModulesHaving(name),
+                            static_cast<uint32_t>(key_groups_.size()),
+                            static_cast<uint32_t>(key.Groups.size()),
+                            LastCallToken(name).size() == name.size()});
+      for (const size_t group : key.Groups) {
+        key_groups_.push_back({static_cast<uint32_t>(group), groups_[group].Target});
+      }
+    }
+  }
+  first_pass_key_.push_back(static_cast<uint32_t>(pass_keys_.size()));
+}
+
 bool CallSweep::Sweep(ListingHost& host) {
-  for (Group& group : groups_) group.Calls.clear();
+  found_.clear();
+  calls_.clear();
+  first_call_.clear();
   labels_.clear();
   labelled_head_ = std::string_view::npos;
+  prepared_head_ = std::string_view::npos;
   std::vector<size_t> tokens;
-  for (size_t line = 0; line < text_.LineCount(); ++line) {
-    if (text_.CallKind(line) != LineKind::Head) SweepLine(line, tokens);
+  for (size_t file = 0; file < text_.Files().size(); ++file) {
+    if (!SweepFile(file, host, tokens)) return false;
+  }
+  SortByGroup();
+  return true;
+}
+
+// A counting sort: the calls of each group keep their line order.
+void CallSweep::SortByGroup() {
+  first_call_.assign(groups_.size() + 1, 0);
+  for (const Found& found : found_) ++first_call_[found.Group + 1];
+  for (size_t group = 0; group < groups_.size(); ++group) {
+    first_call_[group + 1] += first_call_[group];
+  }
+  std::vector<size_t> next(first_call_.begin(), first_call_.end() - 1);
+  calls_.resize(found_.size());
+  for (const Found& found : found_) calls_[next[found.Group]++] = found;
+  decltype(found_)().swap(found_);
+}
+
+bool CallSweep::SweepFile(size_t file, ListingHost& host, std::vector<size_t>& tokens) {
+  SweptLine swept;
+  swept.File = file;
+  swept.FirstLine = text_.Files()[file].FirstLine;
+  const size_t end = swept.FirstLine + text_.Files()[file].LineCount;
+  for (size_t line = swept.FirstLine; line < end; ++line) {
+    if (text_.CallKind(line) != LineKind::Head) {
+      swept.Line = line;
+      swept.HeadFound = false;
+      SweepLine(swept, tokens);
+    }
     if (host.PollStop()) return false;
   }
   return true;
 }
 
 // A key's call needs its last token before a "(" of the line prepared without the key, so
-// only the keys of those tokens are tried, each with its own preparation.
-void CallSweep::SweepLine(size_t line, std::vector<size_t>& tokens) {
-  const std::string_view source = text_.SourceLine(line);
-  search_.Candidates().CallTokens(PrepareCallLine(source), tokens);
+// only the keys of those tokens are tried. The line is prepared once for all of them.
+void CallSweep::SweepLine(SweptLine& swept, std::vector<size_t>& tokens) {
+  swept.Source = text_.SourceLine(swept.Line);
+  const std::string_view prepared = PrepareCallLine(swept.Source);
+  search_.Candidates().CallTokens(prepared, tokens);
+  if (tokens.empty()) return;
+  swept.Prepared = {prepared, HasBlankBeforeParenthesis(prepared)};
+  PrefetchKeys(tokens);
   for (const size_t token : tokens) {
-    for (const TokenKey& key : keys_of_token_[token]) {
-      const std::string_view key_text = groups_[key.FirstGroup].Key;
-      if (!MayHoldCall(source, key_text)) continue;
-      const NormalizedCallLine prepared(source, key_text);
-      for (const size_t group : key.Groups) {
-        const TargetCall call = search_.Scope().FindTargetCallIn(
-            key.Having, line, prepared.Text(), key_text, groups_[group].Target);
-        if (call.Found != 0) groups_[group].Calls.push_back(Record(line, key_text, call));
-      }
+    for (uint32_t key = first_pass_key_[token]; key < first_pass_key_[token + 1]; ++key) {
+      SweepKey(swept, pass_keys_[key]);
     }
   }
 }
 
-// The head and its label are found now, while the pass is near them; the rows are made
-// procedure by procedure, from lines all over the project.
-CallSweep::Found CallSweep::Record(size_t line, std::string_view key, const TargetCall& call) {
-  const size_t first_line = text_.Files()[text_.FileOf(line)].FirstLine;
-  const size_t head = search_.EnclosingHead(line, first_line);
-  const uint32_t label = head == std::string_view::npos ? 0 : LabelOf(head, first_line, key);
-  return {line, head, label, static_cast<int8_t>(call.Found), call.Ambiguous};
+// The keys of a line's tokens lie all over their arrays: all are asked for before the
+// first is read, and their texts too, so that their waits for memory overlap.
+void CallSweep::PrefetchKeys(const std::vector<size_t>& tokens) const {
+  for (const size_t token : tokens) {
+    __builtin_prefetch(pass_keys_.data() + first_pass_key_[token]);
+  }
+  for (const size_t token : tokens) {
+    for (uint32_t key = first_pass_key_[token]; key < first_pass_key_[token + 1]; ++key) {
+      __builtin_prefetch(pass_keys_[key].Key.data());
+    }
+  }
 }
 
-// The heads of the calls come in ascending order, so one label per head is made.
+// A name that is its own last token stands, followed by blanks and "(", where the token
+// was found: `MayHoldCall` can only say yes then.
+void CallSweep::SweepKey(SweptLine& swept, const PassKey& key) {
+  if (!key.NameIsToken && !MayHoldCall(swept.Source, key.Key)) return;
+  const NormalizedCallLine normalized(swept.Prepared, key.Key);
+  for (uint32_t at = key.FirstGroup; at < key.FirstGroup + key.GroupCount; ++at) {
+    const KeyGroup& group = key_groups_[at];
+    const TargetCall call = search_.Scope().FindTargetCallIn(key.Having, swept.Line,
+                                                             normalized.Text(), key.Key, group.Target);
+    if (call.Found != 0) {
+      found_.push_back(Record(swept, key.Key, call, normalized));
+      found_.back().Group = group.Group;
+    }
+  }
+}
+
+// The head and its label are found now, while the pass is near them (once for a line of
+// many calls); the rows are made procedure by procedure, from lines all over the project,
+// so where the prepared line stands in its line is kept rather than found again.
+CallSweep::Found CallSweep::Record(SweptLine& swept, std::string_view key,
+                                   const TargetCall& call, const NormalizedCallLine& prepared) {
+  if (!swept.HeadFound) {
+    swept.Head = search_.EnclosingHead(swept.Line, swept.FirstLine);
+    swept.HeadFound = true;
+  }
+  const size_t head = swept.Head;
+  const uint32_t label = head == std::string_view::npos ? 0 : LabelOf(head, swept.FirstLine, key);
+  const bool closed_up = prepared.ClosedUp();
+  const size_t start = closed_up ? 0 : static_cast<size_t>(prepared.Text().data() - swept.Source.data());
+  return {swept.Line, head, 0, label, static_cast<uint32_t>(swept.File), static_cast<uint32_t>(start),
+          static_cast<uint32_t>(closed_up ? 0 : prepared.Text().size()),
+          static_cast<int8_t>(call.Found), call.Ambiguous, closed_up};
+}
+
+// The heads of the calls come in ascending order, so one label per head is made, from
+// the head line prepared once.
 uint32_t CallSweep::LabelOf(size_t head, size_t file_first_line, std::string_view key) {
-  const std::string_view head_text = text_.SourceLine(head);
-  if (NormalizedCallLine(head_text, key).ClosedUp()) return kOwnLabel;
+  if (head != prepared_head_) {
+    const std::string_view prepared = PrepareCallLine(text_.SourceLine(head));
+    prepared_head_text_ = {prepared, HasBlankBeforeParenthesis(prepared)};
+    prepared_head_ = head;
+  }
+  if (NormalizedCallLine(prepared_head_text_, key).ClosedUp()) return kOwnLabel;
   if (head != labelled_head_) {
     labels_.push_back(HeadLabel(LabelStyle::Bare, static_cast<int32_t>(head - file_first_line + 1),
-                                PrepareCallLine(head_text)));
+                                prepared_head_text_.Text));
     labelled_head_ = head;
   }
   return static_cast<uint32_t>(labels_.size() - 1);
 }
 
 bool CallSweep::Calls(size_t index, ListingHost& host, const CallHitHandler& on_hit) const {
-  const Group& group = groups_[group_of_key_[index]];
+  const size_t group_index = group_of_key_[index];
+  const Group& group = groups_[group_index];
   if (group.FullPass) return search_.FindCalls(group.Key, group.Target, host, on_hit);
   // The lines lie all over the project: their records and bytes are asked for a few calls
   // ahead, in two steps since the bytes' address is in the record.
   constexpr size_t kRecordsAhead = 16;
   constexpr size_t kBytesAhead = 8;
-  const std::vector<Found>& calls = group.Calls;
-  for (size_t at = 0; at < std::min(calls.size(), kRecordsAhead); ++at) {
-    text_.PrefetchLine(calls[at].Line);
-  }
-  for (size_t at = 0; at < calls.size(); ++at) {
-    if (at + kRecordsAhead < calls.size()) text_.PrefetchLine(calls[at + kRecordsAhead].Line);
-    if (at + kBytesAhead < calls.size()) text_.PrefetchText(calls[at + kBytesAhead].Line);
+  const Found* const calls = calls_.data() + first_call_[group_index];
+  const size_t count = first_call_[group_index + 1] - first_call_[group_index];
+  for (size_t at = 0; at < std::min(count, kRecordsAhead); ++at) text_.PrefetchLine(calls[at].Line);
+  for (size_t at = 0; at < count; ++at) {
+    if (at + kRecordsAhead < count) text_.PrefetchLine(calls[at + kRecordsAhead].Line);
+    if (at + kBytesAhead < count) text_.PrefetchText(calls[at + kBytesAhead].Line);
     HandOn(calls[at], group.Key, on_hit);
     if (host.PollStop()) return true;
   }
@@ -135,9 +226,13 @@ bool CallSweep::Calls(size_t index, ListingHost& host, const CallHitHandler& on_
 
 void CallSweep::HandOn(const Found& found, std::string_view key,
                        const CallHitHandler& on_hit) const {
-  const size_t file = text_.FileOf(found.Line);
+  const size_t file = found.File;
   const size_t first_line = text_.Files()[file].FirstLine;
-  const NormalizedCallLine prepared(text_.SourceLine(found.Line), key);
+  const std::string_view source = text_.SourceLine(found.Line);
+  const std::string closed_up = found.ClosedUp ? NormalizeCallLine(source, key) : std::string();
+  const std::string_view prepared =
+      found.ClosedUp ? std::string_view(closed_up)
+                     : source.substr(found.PreparedStart, found.PreparedLength);
   std::string own_label;
   std::string_view label;
   if (found.Head != std::string_view::npos && found.Label == kOwnLabel) {
@@ -148,6 +243,6 @@ void CallSweep::HandOn(const Found& found, std::string_view key,
   } else if (found.Head != std::string_view::npos) {
     label = labels_[found.Label];
   }
-  on_hit({file, static_cast<int32_t>(found.Line - first_line + 1), prepared.Text(), found.Sign,
-          label, found.Head, found.Line, found.Ambiguous});
+  on_hit({file, static_cast<int32_t>(found.Line - first_line + 1), prepared, found.Sign, label,
+          found.Head, found.Line, found.Ambiguous});
 }

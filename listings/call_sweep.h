@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "listings/block_memory.h"
+#include "listings/call_matching.h"
 #include "listings/call_search.h"
 #include "listings/listing_host.h"
 #include "listings/project.h"
@@ -32,6 +34,9 @@ class CallSweep {
   /// be those of procedures of the index `search` was made with.
   CallSweep(const ProcedureCallSearch& search, const ProjectText& text,
             const std::vector<SweptKey>& keys);
+  /// Its keys view its own groups: a copy would view those of the original.
+  CallSweep(const CallSweep&) = delete;
+  CallSweep& operator=(const CallSweep&) = delete;
 
   /// Finds the calls of every key in one pass over the lines (those of an earlier pass
   /// forgotten), polling `host` once per line; false when the host reported a stop (no
@@ -48,9 +53,14 @@ class CallSweep {
   struct Found {
     size_t Line = 0;
     size_t Head = 0;     ///< the enclosing head line; npos for none
+    uint32_t Group = 0;  ///< the group whose call it is
     uint32_t Label = 0;  ///< index in `labels_`; `kOwnLabel` when the key changes the head
+    uint32_t File = 0;            ///< index of the line's file
+    uint32_t PreparedStart = 0;   ///< where the prepared line starts in the line
+    uint32_t PreparedLength = 0;  ///< its length, unless the key closed it up
     int8_t Sign = 0;     ///< +1, or -1 for another letter case
     bool Ambiguous = false;
+    bool ClosedUp = false;  ///< the key closed up blanks: the prepared line is made anew
   };
   static constexpr uint32_t kOwnLabel = UINT32_MAX;
   /// The searches that share a key and a target, and so their calls.
@@ -58,28 +68,67 @@ class CallSweep {
     std::string Key;
     CallTarget Target;
     bool FullPass = false;  ///< found by `ProcedureCallSearch::FindCalls` instead
-    std::vector<Found> Calls;
   };
-  /// One key of a token and its groups.
+  /// One key of a token and its groups, while the sweep is made.
   struct TokenKey {
     size_t FirstGroup = 0;  ///< the group whose key it is
     std::vector<size_t> Groups;
+  };
+  /// A group of a key as the pass reads it: its target copied beside its index.
+  struct KeyGroup {
+    uint32_t Group = 0;
+    CallTarget Target;
+  };
+  /// A key of a token as the pass reads it. The pass visits keys all over the project for
+  /// each line, so what it needs lies in flat arrays, token after token, rather than
+  /// behind a pointer per token and per key.
+  struct PassKey {
+    std::string_view Key;  ///< the key of its groups (in `groups_`, which no longer grows)
     const std::vector<std::string>* Having = nullptr;  ///< `ModuleScope::ModulesHaving` its name
+    uint32_t FirstGroup = 0;   ///< its first group in `key_groups_`
+    uint32_t GroupCount = 0;
+    bool NameIsToken = false;  ///< the name is its own last token
+  };
+  /// The line being swept: its id, its file, where that file starts, and its text.
+  struct SweptLine {
+    size_t Line = 0;
+    size_t File = 0;
+    size_t FirstLine = 0;
+    std::string_view Source;
+    PreparedCallLine Prepared;
+    size_t Head = std::string_view::npos;  ///< its enclosing head, once a call asked for it
+    bool HeadFound = false;
   };
 
-  void AddKey(const SweptKey& key);
-  void SweepLine(size_t line, std::vector<size_t>& tokens);
-  Found Record(size_t line, std::string_view key, const TargetCall& call);
+  void AddKey(const SweptKey& key, std::vector<std::vector<TokenKey>>& keys_of_token);
+  void LayOut(const std::vector<std::vector<TokenKey>>& keys_of_token);
+  bool SweepFile(size_t file, ListingHost& host, std::vector<size_t>& tokens);
+  void SweepLine(SweptLine& swept, std::vector<size_t>& tokens);
+  void PrefetchKeys(const std::vector<size_t>& tokens) const;
+  void SweepKey(SweptLine& swept, const PassKey& key);
+  Found Record(SweptLine& swept, std::string_view key, const TargetCall& call,
+               const NormalizedCallLine& prepared);
   uint32_t LabelOf(size_t head, size_t file_first_line, std::string_view key);
+  void SortByGroup();
   void HandOn(const Found& found, std::string_view key, const CallHitHandler& on_hit) const;
 
   const ProcedureCallSearch& search_;
   const ProjectText& text_;
   std::vector<Group> groups_;
   std::vector<size_t> group_of_key_;
-  std::vector<std::vector<TokenKey>> keys_of_token_;
+  std::vector<PassKey> pass_keys_;
+  std::vector<uint32_t> first_pass_key_;  ///< per token, then one past the last key
+  std::vector<KeyGroup> key_groups_;
+  /// The calls as the pass finds them, in line order; then sorted by group into `calls_`,
+  /// where the calls of group g stand from `first_call_[g]` to before `first_call_[g + 1]`.
+  std::vector<Found, BlockAllocator<Found>> found_;
+  std::vector<Found, BlockAllocator<Found>> calls_;
+  std::vector<size_t> first_call_;
   /// The bare labels of the heads that calls stand under, as their lines are prepared
   /// without a key; the last one is that of `labelled_head_`.
   std::vector<std::string> labels_;
   size_t labelled_head_ = std::string_view::npos;
+  /// The last head whose line was prepared, and that line prepared.
+  size_t prepared_head_ = std::string_view::npos;
+  PreparedCallLine prepared_head_text_;
 };

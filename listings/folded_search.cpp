@@ -1,5 +1,7 @@
 #include "listings/folded_search.h"
 
+#include <cstring>
+
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
@@ -20,6 +22,15 @@ FoldedFinder::FoldedFinder(std::string_view haystack, std::string_view needle)
   // A needle of one byte: every second byte fits, so both bytes of the pair test agree.
   second_lower_ = needle.size() > 1 ? FoldAsciiLetter(needle[1]) : 0;
   second_upper_ = needle.size() > 1 ? UpperAsciiLetter(needle[1]) : 0;
+}
+
+FoldedFinder FoldedFinder::Exact(std::string_view haystack, std::string_view needle) {
+  FoldedFinder finder(haystack, needle);
+  finder.exact_ = true;
+  if (needle.empty()) return finder;
+  finder.first_lower_ = finder.first_upper_ = needle[0];
+  finder.second_lower_ = finder.second_upper_ = needle.size() > 1 ? needle[1] : 0;
+  return finder;
 }
 
 size_t FoldedFinder::Next(size_t from) const {
@@ -54,16 +65,20 @@ size_t FoldedFinder::NextCandidate(size_t from) const {
     if (places != 0) return from + static_cast<size_t>(__builtin_ctz(static_cast<unsigned>(places)));
   }
 #endif
+  // A byte folds to the first byte's letter exactly when it is its lower or upper form.
   for (; from < size; ++from) {
-    if (FoldAsciiLetter(bytes[from]) != first_lower_) continue;
+    if (bytes[from] != first_lower_ && bytes[from] != first_upper_) continue;
     if (!pair) return from;
-    if (from + 1 < size && FoldAsciiLetter(bytes[from + 1]) == second_lower_) return from;
+    if (from + 1 < size && (bytes[from + 1] == second_lower_ || bytes[from + 1] == second_upper_)) {
+      return from;
+    }
   }
   return std::string_view::npos;
 }
 
 bool FoldedFinder::MatchesAt(size_t pos) const {
   const char* text = haystack_.data() + pos;
+  if (exact_) return std::memcmp(text + 1, needle_.data() + 1, needle_.size() - 1) == 0;
   for (size_t i = 1; i < needle_.size(); ++i) {
     if (FoldAsciiLetter(text[i]) != FoldAsciiLetter(needle_[i])) return false;
   }

@@ -18,6 +18,9 @@ constexpr char FoldAsciiLetter(char c) {
 class FoldedFinder {
  public:
   FoldedFinder(std::string_view haystack, std::string_view needle);
+  /// A finder of the occurrences in the needle's own letter case only, as
+  /// `std::string_view::find` finds them (but npos for an empty needle).
+  static FoldedFinder Exact(std::string_view haystack, std::string_view needle);
 
   /// 0-based index of the first occurrence at or after `from`; npos when there is none
   /// or the needle is empty.
@@ -35,6 +38,7 @@ class FoldedFinder {
   char first_upper_ = 0;
   char second_lower_ = 0;
   char second_upper_ = 0;
+  bool exact_ = false;
 };
 
 /// The gate of the lines of `bytes` (walked in order, see `OccurrenceGate`) that hold

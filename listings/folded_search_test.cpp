@@ -83,3 +83,21 @@ TEST(FoldedSearch, FindsAndGatesAsAPlainSearchOnRandomTexts) {
     }
   }
 }
+
+// The exact finder is `std::string_view::find` on haystacks of every length around the
+// sixteen-byte steps, with needles of one, two and more bytes in both letter cases.
+TEST(FoldedSearch, TheExactFinderFindsWhatStringFindFinds) {
+  std::mt19937 random(7);
+  const std::string alphabet = "aAbB( ";
+  for (int round = 0; round < 3000; ++round) {
+    std::string haystack(random() % 40, ' ');
+    for (char& c : haystack) c = alphabet[random() % alphabet.size()];
+    std::string needle(1 + random() % 3, ' ');
+    for (char& c : needle) c = alphabet[random() % alphabet.size()];
+    const FoldedFinder exact = FoldedFinder::Exact(haystack, needle);
+    for (size_t from = 0; from <= haystack.size(); ++from) {
+      ASSERT_EQ(exact.Next(from), std::string_view(haystack).find(needle, from))
+          << "\"" << haystack << "\" \"" << needle << "\" from " << from;
+    }
+  }
+}

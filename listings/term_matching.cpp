@@ -71,7 +71,7 @@ TermMatch MatchPrepared(std::string_view text, std::string_view term) {
   for (size_t p = finder.Next(0); p != npos; p = finder.Next(search_start)) {
     if (ScoreOccurrence(text, p, term.size(), match.UseMarker) == 3) {
       // The sign asks for an exact-case occurrence anywhere from where this search began.
-      match.Result = text.find(term, search_start) == npos ? -3 : 3;
+      match.Result = FoldedFinder::Exact(text, term).Next(search_start) == npos ? -3 : 3;
       return match;
     }
     search_start = p + 1;

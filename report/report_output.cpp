@@ -2,92 +2,186 @@
 #include "report/report_output.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <deque>
+#include <memory>
 #include <optional>
 #include <vector>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 #include "frontend/display_text.h"
 #include "listings/row_colours.h"
 
 namespace {
 
+/// Bytes gathered for an output stream and written in large pieces: a long list costs a
+/// few writes instead of one per line, and no stream formats a cell.
+class OutputBuffer {
+ public:
+  explicit OutputBuffer(std::ostream& out) : out_(out), bytes_(new char[capacity_]) {}
+  ~OutputBuffer() { Flush(); }
+  OutputBuffer(const OutputBuffer&) = delete;
+  OutputBuffer& operator=(const OutputBuffer&) = delete;
+  /// Appends `bytes`.
+  void Append(std::string_view bytes) {
+    if (!bytes.empty()) std::memcpy(Room(bytes.size()), bytes.data(), bytes.size());
+    used_ += bytes.size();
+  }
+  /// Appends `count` blanks.
+  void AppendBlanks(size_t count) {
+    std::memset(Room(count), ' ', count);
+    used_ += count;
+  }
+  /// Ends a line with LF, and writes what was gathered once it is much.
+  void EndLine() {
+    *Room(1) = '\n';
+    if (++used_ >= kFlushAt) Flush();
+  }
+
+ private:
+  static constexpr size_t kFlushAt = size_t{1} << 16;
+  /// Where `count` more bytes go; a line longer than the room gets more.
+  char* Room(size_t count) {
+    if (capacity_ - used_ < count) {
+      capacity_ = std::max(2 * capacity_, used_ + count);
+      std::unique_ptr<char[]> larger(new char[capacity_]);
+      std::memcpy(larger.get(), bytes_.get(), used_);
+      bytes_ = std::move(larger);
+    }
+    return bytes_.get() + used_;
+  }
+  void Flush() {
+    out_.write(bytes_.get(), static_cast<std::streamsize>(used_));
+    used_ = 0;
+  }
+  std::ostream& out_;
+  size_t capacity_ = 2 * kFlushAt;
+  std::unique_ptr<char[]> bytes_;
+  size_t used_ = 0;
+};
+
+/// Length of the run of bytes without a high bit at the start of `bytes`, sixteen bytes
+/// at a time: most of a source is such a run.
+size_t AsciiPrefix(std::string_view bytes) {
+  size_t at = 0;
+#ifdef __SSE2__
+  const auto high_bits = [&](size_t from) {
+    return static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes.data() + from))));
+  };
+  for (; at + 16 <= bytes.size(); at += 16) {
+    if (high_bits(at) != 0) break;
+  }
+  // Past the last whole sixteen, the last sixteen bytes are tested at once.
+  if (at + 16 > bytes.size() && at < bytes.size() && bytes.size() >= 16 &&
+      high_bits(bytes.size() - 16) == 0) {
+    return bytes.size();
+  }
+#endif
+  while (at < bytes.size() && static_cast<unsigned char>(bytes[at]) < 0x80) ++at;
+  return at;
+}
+
 /// Characters that a terminal shows for UTF-8 `text`: every byte that does not continue
 /// a sequence.
 size_t DisplayWidth(std::string_view text) {
   size_t width = text.size();
-  size_t at = 0;
-  // Eight bytes without a high bit, most of a source, hold no continuation byte.
-  for (uint64_t eight = 0; at + 8 <= text.size(); at += 8) {
-    std::memcpy(&eight, text.data() + at, 8);
-    if ((eight & 0x8080808080808080u) != 0) break;
+  for (size_t at = AsciiPrefix(text); at < text.size(); ++at) {
+    width -= (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80;
   }
-  for (; at < text.size(); ++at) width -= (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80;
   return width;
-}
-
-/// Writes a table of `rows` rows with columns two blanks apart; `right_aligned` columns are
-/// padded in front. `append_cell(row, column, line)` appends a cell's display text to
-/// `line`, `cell_width(row, column)` gives its `DisplayWidth`. Cells are made for the
-/// second pass only, straight into the line, rather than kept, so a long list costs no
-/// table of copies; trailing blanks are left out.
-template <typename AppendCell, typename CellWidth>
-void WriteTable(size_t rows, AppendCell append_cell, CellWidth cell_width,
-                const std::vector<bool>& right_aligned, std::ostream& out) {
-  std::vector<size_t> widths(right_aligned.size(), 0);
-  for (size_t r = 0; r < rows; ++r) {
-    for (size_t c = 0; c < widths.size(); ++c) widths[c] = std::max(widths[c], cell_width(r, c));
-  }
-  std::string line;
-  for (size_t r = 0; r < rows; ++r) {
-    line.clear();
-    for (size_t c = 0; c < widths.size(); ++c) {
-      if (right_aligned[c]) line.append(widths[c] - cell_width(r, c), ' ');
-      const size_t start = line.size();
-      append_cell(r, c, line);
-      // The last column's padding would only be cut off again with the trailing blanks.
-      const bool last = c + 1 == widths.size();
-      if (!right_aligned[c] && !last) {
-        line.append(widths[c] - DisplayWidth(std::string_view(line).substr(start)), ' ');
-      }
-      if (!last) line += "  ";
-    }
-    line.erase(line.find_last_not_of(' ') + 1);
-    line += '\n';
-    out.write(line.data(), static_cast<std::streamsize>(line.size()));
-  }
-}
-
-/// The `append_cell` of `WriteTable` for a `cell_text(row, column, text)` that puts a
-/// cell's display text into `text`.
-template <typename CellText>
-auto AppendedText(CellText cell_text) {
-  return [cell_text, text = std::string()](size_t r, size_t c, std::string& line) mutable {
-    cell_text(r, c, text);
-    line += text;
-  };
-}
-
-/// The width of a cell's display text, measured on the text itself.
-template <typename CellText>
-auto MeasuredWidth(CellText cell_text) {
-  return [cell_text, text = std::string()](size_t r, size_t c) mutable {
-    cell_text(r, c, text);
-    return DisplayWidth(text);
-  };
 }
 
 /// `DisplayWidth(ToDisplayText(bytes))` without making the text: valid UTF-8 stands as it
 /// is, any other byte becomes one character.
 size_t DisplayWidthOfBytes(std::string_view bytes) {
+  if (AsciiPrefix(bytes) == bytes.size()) return bytes.size();
   return IsValidUtf8(bytes) ? DisplayWidth(bytes) : bytes.size();
 }
 
-/// Puts the display text of `bytes` into `text`.
-void SetDisplayText(std::string& text, std::string_view bytes) {
-  text.clear();
-  AppendDisplayText(text, bytes);
+/// One line of a table being appended to an output: cell texts and the blanks around
+/// them. Blanks are held back until a text follows, so the line ends without blanks
+/// and none is written only to be cut off again.
+class TableLine {
+ public:
+  explicit TableLine(OutputBuffer& out) : out_(out) {}
+  /// Adds `count` blanks.
+  void Blanks(size_t count) { held_blanks_ += count; }
+  /// Appends the display text of `bytes`; returns its width in characters.
+  size_t Text(std::string_view bytes);
+
+ private:
+  OutputBuffer& out_;
+  size_t held_blanks_ = 0;
+  std::string converted_;
+};
+
+// The text's own trailing blanks are held back too: they end the line when nothing follows.
+size_t TableLine::Text(std::string_view bytes) {
+  const size_t kept = bytes.find_last_not_of(' ') + 1;  // npos + 1 is 0
+  if (kept > 0) {
+    out_.AppendBlanks(held_blanks_);
+    held_blanks_ = 0;
+  }
+  held_blanks_ += bytes.size() - kept;
+  if (AsciiPrefix(bytes) == bytes.size()) {
+    out_.Append(bytes.substr(0, kept));
+    return bytes.size();
+  }
+  // Cutting off blanks leaves valid UTF-8 valid and invalid bytes invalid.
+  converted_.clear();
+  AppendDisplayText(converted_, bytes.substr(0, kept));
+  out_.Append(converted_);
+  return DisplayWidth(converted_) + (bytes.size() - kept);
+}
+
+/// The cells of one table row as bytes to show; `Columns` of them.
+template <size_t Columns>
+using TableCells = std::array<std::string_view, Columns>;
+
+/// Appends one row of `cells` to `out` as a line of the table whose columns have `widths`,
+/// two blanks apart; `right_aligned` columns are padded in front.
+template <size_t Columns>
+void AppendTableLine(const TableCells<Columns>& cells, const std::array<size_t, Columns>& widths,
+                     const std::array<bool, Columns>& right_aligned, OutputBuffer& out) {
+  TableLine line(out);
+  for (size_t c = 0; c < Columns; ++c) {
+    if (right_aligned[c]) {
+      line.Blanks(widths[c] - DisplayWidthOfBytes(cells[c]));
+      line.Text(cells[c]);
+    } else {
+      line.Blanks(widths[c] - line.Text(cells[c]));
+    }
+    line.Blanks(2);
+  }
+}
+
+/// Writes a table of `rows` rows; `row_cells(row, cells)` puts a row's cells into `cells`
+/// (views valid until it is called again), for the widths first, then for the lines.
+/// Cells are asked for again rather than kept, so a long list costs no table of copies.
+template <size_t Columns, typename RowCells>
+void WriteTable(size_t rows, RowCells row_cells, const std::array<bool, Columns>& right_aligned,
+                std::ostream& out) {
+  TableCells<Columns> cells;
+  std::array<size_t, Columns> widths{};
+  for (size_t r = 0; r < rows; ++r) {
+    row_cells(r, cells);
+    for (size_t c = 0; c < Columns; ++c) {
+      widths[c] = std::max(widths[c], DisplayWidthOfBytes(cells[c]));
+    }
+  }
+  OutputBuffer buffer(out);
+  for (size_t r = 0; r < rows; ++r) {
+    row_cells(r, cells);
+    AppendTableLine(cells, widths, right_aligned, buffer);
+    buffer.EndLine();
+  }
 }
 
 std::string JsonColour(const std::optional<Rgb>& colour) {
@@ -129,24 +223,72 @@ std::string JsonString(std::string_view text) {
   return json;
 }
 
+namespace {
+
+/// True for the bytes that a JSON string cannot hold as they are.
+constexpr bool NeedsJsonEscape(char c) {
+  return static_cast<unsigned char>(c) < 0x20 || c == '"' || c == '\\';
+}
+
+#ifdef __SSE2__
+/// One bit for each of the sixteen bytes at `bytes` that `NeedsJsonEscape`.
+unsigned JsonEscapeMask(const char* bytes) {
+  const __m128i sixteen = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
+  // A byte at most 0x1F, unsigned, is its maximum with 0x1F no more.
+  const __m128i last_control = _mm_set1_epi8(0x1F);
+  const __m128i control = _mm_cmpeq_epi8(_mm_max_epu8(sixteen, last_control), last_control);
+  const __m128i quote = _mm_cmpeq_epi8(sixteen, _mm_set1_epi8('"'));
+  const __m128i backslash = _mm_cmpeq_epi8(sixteen, _mm_set1_epi8('\\'));
+  return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(control, _mm_or_si128(quote, backslash))));
+}
+#endif
+
+/// Index of the first byte at or after `at` that `NeedsJsonEscape`, sixteen bytes tested
+/// at once; the size of `text` when there is none.
+size_t NextJsonEscape(std::string_view text, size_t at) {
+#ifdef __SSE2__
+  for (; at + 16 <= text.size(); at += 16) {
+    const unsigned places = JsonEscapeMask(text.data() + at);
+    if (places != 0) return at + static_cast<size_t>(__builtin_ctz(places));
+  }
+  // The last sixteen bytes once more, those tested already shifted out.
+  if (at < text.size() && text.size() >= 16) {
+    const size_t last = text.size() - 16;
+    const unsigned places = JsonEscapeMask(text.data() + last) >> (at - last);
+    return places == 0 ? text.size() : at + static_cast<size_t>(__builtin_ctz(places));
+  }
+#endif
+  while (at < text.size() && !NeedsJsonEscape(text[at])) ++at;
+  return at;
+}
+
+/// Appends the escape of the byte `c`, one that `NeedsJsonEscape`.
+void AppendJsonEscape(std::string& json, char c) {
+  switch (c) {
+    case '"': json += "\\\""; break;
+    case '\\': json += "\\\\"; break;
+    case '\n': json += "\\n"; break;
+    case '\r': json += "\\r"; break;
+    case '\t': json += "\\t"; break;
+    default: {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
+      json += escaped;
+    }
+  }
+}
+
+}  // namespace
+
+// Runs of bytes that need no escape are appended whole.
 void AppendJsonString(std::string& json, std::string_view text) {
   json += '"';
-  for (const char c : text) {
-    switch (c) {
-      case '"': json += "\\\""; break;
-      case '\\': json += "\\\\"; break;
-      case '\n': json += "\\n"; break;
-      case '\r': json += "\\r"; break;
-      case '\t': json += "\\t"; break;
-      default:
-        if (static_cast<unsigned char>(c) < 0x20) {
-          char escaped[8];
-          std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
-          json += escaped;
-        } else {
-          json += c;
-        }
-    }
+  for (size_t at = 0;;) {
+    const size_t escape = NextJsonEscape(text, at);
+    json.append(text.data() + at, escape - at);
+    if (escape == text.size()) break;
+    AppendJsonEscape(json, text[escape]);
+    at = escape + 1;
   }
   json += '"';
 }
@@ -184,84 +326,132 @@ void WriteFilesJson(const SourceFileList& files, const std::vector<ProjectFile>&
 
 void WriteFilesTable(const SourceFileList& files, const std::vector<ProjectFile>& read,
                      std::ostream& out) {
-  constexpr std::string_view Header[] = {"Path", "Included by", "Line", "Note"};
-  const auto cell_text = [&](size_t r, size_t c, std::string& text) {
+  // Without notes the Note column is empty, header too, and so is left out with the
+  // trailing blanks.
+  bool noted = false;
+  for (size_t f = 0; f < files.size(); ++f) noted = noted || !FileNote(files[f], read[f]).empty();
+  std::string line_text;
+  std::string note;
+  const auto row_cells = [&](size_t r, TableCells<4>& cells) {
     if (r == 0) {
-      text = Header[c];
+      cells = {"Path", "Included by", "Line", noted ? "Note" : ""};
       return;
     }
     const SourceFile& file = files[r - 1];
-    if (c == 0) SetDisplayText(text, file.Path);
-    if (c == 1) SetDisplayText(text, file.IncludedBy);
-    if (c == 2) text = file.IncludeLine == 0 ? "" : std::to_string(file.IncludeLine);
-    if (c == 3) SetDisplayText(text, FileNote(file, read[r - 1]));
+    line_text = file.IncludeLine == 0 ? "" : std::to_string(file.IncludeLine);
+    note = FileNote(file, read[r - 1]);
+    cells = {file.Path, file.IncludedBy, line_text, note};
   };
-  // Without notes the table keeps its three columns.
-  bool noted = false;
-  for (size_t f = 0; f < files.size(); ++f) noted = noted || !FileNote(files[f], read[f]).empty();
-  WriteTable(files.size() + 1, AppendedText(cell_text), MeasuredWidth(cell_text),
-             noted ? std::vector<bool>{false, false, true, false} : std::vector<bool>{false, false, true},
-             out);
+  WriteTable<4>(files.size() + 1, row_cells, {false, false, true, false}, out);
 }
+
+namespace {
+
+/// Appends the JSON string of the display text of `bytes`; `display` is room for a
+/// converted text.
+void AppendJsonDisplayString(std::string& json, std::string_view bytes, std::string& display) {
+  if (AsciiPrefix(bytes) == bytes.size() || IsValidUtf8(bytes)) {
+    AppendJsonString(json, bytes);
+    return;
+  }
+  display.clear();
+  AppendDisplayText(display, bytes);
+  AppendJsonString(json, display);
+}
+
+/// The colours' texts of rows (`JsonColours`), made once for each kind and set of marks:
+/// a list has few of them, and its rows take turns between them.
+class JsonColoursOfRows {
+ public:
+  /// `JsonColours(row)`, valid while this lives.
+  const std::string& Of(const ResultRow& row) {
+    for (const Made& made : made_) {
+      if (made.Kind == row.WrittenFor && made.Marks == row.Marks) return made.Text;
+    }
+    made_.push_back({row.WrittenFor, row.Marks, JsonColours(row)});
+    return made_.back().Text;
+  }
+
+ private:
+  struct Made {
+    ListKind Kind;
+    RowMarks Marks;
+    std::string Text;
+  };
+  std::deque<Made> made_;  ///< a deque keeps the texts in place as it grows
+};
+
+}  // namespace
 
 void WriteListJson(const ResultList& list, std::ostream& out) {
   out << "{\"list\": {\"kind\": " << JsonString(ToDisplayText(KindText(list.Kind())))
       << ", \"subject\": " << JsonString(ToDisplayText(list.Subject()))
       << ", \"caption\": " << JsonString(ToDisplayText(list.Caption()))
       << ", \"selector\": " << JsonString(ToDisplayText(SelectorEntryText(list))) << "}}\n";
-  // One line per row, made in one buffer; rows of the same marks share their colours' text.
+  // One line per row, made in one string and gathered in the output's buffer.
+  OutputBuffer buffer(out);
   std::string line;
   std::string display;
-  std::string colours_text;
-  std::optional<std::pair<ListKind, RowMarks>> coloured;
+  JsonColoursOfRows colours;
   for (int32_t r = 0; r < list.RowCount(); ++r) {
-    const ResultRow& row = list.Row(r);
+    const ResultRow row = list.Row(r);
     line = "{\"cells\": [";
     for (size_t column = 0; column < static_cast<size_t>(ResultColumns); ++column) {
       if (column > 0) line += ", ";
-      display.clear();
-      AppendDisplayText(display, row.Cells[column]);
-      AppendJsonString(line, display);
+      AppendJsonDisplayString(line, row.Cells[column], display);
     }
-    if (coloured != std::make_pair(row.WrittenFor, row.Marks)) {
-      colours_text = JsonColours(row);
-      coloured = std::make_pair(row.WrittenFor, row.Marks);
-    }
-    line += colours_text;
-    line += row.Marks.Has(RowMark::Callback) ? ", \"mark\": \"callback\"}\n" : "}\n";
-    out.write(line.data(), static_cast<std::streamsize>(line.size()));
+    line += colours.Of(row);
+    line += row.Marks.Has(RowMark::Callback) ? ", \"mark\": \"callback\"}" : "}";
+    buffer.Append(line);
+    buffer.EndLine();
   }
 }
 
+namespace {
+
+/// The marks column's words of rows, made again only when a row's marks differ from the
+/// last ones that have words.
+class MarkWordsOfRows {
+ public:
+  /// `MarkWords(marks)`, valid until the next call.
+  std::string_view Of(RowMarks marks) {
+    const RowMarks worded = WordedMarks(marks);
+    if (worded == RowMarks()) return {};
+    if (worded != marks_) {
+      words_ = MarkWords(worded);
+      marks_ = worded;
+    }
+    return words_;
+  }
+
+ private:
+  static RowMarks WordedMarks(RowMarks marks) {
+    RowMarks worded;
+    for (const RowMark mark : {RowMark::NeverCalled, RowMark::OtherCase, RowMark::CalledAboveHead,
+                               RowMark::Declaration, RowMark::DeclareLine, RowMark::Ambiguous}) {
+      if (marks.Has(mark)) worded |= mark;
+    }
+    return worded;
+  }
+  RowMarks marks_;
+  std::string words_;
+};
+
+}  // namespace
+
 void WriteListTable(const ResultList& list, std::ostream& out) {
   out << ToDisplayText(list.Caption()) << '\n';
-  // The table asks for the cells of a row one after the other: the row is looked up once.
-  ResultRow row;
-  size_t row_held = 0;
-  const auto row_at = [&](size_t r) -> const ResultRow& {
-    if (row_held != r) row = list.Row(static_cast<int32_t>(r - 1));
-    row_held = r;
-    return row;
-  };
-  const auto cell_text = [&](size_t r, size_t c, std::string& text) {
+  MarkWordsOfRows marks;
+  const auto row_cells = [&](size_t r, TableCells<ResultColumns + 1>& cells) {
     if (r == 0) {
-      text = c == 0 ? "Marks" : ColumnHeaders[c - 1];
-    } else {
-      text = MarkWords(row_at(r).Marks);
-    }
-  };
-  const auto append_cell = [&, text = std::string()](size_t r, size_t c, std::string& line) mutable {
-    if (r > 0 && c > 0) {
-      AppendDisplayText(line, row_at(r).Cells[c - 1]);
+      cells = {"Marks", ColumnHeaders[0], ColumnHeaders[1], ColumnHeaders[2], ColumnHeaders[3],
+               ColumnHeaders[4]};
       return;
     }
-    cell_text(r, c, text);
-    line += text;
+    const ResultRow row = list.Row(static_cast<int32_t>(r - 1));
+    cells = {marks.Of(row.Marks), row.Cells[0], row.Cells[1], row.Cells[2], row.Cells[3],
+             row.Cells[4]};
   };
-  const auto cell_width = [&](size_t r, size_t c) {
-    if (r == 0 || c == 0) return MeasuredWidth(cell_text)(r, c);
-    return DisplayWidthOfBytes(row_at(r).Cells[c - 1]);
-  };
-  WriteTable(static_cast<size_t>(list.RowCount()) + 1, append_cell, cell_width,
-             {false, true, false, false, false, false}, out);
+  WriteTable<ResultColumns + 1>(static_cast<size_t>(list.RowCount()) + 1, row_cells,
+                                {false, true, false, false, false, false}, out);
 }

@@ -2,9 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <functional>
+#include <random>
 #include <sstream>
 #include <string>
+#include <vector>
+
+#include "frontend/display_text.h"
+#include "listings/row_colours.h"
 
 TEST(ReportOutput, JsonStringEscapesQuotesBackslashesAndControlBytes) {
   EXPECT_EQ(JsonString("a\"b\\c"), "\"a\\\"b\\\\c\"");
@@ -94,5 +101,112 @@ TEST(ReportOutput, ListsAndFilesArePrintedByteForByte) {
     std::ostringstream out;
     c.Write(out);
     EXPECT_EQ(out.str(), c.Expected);
+  }
+}
+
+// What the writers must print, written the plain way: every cell converted on its own,
+// widths from the converted texts, blanks cut off the finished line, escapes byte by byte.
+namespace plain {
+
+size_t Width(std::string_view utf8) {
+  size_t width = 0;
+  for (const char c : utf8) width += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  return width;
+}
+
+std::string Table(const ResultList& list) {
+  std::vector<std::vector<std::string>> lines = {{"Marks", "Line", "Calls", "Count", "(in) Function", "in File"}};
+  for (int32_t r = 0; r < list.RowCount(); ++r) {
+    lines.push_back({MarkWords(list.Row(r).Marks)});
+    for (int c = 0; c < ResultColumns; ++c) lines.back().push_back(ToDisplayText(list.CellText(r, c)));
+  }
+  std::vector<size_t> widths(6, 0);
+  for (const auto& line : lines) {
+    for (size_t c = 0; c < 6; ++c) widths[c] = std::max(widths[c], Width(line[c]));
+  }
+  std::string out = ToDisplayText(list.Caption()) + "\n";
+  for (const auto& line : lines) {
+    std::string text;
+    for (size_t c = 0; c < 6; ++c) {
+      const std::string pad(widths[c] - Width(line[c]), ' ');
+      text += c == 1 ? pad + line[c] : line[c] + pad;
+      text += "  ";
+    }
+    out += text.substr(0, text.find_last_not_of(' ') + 1) + "\n";
+  }
+  return out;
+}
+
+std::string Json(std::string_view utf8) {
+  std::string json = "\"";
+  for (const char c : utf8) {
+    if (c == '"' || c == '\\') {
+      json += std::string("\\") + c;
+    } else if (c == '\n' || c == '\r' || c == '\t') {
+      json += c == '\n' ? "\\n" : c == '\r' ? "\\r" : "\\t";
+    } else if (static_cast<unsigned char>(c) < 0x20) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
+      json += escaped;
+    } else {
+      json += c;
+    }
+  }
+  return json + "\"";
+}
+
+}  // namespace plain
+
+// Random cells around the writers' sixteen-byte steps and their held-back blanks: ASCII and
+// UTF-8 runs, bytes that are no UTF-8, quotes, backslashes, control bytes and blanks at
+// either end, in rows of random marks.
+TEST(ReportOutput, TablesAndJsonOfRandomCellsAreThoseOfThePlainWriter) {
+  const std::string pieces[] = {"a", "Foo(1)", "  ", " ", "\xC3\xA4", "\xE4", "\"", "\\", "\t",
+                                "\x01", "0123456789abcdef", ";", "\xE2\x82\xAC", "\xC3"};
+  std::mt19937 random(22);
+  const auto cell = [&] {
+    std::string text;
+    for (size_t count = random() % 12; count > 0; --count) text += pieces[random() % std::size(pieces)];
+    return text;
+  };
+  for (int round = 0; round < 40; ++round) {
+    ResultList list(round % 2 ? ListKind::AllProcedureCalls : ListKind::Terms, "T" + cell());
+    for (size_t rows = random() % 8; rows > 0; --rows) {
+      RowMarks marks;
+      for (int bit = 0; bit < 12; ++bit) {
+        if (random() % 4 == 0) marks |= static_cast<RowMark>(1 << bit);
+      }
+      list.AddResultRow({cell(), cell(), cell(), cell(), cell()}, marks);
+    }
+    std::ostringstream table;
+    WriteListTable(list, table);
+    EXPECT_EQ(table.str(), plain::Table(list));
+    std::ostringstream json;
+    WriteListJson(list, json);
+    std::istringstream lines(json.str());
+    std::string line;
+    std::getline(lines, line);  // the list line
+    for (int32_t r = 0; r < list.RowCount() && std::getline(lines, line); ++r) {
+      std::string cells = "{\"cells\": [";
+      for (int c = 0; c < ResultColumns; ++c) {
+        cells += (c ? ", " : "") + plain::Json(ToDisplayText(list.CellText(r, c)));
+      }
+      const ResultRow row = list.Row(r);
+      const auto colours = [&](bool background) {
+        std::string text = "[";
+        for (int c = 0; c < ResultColumns; ++c) {
+          const CellColours colour = MarkColours(row.WrittenFor, row.Marks, c);
+          const std::optional<Rgb>& rgb = background ? colour.Background : colour.Text;
+          text += (c ? ", " : "") + (rgb ? "[" + std::to_string(rgb->Red) + "," +
+                                               std::to_string(rgb->Green) + "," +
+                                               std::to_string(rgb->Blue) + "]"
+                                         : std::string("null"));
+        }
+        return text + "]";
+      };
+      EXPECT_EQ(line.substr(0, line.find(", \"mark\"")),
+                cells + "], \"bg\": " + colours(true) + ", \"fg\": " + colours(false) +
+                    (row.Marks.Has(RowMark::Callback) ? "" : "}"));
+    }
   }
 }
