@@ -3,7 +3,11 @@
 // in a hash set of the folded procedure names. No listing can find the calls with less.
 // Beside it, on the same taken-up project, the calls of one procedure, the term search,
 // the unused and declare-check checks and the callees of one procedure as the window runs
-// them: each run reads the files afresh.
+// them: each run reads the files afresh. The checks are timed three times: as a first run,
+// with none of the call graph's pieces of the files kept (as after a take-up); as a
+// repeated run, which compares the files read afresh with the bytes of the kept pieces and
+// sweeps none whose bytes are the same; and as a repeated run in the window, which reads
+// again only the files whose time or size changed (none here) before it compares.
 //
 //   pbst-bench-floor MAINFILE REPETITIONS [NAME TERM]
 #include <cstdio>
@@ -84,16 +88,26 @@ size_t TokenizingPass(const Project& project) {
   return found;
 }
 
-/// Times `listing` (given the project, a fresh list and the host) `repetitions` times,
-/// each with the files read afresh, and prints the times as `name`.
+/// How a timed run finds the project's files and the call graph's pieces.
+enum class RunKind {
+  Afresh,       ///< every file read afresh, the pieces kept
+  First,        ///< every file read afresh, no piece kept
+  InTheWindow,  ///< as the window runs a listing: the files changed since read again
+};
+
+/// Times `listing` (given the project, a fresh list and the host) `repetitions` times, each
+/// run as `kind` says, and prints the times as `name`.
 template <typename Listing>
-void TimeListing(const std::string& name, Project& project, int repetitions, Listing listing) {
+void TimeListing(const std::string& name, Project& project, int repetitions, Listing listing,
+                 RunKind kind = RunKind::Afresh) {
   std::vector<double> times;
   ReportHost host;
   for (int repetition = 0; repetition < repetitions; ++repetition) {
     ResultList list(ListKind::Terms, name);
-    project.Texts.Forget();
+    if (kind != RunKind::InTheWindow) project.Texts.Forget();
+    if (kind == RunKind::First) project.Pieces.Clear();
     const double start = NowMs();
+    if (kind == RunKind::InTheWindow) project.Texts.DropChanged();
     listing(project, list, host);
     times.push_back(NowMs() - start);
   }
@@ -133,8 +147,11 @@ int main(int argc, char** argv) {
     for (const auto& [listing, text] : {std::pair<std::string, std::string>{"unused", ""},
                                         {"declare-check", ""}, {"callees", name}}) {
       const ListingRun run = CatalogListing(listing).Run;
-      TimeListing("listing-" + listing, project, repetitions,
-                  [&](Project& p, ResultList& l, ReportHost& h) { run(p, l, h, {text}); });
+      const auto run_it = [&](Project& p, ResultList& l, ReportHost& h) { run(p, l, h, {text}); };
+      TimeListing("listing-" + listing + "-first", project, repetitions, run_it, RunKind::First);
+      TimeListing("listing-" + listing, project, repetitions, run_it);
+      TimeListing("listing-" + listing + "-window", project, repetitions, run_it,
+                  RunKind::InTheWindow);
     }
   }
   return 0;

@@ -1,7 +1,9 @@
 // Times the language server as an editor meets it, through its standard input and output:
 // the first references request after initialize (the take-up included), then, after a
 // one-line edit of the file that holds a procedure, definition, references and incoming
-// calls of that procedure, and the republished diagnostics of the edit.
+// calls of that procedure, and the republished diagnostics of the edit. The edits come
+// once the opened document's first diagnostics are published (also timed), as when a user
+// opens a file and starts typing.
 //
 //   pbst-bench-lsp SERVER MAINFILE NAME REPETITIONS
 //
@@ -174,6 +176,10 @@ struct Session {
   }
   double EditThenDiagnostics() {
     Edit();
+    return Diagnostics();
+  }
+  /// Milliseconds until the diagnostics of the document are published.
+  double Diagnostics() {
     const double start = NowMs();
     Server.ReadUntil([this](const Json& m) {
       return m.value("method", "") == "textDocument/publishDiagnostics" && m["params"]["uri"] == Uri;
@@ -195,7 +201,7 @@ int main(int argc, char** argv) {
     std::cerr << "pbst-bench-lsp: no head of " << argv[3] << " beside " << main_file << "\n";
     return 2;
   }
-  std::vector<double> first, definition, references, hierarchy, diagnostics;
+  std::vector<double> first, open_diagnostics, definition, references, hierarchy, diagnostics;
   for (int repetition = 0; repetition < std::atoi(argv[4]); ++repetition) {
     ServerProcess server(argv[1]);
     Session session{server, head, UriOfPath(head.Path)};
@@ -205,6 +211,7 @@ int main(int argc, char** argv) {
     first.push_back(TimeRequest(server, session.Id++, "textDocument/references", session.At()));
     server.Send({{"jsonrpc", "2.0"}, {"method", "textDocument/didOpen"},
                  {"params", {{"textDocument", {{"uri", session.Uri}, {"languageId", "purebasic"}, {"version", 1}, {"text", head.Text}}}}}});
+    open_diagnostics.push_back(session.Diagnostics());
     TimeRequest(server, session.Id++, "textDocument/definition", session.At());  // the open settled
     session.Edit();
     definition.push_back(TimeRequest(server, session.Id++, "textDocument/definition", session.At()));
@@ -216,6 +223,7 @@ int main(int argc, char** argv) {
     server.Send({{"jsonrpc", "2.0"}, {"method", "exit"}});
   }
   PrintTimes("lsp-first-references", first);
+  PrintTimes("lsp-open-diagnostics", open_diagnostics);
   PrintTimes("lsp-edit-definition", definition);
   PrintTimes("lsp-edit-references", references);
   PrintTimes("lsp-edit-call-hierarchy", hierarchy);

@@ -1,22 +1,22 @@
-// The call graph. The procedure-call search already finds every call of one key on its
-// candidate lines only; running it once per distinct key covers each candidate line once
-// per key whose last token it holds, so the whole graph costs about one pass over the
-// project. The enclosing head of each call is then matched to its entry of the index.
+// The call graph. Its own pass (`GraphSweep`) finds the sites of each file from the file's
+// lines, the procedures and the module rules alone, so the graph is put together from
+// pieces, one per file, and a file whose piece still holds is not swept again. The
+// enclosing head of each call is then matched to its entry of the index. The graph of a
+// few bodies needs the pieces of their files only.
 #include "listings/call_graph.h"
 
 #include <algorithm>
+#include <deque>
+#include <memory>
 #include <numeric>
 #include <string>
-#include <tuple>
 #include <unordered_map>
 #include <utility>
 
 #include "listings/call_matching.h"
-#include "listings/call_search.h"
-#include "listings/call_sweep.h"
-#include "listings/module_scope.h"
+#include "listings/call_site_pieces.h"
+#include "listings/graph_sweep.h"
 #include "listings/procedures_list.h"
-#include "source/line_classification.h"
 #include "source/text_parts.h"
 
 namespace {
@@ -101,10 +101,16 @@ HeadLines HeadLinesOf(const ProjectText& text, const ProcedureIndex& procedures,
   return heads;
 }
 
-/// `heads` without the lines that are no real heads.
-HeadLines RealHeads(HeadLines heads, const CheckLines& lines) {
+/// `heads` without the lines that the pieces of their files do not hold as real heads.
+HeadLines RealHeads(HeadLines heads, const ProjectText& text,
+                    const std::vector<const FileSites*>& files) {
   heads.erase(std::remove_if(heads.begin(), heads.end(),
-                             [&](const auto& head) { return lines.KindOf(head.first) != CheckLine::Head; }),
+                             [&](const auto& head) {
+                               const size_t file = text.FileOf(head.first);
+                               const auto line = static_cast<uint32_t>(head.first - text.Files()[file].FirstLine);
+                               const std::vector<uint32_t>& real = files[file]->RealHeads;
+                               return !std::binary_search(real.begin(), real.end(), line);
+                             }),
               heads.end());
   return heads;
 }
@@ -114,21 +120,6 @@ int32_t CallerOf(const HeadLines& heads, size_t head_line) {
   const auto found = std::lower_bound(heads.begin(), heads.end(),
                                       std::make_pair(head_line, int32_t{0}));
   return found != heads.end() && found->first == head_line ? found->second : UnlistedProcedure;
-}
-
-/// The real heads' index entries of each distinct call key, keys in order of their first entry.
-std::vector<std::pair<std::string, std::vector<int32_t>>> EntriesByKey(
-    const ProcedureIndex& procedures) {
-  std::vector<std::pair<std::string, std::vector<int32_t>>> groups;
-  std::unordered_map<std::string, size_t> group_of;
-  for (size_t entry = 0; entry < procedures.size(); ++entry) {
-    if (!IsRealProcedureHead(procedures[entry].HeadText)) continue;
-    std::string key = CallKeyFromHead(procedures[entry].HeadText);
-    const auto [found, added] = group_of.try_emplace(key, groups.size());
-    if (added) groups.emplace_back(std::move(key), std::vector<int32_t>());
-    groups[found->second].second.push_back(static_cast<int32_t>(entry));
-  }
-  return groups;
 }
 
 /// Offsets of the runs of `count` groups, one more at the end, from each item's group.
@@ -159,79 +150,139 @@ std::vector<int32_t> HeadsNamed(const ProcedureIndex& procedures, std::string_vi
   return heads;
 }
 
+namespace {
+
+/// The sites of every file of a text: each file's piece, found again or swept now.
+class FilePieces {
+ public:
+  FilePieces(const ProjectText& text, const ProcedureIndex& procedures, Project* project)
+      : text_(text), procedures_(procedures), project_(project) {}
+
+  /// Finds the piece of every file (of the files `wanted` holds true for, unless it is
+  /// nullptr; the others get no sites), polling `host` once per line swept and once per
+  /// file whose piece holds; false when the host reported a stop.
+  bool Find(const std::vector<bool>* wanted, ListingHost& host) {
+    if (project_ != nullptr) project_->Pieces.UseInputs(SiteInputsOf(text_, procedures_));
+    for (size_t file = 0; file < text_.Files().size(); ++file) {
+      if (wanted != nullptr && !(*wanted)[file]) {
+        files_.push_back(&own_.emplace_back());
+      } else if (!FindFile(file, host)) {
+        return false;
+      }
+    }
+    if (project_ != nullptr && wanted == nullptr) project_->Pieces.DropUnasked();
+    return true;
+  }
+
+  /// The pieces, by file.
+  const std::vector<const FileSites*>& Files() const { return files_; }
+
+ private:
+  bool FindFile(size_t file, ListingHost& host) {
+    const std::shared_ptr<const std::string> bytes = BytesOf(file);
+    const std::string* path = bytes ? &project_->SourceFiles[file].Path : nullptr;
+    if (const FileSites* kept = path ? project_->Pieces.Find(*path, bytes) : nullptr) {
+      files_.push_back(kept);
+      return !host.PollStop();
+    }
+    if (!sweep_) sweep_ = std::make_unique<GraphSweep>(text_, procedures_);
+    FileSites sites;
+    if (!sweep_->SweepFile(file, host, sites)) return false;
+    if (path != nullptr) {
+      project_->Pieces.Keep(*path, bytes, std::move(sites));
+      files_.push_back(project_->Pieces.Find(*path, bytes));
+    } else {
+      files_.push_back(&own_.emplace_back(std::move(sites)));
+    }
+    return true;
+  }
+
+  // The text's own buffer of the file, which the pieces hold; none without a project, for
+  // a file that did not open, or when the project's texts no longer give that buffer.
+  std::shared_ptr<const std::string> BytesOf(size_t file) const {
+    const ProjectFile& read = text_.Files()[file];
+    if (project_ == nullptr || !read.Opened || file >= project_->SourceFiles.size()) return nullptr;
+    std::shared_ptr<const std::string> bytes = project_->Texts.Bytes(project_->SourceFiles[file].Path);
+    return bytes && bytes->data() == read.Bytes.data() ? bytes : nullptr;
+  }
+
+  const ProjectText& text_;
+  const ProcedureIndex& procedures_;
+  Project* project_;
+  std::unique_ptr<GraphSweep> sweep_;
+  std::vector<const FileSites*> files_;
+  std::deque<FileSites> own_;  ///< the pieces swept without a project to keep them
+};
+
+}  // namespace
+
 ListingEnd CallGraph::Build(const ProjectText& text, const ProcedureIndex& procedures,
                             ListingHost& host) {
-  if (lines_.Read(text, host) == ListingEnd::Stopped) return ListingEnd::Stopped;
-  ProcedureCallSearch search(text, procedures);
-  return Fill(text, procedures, RealHeads(ListedHeadLines(text, procedures), lines_), search,
-              false, host);
+  return BuildFrom(text, procedures, nullptr, nullptr, host);
+}
+
+ListingEnd CallGraph::Build(const ProjectText& text, Project& project, ListingHost& host) {
+  return BuildFrom(text, project.Procedures, &project, nullptr, host);
 }
 
 ListingEnd CallGraph::BuildIn(const ProjectText& text, const ProcedureIndex& procedures,
                               const std::vector<int32_t>& callers, ListingHost& host) {
-  if (lines_.Read(text, host) == ListingEnd::Stopped) return ListingEnd::Stopped;
-  const HeadLines heads = RealHeads(HeadLinesOf(text, procedures, callers), lines_);
-  std::vector<std::pair<size_t, size_t>> bodies;
-  for (const auto& [line, entry] : heads) bodies.emplace_back(line + 1, lines_.BodyEnd(line));
-  ProcedureCallSearch search(text, procedures, std::move(bodies));
-  return Fill(text, procedures, heads, search, true, host);
+  return BuildFrom(text, procedures, nullptr, &callers, host);
 }
 
-ListingEnd CallGraph::Fill(const ProjectText& text, const ProcedureIndex& procedures,
-                           const HeadLines& heads, ProcedureCallSearch& search,
-                           bool listed_callers_only, ListingHost& host) {
-  sites_.clear();
-  callee_starts_.clear();
-  head_lines_.assign(procedures.size(), std::string::npos);
-  for (const auto& [line, entry] : heads) head_lines_[static_cast<size_t>(entry)] = line;
-  const auto keys = EntriesByKey(procedures);
-  const auto add_sites = [&](size_t k) {
-    return [&, k](const CallHit& hit) {
-      AddSites(text, procedures, heads, keys[k].second, listed_callers_only, search.Scope(),
-               keys[k].first, hit);
-    };
-  };
-  if (listed_callers_only) {
-    // A few bodies: their lines are indexed and searched per key.
-    if (!search.Index(host)) return ListingEnd::Stopped;
-    for (size_t k = 0; k < keys.size(); ++k) {
-      if (search.FindCalls(keys[k].first, CallTarget(), host, add_sites(k))) return ListingEnd::Stopped;
-    }
-  } else {
-    std::vector<SweptKey> swept;
-    for (const auto& [key, callees] : keys) swept.push_back({key, CallTarget()});
-    CallSweep sweep(search, text, swept);
-    if (!sweep.Sweep(host)) return ListingEnd::Stopped;
-    for (size_t k = 0; k < keys.size(); ++k) {
-      if (sweep.Calls(k, host, add_sites(k))) return ListingEnd::Stopped;
-    }
-  }
-  IndexSites(procedures.size());
+ListingEnd CallGraph::BuildIn(const ProjectText& text, Project& project,
+                              const std::vector<int32_t>& callers, ListingHost& host) {
+  return BuildFrom(text, project.Procedures, &project, &callers, host);
+}
+
+// The graph of a few bodies needs the pieces of the files that hold their heads only.
+ListingEnd CallGraph::BuildFrom(const ProjectText& text, const ProcedureIndex& procedures,
+                                Project* project, const std::vector<int32_t>* callers,
+                                ListingHost& host) {
+  const HeadLines listed = callers != nullptr ? HeadLinesOf(text, procedures, *callers)
+                                              : ListedHeadLines(text, procedures);
+  std::vector<bool> wanted(text.Files().size(), false);
+  for (const auto& [line, entry] : listed) wanted[text.FileOf(line)] = true;
+  FilePieces pieces(text, procedures, project);
+  if (!pieces.Find(callers != nullptr ? &wanted : nullptr, host)) return ListingEnd::Stopped;
+  Assemble(text, procedures, pieces.Files(), RealHeads(listed, text, pieces.Files()), callers != nullptr);
   return ListingEnd::Finished;
 }
 
-// A hit is a call of the name; which procedures of the name it calls, and in which letter
-// case, the module rules decide (every one of them in a project without modules). A call
-// in a Macro body runs where the macro is used: the checks take it as main code's.
-void CallGraph::AddSites(const ProjectText& text, const ProcedureIndex& procedures,
-                         const HeadLines& heads, const std::vector<int32_t>& callees,
-                         bool listed_callers_only, const ModuleScope& scope,
-                         std::string_view key, const CallHit& hit) {
-  const CheckLine kind = lines_.KindOf(hit.Line);
-  if (kind == CheckLine::Head || kind == CheckLine::NoCall || IsDeclareLine(text.SourceLine(hit.Line))) {
-    return;
-  }
-  const bool in_macro = kind == CheckLine::MacroBody;
-  const int32_t caller = in_macro ? MainCode : CallerOf(heads, lines_.BodyHead(hit.Line));
-  if (listed_callers_only && caller < 0) return;
-  for (const int32_t callee : callees) {
-    const CallTarget target = TargetOf(procedures[static_cast<size_t>(callee)]);
-    const TargetCall call = scope.Active() ? scope.FindTargetCall(hit.Line, hit.Prepared, key, target)
-                                           : TargetCall{hit.Found, hit.Ambiguous};
-    if (call.Found != 0) {
-      sites_.push_back({callee, caller, hit.File, hit.LineNumber, hit.Line, call.Found < 0,
-                        call.Ambiguous, in_macro});
+// The pieces give the sites file by file, line by line, so that `IndexSites` keeps each
+// callee's sites in line order. A call in a Macro body is main code's.
+void CallGraph::Assemble(const ProjectText& text, const ProcedureIndex& procedures,
+                         const std::vector<const FileSites*>& files, const HeadLines& heads,
+                         bool listed_callers_only) {
+  head_lines_.assign(procedures.size(), std::string::npos);
+  for (const auto& [line, entry] : heads) head_lines_[static_cast<size_t>(entry)] = line;
+  sites_.clear();
+  declares_.clear();
+  size_t count = 0;
+  for (const FileSites* file : files) count += file->Sites.size();
+  sites_.reserve(count);
+  for (size_t file = 0; file < files.size(); ++file) {
+    const size_t first_line = text.Files()[file].FirstLine;
+    if (!listed_callers_only) AddDeclares(*files[file], first_line);
+    uint32_t last_head = NoBodyHead;
+    int32_t caller = MainCode;
+    for (const FileSite& site : files[file]->Sites) {
+      if (site.Head != last_head) {
+        last_head = site.Head;
+        caller = site.Head == NoBodyHead ? MainCode : CallerOf(heads, first_line + site.Head);
+      }
+      const int32_t of = site.InMacro ? MainCode : caller;
+      if (listed_callers_only && of < 0) continue;
+      sites_.push_back({site.Callee, of, file, static_cast<int32_t>(site.Line + 1),
+                        first_line + site.Line, site.OtherCase, site.Ambiguous, site.InMacro});
     }
+  }
+  IndexSites(procedures.size());
+}
+
+void CallGraph::AddDeclares(const FileSites& file, size_t first_line) {
+  for (const FileDeclare& declare : file.Declares) {
+    declares_.push_back({first_line + declare.Line, declare.Module});
   }
 }
 
@@ -252,25 +303,44 @@ std::vector<const CallSite*> CallGraph::SitesIn(int32_t caller) const {
   return sites;
 }
 
+CalleeSpan CallGraph::CalleesIn(int32_t caller) const {
+  if (caller < 0 || static_cast<size_t>(caller) + 1 >= caller_starts_.size()) return {};
+  const int32_t* const first = callees_by_caller_.data();
+  return {first + caller_starts_[static_cast<size_t>(caller)],
+          first + caller_starts_[static_cast<size_t>(caller) + 1]};
+}
+
 size_t CallGraph::HeadLine(int32_t procedure) const {
   if (procedure < 0 || static_cast<size_t>(procedure) >= head_lines_.size()) return std::string::npos;
   return head_lines_[static_cast<size_t>(procedure)];
 }
 
-// Each key's sites arrive in line order, so a stable sort by callee keeps that order.
+// Counting sorts keep the order in which the sites come, which must be that of their lines
+// and, on one line, of their callees: by callee, each callee's sites are then in line
+// order, and by caller, each caller's sites in line and callee order.
 void CallGraph::IndexSites(size_t procedures) {
-  std::stable_sort(sites_.begin(), sites_.end(),
-                   [](const CallSite& a, const CallSite& b) { return a.Callee < b.Callee; });
   callee_starts_ = RunStarts(procedures, sites_.size(),
                              [this](size_t site) { return sites_[site].Callee; });
-  by_caller_.clear();
+  std::vector<size_t> place(sites_.size());
+  std::vector<size_t> next(callee_starts_.begin(), callee_starts_.end() - 1);
   for (size_t site = 0; site < sites_.size(); ++site) {
-    if (sites_[site].Caller >= 0) by_caller_.push_back(site);
+    place[site] = next[static_cast<size_t>(sites_[site].Callee)]++;
   }
-  std::sort(by_caller_.begin(), by_caller_.end(), [this](size_t a, size_t b) {
-    return std::tie(sites_[a].Caller, sites_[a].Line, sites_[a].Callee) <
-           std::tie(sites_[b].Caller, sites_[b].Line, sites_[b].Callee);
-  });
-  caller_starts_ = RunStarts(procedures, by_caller_.size(),
-                             [this](size_t entry) { return sites_[by_caller_[entry]].Caller; });
+  std::vector<size_t> listed;
+  for (size_t site = 0; site < sites_.size(); ++site) {
+    if (sites_[site].Caller >= 0) listed.push_back(site);
+  }
+  caller_starts_ = RunStarts(procedures, listed.size(),
+                             [&](size_t entry) { return sites_[listed[entry]].Caller; });
+  by_caller_.assign(listed.size(), 0);
+  callees_by_caller_.assign(listed.size(), 0);
+  next.assign(caller_starts_.begin(), caller_starts_.end() - 1);
+  for (const size_t site : listed) {
+    const size_t entry = next[static_cast<size_t>(sites_[site].Caller)]++;
+    by_caller_[entry] = place[site];
+    callees_by_caller_[entry] = sites_[site].Callee;
+  }
+  std::vector<CallSite> by_callee(sites_.size());
+  for (size_t site = 0; site < sites_.size(); ++site) by_callee[place[site]] = sites_[site];
+  sites_ = std::move(by_callee);
 }

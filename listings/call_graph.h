@@ -1,24 +1,22 @@
 // The whole project's call graph: every call of a real procedure of the index, with the
-// procedure whose body holds it, found in one sweep over the project text with the same
-// matchers and candidate index as the procedure-call listing, but with the checks' notion
-// of heads, bodies and lines that hold no calls (`CheckLines`). The callees listing, the
-// call trees and the dead-code listings read it instead of searching per procedure.
+// procedure whose body holds it, found file by file (`GraphSweep`) with the same matchers
+// as the procedure-call listing, but with the checks' notion of heads, bodies and lines
+// that hold no calls (`CheckLines`). The callees listing, the call trees and the dead-code
+// listings read it instead of searching per procedure.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
-#include "listings/check_lines.h"
 #include "listings/listing_host.h"
 #include "listings/project.h"
 #include "listings/project_text.h"
 
-class ModuleScope;
-class ProcedureCallSearch;
-struct CallHit;
+struct FileSites;
 
 /// A caller that is no procedure of the index: the call stands outside any body.
 constexpr int32_t MainCode = -1;
@@ -59,6 +57,20 @@ struct SiteSpan {
   bool empty() const { return First == Last; }
 };
 
+/// A Declare line of the project.
+struct GraphDeclare {
+  size_t Line = 0;      ///< line id in the project text
+  std::string Module;   ///< the folded module whose block holds it; empty for none
+};
+
+/// A run of callees (indexes of the procedure index) that lie one after the other.
+struct CalleeSpan {
+  const int32_t* First = nullptr;
+  const int32_t* Last = nullptr;
+  const int32_t* begin() const { return First; }
+  const int32_t* end() const { return Last; }
+};
+
 /// Every call site of a project. Declare lines, real head lines and the lines that
 /// `CheckLines` says hold no call are no calls here; an index entry that is no real head
 /// (a variable named "Procedure...") is no procedure. Several heads of one name each get
@@ -69,10 +81,18 @@ class CallGraph {
   /// at. Stopped when the host reported a stop (the graph is then incomplete and must not
   /// be used).
   ListingEnd Build(const ProjectText& text, const ProcedureIndex& procedures, ListingHost& host);
+  /// As `Build` for `text` read from the files of `project`: a file whose bytes, procedures
+  /// and module rules are those of a piece in `project.Pieces` is not swept again (polled
+  /// once), and the pieces of the files swept are kept there.
+  ListingEnd Build(const ProjectText& text, Project& project, ListingHost& host);
   /// As `Build`, but finds only the sites in the bodies of `callers` (indexes of the
-  /// procedure index), looking at those bodies' lines only: `SitesIn` gives each of them
-  /// exactly as after `Build`; the other callers have no sites, `SitesOf` only these.
+  /// procedure index), sweeping only the files that hold their heads: `SitesIn` gives each
+  /// of them exactly as after `Build`; the other callers have no sites, `SitesOf` only
+  /// these.
   ListingEnd BuildIn(const ProjectText& text, const ProcedureIndex& procedures,
+                     const std::vector<int32_t>& callers, ListingHost& host);
+  /// As `BuildIn` with the pieces of `project`, found and kept as `Build` does.
+  ListingEnd BuildIn(const ProjectText& text, Project& project,
                      const std::vector<int32_t>& callers, ListingHost& host);
 
   /// Number of procedures of the index the graph was built for.
@@ -84,24 +104,30 @@ class CallGraph {
   /// The sites in the body of `caller` (an index of the procedure index), in line order,
   /// the calls of one line in index order of their callees.
   std::vector<const CallSite*> SitesIn(int32_t caller) const;
+  /// The callees of the sites that `SitesIn(caller)` gives, in the same order, read from
+  /// one run of memory.
+  CalleeSpan CalleesIn(int32_t caller) const;
+  /// The Declare lines of the whole text, in line order, after `Build`; none after `BuildIn`.
+  const std::vector<GraphDeclare>& Declares() const { return declares_; }
   /// Line id of the head of `procedure` (an index of the procedure index) in the project
   /// text; npos when the text does not hold it or it is no real head.
   size_t HeadLine(int32_t procedure) const;
 
  private:
-  ListingEnd Fill(const ProjectText& text, const ProcedureIndex& procedures,
-                  const std::vector<std::pair<size_t, int32_t>>& heads,
-                  ProcedureCallSearch& search, bool listed_callers_only, ListingHost& host);
-  void AddSites(const ProjectText& text, const ProcedureIndex& procedures,
-                const std::vector<std::pair<size_t, int32_t>>& heads,
-                const std::vector<int32_t>& callees, bool listed_callers_only,
-                const ModuleScope& scope, std::string_view key, const CallHit& hit);
+  ListingEnd BuildFrom(const ProjectText& text, const ProcedureIndex& procedures,
+                       Project* project, const std::vector<int32_t>* callers, ListingHost& host);
+  void Assemble(const ProjectText& text, const ProcedureIndex& procedures,
+                const std::vector<const FileSites*>& files,
+                const std::vector<std::pair<size_t, int32_t>>& heads, bool listed_callers_only);
+  void AddDeclares(const FileSites& file, size_t first_line);
+  /// Indexes `sites_`, which come in line order and, on one line, in callee order.
   void IndexSites(size_t procedures);
 
-  CheckLines lines_;
   std::vector<CallSite> sites_;
+  std::vector<GraphDeclare> declares_;
   std::vector<size_t> head_lines_;     ///< per procedure, its head's line id or npos
   std::vector<size_t> callee_starts_;  ///< per procedure, first site; one more at the end
   std::vector<size_t> by_caller_;      ///< site indexes of listed callers, by caller, line
   std::vector<size_t> caller_starts_;  ///< per procedure, first entry of `by_caller_`
+  std::vector<int32_t> callees_by_caller_;  ///< per entry of `by_caller_`, its site's callee
 };

@@ -89,7 +89,7 @@ ListingResult ListCallTree(Project& project, ResultList&, ListingHost& host,
   const StopEnabled stop(host);
   auto trees = std::make_shared<CallTrees>();
   if (trees->Text.Load(project.SourceFiles, project.Texts, host) == ListingEnd::Stopped ||
-      trees->Graph.Build(trees->Text, project.Procedures, host) == ListingEnd::Stopped) {
+      trees->Graph.Build(trees->Text, project, host) == ListingEnd::Stopped) {
     return EndedAs(ListingEnd::Stopped);
   }
   for (const int32_t head : HeadsNamed(project.Procedures, request.Text, request.WithoutModule)) {

@@ -49,7 +49,7 @@ ListingResult ListCallees(Project& project, ResultList& list, ListingHost& host,
   const StopEnabled stop(host);
   const std::vector<int32_t> heads =
       HeadsNamed(project.Procedures, request.Text, request.WithoutModule);
-  ProjectText text;
+  std::shared_ptr<const ProjectText> text;
   CallGraph graph;
   if (ReadCheckGraph(project, text, graph, list, host, &heads) == ListingEnd::Stopped) {
     return EndedAs(ListingEnd::Stopped);
@@ -59,7 +59,7 @@ ListingResult ListCallees(Project& project, ResultList& list, ListingHost& host,
     if (!first_head) list.AddResultRow("", RowMark::Separator);
     first_head = false;
     for (const CallSite* site : graph.SitesIn(head)) {
-      AddCalleeRow(list, text, project.Procedures, *site);
+      AddCalleeRow(list, *text, project.Procedures, *site);
     }
   }
   return {};

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "listings/call_graph.h"
@@ -13,10 +14,11 @@
 #include "listings/result_list.h"
 
 /// Reads `project` into `text` and builds `graph` over it (of the bodies of `callers`
-/// only, when not nullptr). On a stop, appends to `list` an empty row and the row
+/// only, when not nullptr); the text of the last check is used again while each file is
+/// still the buffer it holds. On a stop, appends to `list` an empty row and the row
 /// "stopped while reading the files: N of M read" or "stopped while finding the calls:
 /// every file read", and returns Stopped.
-ListingEnd ReadCheckGraph(Project& project, ProjectText& text, CallGraph& graph,
+ListingEnd ReadCheckGraph(Project& project, std::shared_ptr<const ProjectText>& text, CallGraph& graph,
                           ResultList& list, ListingHost& host,
                           const std::vector<int32_t>* callers = nullptr);
 

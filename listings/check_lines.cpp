@@ -142,18 +142,36 @@ bool IsRealProcedureHead(std::string_view line) {
 }
 
 ListingEnd CheckLines::Read(const ProjectText& text, ListingHost& host) {
+  first_line_ = 0;
   kinds_.assign(text.LineCount(), CheckLine::Code);
   heads_.clear();
   body_ends_.clear();
-  for (const ProjectFile& file : text.Files()) {
-    FileLines lines(heads_, body_ends_);
-    const size_t end = file.FirstLine + file.LineCount;
-    for (size_t line = file.FirstLine; line < end; ++line) {
-      kinds_[line] = lines.Take(line, Stripped(text.SourceLine(line)));
-      if (host.PollStop()) return ListingEnd::Stopped;
+  for (size_t file = 0; file < text.Files().size(); ++file) {
+    if (TakeFile(text, file, text.Files()[file].FirstLine, host) == ListingEnd::Stopped) {
+      return ListingEnd::Stopped;
     }
-    lines.CloseBody(end);
   }
+  return ListingEnd::Finished;
+}
+
+ListingEnd CheckLines::ReadFile(const ProjectText& text, size_t file, ListingHost& host) {
+  first_line_ = text.Files()[file].FirstLine;
+  kinds_.assign(text.Files()[file].LineCount, CheckLine::Code);
+  heads_.clear();
+  body_ends_.clear();
+  return TakeFile(text, file, 0, host);
+}
+
+ListingEnd CheckLines::TakeFile(const ProjectText& text, size_t file, size_t at,
+                                ListingHost& host) {
+  const ProjectFile& source = text.Files()[file];
+  FileLines lines(heads_, body_ends_);
+  const size_t end = source.FirstLine + source.LineCount;
+  for (size_t line = source.FirstLine; line < end; ++line, ++at) {
+    kinds_[at] = lines.Take(line, Stripped(text.SourceLine(line)));
+    if (host.PollStop()) return ListingEnd::Stopped;
+  }
+  lines.CloseBody(end);
   return ListingEnd::Finished;
 }
 

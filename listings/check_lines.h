@@ -31,9 +31,12 @@ class CheckLines {
   /// Reads every line of `text` (which must outlive this), polling `host` once per line.
   /// Stopped when the host reported a stop.
   ListingEnd Read(const ProjectText& text, ListingHost& host);
+  /// As `Read` for the lines of file `file` of `text` only: a file's kinds, heads and bodies
+  /// do not depend on the other files. `KindOf` and `BodyHead` then answer for its lines.
+  ListingEnd ReadFile(const ProjectText& text, size_t file, ListingHost& host);
 
   /// What line `line` is.
-  CheckLine KindOf(size_t line) const { return kinds_[line]; }
+  CheckLine KindOf(size_t line) const { return kinds_[line - first_line_]; }
   /// Line id of the real head whose body holds `line`; npos outside every body (a head
   /// line and an end line are in none).
   size_t BodyHead(size_t line) const;
@@ -41,6 +44,10 @@ class CheckLines {
   size_t BodyEnd(size_t head) const;
 
  private:
+  /// Reads the lines of file `file` into `kinds_` from `kinds_[at]` on.
+  ListingEnd TakeFile(const ProjectText& text, size_t file, size_t at, ListingHost& host);
+
+  size_t first_line_ = 0;          ///< line id of `kinds_[0]`
   std::vector<CheckLine> kinds_;
   std::vector<size_t> heads_;      ///< real head lines, ascending
   std::vector<size_t> body_ends_;  ///< per head, one past its body's last line

@@ -19,7 +19,6 @@
 #include "listings/call_matching.h"
 #include "listings/declares.h"
 #include "listings/listing_rows.h"
-#include "listings/module_scope.h"
 #include "listings/project_text.h"
 #include "listings/signature.h"
 #include "source/compile_order.h"
@@ -31,20 +30,53 @@ namespace {
 /// Rank of a line that the compiler never reads: after every line it reads.
 constexpr size_t Unread = std::numeric_limits<size_t>::max();
 
-/// Per line id, its place in compile order (the first place of a file read twice).
-std::vector<size_t> CompileRanks(const ProjectText& text, const SourceFileList& files) {
-  std::vector<size_t> ranks(text.LineCount(), Unread);
-  size_t next = 0;
-  for (const CompileSpan& span : CompileOrder(files)) {
-    const ProjectFile& file = text.Files()[span.Entry];
-    const size_t last = std::min(static_cast<size_t>(span.LastLine), file.LineCount);
-    for (size_t number = static_cast<size_t>(span.FirstLine); number <= last; ++number, ++next) {
-      size_t& rank = ranks[file.FirstLine + number - 1];
-      if (rank == Unread) rank = next;
+/// Each line's place in compile order (the first place of a file read twice), kept as the
+/// runs of lines of each file that a read of it brings first: a look-up touches a few runs
+/// of one file instead of a rank per line of the project.
+class CompileRanks {
+ public:
+  CompileRanks(const ProjectText& text, const SourceFileList& files)
+      : text_(text), runs_(text.Files().size()) {
+    // A read of a file goes from its first line to its last, so what reads of a file have
+    // brought is always its lines up to some line.
+    std::vector<size_t> read_up_to(text.Files().size(), 0);
+    size_t next = 0;
+    for (const CompileSpan& span : CompileOrder(files)) {
+      const ProjectFile& file = text.Files()[span.Entry];
+      const auto first = static_cast<size_t>(span.FirstLine);
+      const size_t last = std::min(static_cast<size_t>(span.LastLine), file.LineCount);
+      if (last < first) continue;
+      const size_t from = std::max(first, read_up_to[span.Entry] + 1);
+      if (from <= last) {
+        runs_[span.Entry].push_back({file.FirstLine + from - 1, file.FirstLine + last - 1, next + from - first});
+        read_up_to[span.Entry] = last;
+      }
+      next += last - first + 1;
     }
   }
-  return ranks;
-}
+
+  /// The place of line `line` of file `file`; `Unread` for a line the compiler never reads.
+  size_t Of(size_t file, size_t line) const {
+    const std::vector<Run>& runs = runs_[file];
+    const auto after = std::upper_bound(runs.begin(), runs.end(), line,
+                                        [](size_t id, const Run& run) { return id < run.First; });
+    if (after == runs.begin() || line > after[-1].Last) return Unread;
+    return after[-1].Rank + (line - after[-1].First);
+  }
+  /// The place of line `line`.
+  size_t Of(size_t line) const { return Of(text_.FileOf(line), line); }
+
+ private:
+  /// Lines `First` to `Last` (line ids) of a file, read in a row from rank `Rank` on.
+  struct Run {
+    size_t First = 0;
+    size_t Last = 0;
+    size_t Rank = 0;
+  };
+
+  const ProjectText& text_;
+  std::vector<std::vector<Run>> runs_;
+};
 
 /// The heads and Declares of one name.
 struct NameGroup {
@@ -80,13 +112,13 @@ class DeclareCheck {
  public:
   DeclareCheck(const Project& project, const ProjectText& text, const CallGraph& graph)
       : procedures_(project.Procedures), text_(text), graph_(graph),
-        scope_(text, project.Procedures), ranks_(CompileRanks(text, project.SourceFiles)) {}
+        ranks_(CompileRanks(text, project.SourceFiles)) {}
 
-  /// Reads the heads and Declares; false when the host reported a stop.
+  /// Reads the heads and the graph's Declares; false when the host reported a stop.
   bool Gather(ListingHost& host) {
     for (size_t entry = 0; entry < procedures_.size(); ++entry) AddHead(static_cast<int32_t>(entry));
-    for (size_t line = 0; line < text_.LineCount(); ++line) {
-      if (IsDeclareLine(text_.SourceLine(line))) AddDeclare(line);
+    for (const GraphDeclare& declare : graph_.Declares()) {
+      AddDeclare(declare);
       if (host.PollStop()) return false;
     }
     return true;
@@ -125,33 +157,38 @@ class DeclareCheck {
     const ProcedureEntry& procedure = procedures_[static_cast<size_t>(entry)];
     NameGroup& group = groups_[GroupKey(FoldedName(procedure.Module), procedure.HeadText)];
     group.Heads.push_back(entry);
-    if (ranks_[line] < group.HeadRank || group.FirstHead < 0) {
-      group.HeadRank = ranks_[line];
+    const size_t rank = ranks_.Of(line);
+    if (rank < group.HeadRank || group.FirstHead < 0) {
+      group.HeadRank = rank;
       group.FirstHead = entry;
     }
   }
 
-  void AddDeclare(size_t line) {
+  void AddDeclare(const GraphDeclare& graph_declare) {
+    const size_t line = graph_declare.Line;
     DeclareLine& declare = declares_.emplace_back();
     declare.Line = line;
     declare.Prepared = std::string(PrepareCallLine(text_.SourceLine(line)));
-    declare.Name = GroupKey(scope_.ModuleAt(line), declare.Prepared);
+    declare.Name = GroupKey(graph_declare.Module, declare.Prepared);
     const auto group = groups_.find(declare.Name);
-    if (group != groups_.end()) group->second.DeclareRank = std::min(group->second.DeclareRank, ranks_[line]);
+    if (group != groups_.end()) group->second.DeclareRank = std::min(group->second.DeclareRank, ranks_.Of(line));
   }
 
   // The first call read before the name's first head, unless a Declare is read before it.
   // A call in a Macro body is compiled where the macro is used, not where it is written.
   void AddMissing(const NameGroup& group, std::vector<Finding>& findings) const {
     const CallSite* first = nullptr;
+    size_t first_rank = Unread;
     for (const int32_t entry : group.Heads) {
       for (const CallSite& site : graph_.SitesOf(entry)) {
-        if (!site.InMacro && ranks_[site.Line] < group.HeadRank && (first == nullptr || ranks_[site.Line] < ranks_[first->Line])) {
+        const size_t rank = site.InMacro ? Unread : ranks_.Of(site.File, site.Line);
+        if (!site.InMacro && rank < group.HeadRank && (first == nullptr || rank < first_rank)) {
           first = &site;
+          first_rank = rank;
         }
       }
     }
-    if (first == nullptr || group.DeclareRank < ranks_[first->Line]) return;
+    if (first == nullptr || group.DeclareRank < first_rank) return;
     const size_t head = graph_.HeadLine(group.FirstHead);
     findings.push_back({text_.FileOf(head), text_.LineNumber(head), Missing, group.FirstHead, first, nullptr, {}});
   }
@@ -203,8 +240,7 @@ class DeclareCheck {
   const ProcedureIndex& procedures_;
   const ProjectText& text_;
   const CallGraph& graph_;
-  const ModuleScope scope_;
-  const std::vector<size_t> ranks_;
+  const CompileRanks ranks_;
   std::unordered_map<std::string, NameGroup> groups_;
   std::deque<DeclareLine> declares_;  ///< findings point into it
 };
@@ -224,12 +260,12 @@ std::string Summary(const std::vector<Finding>& findings) {
 ListingResult ListDeclareCheck(Project& project, ResultList& list, ListingHost& host,
                                const ListingRequest&) {
   const StopEnabled stop(host);
-  ProjectText text;
+  std::shared_ptr<const ProjectText> text;
   CallGraph graph;
   if (ReadCheckGraph(project, text, graph, list, host) == ListingEnd::Stopped) {
     return EndedAs(ListingEnd::Stopped);
   }
-  return ListDeclareCheckIn(project, text, graph, list, host);
+  return ListDeclareCheckIn(project, *text, graph, list, host);
 }
 
 ListingResult ListDeclareCheckIn(const Project& project, const ProjectText& text,

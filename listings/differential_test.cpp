@@ -516,6 +516,78 @@ std::pair<size_t, size_t> ExpectMainCodeCalleesLive(TestProject& test) {
   return {called.size(), listed};
 }
 
+/// Everything a call graph holds, as texts: each site with its caller and marks, each
+/// procedure's head line, each caller's callees in order, and the Declare lines.
+Texts GraphTexts(const ProjectText& text, const CallGraph& graph) {
+  Texts texts;
+  for (const CallSite& site : graph.Sites()) {
+    texts.push_back(SiteText(site.Callee, text.Files()[site.File].FileName, site.LineNumber,
+                             site.OtherCase, std::to_string(site.Caller)) + "|" +
+                    std::to_string(site.Line) + (site.Ambiguous ? "|ambiguous" : "") +
+                    (site.InMacro ? "|macro" : ""));
+  }
+  for (size_t procedure = 0; procedure < graph.ProcedureCount(); ++procedure) {
+    std::string callees = "head " + std::to_string(graph.HeadLine(static_cast<int32_t>(procedure))) + ":";
+    for (const int32_t callee : graph.CalleesIn(static_cast<int32_t>(procedure))) {
+      callees += " " + std::to_string(callee);
+    }
+    texts.push_back(callees);
+  }
+  for (const GraphDeclare& declare : graph.Declares()) {
+    texts.push_back("declare " + std::to_string(declare.Line) + " " + declare.Module);
+  }
+  return texts;
+}
+
+/// `bytes` with one line, chosen by `random`, deleted, doubled or replaced by another line
+/// of it.
+std::string EditedLine(const std::string& bytes, std::mt19937& random) {
+  Texts lines;
+  for (size_t start = 0; start < bytes.size();) {
+    const size_t end = std::min(bytes.find('\n', start), bytes.size());
+    lines.push_back(bytes.substr(start, end + 1 - start));
+    start = end + 1;
+  }
+  if (lines.empty()) return "Procedure Added()\nEndProcedure\n";
+  const size_t at = random() % lines.size();
+  const std::string other = lines[random() % lines.size()];
+  switch (random() % 3) {
+    case 0: lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(at)); break;
+    case 1: lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), lines[at]); break;
+    default: lines[at] = other; break;
+  }
+  std::string edited;
+  for (const std::string& line : lines) edited += line;
+  return edited;
+}
+
+/// After an edit of one file in the editor's bytes and a take-up again, the call graph put
+/// together from the pieces kept before the edit equals the graph built whole. Returns 1
+/// when the pieces spared a sweep of some lines, so that reuse is seen to be tested.
+size_t ExpectPiecesAfterAnEditAsWhole(TestProject& test, unsigned seed) {
+  RecordingHost quiet;
+  ProjectText before;
+  EXPECT_EQ(before.Load(test.project.SourceFiles, test.project.Texts, quiet), ListingEnd::Finished);
+  CallGraph kept;
+  EXPECT_EQ(kept.Build(before, test.project, quiet), ListingEnd::Finished);
+  std::mt19937 random(seed);
+  const std::string path = test.project.SourceFiles[random() % test.project.SourceFiles.size()].Path;
+  const std::shared_ptr<const std::string> bytes = test.project.Texts.Bytes(path);
+  test.project.Texts.SetEditorBytes(path, EditedLine(bytes ? *bytes : std::string(), random));
+  ResultList procedures(ListKind::Procedures, "Procedures");
+  EXPECT_EQ(TakeUpAgain(test.project, procedures, quiet), ListingEnd::Finished);
+  ProjectText text;
+  EXPECT_EQ(text.Load(test.project.SourceFiles, test.project.Texts, quiet), ListingEnd::Finished);
+  RecordingHost pieced_host;
+  RecordingHost whole_host;
+  CallGraph pieced;
+  CallGraph whole;
+  EXPECT_EQ(pieced.Build(text, test.project, pieced_host), ListingEnd::Finished);
+  EXPECT_EQ(whole.Build(text, test.project.Procedures, whole_host), ListingEnd::Finished);
+  EXPECT_EQ(GraphTexts(text, pieced), GraphTexts(text, whole)) << "edited " << path;
+  return pieced_host.Polls < whole_host.Polls ? 1 : 0;
+}
+
 /// Everything a call hit tells, as one text.
 std::string HitText(const CallHit& hit) {
   return std::to_string(hit.File) + ":" + std::to_string(hit.LineNumber) + ":" +
@@ -709,6 +781,7 @@ TEST(DifferentialListings, GeneratedProjectsListAsTheReferenceDoes) {
   size_t found_on_disk = 0;
   size_t project_files = 0;
   size_t swept_hits = 0;
+  size_t pieces_reused = 0;
   for (unsigned seed = 1; seed <= kProjects; ++seed) {
     SCOPED_TRACE("project seed " + std::to_string(seed));
     TestProject test;
@@ -731,6 +804,7 @@ TEST(DifferentialListings, GeneratedProjectsListAsTheReferenceDoes) {
     for (const ProcedureEntry& entry : test.project.Procedures) {
       module_procedures += entry.Module.empty() ? 0 : 1;
     }
+    pieces_reused += ExpectPiecesAfterAnEditAsWhole(test, seed);
     if (::testing::Test::HasFailure()) return;  // one project's differences are enough
   }
   EXPECT_GT(called_from_main, kProjects);
@@ -740,6 +814,7 @@ TEST(DifferentialListings, GeneratedProjectsListAsTheReferenceDoes) {
   EXPECT_GT(found_on_disk, kProjects / 4);
   EXPECT_GT(project_files, kProjects / 10);
   EXPECT_GT(swept_hits, kProjects * 4);
+  EXPECT_GT(pieces_reused, kProjects / 4);
 }
 
 TEST(DifferentialListings, ExampleProjectListsAsTheReferenceDoes) {

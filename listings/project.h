@@ -1,11 +1,15 @@
-// The state of one taken-up project: its files, its procedure heads and the procedures
-// that the last procedure-call listing found called above their head.
+// The state of one taken-up project: its files, its procedure heads, the procedures that
+// the last procedure-call listing found called above their head, and the call graph's
+// pieces of its files.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "listings/call_site_pieces.h"
+#include "listings/project_text.h"
 #include "source/recorded_main_file.h"
 #include "source/source_files.h"
 #include "source/source_texts.h"
@@ -42,4 +46,9 @@ struct Project {
   /// The files' bytes as read, shared by every step of a run; the window drops the files
   /// changed since when a run starts, so that each run reads them as they are then.
   SourceTexts Texts;
+  /// The call sites of each file as the last call graph found them, with the bytes they
+  /// were found from: the next graph sweeps only the files whose bytes differ.
+  CallSitePieces Pieces;
+  /// The text the last check read, used again while every file is the buffer it holds.
+  std::shared_ptr<const ProjectText> CheckText;
 };

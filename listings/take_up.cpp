@@ -8,6 +8,8 @@ ListingEnd TakeUpProject(Project& project, const std::string& main_file,
                          ResultList& procedures_list, ListingHost& host) {
   project.MainFile = main_file;
   project.Texts.Forget();
+  project.Pieces.Clear();
+  project.CheckText.reset();
   return TakeUpAgain(project, procedures_list, host);
 }
 

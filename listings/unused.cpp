@@ -49,9 +49,7 @@ std::vector<bool> LiveProcedures(const ProcedureIndex& procedures, const CallGra
   while (!to_visit.empty()) {
     const int32_t caller = to_visit.back();
     to_visit.pop_back();
-    for (const CallSite* site : graph.SitesIn(caller)) {
-      reach(site->Callee);
-    }
+    for (const int32_t callee : graph.CalleesIn(caller)) reach(callee);
   }
   return live;
 }
@@ -69,7 +67,7 @@ std::string_view UnusedReason(const CallGraph& graph, int32_t procedure) {
 ListingResult ListUnused(Project& project, ResultList& list, ListingHost& host,
                          const ListingRequest&) {
   const StopEnabled stop(host);
-  ProjectText text;
+  std::shared_ptr<const ProjectText> text;
   CallGraph graph;
   if (ReadCheckGraph(project, text, graph, list, host) == ListingEnd::Stopped) {
     return EndedAs(ListingEnd::Stopped);

@@ -74,16 +74,31 @@ TEST(Unused, ListsEveryProcedureOfAProjectWithoutMainCodeAndHowFarAStopGot) {
   test.TakeUp();
   EXPECT_EQ(TestProject::Column(RunUnused(test), ColumnCount),
             (Texts{"never called", "only called by unused", "", ""}));
-  // A stop while the five lines are read, and one after: the rows say how far it got.
+  // A stop while the five lines are read, and one after: the rows say how far it got. The
+  // text and the graph's pieces are dropped first, so that all is read and found again.
   for (const auto& [poll, how_far] :
        {std::pair{3, "stopped while reading the files: 0 of 1 read"},
         std::pair{8, "stopped while finding the calls: every file read"}}) {
+    test.project.Pieces.Clear();
+    test.project.CheckText.reset();
     test.host.StopAtPoll = test.host.Polls + poll;
     ResultList& stopped = test.history.OpenResultList(ListKind::Unused, "Unused");
     EXPECT_TRUE(WasStopped(ListUnused(test.project, stopped, test.host)));
     EXPECT_EQ(TestProject::Column(stopped, ColumnCalls), (Texts{"", how_far}));
     EXPECT_EQ(test.host.StopStates.back(), false);
   }
+}
+
+TEST(Unused, ARunAgainReadsAFileChangedSinceAndUsesTheRestAsItWas) {
+  TestProject test;
+  test.Write("main.pb", "XIncludeFile \"b.pbi\"\nProcedure A()\n  B()\nEndProcedure\n");
+  test.Write("b.pbi", "Procedure B()\nEndProcedure\n");
+  test.TakeUp();
+  EXPECT_EQ(TestProject::Column(RunUnused(test), ColumnCount),
+            (Texts{"never called", "only called by unused", "", ""}));
+  test.Write("main.pb", "XIncludeFile \"b.pbi\"\nProcedure A()\n  B()\nEndProcedure\nA()\n");
+  test.project.Texts.DropChanged();  // as the window does when a run starts
+  EXPECT_EQ(TestProject::Column(RunUnused(test), ColumnCalls), (Texts{"", "0 never called, 0 only called by unused"}));
 }
 
 TEST(Unused, RealHeadsAreProceduresMacroBodiesCallAndNamesInBlocksDoNot) {

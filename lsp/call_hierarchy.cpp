@@ -83,7 +83,7 @@ Json AnswerPrepareCallHierarchy(RequestScope& scope, const Json& params) {
   DocumentInProject document;
   const std::optional<ProcedureTarget> target = TargetOfRequest(scope, params, document);
   if (!target) return nullptr;
-  ProjectLines lines(document.Served->State, scope.Encoding);
+  ProjectLines lines(document.Served->State, scope.Encoding, document.Served->Lines);
   Json items = Json::array();
   for (const int32_t head : target->Heads) items.push_back(ProcedureItem(lines, document.Served->State, head));
   return items;
@@ -96,7 +96,7 @@ Json AnswerIncomingCalls(RequestScope& scope, const Json& params) {
   const Project& project = served.State;
   const ListingOutput& calls = RunCatalogListing(served, "calls", RequestFor(project.Procedures[item.Head]), scope.Host);
   const std::string name = BareName(project.Procedures[item.Head].HeadText);
-  ProjectLines lines(project, scope.Encoding);
+  ProjectLines lines(project, scope.Encoding, served.Lines);
   std::map<std::pair<int32_t, int32_t>, CallGroup> groups;  // (0, caller) or (1, file)
   for (int32_t row = 0; row < calls.List->RowCount(); ++row) {
     const RowSpot spot = SpotOfRow(project, *calls.List, row);
@@ -156,7 +156,7 @@ Json AnswerOutgoingCalls(RequestScope& scope, const Json& params) {
   if (!item.Known) return Json::array();
   ServedProject& served = *item.Document.Served;
   const Project& project = served.State;
-  ProjectLines lines(project, scope.Encoding);
+  ProjectLines lines(project, scope.Encoding, served.Lines);
   std::map<std::pair<int32_t, int32_t>, CallGroup> groups;
   if (item.Head < 0) {
     GroupMainCodeCalls(scope, served, item.Document.File, lines, groups);

@@ -1,5 +1,10 @@
 #include "lsp/diagnostics.h"
 
+#include <algorithm>
+#include <optional>
+#include <utility>
+#include <vector>
+
 #include "frontend/display_text.h"
 #include "lsp/listing_answers.h"
 #include "lsp/uri.h"
@@ -10,10 +15,17 @@ namespace {
 enum Severity : int { kWarning = 2, kInformation = 3, kHint = 4 };
 constexpr int kUnnecessary = 1;
 
-Json Diagnostic(Json range, int severity, std::string_view message) {
-  return {{"range", std::move(range)}, {"severity", severity}, {"source", "pb-sourcetrek"},
-          {"message", ToDisplayText(message)}};
-}
+/// One diagnostic before it is placed in its file's lines.
+struct Finding {
+  int32_t Line = 0;
+  std::string Name;  ///< the word whose range it marks; empty: the line
+  int Severity = kHint;
+  std::string Message;
+  bool Unnecessary = false;
+};
+
+/// The findings of each file by file index.
+using Findings = std::map<int32_t, std::vector<Finding>>;
 
 /// The name of the procedure of a check's row: its head's, or the Declare's.
 std::string RowProcedureName(std::string_view line) {
@@ -25,61 +37,102 @@ std::string RowProcedureName(std::string_view line) {
   return start == std::string::npos ? "" : rest.substr(start);
 }
 
-void AddUnused(RequestScope& scope, ServedProject& served, ProjectLines& lines, std::map<std::string, Json>& found) {
+/// Calls `add(spot, row)` for each row of a check that reports a line of the project.
+template <typename Add>
+void ForEachFindingRow(const ServedProject& served, const ResultList& list, Add add) {
+  for (int32_t row = 0; row < list.RowCount(); ++row) {
+    const RowSpot spot = SpotOfRow(served.State, list, row);
+    if (IsLineRow(list, row) && spot.File >= 0) add(spot, row);
+  }
+}
+
+void AddUnused(RequestScope& scope, ServedProject& served, Findings& found) {
   const ListingOutput& unused = RunCatalogListing(served, "unused", {}, scope.Host);
-  for (int32_t row = 0; row < unused.List->RowCount(); ++row) {
-    const RowSpot spot = SpotOfRow(served.State, *unused.List, row);
-    if (!IsLineRow(*unused.List, row) || spot.File < 0) continue;
-    const std::string name = RowProcedureName(unused.List->CellText(row, ColumnCalls));
-    Json diagnostic = Diagnostic(lines.NameRange(spot.File, spot.Line, name), kHint,
-                                 unused.List->CellText(row, ColumnCount));
-    diagnostic["tags"] = {kUnnecessary};
-    found[served.State.SourceFiles[spot.File].Path].push_back(std::move(diagnostic));
-  }
+  ForEachFindingRow(served, *unused.List, [&](RowSpot spot, int32_t row) {
+    found[spot.File].push_back({spot.Line, RowProcedureName(unused.List->CellText(row, ColumnCalls)),
+                                kHint, std::string(unused.List->CellText(row, ColumnCount)), true});
+  });
 }
 
-/// A Declare check finding as a diagnostic; null for a row that only shows where.
-Json DeclareFinding(std::string_view reason, Json range) {
-  if (reason == "missing") return Diagnostic(std::move(range), kWarning, "Declare missing: called above its head");
-  if (reason == "orphan") return Diagnostic(std::move(range), kInformation, "orphan Declare: no procedure of this name");
-  if (reason.substr(0, 8) == "differs:") return Diagnostic(std::move(range), kWarning, "Declare " + std::string(reason));
-  return nullptr;
+/// A Declare check finding's severity and message; none for a row that only shows where.
+std::optional<std::pair<int, std::string>> DeclareFinding(std::string_view reason) {
+  if (reason == "missing") return std::pair{kWarning, std::string("Declare missing: called above its head")};
+  if (reason == "orphan") return std::pair{kInformation, std::string("orphan Declare: no procedure of this name")};
+  if (reason.substr(0, 8) == "differs:") return std::pair{kWarning, "Declare " + std::string(reason)};
+  return std::nullopt;
 }
 
-void AddDeclareCheck(RequestScope& scope, ServedProject& served, ProjectLines& lines, std::map<std::string, Json>& found) {
+void AddDeclareCheck(RequestScope& scope, ServedProject& served, Findings& found) {
   const ListingOutput& check = RunCatalogListing(served, "declare-check", {}, scope.Host);
-  for (int32_t row = 0; row < check.List->RowCount(); ++row) {
-    const RowSpot spot = SpotOfRow(served.State, *check.List, row);
-    if (!IsLineRow(*check.List, row) || spot.File < 0) continue;
-    const std::string name = RowProcedureName(check.List->CellText(row, ColumnCalls));
-    Json diagnostic = DeclareFinding(check.List->CellText(row, ColumnCount), lines.NameRange(spot.File, spot.Line, name));
-    if (!diagnostic.is_null()) found[served.State.SourceFiles[spot.File].Path].push_back(std::move(diagnostic));
-  }
+  ForEachFindingRow(served, *check.List, [&](RowSpot spot, int32_t row) {
+    const auto finding = DeclareFinding(check.List->CellText(row, ColumnCount));
+    if (!finding) return;
+    found[spot.File].push_back({spot.Line, RowProcedureName(check.List->CellText(row, ColumnCalls)),
+                                finding->first, finding->second, false});
+  });
 }
 
-void AddUnreadableIncludes(const Project& project, ProjectLines& lines, std::map<std::string, Json>& found) {
+void AddUnreadableIncludes(const Project& project, Findings& found) {
   for (size_t file = 0; file < project.SourceFiles.size(); ++file) {
     for (const IncludeSite& site : project.SourceFiles[file].Includes) {
       if (site.Entry == IncludeSite::NoEntry) continue;
       const SourceFile& included = project.SourceFiles[site.Entry];
       if (included.Unresolved.empty() && project.Texts.Bytes(included.Path) != nullptr) continue;
       const std::string named = included.Unresolved.empty() ? included.Path : included.Unresolved;
-      found[project.SourceFiles[file].Path].push_back(
-          Diagnostic(lines.NameRange(static_cast<int32_t>(file), site.Line, ""), kWarning,
-                     "the include names no readable file: " + named));
+      found[static_cast<int32_t>(file)].push_back(
+          {site.Line, "", kWarning, "the include names no readable file: " + named, false});
     }
   }
 }
 
+/// The findings of a file as one text, to tell whether they changed since published.
+std::string FindingsText(const std::vector<Finding>& findings) {
+  std::string text;
+  for (const Finding& finding : findings) {
+    text += std::to_string(finding.Line) + ' ' + finding.Name + '\n' + std::to_string(finding.Severity) +
+            (finding.Unnecessary ? "u " : " ") + finding.Message + '\n';
+  }
+  return text;
+}
+
+Json FileDiagnostics(ProjectLines& lines, int32_t file, const std::vector<Finding>& findings) {
+  Json diagnostics = Json::array();
+  for (const Finding& finding : findings) {
+    Json diagnostic = {{"range", lines.NameRange(file, finding.Line, finding.Name)},
+                       {"severity", finding.Severity}, {"source", "pb-sourcetrek"},
+                       {"message", ToDisplayText(finding.Message)}};
+    if (finding.Unnecessary) diagnostic["tags"] = {kUnnecessary};
+    diagnostics.push_back(std::move(diagnostic));
+  }
+  return diagnostics;
+}
+
 }  // namespace
 
+// A file that is no open document and whose findings and bytes are those published last
+// gets null: it need not be sent again. What is found becomes `Pending`; it counts as
+// published once it is sent.
 std::map<std::string, Json> ProjectDiagnostics(RequestScope& scope, ServedProject& served) {
-  std::map<std::string, Json> found;
-  ProjectLines lines(served.State, scope.Encoding);
   RunChecks(served, scope.Host);
-  AddUnused(scope, served, lines, found);
-  AddDeclareCheck(scope, served, lines, found);
-  AddUnreadableIncludes(served.State, lines, found);
+  Findings findings;
+  AddUnused(scope, served, findings);
+  AddDeclareCheck(scope, served, findings);
+  AddUnreadableIncludes(served.State, findings);
+  ProjectLines lines(served.State, scope.Encoding, served.Lines);
+  const std::vector<std::string> open = scope.Documents.Documents();
+  std::map<std::string, Json> found;
+  served.PendingFindings.clear();
+  for (const auto& [file, of_file] : findings) {
+    const std::string& path = served.State.SourceFiles[static_cast<size_t>(file)].Path;
+    FileFindings now{FindingsText(of_file), served.State.Texts.Bytes(path)};
+    const auto published = served.PublishedFindings.find(path);
+    const bool same = published != served.PublishedFindings.end() && published->second.Text == now.Text &&
+                      published->second.Bytes == now.Bytes;
+    const bool is_open = std::find(open.begin(), open.end(), path) != open.end();
+    Json& diagnostics = found[path];
+    if (!same || is_open) diagnostics = FileDiagnostics(lines, file, of_file);
+    served.PendingFindings.insert_or_assign(path, std::move(now));
+  }
   return found;
 }
 

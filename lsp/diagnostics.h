@@ -8,7 +8,10 @@
 #include "lsp/json_rpc.h"
 #include "lsp/request_scope.h"
 
-/// The diagnostics of every file of `served` that has any, by path.
+/// The diagnostics of every file of `served` that has any, by path; null for a file that
+/// is no open document and whose findings and bytes are those of `PublishedFindings`.
+/// Sets `PendingFindings` to what it found, which the caller makes `PublishedFindings`
+/// once it has sent them.
 std::map<std::string, Json> ProjectDiagnostics(RequestScope& scope, ServedProject& served);
 
 /// textDocument/codeAction: "Add missing Declares" with the Declare check's --fix lines

@@ -189,7 +189,8 @@ void LanguageServer::PublishProject(const std::string& main_file, std::map<std::
   }
   published.clear();
   for (auto& [path, diagnostics] : found) {
-    if (!diagnostics.empty()) published.insert(path);
+    if (diagnostics.is_null() || !diagnostics.empty()) published.insert(path);
+    if (diagnostics.is_null()) continue;  // the client has them already
     send_(NotificationMessage("textDocument/publishDiagnostics",
                               {{"uri", UriOfPath(path)}, {"diagnostics", std::move(diagnostics)}}));
   }
@@ -211,7 +212,7 @@ std::set<ServedProject*> LanguageServer::DueProjects() {
 // All is found before anything is sent: a stop (a message came in) leaves the diagnostics
 // due, to be published after the next pause.
 void LanguageServer::PublishDiagnostics() {
-  std::vector<std::pair<std::string, std::map<std::string, Json>>> found;
+  std::vector<std::pair<ServedProject*, std::map<std::string, Json>>> found;
   try {
     RequestScope scope{workspace_, encoding_, host_};
     for (ServedProject* served : DueProjects()) {
@@ -219,7 +220,7 @@ void LanguageServer::PublishDiagnostics() {
       for (const std::string& path : workspace_.Documents()) {
         if (files.count(path) == 0 && ProjectFileIndex(served->State, path) >= 0) files[path] = Json::array();
       }
-      found.emplace_back(served->State.MainFile, std::move(files));
+      found.emplace_back(served, std::move(files));
     }
     if (host_.PollStop()) return;
   } catch (const RpcFailure&) {
@@ -227,5 +228,8 @@ void LanguageServer::PublishDiagnostics() {
   }
   changed_.clear();
   all_due_ = false;
-  for (auto& [main_file, files] : found) PublishProject(main_file, std::move(files));
+  for (auto& [served, files] : found) {
+    PublishProject(served->State.MainFile, std::move(files));
+    served->PublishedFindings = std::move(served->PendingFindings);
+  }
 }

@@ -215,6 +215,43 @@ TEST(LanguageServer, DiagnosticsAndTheQuickFixFollowTheChecks) {
   EXPECT_EQ(client.Result("textDocument/codeAction", {{"textDocument", {{"uri", UriOfPath(served.main)}}}}).size(), 0u);
 }
 
+/// An example whose include has the findings "never called" for Spare and Spare2, sent;
+/// then main.pb is edited to call Spare.
+void SendSpareFindingsThenCallSpare(ServedExample& served) {
+  served.folder.Write("inc.pbi", std::string(kInclude) + "Procedure Spare()\nEndProcedure\n"
+                                                         "Procedure Spare2()\nEndProcedure\n");
+  served.client.Server().PublishDiagnostics();
+  ASSERT_EQ(served.client.Diagnostics()[served.include].size(), 2u);
+  const size_t before = served.client.Sent.size();
+  served.client.Open(served.main, std::string(kMain) + "; no finding changes\n");
+  served.client.Server().PublishDiagnostics();
+  EXPECT_EQ(served.client.Diagnostics(before).count(served.main), 1u);  // open
+  EXPECT_EQ(served.client.Diagnostics(before).count(served.include), 0u);
+  served.client.Open(served.main, std::string(kMain) + "Spare()\n");
+}
+
+// Diagnostics go again to the open documents and to the files whose findings changed; the
+// others keep what they were sent, also when a stop came after the finding, before the
+// sending.
+TEST(LanguageServer, DiagnosticsAreSentAgainWhereTheyChangedOrTheDocumentIsOpen) {
+  ServedExample counted;
+  SendSpareFindingsThenCallSpare(counted);
+  const int64_t polls = counted.client.Host.Polls;
+  counted.client.Server().PublishDiagnostics();
+  const int64_t last_poll = counted.client.Host.Polls - polls;
+  ServedExample served;
+  SendSpareFindingsThenCallSpare(served);
+  served.client.Host.StopAtPoll = served.client.Host.Polls + last_poll;
+  const size_t stopped = served.client.Sent.size();
+  served.client.Server().PublishDiagnostics();
+  ASSERT_EQ(served.client.Sent.size(), stopped);
+  served.client.Server().PublishDiagnostics();
+  const std::map<std::string, Json> sent = served.client.Diagnostics(stopped);
+  ASSERT_EQ(sent.count(served.include), 1u);
+  ASSERT_EQ(sent.at(served.include).size(), 1u);
+  EXPECT_EQ(sent.at(served.include)[0]["range"]["start"]["line"], 11);  // Spare2 only
+}
+
 // Rename changes the head, the Declares and every call, qualified ones too; a name the
 // project does not define and a new name that is none are refused.
 TEST(LanguageServer, RenameEditsEveryPlaceOfTheProcedureOrSaysWhyNot) {

@@ -4,6 +4,7 @@
 
 #include "listings/check_graph.h"
 #include "listings/declare_check.h"
+#include "listings/folded_search.h"
 #include "listings/listing_catalog.h"
 #include "listings/listing_rows.h"
 #include "listings/row_location.h"
@@ -13,8 +14,13 @@
 
 namespace {
 
+// Letter by letter, without a folded copy of either: it is asked at every word of a line.
 bool EqualFolded(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && FoldedName(a) == FoldedName(b);
+  if (a.size() != b.size()) return false;
+  for (size_t at = 0; at < a.size(); ++at) {
+    if (FoldAsciiLetter(a[at]) != FoldAsciiLetter(b[at])) return false;
+  }
+  return true;
 }
 
 /// The key of a run in a project's cache of runs.
@@ -57,14 +63,14 @@ void RunChecks(ServedProject& project, ListingHost& host) {
   const std::string declares = RunKey("declare-check", {});
   if (project.Runs.count(unused) != 0 && project.Runs.count(declares) != 0) return;
   const StopEnabled stop(host);
-  ProjectText text;
+  std::shared_ptr<const ProjectText> text;
   CallGraph graph;
   ResultList stopped(ListKind::Unused, "");
   if (ReadCheckGraph(project.State, text, graph, stopped, host) == ListingEnd::Stopped) {
     throw RpcFailure{RequestCancelled, "the request was cancelled"};
   }
   ListingOutput check = CheckOutput("declare-check", [&](ResultList& list) {
-    return ListDeclareCheckIn(project.State, text, graph, list, host);
+    return ListDeclareCheckIn(project.State, *text, graph, list, host);
   });
   if (WasStopped(check.Result)) throw RpcFailure{RequestCancelled, "the request was cancelled"};
   project.Runs.insert_or_assign(declares, std::move(check));
@@ -153,12 +159,15 @@ Json RangeJson(std::string_view line, uint32_t line_index, size_t start, size_t 
           {"end", {{"line", line_index}, {"character", ColumnOfByte(line, end, encoding)}}}};
 }
 
+// The bytes a file's index was made of are held with it: the same buffer is the same text,
+// and another buffer (an edit, a file read again) is indexed anew.
 const TextLines* ProjectLines::Indexed(int32_t file) {
   if (file < 0 || static_cast<size_t>(file) >= project_.SourceFiles.size()) return nullptr;
+  std::shared_ptr<const std::string> bytes = project_.Texts.Bytes(project_.SourceFiles[file].Path);
+  if (!bytes) bytes = std::make_shared<const std::string>();
   auto& held = files_[file];
-  if (!held.second) {
-    held.first = project_.Texts.Bytes(project_.SourceFiles[file].Path);
-    if (!held.first) held.first = std::make_shared<const std::string>();
+  if (!held.second || held.first != bytes) {
+    held.first = std::move(bytes);
     held.second = std::make_unique<TextLines>(*held.first);
   }
   return held.second.get();

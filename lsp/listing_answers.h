@@ -59,7 +59,11 @@ class ProjectLines {
  public:
   /// Lines of the files of `project`, columns counted in `encoding`.
   ProjectLines(const Project& project, PositionEncoding encoding)
-      : project_(project), encoding_(encoding) {}
+      : project_(project), encoding_(encoding), files_(own_) {}
+  /// As above, indexing each file in `kept` (which must outlive these lines) unless the
+  /// index kept there is of the file's bytes now.
+  ProjectLines(const Project& project, PositionEncoding encoding, LineIndexes& kept)
+      : project_(project), encoding_(encoding), files_(kept) {}
   /// Line `line` (1-based) of file `file`; empty when there is none.
   std::string_view Line(int32_t file, int32_t line);
   /// Number of lines of file `file`; 0 for none.
@@ -77,7 +81,8 @@ class ProjectLines {
   const TextLines* Indexed(int32_t file);
 
   PositionEncoding encoding_;
-  std::map<int32_t, std::pair<std::shared_ptr<const std::string>, std::unique_ptr<TextLines>>> files_;
+  LineIndexes own_;
+  LineIndexes& files_;
 };
 
 /// A protocol Range over bytes [`start`, `end`) of `line`, on 0-based line `line_index`.

@@ -1,5 +1,7 @@
 #include "lsp/positions.h"
 
+#include <cstring>
+
 namespace {
 
 /// Length of the UTF-8 sequence at `at` in `text`: 1 also for a byte that starts none.
@@ -67,18 +69,28 @@ size_t OffsetOf(std::string_view text, TextPosition position, PositionEncoding e
   return start + ByteOfColumn(LineOfText(text, position.Line), position.Column, encoding);
 }
 
+// A line ends at the first "\r" or "\n"; both are looked for with memchr, which is many
+// times as fast as a test of each byte against both.
 TextLines::TextLines(std::string_view text) : text_(text) {
   starts_.push_back(0);
-  for (size_t at = text.find_first_of("\r\n"); at != std::string_view::npos;
-       at = text.find_first_of("\r\n", at)) {
+  for (size_t at = LineEnd(0); at < text.size(); at = LineEnd(at)) {
     at += text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n' ? 2 : 1;
     starts_.push_back(at);
   }
 }
 
+size_t TextLines::LineEnd(size_t start) const {
+  const char* const begin = text_.data() + start;
+  const size_t rest = text_.size() - start;
+  const void* const feed = std::memchr(begin, '\n', rest);
+  const size_t before_feed = feed ? static_cast<size_t>(static_cast<const char*>(feed) - begin) : rest;
+  const void* const ret = std::memchr(begin, '\r', before_feed);
+  const size_t length = ret ? static_cast<size_t>(static_cast<const char*>(ret) - begin) : before_feed;
+  return start + length;
+}
+
 std::string_view TextLines::Line(uint32_t line) const {
   if (line >= starts_.size()) return {};
   const size_t start = starts_[line];
-  const size_t end = text_.find_first_of("\r\n", start);
-  return text_.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+  return text_.substr(start, LineEnd(start) - start);
 }

@@ -42,6 +42,9 @@ class TextLines {
   uint32_t Count() const { return static_cast<uint32_t>(starts_.size()); }
 
  private:
+  /// Offset of the first line end at or after `start`; the text's size when none.
+  size_t LineEnd(size_t start) const;
+
   std::string_view text_;
   std::vector<size_t> starts_;
 };

@@ -12,11 +12,21 @@
 #include "listings/listing_host.h"
 #include "listings/project.h"
 #include "listings/result_list.h"
+#include "lsp/positions.h"
 
 /// A catalog listing's run: its list and what it gave back.
 struct ListingOutput {
   std::unique_ptr<ResultList> List;
   ListingResult Result;
+};
+
+/// Line indexes of files by file index, each with the bytes it indexes.
+using LineIndexes = std::map<int32_t, std::pair<std::shared_ptr<const std::string>, std::unique_ptr<TextLines>>>;
+
+/// The findings of a file as diagnostics told them, with the bytes they were found in.
+struct FileFindings {
+  std::string Text;                          ///< every finding: line, name, severity, message
+  std::shared_ptr<const std::string> Bytes;  ///< the file's bytes they were placed in
 };
 
 /// One project the server holds, taken up from its main file.
@@ -26,6 +36,12 @@ struct ServedProject {
   bool Stale = true;                       ///< an editor text changed since the take-up
   /// The listings run since the take-up, by what they were asked; dropped with it.
   std::map<std::string, ListingOutput> Runs;
+  /// The files' line indexes that requests made, kept while the files' bytes stay the same.
+  LineIndexes Lines;
+  /// By path, the findings of the files whose diagnostics were last sent, and those of the
+  /// last diagnostics found, which count once they are sent.
+  std::map<std::string, FileFindings> PublishedFindings;
+  std::map<std::string, FileFindings> PendingFindings;
 };
 
 /// The open documents and the projects.
