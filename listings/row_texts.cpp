@@ -9,9 +9,6 @@
 namespace {
 
 constexpr size_t kBlockSize = 256 * 1024;
-// A list of many rows takes blocks of huge-page size: filling them costs fewer faults.
-constexpr size_t kLargeBlockSize = 2 * 1024 * 1024;
-constexpr size_t kSmallBlocks = 8;
 constexpr size_t kMaxLengthBytes = 10;  // a 64-bit length in 7-bit groups
 
 char* PutLength(char* out, size_t length) {
@@ -66,9 +63,8 @@ RowCellTexts RowTexts::Cells(uint64_t at) const {
 // texts that the new row copies from older rows stay where they are.
 char* RowTexts::Reserve(size_t bytes) {
   if (blocks_.empty() || capacity_ - used_ < bytes) {
-    const size_t block_size = blocks_.size() < kSmallBlocks ? kBlockSize : kLargeBlockSize;
-    capacity_ = bytes > block_size ? bytes : block_size;
-    blocks_.emplace_back(static_cast<char*>(AllocateBlock(capacity_)));
+    capacity_ = bytes > kBlockSize ? bytes : kBlockSize;
+    blocks_.emplace_back(new char[capacity_]);
     used_ = 0;
   }
   return blocks_.back().get() + used_;

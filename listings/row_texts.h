@@ -9,8 +9,6 @@
 #include <string_view>
 #include <vector>
 
-#include "listings/block_memory.h"
-
 /// Number of cells of a stored row.
 constexpr size_t RowTextCells = 5;
 
@@ -30,7 +28,7 @@ class RowTexts {
  private:
   char* Reserve(size_t bytes);
 
-  std::vector<Block> blocks_;
+  std::vector<std::unique_ptr<char[]>> blocks_;
   size_t used_ = 0;      ///< bytes used in the last block
   size_t capacity_ = 0;  ///< size of the last block
 };
