@@ -50,7 +50,7 @@ ListingResult ListCallees(Project& project, ResultList& list, ListingHost& host,
   const std::vector<int32_t> heads =
       HeadsNamed(project.Procedures, request.Text, request.WithoutModule);
   std::shared_ptr<const ProjectText> text;
-  CallGraph graph;
+  std::shared_ptr<const CallGraph> graph;
   if (ReadCheckGraph(project, text, graph, list, host, &heads) == ListingEnd::Stopped) {
     return EndedAs(ListingEnd::Stopped);
   }
@@ -58,7 +58,7 @@ ListingResult ListCallees(Project& project, ResultList& list, ListingHost& host,
   for (const int32_t head : heads) {
     if (!first_head) list.AddResultRow("", RowMark::Separator);
     first_head = false;
-    for (const CallSite* site : graph.SitesIn(head)) {
+    for (const CallSite* site : graph->SitesIn(head)) {
       AddCalleeRow(list, *text, project.Procedures, *site);
     }
   }

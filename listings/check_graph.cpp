@@ -27,6 +27,7 @@ bool StillTheText(const ProjectText& text, const Project& project) {
 std::shared_ptr<const ProjectText> CheckText(Project& project, ResultList& list, ListingHost& host) {
   if (project.CheckText != nullptr && StillTheText(*project.CheckText, project)) return project.CheckText;
   project.CheckText.reset();
+  project.CheckGraph.reset();
   auto text = std::make_shared<ProjectText>();
   if (text->Load(project.SourceFiles, project.Texts, host) == ListingEnd::Stopped) {
     // The file being read when the stop came is the last one the text holds.
@@ -41,16 +42,26 @@ std::shared_ptr<const ProjectText> CheckText(Project& project, ResultList& list,
 
 }  // namespace
 
+// The whole graph of the text serves a few bodies' callers as well: their sites are the
+// same in both.
 ListingEnd ReadCheckGraph(Project& project, std::shared_ptr<const ProjectText>& text,
-                          CallGraph& graph, ResultList& list, ListingHost& host,
-                          const std::vector<int32_t>* callers) {
+                          std::shared_ptr<const CallGraph>& graph, ResultList& list,
+                          ListingHost& host, const std::vector<int32_t>* callers) {
   text = CheckText(project, list, host);
   if (text == nullptr) return ListingEnd::Stopped;
-  const ListingEnd end = callers != nullptr ? graph.BuildIn(*text, project, *callers, host)
-                                            : graph.Build(*text, project, host);
+  if (project.CheckGraph != nullptr && project.CheckGraph->ProcedureCount() == project.Procedures.size()) {
+    graph = project.CheckGraph;
+    return ListingEnd::Finished;
+  }
+  auto built = std::make_shared<CallGraph>();
+  const ListingEnd end = callers != nullptr ? built->BuildIn(*text, project, *callers, host)
+                                            : built->Build(*text, project, host);
   if (end == ListingEnd::Stopped) {
     AddStoppedRows(list, "finding the calls: every file read");
+    return end;
   }
+  if (callers == nullptr) project.CheckGraph = built;
+  graph = std::move(built);
   return end;
 }
 

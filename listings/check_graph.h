@@ -14,13 +14,13 @@
 #include "listings/result_list.h"
 
 /// Reads `project` into `text` and builds `graph` over it (of the bodies of `callers`
-/// only, when not nullptr); the text of the last check is used again while each file is
-/// still the buffer it holds. On a stop, appends to `list` an empty row and the row
-/// "stopped while reading the files: N of M read" or "stopped while finding the calls:
-/// every file read", and returns Stopped.
-ListingEnd ReadCheckGraph(Project& project, std::shared_ptr<const ProjectText>& text, CallGraph& graph,
-                          ResultList& list, ListingHost& host,
-                          const std::vector<int32_t>* callers = nullptr);
+/// only, when not nullptr); the text and the whole graph of the last check are used again
+/// while each file is still the buffer the text holds. On a stop, appends to `list` an
+/// empty row and the row "stopped while reading the files: N of M read" or "stopped while
+/// finding the calls: every file read", and returns Stopped.
+ListingEnd ReadCheckGraph(Project& project, std::shared_ptr<const ProjectText>& text,
+                          std::shared_ptr<const CallGraph>& graph, ResultList& list,
+                          ListingHost& host, const std::vector<int32_t>* callers = nullptr);
 
 /// Appends the rows of a check stopped after its graph was built: an empty row and
 /// "stopped while " + `step`.

@@ -261,11 +261,11 @@ ListingResult ListDeclareCheck(Project& project, ResultList& list, ListingHost& 
                                const ListingRequest&) {
   const StopEnabled stop(host);
   std::shared_ptr<const ProjectText> text;
-  CallGraph graph;
+  std::shared_ptr<const CallGraph> graph;
   if (ReadCheckGraph(project, text, graph, list, host) == ListingEnd::Stopped) {
     return EndedAs(ListingEnd::Stopped);
   }
-  return ListDeclareCheckIn(project, *text, graph, list, host);
+  return ListDeclareCheckIn(project, *text, *graph, list, host);
 }
 
 ListingResult ListDeclareCheckIn(const Project& project, const ProjectText& text,

@@ -397,16 +397,25 @@ Texts CalleeRows(TestProject& test, std::string_view key) {
 }
 
 /// Every callee row of P is a call row of the callee whose enclosing procedure is P, and
-/// back, for every name of the project.
+/// back, for every name of the project: from a graph of P's bodies, and from the whole
+/// graph that a check run before keeps.
 void ExpectCalleesAsAllCalls(TestProject& test, const ProjectText& text,
                              const std::vector<CallRow>& calls) {
   std::set<std::string> keys;
   for (const ProcedureEntry& entry : test.project.Procedures) {
     keys.insert(CallKeyFromHead(entry.HeadText));
   }
-  for (const std::string& key : keys) {
-    SCOPED_TRACE("callees of \"" + key + "\"");
-    EXPECT_EQ(ExpectedCallees(text, test.project.Procedures, calls, key), CalleeRows(test, key));
+  for (const bool whole_graph_kept : {false, true}) {
+    test.project.CheckGraph.reset();
+    ResultList unused(ListKind::Unused, "Unused");
+    RecordingHost quiet;
+    if (whole_graph_kept) {
+      ASSERT_FALSE(WasStopped(ListUnused(test.project, unused, quiet)));
+    }
+    for (const std::string& key : keys) {
+      SCOPED_TRACE("callees of \"" + key + (whole_graph_kept ? "\" from the kept graph" : "\""));
+      EXPECT_EQ(ExpectedCallees(text, test.project.Procedures, calls, key), CalleeRows(test, key));
+    }
   }
 }
 

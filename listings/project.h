@@ -14,6 +14,8 @@
 #include "source/source_files.h"
 #include "source/source_texts.h"
 
+class CallGraph;
+
 /// One procedure head of the project.
 struct ProcedureEntry {
   std::string HeadText;    ///< head line, leading blanks removed, cut before its first ";"
@@ -51,4 +53,7 @@ struct Project {
   CallSitePieces Pieces;
   /// The text the last check read, used again while every file is the buffer it holds.
   std::shared_ptr<const ProjectText> CheckText;
+  /// The whole call graph of `CheckText`, used again while that text is: a check run again
+  /// on files that did not change neither sweeps nor indexes anything.
+  std::shared_ptr<const CallGraph> CheckGraph;
 };

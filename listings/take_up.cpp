@@ -10,6 +10,7 @@ ListingEnd TakeUpProject(Project& project, const std::string& main_file,
   project.Texts.Forget();
   project.Pieces.Clear();
   project.CheckText.reset();
+  project.CheckGraph.reset();
   return TakeUpAgain(project, procedures_list, host);
 }
 

@@ -68,11 +68,11 @@ ListingResult ListUnused(Project& project, ResultList& list, ListingHost& host,
                          const ListingRequest&) {
   const StopEnabled stop(host);
   std::shared_ptr<const ProjectText> text;
-  CallGraph graph;
+  std::shared_ptr<const CallGraph> graph;
   if (ReadCheckGraph(project, text, graph, list, host) == ListingEnd::Stopped) {
     return EndedAs(ListingEnd::Stopped);
   }
-  return ListUnusedIn(project, graph, list);
+  return ListUnusedIn(project, *graph, list);
 }
 
 ListingResult ListUnusedIn(const Project& project, const CallGraph& graph, ResultList& list) {

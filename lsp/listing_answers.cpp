@@ -64,18 +64,18 @@ void RunChecks(ServedProject& project, ListingHost& host) {
   if (project.Runs.count(unused) != 0 && project.Runs.count(declares) != 0) return;
   const StopEnabled stop(host);
   std::shared_ptr<const ProjectText> text;
-  CallGraph graph;
+  std::shared_ptr<const CallGraph> graph;
   ResultList stopped(ListKind::Unused, "");
   if (ReadCheckGraph(project.State, text, graph, stopped, host) == ListingEnd::Stopped) {
     throw RpcFailure{RequestCancelled, "the request was cancelled"};
   }
   ListingOutput check = CheckOutput("declare-check", [&](ResultList& list) {
-    return ListDeclareCheckIn(project.State, *text, graph, list, host);
+    return ListDeclareCheckIn(project.State, *text, *graph, list, host);
   });
   if (WasStopped(check.Result)) throw RpcFailure{RequestCancelled, "the request was cancelled"};
   project.Runs.insert_or_assign(declares, std::move(check));
   project.Runs.insert_or_assign(unused, CheckOutput("unused", [&](ResultList& list) {
-    return ListUnusedIn(project.State, graph, list);
+    return ListUnusedIn(project.State, *graph, list);
   }));
 }
 
