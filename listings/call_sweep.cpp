@@ -25,14 +25,6 @@ CallSweep::CallSweep(const ProcedureCallSearch& search, const ProjectText& text,
   LayOut(keys_of_token);
 }
 
-namespace {
-
-bool SameTarget(const CallTarget& one, const CallTarget& other) {
-  return one.AnyModule == other.AnyModule && one.Module == other.Module;
-}
-
-}  // namespace
-
 // Searches of the same key and target share a group; a key's groups are listed under its
 // token, unless only a full pass finds its calls.
 void CallSweep::AddKey(const SweptKey& swept, std::vector<std::vector<TokenKey>>& keys_of_token) {

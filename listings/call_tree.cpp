@@ -6,6 +6,8 @@
 #include <unordered_map>
 #include <utility>
 
+#include "listings/check_graph.h"
+
 namespace {
 
 /// One child of a node: the procedure at the other end of its sites and how many.
@@ -88,13 +90,13 @@ ListingResult ListCallTree(Project& project, ResultList&, ListingHost& host,
                            const ListingRequest& request) {
   const StopEnabled stop(host);
   auto trees = std::make_shared<CallTrees>();
-  if (trees->Text.Load(project.SourceFiles, project.Texts, host) == ListingEnd::Stopped ||
-      trees->Graph.Build(trees->Text, project, host) == ListingEnd::Stopped) {
+  ResultList unshown(ListKind::CallTree, "");  // a tree listing has no rows, stopped or not
+  if (ReadCheckGraph(project, trees->Text, trees->Graph, unshown, host) == ListingEnd::Stopped) {
     return EndedAs(ListingEnd::Stopped);
   }
   for (const int32_t head : HeadsNamed(project.Procedures, request.Text, request.WithoutModule)) {
     const std::vector<TreeNode> tree =
-        BuildCallTree(trees->Graph, head, request.Direction, request.Depth);
+        BuildCallTree(*trees->Graph, head, request.Direction, request.Depth);
     trees->Nodes.insert(trees->Nodes.end(), tree.begin(), tree.end());
   }
   ListingResult result;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "listings/call_graph.h"
@@ -42,8 +43,8 @@ inline bool IsRecursiveEdge(const TreeNode& node) { return node.Mark == TreeMark
 
 /// The trees of a tree listing with the project text and the graph that they point into.
 struct CallTrees {
-  ProjectText Text;
-  CallGraph Graph;
+  std::shared_ptr<const ProjectText> Text;
+  std::shared_ptr<const CallGraph> Graph;
   std::vector<TreeNode> Nodes;  ///< the tree of each head of the name, one after the other
 };
 

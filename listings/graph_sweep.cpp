@@ -15,14 +15,6 @@
 #include "source/line_classification.h"
 #include "source/text_parts.h"
 
-namespace {
-
-bool SameTarget(const CallTarget& one, const CallTarget& other) {
-  return one.AnyModule == other.AnyModule && one.Module == other.Module;
-}
-
-}  // namespace
-
 // A key, a module and whether an entry is a real head follow from its head text and its
 // module, which are taken as they are. Each text is written with its length first, so that
 // no two indexes give the same inputs.

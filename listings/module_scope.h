@@ -24,6 +24,11 @@ struct CallTarget {
 /// The target of one procedure entry: its own module, or the procedure without module.
 CallTarget TargetOf(const ProcedureEntry& entry);
 
+/// True when two targets count the calls of the same procedures.
+inline bool SameTarget(const CallTarget& one, const CallTarget& other) {
+  return one.AnyModule == other.AnyModule && one.Module == other.Module;
+}
+
 /// The callees of one call, by their folded modules ("" for the procedure without module).
 struct CallResolution {
   std::vector<std::string> Modules;

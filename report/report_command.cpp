@@ -74,11 +74,11 @@ void PrintTrees(ReportSession& session, const CallTrees& trees) {
   const ReportRequest& request = session.request;
   if (request.Format == ReportFormat::Dot) {
     const TreeDirection direction = request.Callers ? TreeDirection::Callers : TreeDirection::Callees;
-    WriteTreeDot(trees.Nodes, direction, procedures, trees.Text, session.out);
+    WriteTreeDot(trees.Nodes, direction, procedures, *trees.Text, session.out);
   } else if (request.Format == ReportFormat::Json) {
-    WriteTreeJson(trees.Nodes, procedures, trees.Text, session.out);
+    WriteTreeJson(trees.Nodes, procedures, *trees.Text, session.out);
   } else {
-    WriteTreeText(trees.Nodes, procedures, trees.Text, session.out);
+    WriteTreeText(trees.Nodes, procedures, *trees.Text, session.out);
   }
 }
 

@@ -49,7 +49,7 @@ std::string Printed(std::string_view name, TreeDirection direction, Write write)
 
 TEST(TreeOutput, TextGivesEachHeadItsTreeAndMarksWhatIsNotExpandedAgain) {
   const auto text = [](const CallTrees& trees, const ProcedureIndex& procedures, std::ostream& out) {
-    WriteTreeText(trees.Nodes, procedures, trees.Text, out);
+    WriteTreeText(trees.Nodes, procedures, *trees.Text, out);
   };
   EXPECT_EQ(Printed("Run", TreeDirection::Callees, text),
             "Run  main.pb:2\n"
@@ -78,7 +78,7 @@ TEST(TreeOutput, DotDrawsEachProcedureOnceAndEachCallingPairOnceFromCallerToCall
   const std::string dot = Printed(
       "Helper", TreeDirection::Callers,
       [](const CallTrees& trees, const ProcedureIndex& procedures, std::ostream& out) {
-        WriteTreeDot(trees.Nodes, TreeDirection::Callers, procedures, trees.Text, out);
+        WriteTreeDot(trees.Nodes, TreeDirection::Callers, procedures, *trees.Text, out);
       });
   EXPECT_NE(dot.find("  main [label=\"(main code)\\nmain.pb:16\"];\n"), std::string::npos) << dot;
   EXPECT_NE(dot.find("  main -> p0 [label=\"1\"];\n"), std::string::npos) << dot;
