@@ -69,11 +69,11 @@ class WindowUseTest : public gtk_test::WindowTest {
 
   std::string Clipboard() { return gtk_test::ClipboardText(); }
 
-  /// The row of the tree view's cursor; -1 for none.
+  /// The list's row of the tree view's cursor; -1 for none.
   int CursorRow() {
     GtkTreePath* path = nullptr;
     gtk_tree_view_get_cursor(ListView(), &path, nullptr);
-    const int row = path != nullptr ? gtk_tree_path_get_indices(path)[0] : -1;
+    const int row = path != nullptr ? window_->Lists().CurrentView()->ListRow(path) : -1;
     if (path != nullptr) gtk_tree_path_free(path);
     return row;
   }
@@ -164,8 +164,8 @@ TEST_F(WindowUseTest, TheMenuKeyScrollsTheSelectedRowIntoViewAndOpensTheMenuAtIt
   ASSERT_EQ(History().Current()->RowCount(), 202);
   SendKey(GDK_Home);
   ASSERT_EQ(History().Current()->SelectedRow(), 0);
-  GtkAdjustment* scroll = gtk_tree_view_get_vadjustment(ListView());
-  ASSERT_TRUE(PumpUntil([&] { return gtk_adjustment_get_upper(scroll) > 1000; }));
+  GtkAdjustment* scroll = gtk_range_get_adjustment(window_->Lists().CurrentView()->Scrollbar());
+  ASSERT_TRUE(PumpUntil([&] { return gtk_adjustment_get_upper(scroll) > 200; }));
   gtk_adjustment_set_value(scroll, gtk_adjustment_get_upper(scroll));
   Pump(20);
   ASSERT_GT(gtk_adjustment_get_value(scroll), 0);
@@ -176,7 +176,7 @@ TEST_F(WindowUseTest, TheMenuKeyScrollsTheSelectedRowIntoViewAndOpensTheMenuAtIt
   GtkTreePath* start = nullptr;
   GtkTreePath* end = nullptr;
   ASSERT_TRUE(gtk_tree_view_get_visible_range(ListView(), &start, &end));
-  EXPECT_EQ(gtk_tree_path_get_indices(start)[0], 0);
+  EXPECT_EQ(window_->Lists().CurrentView()->ListRow(start), 0);
   gtk_tree_path_free(start);
   gtk_tree_path_free(end);
   // The menu stands below the row, inside the list's part of the screen.

@@ -1,0 +1,96 @@
+// The window over a list's rows without a toolkit: it stays within the list as the list
+// and the sight change, scrolls as little as shows a row, and the keys move the selection
+// over the whole list as a tree view's own keys move it over its rows.
+#include "app/row_window.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+RowWindow WindowOver(int32_t rows, int32_t page, bool part_row = true) {
+  RowWindow window;
+  window.SetSight(page, part_row);
+  window.SetRows(rows);
+  return window;
+}
+
+TEST(RowWindow, StaysWithinTheListAsTheListAndTheSightChange) {
+  RowWindow window = WindowOver(100000, 30);
+  EXPECT_EQ(window.Shown(), 31);  // the part row below the whole ones
+  window.ScrollTo(200000);
+  EXPECT_EQ(window.First(), 99970);
+  EXPECT_EQ(window.First(), window.LastFirst());
+  EXPECT_EQ(window.Shown(), 30);  // below the last row nothing
+  window.ScrollTo(-5);
+  EXPECT_EQ(window.First(), 0);
+  window.ScrollTo(99000);
+  window.SetRows(99010);  // a shorter list pulls the window back to stay full
+  EXPECT_EQ(window.First(), 98980);
+  window.SetSight(50, false);
+  EXPECT_EQ(window.First(), 98960);
+  EXPECT_EQ(window.Shown(), 50);
+  window.SetSight(0, false);  // no room at all: still a row
+  EXPECT_EQ(window.Page(), 1);
+  window.SetRows(10);
+  EXPECT_EQ(window.First(), 9);
+  window.SetSight(30, true);
+  EXPECT_EQ(window.First(), 0);
+  EXPECT_EQ(window.Shown(), 10);
+  window.SetRows(0);
+  EXPECT_EQ(window.Shown(), 0);
+  EXPECT_EQ(window.LastFirst(), 0);
+}
+
+TEST(RowWindow, ScrollsAsLittleAsShowsARowWhollyAndNotAtAllForARowInSight) {
+  RowWindow window = WindowOver(1000, 20);
+  window.ScrollToShow(25);
+  EXPECT_EQ(window.First(), 6);  // at the bottom, the part row below it
+  EXPECT_TRUE(window.InSight(25));
+  EXPECT_FALSE(window.InSight(26));
+  window.ScrollToShow(10);
+  EXPECT_EQ(window.First(), 6);
+  window.ScrollToShow(3);
+  EXPECT_EQ(window.First(), 3);  // at the top
+  window.ScrollToShow(999);
+  EXPECT_EQ(window.First(), 980);
+}
+
+// Up and Down move by a row, Page Up and Page Down by the rows in sight with the view, so
+// the selected row keeps its place on screen; Home and End go to the list's ends. Without
+// a selected row a key takes the top row.
+TEST(RowWindow, KeysMoveTheSelectionOverTheWholeListAndKeepItInSight) {
+  RowWindow window = WindowOver(100000, 30);
+  EXPECT_EQ(window.Move(-1, RowKey::Down), 0);
+  EXPECT_EQ(window.Move(0, RowKey::Up), 0);
+  EXPECT_EQ(window.Move(29, RowKey::Down), 30);
+  EXPECT_EQ(window.First(), 1);
+  EXPECT_EQ(window.Move(30, RowKey::PageDown), 60);
+  EXPECT_EQ(window.First(), 31);
+  EXPECT_EQ(window.Move(60, RowKey::PageUp), 30);
+  EXPECT_EQ(window.First(), 1);
+  EXPECT_EQ(window.Move(30, RowKey::End), 99999);
+  EXPECT_EQ(window.First(), 99970);
+  EXPECT_EQ(window.Move(99999, RowKey::PageDown), 99999);
+  EXPECT_EQ(window.Move(99999, RowKey::Down), 99999);
+  EXPECT_EQ(window.Move(99990, RowKey::PageDown), 99999);  // the last page stops at the end
+  EXPECT_EQ(window.First(), 99970);
+  EXPECT_EQ(window.Move(10, RowKey::PageUp), 0);  // a selection out of sight is brought in
+  EXPECT_EQ(window.First(), 0);
+  window.ScrollTo(5000);
+  EXPECT_EQ(window.Move(-1, RowKey::End), 5000);  // no selection: the top row first
+  EXPECT_EQ(window.Move(5000, RowKey::Home), 0);
+  EXPECT_EQ(window.First(), 0);
+  RowWindow empty = WindowOver(0, 30);
+  EXPECT_EQ(empty.Move(-1, RowKey::Down), -1);
+  EXPECT_EQ(empty.Move(3, RowKey::End), -1);
+}
+
+// One notch scrolls page^(2/3) pixels, in whole rows and at least one.
+TEST(RowWindow, AWheelNotchScrollsAsManyRowsAsTheToolkitsPixels) {
+  EXPECT_EQ(WheelRows(540, 18), 4);  // 66 pixels
+  EXPECT_EQ(WheelRows(8000, 18), 22);
+  EXPECT_EQ(WheelRows(10, 18), 1);
+  EXPECT_EQ(WheelRows(540, 0), 1);
+}
+
+}  // namespace
