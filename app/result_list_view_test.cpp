@@ -6,7 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <gdk/gdkkeysyms.h>
+
 #include <algorithm>
+#include <cstdlib>
 #include <cstdio>
 #include <string>
 #include <utility>
@@ -251,6 +254,130 @@ TEST_F(ListingFollows, HiddenListComesBackAtItsSelectionAndTopRow) {
   view.ScrollToRow(1200);
   gtk_test::Pump();
   EXPECT_EQ(SelectedInView(view), 1200);
+}
+
+// A list of 100,000 rows on screen, scrolled by the keys, the wheel and the scrollbar as a
+// person does it, with real events.
+class ScrollingTheList : public ShownView {
+ protected:
+  void SetUp() override {
+    ShownView::SetUp();
+    if (IsSkipped()) return;
+    list_ = &OpenList();
+    for (int32_t row = 0; row < kLongList; ++row) {
+      list_->AddResultRow(std::to_string(row) + "\nCall" + std::to_string(row) + "()");
+    }
+    list_->SelectRow(0);
+    window_->Lists().Sync();
+    gtk_test::Pump();
+  }
+  ResultListView& View() { return ViewOf(*list_); }
+  void Key(guint keyval) {
+    gtk_test::SendKey(GTK_WIDGET(View().ListView()), keyval);
+    gtk_test::Pump();
+  }
+  /// `notches` of the mouse wheel over the rows, down (or up for a negative count).
+  void Wheel(int notches) {
+    for (int notch = 0; notch < std::abs(notches); ++notch) {
+      GdkEvent* event = gdk_event_new(GDK_SCROLL);
+      event->scroll.window =
+          GDK_WINDOW(g_object_ref(gtk_tree_view_get_bin_window(View().ListView())));
+      event->scroll.direction = notches > 0 ? GDK_SCROLL_DOWN : GDK_SCROLL_UP;
+      event->scroll.x = 40;
+      event->scroll.y = 40;
+      event->scroll.time = GDK_CURRENT_TIME;
+      gtk_main_do_event(event);
+      gdk_event_free(event);
+    }
+    gtk_test::Pump();
+  }
+  /// Drags the scrollbar's slider with the X pointer to `fraction` of the trough's height,
+  /// then puts the pointer back where it was, for the keyboard focus of later tests.
+  void DragSlider(double fraction) {
+    GtkWidget* bar = GTK_WIDGET(View().Scrollbar());
+    gint origin_x = 0;
+    gint origin_y = 0;
+    gdk_window_get_origin(gtk_widget_get_window(bar), &origin_x, &origin_y);
+    gint start = 0;
+    gint end = 0;
+    gtk_range_get_slider_range(GTK_RANGE(bar), &start, &end);
+    const int x = origin_x + bar->allocation.x + bar->allocation.width / 2;
+    const int top = origin_y + bar->allocation.y;
+    const int to = top + static_cast<int>(fraction * bar->allocation.height);
+    gint pointer_x = 0;
+    gint pointer_y = 0;
+    gdk_display_get_pointer(gdk_display_get_default(), nullptr, &pointer_x, &pointer_y, nullptr);
+    const auto move = [](int to_x, int to_y) {
+      return "mousemove " + std::to_string(to_x) + " " + std::to_string(to_y);
+    };
+    for (const std::string& step : {move(x, top + (start + end) / 2), std::string("mousedown 1"),
+                                    move(x, to), std::string("mouseup 1"),
+                                    move(pointer_x, pointer_y)}) {
+      ASSERT_EQ(std::system(("xdotool " + step).c_str()), 0) << step;
+      gtk_test::Pump(30);
+    }
+  }
+  int32_t Selected() const { return list_->SelectedRow(); }
+
+  static constexpr int32_t kLongList = 100000;
+  ResultList* list_ = nullptr;
+};
+
+TEST_F(ScrollingTheList, KeysMoveTheSelectionToTheEndOfTheListAndBack) {
+  const int32_t page = View().Window().Page();
+  Key(GDK_Down);
+  Key(GDK_Down);
+  EXPECT_EQ(Selected(), 2);
+  Key(GDK_Page_Down);
+  EXPECT_EQ(Selected(), 2 + page);
+  EXPECT_EQ(View().Window().First(), page);  // the selected row keeps its place on screen
+  Key(GDK_End);
+  EXPECT_EQ(Selected(), kLongList - 1);
+  EXPECT_EQ(SelectedInView(View()), kLongList - 1);
+  EXPECT_TRUE(RowOnScreen(View(), kLongList - 1));
+  Key(GDK_Up);
+  Key(GDK_Page_Up);
+  EXPECT_EQ(Selected(), kLongList - 2 - page);
+  EXPECT_EQ(SelectedInView(View()), Selected());
+  Key(GDK_Home);
+  EXPECT_EQ(Selected(), 0);
+  EXPECT_EQ(RowsOnScreen(View()).first, 0);
+  EXPECT_EQ(gtk_test::CellShown(View().ListView(), 0, ColumnCalls).Text, "Call0()");
+}
+
+// The wheel and the scrollbar move the rows in sight, not the selection, which shows again
+// once its row is back in sight.
+TEST_F(ScrollingTheList, TheWheelScrollsToTheEndAndBackAndTheSelectionWaitsOutOfSight) {
+  Key(GDK_Down);
+  ASSERT_EQ(Selected(), 1);
+  const int32_t step = View().Window().First();
+  Wheel(3);
+  EXPECT_GT(View().Window().First(), step);
+  EXPECT_EQ(Selected(), 1);
+  EXPECT_EQ(SelectedInView(View()), -1);
+  gtk_range_set_value(View().Scrollbar(), kLongList - 100);
+  Wheel(100);
+  EXPECT_EQ(View().Window().First(), View().Window().LastFirst());
+  EXPECT_TRUE(RowOnScreen(View(), kLongList - 1));
+  const int32_t last_shown = kLongList - 1 - View().Window().First();
+  EXPECT_EQ(gtk_test::CellShown(View().ListView(), last_shown, ColumnCalls).Text,
+            "Call" + std::to_string(kLongList - 1) + "()");
+  gtk_range_set_value(View().Scrollbar(), 100);
+  Wheel(-100);
+  EXPECT_EQ(View().Window().First(), 0);
+  EXPECT_EQ(Selected(), 1);
+  EXPECT_EQ(SelectedInView(View()), 1);
+}
+
+TEST_F(ScrollingTheList, DraggingTheScrollbarReachesTheEndAndTheTop) {
+  DragSlider(1.2);  // past the trough's end
+  EXPECT_EQ(View().Window().First(), View().Window().LastFirst());
+  EXPECT_TRUE(RowOnScreen(View(), kLongList - 1));
+  DragSlider(0.5);
+  EXPECT_NEAR(View().Window().First(), kLongList / 2, kLongList / 20);
+  DragSlider(-0.2);
+  EXPECT_EQ(View().Window().First(), 0);
+  EXPECT_EQ(SelectedInView(View()), 0);
 }
 
 }  // namespace
