@@ -94,8 +94,10 @@ ResultListView::ResultListView(ResultList& list, GtkFixed* area, int width, int 
   BuildControls(area, width, height);
   BuildColumns(font);
   SetColumnAlignment(list_view_, ColumnLine, 1.0f);
+  MeasureSight();  // in the list's font
   Sync();
   gtk_widget_show_all(container_);
+  ShowScrollbarWhenNeeded();
 }
 
 ResultListView::~ResultListView() {
@@ -353,7 +355,13 @@ void ResultListView::ShowWindow() {
     gtk_adjustment_configure(scroll_, shown_first_, 0, rows, 1, window_.Page(), window_.Page());
     showing_window_ = false;
   }
+  ShowScrollbarWhenNeeded();
   ShowSelectionInWindow();
+}
+
+// As a scrolled window's own scrollbar would: only for a list longer than its sight.
+void ResultListView::ShowScrollbarWhenNeeded() {
+  gtk_widget_set_visible(scrollbar_, window_.Rows() > window_.Page());
 }
 
 // The model's selected row is selected in the tree view while the tree view holds it.

@@ -111,6 +111,7 @@ class ResultListView {
   void FitSight();
   /// Brings the tree view's rows, the scrollbar and the selection shown up to `window_`.
   void ShowWindow();
+  void ShowScrollbarWhenNeeded();
   void ShowSelectionInWindow();
   void MoveSelection(RowKey key);
 

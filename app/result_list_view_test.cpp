@@ -149,22 +149,27 @@ TEST_F(ResultListViewSync, EverySyncTakesEveryRowAndEveryRowShowsAsTheList) {
 }
 
 // The tree view is told of the rows in sight only: a list that grows by a hundred thousand
-// rows costs it no more announcements than a page.
+// rows costs it no more announcements than a page. The scrollbar shows once the list is
+// longer than its sight.
 TEST_F(ResultListViewSync, AHundredThousandRowsReachTheTreeViewAsOnePage) {
   ResultList& list = OpenList();
   ResultListView& view = ViewOf(list);
+  for (int32_t row = 0; row < 5; ++row) list.AddResultRow(std::to_string(row) + "\nFew()");
+  view.Sync();
+  EXPECT_FALSE(gtk_widget_get_visible(GTK_WIDGET(view.Scrollbar())));
   int32_t inserted = 0;
   g_signal_connect(gtk_tree_view_get_model(view.ListView()), "row-inserted",
                    G_CALLBACK(CountInsertedRow), &inserted);
   for (int32_t row = 0; row < 100000; ++row) list.AddResultRow(std::to_string(row) + "\nMore()");
   view.Sync();
   gtk_test::Pump();
-  EXPECT_EQ(view.Window().Rows(), 100000);
+  EXPECT_EQ(view.Window().Rows(), 100005);
+  EXPECT_TRUE(gtk_widget_get_visible(GTK_WIDGET(view.Scrollbar())));
   EXPECT_LE(inserted, 2 * (view.Window().Page() + 1));
   EXPECT_LE(HeldRows(view), view.Window().Page() + 1);
-  EXPECT_EQ(SelectedInView(view), 99999);
+  EXPECT_EQ(SelectedInView(view), 100004);
   EXPECT_EQ(view.Window().First(), view.Window().LastFirst());
-  EXPECT_EQ(gtk_adjustment_get_upper(gtk_range_get_adjustment(view.Scrollbar())), 100000);
+  EXPECT_EQ(gtk_adjustment_get_upper(gtk_range_get_adjustment(view.Scrollbar())), 100005);
 }
 
 using ResultListViewRedraw = ShownView;
