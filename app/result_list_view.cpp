@@ -371,11 +371,25 @@ void ResultListView::ShowSelectionInWindow() {
   applying_selection_ = true;
   if (path == nullptr) {
     gtk_tree_selection_unselect_all(selection);
+    DropCursor();
   } else if (!gtk_tree_selection_path_is_selected(selection, path)) {
     gtk_tree_view_set_cursor(list_view_, path, nullptr, FALSE);
   }
   applying_selection_ = false;
   if (path != nullptr) gtk_tree_path_free(path);
+}
+
+// The tree view's cursor keeps its place among the rows held, which after scrolling are
+// other rows of the list: it would mark a row that is not the selected one. A cursor goes
+// with its row, so that row and those below it are taken out and put back.
+void ResultListView::DropCursor() {
+  GtkTreePath* cursor = nullptr;
+  gtk_tree_view_get_cursor(list_view_, &cursor, nullptr);
+  if (cursor == nullptr) return;
+  const int32_t held = gtk_tree_path_get_indices(cursor)[0];
+  gtk_tree_path_free(cursor);
+  SetAnnouncedRows(rows_, held);
+  SetAnnouncedRows(rows_, window_.Shown());
 }
 
 // The selection moves over the whole list; the tree view's selection then changes as the

@@ -113,6 +113,7 @@ class ResultListView {
   void ShowWindow();
   void ShowScrollbarWhenNeeded();
   void ShowSelectionInWindow();
+  void DropCursor();
   void MoveSelection(RowKey key);
 
   ResultList& list_;

@@ -360,6 +360,10 @@ TEST_F(ScrollingTheList, TheWheelScrollsToTheEndAndBackAndTheSelectionWaitsOutOf
   EXPECT_GT(View().Window().First(), step);
   EXPECT_EQ(Selected(), 1);
   EXPECT_EQ(SelectedInView(View()), -1);
+  GtkTreePath* cursor = nullptr;  // no row on screen is marked as the cursor's either
+  gtk_tree_view_get_cursor(View().ListView(), &cursor, nullptr);
+  EXPECT_EQ(cursor, nullptr);
+  if (cursor != nullptr) gtk_tree_path_free(cursor);
   gtk_range_set_value(View().Scrollbar(), kLongList - 100);
   Wheel(100);
   EXPECT_EQ(View().Window().First(), View().Window().LastFirst());
