@@ -352,7 +352,8 @@ void ResultListView::ShowWindow() {
   if (scroll_->value != shown_first_ || scroll_->upper != rows ||
       scroll_->page_size != window_.Page()) {
     showing_window_ = true;
-    gtk_adjustment_configure(scroll_, shown_first_, 0, rows, 1, window_.Page(), window_.Page());
+    gtk_adjustment_configure(scroll_, shown_first_, 0, rows, 1, window_.PageStep(),
+                             window_.Page());
     showing_window_ = false;
   }
   ShowScrollbarWhenNeeded();
@@ -438,11 +439,7 @@ int ResultListView::RowHeight() const {
   return line + 4;
 }
 
-void ResultListView::MeasureSight() {
-  const int height = std::max(RowsHeight(), 0);
-  const int row = RowHeight();
-  window_.SetSight(height / row, height % row != 0);
-}
+void ResultListView::MeasureSight() { window_.SetSight(RowsHeight(), RowHeight()); }
 
 void ResultListView::OnAllocated(GtkWidget*, GtkAllocation*, gpointer self) {
   static_cast<ResultListView*>(self)->FitSight();

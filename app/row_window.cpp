@@ -8,9 +8,12 @@ void RowWindow::SetRows(int32_t rows) {
   ScrollTo(first_);
 }
 
-void RowWindow::SetSight(int32_t whole_rows, bool part_row) {
-  page_ = std::max<int32_t>(whole_rows, 1);
-  part_row_ = part_row;
+void RowWindow::SetSight(int rows_pixels, int row_pixels) {
+  const int pixels = std::max(rows_pixels, 0);
+  const int row = std::max(row_pixels, 1);
+  page_ = std::max(pixels / row, 1);
+  part_row_ = pixels % row != 0;
+  page_step_ = std::max(pixels * 9 / 10 / row, 1);
   ScrollTo(first_);
 }
 
@@ -32,8 +35,8 @@ void RowWindow::ScrollToShow(int32_t row) {
   }
 }
 
-// Page Up and Page Down move the selection and the view by a page alike, so the selected
-// row keeps its place on screen, as the tree view's own keys do.
+// Page Up and Page Down move the selection and the view by a page step alike, so the
+// selected row keeps its place on screen, as the tree view's own keys do.
 int32_t RowWindow::Move(int32_t selected, RowKey key) {
   if (rows_ == 0) return -1;
   const int32_t last = rows_ - 1;
@@ -42,8 +45,8 @@ int32_t RowWindow::Move(int32_t selected, RowKey key) {
     switch (key) {
       case RowKey::Up: row -= 1; break;
       case RowKey::Down: row += 1; break;
-      case RowKey::PageUp: row -= page_; ScrollTo(int64_t{first_} - page_); break;
-      case RowKey::PageDown: row += page_; ScrollTo(int64_t{first_} + page_); break;
+      case RowKey::PageUp: row -= page_step_; ScrollTo(int64_t{first_} - page_step_); break;
+      case RowKey::PageDown: row += page_step_; ScrollTo(int64_t{first_} + page_step_); break;
       case RowKey::Home: row = 0; break;
       case RowKey::End: row = last; break;
     }

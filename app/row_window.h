@@ -13,14 +13,19 @@ class RowWindow {
  public:
   /// The list's rows; the first row moves back so that the window stays full.
   void SetRows(int32_t rows);
-  /// Rows wholly in sight (at least one) and whether a row's part shows below them.
-  void SetSight(int32_t whole_rows, bool part_row);
+  /// The sight of a view whose rows' area is `rows_pixels` high, with rows `row_pixels`
+  /// high: the rows wholly in sight (at least one), whether a row's part shows below them,
+  /// and the page step.
+  void SetSight(int rows_pixels, int row_pixels);
   /// Rows of the list.
   int32_t Rows() const { return rows_; }
   /// The list's row at the top of the view.
   int32_t First() const { return first_; }
-  /// Rows wholly in sight: the page that Page Up and Page Down move by.
+  /// Rows wholly in sight.
   int32_t Page() const { return page_; }
+  /// Rows that Page Up and Page Down move by: those in nine tenths of the sight, as the
+  /// toolkit's own page keys move.
+  int32_t PageStep() const { return page_step_; }
   /// Rows the view holds: those wholly in sight and the part row, as far as the list goes.
   int32_t Shown() const;
   /// The largest first row: the last row of the list at the bottom of the view.
@@ -39,6 +44,7 @@ class RowWindow {
   int32_t rows_ = 0;
   int32_t first_ = 0;
   int32_t page_ = 1;
+  int32_t page_step_ = 1;
   bool part_row_ = false;
 };
 

@@ -7,9 +7,12 @@
 
 namespace {
 
-RowWindow WindowOver(int32_t rows, int32_t page, bool part_row = true) {
+constexpr int kRowPixels = 18;
+
+/// A window over `rows` rows with `page` rows wholly in sight and a half row below them.
+RowWindow WindowOver(int32_t rows, int32_t page) {
   RowWindow window;
-  window.SetSight(page, part_row);
+  window.SetSight(page * kRowPixels + kRowPixels / 2, kRowPixels);
   window.SetRows(rows);
   return window;
 }
@@ -26,14 +29,16 @@ TEST(RowWindow, StaysWithinTheListAsTheListAndTheSightChange) {
   window.ScrollTo(99000);
   window.SetRows(99010);  // a shorter list pulls the window back to stay full
   EXPECT_EQ(window.First(), 98980);
-  window.SetSight(50, false);
+  window.SetSight(50 * kRowPixels, kRowPixels);  // no part row
   EXPECT_EQ(window.First(), 98960);
   EXPECT_EQ(window.Shown(), 50);
-  window.SetSight(0, false);  // no room at all: still a row
+  EXPECT_EQ(window.PageStep(), 45);  // nine tenths of the sight
+  window.SetSight(-4, kRowPixels);  // no room at all: still a row
   EXPECT_EQ(window.Page(), 1);
+  EXPECT_EQ(window.PageStep(), 1);
   window.SetRows(10);
   EXPECT_EQ(window.First(), 9);
-  window.SetSight(30, true);
+  window.SetSight(30 * kRowPixels + 1, kRowPixels);
   EXPECT_EQ(window.First(), 0);
   EXPECT_EQ(window.Shown(), 10);
   window.SetRows(0);
@@ -55,18 +60,19 @@ TEST(RowWindow, ScrollsAsLittleAsShowsARowWhollyAndNotAtAllForARowInSight) {
   EXPECT_EQ(window.First(), 980);
 }
 
-// Up and Down move by a row, Page Up and Page Down by the rows in sight with the view, so
+// Up and Down move by a row, Page Up and Page Down by the page step with the view, so
 // the selected row keeps its place on screen; Home and End go to the list's ends. Without
 // a selected row a key takes the top row.
 TEST(RowWindow, KeysMoveTheSelectionOverTheWholeListAndKeepItInSight) {
   RowWindow window = WindowOver(100000, 30);
+  ASSERT_EQ(window.PageStep(), 27);  // 9/10 of 549 pixels in rows of 18
   EXPECT_EQ(window.Move(-1, RowKey::Down), 0);
   EXPECT_EQ(window.Move(0, RowKey::Up), 0);
   EXPECT_EQ(window.Move(29, RowKey::Down), 30);
   EXPECT_EQ(window.First(), 1);
-  EXPECT_EQ(window.Move(30, RowKey::PageDown), 60);
-  EXPECT_EQ(window.First(), 31);
-  EXPECT_EQ(window.Move(60, RowKey::PageUp), 30);
+  EXPECT_EQ(window.Move(30, RowKey::PageDown), 57);
+  EXPECT_EQ(window.First(), 28);
+  EXPECT_EQ(window.Move(57, RowKey::PageUp), 30);
   EXPECT_EQ(window.First(), 1);
   EXPECT_EQ(window.Move(30, RowKey::End), 99999);
   EXPECT_EQ(window.First(), 99970);
