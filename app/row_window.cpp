@@ -13,7 +13,9 @@ void RowWindow::SetSight(int rows_pixels, int row_pixels) {
   const int row = std::max(row_pixels, 1);
   page_ = std::max(pixels / row, 1);
   part_row_ = pixels % row != 0;
-  page_step_ = std::max(pixels * 9 / 10 / row, 1);
+  row_pixels_ = row;
+  page_pixels_ = pixels * 9 / 10;
+  page_step_ = std::max(page_pixels_ / row, 1);
   ScrollTo(first_);
 }
 
@@ -35,8 +37,6 @@ void RowWindow::ScrollToShow(int32_t row) {
   }
 }
 
-// Page Up and Page Down move the selection and the view by a page step alike, so the
-// selected row keeps its place on screen, as the tree view's own keys do.
 int32_t RowWindow::Move(int32_t selected, RowKey key) {
   if (rows_ == 0) return -1;
   const int32_t last = rows_ - 1;
@@ -45,15 +45,28 @@ int32_t RowWindow::Move(int32_t selected, RowKey key) {
     switch (key) {
       case RowKey::Up: row -= 1; break;
       case RowKey::Down: row += 1; break;
-      case RowKey::PageUp: row -= page_step_; ScrollTo(int64_t{first_} - page_step_); break;
-      case RowKey::PageDown: row += page_step_; ScrollTo(int64_t{first_} + page_step_); break;
+      case RowKey::PageUp: row += PageRows(-1); break;
+      case RowKey::PageDown: row += PageRows(1); break;
       case RowKey::Home: row = 0; break;
       case RowKey::End: row = last; break;
     }
   }
   const auto moved = static_cast<int32_t>(std::clamp<int64_t>(row, 0, last));
+  if (moved != row) page_offset_ = 0;
   ScrollToShow(moved);
   return moved;
+}
+
+// Page Up and Page Down move the selection and the view by nine tenths of the sight alike,
+// so the selected row keeps its place on screen, as the tree view's own keys do: by
+// pixels, whose rest within a row is carried over to the next page.
+int32_t RowWindow::PageRows(int direction) {
+  const int64_t pixels = int64_t{page_offset_} + int64_t{direction} * page_pixels_;
+  int64_t rows = pixels / row_pixels_;
+  if (pixels % row_pixels_ < 0) --rows;  // downwards rounding above the selected row
+  page_offset_ = static_cast<int32_t>(pixels - rows * row_pixels_);
+  ScrollTo(first_ + rows);
+  return static_cast<int32_t>(rows);
 }
 
 int32_t WheelRows(int page_pixels, int row_pixels) {

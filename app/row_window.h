@@ -23,8 +23,8 @@ class RowWindow {
   int32_t First() const { return first_; }
   /// Rows wholly in sight.
   int32_t Page() const { return page_; }
-  /// Rows that Page Up and Page Down move by: those in nine tenths of the sight, as the
-  /// toolkit's own page keys move.
+  /// Whole rows in nine tenths of the sight: about what Page Up and Page Down move by (by
+  /// pixels, as the toolkit's own page keys), and what the scrollbar's trough pages by.
   int32_t PageStep() const { return page_step_; }
   /// Rows the view holds: those wholly in sight and the part row, as far as the list goes.
   int32_t Shown() const;
@@ -41,10 +41,15 @@ class RowWindow {
   int32_t Move(int32_t selected, RowKey key);
 
  private:
+  int32_t PageRows(int direction);
+
   int32_t rows_ = 0;
   int32_t first_ = 0;
   int32_t page_ = 1;
   int32_t page_step_ = 1;
+  int row_pixels_ = 1;
+  int page_pixels_ = 0;
+  int32_t page_offset_ = 0;  // pixels from the selected row's top that a page move reached
   bool part_row_ = false;
 };
 

@@ -60,9 +60,9 @@ TEST(RowWindow, ScrollsAsLittleAsShowsARowWhollyAndNotAtAllForARowInSight) {
   EXPECT_EQ(window.First(), 980);
 }
 
-// Up and Down move by a row, Page Up and Page Down by the page step with the view, so
-// the selected row keeps its place on screen; Home and End go to the list's ends. Without
-// a selected row a key takes the top row.
+// Up and Down move by a row, Page Up and Page Down by nine tenths of the sight with the
+// view, so the selected row keeps its place on screen; Home and End go to the list's
+// ends. Without a selected row a key takes the top row.
 TEST(RowWindow, KeysMoveTheSelectionOverTheWholeListAndKeepItInSight) {
   RowWindow window = WindowOver(100000, 30);
   ASSERT_EQ(window.PageStep(), 27);  // 9/10 of 549 pixels in rows of 18
@@ -74,6 +74,12 @@ TEST(RowWindow, KeysMoveTheSelectionOverTheWholeListAndKeepItInSight) {
   EXPECT_EQ(window.First(), 28);
   EXPECT_EQ(window.Move(57, RowKey::PageUp), 30);
   EXPECT_EQ(window.First(), 1);
+  // 494 pixels a page: the 8 left over of each page add up to a row every third page.
+  int32_t row = 30;
+  for (int page = 0; page < 9; ++page) row = window.Move(row, RowKey::PageDown);
+  EXPECT_EQ(row, 30 + (9 * 494) / kRowPixels);
+  for (int page = 0; page < 9; ++page) row = window.Move(row, RowKey::PageUp);
+  EXPECT_EQ(row, 30);
   EXPECT_EQ(window.Move(30, RowKey::End), 99999);
   EXPECT_EQ(window.First(), 99970);
   EXPECT_EQ(window.Move(99999, RowKey::PageDown), 99999);
