@@ -1,5 +1,6 @@
-// A row is stored as five lengths (7 bits a byte, the high bit set while more follow),
-// then the five texts. Where it stands is the block's index in the upper 32 bits and the
+// A row is stored as one byte of the cells kept as views, five lengths (7 bits a byte,
+// the high bit set while more follow), then the five texts, a viewed one as the address
+// of its first byte. Where it stands is the block's index in the upper 32 bits and the
 // offset in the block in the lower ones; a row larger than a block gets a block of its own,
 // so an offset always fits.
 #include "listings/row_texts.h"
@@ -31,17 +32,24 @@ const char* GetLength(const char* in, size_t& length) {
 
 }  // namespace
 
-uint64_t RowTexts::Add(const RowCellTexts& cells) {
-  size_t bytes = RowTextCells * kMaxLengthBytes;
-  for (const std::string_view cell : cells) bytes += cell.size();
+uint64_t RowTexts::Add(const RowCellTexts& cells, RowCellSet viewed) {
+  size_t bytes = 1 + RowTextCells * kMaxLengthBytes;
+  for (size_t cell = 0; cell < RowTextCells; ++cell) {
+    if (cells[cell].empty()) viewed &= static_cast<RowCellSet>(~RowCell(cell));
+    bytes += (viewed & RowCell(cell)) != 0 ? sizeof(const char*) : cells[cell].size();
+  }
   char* const start = Reserve(bytes);
   const uint64_t at = (static_cast<uint64_t>(blocks_.size() - 1) << 32) |
                       static_cast<uint64_t>(start - blocks_.back().get());
   char* out = start;
+  *out++ = static_cast<char>(viewed);
   for (const std::string_view cell : cells) out = PutLength(out, cell.size());
-  for (const std::string_view cell : cells) {
-    if (!cell.empty()) std::memcpy(out, cell.data(), cell.size());
-    out += cell.size();
+  for (size_t cell = 0; cell < RowTextCells; ++cell) {
+    const bool view = (viewed & RowCell(cell)) != 0;
+    const char* const data = cells[cell].data();
+    const size_t size = view ? sizeof data : cells[cell].size();
+    if (size != 0) std::memcpy(out, view ? static_cast<const void*>(&data) : data, size);
+    out += size;
   }
   used_ += static_cast<size_t>(out - start);
   return at;
@@ -49,14 +57,43 @@ uint64_t RowTexts::Add(const RowCellTexts& cells) {
 
 RowCellTexts RowTexts::Cells(uint64_t at) const {
   const char* in = blocks_[static_cast<size_t>(at >> 32)].get() + (at & 0xFFFFFFFFu);
+  const auto viewed = static_cast<RowCellSet>(*in++);
   std::array<size_t, RowTextCells> lengths{};
   for (size_t& length : lengths) in = GetLength(in, length);
   RowCellTexts cells;
   for (size_t cell = 0; cell < RowTextCells; ++cell) {
-    cells[cell] = std::string_view(in, lengths[cell]);
-    in += lengths[cell];
+    if ((viewed & RowCell(cell)) != 0) {
+      const char* data = nullptr;
+      std::memcpy(&data, in, sizeof data);
+      cells[cell] = std::string_view(data, lengths[cell]);
+      in += sizeof data;
+    } else {
+      cells[cell] = std::string_view(in, lengths[cell]);
+      in += lengths[cell];
+    }
   }
   return cells;
+}
+
+void RowTexts::Prefetch(uint64_t at) const {
+  const char* in = blocks_[static_cast<size_t>(at >> 32)].get() + (at & 0xFFFFFFFFu);
+  const auto viewed = static_cast<RowCellSet>(*in++);
+  if (viewed == 0) return;
+  std::array<size_t, RowTextCells> lengths{};
+  for (size_t& length : lengths) in = GetLength(in, length);
+  for (size_t cell = 0; cell < RowTextCells; ++cell) {
+    const bool view = (viewed & RowCell(cell)) != 0;
+    if (view) {
+      const char* data = nullptr;
+      std::memcpy(&data, in, sizeof data);
+      __builtin_prefetch(data);
+    }
+    in += view ? sizeof(const char*) : lengths[cell];
+  }
+}
+
+RowCellSet RowTexts::Viewed(uint64_t at) const {
+  return static_cast<RowCellSet>(blocks_[static_cast<size_t>(at >> 32)][at & 0xFFFFFFFFu]);
 }
 
 // Room for `bytes` at the end of the last block, or a new block; blocks never move, so

@@ -20,6 +20,10 @@
 
 namespace {
 
+/// How many rows ahead of the one written a list's writer asks for the rows' texts: the
+/// rows of a listing view lines all over the files.
+constexpr int32_t kRowsAhead = 32;
+
 /// Bytes gathered for an output stream and written in large pieces: a long list costs a
 /// few writes instead of one per line, and no stream formats a cell.
 class OutputBuffer {
@@ -394,6 +398,7 @@ void WriteListJson(const ResultList& list, std::ostream& out) {
   std::string display;
   JsonColoursOfRows colours;
   for (int32_t r = 0; r < list.RowCount(); ++r) {
+    list.PrefetchRow(r + kRowsAhead);
     const ResultRow row = list.Row(r);
     line = "{\"cells\": [";
     for (size_t column = 0; column < static_cast<size_t>(ResultColumns); ++column) {
@@ -448,7 +453,9 @@ void WriteListTable(const ResultList& list, std::ostream& out) {
                ColumnHeaders[4]};
       return;
     }
-    const ResultRow row = list.Row(static_cast<int32_t>(r - 1));
+    const auto at = static_cast<int32_t>(r - 1);
+    list.PrefetchRow(at + kRowsAhead);
+    const ResultRow row = list.Row(at);
     cells = {marks.Of(row.Marks), row.Cells[0], row.Cells[1], row.Cells[2], row.Cells[3],
              row.Cells[4]};
   };
