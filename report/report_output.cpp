@@ -167,21 +167,24 @@ void AppendTableLine(const TableCells<Columns>& cells, const std::array<size_t, 
 }
 
 /// Writes a table of `rows` rows; `row_cells(row, cells)` puts a row's cells into `cells`
-/// (views valid until it is called again), for the widths first, then for the lines.
+/// (views valid until it is called again), for the widths first, then for the lines,
+/// where `ahead(row)` is called before each: a writer asks for the texts of later rows.
 /// Cells are asked for again rather than kept, so a long list costs no table of copies.
-template <size_t Columns, typename RowCells>
+template <size_t Columns, typename RowCells, typename Ahead>
 void WriteTable(size_t rows, RowCells row_cells, const std::array<bool, Columns>& right_aligned,
-                std::ostream& out) {
+                std::ostream& out, Ahead ahead) {
   TableCells<Columns> cells;
   std::array<size_t, Columns> widths{};
   for (size_t r = 0; r < rows; ++r) {
     row_cells(r, cells);
     for (size_t c = 0; c < Columns; ++c) {
-      widths[c] = std::max(widths[c], DisplayWidthOfBytes(cells[c]));
+      // A text is never wider than its bytes, so one no longer than the width is not read.
+      if (cells[c].size() > widths[c]) widths[c] = std::max(widths[c], DisplayWidthOfBytes(cells[c]));
     }
   }
   OutputBuffer buffer(out);
   for (size_t r = 0; r < rows; ++r) {
+    ahead(r);
     row_cells(r, cells);
     AppendTableLine(cells, widths, right_aligned, buffer);
     buffer.EndLine();
@@ -346,7 +349,7 @@ void WriteFilesTable(const SourceFileList& files, const std::vector<ProjectFile>
     note = FileNote(file, read[r - 1]);
     cells = {file.Path, file.IncludedBy, line_text, note};
   };
-  WriteTable<4>(files.size() + 1, row_cells, {false, false, true, false}, out);
+  WriteTable<4>(files.size() + 1, row_cells, {false, false, true, false}, out, [](size_t) {});
 }
 
 namespace {
@@ -453,12 +456,11 @@ void WriteListTable(const ResultList& list, std::ostream& out) {
                ColumnHeaders[4]};
       return;
     }
-    const auto at = static_cast<int32_t>(r - 1);
-    list.PrefetchRow(at + kRowsAhead);
-    const ResultRow row = list.Row(at);
+    const ResultRow row = list.Row(static_cast<int32_t>(r - 1));
     cells = {marks.Of(row.Marks), row.Cells[0], row.Cells[1], row.Cells[2], row.Cells[3],
              row.Cells[4]};
   };
+  const auto ahead = [&](size_t r) { list.PrefetchRow(static_cast<int32_t>(r) - 1 + kRowsAhead); };
   WriteTable<ResultColumns + 1>(static_cast<size_t>(list.RowCount()) + 1, row_cells,
-                                {false, true, false, false, false, false}, out);
+                                {false, true, false, false, false, false}, out, ahead);
 }
