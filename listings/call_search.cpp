@@ -12,14 +12,29 @@ namespace {
 
 constexpr size_t npos = std::string_view::npos;
 
+/// The gate of the lines of `bytes` (walked in order) that hold `name` followed by blanks
+/// and "(", letters folded: the lines that `MayHoldCall` lets through, found in one search
+/// of the file, since most lines lack the name.
+auto CallGate(std::string_view bytes, std::string_view name) {
+  auto find = [bytes, size = name.size(), finder = FoldedFinder(bytes, name)](size_t from) {
+    for (size_t at = finder.Next(from); at != npos; at = finder.Next(at + 1)) {
+      size_t after = at + size;
+      while (after < bytes.size() && bytes[after] == ' ') ++after;
+      if (after < bytes.size() && bytes[after] == '(') return at;
+    }
+    return npos;
+  };
+  return OccurrenceGate<decltype(find)>(bytes, name.size(), find);
+}
+
 // Preparing a line with a key only closes up blanks before "(", which can turn a head
 // into a non-head but makes no other line a head, an end or a comment; and FindCall needs
-// the name in the line. So a line that is neither head nor end and lacks the name (letters
-// folded, told by the gate of its file's lines) changes nothing in a pass for that key.
+// the name followed by blanks and "(" in the line. So a line that is neither head nor end
+// and lacks that changes nothing in a pass for that key.
 template <typename Gate>
-bool MayMatter(const ProjectText& text, size_t line, std::string_view name, Gate& holds_name) {
+bool MayMatter(const ProjectText& text, size_t line, std::string_view name, Gate& holds_call) {
   return text.CallKind(line) != LineKind::Other || name.empty() ||
-         holds_name.In(text.SourceLine(line));
+         holds_call.In(text.SourceLine(line));
 }
 
 /// Where a sequential pass stands: the inside flag and the label of the current file.
@@ -66,9 +81,9 @@ bool ScanForCalls(const ProjectText& text, const ModuleScope& scope, std::string
     state.Label.clear();
     state.Head = npos;
     const ProjectFile& source = text.Files()[file];
-    auto holds_name = FoldedGate(source.Bytes, name);
+    auto holds_call = CallGate(source.Bytes, name);
     for (size_t line = source.FirstLine; line < source.FirstLine + source.LineCount; ++line) {
-      if (!MayMatter(text, line, name, holds_name)) continue;
+      if (!MayMatter(text, line, name, holds_call)) continue;
       TrackAndMatch(text, scope, file, line, key, target, style, state, on_hit);
       if (host.PollStop()) return true;
     }

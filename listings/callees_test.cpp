@@ -52,7 +52,7 @@ TEST(Callees, NothingForANameThatIsNoProcedureAndHowFarAStopGot) {
   EXPECT_FALSE(WasStopped(ListCallees(test.project, none, test.host, {"C"})));
   EXPECT_EQ(none.RowCount(), 0);
   ResultList stopped(ListKind::Callees, "A");
-  test.project.CheckText.reset();  // the files are read again, as after a take-up
+  test.project.KeptText.reset();  // the files are read again, as after a take-up
   test.host.StopAtPoll = test.host.Polls + 3;
   EXPECT_TRUE(WasStopped(ListCallees(test.project, stopped, test.host, {"A"})));
   EXPECT_EQ(stopped.CellText(1, ColumnCalls), "stopped while reading the files: 0 of 1 read");

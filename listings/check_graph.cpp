@@ -2,41 +2,20 @@
 
 #include <string>
 
+#include "listings/kept_text.h"
 #include "listings/listing_rows.h"
-#include "source/path_parts.h"
 
 namespace {
 
-/// True when `text` was read from the files of `project` as its texts give them now: the
-/// same files, each the very buffer that the text holds (which nobody can have changed),
-/// or none for a file that does not open.
-bool StillTheText(const ProjectText& text, const Project& project) {
-  const SourceFileList& files = project.SourceFiles;
-  if (text.Files().size() != files.size()) return false;
-  for (size_t file = 0; file < files.size(); ++file) {
-    const ProjectFile& read = text.Files()[file];
-    const std::shared_ptr<const std::string> bytes = project.Texts.Bytes(files[file].Path);
-    if (read.FileName != FileNamePart(files[file].Path) || read.Opened != (bytes != nullptr)) return false;
-    if (bytes != nullptr && bytes->data() != read.Bytes.data()) return false;
-  }
-  return true;
-}
-
-/// The project's text, read again unless the last check's still holds; nullptr when the
-/// host stopped the reading, after the rows that say how far it got.
+/// The project's text, read again unless the kept one still holds; nullptr when the host
+/// stopped the reading, after the rows that say how far it got.
 std::shared_ptr<const ProjectText> CheckText(Project& project, ResultList& list, ListingHost& host) {
-  if (project.CheckText != nullptr && StillTheText(*project.CheckText, project)) return project.CheckText;
-  project.CheckText.reset();
-  project.CheckGraph.reset();
-  auto text = std::make_shared<ProjectText>();
-  if (text->Load(project.SourceFiles, project.Texts, host) == ListingEnd::Stopped) {
-    // The file being read when the stop came is the last one the text holds.
-    const size_t read = text->Files().empty() ? 0 : text->Files().size() - 1;
+  size_t read = 0;
+  std::shared_ptr<const ProjectText> text = ReadKeptText(project, host, read);
+  if (text == nullptr) {
     AddStoppedRows(list, "reading the files: " + std::to_string(read) + " of " +
                              std::to_string(project.SourceFiles.size()) + " read");
-    return nullptr;
   }
-  project.CheckText = text;
   return text;
 }
 

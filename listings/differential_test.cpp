@@ -570,11 +570,26 @@ std::string EditedLine(const std::string& bytes, std::mt19937& random) {
   return edited;
 }
 
-/// After an edit of one file in the editor's bytes and a take-up again, the call graph put
-/// together from the pieces kept before the edit equals the graph built whole. Returns 1
-/// when the pieces spared a sweep of some lines, so that reuse is seen to be tested.
-size_t ExpectPiecesAfterAnEditAsWhole(TestProject& test, unsigned seed) {
+/// The calls of `name` as the project gives them now: with the text kept from before, and
+/// with the files read afresh.
+void ExpectCallsOfKeptTextAsFresh(TestProject& test, const std::string& name) {
   RecordingHost quiet;
+  ResultList kept(ListKind::ProcedureCalls, name);
+  ListProcedureCalls(test.project, kept, quiet, {name});
+  test.project.KeptText.reset();
+  ResultList fresh(ListKind::ProcedureCalls, name);
+  ListProcedureCalls(test.project, fresh, quiet, {name});
+  EXPECT_TRUE(SameList(fresh, kept)) << "calls of " << name << " after an edit";
+}
+
+/// After an edit of one file in the editor's bytes and a take-up again, the call graph put
+/// together from the pieces kept before the edit equals the graph built whole, and the
+/// calls of `name` from the text kept before equal those of the files read afresh. Returns
+/// 1 when the pieces spared a sweep of some lines, so that reuse is seen to be tested.
+size_t ExpectPiecesAfterAnEditAsWhole(TestProject& test, unsigned seed, const std::string& name) {
+  RecordingHost quiet;
+  ResultList calls(ListKind::ProcedureCalls, name);
+  ListProcedureCalls(test.project, calls, quiet, {name});  // keeps the text
   ProjectText before;
   EXPECT_EQ(before.Load(test.project.SourceFiles, test.project.Texts, quiet), ListingEnd::Finished);
   CallGraph kept;
@@ -585,6 +600,7 @@ size_t ExpectPiecesAfterAnEditAsWhole(TestProject& test, unsigned seed) {
   test.project.Texts.SetEditorBytes(path, EditedLine(bytes ? *bytes : std::string(), random));
   ResultList procedures(ListKind::Procedures, "Procedures");
   EXPECT_EQ(TakeUpAgain(test.project, procedures, quiet), ListingEnd::Finished);
+  ExpectCallsOfKeptTextAsFresh(test, name);
   ProjectText text;
   EXPECT_EQ(text.Load(test.project.SourceFiles, test.project.Texts, quiet), ListingEnd::Finished);
   RecordingHost pieced_host;
@@ -752,16 +768,23 @@ void ExpectAllCallsStopsArePrefixes(TestProject& test) {
   }
 }
 
-void ExpectCallsStopsArePrefixes(TestProject& test, const std::string& name) {
+// With the files read afresh, as after a take-up, stops fall while reading too; with the
+// text kept from the run before, only while the calls are found.
+void ExpectCallsStopsArePrefixes(TestProject& test, const std::string& name, bool kept) {
+  const auto run = [&](ResultList& list, RecordingHost& host) {
+    if (!kept) test.project.KeptText.reset();
+    return ListProcedureCalls(test.project, list, host, {name});
+  };
   ResultList complete(ListKind::ProcedureCalls, name);
   RecordingHost complete_host;
-  ListProcedureCalls(test.project, complete, complete_host, {name});
+  run(complete, complete_host);
   for (const int64_t stop : StopPolls(complete_host.Polls)) {
-    SCOPED_TRACE("calls of " + name + ", stop at poll " + std::to_string(stop));
+    SCOPED_TRACE("calls of " + name + (kept ? ", text kept" : "") + ", stop at poll " +
+                 std::to_string(stop));
     ResultList stopped(ListKind::ProcedureCalls, name);
     RecordingHost host;
     host.StopAtPoll = stop;
-    const ListingResult result = ListProcedureCalls(test.project, stopped, host, {name});
+    const ListingResult result = run(stopped, host);
     EXPECT_TRUE(ListedNothing(result, stopped));
     ASSERT_LE(stopped.RowCount(), complete.RowCount());
     EXPECT_TRUE(SameRows(complete, stopped, stopped.RowCount()));
@@ -840,7 +863,7 @@ TEST(DifferentialListings, GeneratedProjectsListAsTheReferenceDoes) {
     for (const ProcedureEntry& entry : test.project.Procedures) {
       module_procedures += entry.Module.empty() ? 0 : 1;
     }
-    pieces_reused += ExpectPiecesAfterAnEditAsWhole(test, seed);
+    pieces_reused += ExpectPiecesAfterAnEditAsWhole(test, seed, generator.Names().front());
     rows_after_edits += ExpectRowsOutliveChangedFiles(test, seed);
     if (::testing::Test::HasFailure()) return;  // one project's differences are enough
   }
@@ -876,7 +899,8 @@ TEST(DifferentialListings, StopsLeavePrefixesOfTheCompleteLists) {
     generator.Write(test);
     test.TakeUp();
     ExpectAllCallsStopsArePrefixes(test);
-    ExpectCallsStopsArePrefixes(test, generator.Names().front());
+    ExpectCallsStopsArePrefixes(test, generator.Names().front(), false);
+    ExpectCallsStopsArePrefixes(test, generator.Names().front(), true);
     ExpectTermStopsArePrefixes(test, generator.Names().back());
     if (::testing::Test::HasFailure()) return;
   }

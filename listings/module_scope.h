@@ -74,6 +74,8 @@ class ModuleScope {
   /// False for a project without module statements: no rule applies there, and every
   /// call of a key calls each procedure of its name, as `FindCall` finds it.
   bool Active() const { return active_; }
+  /// The text whose module statements the scope read.
+  const ProjectText& Text() const { return text_; }
   /// The folded module whose Module or DeclareModule block holds line `line`; empty
   /// outside both and for an inactive scope.
   std::string_view ModuleAt(size_t line) const;

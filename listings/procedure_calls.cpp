@@ -1,5 +1,6 @@
-// Calls of one procedure. The files are read once into memory and only the lines that can
-// hold the name or change the enclosing procedure are prepared.
+// Calls of one procedure. The project's lines are those kept from the last listing while
+// no file changed, else read once into memory; only the lines that can hold a call of the
+// name or change the enclosing procedure are prepared.
 #include "listings/procedure_calls.h"
 
 #include <cstdlib>
@@ -8,6 +9,7 @@
 #include "listings/call_matching.h"
 #include "listings/call_search.h"
 #include "listings/check_lines.h"
+#include "listings/kept_text.h"
 #include "listings/listing_rows.h"
 #include "listings/project_text.h"
 #include "source/line_classification.h"
@@ -139,12 +141,11 @@ bool ListCallRows(const ProjectText& text, const ModuleScope& scope, std::string
 ListingResult ListProcedureCalls(Project& project, ResultList& list, ListingHost& host,
                                  const ListingRequest& request) {
   const StopEnabled stop(host);
-  ProjectText text;
-  if (text.Load(project.SourceFiles, project.Texts, host) == ListingEnd::Stopped) {
-    return EndedAs(ListingEnd::Stopped);
-  }
-  const ModuleScope scope(text, project.Procedures);
-  const auto [key, target] = KeyAndTarget(scope, request.Text, request.WithoutModule);
-  const bool stopped = ListCallRows(text, scope, key, target, list, host);
+  size_t read = 0;
+  const std::shared_ptr<const ProjectText> text = ReadKeptText(project, host, read);
+  if (text == nullptr) return EndedAs(ListingEnd::Stopped);
+  const std::shared_ptr<const ModuleScope> scope = ReadKeptScope(project, text);
+  const auto [key, target] = KeyAndTarget(*scope, request.Text, request.WithoutModule);
+  const bool stopped = ListCallRows(*text, *scope, key, target, list, host);
   return EndedAs(stopped ? ListingEnd::Stopped : ListingEnd::Finished);
 }

@@ -15,6 +15,7 @@
 #include "source/source_texts.h"
 
 class CallGraph;
+class ModuleScope;
 
 /// One procedure head of the project.
 struct ProcedureEntry {
@@ -51,9 +52,12 @@ struct Project {
   /// The call sites of each file as the last call graph found them, with the bytes they
   /// were found from: the next graph sweeps only the files whose bytes differ.
   CallSitePieces Pieces;
-  /// The text the last check read, used again while every file is the buffer it holds.
-  std::shared_ptr<const ProjectText> CheckText;
-  /// The whole call graph of `CheckText`, used again while that text is: a check run again
+  /// The text the last check or calls listing read, used again while every file is the
+  /// buffer it holds (`ReadKeptText`).
+  std::shared_ptr<const ProjectText> KeptText;
+  /// The module rules of `KeptText` with `Procedures`, used again while that text is.
+  std::shared_ptr<const ModuleScope> KeptScope;
+  /// The whole call graph of `KeptText`, used again while that text is: a check run again
   /// on files that did not change neither sweeps nor indexes anything.
   std::shared_ptr<const CallGraph> CheckGraph;
 };

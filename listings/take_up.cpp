@@ -9,7 +9,7 @@ ListingEnd TakeUpProject(Project& project, const std::string& main_file,
   project.MainFile = main_file;
   project.Texts.Forget();
   project.Pieces.Clear();
-  project.CheckText.reset();
+  project.KeptText.reset();
   project.CheckGraph.reset();
   return TakeUpAgain(project, procedures_list, host);
 }
@@ -17,5 +17,6 @@ ListingEnd TakeUpProject(Project& project, const std::string& main_file,
 ListingEnd TakeUpAgain(Project& project, ResultList& procedures_list, ListingHost& host) {
   project.SourceFiles = ScanIncludes(project.MainFile, project.Texts);
   project.Candidates.clear();
+  project.KeptScope.reset();  // its procedures are replaced
   return ListProcedures(project, procedures_list, host);
 }

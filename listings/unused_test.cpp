@@ -80,7 +80,7 @@ TEST(Unused, ListsEveryProcedureOfAProjectWithoutMainCodeAndHowFarAStopGot) {
        {std::pair{3, "stopped while reading the files: 0 of 1 read"},
         std::pair{8, "stopped while finding the calls: every file read"}}) {
     test.project.Pieces.Clear();
-    test.project.CheckText.reset();
+    test.project.KeptText.reset();
     test.host.StopAtPoll = test.host.Polls + poll;
     ResultList& stopped = test.history.OpenResultList(ListKind::Unused, "Unused");
     EXPECT_TRUE(WasStopped(ListUnused(test.project, stopped, test.host)));
