@@ -1,7 +1,6 @@
 #include "listings/project_text.h"
 
 #include <algorithm>
-#include <new>
 
 #include "listings/call_matching.h"
 #include "source/line_classification.h"
@@ -75,13 +74,10 @@ void ProjectText::AddLine(std::string_view raw) {
 }
 
 void ProjectText::Push(std::string_view text, LineKind kind) {
-  if ((line_count_ & (kChunkLines - 1)) == 0) {
-    chunks_.emplace_back(static_cast<char*>(AllocateBlock(kChunkLines * sizeof(Line))));
-  }
+  if ((line_count_ & (kChunkLines - 1)) == 0) chunks_.emplace_back(new Line[kChunkLines]);
   // A line of 4 GiB or more is kept cut there: no source line comes near it.
   const auto length = static_cast<uint32_t>(std::min<size_t>(text.size(), UINT32_MAX));
-  char* const chunk = chunks_.back().get();
-  new (chunk + (line_count_ & (kChunkLines - 1)) * sizeof(Line)) Line{text.data(), length, kind};
+  chunks_.back()[line_count_ & (kChunkLines - 1)] = {text.data(), length, kind};
   ++line_count_;
 }
 

@@ -9,7 +9,6 @@
 #include <string_view>
 #include <vector>
 
-#include "listings/block_memory.h"
 #include "listings/listing.h"
 #include "listings/listing_host.h"
 #include "source/source_files.h"
@@ -74,19 +73,16 @@ class ProjectText {
     LineKind CallKind = LineKind::Other;
   };
   // The lines in chunks of a power of two: they grow without a copy of all lines at twice
-  // their size, and finding one costs a shift and a mask. A chunk is 2 MB, as a huge
-  // page: filling it costs one page fault instead of 512.
-  static constexpr size_t kChunkBits = 17;
+  // their size, and finding one costs a shift and a mask.
+  static constexpr size_t kChunkBits = 14;
   static constexpr size_t kChunkLines = size_t{1} << kChunkBits;
 
-  const Line& At(size_t line) const {
-    return reinterpret_cast<const Line*>(chunks_[line >> kChunkBits].get())[line & (kChunkLines - 1)];
-  }
+  const Line& At(size_t line) const { return chunks_[line >> kChunkBits][line & (kChunkLines - 1)]; }
   void AddLine(std::string_view raw);
   void Push(std::string_view text, LineKind kind);
 
   std::vector<ProjectFile> files_;
-  std::vector<Block> chunks_;  ///< each holds `kChunkLines` lines, made as they are pushed
+  std::vector<std::unique_ptr<Line[]>> chunks_;
   size_t line_count_ = 0;
   /// The bytes that the lines view, held so that they outlive the cache's dropping them.
   std::vector<std::shared_ptr<const std::string>> held_;
