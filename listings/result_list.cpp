@@ -3,6 +3,7 @@
 #include "listings/result_list.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -57,20 +58,27 @@ void ResultList::HoldBytes(const std::vector<std::shared_ptr<const std::string>>
     if (!held || held->empty() || Holds(*held)) continue;
     held_.push_back(held);
     const HeldRange range{held->data(), held->data() + held->size()};
-    held_ranges_.insert(std::upper_bound(held_ranges_.begin(), held_ranges_.end(), range,
-                                         [](const HeldRange& a, const HeldRange& b) { return a.Begin < b.Begin; }),
-                        range);
+    const auto before = [](const HeldRange& a, const HeldRange& b) {
+      return std::less<const char*>()(a.Begin, b.Begin);
+    };
+    held_ranges_.insert(
+        std::upper_bound(held_ranges_.begin(), held_ranges_.end(), range, before), range);
   }
 }
 
-// True when all of `text` lies within one of the held byte strings.
+// The held bytes that start last at or before the text must hold all of it. Addresses of
+// unrelated objects are compared with std::less, which orders every pointer.
 bool ResultList::Holds(std::string_view text) const {
+  const std::less<const char*> less;
   const char* const begin = text.data();
-  const auto after = std::upper_bound(held_ranges_.begin(), held_ranges_.end(), begin,
-                                      [](const char* at, const HeldRange& range) { return at < range.Begin; });
+  const auto starts_after = [&](const char* at, const HeldRange& range) {
+    return less(at, range.Begin);
+  };
+  const auto after =
+      std::upper_bound(held_ranges_.begin(), held_ranges_.end(), begin, starts_after);
   if (after == held_ranges_.begin()) return false;
   const HeldRange& range = *(after - 1);
-  return begin < range.End && text.size() <= static_cast<size_t>(range.End - begin);
+  return less(begin, range.End) && text.size() <= static_cast<size_t>(range.End - begin);
 }
 
 void ResultList::AddUnselectedEmptyRow(RowMarks marks) { AddRow(RowCellTexts{}, marks, NoRowFile); }
@@ -98,8 +106,8 @@ void ResultList::SetCellText(int32_t row, int column, std::string_view text) {
   if (StoredRow* changed = ChangeRow(row)) {
     RowCellTexts cells = texts_.Cells(changed->Texts);
     cells[static_cast<size_t>(column)] = text;
-    const RowCellSet viewed = texts_.Viewed(changed->Texts) & static_cast<RowCellSet>(~RowCell(column));
-    changed->Texts = texts_.Add(cells, viewed);
+    const auto unchanged = static_cast<RowCellSet>(~RowCell(static_cast<size_t>(column)));
+    changed->Texts = texts_.Add(cells, texts_.Viewed(changed->Texts) & unchanged);
   }
 }
 

@@ -164,6 +164,7 @@ class ResultList {
   };
 
   int32_t AddRow(const RowCellTexts& cells, RowMarks marks, uint32_t file, RowCellSet viewed = 0);
+  /// True when all of `text` lies within bytes the list holds.
   bool Holds(std::string_view text) const;
   StoredRow* ChangeRow(int32_t row);
 
@@ -172,7 +173,7 @@ class ResultList {
   std::string caption_;
   std::vector<StoredRow> rows_;
   RowTexts texts_;
-  std::vector<std::shared_ptr<const std::string>> held_;
+  std::vector<std::shared_ptr<const std::string>> held_;  ///< the bytes that rows may view
   std::vector<HeldRange> held_ranges_;  ///< sorted by `Begin`
   int32_t selected_row_ = -1;
   int32_t mirrored_rows_ = 0;

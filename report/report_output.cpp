@@ -179,7 +179,9 @@ void WriteTable(size_t rows, RowCells row_cells, const std::array<bool, Columns>
     row_cells(r, cells);
     for (size_t c = 0; c < Columns; ++c) {
       // A text is never wider than its bytes, so one no longer than the width is not read.
-      if (cells[c].size() > widths[c]) widths[c] = std::max(widths[c], DisplayWidthOfBytes(cells[c]));
+      if (cells[c].size() > widths[c]) {
+        widths[c] = std::max(widths[c], DisplayWidthOfBytes(cells[c]));
+      }
     }
   }
   OutputBuffer buffer(out);
