@@ -66,19 +66,25 @@ void ResultList::HoldBytes(const std::vector<std::shared_ptr<const std::string>>
   }
 }
 
-// The held bytes that start last at or before the text must hold all of it. Addresses of
-// unrelated objects are compared with std::less, which orders every pointer.
-bool ResultList::Holds(std::string_view text) const {
+// The held bytes that start last at or before the text must hold all of it; those that
+// held the last text are tried first, as rows come file by file. Addresses of unrelated
+// objects are compared with std::less, which orders every pointer.
+bool ResultList::Holds(std::string_view text) {
   const std::less<const char*> less;
   const char* const begin = text.data();
+  const auto within = [&](const HeldRange& range) {
+    return !less(begin, range.Begin) && less(begin, range.End) &&
+           text.size() <= static_cast<size_t>(range.End - begin);
+  };
+  if (last_held_ < held_ranges_.size() && within(held_ranges_[last_held_])) return true;
   const auto starts_after = [&](const char* at, const HeldRange& range) {
     return less(at, range.Begin);
   };
   const auto after =
       std::upper_bound(held_ranges_.begin(), held_ranges_.end(), begin, starts_after);
-  if (after == held_ranges_.begin()) return false;
-  const HeldRange& range = *(after - 1);
-  return less(begin, range.End) && text.size() <= static_cast<size_t>(range.End - begin);
+  if (after == held_ranges_.begin() || !within(*(after - 1))) return false;
+  last_held_ = static_cast<size_t>(after - 1 - held_ranges_.begin());
+  return true;
 }
 
 void ResultList::AddUnselectedEmptyRow(RowMarks marks) { AddRow(RowCellTexts{}, marks, NoRowFile); }

@@ -1,6 +1,7 @@
-// A row is stored as one byte of the cells kept as views, five lengths (7 bits a byte,
-// the high bit set while more follow), then the five texts, a viewed one as the address
-// of its first byte. Where it stands is the block's index in the upper 32 bits and the
+// A row is stored as one byte of the cells kept as views, the address of each viewed
+// text's first byte, five lengths (7 bits a byte, the high bit set while more follow),
+// then the texts of the other cells. The addresses come first, so that asking for the
+// viewed texts ahead decodes no length. Where it stands is the block's index in the upper 32 bits and the
 // offset in the block in the lower ones; a row larger than a block gets a block of its own,
 // so an offset always fits.
 #include "listings/row_texts.h"
@@ -43,13 +44,17 @@ uint64_t RowTexts::Add(const RowCellTexts& cells, RowCellSet viewed) {
                       static_cast<uint64_t>(start - blocks_.back().get());
   char* out = start;
   *out++ = static_cast<char>(viewed);
+  for (size_t cell = 0; cell < RowTextCells; ++cell) {
+    if ((viewed & RowCell(cell)) == 0) continue;
+    const char* const data = cells[cell].data();
+    std::memcpy(out, &data, sizeof data);
+    out += sizeof data;
+  }
   for (const std::string_view cell : cells) out = PutLength(out, cell.size());
   for (size_t cell = 0; cell < RowTextCells; ++cell) {
-    const bool view = (viewed & RowCell(cell)) != 0;
-    const char* const data = cells[cell].data();
-    const size_t size = view ? sizeof data : cells[cell].size();
-    if (size != 0) std::memcpy(out, view ? static_cast<const void*>(&data) : data, size);
-    out += size;
+    if ((viewed & RowCell(cell)) != 0 || cells[cell].empty()) continue;
+    std::memcpy(out, cells[cell].data(), cells[cell].size());
+    out += cells[cell].size();
   }
   used_ += static_cast<size_t>(out - start);
   return at;
@@ -58,19 +63,21 @@ uint64_t RowTexts::Add(const RowCellTexts& cells, RowCellSet viewed) {
 RowCellTexts RowTexts::Cells(uint64_t at) const {
   const char* in = blocks_[static_cast<size_t>(at >> 32)].get() + (at & 0xFFFFFFFFu);
   const auto viewed = static_cast<RowCellSet>(*in++);
+  std::array<const char*, RowTextCells> data{};
+  for (size_t cell = 0; cell < RowTextCells; ++cell) {
+    if ((viewed & RowCell(cell)) == 0) continue;
+    std::memcpy(&data[cell], in, sizeof data[cell]);
+    in += sizeof data[cell];
+  }
   std::array<size_t, RowTextCells> lengths{};
   for (size_t& length : lengths) in = GetLength(in, length);
   RowCellTexts cells;
   for (size_t cell = 0; cell < RowTextCells; ++cell) {
-    if ((viewed & RowCell(cell)) != 0) {
-      const char* data = nullptr;
-      std::memcpy(&data, in, sizeof data);
-      cells[cell] = std::string_view(data, lengths[cell]);
-      in += sizeof data;
-    } else {
-      cells[cell] = std::string_view(in, lengths[cell]);
+    if ((viewed & RowCell(cell)) == 0) {
+      data[cell] = in;
       in += lengths[cell];
     }
+    cells[cell] = std::string_view(data[cell], lengths[cell]);
   }
   return cells;
 }
@@ -78,17 +85,12 @@ RowCellTexts RowTexts::Cells(uint64_t at) const {
 void RowTexts::Prefetch(uint64_t at) const {
   const char* in = blocks_[static_cast<size_t>(at >> 32)].get() + (at & 0xFFFFFFFFu);
   const auto viewed = static_cast<RowCellSet>(*in++);
-  if (viewed == 0) return;
-  std::array<size_t, RowTextCells> lengths{};
-  for (size_t& length : lengths) in = GetLength(in, length);
-  for (size_t cell = 0; cell < RowTextCells; ++cell) {
-    const bool view = (viewed & RowCell(cell)) != 0;
-    if (view) {
-      const char* data = nullptr;
-      std::memcpy(&data, in, sizeof data);
-      __builtin_prefetch(data);
-    }
-    in += view ? sizeof(const char*) : lengths[cell];
+  for (size_t cell = 0; cell < RowTextCells && (viewed >> cell) != 0; ++cell) {
+    if ((viewed & RowCell(cell)) == 0) continue;
+    const char* data = nullptr;
+    std::memcpy(&data, in, sizeof data);
+    __builtin_prefetch(data);
+    in += sizeof data;
   }
 }
 
