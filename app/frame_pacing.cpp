@@ -1,24 +1,18 @@
 #include "app/frame_pacing.h"
 
-// GDK counts freezes per window: every freeze here is thawed exactly once, by `OpenIfDue`
-// or `Release`, so the window never stays frozen after a listing.
+// GDK counts freezes per window: every freeze here is thawed exactly once, by `Open` or
+// `Release`, so the window never stays frozen after a listing.
 void FramePacing::Hold(GdkWindow* window) {
   if (window == nullptr || window_ != nullptr) return;
   window_ = GDK_WINDOW(g_object_ref(window));
   gdk_window_freeze_updates(window_);
   open_ = false;
-  last_frame_ = G_MININT64 / 2;
 }
 
-void FramePacing::Open(gint64 now) {
+void FramePacing::Open() {
   if (window_ == nullptr || open_) return;
   gdk_window_thaw_updates(window_);
   open_ = true;
-  last_frame_ = now;
-}
-
-void FramePacing::OpenIfDue(gint64 now) {
-  if (now - last_frame_ >= kFrameMicroseconds) Open(now);
 }
 
 void FramePacing::Close() {

@@ -1,19 +1,12 @@
-// Paces the window's drawing while a listing runs: new rows reach the view in many small
-// parts, and drawing the list after each one adds up; one frame per interval shows the
-// newest rows as soon, at a fraction of the cost.
+// Paces the window's drawing while a listing runs: the window draws in its turns between
+// the listing's work and nowhere else, one frame a turn.
 #pragma once
 
 #include <gtk/gtk.h>
 
-#include "app/poll_schedule.h"
-
 /// Holds the drawing of one toplevel window back between frames.
 class FramePacing {
  public:
-  /// Shortest time between two frames that `OpenIfDue` lets through: the listing work
-  /// between two turns of the window, so that a paced frame comes no later than a turn.
-  static constexpr gint64 kFrameMicroseconds = PollSchedule::kIntervalMicroseconds;
-
   /// Holds no window.
   FramePacing() = default;
   FramePacing(const FramePacing&) = delete;
@@ -22,14 +15,12 @@ class FramePacing {
   ~FramePacing() { Release(); }
 
   /// Holds back the drawing of `window` (a toplevel's GdkWindow; nullptr for none, which
-  /// changes nothing); the first frame is due at once.
+  /// changes nothing).
   void Hold(GdkWindow* window);
-  /// Lets the window draw in the events handled next, as a frame at `now` (monotonic
-  /// microseconds); nothing while not holding or already open.
-  void Open(gint64 now);
-  /// `Open` when the last frame is at least `kFrameMicroseconds` before `now`.
-  void OpenIfDue(gint64 now);
-  /// Holds the drawing back again after a frame that `OpenIfDue` let through.
+  /// Lets the window draw in the events handled next; nothing while not holding or
+  /// already open.
+  void Open();
+  /// Holds the drawing back again after a frame that `Open` let through.
   void Close();
   /// Lets the window draw freely again; what waited is drawn with the next events.
   void Release();
@@ -39,5 +30,4 @@ class FramePacing {
  private:
   GdkWindow* window_ = nullptr;  // held, with a reference; nullptr while not holding
   bool open_ = false;            // a frame is let through until `Close`
-  gint64 last_frame_ = 0;
 };

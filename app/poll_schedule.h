@@ -15,18 +15,12 @@ class PollSchedule {
   /// Starts a listing's schedule at `now`: stride one, the first interval counted from `now`.
   void Start(int64_t now);
 
-  /// New rows waiting for the window that bring its turn before the interval is over:
-  /// announcing a row to the view costs about a microsecond, so a listing that adds rows
-  /// faster than that would otherwise leave a turn of many times the interval.
-  static constexpr int64_t kRowsPerTurn = 8000;
-
-  /// Counts one poll; true when the window's turn has come: after the interval of listing
-  /// work, or once `waiting_rows()` reaches `kRowsPerTurn`. Calls `now()` and
-  /// `waiting_rows()` only on the polls that look at the clock (every `Stride()`th one).
-  template <typename Clock, typename WaitingRows>
-  bool Due(Clock&& now, WaitingRows&& waiting_rows) {
+  /// Counts one poll; true when the window's turn has come, after the interval of listing
+  /// work. Calls `now()` only on the polls that look at the clock (every `Stride()`th one).
+  template <typename Clock>
+  bool Due(Clock&& now) {
     if (++polls_ < stride_) return false;
-    return Look(now()) || waiting_rows() >= kRowsPerTurn;
+    return Look(now());
   }
 
   /// Notes that the window has worked until `now`: its own time is no listing work, so

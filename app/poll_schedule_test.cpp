@@ -13,9 +13,6 @@ constexpr int64_t kSecond = 1000000;
 /// Turns of the window in a second of listing work that the window itself takes no time of.
 constexpr size_t kTurnsPerSecond = static_cast<size_t>(kSecond / kInterval);
 
-/// No rows ever wait for the window.
-int64_t NoRows() { return 0; }
-
 /// A clock that tests move by hand; it counts how often it was looked at.
 struct FakeClock {
   int64_t now = 0;
@@ -35,7 +32,7 @@ std::vector<int64_t> DueTimes(PollSchedule& schedule, FakeClock& clock,
   schedule.Start(clock.now);
   for (int poll = 0; clock.now < until; ++poll) {
     clock.now += step(poll);
-    if (!schedule.Due(clock, NoRows)) continue;
+    if (!schedule.Due(clock)) continue;
     due.push_back(clock.now);
     clock.now += work;
     schedule.Worked(clock.now);
@@ -136,9 +133,9 @@ TEST(PollSchedule, StartBeginsAFreshInterval) {
   EXPECT_EQ(schedule.Stride(), 1u);
   const int64_t start = clock.now;
   clock.now += kInterval - 1;
-  EXPECT_FALSE(schedule.Due(clock, NoRows));
+  EXPECT_FALSE(schedule.Due(clock));
   clock.now = start + kInterval;
-  EXPECT_TRUE(schedule.Due(clock, NoRows));
+  EXPECT_TRUE(schedule.Due(clock));
 }
 
 // A clock that stands still (a coarse clock, a suspended machine) makes every look come
@@ -148,33 +145,13 @@ TEST(PollSchedule, AClockThatStandsStillLeavesTheStrideAtItsLongest) {
   FakeClock clock;
   schedule.Start(clock.now);
   int due = 0;
-  for (int poll = 0; poll < 200000; ++poll) due += schedule.Due(clock, NoRows) ? 1 : 0;
+  for (int poll = 0; poll < 200000; ++poll) due += schedule.Due(clock) ? 1 : 0;
   EXPECT_EQ(due, 0);
   EXPECT_EQ(schedule.Stride(), PollSchedule::kLongestStride);
   clock.now = kInterval;
   uint32_t polls = 1;
-  while (!schedule.Due(clock, NoRows) && polls <= 2 * PollSchedule::kLongestStride) ++polls;
+  while (!schedule.Due(clock) && polls <= 2 * PollSchedule::kLongestStride) ++polls;
   EXPECT_LE(polls, PollSchedule::kLongestStride);
-}
-
-// A listing that adds ten rows a microsecond: the turn comes at the first look that sees
-// enough rows waiting, long before the interval; fewer rows wait for the interval.
-TEST(PollSchedule, ManyWaitingRowsBringTheTurnBeforeTheInterval) {
-  PollSchedule schedule;
-  FakeClock clock;
-  int64_t waiting = 0;
-  schedule.Start(clock.now);
-  while (!schedule.Due(clock, [&] { return waiting; })) {
-    clock.now += 1;
-    waiting += 10;
-  }
-  EXPECT_GE(waiting, PollSchedule::kRowsPerTurn);
-  EXPECT_LE(clock.now, 2 * int64_t{PollSchedule::kLongestStride});
-  schedule.Worked(clock.now);
-  const int64_t worked = clock.now;
-  const auto few = [] { return PollSchedule::kRowsPerTurn - 1; };
-  while (!schedule.Due(clock, few)) clock.now += 1;
-  EXPECT_GE(clock.now - worked, kInterval);
 }
 
 }  // namespace

@@ -1,7 +1,11 @@
 #include "app/result_list_view.h"
 
 #include <algorithm>
+#include <cmath>
+#include <optional>
 #include <string>
+
+#include <gdk/gdkkeysyms.h>
 
 #include "app/row_index_model.h"
 #include "frontend/display_text.h"
@@ -58,6 +62,19 @@ void SetColour(GtkCellRenderer* renderer, const char* property, const char* set_
   g_object_set(renderer, property, &gdk_colour, set_property, TRUE, nullptr);
 }
 
+// The row key that `keyval` stands for, if any.
+std::optional<RowKey> NavigationKey(guint keyval) {
+  switch (keyval) {
+    case GDK_Up: case GDK_KP_Up: return RowKey::Up;
+    case GDK_Down: case GDK_KP_Down: return RowKey::Down;
+    case GDK_Page_Up: case GDK_KP_Page_Up: return RowKey::PageUp;
+    case GDK_Page_Down: case GDK_KP_Page_Down: return RowKey::PageDown;
+    case GDK_Home: case GDK_KP_Home: return RowKey::Home;
+    case GDK_End: case GDK_KP_End: return RowKey::End;
+    default: return std::nullopt;
+  }
+}
+
 }  // namespace
 
 void SetColumnAlignment(GtkTreeView* list_view, int column, float fraction) {
@@ -77,13 +94,15 @@ ResultListView::ResultListView(ResultList& list, GtkFixed* area, int width, int 
   BuildControls(area, width, height);
   BuildColumns(font);
   SetColumnAlignment(list_view_, ColumnLine, 1.0f);
+  MeasureSight();  // in the list's font
   Sync();
   gtk_widget_show_all(container_);
+  ShowScrollbarWhenNeeded();
 }
 
 ResultListView::~ResultListView() {
   gtk_widget_destroy(GTK_WIDGET(caption_));
-  gtk_widget_destroy(scrolled_);
+  gtk_widget_destroy(area_);
   gtk_widget_destroy(container_);
   g_object_unref(rows_);
 }
@@ -111,13 +130,33 @@ void ResultListView::BuildControls(GtkFixed* area, int width, int height) {
 
   rows_ = NewRowIndexModel();
   list_view_ = GTK_TREE_VIEW(gtk_tree_view_new_with_model(rows_));
+  BuildScrolling();
+  gtk_fixed_put(GTK_FIXED(inner_), area_, kListX - border_x_, kListY - border_y_);
+  Resize(width, height);
+}
+
+// The scrolled window scrolls the tree view across; down the list the view's own scrollbar
+// moves the window of rows, so the tree view never holds more than the rows in sight.
+void ResultListView::BuildScrolling() {
   scrolled_ = gtk_scrolled_window_new(nullptr, nullptr);
   gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scrolled_), GTK_POLICY_AUTOMATIC,
-                                 GTK_POLICY_AUTOMATIC);
+                                 GTK_POLICY_NEVER);
   gtk_scrolled_window_set_shadow_type(GTK_SCROLLED_WINDOW(scrolled_), GTK_SHADOW_ETCHED_IN);
   gtk_container_add(GTK_CONTAINER(scrolled_), GTK_WIDGET(list_view_));
-  gtk_fixed_put(GTK_FIXED(inner_), scrolled_, kListX - border_x_, kListY - border_y_);
-  Resize(width, height);
+  scroll_ = GTK_ADJUSTMENT(gtk_adjustment_new(0, 0, 1, 1, 1, 1));
+  scrollbar_ = gtk_vscrollbar_new(scroll_);
+  area_ = gtk_hbox_new(FALSE, 0);
+  gtk_box_pack_start(GTK_BOX(area_), scrolled_, TRUE, TRUE, 0);
+  gtk_box_pack_start(GTK_BOX(area_), scrollbar_, FALSE, FALSE, 0);
+  g_signal_connect(scroll_, "value-changed", G_CALLBACK(&ResultListView::OnScrollbar), this);
+  g_signal_connect(gtk_tree_view_get_vadjustment(list_view_), "value-changed",
+                   G_CALLBACK(&ResultListView::OnTreeScrolled), this);
+  g_signal_connect_after(list_view_, "size-allocate", G_CALLBACK(&ResultListView::OnAllocated),
+                         this);
+  g_signal_connect(list_view_, "key-press-event", G_CALLBACK(&ResultListView::OnKey), this);
+  for (GtkWidget* widget : {GTK_WIDGET(list_view_), scrollbar_}) {
+    g_signal_connect(widget, "scroll-event", G_CALLBACK(&ResultListView::OnWheel), this);
+  }
 }
 
 void ResultListView::BuildColumns(const PangoFontDescription* font) {
@@ -151,7 +190,7 @@ gboolean ResultListView::OnQueryTooltip(GtkWidget*, gint x, gint y, gboolean key
                                                  nullptr, nullptr)) {
     return FALSE;
   }
-  const int row = gtk_tree_path_get_indices(path)[0];
+  const int32_t row = view.ListRow(path);
   GList* columns = gtk_tree_view_get_columns(view.list_view_);
   const int index = g_list_index(columns, column);
   g_list_free(columns);
@@ -185,7 +224,7 @@ void ResultListView::CellData(GtkTreeViewColumn* /*view_column*/, GtkCellRendere
   const ColumnSource& column = *static_cast<const ColumnSource*>(source);
   gint row = -1;
   gtk_tree_model_get(rows, iter, kRowColumn, &row, -1);
-  column.View->ShowCell(renderer, row, column.Column);
+  column.View->ShowCell(renderer, column.View->shown_first_ + row, column.Column);
 }
 
 // Runs for every cell drawn (only rows on screen): the text goes through one buffer that
@@ -204,50 +243,11 @@ void ResultListView::ShowCell(GtkCellRenderer* renderer, int32_t row, int column
 }
 
 void ResultListView::Show() {
-  Attach();
   gtk_widget_show(container_);
   gtk_widget_grab_focus(GTK_WIDGET(list_view_));
 }
 
-void ResultListView::Hide() {
-  gtk_widget_hide(container_);
-  Detach();
-}
-
-// The tree view keeps a node per row of its model; without the model it keeps none. The
-// selection it loses on the way is the view's own doing, not the user's.
-void ResultListView::Detach() {
-  if (!attached_) return;
-  GtkTreePath* first = nullptr;
-  GtkTreePath* last = nullptr;
-  top_row_ = -1;
-  if (gtk_tree_view_get_visible_range(list_view_, &first, &last)) {
-    top_row_ = gtk_tree_path_get_indices(first)[0];
-    gtk_tree_path_free(first);
-    gtk_tree_path_free(last);
-  }
-  applying_selection_ = true;
-  gtk_tree_view_set_model(list_view_, nullptr);
-  applying_selection_ = false;
-  attached_ = false;
-}
-
-// The model is filled to the list's rows before the tree view takes it, which then reads
-// them in one step instead of one announcement each.
-void ResultListView::Attach() {
-  if (attached_) return;
-  SetRowsQuietly(rows_, list_.RowCount());
-  list_.MarkMirrored();
-  applying_selection_ = true;
-  gtk_tree_view_set_model(list_view_, rows_);
-  applying_selection_ = false;
-  attached_ = true;
-  ApplySelection();
-  if (top_row_ < 0) return;
-  GtkTreePath* top = gtk_tree_path_new_from_indices(top_row_, -1);
-  gtk_tree_view_scroll_to_cell(list_view_, top, nullptr, TRUE, 0.0f, 0.0f);
-  gtk_tree_path_free(top);
-}
+void ResultListView::Hide() { gtk_widget_hide(container_); }
 
 void ResultListView::SetCaptionTooltip(const std::string& text) {
   main_file_ = ToDisplayText(text);
@@ -263,74 +263,52 @@ void ResultListView::ShowCaptionTooltip() {
 
 void ResultListView::Resize(int width, int height) {
   gtk_widget_set_size_request(container_, width, height - 36);
-  gtk_widget_set_size_request(scrolled_, width - 4, height - 58);
+  gtk_widget_set_size_request(area_, width - 4, height - 58);
+  FitSight();
 }
 
-void ResultListView::Sync() { SyncUntil(G_MAXINT64); }
-
-bool ResultListView::SyncUntil(gint64 deadline) {
-  // Rows are announced in steps of this many between looks at the clock.
-  constexpr int32_t kRowsPerLook = 256;
+// The caption, then the list's rows: the window over them moves only to keep the selected
+// row of a list on screen in sight, and the tree view draws again only the changed rows
+// it holds.
+void ResultListView::Sync() {
   const std::string caption = ToDisplayText(list_.Caption());
   if (caption != gtk_label_get_text(caption_)) {
     gtk_label_set_text(caption_, caption.c_str());
     ShowCaptionTooltip();
   }
-  if (!attached_) return true;  // `Attach` takes the rows as they are then
   const bool rows_changed =
-      !list_.ChangedMirroredRows().empty() || AnnouncedRows(rows_) != list_.RowCount();
+      !list_.ChangedMirroredRows().empty() || window_.Rows() != list_.RowCount();
   RedrawChangedRows();
-  if (TakesBacklogAtOnce()) {
-    Detach();
-    Attach();
+  window_.SetRows(list_.RowCount());
+  if (!rows_changed && ShownSelection() == applied_selection_) return;
+  // A hidden list keeps its top row, to be shown again as it was left.
+  if (gtk_widget_get_visible(container_)) {
+    ApplySelection();
+  } else {
+    ShowWindow();
   }
-  do {
-    AnnounceRows(rows_, std::min(list_.RowCount(), AnnouncedRows(rows_) + kRowsPerLook));
-  } while (AnnouncedRows(rows_) < list_.RowCount() && g_get_monotonic_time() < deadline);
-  if (rows_changed || ShownSelection() != applied_selection_) ApplySelection();
-  return AnnouncedRows(rows_) == list_.RowCount();
 }
 
-// The tree view takes the rows of a model it is given in one sweep, where it costs a
-// signal and a node lookup per announced row. A rebuild goes over the rows it had too,
-// so it is taken only for a backlog at least as long as those (the rebuilds of a growing
-// list then cost at most twice its rows), and only up to a size whose rebuild keeps the
-// window's loop waiting well below 50 ms.
-bool ResultListView::TakesBacklogAtOnce() const {
-  constexpr int32_t kLeastBacklog = 4096;
-  constexpr int32_t kMostRowsRebuilt = 131072;
-  const int32_t waiting = WaitingRows();
-  return waiting >= kLeastBacklog && waiting >= AnnouncedRows(rows_) &&
-         list_.RowCount() <= kMostRowsRebuilt;
-}
-
-int32_t ResultListView::WaitingRows() const {
-  return attached_ ? list_.RowCount() - AnnouncedRows(rows_) : 0;
-}
-
-// A changed row only needs drawing again: it then shows the list as it is.
+// A changed row only needs drawing again, and only while the tree view holds it.
 void ResultListView::RedrawChangedRows() {
-  for (const int32_t row : list_.ChangedMirroredRows()) AnnounceRowChanged(rows_, row);
+  const int32_t held = AnnouncedRows(rows_);
+  for (const int32_t row : list_.ChangedMirroredRows()) {
+    if (row >= shown_first_ && row - shown_first_ < held) {
+      AnnounceRowChanged(rows_, row - shown_first_);
+    }
+  }
   list_.MarkMirrored();
 }
 
 void ResultListView::ApplySelection() {
-  applying_selection_ = true;
   const int32_t row = ShownSelection();
-  if (row < 0) {
-    gtk_tree_selection_unselect_all(gtk_tree_view_get_selection(list_view_));
-  } else {
-    GtkTreePath* path = gtk_tree_path_new_from_indices(row, -1);
-    gtk_tree_view_set_cursor(list_view_, path, nullptr, FALSE);
-    gtk_tree_view_scroll_to_cell(list_view_, path, nullptr, FALSE, 0.0f, 0.0f);
-    gtk_tree_path_free(path);
-  }
+  if (row >= 0) window_.ScrollToShow(row);
+  ShowWindow();
   applied_selection_ = row;
-  applying_selection_ = false;
 }
 
 int32_t ResultListView::ShownSelection() const {
-  return std::min(list_.SelectedRow(), AnnouncedRows(rows_) - 1);
+  return std::min(list_.SelectedRow(), window_.Rows() - 1);
 }
 
 void ResultListView::TakeSelection() {
@@ -339,9 +317,170 @@ void ResultListView::TakeSelection() {
   int32_t row = -1;
   if (gtk_tree_selection_get_selected(gtk_tree_view_get_selection(list_view_), &model, &iter)) {
     GtkTreePath* path = gtk_tree_model_get_path(model, &iter);
-    row = gtk_tree_path_get_indices(path)[0];
+    row = ListRow(path);
     gtk_tree_path_free(path);
   }
   list_.SelectRow(row);
   applied_selection_ = row;
+}
+
+int32_t ResultListView::ListRow(const GtkTreePath* path) const {
+  return shown_first_ + gtk_tree_path_get_indices(const_cast<GtkTreePath*>(path))[0];
+}
+
+GtkTreePath* ResultListView::NewPathOf(int32_t row) const {
+  if (row < shown_first_ || row - shown_first_ >= AnnouncedRows(rows_)) return nullptr;
+  return gtk_tree_path_new_from_indices(row - shown_first_, -1);
+}
+
+void ResultListView::ScrollToRow(int32_t row) {
+  window_.ScrollToShow(row);
+  ShowWindow();
+}
+
+// The tree view's model changes only at its end and draws the new first row's rows in
+// place; the selection it loses or gains on the way is the view's doing, not the user's.
+void ResultListView::ShowWindow() {
+  applying_selection_ = true;
+  SetAnnouncedRows(rows_, window_.Shown());
+  applying_selection_ = false;
+  if (window_.First() != shown_first_) {
+    shown_first_ = window_.First();
+    gtk_widget_queue_draw(GTK_WIDGET(list_view_));
+  }
+  const double rows = std::max(window_.Rows(), 1);
+  if (scroll_->value != shown_first_ || scroll_->upper != rows ||
+      scroll_->page_size != window_.Page()) {
+    showing_window_ = true;
+    gtk_adjustment_configure(scroll_, shown_first_, 0, rows, 1, window_.PageStep(),
+                             window_.Page());
+    showing_window_ = false;
+  }
+  ShowScrollbarWhenNeeded();
+  ShowSelectionInWindow();
+}
+
+// As a scrolled window's own scrollbar would: only for a list longer than its sight.
+void ResultListView::ShowScrollbarWhenNeeded() {
+  gtk_widget_set_visible(scrollbar_, window_.Rows() > window_.Page());
+}
+
+// The model's selected row is selected in the tree view while the tree view holds it.
+void ResultListView::ShowSelectionInWindow() {
+  GtkTreeSelection* selection = gtk_tree_view_get_selection(list_view_);
+  GtkTreePath* path = NewPathOf(ShownSelection());
+  applying_selection_ = true;
+  if (path == nullptr) {
+    gtk_tree_selection_unselect_all(selection);
+    DropCursor();
+  } else if (!gtk_tree_selection_path_is_selected(selection, path)) {
+    gtk_tree_view_set_cursor(list_view_, path, nullptr, FALSE);
+  }
+  applying_selection_ = false;
+  if (path != nullptr) gtk_tree_path_free(path);
+}
+
+// The tree view's cursor keeps its place among the rows held, which after scrolling are
+// other rows of the list: it would mark a row that is not the selected one. A cursor goes
+// with its row, so that row and those below it are taken out and put back.
+void ResultListView::DropCursor() {
+  GtkTreePath* cursor = nullptr;
+  gtk_tree_view_get_cursor(list_view_, &cursor, nullptr);
+  if (cursor == nullptr) return;
+  const int32_t held = gtk_tree_path_get_indices(cursor)[0];
+  gtk_tree_path_free(cursor);
+  SetAnnouncedRows(rows_, held);
+  SetAnnouncedRows(rows_, window_.Shown());
+}
+
+// The selection moves over the whole list; the tree view's selection then changes as the
+// user's own, for the window to take (or to refuse while a listing runs).
+void ResultListView::MoveSelection(RowKey key) {
+  const int32_t row = window_.Move(ShownSelection(), key);
+  ShowWindow();
+  GtkTreePath* path = NewPathOf(row);
+  if (path == nullptr) return;
+  applying_selection_ = true;
+  gtk_tree_selection_unselect_all(gtk_tree_view_get_selection(list_view_));
+  applying_selection_ = false;
+  gtk_tree_view_set_cursor(list_view_, path, nullptr, FALSE);
+  gtk_tree_path_free(path);
+}
+
+// Until the tree view is laid out, the list's height less the header and the frames.
+int ResultListView::RowsHeight() const {
+  if (!gtk_widget_get_realized(GTK_WIDGET(list_view_))) {
+    gint height = 0;
+    gtk_widget_get_size_request(area_, nullptr, &height);
+    return height - 2 * RowHeight() - 4;
+  }
+  GdkRectangle rows;
+  gtk_tree_view_get_visible_rect(list_view_, &rows);
+  return rows.height;
+}
+
+// A row's height as the tree view drew it (all rows are alike); until it has drawn one,
+// the font's line with the tree view's least padding.
+int ResultListView::RowHeight() const {
+  if (row_height_ > 0) return row_height_;
+  if (AnnouncedRows(rows_) > 0 && gtk_widget_get_realized(GTK_WIDGET(list_view_))) {
+    GdkRectangle area;
+    GtkTreePath* path = gtk_tree_path_new_first();
+    gtk_tree_view_get_background_area(list_view_, path, nullptr, &area);
+    gtk_tree_path_free(path);
+    if (area.height > 0) return row_height_ = area.height;
+  }
+  GtkWidget* widget = GTK_WIDGET(list_view_);
+  PangoFontMetrics* metrics = pango_context_get_metrics(gtk_widget_get_pango_context(widget),
+                                                        widget->style->font_desc, nullptr);
+  const int line = PANGO_PIXELS(pango_font_metrics_get_ascent(metrics) +
+                                pango_font_metrics_get_descent(metrics));
+  pango_font_metrics_unref(metrics);
+  return line + 4;
+}
+
+void ResultListView::MeasureSight() { window_.SetSight(RowsHeight(), RowHeight()); }
+
+void ResultListView::OnAllocated(GtkWidget*, GtkAllocation*, gpointer self) {
+  static_cast<ResultListView*>(self)->FitSight();
+}
+
+// A new size changes the rows in sight; the selected row stays in sight if it was.
+void ResultListView::FitSight() {
+  const int32_t selected = ShownSelection();
+  const bool in_sight = window_.InSight(selected);
+  MeasureSight();
+  if (in_sight) window_.ScrollToShow(selected);
+  if (window_.Shown() != AnnouncedRows(rows_) || window_.First() != shown_first_) ShowWindow();
+}
+
+// The tree view holds only rows in sight, so it never scrolls down itself: when it would
+// (to show the row cut at the bottom wholly), it stays at its top.
+void ResultListView::OnTreeScrolled(GtkAdjustment* scroll, gpointer) {
+  if (scroll->value != 0) gtk_adjustment_set_value(scroll, 0);
+}
+
+void ResultListView::OnScrollbar(GtkAdjustment* scroll, gpointer self) {
+  auto& view = *static_cast<ResultListView*>(self);
+  if (view.showing_window_) return;
+  view.window_.ScrollTo(std::llround(scroll->value));
+  view.ShowWindow();
+}
+
+gboolean ResultListView::OnWheel(GtkWidget*, GdkEventScroll* event, gpointer self) {
+  auto& view = *static_cast<ResultListView*>(self);
+  if (event->direction != GDK_SCROLL_UP && event->direction != GDK_SCROLL_DOWN) return FALSE;
+  const int32_t step = WheelRows(view.RowsHeight(), view.RowHeight());
+  view.window_.ScrollTo(int64_t{view.window_.First()} +
+                        (event->direction == GDK_SCROLL_UP ? -step : step));
+  view.ShowWindow();
+  return TRUE;
+}
+
+gboolean ResultListView::OnKey(GtkWidget*, GdkEventKey* event, gpointer self) {
+  if ((event->state & (GDK_CONTROL_MASK | GDK_MOD1_MASK)) != 0) return FALSE;
+  const std::optional<RowKey> key = NavigationKey(event->keyval);
+  if (!key) return FALSE;
+  static_cast<ResultListView*>(self)->MoveSelection(*key);
+  return TRUE;
 }

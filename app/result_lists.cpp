@@ -107,15 +107,6 @@ void ResultLists::ShowOnlyCurrent() {
   }
 }
 
-void ResultLists::Sync() { SyncUntil(G_MAXINT64); }
-
-int32_t ResultLists::WaitingRows() {
-  const ResultListView* view = CurrentView();
-  return view == nullptr ? 0 : view->WaitingRows();
-}
-
-bool ResultLists::SyncUntil(gint64 deadline) {
-  bool all_rows = true;
-  for (auto& entry : views_) all_rows = entry.second->SyncUntil(deadline) && all_rows;
-  return all_rows;
+void ResultLists::Sync() {
+  for (auto& entry : views_) entry.second->Sync();
 }

@@ -58,11 +58,6 @@ class ResultLists {
   void ResizeCurrent(int width, int height);
   /// Brings every view up to its list.
   void Sync();
-  /// `Sync` in part, until the monotonic clock reaches `deadline` (see
-  /// `ResultListView::SyncUntil`); true when every view has every row of its list.
-  bool SyncUntil(gint64 deadline);
-  /// Rows of the current list that its view has not been told of yet.
-  int32_t WaitingRows();
   /// Sets the selector back to the current list.
   void SelectCurrentEntry();
   /// True while the selector is changed from here, not by the user.

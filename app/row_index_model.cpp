@@ -111,7 +111,7 @@ GtkTreeModel* NewRowIndexModel() {
 
 int32_t AnnouncedRows(GtkTreeModel* model) { return Self(model)->rows; }
 
-void AnnounceRows(GtkTreeModel* model, int32_t count) {
+void SetAnnouncedRows(GtkTreeModel* model, int32_t count) {
   RowIndexModel* self = Self(model);
   GtkTreePath* path = gtk_tree_path_new_from_indices(self->rows, -1);
   for (; self->rows < count; gtk_tree_path_next(path)) {
@@ -120,10 +120,12 @@ void AnnounceRows(GtkTreeModel* model, int32_t count) {
     SetIter(self, &iter, self->rows - 1);
     gtk_tree_model_row_inserted(model, path, &iter);
   }
+  while (self->rows > count && gtk_tree_path_prev(path)) {
+    --self->rows;  // the row is gone before the views hear of it
+    gtk_tree_model_row_deleted(model, path);
+  }
   gtk_tree_path_free(path);
 }
-
-void SetRowsQuietly(GtkTreeModel* model, int32_t count) { Self(model)->rows = count; }
 
 void AnnounceRowChanged(GtkTreeModel* model, int32_t row) {
   RowIndexModel* self = Self(model);

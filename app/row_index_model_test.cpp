@@ -1,6 +1,6 @@
 // The row-index model under a real tree view: rows appear in the view as they are
-// announced, each row's value is its index, iterators and paths agree, a quietly filled
-// model attached afterwards shows every row, and a changed row is drawn again.
+// announced and leave it as they are taken back, each row's value is its index, iterators
+// and paths agree, and a changed row is drawn again.
 #include "app/row_index_model.h"
 
 #include <gtest/gtest.h>
@@ -44,8 +44,7 @@ TEST(RowIndexModel, AnnouncedRowsReachTheViewAndHoldTheirIndex) {
   GtkTreeModel* model = NewRowIndexModel();
   GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
   GtkTreeView* view = ShowView(window, model);
-  AnnounceRows(model, 1000);
-  AnnounceRows(model, 10);  // fewer: nothing changes
+  SetAnnouncedRows(model, 1000);
   EXPECT_EQ(AnnouncedRows(model), 1000);
   EXPECT_EQ(gtk_tree_model_iter_n_children(gtk_tree_view_get_model(view), nullptr), 1000);
   EXPECT_EQ(ValueAt(model, 0), 0);
@@ -70,16 +69,26 @@ TEST(RowIndexModel, AnnouncedRowsReachTheViewAndHoldTheirIndex) {
   g_object_unref(model);
 }
 
-TEST(RowIndexModel, AQuietlyFilledModelShowsEveryRowOnceAttached) {
+// Rows taken back leave the view from the end, the selected one among them, and the rows
+// before keep their values; a negative count takes every row.
+TEST(RowIndexModel, RowsTakenBackLeaveTheViewFromTheEnd) {
   if (!DisplayOpens()) GTEST_SKIP() << "no display";
   GtkTreeModel* model = NewRowIndexModel();
-  SetRowsQuietly(model, 250000);
   GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
   GtkTreeView* view = ShowView(window, model);
-  EXPECT_EQ(gtk_tree_model_iter_n_children(gtk_tree_view_get_model(view), nullptr), 250000);
-  AnnounceRows(model, 250002);
-  EXPECT_EQ(gtk_tree_model_iter_n_children(gtk_tree_view_get_model(view), nullptr), 250002);
-  EXPECT_EQ(ValueAt(model, 250001), 250001);
+  SetAnnouncedRows(model, 40);
+  GtkTreePath* path = gtk_tree_path_new_from_indices(35, -1);
+  gtk_tree_selection_select_path(gtk_tree_view_get_selection(view), path);
+  gtk_tree_path_free(path);
+  SetAnnouncedRows(model, 30);
+  Pump();
+  EXPECT_EQ(AnnouncedRows(model), 30);
+  EXPECT_EQ(gtk_tree_model_iter_n_children(gtk_tree_view_get_model(view), nullptr), 30);
+  EXPECT_EQ(gtk_tree_selection_count_selected_rows(gtk_tree_view_get_selection(view)), 0);
+  EXPECT_EQ(ValueAt(model, 29), 29);
+  EXPECT_EQ(ValueAt(model, 30), -1);
+  SetAnnouncedRows(model, -1);
+  EXPECT_EQ(gtk_tree_model_iter_n_children(gtk_tree_view_get_model(view), nullptr), 0);
   gtk_widget_destroy(window);
   g_object_unref(model);
 }
@@ -87,7 +96,7 @@ TEST(RowIndexModel, AQuietlyFilledModelShowsEveryRowOnceAttached) {
 TEST(RowIndexModel, AChangedRowIsDrawnAgain) {
   if (!DisplayOpens()) GTEST_SKIP() << "no display";
   GtkTreeModel* model = NewRowIndexModel();
-  AnnounceRows(model, 3);
+  SetAnnouncedRows(model, 3);
   int changed = -1;
   const gulong handler = g_signal_connect(
       model, "row-changed", G_CALLBACK(+[](GtkTreeModel*, GtkTreePath* path, GtkTreeIter*,

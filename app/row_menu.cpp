@@ -48,10 +48,7 @@ void RowMenu::Popup(const GdkEventButton* event, bool on_row) {
 void RowMenu::ScrollToSelectedRow() {
   ResultListView* view = context_.Lists().CurrentView();
   const int32_t row = view != nullptr ? view->Model().SelectedRow() : -1;
-  if (row < 0) return;
-  GtkTreePath* path = gtk_tree_path_new_from_indices(row, -1);
-  gtk_tree_view_scroll_to_cell(view->ListView(), path, nullptr, FALSE, 0.0f, 0.0f);
-  gtk_tree_path_free(path);
+  if (row >= 0) view->ScrollToRow(row);
 }
 
 void RowMenu::Update(bool on_row) {
@@ -81,9 +78,8 @@ void RowMenu::PlaceBesideRow(GtkMenu*, gint* x, gint* y, gboolean* push_in, gpoi
   if (view == nullptr) return;
   GdkWindow* bin = gtk_tree_view_get_bin_window(view->ListView());
   if (bin != nullptr) gdk_window_get_origin(bin, x, y);
-  const int32_t row = view->Model().SelectedRow();
-  if (row < 0) return;
-  GtkTreePath* path = gtk_tree_path_new_from_indices(row, -1);
+  GtkTreePath* path = view->NewPathOf(view->Model().SelectedRow());
+  if (path == nullptr) return;
   GdkRectangle cell;
   GtkTreeViewColumn* calls = gtk_tree_view_get_column(view->ListView(), ColumnCalls);
   gtk_tree_view_get_cell_area(view->ListView(), path, calls, &cell);

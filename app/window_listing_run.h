@@ -1,6 +1,6 @@
 // The listing run of the window: the host of a running listing, which lets the window work
-// after about every 14 ms of listing work (events, a part of the new rows for the views, a
-// frame) and turns a click of Stop into the end of the listing.
+// after about every 14 ms of listing work (events, the new rows for the views, a frame)
+// and turns a click of Stop into the end of the listing.
 #pragma once
 
 #include <gtk/gtk.h>
@@ -43,8 +43,8 @@ class WindowListingRun : public ListingHost {
   };
 
  private:
-  bool PumpEvents(bool paced);
-  void SyncInParts(bool paced);
+  bool PumpEvents();
+  void SyncAndWork();
 
   GtkWindow* window_;
   ResultLists& lists_;

@@ -69,11 +69,11 @@ class WindowUseTest : public gtk_test::WindowTest {
 
   std::string Clipboard() { return gtk_test::ClipboardText(); }
 
-  /// The row of the tree view's cursor; -1 for none.
+  /// The list's row of the tree view's cursor; -1 for none.
   int CursorRow() {
     GtkTreePath* path = nullptr;
     gtk_tree_view_get_cursor(ListView(), &path, nullptr);
-    const int row = path != nullptr ? gtk_tree_path_get_indices(path)[0] : -1;
+    const int row = path != nullptr ? window_->Lists().CurrentView()->ListRow(path) : -1;
     if (path != nullptr) gtk_tree_path_free(path);
     return row;
   }
@@ -164,8 +164,8 @@ TEST_F(WindowUseTest, TheMenuKeyScrollsTheSelectedRowIntoViewAndOpensTheMenuAtIt
   ASSERT_EQ(History().Current()->RowCount(), 202);
   SendKey(GDK_Home);
   ASSERT_EQ(History().Current()->SelectedRow(), 0);
-  GtkAdjustment* scroll = gtk_tree_view_get_vadjustment(ListView());
-  ASSERT_TRUE(PumpUntil([&] { return gtk_adjustment_get_upper(scroll) > 1000; }));
+  GtkAdjustment* scroll = gtk_range_get_adjustment(window_->Lists().CurrentView()->Scrollbar());
+  ASSERT_TRUE(PumpUntil([&] { return gtk_adjustment_get_upper(scroll) > 200; }));
   gtk_adjustment_set_value(scroll, gtk_adjustment_get_upper(scroll));
   Pump(20);
   ASSERT_GT(gtk_adjustment_get_value(scroll), 0);
@@ -176,7 +176,7 @@ TEST_F(WindowUseTest, TheMenuKeyScrollsTheSelectedRowIntoViewAndOpensTheMenuAtIt
   GtkTreePath* start = nullptr;
   GtkTreePath* end = nullptr;
   ASSERT_TRUE(gtk_tree_view_get_visible_range(ListView(), &start, &end));
-  EXPECT_EQ(gtk_tree_path_get_indices(start)[0], 0);
+  EXPECT_EQ(window_->Lists().CurrentView()->ListRow(start), 0);
   gtk_tree_path_free(start);
   gtk_tree_path_free(end);
   // The menu stands below the row, inside the list's part of the screen.
@@ -373,4 +373,77 @@ TEST_F(WindowUseTest, CaptionTooltipsAndAboutNameTheMainFileAndHowItWasFound) {
   });
   gtk_button_clicked(GTK_BUTTON(window_->Controls().LogoButton));
   EXPECT_TRUE(named);
+}
+
+namespace {
+
+// 3000 procedures, P0 to P2999, each called once from the main code: the Procedures list
+// is longer than a hundred pages.
+class LongListTest : public WindowUseTest {
+ protected:
+  std::string MainText() override {
+    std::string text;
+    for (int procedure = 0; procedure < kProcedures; ++procedure) {
+      text += "Procedure P" + std::to_string(procedure) + "()\nEndProcedure\n";
+    }
+    for (int procedure = 0; procedure < kProcedures; ++procedure) {
+      text += "P" + std::to_string(procedure) + "()\n";
+    }
+    return text;
+  }
+  /// Sends button events of `types` for `button` over the list's row `row`, which must be
+  /// in sight.
+  void SendButtons(std::initializer_list<GdkEventType> types, guint button, int32_t row) {
+    ResultListView& view = *window_->Lists().CurrentView();
+    GtkTreePath* path = view.NewPathOf(row);
+    ASSERT_NE(path, nullptr);
+    GdkRectangle cell;
+    gtk_tree_view_get_cell_area(ListView(), path, nullptr, &cell);
+    gtk_tree_path_free(path);
+    for (const GdkEventType type : types) {
+      GdkEvent* event = gdk_event_new(type);
+      event->button.window = GDK_WINDOW(g_object_ref(gtk_tree_view_get_bin_window(ListView())));
+      event->button.button = button;
+      event->button.x = cell.x + 20;
+      event->button.y = cell.y + cell.height / 2;
+      event->button.time = GDK_CURRENT_TIME;
+      gtk_main_do_event(event);
+      gdk_event_free(event);
+    }
+    Pump();
+  }
+  /// The procedure whose head is in the current list's row `row`: "P" and its number.
+  std::string ProcedureAt(int32_t row) {
+    const std::string head(History().Current()->CellText(row, ColumnFunction));
+    const size_t start = head.find("Procedure P") + 10;
+    return head.substr(start, head.find('(') - start);
+  }
+
+  static constexpr int kProcedures = 3000;
+};
+
+}  // namespace
+
+// Far down the list, the row under the pointer is the one that a right-click selects and
+// opens the menu for, and the one whose calls a double-click lists.
+TEST_F(LongListTest, ClicksOnARowFarDownActOnThatRow) {
+  ResultListView& view = *window_->Lists().CurrentView();
+  ASSERT_GT(History().Current()->RowCount(), kProcedures - 1);
+  gtk_range_set_value(view.Scrollbar(), 2500);
+  Pump();
+  const int32_t row = view.Window().First() + 7;
+  ASSERT_GE(row, 2500);
+  SendButtons({GDK_BUTTON_PRESS}, 3, row);
+  EXPECT_EQ(History().Current()->SelectedRow(), row);
+  EXPECT_EQ(gtk_menu_item_get_label(
+                GTK_MENU_ITEM(window_->RowCommands().Item(RowMenuItem::Callers))),
+            "Callers of " + ProcedureAt(row));
+  gtk_menu_popdown(window_->RowCommands().Menu());
+  Pump();
+  const std::string procedure = ProcedureAt(row + 3);
+  SendButtons({GDK_BUTTON_PRESS, GDK_BUTTON_RELEASE, GDK_BUTTON_PRESS, GDK_2BUTTON_PRESS,
+               GDK_BUTTON_RELEASE},
+              1, row + 3);
+  ASSERT_EQ(History().Count(), 2);
+  EXPECT_EQ(History().Current()->Caption(), "Proc: " + procedure + "()...");
 }

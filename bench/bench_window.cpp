@@ -15,8 +15,8 @@
 // history: the bytes each list after the first costs per row, beside the bytes of its cell
 // texts, and the time to close the window. As information, the parts of a term Search: its
 // lookup of the term as a procedure and the term listing, in process on the window's
-// project, and the tree view's own cost of the rows: told of them one by one, as a growing
-// list has them announced, against given them all at once with its model. With --one-all-calls it takes up the project
+// project, and the view's own cost of the rows: taking them all and drawing the rows in
+// sight. With --one-all-calls it takes up the project
 // and runs one All Proc-Calls, for the window's peak memory.
 //
 //   pbst-bench-window MAINFILE REPETITIONS TERM NAME
@@ -36,7 +36,6 @@
 #include "app/commands.h"
 #include "app/main_window.h"
 #include "app/poll_schedule.h"
-#include "app/row_index_model.h"
 #include "bench/bench_timing.h"
 #include "listings/all_procedure_calls.h"
 #include "listings/procedure_calls.h"
@@ -219,7 +218,7 @@ class ScheduledHost : public ListingHost {
     schedule_.Start(g_get_monotonic_time());
   }
   bool PollStop() override {
-    if (schedule_.Due(g_get_monotonic_time, [this] { return lists_.WaitingRows(); })) {
+    if (schedule_.Due(g_get_monotonic_time)) {
       schedule_.Worked(g_get_monotonic_time());
     }
     return false;
@@ -240,7 +239,7 @@ int LastRowInView(MainWindow& window) {
   if (view == nullptr || !gtk_tree_view_get_visible_range(view->ListView(), &first, &last)) {
     return -1;
   }
-  const int index = gtk_tree_path_get_indices(last)[0];
+  const int index = view->ListRow(last);
   gtk_tree_path_free(first);
   gtk_tree_path_free(last);
   return index;
@@ -392,25 +391,18 @@ double TimeHostedAllCalls(MainWindow& window, ListingHost& host) {
 struct SearchParts {
   std::vector<double> Lookup;    ///< the lookup of the term as a procedure, which lists nothing
   std::vector<double> Listing;   ///< the term listing
-  std::vector<double> OneByOne;  ///< the tree view told of the term's rows one by one
-  std::vector<double> AtOnce;    ///< the tree view given them all at once
+  std::vector<double> ViewRows;  ///< the view taking the term's rows and drawing them
 };
 
-/// The tree view of `list` (current, its rows not announced) told of them one by one, as a
-/// growing list has them announced, then the same view given them at once as it is shown
-/// again after hiding (the tree view then takes them with its model).
+/// The view of `list` (current, its rows not taken yet) takes them all, its newest row
+/// selected, and the window draws the rows in sight.
 void TimeViewOfRows(MainWindow& window, const ResultList& list, SearchParts& parts) {
   ResultListView& view = *window.Lists().ViewOf(list);
-  double start = NowMs();
-  AnnounceRows(gtk_tree_view_get_model(view.ListView()), list.RowCount());
+  const double start = NowMs();
+  view.Sync();
   Pump();
-  parts.OneByOne.push_back(NowMs() - start);
-  view.Hide();
-  Pump();
-  start = NowMs();
-  view.Show();
-  Pump();
-  parts.AtOnce.push_back(NowMs() - start);
+  gdk_window_process_all_updates();
+  parts.ViewRows.push_back(NowMs() - start);
 }
 
 /// What a Search of a term is made of, each part timed apart on the window's project: the
@@ -435,8 +427,7 @@ void RunSearchParts(MainWindow& window, int repetitions, const std::string& term
   }
   PrintTimes("window-search-lookup", parts.Lookup);
   PrintTimes("window-search-term-listing", parts.Listing);
-  PrintTimes("window-view-rows-one-by-one", parts.OneByOne);
-  PrintTimes("window-view-rows-at-once", parts.AtOnce);
+  PrintTimes("window-view-rows", parts.ViewRows);
 }
 
 void RunResponsiveness(MainWindow& window, int repetitions, const std::string& term,
