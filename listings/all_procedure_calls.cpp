@@ -27,6 +27,8 @@ bool ListEveryProcedure(const Project& project, ResultList& list, ListingHost& h
   const int32_t first_row = AddProcedureRow(list, project.Procedures.front());
   ProjectText text;
   if (text.Load(project.SourceFiles, project.Texts, host) == ListingEnd::Stopped) return true;
+  // The call rows view their lines in the files' bytes rather than copy them.
+  list.HoldBytes(text.HeldBytes());
   const ProcedureCallSearch search(text, project.Procedures);
   CallSweep sweep(search, text, EntryKeys(project.Procedures));
   if (!sweep.Sweep(host)) return true;

@@ -60,7 +60,7 @@ void CallSweep::LayOut(const std::vector<std::vector<TokenKey>>& keys_of_token) 
     for (const TokenKey& key : keys) {
       const std::string_view text = groups_[key.FirstGroup].Key;
       const std::string_view name = CallKeyName(text);
-      pass_keys_.push_back({text, search_.Scope().ModulesHaving(name),
+      pass_keys_.push_back({text, NamesOf(search_.Scope().ModulesHaving(name)),
                             static_cast<uint32_t>(key_groups_.size()),
                             static_cast<uint32_t>(key.Groups.size()),
                             LastCallToken(name).size() == name.size()});
@@ -133,7 +133,7 @@ void CallSweep::SweepLine(SweptLine& swept, std::vector<size_t>& tokens) {
 }
 
 // The keys of a line's tokens lie all over their arrays: all are asked for before the
-// first is read, and their texts too, so that their waits for memory overlap.
+// first is read, and their texts and modules too, so that their waits for memory overlap.
 void CallSweep::PrefetchKeys(const std::vector<size_t>& tokens) const {
   for (const size_t token : tokens) {
     __builtin_prefetch(pass_keys_.data() + first_pass_key_[token]);
@@ -141,6 +141,7 @@ void CallSweep::PrefetchKeys(const std::vector<size_t>& tokens) const {
   for (const size_t token : tokens) {
     for (uint32_t key = first_pass_key_[token]; key < first_pass_key_[token + 1]; ++key) {
       __builtin_prefetch(pass_keys_[key].Key.data());
+      __builtin_prefetch(pass_keys_[key].Having.Data);
     }
   }
 }

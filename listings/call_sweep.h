@@ -84,7 +84,7 @@ class CallSweep {
   /// behind a pointer per token and per key.
   struct PassKey {
     std::string_view Key;  ///< the key of its groups (in `groups_`, which no longer grows)
-    const std::vector<std::string>* Having = nullptr;  ///< `ModuleScope::ModulesHaving` its name
+    ModuleNames Having;  ///< `ModuleScope::ModulesHaving` its name, as a run
     uint32_t FirstGroup = 0;   ///< its first group in `key_groups_`
     uint32_t GroupCount = 0;
     bool NameIsToken = false;  ///< the name is its own last token

@@ -613,6 +613,35 @@ size_t ExpectPiecesAfterAnEditAsWhole(TestProject& test, unsigned seed, const st
   return pieced_host.Polls < whole_host.Polls ? 1 : 0;
 }
 
+/// The rows of an All Proc-Calls list stay as written after every file of the project is
+/// edited, taken up and listed again: rows that view their lines in the files' bytes keep
+/// the bytes they were read from. Returns the number of call rows compared.
+size_t ExpectRowsOutliveChangedFiles(TestProject& test, unsigned seed) {
+  AllCallsRun before;
+  RunAllCalls(test, false, before);
+  const Texts written = TestProject::RowTexts(before.List);
+  std::mt19937 random(seed);
+  for (const SourceFile& file : test.project.SourceFiles) {
+    const std::shared_ptr<const std::string> bytes = test.project.Texts.Bytes(file.Path);
+    test.project.Texts.SetEditorBytes(file.Path, EditedLine(bytes ? *bytes : std::string(), random));
+  }
+  // A take-up afresh drops every text that the project kept, so that the list alone holds
+  // the bytes it was listed from.
+  RecordingHost quiet;
+  ResultList procedures(ListKind::Procedures, "Procedures");
+  const std::string main_file = test.project.MainFile;
+  EXPECT_EQ(TakeUpProject(test.project, main_file, procedures, quiet), ListingEnd::Finished);
+  AllCallsRun after;
+  RunAllCalls(test, false, after);
+  EXPECT_EQ(TestProject::RowTexts(before.List), written);
+  size_t calls = 0;
+  for (int32_t row = 0; row < before.List.RowCount(); ++row) {
+    const ResultRow held = before.List.Row(row);
+    calls += held.Marks.Has(RowMark::ProcedureRow) || held.Cells[ColumnCalls].empty() ? 0 : 1;
+  }
+  return calls;
+}
+
 /// Everything a call hit tells, as one text.
 std::string HitText(const CallHit& hit) {
   return std::to_string(hit.File) + ":" + std::to_string(hit.LineNumber) + ":" +
@@ -814,6 +843,7 @@ TEST(DifferentialListings, GeneratedProjectsListAsTheReferenceDoes) {
   size_t project_files = 0;
   size_t swept_hits = 0;
   size_t pieces_reused = 0;
+  size_t rows_after_edits = 0;
   for (unsigned seed = 1; seed <= kProjects; ++seed) {
     SCOPED_TRACE("project seed " + std::to_string(seed));
     TestProject test;
@@ -837,6 +867,7 @@ TEST(DifferentialListings, GeneratedProjectsListAsTheReferenceDoes) {
       module_procedures += entry.Module.empty() ? 0 : 1;
     }
     pieces_reused += ExpectPiecesAfterAnEditAsWhole(test, seed, generator.Names().front());
+    rows_after_edits += ExpectRowsOutliveChangedFiles(test, seed);
     if (::testing::Test::HasFailure()) return;  // one project's differences are enough
   }
   EXPECT_GT(called_from_main, kProjects);
@@ -847,6 +878,7 @@ TEST(DifferentialListings, GeneratedProjectsListAsTheReferenceDoes) {
   EXPECT_GT(project_files, kProjects / 10);
   EXPECT_GT(swept_hits, kProjects * 4);
   EXPECT_GT(pieces_reused, kProjects / 4);
+  EXPECT_GT(rows_after_edits, kProjects * 4);
 }
 
 TEST(DifferentialListings, ExampleProjectListsAsTheReferenceDoes) {

@@ -7,12 +7,14 @@
 namespace {
 
 /// Appends a row of the five cells (the first one `line_number`) and selects it; returns
-/// its index. The row is written whole, so its texts are stored once.
+/// its index. The row is written whole, so its texts are stored once; the cells of
+/// `viewed` are viewed where the list holds their bytes.
 int32_t AddNumberedRow(ResultList& list, int32_t line_number, std::string_view line,
                        std::string_view count, std::string_view label, RowFile file,
-                       RowMarks marks) {
+                       RowMarks marks, RowCellSet viewed = 0) {
   const std::string number = std::to_string(line_number);
-  return list.AddResultRow(RowCellTexts{number, line, count, label, file.Name}, marks, file.Index);
+  return list.AddResultRow(RowCellTexts{number, line, count, label, file.Name}, marks, file.Index,
+                           viewed);
 }
 
 RowMarks CaseMark(int found) { return found < 0 ? RowMarks(RowMark::OtherCase) : RowMarks(); }
@@ -43,7 +45,8 @@ RowMarks AmbiguityMark(bool ambiguous) {
 
 int32_t AddCallRow(ResultList& list, int32_t line_number, std::string_view line, int found,
                    std::string_view label, RowFile file, RowMarks marks) {
-  return AddNumberedRow(list, line_number, line, "", label, file, marks | CaseMark(found));
+  return AddNumberedRow(list, line_number, line, "", label, file, marks | CaseMark(found),
+                        RowCell(ColumnCalls));
 }
 
 void TallyCall(ProcedureTally& tally, bool declare_line, int32_t line_number, int32_t head_line) {

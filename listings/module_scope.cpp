@@ -24,7 +24,15 @@ bool Holds(const std::vector<std::string>& names, const std::string& name) {
   return std::find(names.begin(), names.end(), name) != names.end();
 }
 
+bool Holds(ModuleNames names, std::string_view name) {
+  return std::find(names.Data, names.Data + names.Count, name) != names.Data + names.Count;
+}
+
 }  // namespace
+
+ModuleNames NamesOf(const std::vector<std::string>* modules) {
+  return modules ? ModuleNames{modules->data(), modules->size()} : ModuleNames{};
+}
 
 CallTarget TargetOf(const ProcedureEntry& entry) { return {false, FoldedName(entry.Module)}; }
 
@@ -129,6 +137,11 @@ TargetCall ModuleScope::FindTargetCall(size_t line, std::string_view prepared,
 TargetCall ModuleScope::FindTargetCallIn(const std::vector<std::string>* having, size_t line,
                                          std::string_view prepared, std::string_view key,
                                          const CallTarget& target) const {
+  return FindTargetCallIn(NamesOf(having), line, prepared, key, target);
+}
+
+TargetCall ModuleScope::FindTargetCallIn(ModuleNames having, size_t line, std::string_view prepared,
+                                         std::string_view key, const CallTarget& target) const {
   if (!active_) return {FindCall(prepared, key), false};
   TargetCall call;
   call.Found = FindCallWhere(prepared, key, [&](size_t at) {
@@ -143,11 +156,10 @@ TargetCall ModuleScope::FindTargetCallIn(const std::vector<std::string>* having,
 // `ResolveIn`'s rules, asked only whether the callees hold the target (any callees, even
 // none, for a target of any module) and whether they are ambiguous, so that no list of
 // callees is made for each call.
-bool ModuleScope::CallsTarget(const std::vector<std::string>* having, size_t line,
-                              std::string_view prepared, size_t at, const CallTarget& target,
-                              bool& ambiguous) const {
+bool ModuleScope::CallsTarget(ModuleNames having, size_t line, std::string_view prepared,
+                              size_t at, const CallTarget& target, bool& ambiguous) const {
   ambiguous = false;
-  if (!having) return target.AnyModule;
+  if (!having.Data) return target.AnyModule;
   const auto calls = [&](std::string_view module) {
     return target.AnyModule || module == target.Module;
   };
@@ -156,14 +168,14 @@ bool ModuleScope::CallsTarget(const std::vector<std::string>* having, size_t lin
       IsModuleDeclaration(line) ? context.Module : QualifierBefore(prepared, at);
   if (qualifier) {
     const std::string module = FoldedName(*qualifier);
-    return target.AnyModule || (Holds(*having, module) && calls(module));
+    return target.AnyModule || (Holds(having, module) && calls(module));
   }
-  if (!context.Module.empty() && Holds(*having, context.Module)) return calls(context.Module);
-  if (Holds(*having, "")) return calls("");
+  if (!context.Module.empty() && Holds(having, context.Module)) return calls(context.Module);
+  if (Holds(having, "")) return calls("");
   size_t used = 0;
   bool target_used = false;
   for (const std::string& module : context.Uses) {
-    if (!Holds(*having, module)) continue;
+    if (!Holds(having, module)) continue;
     ++used;
     target_used = target_used || calls(module);
   }

@@ -41,6 +41,16 @@ struct TargetCall {
   bool Ambiguous = false;  ///< that call's name is had by several modules in use
 };
 
+/// The folded modules that have one procedure name, as a run of names in place: a caller
+/// that tries a name on many lines reads them without going through the name's entry.
+struct ModuleNames {
+  const std::string* Data = nullptr;  ///< nullptr when no procedure has the name
+  size_t Count = 0;
+};
+
+/// The run of the names of `modules`; the run of none (Data nullptr) for nullptr.
+ModuleNames NamesOf(const std::vector<std::string>* modules);
+
 /// A name as written in a lookup: "X::Name" (blanks allowed around "::") or "Name".
 struct QualifiedName {
   std::optional<std::string> Module;  ///< X, when the name is qualified
@@ -88,6 +98,9 @@ class ModuleScope {
   TargetCall FindTargetCallIn(const std::vector<std::string>* having, size_t line,
                               std::string_view prepared, std::string_view key,
                               const CallTarget& target) const;
+  /// The same with the modules of the key's name as a run (`NamesOf`).
+  TargetCall FindTargetCallIn(ModuleNames having, size_t line, std::string_view prepared,
+                              std::string_view key, const CallTarget& target) const;
 
  private:
   /// The module state of a run of lines; folded names.
@@ -100,8 +113,8 @@ class ModuleScope {
   void ReadContexts(const ProjectText& text);
   CallResolution ResolveIn(const std::vector<std::string>* having, size_t line,
                            std::string_view prepared, size_t at) const;
-  bool CallsTarget(const std::vector<std::string>* having, size_t line, std::string_view prepared,
-                   size_t at, const CallTarget& target, bool& ambiguous) const;
+  bool CallsTarget(ModuleNames having, size_t line, std::string_view prepared, size_t at,
+                   const CallTarget& target, bool& ambiguous) const;
   const Context& ContextOf(size_t line) const { return contexts_[context_of_line_[line]]; }
 
   const ProjectText& text_;

@@ -39,6 +39,8 @@ class ProjectText {
 
   /// The files, in list order.
   const std::vector<ProjectFile>& Files() const { return files_; }
+  /// The bytes of the files that opened, which the lines view (see `ResultList::HoldBytes`).
+  const std::vector<std::shared_ptr<const std::string>>& HeldBytes() const { return held_; }
   /// Number of lines of all files.
   size_t LineCount() const { return line_count_; }
   /// Index in `Files()` of the file that holds line `line` (which must exist).

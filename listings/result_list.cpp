@@ -2,6 +2,9 @@
 // record of changes to rows that a view already shows, so the view can draw them again.
 #include "listings/result_list.h"
 
+#include <algorithm>
+#include <functional>
+
 namespace {
 
 bool ColumnExists(int column) { return column >= 0 && column < ResultColumns; }
@@ -39,15 +42,56 @@ int32_t ResultList::AddResultRow(std::string_view row_text, RowMarks marks, uint
   return AddResultRow(cells, marks, file);
 }
 
-int32_t ResultList::AddResultRow(const RowCellTexts& cells, RowMarks marks, uint32_t file) {
-  selected_row_ = AddRow(cells, marks, file);
+int32_t ResultList::AddResultRow(const RowCellTexts& cells, RowMarks marks, uint32_t file,
+                                 RowCellSet viewed) {
+  for (size_t cell = 0; cell < RowTextCells; ++cell) {
+    if ((viewed & RowCell(cell)) != 0 && !Holds(cells[cell])) {
+      viewed &= static_cast<RowCellSet>(~RowCell(cell));
+    }
+  }
+  selected_row_ = AddRow(cells, marks, file, viewed);
   return selected_row_;
+}
+
+void ResultList::HoldBytes(const std::vector<std::shared_ptr<const std::string>>& bytes) {
+  for (const std::shared_ptr<const std::string>& held : bytes) {
+    if (!held || held->empty() || Holds(*held)) continue;
+    held_.push_back(held);
+    const HeldRange range{held->data(), held->data() + held->size()};
+    const auto before = [](const HeldRange& a, const HeldRange& b) {
+      return std::less<const char*>()(a.Begin, b.Begin);
+    };
+    held_ranges_.insert(
+        std::upper_bound(held_ranges_.begin(), held_ranges_.end(), range, before), range);
+  }
+}
+
+// The held bytes that start last at or before the text must hold all of it; those that
+// held the last text are tried first, as rows come file by file. Addresses of unrelated
+// objects are compared with std::less, which orders every pointer.
+bool ResultList::Holds(std::string_view text) {
+  const std::less<const char*> less;
+  const char* const begin = text.data();
+  const auto within = [&](const HeldRange& range) {
+    return !less(begin, range.Begin) && less(begin, range.End) &&
+           text.size() <= static_cast<size_t>(range.End - begin);
+  };
+  if (last_held_ < held_ranges_.size() && within(held_ranges_[last_held_])) return true;
+  const auto starts_after = [&](const char* at, const HeldRange& range) {
+    return less(at, range.Begin);
+  };
+  const auto after =
+      std::upper_bound(held_ranges_.begin(), held_ranges_.end(), begin, starts_after);
+  if (after == held_ranges_.begin() || !within(*(after - 1))) return false;
+  last_held_ = static_cast<size_t>(after - 1 - held_ranges_.begin());
+  return true;
 }
 
 void ResultList::AddUnselectedEmptyRow(RowMarks marks) { AddRow(RowCellTexts{}, marks, NoRowFile); }
 
-int32_t ResultList::AddRow(const RowCellTexts& cells, RowMarks marks, uint32_t file) {
-  rows_.push_back({texts_.Add(cells), marks, kind_, file});
+int32_t ResultList::AddRow(const RowCellTexts& cells, RowMarks marks, uint32_t file,
+                           RowCellSet viewed) {
+  rows_.push_back({texts_.Add(cells, viewed), marks, kind_, file});
   return RowCount() - 1;
 }
 
@@ -61,13 +105,15 @@ std::string_view ResultList::CellText(int32_t row, int column) const {
   return Row(row).Cells[static_cast<size_t>(column)];
 }
 
-// The row's texts are stored anew with the one changed; the old ones stay unused.
+// The row's texts are stored anew with the one changed, the others viewed as before; the
+// old ones stay unused.
 void ResultList::SetCellText(int32_t row, int column, std::string_view text) {
   if (!ColumnExists(column)) return;
   if (StoredRow* changed = ChangeRow(row)) {
     RowCellTexts cells = texts_.Cells(changed->Texts);
     cells[static_cast<size_t>(column)] = text;
-    changed->Texts = texts_.Add(cells);
+    const auto unchanged = static_cast<RowCellSet>(~RowCell(static_cast<size_t>(column)));
+    changed->Texts = texts_.Add(cells, texts_.Viewed(changed->Texts) & unchanged);
   }
 }
 

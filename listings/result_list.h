@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -73,7 +74,8 @@ constexpr RowMarks operator|(RowMark a, RowMark b) { return RowMarks(a) | b; }
 
 /// One row: five cell texts, its marks and the kind of list it was written for (a list
 /// that the term search takes over keeps the rows written before in their own shading).
-/// The texts view the list's storage: valid while the list lives and the row's texts stay.
+/// The texts view the list's storage or the bytes it holds: valid while the list lives
+/// and the row's texts stay.
 struct ResultRow {
   RowCellTexts Cells;
   RowMarks Marks;
@@ -103,15 +105,28 @@ class ResultList {
   /// returns its index.
   int32_t AddResultRow(std::string_view row_text, RowMarks marks = {}, uint32_t file = NoRowFile);
   /// Appends a row of the five `cells` with `marks`, read from file `file` of the source
-  /// file list, selects it and returns its index.
-  int32_t AddResultRow(const RowCellTexts& cells, RowMarks marks, uint32_t file = NoRowFile);
+  /// file list, selects it and returns its index. A cell of `viewed` that lies within
+  /// bytes the list holds (`HoldBytes`) is kept as a view of them instead of a copy; the
+  /// others are copied.
+  int32_t AddResultRow(const RowCellTexts& cells, RowMarks marks, uint32_t file = NoRowFile,
+                       RowCellSet viewed = 0);
   /// Appends an empty row with `marks` without selecting it.
   void AddUnselectedEmptyRow(RowMarks marks);
+
+  /// Holds each of `bytes` (null ones passed over) as long as the list lives, so that
+  /// rows may view them: the files' bytes of a run, which a later run of changed files
+  /// replaces without changing them.
+  void HoldBytes(const std::vector<std::shared_ptr<const std::string>>& bytes);
 
   /// Number of rows.
   int32_t RowCount() const { return static_cast<int32_t>(rows_.size()); }
   /// The row at `row`; the row must exist.
   ResultRow Row(int32_t row) const;
+  /// Asks for the texts of `row` ahead of their use, as a writer that reads the rows in
+  /// order does a few rows ahead; nothing for a row that does not exist.
+  void PrefetchRow(int32_t row) const {
+    if (row >= 0 && row < RowCount()) texts_.Prefetch(rows_[static_cast<size_t>(row)].Texts);
+  }
   /// Text of a cell, valid as `ResultRow::Cells`; empty for a row or column that does not
   /// exist.
   std::string_view CellText(int32_t row, int column) const;
@@ -142,7 +157,15 @@ class ResultList {
   };
   static_assert(sizeof(StoredRow) == 16, "a million rows cost 16 MB beside their texts");
 
-  int32_t AddRow(const RowCellTexts& cells, RowMarks marks, uint32_t file);
+  /// Bytes the list holds, by their first byte.
+  struct HeldRange {
+    const char* Begin = nullptr;
+    const char* End = nullptr;
+  };
+
+  int32_t AddRow(const RowCellTexts& cells, RowMarks marks, uint32_t file, RowCellSet viewed = 0);
+  /// True when all of `text` lies within bytes the list holds.
+  bool Holds(std::string_view text);
   StoredRow* ChangeRow(int32_t row);
 
   ListKind kind_;
@@ -150,6 +173,9 @@ class ResultList {
   std::string caption_;
   std::vector<StoredRow> rows_;
   RowTexts texts_;
+  std::vector<std::shared_ptr<const std::string>> held_;  ///< the bytes that rows may view
+  std::vector<HeldRange> held_ranges_;  ///< sorted by `Begin`
+  size_t last_held_ = 0;  ///< index of the range that held the last text viewed
   int32_t selected_row_ = -1;
   int32_t mirrored_rows_ = 0;
   std::vector<int32_t> changed_rows_;

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <string>
+#include <vector>
+
 namespace {
 
 std::vector<std::string> TextsOf(const ResultRow& row) {
@@ -121,4 +125,30 @@ TEST(ResultList, SelectorEntryCutsTheSubjectAtItsFirstParenthesis) {
             "All Procedure-Calls...(");
   EXPECT_EQ(SelectorEntryText(ResultList(ListKind::Terms, "Foo(")), "Foo(");
   EXPECT_EQ(SelectorEntryText(ResultList(ListKind::Terms, "Foo")), "Foo");
+}
+
+// A cell asked to be viewed is viewed only where the list holds its bytes: a text
+// elsewhere is copied. The held bytes outlive every other
+// owner, and a changed cell of the row leaves the other views as they were.
+TEST(ResultList, RowsViewOnlyTheBytesTheListHolds) {
+  ResultList list(ListKind::AllProcedureCalls, "All");
+  const std::string elsewhere = "Bar(2) ; not held";
+  std::weak_ptr<const std::string> watched;
+  {
+    auto bytes = std::make_shared<const std::string>("Foo(1)\nBar(2)\n");
+    watched = bytes;
+    list.HoldBytes({bytes, nullptr, bytes});
+    const std::string_view held(*bytes);
+    list.AddResultRow({"1", held.substr(0, 6), "", "", "a.pb"}, {}, 0, RowCell(ColumnCalls));
+    list.AddResultRow({"2", elsewhere, "", "", "a.pb"}, {}, 0, RowCell(ColumnCalls));
+    EXPECT_EQ(list.CellText(0, ColumnCalls).data(), bytes->data());
+  }
+  ASSERT_FALSE(watched.expired());
+  EXPECT_EQ(list.CellText(0, ColumnCalls), "Foo(1)");
+  EXPECT_NE(list.CellText(1, ColumnCalls).data(), elsewhere.data());
+  EXPECT_EQ(list.CellText(1, ColumnCalls), elsewhere);
+  const char* const viewed = list.CellText(0, ColumnCalls).data();
+  list.SetCellText(0, ColumnCount, "5");
+  EXPECT_EQ(list.CellText(0, ColumnCalls).data(), viewed);
+  EXPECT_EQ(TextsOf(list.Row(0)), (std::vector<std::string>{"1", "Foo(1)", "5", "", "a.pb"}));
 }

@@ -1,5 +1,7 @@
-// A row is stored as five lengths (7 bits a byte, the high bit set while more follow),
-// then the five texts. Where it stands is the block's index in the upper 32 bits and the
+// A row is stored as one byte of the cells kept as views, the address of each viewed
+// text's first byte, five lengths (7 bits a byte, the high bit set while more follow),
+// then the texts of the other cells. The addresses come first, so that asking for the
+// viewed texts ahead decodes no length. Where it stands is the block's index in the upper 32 bits and the
 // offset in the block in the lower ones; a row larger than a block gets a block of its own,
 // so an offset always fits.
 #include "listings/row_texts.h"
@@ -31,17 +33,28 @@ const char* GetLength(const char* in, size_t& length) {
 
 }  // namespace
 
-uint64_t RowTexts::Add(const RowCellTexts& cells) {
-  size_t bytes = RowTextCells * kMaxLengthBytes;
-  for (const std::string_view cell : cells) bytes += cell.size();
+uint64_t RowTexts::Add(const RowCellTexts& cells, RowCellSet viewed) {
+  size_t bytes = 1 + RowTextCells * kMaxLengthBytes;
+  for (size_t cell = 0; cell < RowTextCells; ++cell) {
+    if (cells[cell].empty()) viewed &= static_cast<RowCellSet>(~RowCell(cell));
+    bytes += (viewed & RowCell(cell)) != 0 ? sizeof(const char*) : cells[cell].size();
+  }
   char* const start = Reserve(bytes);
   const uint64_t at = (static_cast<uint64_t>(blocks_.size() - 1) << 32) |
                       static_cast<uint64_t>(start - blocks_.back().get());
   char* out = start;
+  *out++ = static_cast<char>(viewed);
+  for (size_t cell = 0; cell < RowTextCells; ++cell) {
+    if ((viewed & RowCell(cell)) == 0) continue;
+    const char* const data = cells[cell].data();
+    std::memcpy(out, &data, sizeof data);
+    out += sizeof data;
+  }
   for (const std::string_view cell : cells) out = PutLength(out, cell.size());
-  for (const std::string_view cell : cells) {
-    if (!cell.empty()) std::memcpy(out, cell.data(), cell.size());
-    out += cell.size();
+  for (size_t cell = 0; cell < RowTextCells; ++cell) {
+    if ((viewed & RowCell(cell)) != 0 || cells[cell].empty()) continue;
+    std::memcpy(out, cells[cell].data(), cells[cell].size());
+    out += cells[cell].size();
   }
   used_ += static_cast<size_t>(out - start);
   return at;
@@ -49,14 +62,40 @@ uint64_t RowTexts::Add(const RowCellTexts& cells) {
 
 RowCellTexts RowTexts::Cells(uint64_t at) const {
   const char* in = blocks_[static_cast<size_t>(at >> 32)].get() + (at & 0xFFFFFFFFu);
+  const auto viewed = static_cast<RowCellSet>(*in++);
+  std::array<const char*, RowTextCells> data{};
+  for (size_t cell = 0; cell < RowTextCells; ++cell) {
+    if ((viewed & RowCell(cell)) == 0) continue;
+    std::memcpy(&data[cell], in, sizeof data[cell]);
+    in += sizeof data[cell];
+  }
   std::array<size_t, RowTextCells> lengths{};
   for (size_t& length : lengths) in = GetLength(in, length);
   RowCellTexts cells;
   for (size_t cell = 0; cell < RowTextCells; ++cell) {
-    cells[cell] = std::string_view(in, lengths[cell]);
-    in += lengths[cell];
+    if ((viewed & RowCell(cell)) == 0) {
+      data[cell] = in;
+      in += lengths[cell];
+    }
+    cells[cell] = std::string_view(data[cell], lengths[cell]);
   }
   return cells;
+}
+
+void RowTexts::Prefetch(uint64_t at) const {
+  const char* in = blocks_[static_cast<size_t>(at >> 32)].get() + (at & 0xFFFFFFFFu);
+  const auto viewed = static_cast<RowCellSet>(*in++);
+  for (size_t cell = 0; cell < RowTextCells && (viewed >> cell) != 0; ++cell) {
+    if ((viewed & RowCell(cell)) == 0) continue;
+    const char* data = nullptr;
+    std::memcpy(&data, in, sizeof data);
+    __builtin_prefetch(data);
+    in += sizeof data;
+  }
+}
+
+RowCellSet RowTexts::Viewed(uint64_t at) const {
+  return static_cast<RowCellSet>(blocks_[static_cast<size_t>(at >> 32)][at & 0xFFFFFFFFu]);
 }
 
 // Room for `bytes` at the end of the last block, or a new block; blocks never move, so

@@ -1,6 +1,7 @@
 // Compact storage for the cell texts of result-list rows: the five texts of a row lie one
 // after the other in large blocks, each after its length, so a row costs its text bytes
 // and a few bytes more instead of five strings, and freeing a list frees a few blocks.
+// A cell may instead be kept as a view of bytes that its owner holds (a source line).
 #pragma once
 
 #include <array>
@@ -15,15 +16,27 @@ constexpr size_t RowTextCells = 5;
 /// The five texts of one row.
 using RowCellTexts = std::array<std::string_view, RowTextCells>;
 
+/// A set of cells of a row, bit `c` for cell `c`.
+using RowCellSet = uint8_t;
+
+/// The set of the one cell `cell`.
+constexpr RowCellSet RowCell(size_t cell) { return static_cast<RowCellSet>(1u << cell); }
+
 /// Rows of five texts, appended and never moved: a text read back stays valid as long as
 /// the storage lives.
 class RowTexts {
  public:
   /// Stores the five texts (which may view texts of this storage); returns where they
-  /// stand.
-  uint64_t Add(const RowCellTexts& cells);
+  /// stand. The cells of `viewed` are kept as views, not copied: their bytes must outlive
+  /// the storage.
+  uint64_t Add(const RowCellTexts& cells, RowCellSet viewed = 0);
   /// The texts stored at `at` (a value that `Add` returned).
   RowCellTexts Cells(uint64_t at) const;
+  /// Asks for the first bytes of the viewed cells of the row at `at` ahead of their use:
+  /// rows read in order view lines all over the files.
+  void Prefetch(uint64_t at) const;
+  /// The cells of the row at `at` that are kept as views (empty ones never are).
+  RowCellSet Viewed(uint64_t at) const;
 
  private:
   char* Reserve(size_t bytes);

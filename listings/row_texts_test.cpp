@@ -32,3 +32,27 @@ TEST(RowTexts, EveryRowReadsBackAsStoredAcrossBlocks) {
     }
   }
 }
+
+// Viewed cells read back as views of the bytes given (not copies), beside copied cells of
+// every size; an empty cell is never kept as a view; a changed source shows through a view
+// only, which tells views from copies.
+TEST(RowTexts, ViewedCellsReadBackAsViewsOfTheirBytes) {
+  std::string line(300, 'v');
+  RowTexts texts;
+  const std::string long_label(200, 'l');
+  const uint64_t at = texts.Add({"7", line, "", long_label, "f.pb"},
+                                RowCell(1) | RowCell(2) | RowCell(4));
+  const uint64_t copied = texts.Add({"8", line, "", "", ""});
+  texts.Prefetch(at);
+  EXPECT_EQ(texts.Viewed(at), RowCell(1) | RowCell(4));
+  EXPECT_EQ(texts.Viewed(copied), 0);
+  line[0] = 'w';
+  const RowCellTexts cells = texts.Cells(at);
+  EXPECT_EQ(cells[1].data(), line.data());
+  EXPECT_EQ(cells[1].size(), line.size());
+  EXPECT_EQ(cells[0], "7");
+  EXPECT_EQ(cells[2], "");
+  EXPECT_EQ(cells[3], long_label);
+  EXPECT_EQ(cells[4], "f.pb");
+  EXPECT_EQ(texts.Cells(copied)[1], std::string(300, 'v'));
+}

@@ -20,6 +20,10 @@
 
 namespace {
 
+/// How many rows ahead of the one written a list's writer asks for the rows' texts: the
+/// rows of a listing view lines all over the files.
+constexpr int32_t kRowsAhead = 32;
+
 /// Bytes gathered for an output stream and written in large pieces: a long list costs a
 /// few writes instead of one per line, and no stream formats a cell.
 class OutputBuffer {
@@ -163,21 +167,26 @@ void AppendTableLine(const TableCells<Columns>& cells, const std::array<size_t, 
 }
 
 /// Writes a table of `rows` rows; `row_cells(row, cells)` puts a row's cells into `cells`
-/// (views valid until it is called again), for the widths first, then for the lines.
+/// (views valid until it is called again), for the widths first, then for the lines,
+/// where `ahead(row)` is called before each: a writer asks for the texts of later rows.
 /// Cells are asked for again rather than kept, so a long list costs no table of copies.
-template <size_t Columns, typename RowCells>
+template <size_t Columns, typename RowCells, typename Ahead>
 void WriteTable(size_t rows, RowCells row_cells, const std::array<bool, Columns>& right_aligned,
-                std::ostream& out) {
+                std::ostream& out, Ahead ahead) {
   TableCells<Columns> cells;
   std::array<size_t, Columns> widths{};
   for (size_t r = 0; r < rows; ++r) {
     row_cells(r, cells);
     for (size_t c = 0; c < Columns; ++c) {
-      widths[c] = std::max(widths[c], DisplayWidthOfBytes(cells[c]));
+      // A text is never wider than its bytes, so one no longer than the width is not read.
+      if (cells[c].size() > widths[c]) {
+        widths[c] = std::max(widths[c], DisplayWidthOfBytes(cells[c]));
+      }
     }
   }
   OutputBuffer buffer(out);
   for (size_t r = 0; r < rows; ++r) {
+    ahead(r);
     row_cells(r, cells);
     AppendTableLine(cells, widths, right_aligned, buffer);
     buffer.EndLine();
@@ -342,7 +351,7 @@ void WriteFilesTable(const SourceFileList& files, const std::vector<ProjectFile>
     note = FileNote(file, read[r - 1]);
     cells = {file.Path, file.IncludedBy, line_text, note};
   };
-  WriteTable<4>(files.size() + 1, row_cells, {false, false, true, false}, out);
+  WriteTable<4>(files.size() + 1, row_cells, {false, false, true, false}, out, [](size_t) {});
 }
 
 namespace {
@@ -394,6 +403,7 @@ void WriteListJson(const ResultList& list, std::ostream& out) {
   std::string display;
   JsonColoursOfRows colours;
   for (int32_t r = 0; r < list.RowCount(); ++r) {
+    list.PrefetchRow(r + kRowsAhead);
     const ResultRow row = list.Row(r);
     line = "{\"cells\": [";
     for (size_t column = 0; column < static_cast<size_t>(ResultColumns); ++column) {
@@ -452,6 +462,7 @@ void WriteListTable(const ResultList& list, std::ostream& out) {
     cells = {marks.Of(row.Marks), row.Cells[0], row.Cells[1], row.Cells[2], row.Cells[3],
              row.Cells[4]};
   };
+  const auto ahead = [&](size_t r) { list.PrefetchRow(static_cast<int32_t>(r) - 1 + kRowsAhead); };
   WriteTable<ResultColumns + 1>(static_cast<size_t>(list.RowCount()) + 1, row_cells,
-                                {false, true, false, false, false, false}, out);
+                                {false, true, false, false, false, false}, out, ahead);
 }
