@@ -30,8 +30,10 @@ class PollSchedule {
   /// Polls between two looks at the clock, from 1 to `kLongestStride`.
   uint32_t Stride() const { return stride_; }
 
-  /// The largest stride.
-  static constexpr uint32_t kLongestStride = 1024;
+  /// The largest stride. A stretch of slow polls after fast ones is seen only at the next
+  /// look: after cheap lines a stride of 1024 polls of 40 us each (lines of many calls)
+  /// would keep the loop waiting 40 ms past its interval, one of 256 about 10 ms.
+  static constexpr uint32_t kLongestStride = 256;
 
  private:
   bool Look(int64_t now);
