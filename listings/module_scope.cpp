@@ -68,21 +68,29 @@ ModuleScope::ModuleScope(const ProjectText& text, const ProcedureIndex& procedur
 }
 
 // A line's context is the state after its own statement; a new context starts only at a
-// file start or a module statement, so most lines share a few contexts.
+// file start or a module statement, so most lines share a few contexts, and only the
+// statement lines need reading.
 void ModuleScope::ReadContexts(const ProjectText& text) {
   if (!text.HasModuleStatements()) return;
   active_ = true;
   context_of_line_.resize(text.LineCount());
+  const std::vector<size_t>& statements = text.ModuleStatementLines();
+  auto statement = statements.begin();
   ModuleTracker tracker;
   for (const ProjectFile& file : text.Files()) {
     tracker.StartFile();
     contexts_.emplace_back();
-    for (size_t line = file.FirstLine; line < file.FirstLine + file.LineCount; ++line) {
-      if (tracker.Track(text.SourceLine(line)) != ModuleStatement::None) {
+    size_t line = file.FirstLine;
+    const size_t end = file.FirstLine + file.LineCount;
+    for (; statement != statements.end() && *statement < end; ++statement) {
+      std::fill(context_of_line_.begin() + line, context_of_line_.begin() + *statement, Current());
+      if (tracker.Track(text.SourceLine(*statement)) != ModuleStatement::None) {
         contexts_.push_back({FoldedName(tracker.Module()), tracker.InDeclareModule(), tracker.Uses()});
       }
-      context_of_line_[line] = static_cast<uint32_t>(contexts_.size() - 1);
+      context_of_line_[*statement] = Current();
+      line = *statement + 1;
     }
+    std::fill(context_of_line_.begin() + line, context_of_line_.begin() + end, Current());
   }
 }
 

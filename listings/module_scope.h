@@ -116,6 +116,8 @@ class ModuleScope {
   bool CallsTarget(ModuleNames having, size_t line, std::string_view prepared, size_t at,
                    const CallTarget& target, bool& ambiguous) const;
   const Context& ContextOf(size_t line) const { return contexts_[context_of_line_[line]]; }
+  /// Index of the context read last.
+  uint32_t Current() const { return static_cast<uint32_t>(contexts_.size() - 1); }
 
   const ProjectText& text_;
   bool active_ = false;

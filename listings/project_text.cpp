@@ -38,7 +38,7 @@ ListingEnd ProjectText::Load(const SourceFileList& files, const SourceTexts& tex
   chunks_.clear();
   line_count_ = 0;
   held_.clear();
-  has_module_statements_ = false;
+  module_lines_.clear();
   for (const SourceFile& file : files) {
     ProjectFile& read = files_.emplace_back();
     read.FileName = std::string(FileNamePart(file.Path));
@@ -68,8 +68,8 @@ void ProjectText::AddLine(std::string_view raw) {
   const std::string_view prepared = PrepareCallLine(kept);
   Push(kept, ClassifyLine(prepared));
   // A statement's keyword and name stand before any comment, so the prepared line tells.
-  if (!has_module_statements_ && ClassifyModuleLine(prepared).Statement != ModuleStatement::None) {
-    has_module_statements_ = true;
+  if (ClassifyModuleLine(prepared).Statement != ModuleStatement::None) {
+    module_lines_.push_back(line_count_ - 1);
   }
 }
 

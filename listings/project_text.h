@@ -63,7 +63,10 @@ class ProjectText {
   /// a head into a non-head (see `CloseUpCanUnmakeHead`).
   LineKind CallKind(size_t line) const { return At(line).CallKind; }
   /// True when some line is a module statement (`ClassifyModuleLine`).
-  bool HasModuleStatements() const { return has_module_statements_; }
+  bool HasModuleStatements() const { return !module_lines_.empty(); }
+  /// Ids of the lines that are module statements, ascending: the module rules need look
+  /// at no other line.
+  const std::vector<size_t>& ModuleStatementLines() const { return module_lines_; }
 
  private:
   /// 16 bytes: the listings look lines up all over the project, so many fit in the cache.
@@ -86,5 +89,5 @@ class ProjectText {
   size_t line_count_ = 0;
   /// The bytes that the lines view, held so that they outlive the cache's dropping them.
   std::vector<std::shared_ptr<const std::string>> held_;
-  bool has_module_statements_ = false;
+  std::vector<size_t> module_lines_;
 };
