@@ -829,56 +829,72 @@ size_t FoundOnDisk(const SourceFileList& files) {
   return found;
 }
 
+/// How far the random projects reached into what they must test: each count must pass
+/// its floor, or the projects test less than they seem to.
+struct Reached {
+  size_t CalledFromMain = 0;
+  size_t Unused = 0;
+  // The projects with modules must reach the rules: module procedures and ambiguous calls.
+  size_t ModuleProcedures = 0;
+  size_t AmbiguousRows = 0;
+  // And Windows paths must be found: includes written with "\\" or in upper case, and
+  // project files that name a main file.
+  size_t FoundOnDisk = 0;
+  size_t ProjectFiles = 0;
+  size_t SweptHits = 0;
+  size_t PiecesReused = 0;
+  size_t RowsAfterEdits = 0;
+
+  void ExpectFloors() const {
+    EXPECT_GT(CalledFromMain, kProjects);
+    EXPECT_GT(Unused, kProjects / 4);
+    EXPECT_GT(ModuleProcedures, kProjects / 4);
+    EXPECT_GT(AmbiguousRows, 0u);
+    EXPECT_GT(FoundOnDisk, kProjects / 4);
+    EXPECT_GT(ProjectFiles, kProjects / 10);
+    EXPECT_GT(SweptHits, kProjects * 4);
+    EXPECT_GT(PiecesReused, kProjects / 4);
+    EXPECT_GT(RowsAfterEdits, kProjects * 4);
+  }
+};
+
+/// Writes the random project of `seed`, takes it up and compares everything on it with
+/// the reference; adds to `reached` what it reached.
+void ExpectProjectListsAsTheReference(unsigned seed, Reached& reached) {
+  TestProject test;
+  ProjectGenerator generator(seed);
+  generator.Write(test);
+  const MainFileChoice chosen = MainFileOfGiven(test.folder.Path() + generator.Given());
+  EXPECT_EQ(chosen.Path, generator.Main().empty() ? "" : test.folder.Path() + generator.Main());
+  EXPECT_EQ(chosen.Error.empty(), !generator.Main().empty()) << chosen.Error;
+  ExpectRowsPointAtTheirLines(test.project.SourceFiles,
+                              test.TakeUp(generator.Main().empty() ? "main.pb" : generator.Main()));
+  ASSERT_EQ(EntryTexts(test.project.SourceFiles),
+            EntryTexts(ReferenceScanIncludes(test.project.MainFile)));
+  reached.AmbiguousRows += ExpectSameListings(test, generator.Names());
+  reached.SweptHits += ExpectSweepFindsWhatTheSearchFinds(test);
+  reached.FoundOnDisk += FoundOnDisk(test.project.SourceFiles);
+  reached.ProjectFiles += generator.Given() != "main.pb" && !generator.Main().empty();
+  const auto [called, listed] = ExpectMainCodeCalleesLive(test);
+  reached.CalledFromMain += called;
+  reached.Unused += listed;
+  for (const ProcedureEntry& entry : test.project.Procedures) {
+    reached.ModuleProcedures += entry.Module.empty() ? 0 : 1;
+  }
+  reached.PiecesReused += ExpectPiecesAfterAnEditAsWhole(test, seed, generator.Names().front());
+  reached.RowsAfterEdits += ExpectRowsOutliveChangedFiles(test, seed);
+}
+
 }  // namespace
 
 TEST(DifferentialListings, GeneratedProjectsListAsTheReferenceDoes) {
-  size_t called_from_main = 0;
-  size_t unused = 0;
-  // The projects with modules must reach the rules: module procedures and ambiguous calls.
-  int module_procedures = 0;
-  int ambiguous_rows = 0;
-  // And Windows paths must be found: includes written with "\\" or in upper case, and
-  // project files that name a main file.
-  size_t found_on_disk = 0;
-  size_t project_files = 0;
-  size_t swept_hits = 0;
-  size_t pieces_reused = 0;
-  size_t rows_after_edits = 0;
+  Reached reached;
   for (unsigned seed = 1; seed <= kProjects; ++seed) {
     SCOPED_TRACE("project seed " + std::to_string(seed));
-    TestProject test;
-    ProjectGenerator generator(seed);
-    generator.Write(test);
-    const MainFileChoice chosen = MainFileOfGiven(test.folder.Path() + generator.Given());
-    EXPECT_EQ(chosen.Path, generator.Main().empty() ? "" : test.folder.Path() + generator.Main());
-    EXPECT_EQ(chosen.Error.empty(), !generator.Main().empty()) << chosen.Error;
-    ExpectRowsPointAtTheirLines(test.project.SourceFiles,
-                                test.TakeUp(generator.Main().empty() ? "main.pb" : generator.Main()));
-    ASSERT_EQ(EntryTexts(test.project.SourceFiles),
-              EntryTexts(ReferenceScanIncludes(test.project.MainFile)));
-    ambiguous_rows += ExpectSameListings(test, generator.Names());
-    swept_hits += ExpectSweepFindsWhatTheSearchFinds(test);
-    found_on_disk += FoundOnDisk(test.project.SourceFiles);
-    project_files += generator.Given() != "main.pb" && !generator.Main().empty();
-    const auto [called, listed] = ExpectMainCodeCalleesLive(test);
-    called_from_main += called;
-    unused += listed;
-    for (const ProcedureEntry& entry : test.project.Procedures) {
-      module_procedures += entry.Module.empty() ? 0 : 1;
-    }
-    pieces_reused += ExpectPiecesAfterAnEditAsWhole(test, seed, generator.Names().front());
-    rows_after_edits += ExpectRowsOutliveChangedFiles(test, seed);
+    ExpectProjectListsAsTheReference(seed, reached);
     if (::testing::Test::HasFailure()) return;  // one project's differences are enough
   }
-  EXPECT_GT(called_from_main, kProjects);
-  EXPECT_GT(unused, kProjects / 4);
-  EXPECT_GT(module_procedures, kProjects / 4);
-  EXPECT_GT(ambiguous_rows, 0);
-  EXPECT_GT(found_on_disk, kProjects / 4);
-  EXPECT_GT(project_files, kProjects / 10);
-  EXPECT_GT(swept_hits, kProjects * 4);
-  EXPECT_GT(pieces_reused, kProjects / 4);
-  EXPECT_GT(rows_after_edits, kProjects * 4);
+  reached.ExpectFloors();
 }
 
 TEST(DifferentialListings, ExampleProjectListsAsTheReferenceDoes) {
