@@ -74,6 +74,7 @@ void CallSweep::LayOut(const std::vector<std::vector<TokenKey>>& keys_of_token) 
 
 bool CallSweep::Sweep(ListingHost& host) {
   found_.clear();
+  found_count_ = 0;
   calls_.clear();
   first_call_.clear();
   labels_.clear();
@@ -90,14 +91,26 @@ bool CallSweep::Sweep(ListingHost& host) {
 // A counting sort: the calls of each group keep their line order.
 void CallSweep::SortByGroup() {
   first_call_.assign(groups_.size() + 1, 0);
-  for (const Found& found : found_) ++first_call_[found.Group + 1];
+  for (const auto& block : found_) {
+    for (const Found& found : block) ++first_call_[found.Group + 1];
+  }
   for (size_t group = 0; group < groups_.size(); ++group) {
     first_call_[group + 1] += first_call_[group];
   }
   std::vector<size_t> next(first_call_.begin(), first_call_.end() - 1);
-  calls_.resize(found_.size());
-  for (const Found& found : found_) calls_[next[found.Group]++] = found;
+  calls_.resize(found_count_);
+  for (const auto& block : found_) {
+    for (const Found& found : block) calls_[next[found.Group]++] = found;
+  }
   decltype(found_)().swap(found_);
+}
+
+// A block grows as a vector does until it is full: a small project's few calls take
+// little memory, and no copy is ever larger than one block.
+void CallSweep::KeepFound(const Found& found) {
+  if (found_.empty() || found_.back().size() == kFoundBlock) found_.emplace_back();
+  found_.back().push_back(found);
+  ++found_count_;
 }
 
 bool CallSweep::SweepFile(size_t file, ListingHost& host, std::vector<size_t>& tokens) {
@@ -156,8 +169,9 @@ void CallSweep::SweepKey(SweptLine& swept, const PassKey& key) {
     const TargetCall call = search_.Scope().FindTargetCallIn(key.Having, swept.Line,
                                                              normalized.Text(), key.Key, group.Target);
     if (call.Found != 0) {
-      found_.push_back(Record(swept, key.Key, call, normalized));
-      found_.back().Group = group.Group;
+      Found found = Record(swept, key.Key, call, normalized);
+      found.Group = group.Group;
+      KeepFound(found);
     }
   }
 }

@@ -110,6 +110,8 @@ class CallSweep {
                const NormalizedCallLine& prepared);
   uint32_t LabelOf(size_t head, size_t file_first_line, std::string_view key);
   void SortByGroup();
+  /// Keeps `found` at the end of `found_`.
+  void KeepFound(const Found& found);
   void HandOn(const Found& found, std::string_view key, const CallHitHandler& on_hit) const;
 
   const ProcedureCallSearch& search_;
@@ -119,9 +121,13 @@ class CallSweep {
   std::vector<PassKey> pass_keys_;
   std::vector<uint32_t> first_pass_key_;  ///< per token, then one past the last key
   std::vector<KeyGroup> key_groups_;
-  /// The calls as the pass finds them, in line order; then sorted by group into `calls_`,
-  /// where the calls of group g stand from `first_call_[g]` to before `first_call_[g + 1]`.
-  std::vector<Found, BlockAllocator<Found>> found_;
+  /// The calls as the pass finds them, in line order, in blocks of `kFoundBlock` that never
+  /// move (one array of them all would copy them all as it grows, a wait of several ms
+  /// without a Stop poll); then sorted by group into `calls_`, where the calls of group g
+  /// stand from `first_call_[g]` to before `first_call_[g + 1]`.
+  std::vector<std::vector<Found, BlockAllocator<Found>>> found_;
+  static constexpr size_t kFoundBlock = size_t{1} << 16;
+  size_t found_count_ = 0;
   std::vector<Found, BlockAllocator<Found>> calls_;
   std::vector<size_t> first_call_;
   /// The bare labels of the heads that calls stand under, as their lines are prepared
