@@ -337,6 +337,22 @@ inline void SendKey(GtkWidget* widget, guint keyval, guint state = 0) {
   Pump();
 }
 
+/// A new event of `type` for mouse button `button`, 20 pixels into the cell of `path` in
+/// `column` (the row's first cell for nullptr) of `view`, as the X server would send it;
+/// the caller delivers it and frees it with `gdk_event_free`.
+inline GdkEvent* NewButtonEventAt(GtkTreeView* view, GtkTreePath* path, GtkTreeViewColumn* column,
+                                  GdkEventType type, guint button) {
+  GdkRectangle cell;
+  gtk_tree_view_get_cell_area(view, path, column, &cell);
+  GdkEvent* event = gdk_event_new(type);
+  event->button.window = GDK_WINDOW(g_object_ref(gtk_tree_view_get_bin_window(view)));
+  event->button.button = button;
+  event->button.x = cell.x + 20;
+  event->button.y = cell.y + cell.height / 2;
+  event->button.time = GDK_CURRENT_TIME;
+  return event;
+}
+
 /// A shown main window for one test, with GTK started; tests skip without a display.
 class WindowTest : public ::testing::Test {
  protected:

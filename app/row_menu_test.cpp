@@ -53,15 +53,9 @@ class RowMenuTest : public gtk_test::WindowTest {
   /// Sends a button event of `type` for `button` over the "Calls" cell of `row`.
   void SendButton(GdkEventType type, guint button, int row) {
     GtkTreePath* path = gtk_tree_path_new_from_indices(row, -1);
-    GdkRectangle cell;
-    gtk_tree_view_get_cell_area(ListView(), path, gtk_tree_view_get_column(ListView(), 1), &cell);
+    GdkEvent* event = gtk_test::NewButtonEventAt(
+        ListView(), path, gtk_tree_view_get_column(ListView(), 1), type, button);
     gtk_tree_path_free(path);
-    GdkEvent* event = gdk_event_new(type);
-    event->button.window = GDK_WINDOW(g_object_ref(gtk_tree_view_get_bin_window(ListView())));
-    event->button.button = button;
-    event->button.x = cell.x + 20;
-    event->button.y = cell.y + cell.height / 2;
-    event->button.time = GDK_CURRENT_TIME;
     gtk_widget_event(GTK_WIDGET(ListView()), event);
     gdk_event_free(event);
     Pump();

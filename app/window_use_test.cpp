@@ -397,19 +397,12 @@ class LongListTest : public WindowUseTest {
     ResultListView& view = *window_->Lists().CurrentView();
     GtkTreePath* path = view.NewPathOf(row);
     ASSERT_NE(path, nullptr);
-    GdkRectangle cell;
-    gtk_tree_view_get_cell_area(ListView(), path, nullptr, &cell);
-    gtk_tree_path_free(path);
     for (const GdkEventType type : types) {
-      GdkEvent* event = gdk_event_new(type);
-      event->button.window = GDK_WINDOW(g_object_ref(gtk_tree_view_get_bin_window(ListView())));
-      event->button.button = button;
-      event->button.x = cell.x + 20;
-      event->button.y = cell.y + cell.height / 2;
-      event->button.time = GDK_CURRENT_TIME;
+      GdkEvent* event = gtk_test::NewButtonEventAt(ListView(), path, nullptr, type, button);
       gtk_main_do_event(event);
       gdk_event_free(event);
     }
+    gtk_tree_path_free(path);
     Pump();
   }
   /// The procedure whose head is in the current list's row `row`: "P" and its number.

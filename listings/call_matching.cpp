@@ -181,13 +181,17 @@ NormalizedCallLine::NormalizedCallLine(PreparedCallLine prepared, std::string_vi
 // Preparing removes leading blanks, the comment and blanks before "(", never a byte of
 // the name (which holds no blank and no "("), so a call in the prepared line was the
 // name, blanks and "(" in the line itself.
+bool ParenthesisFollows(std::string_view text, size_t at) {
+  while (at < text.size() && text[at] == ' ') ++at;
+  return at < text.size() && text[at] == '(';
+}
+
 bool MayHoldCall(std::string_view line, std::string_view key) {
   const std::string_view name = key.substr(0, key.empty() ? 0 : key.size() - 1);
   if (name.empty()) return true;
   const FoldedFinder finder(line, name);
   for (size_t at = finder.Next(0); at != npos; at = finder.Next(at + 1)) {
-    const size_t after = line.find_first_not_of(' ', at + name.size());
-    if (after != npos && line[after] == '(') return true;
+    if (ParenthesisFollows(line, at + name.size())) return true;
   }
   return false;
 }

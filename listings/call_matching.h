@@ -60,6 +60,10 @@ class NormalizedCallLine {
   std::string_view text_;
 };
 
+/// True when blanks and then "(" follow in `text` from `at` on: what must follow a name
+/// for preparing the line to make a call of it.
+bool ParenthesisFollows(std::string_view text, size_t at);
+
 /// False when no preparation of `line` can hold a call of `key` (whose name holds no
 /// blank): the line lacks the name, letters folded, followed by blanks and "(". True for
 /// an empty key.

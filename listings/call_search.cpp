@@ -18,9 +18,7 @@ constexpr size_t npos = std::string_view::npos;
 auto CallGate(std::string_view bytes, std::string_view name) {
   auto find = [bytes, size = name.size(), finder = FoldedFinder(bytes, name)](size_t from) {
     for (size_t at = finder.Next(from); at != npos; at = finder.Next(at + 1)) {
-      size_t after = at + size;
-      while (after < bytes.size() && bytes[after] == ' ') ++after;
-      if (after < bytes.size() && bytes[after] == '(') return at;
+      if (ParenthesisFollows(bytes, at + size)) return at;
     }
     return npos;
   };

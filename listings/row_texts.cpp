@@ -1,9 +1,9 @@
 // A row is stored as one byte of the cells kept as views, the address of each viewed
 // text's first byte, five lengths (7 bits a byte, the high bit set while more follow),
 // then the texts of the other cells. The addresses come first, so that asking for the
-// viewed texts ahead decodes no length. Where it stands is the block's index in the upper 32 bits and the
-// offset in the block in the lower ones; a row larger than a block gets a block of its own,
-// so an offset always fits.
+// viewed texts ahead decodes no length. Where it stands is the block's index in the upper
+// 32 bits and the offset in the block in the lower ones; a row larger than a block gets a
+// block of its own, so an offset always fits.
 #include "listings/row_texts.h"
 
 #include <cstring>
@@ -61,7 +61,7 @@ uint64_t RowTexts::Add(const RowCellTexts& cells, RowCellSet viewed) {
 }
 
 RowCellTexts RowTexts::Cells(uint64_t at) const {
-  const char* in = blocks_[static_cast<size_t>(at >> 32)].get() + (at & 0xFFFFFFFFu);
+  const char* in = RowStart(at);
   const auto viewed = static_cast<RowCellSet>(*in++);
   std::array<const char*, RowTextCells> data{};
   for (size_t cell = 0; cell < RowTextCells; ++cell) {
@@ -83,7 +83,7 @@ RowCellTexts RowTexts::Cells(uint64_t at) const {
 }
 
 void RowTexts::Prefetch(uint64_t at) const {
-  const char* in = blocks_[static_cast<size_t>(at >> 32)].get() + (at & 0xFFFFFFFFu);
+  const char* in = RowStart(at);
   const auto viewed = static_cast<RowCellSet>(*in++);
   for (size_t cell = 0; cell < RowTextCells && (viewed >> cell) != 0; ++cell) {
     if ((viewed & RowCell(cell)) == 0) continue;
@@ -95,7 +95,7 @@ void RowTexts::Prefetch(uint64_t at) const {
 }
 
 RowCellSet RowTexts::Viewed(uint64_t at) const {
-  return static_cast<RowCellSet>(blocks_[static_cast<size_t>(at >> 32)][at & 0xFFFFFFFFu]);
+  return static_cast<RowCellSet>(*RowStart(at));
 }
 
 // Room for `bytes` at the end of the last block, or a new block; blocks never move, so

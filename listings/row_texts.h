@@ -40,6 +40,10 @@ class RowTexts {
 
  private:
   char* Reserve(size_t bytes);
+  /// The first byte of the row stored at `at`.
+  const char* RowStart(uint64_t at) const {
+    return blocks_[static_cast<size_t>(at >> 32)].get() + (at & 0xFFFFFFFFu);
+  }
 
   std::vector<std::unique_ptr<char[]>> blocks_;
   size_t used_ = 0;      ///< bytes used in the last block
