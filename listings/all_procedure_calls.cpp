@@ -11,7 +11,6 @@
 #include "listings/declares.h"
 #include "listings/listing_rows.h"
 #include "listings/project_text.h"
-#include "source/line_classification.h"
 
 namespace {
 
@@ -38,7 +37,7 @@ bool ListEveryProcedure(const Project& project, ResultList& list, ListingHost& h
     const int32_t procedure_row =
         &entry == &project.Procedures.front() ? first_row : AddProcedureRow(list, entry);
     const auto add_call = [&](const CallHit& hit) {
-      const bool declare_line = IsDeclareLine(text.SourceLine(hit.Line));
+      const bool declare_line = text.IsDeclare(hit.Line);
       AddCallRow(list, hit.LineNumber, hit.Prepared, hit.Found, hit.Label,
                  {text.Files()[hit.File].FileName, static_cast<uint32_t>(hit.File)},
                  (declare_line ? RowMarks(RowMark::DeclareLine) : RowMarks()) |

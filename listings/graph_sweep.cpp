@@ -91,7 +91,7 @@ bool GraphSweep::SweepFile(size_t file, ListingHost& host, FileSites& sites) {
 void GraphSweep::SweepLine(size_t line, uint32_t first_line, FileSites& sites) {
   const auto offset = static_cast<uint32_t>(line - first_line);
   const CheckLine kind = lines_.KindOf(line);
-  if (IsDeclareLine(text_.SourceLine(line))) {
+  if (text_.IsDeclare(line)) {
     sites.Declares.push_back({offset, std::string(scope_.ModuleAt(line))});
   } else if (kind == CheckLine::Head) {
     sites.RealHeads.push_back(offset);

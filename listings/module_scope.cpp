@@ -4,7 +4,6 @@
 
 #include "listings/call_candidates.h"
 #include "listings/call_matching.h"
-#include "source/line_classification.h"
 #include "source/module_lines.h"
 #include "source/text_parts.h"
 
@@ -99,7 +98,7 @@ std::string_view ModuleScope::ModuleAt(size_t line) const {
 }
 
 bool ModuleScope::IsModuleDeclaration(size_t line) const {
-  return active_ && ContextOf(line).Declaring && IsDeclareLine(text_.SourceLine(line));
+  return active_ && ContextOf(line).Declaring && text_.IsDeclare(line);
 }
 
 CallResolution ModuleScope::Resolve(size_t line, std::string_view prepared, size_t at,

@@ -66,18 +66,18 @@ void ProjectText::AddLine(std::string_view raw) {
     return;
   }
   const std::string_view prepared = PrepareCallLine(kept);
-  Push(kept, ClassifyLine(prepared));
+  Push(kept, ClassifyLine(prepared), IsDeclareLine(kept));
   // A statement's keyword and name stand before any comment, so the prepared line tells.
   if (ClassifyModuleLine(prepared).Statement != ModuleStatement::None) {
     module_lines_.push_back(line_count_ - 1);
   }
 }
 
-void ProjectText::Push(std::string_view text, LineKind kind) {
+void ProjectText::Push(std::string_view text, LineKind kind, bool declare) {
   if ((line_count_ & (kChunkLines - 1)) == 0) chunks_.emplace_back(new Line[kChunkLines]);
   // A line of 4 GiB or more is kept cut there: no source line comes near it.
   const auto length = static_cast<uint32_t>(std::min<size_t>(text.size(), UINT32_MAX));
-  chunks_.back()[line_count_ & (kChunkLines - 1)] = {text.data(), length, kind};
+  chunks_.back()[line_count_ & (kChunkLines - 1)] = {text.data(), length, kind, declare};
   ++line_count_;
 }
 

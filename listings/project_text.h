@@ -62,6 +62,9 @@ class ProjectText {
   /// Kind of the line after `PrepareCallLine`; closing up blanks for a key can only turn
   /// a head into a non-head (see `CloseUpCanUnmakeHead`).
   LineKind CallKind(size_t line) const { return At(line).CallKind; }
+  /// `IsDeclareLine` of the line, told while it was read: the listings ask it of lines all
+  /// over the project, whose bytes would have to be fetched for it.
+  bool IsDeclare(size_t line) const { return At(line).Declare; }
   /// True when some line is a module statement (`ClassifyModuleLine`).
   bool HasModuleStatements() const { return !module_lines_.empty(); }
   /// Ids of the lines that are module statements, ascending: the module rules need look
@@ -74,6 +77,7 @@ class ProjectText {
     const char* Text = nullptr;  ///< the line as read, without terminator and leading blanks
     uint32_t Length = 0;
     LineKind CallKind = LineKind::Other;
+    bool Declare = false;
   };
   // The lines in chunks of a power of two: they grow without a copy of all lines at twice
   // their size, and finding one costs a shift and a mask.
@@ -82,7 +86,7 @@ class ProjectText {
 
   const Line& At(size_t line) const { return chunks_[line >> kChunkBits][line & (kChunkLines - 1)]; }
   void AddLine(std::string_view raw);
-  void Push(std::string_view text, LineKind kind);
+  void Push(std::string_view text, LineKind kind, bool declare = false);
 
   std::vector<ProjectFile> files_;
   std::vector<std::unique_ptr<Line[]>> chunks_;

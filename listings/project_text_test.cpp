@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "listings/testing/listing_test_support.h"
+#include "source/line_classification.h"
 
 namespace {
 
@@ -74,4 +75,26 @@ TEST(ProjectText, CallKindIsTakenAfterTheKeyIndependentPreparation) {
   EXPECT_EQ(text.CallKind(2), LineKind::Other);
   EXPECT_EQ(text.CallKind(3), LineKind::End);
   EXPECT_EQ(text.CallKind(4), LineKind::Head);
+}
+
+// The Declare mark is taken only from lines that pass the first-character filter: every
+// mix of leading tabs and blanks must still reach the test.
+TEST(ProjectText, DeclareMarkAgreesWithTheLineTestWhateverBlanksLead) {
+  const Texts lines = {"Declare Foo()",  "\t \tDeclareC.i Foo()", " \t DeclareCDLL Foo()",
+                       "Declared = 1",   "; Declare Foo()",       "x = 1 : Declare Foo()",
+                       "\tDeclareDLL Foo()", "Procedure Foo()"};
+  TestFolder folder;
+  std::string main;
+  for (const std::string& line : lines) main += line + "\n";
+  folder.Write("main.pb", main);
+  RecordingHost host;
+  ProjectText text;
+  ASSERT_EQ(text.Load(FilesOf(folder, {"main.pb"}), SourceTexts(), host), ListingEnd::Finished);
+  ASSERT_EQ(text.LineCount(), lines.size());
+  int declares = 0;
+  for (size_t line = 0; line < lines.size(); ++line) {
+    EXPECT_EQ(text.IsDeclare(line), IsDeclareLine(lines[line])) << lines[line];
+    declares += text.IsDeclare(line) ? 1 : 0;
+  }
+  EXPECT_EQ(declares, 4);
 }
