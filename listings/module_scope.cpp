@@ -30,7 +30,8 @@ bool Holds(ModuleNames names, std::string_view name) {
 }  // namespace
 
 ModuleNames NamesOf(const std::vector<std::string>* modules) {
-  return modules ? ModuleNames{modules->data(), modules->size()} : ModuleNames{};
+  if (!modules) return {};
+  return {modules->data(), modules->size(), Holds(*modules, std::string())};
 }
 
 CallTarget TargetOf(const ProcedureEntry& entry) { return {false, FoldedName(entry.Module)}; }

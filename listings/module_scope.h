@@ -46,6 +46,9 @@ struct TargetCall {
 struct ModuleNames {
   const std::string* Data = nullptr;  ///< nullptr when no procedure has the name
   size_t Count = 0;
+  /// "" is one of them: a procedure without module has the name. Most calls stand outside
+  /// any module and ask only this, which then needs no read of the names.
+  bool HoldsMain = false;
 };
 
 /// The run of the names of `modules`; the run of none (Data nullptr) for nullptr.
