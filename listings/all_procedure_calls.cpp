@@ -31,6 +31,7 @@ bool ListEveryProcedure(const Project& project, ResultList& list, ListingHost& h
   const ProcedureCallSearch search(text, project.Procedures);
   CallSweep sweep(search, text, EntryKeys(project.Procedures));
   if (!sweep.Sweep(host)) return true;
+  list.HoldBytes({sweep.LabelBytes()});
   for (size_t index = 0; index < project.Procedures.size(); ++index) {
     const ProcedureEntry& entry = project.Procedures[index];
     ProcedureTally tally;

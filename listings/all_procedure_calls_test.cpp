@@ -174,6 +174,25 @@ TEST(AllProcedureCalls, StopLeavesTheStoppedProcedureUnfinishedAndStillBuildsDec
   EXPECT_EQ(result.DeclareText, ";main.pb\r\nDeclare B()\r\n");
 }
 
+// Call rows view their lines and labels in bytes the list holds rather than copy them, one
+// copy each per call: two calls under one head show the same label bytes.
+TEST(AllProcedureCalls, CallRowsViewTheirLinesAndOneLabelPerHead) {
+  TestProject test;
+  test.Write("main.pb",
+             "Procedure A()\nEndProcedure\nProcedure B()\n  A()\n  A() : A()\nEndProcedure\n");
+  test.TakeUp();
+  std::string declares;
+  const ResultList& list = RunAllCalls(test, declares);
+  ASSERT_EQ(TestProject::Column(list, ColumnFunction),
+            (Texts{"", "3 Procedure B()", "3 Procedure B()", "", "", ""}));
+  EXPECT_EQ(list.CellText(1, ColumnFunction).data(), list.CellText(2, ColumnFunction).data());
+  const auto bytes = test.project.Texts.Bytes(test.folder.Path() + "main.pb");
+  ASSERT_NE(bytes, nullptr);
+  const std::string_view line = list.CellText(2, ColumnCalls);
+  EXPECT_EQ(line, "A() : A()");
+  EXPECT_EQ(line.data(), bytes->data() + bytes->find("A() : A()"));
+}
+
 // A stop while the text is read (first polls) or while its candidate lines are found
 // (the polls after one per line read) leaves the first procedure's row as the only row,
 // written before the stop, so nothing arrives after "Abbruch!".

@@ -77,7 +77,8 @@ bool CallSweep::Sweep(ListingHost& host) {
   found_count_ = 0;
   calls_.clear();
   first_call_.clear();
-  labels_.clear();
+  labels_ = std::make_shared<std::string>();
+  label_starts_.assign(1, 0);
   labelled_head_ = std::string_view::npos;
   prepared_head_ = std::string_view::npos;
   std::vector<size_t> tokens;
@@ -204,11 +205,12 @@ uint32_t CallSweep::LabelOf(size_t head, size_t file_first_line, std::string_vie
   }
   if (NormalizedCallLine(prepared_head_text_, key).ClosedUp()) return kOwnLabel;
   if (head != labelled_head_) {
-    labels_.push_back(HeadLabel(LabelStyle::Bare, static_cast<int32_t>(head - file_first_line + 1),
-                                prepared_head_text_.Text));
+    *labels_ += HeadLabel(LabelStyle::Bare, static_cast<int32_t>(head - file_first_line + 1),
+                          prepared_head_text_.Text);
+    label_starts_.push_back(labels_->size());
     labelled_head_ = head;
   }
-  return static_cast<uint32_t>(labels_.size() - 1);
+  return static_cast<uint32_t>(label_starts_.size() - 2);
 }
 
 bool CallSweep::Calls(size_t index, ListingHost& host, const CallHitHandler& on_hit) const {
@@ -248,7 +250,8 @@ void CallSweep::HandOn(const Found& found, std::string_view key,
                           head.Text());
     label = own_label;
   } else if (found.Head != std::string_view::npos) {
-    label = labels_[found.Label];
+    const size_t start = label_starts_[found.Label];
+    label = std::string_view(*labels_).substr(start, label_starts_[found.Label + 1] - start);
   }
   on_hit({file, static_cast<int32_t>(found.Line - first_line + 1), prepared, found.Sign, label,
           found.Head, found.Line, found.Ambiguous});

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,6 +48,10 @@ class CallSweep {
   /// order, as `ProcedureCallSearch::FindCalls` finds them, polling `host` once per call;
   /// true when the host reported a stop.
   bool Calls(size_t index, ListingHost& host, const CallHitHandler& on_hit) const;
+  /// The bytes that the labels of the last sweep's calls view, so that a list can hold them
+  /// (see `ResultList::HoldBytes`) and its rows view the labels instead of copying one per
+  /// call. A new sweep leaves them as they are.
+  std::shared_ptr<const std::string> LabelBytes() const { return labels_; }
 
  private:
   /// A call of a group's key on one line, with what its row needs from the lines around.
@@ -54,7 +59,7 @@ class CallSweep {
     size_t Line = 0;
     size_t Head = 0;     ///< the enclosing head line; npos for none
     uint32_t Group = 0;  ///< the group whose call it is
-    uint32_t Label = 0;  ///< index in `labels_`; `kOwnLabel` when the key changes the head
+    uint32_t Label = 0;  ///< index in `label_starts_`; `kOwnLabel` when the key changes the head
     uint32_t File = 0;            ///< index of the line's file
     uint32_t PreparedStart = 0;   ///< where the prepared line starts in the line
     uint32_t PreparedLength = 0;  ///< its length, unless the key closed it up
@@ -131,8 +136,11 @@ class CallSweep {
   std::vector<Found, BlockAllocator<Found>> calls_;
   std::vector<size_t> first_call_;
   /// The bare labels of the heads that calls stand under, as their lines are prepared
-  /// without a key; the last one is that of `labelled_head_`.
-  std::vector<std::string> labels_;
+  /// without a key, one after the other: label i stands from `label_starts_[i]` to before
+  /// `label_starts_[i + 1]`. The last one is that of `labelled_head_`. Each sweep makes a
+  /// new string, as lists may hold and view the one before.
+  std::shared_ptr<std::string> labels_;
+  std::vector<size_t> label_starts_;
   size_t labelled_head_ = std::string_view::npos;
   /// The last head whose line was prepared, and that line prepared.
   size_t prepared_head_ = std::string_view::npos;

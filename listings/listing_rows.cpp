@@ -46,7 +46,7 @@ RowMarks AmbiguityMark(bool ambiguous) {
 int32_t AddCallRow(ResultList& list, int32_t line_number, std::string_view line, int found,
                    std::string_view label, RowFile file, RowMarks marks) {
   return AddNumberedRow(list, line_number, line, "", label, file, marks | CaseMark(found),
-                        RowCell(ColumnCalls));
+                        RowCell(ColumnCalls) | RowCell(ColumnFunction));
 }
 
 void TallyCall(ProcedureTally& tally, bool declare_line, int32_t line_number, int32_t head_line) {

@@ -63,7 +63,7 @@ int32_t AddProcedureRow(ResultList& list, const ProcedureEntry& entry);
 RowMarks AmbiguityMark(bool ambiguous);
 
 /// Appends the row of one call with `marks`, marked other case when it was `found` only in
-/// another letter case; its line is viewed where the list holds its bytes. Returns the
+/// another letter case; its line and label are viewed where the list holds their bytes. Returns the
 /// row's index.
 int32_t AddCallRow(ResultList& list, int32_t line_number, std::string_view line, int found,
                    std::string_view label, RowFile file, RowMarks marks = {});
