@@ -1,7 +1,8 @@
 // Term search. It is one pass over the files, so a file that the run does not hold
 // already is read into one reused buffer rather than kept: on a large project, fresh
-// memory for all its bytes costs more time than reading them. Only lines that hold the
-// term are matched.
+// memory for all its bytes costs more time than reading them. Rows copy their lines from
+// that buffer, and view them in the bytes of a file the run holds. Only lines that hold
+// the term are matched.
 #include "listings/term_search.h"
 
 #include <string>
@@ -80,6 +81,8 @@ ListingResult ListTermMatches(Project& project, ResultList& list, ListingHost& h
     const std::string& path = project.SourceFiles[state.File].Path;
     const std::string* bytes = project.Texts.HeldOrRead(path, buffer);
     if (bytes == nullptr) continue;
+    // The rows view their lines in bytes that the project holds, as the list holds them too.
+    if (bytes != &buffer) list.HoldBytes({project.Texts.HeldBytes(path)});
     state.FileName = FileNamePart(path);
     SearchFile(*bytes, list, host, request.Text, state);
   }

@@ -144,3 +144,21 @@ TEST(TermSearch, StopEndsTheRunKeepsRowsAndSwitchesStopOff) {
   EXPECT_EQ(TestProject::Column(list, ColumnLine), (Texts{"", "2", "3"}));
   EXPECT_EQ(test.host.StopStates, (std::vector<bool>{true, false}));
 }
+
+// A row views its line in the file's bytes when the project holds them (as after a
+// take-up), and copies it from the one reused buffer of files read afresh.
+TEST(TermSearch, RowsViewTheLinesOfHeldFilesAndCopyTheOthers) {
+  TestProject test;
+  test.Write("main.pb", "a = foo\n");
+  test.TakeUp();
+  const auto bytes = test.project.Texts.HeldBytes(test.folder.Path() + "main.pb");
+  ASSERT_NE(bytes, nullptr);
+  const ResultList& held = SearchTerm(test, "foo");
+  ASSERT_EQ(held.RowCount(), 2);  // the file's separator row, then the match
+  EXPECT_EQ(held.CellText(1, ColumnCalls).data(), bytes->data());
+  test.project.Texts.Forget();
+  const ResultList& read = SearchTerm(test, "foo");
+  ASSERT_EQ(read.RowCount(), 2);
+  EXPECT_EQ(read.CellText(1, ColumnCalls), "a = foo");
+  EXPECT_NE(read.CellText(1, ColumnCalls).data(), bytes->data());
+}

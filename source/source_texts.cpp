@@ -18,10 +18,16 @@ std::shared_ptr<const std::string> SourceTexts::Bytes(const std::string& path) c
   return read_.emplace(path, std::move(held)).first->second.Bytes;
 }
 
-const std::string* SourceTexts::HeldOrRead(const std::string& path, std::string& buffer) const {
-  if (const auto* edited = EditorBytes(path)) return edited->get();
+std::shared_ptr<const std::string> SourceTexts::HeldBytes(const std::string& path) const {
+  if (const auto* edited = EditorBytes(path)) return *edited;
   const auto known = read_.find(path);
-  if (known != read_.end()) return known->second.Bytes.get();
+  return known != read_.end() ? known->second.Bytes : nullptr;
+}
+
+const std::string* SourceTexts::HeldOrRead(const std::string& path, std::string& buffer) const {
+  // The bytes stay where they are: this cache or the editor's texts hold them.
+  if (const std::shared_ptr<const std::string> held = HeldBytes(path)) return held.get();
+  if (read_.count(path) != 0) return nullptr;  // read before, and it did not open
   SourceReader reader;
   if (!reader.Open(path)) return nullptr;
   reader.ReadRest(buffer);

@@ -76,11 +76,13 @@ TEST(SourceTexts, EditorBytesStandForTheFileUntilDropped) {
   EXPECT_EQ(*texts.Bytes(other_route), "edited\n");
   std::string buffer;
   EXPECT_EQ(*texts.HeldOrRead(other_route, buffer), "edited\n");
+  EXPECT_EQ(*texts.HeldBytes(other_route), "edited\n");
   texts.DropChanged();
   texts.Forget();
   EXPECT_EQ(*texts.Bytes(path), "edited\n");
   texts.SetEditorBytes(folder.Path() + "unsaved.pb", "new\n");
   EXPECT_EQ(*texts.Bytes(folder.Path() + "unsaved.pb"), "new\n");
+  EXPECT_EQ(texts.HeldBytes(folder.Path() + "kept.pb"), nullptr);  // not read: nothing held yet
   EXPECT_EQ(texts.Bytes(folder.Path() + "kept.pb"), nullptr);
   texts.DropEditorBytes(path);
   EXPECT_EQ(*texts.Bytes(path), "disk\n");
