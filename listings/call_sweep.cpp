@@ -52,24 +52,43 @@ void CallSweep::AddKey(const SweptKey& swept, std::vector<std::vector<TokenKey>>
   same_key->Groups.push_back(group);
 }
 
-// The keys of each token one after the other, their groups likewise.
+// The keys of each token one after the other, their groups likewise, and their texts and
+// modules copied into arrays of their own in the same order: the pass reads them for keys
+// all over the project, and dense copies stay in the cache where the originals (each
+// beside its group, or in the module rules) would not.
 void CallSweep::LayOut(const std::vector<std::vector<TokenKey>>& keys_of_token) {
   first_pass_key_.reserve(keys_of_token.size() + 1);
+  std::vector<CopyStarts> starts;
   for (const std::vector<TokenKey>& keys : keys_of_token) {
     first_pass_key_.push_back(static_cast<uint32_t>(pass_keys_.size()));
-    for (const TokenKey& key : keys) {
-      const std::string_view text = groups_[key.FirstGroup].Key;
-      const std::string_view name = CallKeyName(text);
-      pass_keys_.push_back({text, NamesOf(search_.Scope().ModulesHaving(name)),
-                            static_cast<uint32_t>(key_groups_.size()),
-                            static_cast<uint32_t>(key.Groups.size()),
-                            LastCallToken(name).size() == name.size()});
-      for (const size_t group : key.Groups) {
-        key_groups_.push_back({static_cast<uint32_t>(group), groups_[group].Target});
-      }
-    }
+    for (const TokenKey& key : keys) starts.push_back(LayOutKey(key));
   }
   first_pass_key_.push_back(static_cast<uint32_t>(pass_keys_.size()));
+  // The copies moved while their arrays grew: the keys view them only now.
+  for (size_t at = 0; at < pass_keys_.size(); ++at) {
+    PassKey& key = pass_keys_[at];
+    key.Key = std::string_view(key_texts_).substr(starts[at].Text, key.Key.size());
+    if (key.Having.Data != nullptr) key.Having.Data = key_modules_.data() + starts[at].Modules;
+  }
+}
+
+// The key views its group's text until `LayOut` points it at the copy.
+CallSweep::CopyStarts CallSweep::LayOutKey(const TokenKey& key) {
+  const std::string_view text = groups_[key.FirstGroup].Key;
+  const std::string_view name = CallKeyName(text);
+  const ModuleNames having = NamesOf(search_.Scope().ModulesHaving(name));
+  const CopyStarts starts{key_texts_.size(), key_modules_.size()};
+  key_texts_ += text;
+  if (having.Data != nullptr) {
+    key_modules_.insert(key_modules_.end(), having.Data, having.Data + having.Count);
+  }
+  pass_keys_.push_back({text, having, static_cast<uint32_t>(key_groups_.size()),
+                        static_cast<uint32_t>(key.Groups.size()),
+                        LastCallToken(name).size() == name.size()});
+  for (const size_t group : key.Groups) {
+    key_groups_.push_back({static_cast<uint32_t>(group), groups_[group].Target});
+  }
+  return starts;
 }
 
 bool CallSweep::Sweep(ListingHost& host) {

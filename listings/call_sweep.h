@@ -88,8 +88,8 @@ class CallSweep {
   /// each line, so what it needs lies in flat arrays, token after token, rather than
   /// behind a pointer per token and per key.
   struct PassKey {
-    std::string_view Key;  ///< the key of its groups (in `groups_`, which no longer grows)
-    ModuleNames Having;  ///< `ModuleScope::ModulesHaving` its name, as a run
+    std::string_view Key;  ///< the key of its groups, in `key_texts_`
+    ModuleNames Having;  ///< `ModuleScope::ModulesHaving` its name, as a run in `key_modules_`
     uint32_t FirstGroup = 0;   ///< its first group in `key_groups_`
     uint32_t GroupCount = 0;
     bool NameIsToken = false;  ///< the name is its own last token
@@ -107,6 +107,12 @@ class CallSweep {
 
   void AddKey(const SweptKey& key, std::vector<std::vector<TokenKey>>& keys_of_token);
   void LayOut(const std::vector<std::vector<TokenKey>>& keys_of_token);
+  /// Where a pass key's copied text and modules start in their arrays.
+  struct CopyStarts {
+    size_t Text = 0;
+    size_t Modules = 0;
+  };
+  CopyStarts LayOutKey(const TokenKey& key);
   bool SweepFile(size_t file, ListingHost& host, std::vector<size_t>& tokens);
   void SweepLine(SweptLine& swept, std::vector<size_t>& tokens);
   void PrefetchKeys(const std::vector<size_t>& tokens) const;
@@ -126,6 +132,8 @@ class CallSweep {
   std::vector<PassKey> pass_keys_;
   std::vector<uint32_t> first_pass_key_;  ///< per token, then one past the last key
   std::vector<KeyGroup> key_groups_;
+  std::string key_texts_;                 ///< the pass keys' texts, in their order
+  std::vector<std::string> key_modules_;  ///< the pass keys' modules, in their order
   /// The calls as the pass finds them, in line order, in blocks of `kFoundBlock` that never
   /// move (one array of them all would copy them all as it grows, a wait of several ms
   /// without a Stop poll); then sorted by group into `calls_`, where the calls of group g
