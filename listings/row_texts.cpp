@@ -1,7 +1,6 @@
 // A row is stored as one byte of the cells kept as views, the address of each viewed
 // text's first byte, five lengths (7 bits a byte, the high bit set while more follow),
-// then the texts of the other cells. The addresses come first, so that asking for the
-// viewed texts ahead decodes no length. Where it stands is the block's index in the upper
+// then the texts of the other cells. Where it stands is the block's index in the upper
 // 32 bits and the offset in the block in the lower ones; a row larger than a block gets a
 // block of its own, so an offset always fits.
 #include "listings/row_texts.h"
@@ -82,15 +81,26 @@ RowCellTexts RowTexts::Cells(uint64_t at) const {
   return cells;
 }
 
+// Every cache line of a viewed text is asked for: a writer reads a line's text from its
+// end first (to leave out trailing blanks), and a source line spans two lines or more.
 void RowTexts::Prefetch(uint64_t at) const {
   const char* in = RowStart(at);
   const auto viewed = static_cast<RowCellSet>(*in++);
-  for (size_t cell = 0; cell < RowTextCells && (viewed >> cell) != 0; ++cell) {
+  std::array<const char*, RowTextCells> data{};
+  for (size_t cell = 0; cell < RowTextCells; ++cell) {
     if ((viewed & RowCell(cell)) == 0) continue;
-    const char* data = nullptr;
-    std::memcpy(&data, in, sizeof data);
-    __builtin_prefetch(data);
-    in += sizeof data;
+    std::memcpy(&data[cell], in, sizeof data[cell]);
+    in += sizeof data[cell];
+  }
+  for (size_t cell = 0; cell < RowTextCells; ++cell) {
+    size_t length = 0;
+    in = GetLength(in, length);
+    if ((viewed & RowCell(cell)) == 0) continue;
+    constexpr size_t kCacheLine = 64;
+    for (size_t offset = 0; offset < length; offset += kCacheLine) {
+      __builtin_prefetch(data[cell] + offset);
+    }
+    __builtin_prefetch(data[cell] + length - 1);
   }
 }
 

@@ -32,8 +32,8 @@ class RowTexts {
   uint64_t Add(const RowCellTexts& cells, RowCellSet viewed = 0);
   /// The texts stored at `at` (a value that `Add` returned).
   RowCellTexts Cells(uint64_t at) const;
-  /// Asks for the first bytes of the viewed cells of the row at `at` ahead of their use:
-  /// rows read in order view lines all over the files.
+  /// Asks for the bytes of the viewed cells of the row at `at` ahead of their use: rows
+  /// read in order view lines all over the files.
   void Prefetch(uint64_t at) const;
   /// The cells of the row at `at` that are kept as views (empty ones never are).
   RowCellSet Viewed(uint64_t at) const;
