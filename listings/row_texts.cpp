@@ -81,8 +81,8 @@ RowCellTexts RowTexts::Cells(uint64_t at) const {
   return cells;
 }
 
-// Every cache line of a viewed text is asked for: a writer reads a line's text from its
-// end first (to leave out trailing blanks), and a source line spans two lines or more.
+// A viewed text is asked for at its first and its last byte: a writer reads it from its
+// end first (to leave out trailing blanks), and a source line often spans two cache lines.
 void RowTexts::Prefetch(uint64_t at) const {
   const char* in = RowStart(at);
   const auto viewed = static_cast<RowCellSet>(*in++);
@@ -96,10 +96,7 @@ void RowTexts::Prefetch(uint64_t at) const {
     size_t length = 0;
     in = GetLength(in, length);
     if ((viewed & RowCell(cell)) == 0) continue;
-    constexpr size_t kCacheLine = 64;
-    for (size_t offset = 0; offset < length; offset += kCacheLine) {
-      __builtin_prefetch(data[cell] + offset);
-    }
+    __builtin_prefetch(data[cell]);
     __builtin_prefetch(data[cell] + length - 1);
   }
 }
