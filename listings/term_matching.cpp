@@ -86,8 +86,13 @@ const std::string_view LeadingSeparators = kLeadingText;
 const std::string_view TrailingSeparators = kTrailingText;
 
 TermMatch MatchTerm(std::string_view line, std::string_view term) {
+  std::string scratch;
+  return MatchTerm(line, term, scratch);
+}
+
+TermMatch MatchTerm(std::string_view line, std::string_view term, std::string& scratch) {
   if (!NeedsBlanking(line)) return MatchPrepared(BeforeComment(line), term);
-  std::string copy(line);
-  BlankStringLiterals(copy);
-  return MatchPrepared(BeforeComment(copy), term);
+  scratch.assign(line);
+  BlankStringLiterals(scratch);
+  return MatchPrepared(BeforeComment(scratch), term);
 }

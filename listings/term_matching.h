@@ -2,6 +2,7 @@
 // and the comment, in which letter case, and how it is used there.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 /// Characters that may stand directly before an accepted occurrence; the first three
@@ -21,3 +22,7 @@ struct TermMatch {
 /// Tests `line` for `term` as a whole word; the line itself is not changed. An empty term
 /// never matches; the marker is empty whenever the result is 0.
 TermMatch MatchTerm(std::string_view line, std::string_view term);
+
+/// As `MatchTerm`, with `scratch` as room for a line whose string literals must be
+/// blanked: a search of many lines reuses it instead of taking new memory for each.
+TermMatch MatchTerm(std::string_view line, std::string_view term, std::string& scratch);

@@ -24,6 +24,7 @@ struct SearchState {
   bool Stopped = false;
   size_t File = 0;            ///< position of the file being searched in the list of files
   std::string_view FileName;  ///< file-name part of that file
+  std::string Scratch;        ///< room for `MatchTerm`, reused line after line
 };
 
 /// Follows the enclosing procedure over one line and appends the line's row when the
@@ -33,7 +34,7 @@ void SearchLine(ResultList& list, std::string_view term, int32_t line_number,
   if (IsCommentLine(row_text)) return;
   state.Enclosing.Track(row_text, line_number);
   if (!may_match) return;
-  const TermMatch match = MatchTerm(row_text, term);
+  const TermMatch match = MatchTerm(row_text, term, state.Scratch);
   if (match.Result == 0) return;
   const RowMarks band = state.Bands.RowOf(list, state.File);
   AddMatchRow(list, line_number, row_text, match, state.Enclosing.Inside(),

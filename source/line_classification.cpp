@@ -62,6 +62,9 @@ bool IsDeclarationLine(bool in_procedure, std::string_view line) {
   const auto starts_with = [line](std::string_view prefix) {
     return line.substr(0, prefix.size()) == prefix;
   };
+  // Every keyword starts with G, P or S: most lines are told by their first character.
+  const char first = line.empty() ? '\0' : line.front();
+  if (first != 'G' && (!in_procedure || (first != 'P' && first != 'S'))) return false;
   if (!in_procedure) return starts_with("Global");
   for (const std::string_view keyword : DeclarationKeywords) {
     if (starts_with(keyword)) return true;
