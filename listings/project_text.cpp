@@ -11,13 +11,18 @@
 
 namespace {
 
-// False for a line that is no comment, head, end or module statement whatever follows,
-// told by its first character after leading tabs, then blanks, as the call preparation
-// cuts them: most lines of a project, which then need no look for a comment.
-bool MayBeStatement(std::string_view line) {
+// The first character of `line` after leading tabs, then blanks, as the call preparation
+// cuts them; '\0' for none.
+char StatementStart(std::string_view line) {
   const std::string_view start = WithoutLeading(WithoutLeading(line, '\t'), ' ');
-  if (start.empty()) return false;
-  switch (start.front()) {
+  return start.empty() ? '\0' : start.front();
+}
+
+// False for a line that is no comment, head, end, Declare or module statement whatever
+// follows, told by its `StatementStart`: most lines of a project, which then need no look
+// for a comment.
+bool MayBeStatement(char start) {
+  switch (start) {
     case ';': case '\t': case 'P': case 'E': case 'M': case 'D': case 'U': return true;
     default: return false;
   }
@@ -61,12 +66,15 @@ ListingEnd ProjectText::Load(const SourceFileList& files, const SourceTexts& tex
 // a line up later costs no scan.
 void ProjectText::AddLine(std::string_view raw) {
   const std::string_view kept = SourceLineOf(raw);
-  if (!MayBeStatement(kept)) {
+  const char start = StatementStart(kept);
+  if (!MayBeStatement(start)) {
     Push(kept, LineKind::Other);
     return;
   }
   const std::string_view prepared = PrepareCallLine(kept);
-  Push(kept, ClassifyLine(prepared), IsDeclareLine(kept));
+  // A Declare's keyword starts the line after its blanks and tabs; a tab left there after
+  // the blanks may still hide one.
+  Push(kept, ClassifyLine(prepared), (start == 'D' || start == '\t') && IsDeclareLine(kept));
   // A statement's keyword and name stand before any comment, so the prepared line tells.
   if (ClassifyModuleLine(prepared).Statement != ModuleStatement::None) {
     module_lines_.push_back(line_count_ - 1);

@@ -17,7 +17,8 @@ bool IsProcedureEnd(std::string_view text) {
 
 bool IsDeclareLine(std::string_view line) {
   const size_t start = line.find_first_not_of(" \t");
-  if (start == std::string_view::npos) return false;
+  // Every keyword starts with "Declare": most lines are told by their first character.
+  if (start == std::string_view::npos || line[start] != 'D') return false;
   const std::string_view rest = line.substr(start);
   for (const std::string_view keyword : {"Declare", "DeclareC", "DeclareDLL", "DeclareCDLL"}) {
     const char after = rest.size() > keyword.size() ? rest[keyword.size()] : '\0';
