@@ -45,7 +45,7 @@ int32_t ResultList::AddResultRow(std::string_view row_text, RowMarks marks, uint
 int32_t ResultList::AddResultRow(const RowCellTexts& cells, RowMarks marks, uint32_t file,
                                  RowCellSet viewed) {
   for (size_t cell = 0; cell < RowTextCells; ++cell) {
-    if ((viewed & RowCell(cell)) != 0 && !Holds(cells[cell])) {
+    if ((viewed & RowCell(cell)) != 0 && !Holds(cells[cell], last_held_[cell])) {
       viewed &= static_cast<RowCellSet>(~RowCell(cell));
     }
   }
@@ -55,7 +55,8 @@ int32_t ResultList::AddResultRow(const RowCellTexts& cells, RowMarks marks, uint
 
 void ResultList::HoldBytes(const std::vector<std::shared_ptr<const std::string>>& bytes) {
   for (const std::shared_ptr<const std::string>& held : bytes) {
-    if (!held || held->empty() || Holds(*held)) continue;
+    size_t last = 0;
+    if (!held || held->empty() || Holds(*held, last)) continue;
     held_.push_back(held);
     const HeldRange range{held->data(), held->data() + held->size()};
     const auto before = [](const HeldRange& a, const HeldRange& b) {
@@ -69,21 +70,21 @@ void ResultList::HoldBytes(const std::vector<std::shared_ptr<const std::string>>
 // The held bytes that start last at or before the text must hold all of it; those that
 // held the last text are tried first, as rows come file by file. Addresses of unrelated
 // objects are compared with std::less, which orders every pointer.
-bool ResultList::Holds(std::string_view text) {
+bool ResultList::Holds(std::string_view text, size_t& last) const {
   const std::less<const char*> less;
   const char* const begin = text.data();
   const auto within = [&](const HeldRange& range) {
     return !less(begin, range.Begin) && less(begin, range.End) &&
            text.size() <= static_cast<size_t>(range.End - begin);
   };
-  if (last_held_ < held_ranges_.size() && within(held_ranges_[last_held_])) return true;
+  if (last < held_ranges_.size() && within(held_ranges_[last])) return true;
   const auto starts_after = [&](const char* at, const HeldRange& range) {
     return less(at, range.Begin);
   };
   const auto after =
       std::upper_bound(held_ranges_.begin(), held_ranges_.end(), begin, starts_after);
   if (after == held_ranges_.begin() || !within(*(after - 1))) return false;
-  last_held_ = static_cast<size_t>(after - 1 - held_ranges_.begin());
+  last = static_cast<size_t>(after - 1 - held_ranges_.begin());
   return true;
 }
 

@@ -164,8 +164,9 @@ class ResultList {
   };
 
   int32_t AddRow(const RowCellTexts& cells, RowMarks marks, uint32_t file, RowCellSet viewed = 0);
-  /// True when all of `text` lies within bytes the list holds.
-  bool Holds(std::string_view text);
+  /// True when all of `text` lies within bytes the list holds. The range at index `last`
+  /// is tried first; it is set to the one that holds the text.
+  bool Holds(std::string_view text, size_t& last) const;
   StoredRow* ChangeRow(int32_t row);
 
   ListKind kind_;
@@ -175,7 +176,9 @@ class ResultList {
   RowTexts texts_;
   std::vector<std::shared_ptr<const std::string>> held_;  ///< the bytes that rows may view
   std::vector<HeldRange> held_ranges_;  ///< sorted by `Begin`
-  size_t last_held_ = 0;  ///< index of the range that held the last text viewed
+  /// Per cell, the index of the range that held its last viewed text: the cells of a row
+  /// view different bytes (a line of a file, a label), each often those of the row before.
+  std::array<size_t, RowTextCells> last_held_{};
   int32_t selected_row_ = -1;
   int32_t mirrored_rows_ = 0;
   std::vector<int32_t> changed_rows_;
