@@ -73,7 +73,8 @@ void AddMatchRow(ResultList& list, int32_t line_number, std::string_view line,
                  RowFile file, RowMarks band) {
   RowMarks marks = band | CaseMark(match.Result);
   if (IsDeclarationLine(inside, line)) marks |= RowMark::Declaration;
-  AddNumberedRow(list, line_number, line, match.UseMarker, label, file, marks, RowCell(ColumnCalls));
+  AddNumberedRow(list, line_number, line, match.UseMarker, label, file, marks,
+                 RowCell(ColumnCalls));
 }
 
 int32_t AddProcedureFinding(ResultList& list, const ProcedureEntry& entry, std::string_view reason,

@@ -63,8 +63,8 @@ int32_t AddProcedureRow(ResultList& list, const ProcedureEntry& entry);
 RowMarks AmbiguityMark(bool ambiguous);
 
 /// Appends the row of one call with `marks`, marked other case when it was `found` only in
-/// another letter case; its line and label are viewed where the list holds their bytes. Returns the
-/// row's index.
+/// another letter case; its line and label are viewed where the list holds their bytes.
+/// Returns the row's index.
 int32_t AddCallRow(ResultList& list, int32_t line_number, std::string_view line, int found,
                    std::string_view label, RowFile file, RowMarks marks = {});
 
@@ -73,8 +73,8 @@ int32_t AddCallRow(ResultList& list, int32_t line_number, std::string_view line,
 void FinishProcedure(ResultList& list, int32_t procedure_row, const ProcedureTally& tally);
 
 /// Appends the row of one line in which the term search found its term. `inside` and
-/// `label` describe the enclosing procedure; `band` is the file's band mark. The line is viewed
-/// where the list holds its bytes.
+/// `label` describe the enclosing procedure; `band` is the file's band mark. The line is
+/// viewed where the list holds its bytes.
 void AddMatchRow(ResultList& list, int32_t line_number, std::string_view line,
                  const TermMatch& match, bool inside, std::string_view label,
                  RowFile file, RowMarks band);

@@ -20,8 +20,9 @@ class SourceTexts {
   /// The bytes of the file at `path` as `Bytes` gives them when they are held already (the
   /// editor's or read before); else null, and nothing is read.
   std::shared_ptr<const std::string> HeldBytes(const std::string& path) const;
-  /// The bytes of the file at `path` as `HeldBytes` gives them; else the file read into `buffer`, which is not kept: a pass that needs each file once
-  /// reuses one buffer instead of fresh memory for every file. Null when it does not open.
+  /// The bytes of the file at `path` as `HeldBytes` gives them; else the file read into
+  /// `buffer`, which is not kept: a pass that needs each file once reuses one buffer
+  /// instead of fresh memory for every file. Null when it does not open.
   const std::string* HeldOrRead(const std::string& path, std::string& buffer) const;
   /// Drops the files that are no longer what was read (another file at the path, another
   /// size, modification or change time) and those that did not open, so that the next
