@@ -13,8 +13,8 @@
 
 /// The text of `project`'s files: `project.KeptText` while it still holds each file as
 /// `project.Texts` gives it now, else the files read now (polling `host` once per line)
-/// and kept in its place, the module rules and the graph of the old text dropped. nullptr when the host
-/// stopped the reading; `read` then tells how many files were read in full.
+/// and kept in its place, the module rules and the graph of the old text dropped. nullptr
+/// when the host stopped the reading; `read` then tells how many files were read in full.
 std::shared_ptr<const ProjectText> ReadKeptText(Project& project, ListingHost& host, size_t& read);
 
 /// The module rules of `text`, which `ReadKeptText` gave for `project`, with `project`'s

@@ -179,7 +179,7 @@ bool ModuleScope::CallsTarget(ModuleNames having, size_t line, std::string_view 
     return target.AnyModule || (Holds(having, module) && calls(module));
   }
   if (!context.Module.empty() && Holds(having, context.Module)) return calls(context.Module);
-  if (Holds(having, "")) return calls("");
+  if (having.HoldsMain) return calls("");
   size_t used = 0;
   bool target_used = false;
   for (const std::string& module : context.Uses) {

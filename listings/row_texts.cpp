@@ -59,24 +59,30 @@ uint64_t RowTexts::Add(const RowCellTexts& cells, RowCellSet viewed) {
   return at;
 }
 
+// The viewed set, the viewed cells' addresses and the five lengths, read from `in`; `in`
+// is then at the copied texts.
+RowTexts::RowHead RowTexts::ReadHead(const char*& in) {
+  RowHead head;
+  head.Viewed = static_cast<RowCellSet>(*in++);
+  for (size_t cell = 0; cell < RowTextCells; ++cell) {
+    if ((head.Viewed & RowCell(cell)) == 0) continue;
+    std::memcpy(&head.Data[cell], in, sizeof head.Data[cell]);
+    in += sizeof head.Data[cell];
+  }
+  for (size_t& length : head.Lengths) in = GetLength(in, length);
+  return head;
+}
+
 RowCellTexts RowTexts::Cells(uint64_t at) const {
   const char* in = RowStart(at);
-  const auto viewed = static_cast<RowCellSet>(*in++);
-  std::array<const char*, RowTextCells> data{};
-  for (size_t cell = 0; cell < RowTextCells; ++cell) {
-    if ((viewed & RowCell(cell)) == 0) continue;
-    std::memcpy(&data[cell], in, sizeof data[cell]);
-    in += sizeof data[cell];
-  }
-  std::array<size_t, RowTextCells> lengths{};
-  for (size_t& length : lengths) in = GetLength(in, length);
+  RowHead head = ReadHead(in);
   RowCellTexts cells;
   for (size_t cell = 0; cell < RowTextCells; ++cell) {
-    if ((viewed & RowCell(cell)) == 0) {
-      data[cell] = in;
-      in += lengths[cell];
+    if ((head.Viewed & RowCell(cell)) == 0) {
+      head.Data[cell] = in;
+      in += head.Lengths[cell];
     }
-    cells[cell] = std::string_view(data[cell], lengths[cell]);
+    cells[cell] = std::string_view(head.Data[cell], head.Lengths[cell]);
   }
   return cells;
 }
@@ -85,19 +91,11 @@ RowCellTexts RowTexts::Cells(uint64_t at) const {
 // end first (to leave out trailing blanks), and a source line often spans two cache lines.
 void RowTexts::Prefetch(uint64_t at) const {
   const char* in = RowStart(at);
-  const auto viewed = static_cast<RowCellSet>(*in++);
-  std::array<const char*, RowTextCells> data{};
+  const RowHead head = ReadHead(in);
   for (size_t cell = 0; cell < RowTextCells; ++cell) {
-    if ((viewed & RowCell(cell)) == 0) continue;
-    std::memcpy(&data[cell], in, sizeof data[cell]);
-    in += sizeof data[cell];
-  }
-  for (size_t cell = 0; cell < RowTextCells; ++cell) {
-    size_t length = 0;
-    in = GetLength(in, length);
-    if ((viewed & RowCell(cell)) == 0) continue;
-    __builtin_prefetch(data[cell]);
-    __builtin_prefetch(data[cell] + length - 1);
+    if ((head.Viewed & RowCell(cell)) == 0) continue;
+    __builtin_prefetch(head.Data[cell]);
+    __builtin_prefetch(head.Data[cell] + head.Lengths[cell] - 1);
   }
 }
 

@@ -39,6 +39,14 @@ class RowTexts {
   RowCellSet Viewed(uint64_t at) const;
 
  private:
+  /// What a stored row starts with, before the texts it copied.
+  struct RowHead {
+    RowCellSet Viewed = 0;
+    std::array<const char*, RowTextCells> Data{};  ///< the viewed cells' texts
+    std::array<size_t, RowTextCells> Lengths{};
+  };
+  static RowHead ReadHead(const char*& in);
+
   char* Reserve(size_t bytes);
   /// The first byte of the row stored at `at`.
   const char* RowStart(uint64_t at) const {
