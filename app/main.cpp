@@ -4,9 +4,11 @@
 #include <vector>
 
 #include "app/start_up.h"
+#include "frontend/huge_page_heap.h"
 #include "app/window_help.h"
 
 int main(int argc, char** argv) {
+  StartOnHugePages(argv);
   // --help and --version are answered before the toolkit starts: no display, no window.
   const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
   if (AnswerInformationRequest(arguments, std::cout)) return 0;

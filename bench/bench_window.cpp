@@ -37,6 +37,7 @@
 #include "app/main_window.h"
 #include "app/poll_schedule.h"
 #include "bench/bench_timing.h"
+#include "frontend/huge_page_heap.h"
 #include "listings/all_procedure_calls.h"
 #include "listings/procedure_calls.h"
 #include "listings/term_search.h"
@@ -553,6 +554,7 @@ void RunOneAllCalls(const std::string& main_file) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  StartOnHugePages(argv);  // as the window starts, so its heap is the window's
   const bool one_all_calls = argc == 3 && std::string(argv[1]) == "--one-all-calls";
   if (argc != 5 && !one_all_calls) {
     std::cerr << "usage: pbst-bench-window MAINFILE REPETITIONS TERM NAME\n"

@@ -3,6 +3,7 @@
 #include <iostream>
 #include <string>
 
+#include "frontend/huge_page_heap.h"
 #include "frontend/program_info.h"
 #include "lsp/server_loop.h"
 
@@ -27,6 +28,7 @@ constexpr char kHelp[] =
 }  // namespace
 
 int main(int argc, char** argv) {
+  StartOnHugePages(argv);
   for (int arg = 1; arg < argc; ++arg) {
     const std::string argument = argv[arg];
     const InformationRequest information = RequestedInformation(argument);

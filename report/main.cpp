@@ -7,9 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "frontend/huge_page_heap.h"
 #include "report/report_command.h"
 
 int main(int argc, char** argv) {
+  StartOnHugePages(argv);
   std::vector<std::string> arguments(argv + 1, argv + argc);
   std::string launch_dir;
   if (char* cwd = ::getcwd(nullptr, 0)) {

@@ -1,0 +1,57 @@
+#include "frontend/huge_page_heap.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+constexpr char kTunables[] = "GLIBC_TUNABLES";
+constexpr char kHugePages[] = "glibc.malloc.hugetlb";
+/// Set for the restarted program only: "=" and the user's GLIBC_TUNABLES, or "-" when
+/// they were unset.
+constexpr char kUsersTunables[] = "PB_SOURCETREK_TUNABLES";
+
+std::string KernelMode() {
+  std::ifstream file("/sys/kernel/mm/transparent_hugepage/enabled");
+  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+void PutBackUsersTunables(const char* users) {
+  if (users[0] == '=') {
+    ::setenv(kTunables, users + 1, 1);
+  } else {
+    ::unsetenv(kTunables);
+  }
+  ::unsetenv(kUsersTunables);
+}
+
+}  // namespace
+
+bool ShouldRestartOnHugePages(std::string_view kernel_mode, const char* tunables,
+                              const char* preload) {
+  return kernel_mode.find("[madvise]") != std::string_view::npos &&
+         (tunables == nullptr || std::string_view(tunables).find(kHugePages) == std::string_view::npos) &&
+         (preload == nullptr || *preload == '\0');
+}
+
+std::string TunablesWithHugePages(const char* tunables) {
+  std::string joined = tunables != nullptr && *tunables != '\0' ? std::string(tunables) + ":" : "";
+  return joined + kHugePages + "=1";
+}
+
+void StartOnHugePages(char** argv) {
+  if (const char* users = std::getenv(kUsersTunables)) {
+    PutBackUsersTunables(users);
+    return;
+  }
+  const char* tunables = std::getenv(kTunables);
+  if (!ShouldRestartOnHugePages(KernelMode(), tunables, std::getenv("LD_PRELOAD"))) return;
+  const std::string users = tunables != nullptr ? std::string("=") + tunables : "-";
+  ::setenv(kUsersTunables, users.c_str(), 1);
+  ::setenv(kTunables, TunablesWithHugePages(tunables).c_str(), 1);
+  ::execv("/proc/self/exe", argv);
+  PutBackUsersTunables(users.c_str());  // not started again: go on as it is
+}
