@@ -209,7 +209,12 @@ CallSweep::Found CallSweep::Record(SweptLine& swept, std::string_view key,
   const uint32_t label = head == std::string_view::npos ? 0 : LabelOf(head, swept.FirstLine, key);
   const bool closed_up = prepared.ClosedUp();
   const size_t start = closed_up ? 0 : static_cast<size_t>(prepared.Text().data() - swept.Source.data());
-  return {swept.Line, head, 0, label, static_cast<uint32_t>(swept.File), static_cast<uint32_t>(start),
+  return {static_cast<uint32_t>(swept.Line),
+          head == std::string_view::npos ? kNoHead : static_cast<uint32_t>(head),
+          0,
+          label,
+          static_cast<uint32_t>(swept.File),
+          static_cast<uint32_t>(start),
           static_cast<uint32_t>(closed_up ? 0 : prepared.Text().size()),
           static_cast<int8_t>(call.Found), call.Ambiguous, closed_up};
 }
@@ -263,15 +268,15 @@ void CallSweep::HandOn(const Found& found, std::string_view key,
                      : source.substr(found.PreparedStart, found.PreparedLength);
   std::string own_label;
   std::string_view label;
-  if (found.Head != std::string_view::npos && found.Label == kOwnLabel) {
+  if (found.Head != kNoHead && found.Label == kOwnLabel) {
     const NormalizedCallLine head(text_.SourceLine(found.Head), key);
     own_label = HeadLabel(LabelStyle::Bare, static_cast<int32_t>(found.Head - first_line + 1),
                           head.Text());
     label = own_label;
-  } else if (found.Head != std::string_view::npos) {
+  } else if (found.Head != kNoHead) {
     const size_t start = label_starts_[found.Label];
     label = std::string_view(*labels_).substr(start, label_starts_[found.Label + 1] - start);
   }
   on_hit({file, static_cast<int32_t>(found.Line - first_line + 1), prepared, found.Sign, label,
-          found.Head, found.Line, found.Ambiguous});
+          found.Head == kNoHead ? std::string_view::npos : found.Head, found.Line, found.Ambiguous});
 }

@@ -55,9 +55,11 @@ class CallSweep {
 
  private:
   /// A call of a group's key on one line, with what its row needs from the lines around.
+  /// Lines are counted in 32 bits (4 G lines would take 64 GB of line records), so that a
+  /// million calls take 32 MB and a block of them one huge page.
   struct Found {
-    size_t Line = 0;
-    size_t Head = 0;     ///< the enclosing head line; npos for none
+    uint32_t Line = 0;
+    uint32_t Head = 0;   ///< the enclosing head line; `kNoHead` for none
     uint32_t Group = 0;  ///< the group whose call it is
     uint32_t Label = 0;  ///< index in `label_starts_`; `kOwnLabel` when the key changes the head
     uint32_t File = 0;            ///< index of the line's file
@@ -67,7 +69,9 @@ class CallSweep {
     bool Ambiguous = false;
     bool ClosedUp = false;  ///< the key closed up blanks: the prepared line is made anew
   };
+  static_assert(sizeof(Found) == 32, "one block of them fills a huge page");
   static constexpr uint32_t kOwnLabel = UINT32_MAX;
+  static constexpr uint32_t kNoHead = UINT32_MAX;
   /// The searches that share a key and a target, and so their calls.
   struct Group {
     std::string Key;
