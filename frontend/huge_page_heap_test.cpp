@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+
 TEST(HugePageHeap, RestartsOnlyWhereTheKernelWaitsForAdviceAndTheUserLeftTheTunable) {
   const char* madvise = "always [madvise] never\n";
   EXPECT_TRUE(ShouldRestartOnHugePages(madvise, nullptr, nullptr));
@@ -22,4 +27,40 @@ TEST(HugePageHeap, TheTunableFollowsTheUsersOwn) {
   EXPECT_EQ(TunablesWithHugePages(""), "glibc.malloc.hugetlb=1");
   EXPECT_EQ(TunablesWithHugePages("glibc.malloc.arena_max=2"),
             "glibc.malloc.arena_max=2:glibc.malloc.hugetlb=1");
+}
+
+namespace {
+
+/// What the probe prints when started with GLIBC_TUNABLES set to `tunables` (unset for
+/// null) and nothing preloaded.
+std::string ProbeStartedWith(const char* tunables) {
+  std::string command = "env -u LD_PRELOAD -u GLIBC_TUNABLES -u PB_SOURCETREK_TUNABLES ";
+  if (tunables != nullptr) command += std::string("GLIBC_TUNABLES='") + tunables + "' ";
+  command += std::string(PBST_HUGE_PAGE_PROBE) + " one 'two words' 2>&1";
+  std::string shown;
+  if (FILE* probe = popen(command.c_str(), "r")) {
+    char buffer[256];
+    while (fgets(buffer, sizeof buffer, probe) != nullptr) shown += buffer;
+    pclose(probe);
+  }
+  return shown;
+}
+
+bool KernelWaitsForAdvice() {
+  std::ifstream mode("/sys/kernel/mm/transparent_hugepage/enabled");
+  const std::string text((std::istreambuf_iterator<char>(mode)), std::istreambuf_iterator<char>());
+  return text.find("[madvise]") != std::string::npos;
+}
+
+}  // namespace
+
+TEST(HugePageHeap, AProgramStartsOnceMoreAndThenHasTheUsersEnvironmentAndItsArguments) {
+  if (!KernelWaitsForAdvice()) GTEST_SKIP() << "the kernel does not wait for advice here";
+  const std::string kept = "restart's own: (unset)\narguments: [one] [two words]\n";
+  EXPECT_EQ(ProbeStartedWith(nullptr), "started again: yes\nnow: (unset)\n" + kept);
+  EXPECT_EQ(ProbeStartedWith("glibc.malloc.arena_max=2"),
+            "started again: yes\nnow: glibc.malloc.arena_max=2\n" + kept);
+  // The user's own choice stands: no restart.
+  EXPECT_EQ(ProbeStartedWith("glibc.malloc.hugetlb=0"),
+            "started again: no\nnow: glibc.malloc.hugetlb=0\n" + kept);
 }
