@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "app/start_up.h"
-#include "frontend/huge_page_heap.h"
 #include "app/window_help.h"
+#include "frontend/huge_page_heap.h"
 
 int main(int argc, char** argv) {
   StartOnHugePages(argv);

@@ -32,8 +32,9 @@ void PutBackUsersTunables(const char* users) {
 
 bool ShouldRestartOnHugePages(std::string_view kernel_mode, const char* tunables,
                               const char* preload) {
-  return kernel_mode.find("[madvise]") != std::string_view::npos &&
-         (tunables == nullptr || std::string_view(tunables).find(kHugePages) == std::string_view::npos) &&
+  const bool users_own = tunables != nullptr && std::string_view(tunables).find(kHugePages) !=
+                                                     std::string_view::npos;
+  return kernel_mode.find("[madvise]") != std::string_view::npos && !users_own &&
          (preload == nullptr || *preload == '\0');
 }
 

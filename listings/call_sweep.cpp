@@ -277,6 +277,7 @@ void CallSweep::HandOn(const Found& found, std::string_view key,
     const size_t start = label_starts_[found.Label];
     label = std::string_view(*labels_).substr(start, label_starts_[found.Label + 1] - start);
   }
+  const size_t head = found.Head == kNoHead ? std::string_view::npos : found.Head;
   on_hit({file, static_cast<int32_t>(found.Line - first_line + 1), prepared, found.Sign, label,
-          found.Head == kNoHead ? std::string_view::npos : found.Head, found.Line, found.Ambiguous});
+          head, found.Line, found.Ambiguous});
 }
