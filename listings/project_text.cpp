@@ -82,10 +82,10 @@ void ProjectText::AddLine(std::string_view raw) {
 }
 
 void ProjectText::Push(std::string_view text, LineKind kind, bool declare) {
-  if ((line_count_ & (kChunkLines - 1)) == 0) chunks_.emplace_back(new Line[kChunkLines]);
+  if ((line_count_ & (kChunkLines - 1)) == 0) chunks_.emplace_back().reserve(kChunkLines);
   // A line of 4 GiB or more is kept cut there: no source line comes near it.
   const auto length = static_cast<uint32_t>(std::min<size_t>(text.size(), UINT32_MAX));
-  chunks_.back()[line_count_ & (kChunkLines - 1)] = {text.data(), length, kind, declare};
+  chunks_.back().push_back({text.data(), length, kind, declare});
   ++line_count_;
 }
 

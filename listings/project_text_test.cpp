@@ -98,3 +98,33 @@ TEST(ProjectText, DeclareMarkAgreesWithTheLineTestWhateverBlanksLead) {
   }
   EXPECT_EQ(declares, 4);
 }
+
+TEST(ProjectText, LinesPastTheFirstChunkAreFoundWithTheirKindsAndFiles) {
+  // Enough lines for three chunks (a chunk holds 128 Ki lines), the second file starting
+  // inside the second chunk.
+  constexpr size_t kFirst = 200000;
+  constexpr size_t kSecond = 100000;
+  std::string first;
+  for (size_t line = 0; line < kFirst; ++line) {
+    first += line % 2 ? "EndProcedure\n" : "x" + std::to_string(line) + "\n";
+  }
+  std::string second;
+  for (size_t line = 0; line < kSecond; ++line) second += "Procedure p" + std::to_string(line) + "()\n";
+  TestFolder folder;
+  folder.Write("main.pb", first);
+  folder.Write("b.pb", second);
+  RecordingHost host;
+  ProjectText text;
+  ASSERT_EQ(text.Load(FilesOf(folder, {"main.pb", "b.pb"}), SourceTexts(), host), ListingEnd::Finished);
+  ASSERT_EQ(text.LineCount(), kFirst + kSecond);
+  for (const size_t line : {size_t{131071}, size_t{131072}, size_t{131073}, kFirst - 2, kFirst - 1}) {
+    EXPECT_EQ(text.SourceLine(line), line % 2 ? "EndProcedure" : "x" + std::to_string(line)) << line;
+    EXPECT_EQ(text.CallKind(line), line % 2 ? LineKind::End : LineKind::Other) << line;
+    EXPECT_EQ(text.FileOf(line), 0u) << line;
+  }
+  for (const size_t line : {kFirst, size_t{262143}, size_t{262144}, kFirst + kSecond - 1}) {
+    EXPECT_EQ(text.SourceLine(line), "Procedure p" + std::to_string(line - kFirst) + "()") << line;
+    EXPECT_EQ(text.CallKind(line), LineKind::Head) << line;
+    EXPECT_EQ(text.FileOf(line), 1u) << line;
+  }
+}
