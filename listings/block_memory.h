@@ -4,22 +4,13 @@
 #pragma once
 
 #include <cstddef>
-#include <memory>
 
 /// `bytes` bytes (at least one), aligned for any type; huge pages asked for when they are
 /// many. Throws `std::bad_alloc` when there is no memory. Free with `FreeBlock`.
 void* AllocateBlock(size_t bytes);
 
-/// Frees what `AllocateBlock` gave; nothing for nullptr.
-void FreeBlock(void* block);
-
-/// Deleter of a block that `AllocateBlock` gave.
-struct BlockDeleter {
-  void operator()(char* block) const { FreeBlock(block); }
-};
-
-/// An owned block of bytes from `AllocateBlock`.
-using Block = std::unique_ptr<char[], BlockDeleter>;
+/// Frees what `AllocateBlock(bytes)` gave; nothing for nullptr.
+void FreeBlock(void* block, size_t bytes);
 
 /// An allocator of `AllocateBlock` memory for the standard containers.
 template <typename T>
@@ -32,7 +23,7 @@ struct BlockAllocator {
   /// Room for `count` values of T.
   T* allocate(size_t count) { return static_cast<T*>(AllocateBlock(count * sizeof(T))); }
   /// Frees room that `allocate` gave.
-  void deallocate(T* values, size_t) { FreeBlock(values); }
+  void deallocate(T* values, size_t count) { FreeBlock(values, count * sizeof(T)); }
   /// Every block allocator frees what any other gave.
   template <typename U>
   bool operator==(const BlockAllocator<U>&) const { return true; }

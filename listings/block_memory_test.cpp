@@ -11,12 +11,13 @@
 TEST(BlockMemory, BlocksOfEverySizeHoldTheirBytesAndVectorsGrowThroughThem) {
   for (const size_t bytes : {size_t{0}, size_t{1}, size_t{4096}, size_t{2} << 20, (size_t{5} << 20) + 3}) {
     SCOPED_TRACE(bytes);
-    Block block(static_cast<char*>(AllocateBlock(bytes)));
-    ASSERT_NE(block.get(), nullptr);
-    std::memset(block.get(), 'x', bytes);
+    char* const block = static_cast<char*>(AllocateBlock(bytes));
+    ASSERT_NE(block, nullptr);
+    std::memset(block, 'x', bytes);
     if (bytes >= (size_t{2} << 20)) {
-      EXPECT_EQ(reinterpret_cast<uintptr_t>(block.get()) % (size_t{2} << 20), 0u);
+      EXPECT_EQ(reinterpret_cast<uintptr_t>(block) % (size_t{2} << 20), 0u);
     }
+    FreeBlock(block, bytes);
   }
   std::vector<uint64_t, BlockAllocator<uint64_t>> values;
   for (uint64_t value = 0; value < 600000; ++value) values.push_back(value * 7);
