@@ -82,7 +82,12 @@ void ProjectText::AddLine(std::string_view raw) {
 }
 
 void ProjectText::Push(std::string_view text, LineKind kind, bool declare) {
-  if ((line_count_ & (kChunkLines - 1)) == 0) chunks_.emplace_back().reserve(kChunkLines);
+  if ((line_count_ & (kChunkLines - 1)) == 0) {
+    // The first chunk grows as a vector does, so that a small project's lines take little
+    // memory; a project that filled it is large, and its further chunks are whole at once.
+    chunks_.emplace_back();
+    if (chunks_.size() > 1) chunks_.back().reserve(kChunkLines);
+  }
   // A line of 4 GiB or more is kept cut there: no source line comes near it.
   const auto length = static_cast<uint32_t>(std::min<size_t>(text.size(), UINT32_MAX));
   chunks_.back().push_back({text.data(), length, kind, declare});
