@@ -1,5 +1,6 @@
 #include "frontend/huge_page_heap.h"
 
+#include <limits.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -28,6 +29,15 @@ void PutBackUsersTunables(const char* users) {
   ::unsetenv(kUsersTunables);
 }
 
+/// The program's own file: /proc/self/exe resolved. A program started as "exe" would be
+/// named so in ps, top and killall, which take the name from the path that was started.
+std::string OwnProgramFile() {
+  char path[PATH_MAX];
+  const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path);
+  if (length <= 0 || static_cast<size_t>(length) >= sizeof path) return "/proc/self/exe";
+  return std::string(path, static_cast<size_t>(length));
+}
+
 }  // namespace
 
 bool ShouldRestartOnHugePages(std::string_view kernel_mode, const char* tunables,
@@ -53,6 +63,6 @@ void StartOnHugePages(char** argv) {
   const std::string users = tunables != nullptr ? std::string("=") + tunables : "-";
   ::setenv(kUsersTunables, users.c_str(), 1);
   ::setenv(kTunables, TunablesWithHugePages(tunables).c_str(), 1);
-  ::execv("/proc/self/exe", argv);
+  ::execv(OwnProgramFile().c_str(), argv);
   PutBackUsersTunables(users.c_str());  // not started again: go on as it is
 }

@@ -4,7 +4,7 @@
 // only to memory that asks for them (transparent_hugepage "madvise", the default of many
 // distributions), glibc's malloc asks for them when its tunable glibc.malloc.hugetlb=1 is
 // set, and glibc reads tunables only when a program starts. So a program starts itself
-// once more with the tunable set, keeping its process, arguments and open files.
+// once more with the tunable set, keeping its process, name, arguments and open files.
 #pragma once
 
 #include <string>

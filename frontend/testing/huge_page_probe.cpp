@@ -1,7 +1,8 @@
 // Starts as the programs start, then prints what the tests of that start look at: whether
 // this program image was started again (the restart's own variable stands in the
 // environment that the kernel gave it, /proc/self/environ), the GLIBC_TUNABLES and the
-// restart's variable it has now, and its arguments.
+// restart's variable it has now, its name as ps shows it (/proc/self/comm), and its
+// arguments.
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
@@ -22,6 +23,13 @@ bool StartedAgain() {
   return false;
 }
 
+std::string Name() {
+  std::ifstream file("/proc/self/comm");
+  std::string name;
+  std::getline(file, name);
+  return name;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -29,6 +37,7 @@ int main(int argc, char** argv) {
   std::cout << "started again: " << (StartedAgain() ? "yes" : "no") << "\n"
             << "now: " << Shown(std::getenv("GLIBC_TUNABLES")) << "\n"
             << "restart's own: " << Shown(std::getenv("PB_SOURCETREK_TUNABLES")) << "\n"
+            << "name: " << Name() << "\n"
             << "arguments:";
   for (int arg = 1; arg < argc; ++arg) std::cout << " [" << argv[arg] << "]";
   std::cout << "\n";
