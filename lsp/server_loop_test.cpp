@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <list>
 #include <sstream>
 
 #include "lsp/json_rpc.h"
@@ -25,7 +26,11 @@ Json Message(int id, const std::string& method, const Json& params) {
 
 /// Runs the server on `input`; the messages it wrote, and its exit status in `status`.
 std::vector<Json> Serve(const std::string& input, int& status) {
-  std::istringstream in(input);
+  // After "exit" the server leaves its reader to the process end, still reading the rest
+  // of the input: the input lives as long (as the standard input does in the server), or
+  // the reader would read a stream gone, or one of a later test in its place.
+  static std::list<std::istringstream> inputs;
+  std::istringstream& in = inputs.emplace_back(input);
   std::ostringstream out;
   status = ServeLanguageClient(in, out);
   std::istringstream written(out.str());
