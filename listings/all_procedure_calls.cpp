@@ -1,6 +1,7 @@
-// The procedure-call listing. The files are read once per run and kept in memory; the
-// calls of every procedure are then found in one pass over the lines (`CallSweep`), with
-// the rows, labels and inside flags that a pass over every file per procedure would give.
+// The procedure-call listing. The files' text is the one kept since the take-up (read
+// again when a file changed); the calls of every procedure are then found in one pass over
+// the lines (`CallSweep`), with the rows, labels and inside flags that a pass over every
+// file per procedure would give.
 #include "listings/all_procedure_calls.h"
 
 #include <string>
@@ -9,6 +10,7 @@
 #include "listings/call_search.h"
 #include "listings/call_sweep.h"
 #include "listings/declares.h"
+#include "listings/kept_text.h"
 #include "listings/listing_rows.h"
 #include "listings/project_text.h"
 
@@ -16,7 +18,7 @@ namespace {
 
 /// Lists every procedure of the project and collects the ones called above their head
 /// into `candidates`; returns true when the user stopped the run.
-bool ListEveryProcedure(const Project& project, ResultList& list, ListingHost& host,
+bool ListEveryProcedure(Project& project, ResultList& list, ListingHost& host,
                         DeclareCandidates& candidates) {
   const StopEnabled stop(host);
   if (project.Procedures.empty()) return false;
@@ -24,8 +26,10 @@ bool ListEveryProcedure(const Project& project, ResultList& list, ListingHost& h
   // per procedure: a stop meanwhile leaves it without a count and adds no row after
   // "Abbruch!".
   const int32_t first_row = AddProcedureRow(list, project.Procedures.front());
-  ProjectText text;
-  if (text.Load(project.SourceFiles, project.Texts, host) == ListingEnd::Stopped) return true;
+  size_t read = 0;
+  const std::shared_ptr<const ProjectText> kept = ReadKeptText(project, host, read);
+  if (kept == nullptr) return true;
+  const ProjectText& text = *kept;
   // The call rows view their lines in the files' bytes rather than copy them.
   list.HoldBytes(text.HeldBytes());
   const ProcedureCallSearch search(text, project.Procedures);

@@ -99,6 +99,17 @@ Texts EntryTexts(const SourceFileList& files) {
   return texts;
 }
 
+/// Each index entry as `ReferenceProcedureIndex` gives it.
+Texts IndexTexts(const ProcedureIndex& procedures) {
+  Texts texts;
+  for (const ProcedureEntry& entry : procedures) {
+    texts.push_back(entry.HeadText + "|" + entry.FileName + "|" + std::to_string(entry.LineNumber) +
+                    "|" + entry.Module + "|" + std::to_string(entry.File) + "|" +
+                    (entry.AddressTaken ? "callback" : ""));
+  }
+  return texts;
+}
+
 Texts CandidateTexts(const DeclareCandidates& candidates) {
   Texts texts;
   for (const DeclareCandidate& candidate : candidates) {
@@ -871,6 +882,7 @@ void ExpectProjectListsAsTheReference(unsigned seed, Reached& reached) {
                               test.TakeUp(generator.Main().empty() ? "main.pb" : generator.Main()));
   ASSERT_EQ(EntryTexts(test.project.SourceFiles),
             EntryTexts(ReferenceScanIncludes(test.project.MainFile)));
+  EXPECT_EQ(IndexTexts(test.project.Procedures), ReferenceProcedureIndex(test.project));
   reached.AmbiguousRows += ExpectSameListings(test, generator.Names());
   reached.SweptHits += ExpectSweepFindsWhatTheSearchFinds(test);
   reached.FoundOnDisk += FoundOnDisk(test.project.SourceFiles);

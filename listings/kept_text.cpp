@@ -23,20 +23,28 @@ bool StillTheText(const ProjectText& text, const Project& project) {
 
 }  // namespace
 
-std::shared_ptr<const ProjectText> ReadKeptText(Project& project, ListingHost& host, size_t& read) {
-  read = project.SourceFiles.size();
-  if (project.KeptText != nullptr && StillTheText(*project.KeptText, project)) return project.KeptText;
+TextRead ReadProjectText(Project& project, ListingHost& host) {
+  if (project.KeptText != nullptr && StillTheText(*project.KeptText, project)) {
+    return {project.KeptText, false, ListingEnd::Finished};
+  }
   project.KeptText.reset();
   project.KeptScope.reset();
   project.CheckGraph.reset();
   auto text = std::make_shared<ProjectText>();
-  if (text->Load(project.SourceFiles, project.Texts, host) == ListingEnd::Stopped) {
+  const ListingEnd end = text->Load(project.SourceFiles, project.Texts, host);
+  if (end == ListingEnd::Finished) project.KeptText = text;
+  return {text, true, end};
+}
+
+std::shared_ptr<const ProjectText> ReadKeptText(Project& project, ListingHost& host, size_t& read) {
+  read = project.SourceFiles.size();
+  TextRead text = ReadProjectText(project, host);
+  if (text.End == ListingEnd::Stopped) {
     // The file being read when the stop came is the last one the text holds.
-    read = text->Files().empty() ? 0 : text->Files().size() - 1;
+    read = text.Text->Files().empty() ? 0 : text.Text->Files().size() - 1;
     return nullptr;
   }
-  project.KeptText = text;
-  return text;
+  return text.Text;
 }
 
 std::shared_ptr<const ModuleScope> ReadKeptScope(Project& project,

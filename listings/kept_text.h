@@ -11,10 +11,21 @@
 #include "listings/project.h"
 #include "listings/project_text.h"
 
+/// The text of `project`'s files as `ReadProjectText` gives it.
+struct TextRead {
+  std::shared_ptr<const ProjectText> Text;
+  bool ReadNow = false;  ///< the files were read now rather than the kept text taken
+  ListingEnd End = ListingEnd::Finished;  ///< Stopped: `Text` holds the lines read until then
+};
+
 /// The text of `project`'s files: `project.KeptText` while it still holds each file as
 /// `project.Texts` gives it now, else the files read now (polling `host` once per line)
-/// and kept in its place, the module rules and the graph of the old text dropped. nullptr
-/// when the host stopped the reading; `read` then tells how many files were read in full.
+/// and kept in its place, the module rules and the graph of the old text dropped. A text
+/// whose reading the host stopped is incomplete and is not kept.
+TextRead ReadProjectText(Project& project, ListingHost& host);
+
+/// `ReadProjectText`'s text, or nullptr when the host stopped the reading; `read` then
+/// tells how many files were read in full.
 std::shared_ptr<const ProjectText> ReadKeptText(Project& project, ListingHost& host, size_t& read);
 
 /// The module rules of `text`, which `ReadKeptText` gave for `project`, with `project`'s

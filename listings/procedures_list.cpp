@@ -7,11 +7,10 @@
 #include <string_view>
 
 #include "listings/address_taken.h"
+#include "listings/kept_text.h"
 #include "listings/listing_rows.h"
 #include "source/module_lines.h"
-#include "source/path_parts.h"
 #include "source/source_lines.h"
-#include "source/source_reader.h"
 #include "source/text_parts.h"
 
 namespace {
@@ -41,33 +40,31 @@ std::string_view ListedHeadText(std::string_view line) {
 
 namespace {
 
-// Reads the heads into the index and the list, and the names whose address is taken into
-// `addressed`. The reader closes its file when it goes, also on a stop.
-ListingEnd ReadHeads(Project& project, ResultList& list, ListingHost& host,
-                     FoldedNames& addressed) {
+// Reads the heads of the lines of `text` into the index and the list, and the names whose
+// address is taken into `addressed`; polls once per line when `poll` is set.
+ListingEnd ReadHeads(Project& project, const ProjectText& text, ResultList& list, ListingHost& host,
+                     bool poll, FoldedNames& addressed) {
   FileBands bands(false);
   ModuleTracker modules;
-  for (size_t file = 0; file < project.SourceFiles.size(); ++file) {
-    const std::string& path = project.SourceFiles[file].Path;
-    const std::shared_ptr<const std::string> bytes = project.Texts.Bytes(path);
-    if (!bytes) continue;
-    const std::string file_name(FileNamePart(path));
+  for (size_t file = 0; file < text.Files().size(); ++file) {
+    const ProjectFile& read = text.Files()[file];
     modules.StartFile();
-    auto addresses = ExactGate(*bytes, "@");
-    int32_t line_number = 1;
-    for (SourceLines lines(*bytes); !lines.AtEnd(); line_number = NextLineNumber(line_number)) {
-      const std::string_view line = SourceLineOf(lines.NextRaw());
-      modules.Track(line);
-      const std::string_view head = ListedHeadText(line);
-      if (!head.empty()) {
-        const RowMarks band = bands.RowOf(list, file);
-        AddHead(project, list,
-                {std::string(head), file_name, line_number, false, modules.Module(),
-                 static_cast<int32_t>(file)},
-                band);
+    auto addresses = ExactGate(read.Bytes, "@");
+    for (size_t line = read.FirstLine; line < read.FirstLine + read.LineCount; ++line) {
+      if (text.MayBeKeywordLine(line)) {
+        const std::string_view kept = text.SourceLine(line);
+        modules.Track(kept);
+        const std::string_view head = ListedHeadText(kept);
+        if (!head.empty()) {
+          const RowMarks band = bands.RowOf(list, file);
+          AddHead(project, list,
+                  {std::string(head), read.FileName, text.LineNumber(line), false,
+                   modules.Module(), static_cast<int32_t>(file)},
+                  band);
+        }
       }
-      if (addresses.In(line)) CollectAddressTaken(line, addressed);
-      if (host.PollStop()) return ListingEnd::Stopped;
+      if (addresses.In(text.SourceLine(line))) CollectAddressTaken(text.SourceLine(line), addressed);
+      if (poll && host.PollStop()) return ListingEnd::Stopped;
     }
   }
   return ListingEnd::Finished;
@@ -92,7 +89,12 @@ ListingEnd ListProcedures(Project& project, ResultList& list, ListingHost& host)
   project.Procedures.clear();
   FoldedNames addressed;
   const int32_t first_row = list.RowCount();
-  const ListingEnd end = ReadHeads(project, list, host, addressed);
+  // The text is read once per take-up and kept for the listings that follow. Reading it
+  // polls once per line, and so does a walk of the kept text; a stopped reading leaves
+  // the heads of the lines read until then.
+  const TextRead text = ReadProjectText(project, host);
+  ListingEnd end = ReadHeads(project, *text.Text, list, host, !text.ReadNow, addressed);
+  if (text.End == ListingEnd::Stopped) end = ListingEnd::Stopped;
   MarkCallbacks(project, list, first_row, addressed);
   return end;
 }

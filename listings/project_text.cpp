@@ -74,14 +74,14 @@ void ProjectText::AddLine(std::string_view raw) {
   const std::string_view prepared = PrepareCallLine(kept);
   // A Declare's keyword starts the line after its blanks and tabs; a tab left there after
   // the blanks may still hide one.
-  Push(kept, ClassifyLine(prepared), (start == 'D' || start == '\t') && IsDeclareLine(kept));
+  Push(kept, ClassifyLine(prepared), true, (start == 'D' || start == '\t') && IsDeclareLine(kept));
   // A statement's keyword and name stand before any comment, so the prepared line tells.
   if (ClassifyModuleLine(prepared).Statement != ModuleStatement::None) {
     module_lines_.push_back(line_count_ - 1);
   }
 }
 
-void ProjectText::Push(std::string_view text, LineKind kind, bool declare) {
+void ProjectText::Push(std::string_view text, LineKind kind, bool keyword_line, bool declare) {
   if ((line_count_ & (kChunkLines - 1)) == 0) {
     // The first chunk grows as a vector does, so that a small project's lines take little
     // memory; a project that filled it is large, and its further chunks are whole at once.
@@ -90,7 +90,7 @@ void ProjectText::Push(std::string_view text, LineKind kind, bool declare) {
   }
   // A line of 4 GiB or more is kept cut there: no source line comes near it.
   const auto length = static_cast<uint32_t>(std::min<size_t>(text.size(), UINT32_MAX));
-  chunks_.back().push_back({text.data(), length, kind, declare});
+  chunks_.back().push_back({text.data(), length, kind, declare, keyword_line});
   ++line_count_;
 }
 

@@ -66,6 +66,10 @@ class ProjectText {
   /// `IsDeclareLine` of the line, told while it was read: the listings ask it of lines all
   /// over the project, whose bytes would have to be fetched for it.
   bool IsDeclare(size_t line) const { return At(line).Declare; }
+  /// False for a line that starts (after tabs and blanks) with no letter of a listed head
+  /// (`ListedHeadText`), end, Declare or module statement: told while it was read, so that
+  /// a walk for those lines reads no other line's bytes.
+  bool MayBeKeywordLine(size_t line) const { return At(line).KeywordLine; }
   /// True when some line is a module statement (`ClassifyModuleLine`).
   bool HasModuleStatements() const { return !module_lines_.empty(); }
   /// Ids of the lines that are module statements, ascending: the module rules need look
@@ -79,6 +83,7 @@ class ProjectText {
     uint32_t Length = 0;
     LineKind CallKind = LineKind::Other;
     bool Declare = false;
+    bool KeywordLine = false;
   };
   static_assert(sizeof(Line) == 16, "a chunk of lines fills one huge page");
   // The lines in chunks of a power of two: they grow without a copy of all lines at twice
@@ -89,7 +94,7 @@ class ProjectText {
 
   const Line& At(size_t line) const { return chunks_[line >> kChunkBits][line & (kChunkLines - 1)]; }
   void AddLine(std::string_view raw);
-  void Push(std::string_view text, LineKind kind, bool declare = false);
+  void Push(std::string_view text, LineKind kind, bool keyword_line = false, bool declare = false);
 
   std::vector<ProjectFile> files_;
   std::vector<std::vector<Line, BlockAllocator<Line>>> chunks_;

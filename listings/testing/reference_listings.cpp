@@ -12,9 +12,11 @@
 #include <utility>
 #include <vector>
 
+#include "listings/address_taken.h"
 #include "listings/call_matching.h"
 #include "listings/declares.h"
 #include "listings/listing_rows.h"
+#include "listings/procedures_list.h"
 #include "listings/term_matching.h"
 #include "listings/term_search.h"
 #include "source/include_statement.h"
@@ -48,6 +50,34 @@ std::string Lower(std::string_view text) {
 
 bool Contains(const std::vector<std::string>& texts, const std::string& text) {
   return std::find(texts.begin(), texts.end(), text) != texts.end();
+}
+
+/// The procedure index's entries of one file, their "callback" left to the caller; the
+/// names whose address a line of the file takes go into `addressed`.
+void ReferenceHeadsOfFile(const Project& project, size_t file,
+                          std::vector<std::pair<std::string, std::string>>& heads,
+                          FoldedNames& addressed) {
+  SourceReader reader;
+  const std::string& path = project.SourceFiles[file].Path;
+  if (!reader.Open(path)) return;
+  std::string module;
+  for (int32_t number = 1; !reader.AtEnd(); ++number) {
+    const std::string line = ReadSourceLine(reader);
+    const ModuleLine statement = ClassifyModuleLine(line);
+    if (statement.Statement == ModuleStatement::Module ||
+        statement.Statement == ModuleStatement::DeclareModule) {
+      module = std::string(statement.Name);
+    }
+    if (statement.Statement == ModuleStatement::EndModule ||
+        statement.Statement == ModuleStatement::EndDeclareModule) {
+      module.clear();
+    }
+    CollectAddressTaken(line, addressed);
+    const std::string_view head = ListedHeadText(line);
+    if (head.empty()) continue;
+    heads.emplace_back(head, "|" + std::string(FileNamePart(path)) + "|" + std::to_string(number) +
+                                 "|" + module + "|" + std::to_string(file) + "|");
+  }
 }
 
 /// Reads every file again and notes, line by line, the state after the line's statement.
@@ -670,4 +700,17 @@ std::vector<std::vector<ReferenceCheckLine>> ReferenceCheckLines(const Project& 
     reader.Close();
   }
   return files;
+}
+
+std::vector<std::string> ReferenceProcedureIndex(const Project& project) {
+  std::vector<std::pair<std::string, std::string>> heads;
+  FoldedNames addressed;
+  for (size_t file = 0; file < project.SourceFiles.size(); ++file) {
+    ReferenceHeadsOfFile(project, file, heads, addressed);
+  }
+  std::vector<std::string> entries;
+  for (const auto& [head, rest] : heads) {
+    entries.push_back(head + rest + (addressed.count(FoldedProcedureName(head)) > 0 ? "callback" : ""));
+  }
+  return entries;
 }

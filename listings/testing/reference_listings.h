@@ -17,6 +17,10 @@
 /// definitions read again from every file of the last list, lists compared in whole.
 SourceFileList ReferenceScanIncludes(const std::string& main_path);
 
+/// The procedure index that a take-up builds, read line by line from every file, each
+/// entry as "head|file name|line|module|file index|callback".
+std::vector<std::string> ReferenceProcedureIndex(const Project& project);
+
 /// The procedure-call listing, reading every file once per procedure.
 ListingResult ReferenceListAllProcedureCalls(Project& project, ResultList& list,
                                              ListingHost& host);
