@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <array>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 #include "listings/folded_search.h"
 #include "source/text_parts.h"
 
@@ -154,9 +158,23 @@ std::string NormalizeCallLine(std::string_view line, std::string_view key) {
 NormalizedCallLine::NormalizedCallLine(std::string_view line, std::string_view key)
     : NormalizedCallLine(PreparedCallLine{PrepareCallLine(line)}, key) {}
 
+// Asked of every line that the call sweep tries: sixteen places at once, each "(" beside
+// the byte before it, rather than a library search per "(".
 bool HasBlankBeforeParenthesis(std::string_view prepared) {
-  for (size_t open = prepared.find('('); open != npos; open = prepared.find('(', open + 1)) {
-    if (open > 0 && prepared[open - 1] == ' ') return true;
+  const char* const bytes = prepared.data();
+  size_t at = 1;
+#ifdef __SSE2__
+  const __m128i open = _mm_set1_epi8('(');
+  const __m128i blank = _mm_set1_epi8(' ');
+  for (; at + 16 <= prepared.size(); at += 16) {
+    const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + at));
+    const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + at - 1));
+    const __m128i pairs = _mm_and_si128(_mm_cmpeq_epi8(here, open), _mm_cmpeq_epi8(before, blank));
+    if (_mm_movemask_epi8(pairs) != 0) return true;
+  }
+#endif
+  for (; at < prepared.size(); ++at) {
+    if (bytes[at] == '(' && bytes[at - 1] == ' ') return true;
   }
   return false;
 }

@@ -230,6 +230,27 @@ TEST(NormalizeCallLine, ClosingUpMatchesTheLiteralPassesOnRandomLines) {
   }
 }
 
+// The test looks at sixteen places at once: a pair is found wherever it stands against
+// those blocks, and a blank and a "(" apart, or the other way round, are no pair.
+TEST(HasBlankBeforeParenthesis, FindsAPairAtEveryPlaceOfLinesOfEveryLength) {
+  for (size_t length = 0; length <= 40; ++length) {
+    EXPECT_FALSE(HasBlankBeforeParenthesis(std::string(length, ' '))) << length;
+    EXPECT_FALSE(HasBlankBeforeParenthesis(std::string(length, '('))) << length;
+    for (size_t at = 0; at + 2 <= length; ++at) {
+      std::string line(length, 'x');
+      line.replace(at, 2, " (");
+      EXPECT_TRUE(HasBlankBeforeParenthesis(line)) << length << " " << at;
+      line.replace(at, 2, "( ");
+      EXPECT_FALSE(HasBlankBeforeParenthesis(line)) << length << " " << at;
+    }
+    for (size_t at = 0; at < length; ++at) {
+      std::string line(length, 'x');
+      line[at] = ' ';
+      EXPECT_EQ(HasBlankBeforeParenthesis(line + '('), at + 1 == length) << length << " " << at;
+    }
+  }
+}
+
 TEST(CallMatchingOnLongLines, ManyRejectedOccurrencesStayFast) {
   std::string line;
   for (int i = 0; i < 200000; ++i) line += "xFoo(";
