@@ -36,6 +36,8 @@ bool ListEveryProcedure(Project& project, ResultList& list, ListingHost& host,
   CallSweep sweep(search, text, EntryKeys(project.Procedures));
   if (!sweep.Sweep(host)) return true;
   list.HoldBytes({sweep.LabelBytes()});
+  // A row per call, and per procedure its own and a closing one (the first is there).
+  list.ReserveRows(sweep.CallCount() + 2 * project.Procedures.size());
   for (size_t index = 0; index < project.Procedures.size(); ++index) {
     const ProcedureEntry& entry = project.Procedures[index];
     ProcedureTally tally;

@@ -48,6 +48,8 @@ class CallSweep {
   /// order, as `ProcedureCallSearch::FindCalls` finds them, polling `host` once per call;
   /// true when the host reported a stop.
   bool Calls(size_t index, ListingHost& host, const CallHitHandler& on_hit) const;
+  /// Number of calls that the sweep found, of every key but those that need a full pass.
+  size_t CallCount() const { return calls_.size(); }
   /// The bytes that the labels of the last sweep's calls view, so that a list can hold them
   /// (see `ResultList::HoldBytes`) and its rows view the labels instead of copying one per
   /// call. A new sweep leaves them as they are.

@@ -112,6 +112,9 @@ class ResultList {
                        RowCellSet viewed = 0);
   /// Appends an empty row with `marks` without selecting it.
   void AddUnselectedEmptyRow(RowMarks marks);
+  /// Makes room for `more` rows at once, for a listing that knows how many come: a list
+  /// grown row by row copies its rows each time it doubles.
+  void ReserveRows(size_t more) { rows_.reserve(rows_.size() + more); }
 
   /// Holds each of `bytes` (null ones passed over) as long as the list lives, so that
   /// rows may view them: the files' bytes of a run, which a later run of changed files
