@@ -166,7 +166,8 @@ void CallSweep::SweepLine(SweptLine& swept, std::vector<size_t>& tokens) {
 }
 
 // The keys of a line's tokens lie all over their arrays: all are asked for before the
-// first is read, and their texts and modules too, so that their waits for memory overlap.
+// first is read, and their texts, modules and groups' targets too, so that their waits
+// for memory overlap.
 void CallSweep::PrefetchKeys(const std::vector<size_t>& tokens) const {
   for (const size_t token : tokens) {
     __builtin_prefetch(pass_keys_.data() + first_pass_key_[token]);
@@ -175,6 +176,7 @@ void CallSweep::PrefetchKeys(const std::vector<size_t>& tokens) const {
     for (uint32_t key = first_pass_key_[token]; key < first_pass_key_[token + 1]; ++key) {
       __builtin_prefetch(pass_keys_[key].Key.data());
       __builtin_prefetch(pass_keys_[key].Having.Data);
+      __builtin_prefetch(key_groups_.data() + pass_keys_[key].FirstGroup);
     }
   }
 }
