@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <limits>
+#include <climits>
 #include <optional>
 #include <set>
 #include <utility>
@@ -14,9 +14,13 @@
 #include "source/path_on_disk.h"
 #include "source/path_parts.h"
 #include "source/source_lines.h"
-#include "source/source_reader.h"
 
 namespace {
+
+constexpr size_t npos = std::string_view::npos;
+
+/// Both include keywords and IncludePath hold it.
+constexpr std::string_view kIncludeWord = "Include";
 
 constexpr const char* kBuiltInCompilerHome = "/home/user-workbench/Programming/PureBasic5.30/";
 
@@ -60,21 +64,42 @@ class IncludeScanner {
  private:
   bool Full() const { return files_.size() >= MaxSourceFiles; }
 
+  // Only two kinds of line take part: those that hold "Include" (both include keywords
+  // and IncludePath do) and constant definitions, whose first character after blanks and
+  // tabs is "#". Both are rare, so the file is searched for them rather than split into
+  // lines, and the lines between are only counted.
   void ScanFile(size_t index) {
     const std::shared_ptr<const std::string> bytes = texts_.Bytes(files_[index].Path);
     if (!bytes) {
       return;  // the entry stays; one missing include must not hide the later ones
     }
-    int32_t line_number = 0;
-    // Both include keywords hold "Include"; most lines do not.
-    auto includes = ExactGate(*bytes, "Include");
-    for (SourceLines lines(*bytes); !lines.AtEnd();) {
-      const std::string_view line = SourceLineOf(lines.NextRaw());
-      line_number = NextLineNumber(line_number);
+    const std::string_view text = *bytes;
+    SparseLines lines(text);
+    size_t include = text.find(kIncludeWord);
+    size_t definition = NextDefinition(text, 0);
+    while (include != npos || definition != npos) {
+      const LineSpan span = lines.LineOf(std::min(include, definition));
+      const std::string_view line = SourceLineOf(text.substr(span.Start, span.End - span.Start));
       if (!IsCommentLine(line)) {
-        TakeLine(index, line, line_number, includes.In(line));
+        const auto number = static_cast<int32_t>(std::min<size_t>(span.Number, INT32_MAX));
+        TakeLine(index, line, number, include < span.End);
+      }
+      if (include < span.End) include = text.find(kIncludeWord, span.End);
+      if (definition < span.End) definition = NextDefinition(text, span.End);
+    }
+  }
+
+  // The next "#" at or after `from` that only blanks and tabs stand before in its line.
+  static size_t NextDefinition(std::string_view text, size_t from) {
+    for (size_t at = text.find('#', from); at != npos; at = text.find('#', at + 1)) {
+      size_t before = at;
+      while (before > 0 && (text[before - 1] == ' ' || text[before - 1] == '\t')) --before;
+      if (before == 0 || text[before - 1] == '\n' || text[before - 1] == '\r' ||
+          text[before - 1] == '\0') {
+        return at;
       }
     }
+    return npos;
   }
 
   void TakeLine(size_t index, std::string_view line, int32_t line_number, bool may_include) {

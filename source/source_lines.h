@@ -59,6 +59,34 @@ class SourceLines {
   size_t rare_;  ///< the first CR or zero byte at or after the last search start
 };
 
+/// One line of a file's bytes: where it starts and ends (at its terminator, or the end),
+/// and its 1-based number.
+struct LineSpan {
+  size_t Start = 0;
+  size_t End = 0;
+  size_t Number = 0;
+};
+
+/// The lines of `bytes` that hold given positions, split as `SourceLines` splits: a walk
+/// that needs a few lines of a file (those that hold a rare text) finds each around its
+/// position and counts the terminators between, sixteen bytes at a time, instead of
+/// splitting every line. Asked with positions that never decrease.
+class SparseLines {
+ public:
+  /// The lines of `bytes`, which must outlive the walk.
+  explicit SparseLines(std::string_view bytes) : bytes_(bytes) {}
+  /// The line that holds position `at`, a byte that is no terminator.
+  LineSpan LineOf(size_t at);
+
+ private:
+  /// Terminators in [from, to), a CR LF counted once; `to` starts a line.
+  size_t TerminatorsIn(size_t from, size_t to) const;
+
+  std::string_view bytes_;
+  size_t counted_to_ = 0;   ///< a line start up to which the terminators are counted
+  size_t terminators_ = 0;  ///< the terminators before `counted_to_`
+};
+
 /// Tells of the lines of one file, walked in order, which hold a given text: one search
 /// finds the next occurrence for all the lines before it, so a text that is rare costs
 /// about one search per file instead of one per line. `Find(from)` gives the first

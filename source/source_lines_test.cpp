@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <tuple>
 #include <string>
 #include <vector>
 
@@ -51,4 +52,41 @@ TEST(SourceLines, SplitTheBytesReadWholeAsTheLineReaderDoes) {
   EXPECT_EQ(SplitLines(""), std::vector<std::string>());
   EXPECT_EQ(SplitLines("a\r\r\n\nb"), (std::vector<std::string>{"a", "", "", "b"}));
   EXPECT_EQ(SourceLineOf("  \tx "), "\tx ");
+}
+
+// Asked at every byte that is no terminator, in order, a sparse walk gives each byte the
+// line that the split gives it, with its number: also after runs of terminators and lines
+// long enough to be counted sixteen bytes at a time.
+TEST(SparseLines, GiveEachPositionTheLineAndNumberOfTheSplit) {
+  std::mt19937 random(5);
+  const std::string terminators[] = {"\n", "\r", "\r\n", std::string(1, '\0')};
+  for (int file = 0; file < 200; ++file) {
+    std::string bytes;
+    for (size_t line = random() % 12; line > 0; --line) {
+      bytes += std::string(random() % 4 == 0 ? 40 + random() % 40 : random() % 4, 'a');
+      bytes += terminators[random() % 4];
+    }
+    if (random() % 2) bytes += "last";
+    std::vector<LineSpan> expected;  // per byte
+    size_t number = 0;
+    for (SourceLines split(bytes); !split.AtEnd();) {
+      const std::string_view line = split.NextRaw();
+      const size_t start = static_cast<size_t>(line.data() - bytes.data());
+      ++number;
+      for (size_t at = start; at < start + line.size(); ++at) {
+        expected.push_back({start, start + line.size(), number});
+      }
+    }
+    SparseLines sparse(bytes);
+    size_t byte = 0;
+    for (size_t at = 0; at < bytes.size(); ++at) {
+      if (bytes[at] == '\n' || bytes[at] == '\r' || bytes[at] == '\0') continue;
+      if (random() % 3 == 0) continue;  // not every line is asked for
+      while (expected[byte].End <= at || expected[byte].Start > at) ++byte;
+      const LineSpan got = sparse.LineOf(at);
+      ASSERT_EQ(std::make_tuple(got.Start, got.End, got.Number),
+                std::make_tuple(expected[byte].Start, expected[byte].End, expected[byte].Number))
+          << "file " << file << " at " << at;
+    }
+  }
 }
