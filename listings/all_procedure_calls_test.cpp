@@ -201,11 +201,7 @@ TEST(AllProcedureCalls, StopWhileReadingOrIndexingLeavesOnlyTheFirstProcedureRow
   test.Write("main.pb", "Procedure A()\nB()\nEndProcedure\nProcedure B()\nA()\nEndProcedure\n");
   test.TakeUp();
   // The take-up keeps the text, which a run lists from as long as the files are the same.
-  const std::shared_ptr<const ProjectText> taken_up = test.project.KeptText;
-  ASSERT_NE(taken_up, nullptr);
-  std::string declares;
-  EXPECT_EQ(RunAllCalls(test, declares).RowCount(), 6);
-  EXPECT_EQ(test.project.KeptText, taken_up);
+  ASSERT_NE(test.project.KeptText, nullptr);
   for (const int64_t stop_at : {1, 6, 7, 12}) {  // first and last line read, then indexed
     ResultList& list = test.history.OpenResultList(
         ListKind::AllProcedureCalls, "All Procedure-Calls...");
