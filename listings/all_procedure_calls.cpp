@@ -26,10 +26,9 @@ bool ListEveryProcedure(Project& project, ResultList& list, ListingHost& host,
   // per procedure: a stop meanwhile leaves it without a count and adds no row after
   // "Abbruch!".
   const int32_t first_row = AddProcedureRow(list, project.Procedures.front());
-  size_t read = 0;
-  const std::shared_ptr<const ProjectText> kept = ReadKeptText(project, host, read);
-  if (kept == nullptr) return true;
-  const ProjectText& text = *kept;
+  const TextRead read = ReadProjectText(project, host);
+  if (read.End == ListingEnd::Stopped) return true;
+  const ProjectText& text = *read.Text;
   // The call rows view their lines in the files' bytes rather than copy them.
   list.HoldBytes(text.HeldBytes());
   const ProcedureCallSearch search(text, project.Procedures);

@@ -51,8 +51,8 @@ ListingEnd ReadHeads(Project& project, const ProjectText& text, ResultList& list
     modules.StartFile();
     auto addresses = ExactGate(read.Bytes, "@");
     for (size_t line = read.FirstLine; line < read.FirstLine + read.LineCount; ++line) {
+      const std::string_view kept = text.SourceLine(line);
       if (text.MayBeKeywordLine(line)) {
-        const std::string_view kept = text.SourceLine(line);
         modules.Track(kept);
         const std::string_view head = ListedHeadText(kept);
         if (!head.empty()) {
@@ -63,7 +63,7 @@ ListingEnd ReadHeads(Project& project, const ProjectText& text, ResultList& list
                   band);
         }
       }
-      if (addresses.In(text.SourceLine(line))) CollectAddressTaken(text.SourceLine(line), addressed);
+      if (addresses.In(kept)) CollectAddressTaken(kept, addressed);
       if (poll && host.PollStop()) return ListingEnd::Stopped;
     }
   }

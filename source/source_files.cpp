@@ -94,10 +94,7 @@ class IncludeScanner {
     for (size_t at = text.find('#', from); at != npos; at = text.find('#', at + 1)) {
       size_t before = at;
       while (before > 0 && (text[before - 1] == ' ' || text[before - 1] == '\t')) --before;
-      if (before == 0 || text[before - 1] == '\n' || text[before - 1] == '\r' ||
-          text[before - 1] == '\0') {
-        return at;
-      }
+      if (before == 0 || IsLineTerminator(text[before - 1])) return at;
     }
     return npos;
   }

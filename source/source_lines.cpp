@@ -6,12 +6,6 @@
 #include <emmintrin.h>
 #endif
 
-namespace {
-
-bool IsTerminator(char c) { return c == '\n' || c == '\r' || c == '\0'; }
-
-}  // namespace
-
 size_t SourceLines::NextRareTerminator(std::string_view bytes, size_t from) {
   size_t nearest = bytes.size();
   if (from >= nearest) return nearest;
@@ -24,9 +18,9 @@ size_t SourceLines::NextRareTerminator(std::string_view bytes, size_t from) {
 
 LineSpan SparseLines::LineOf(size_t at) {
   size_t start = at;
-  while (start > 0 && !IsTerminator(bytes_[start - 1])) --start;
+  while (start > 0 && !IsLineTerminator(bytes_[start - 1])) --start;
   size_t end = at;
-  while (end < bytes_.size() && !IsTerminator(bytes_[end])) ++end;
+  while (end < bytes_.size() && !IsLineTerminator(bytes_[end])) ++end;
   terminators_ += TerminatorsIn(counted_to_, start);
   counted_to_ = start;
   return {start, end, terminators_ + 1};
@@ -55,7 +49,7 @@ size_t SparseLines::TerminatorsIn(size_t from, size_t to) const {
   for (; from < to; ++from) {
     const char c = bytes[from];
     const bool pair = c == '\r' && from + 1 < bytes_.size() && bytes[from + 1] == '\n';
-    count += IsTerminator(c) && !pair ? 1 : 0;
+    count += IsLineTerminator(c) && !pair ? 1 : 0;
   }
   return count;
 }

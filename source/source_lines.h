@@ -59,6 +59,10 @@ class SourceLines {
   size_t rare_;  ///< the first CR or zero byte at or after the last search start
 };
 
+/// True for the bytes that end a line: LF, CR and the zero byte (a CR before an LF ends
+/// the line together with it).
+inline bool IsLineTerminator(char c) { return c == '\n' || c == '\r' || c == '\0'; }
+
 /// One line of a file's bytes: where it starts and ends (at its terminator, or the end),
 /// and its 1-based number.
 struct LineSpan {
