@@ -252,6 +252,35 @@ unsigned JsonEscapeMask(const char* bytes) {
 }
 #endif
 
+/// Length of the run of bytes at the start of `bytes` that a JSON string holds as they
+/// are and that need no conversion for display (ASCII, no escape), sixteen bytes tested
+/// at once: most cells are such a run, and are then copied whole.
+size_t PlainJsonPrefix(std::string_view bytes) {
+  size_t at = 0;
+#ifdef __SSE2__
+  const auto places = [&](size_t from) {
+    const char* const sixteen = bytes.data() + from;
+    return JsonEscapeMask(sixteen) |
+           static_cast<unsigned>(
+               _mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(sixteen))));
+  };
+  for (; at + 16 <= bytes.size(); at += 16) {
+    if (const unsigned found = places(at)) return at + static_cast<size_t>(__builtin_ctz(found));
+  }
+  // The last sixteen bytes once more, those tested already shifted out.
+  if (at < bytes.size() && bytes.size() >= 16) {
+    const size_t last = bytes.size() - 16;
+    const unsigned found = places(last) >> (at - last);
+    return found == 0 ? bytes.size() : at + static_cast<size_t>(__builtin_ctz(found));
+  }
+#endif
+  while (at < bytes.size() && static_cast<unsigned char>(bytes[at]) < 0x80 &&
+         !NeedsJsonEscape(bytes[at])) {
+    ++at;
+  }
+  return at;
+}
+
 /// Index of the first byte at or after `at` that `NeedsJsonEscape`, sixteen bytes tested
 /// at once; the size of `text` when there is none.
 size_t NextJsonEscape(std::string_view text, size_t at) {
@@ -368,6 +397,22 @@ void AppendJsonDisplayString(std::string& json, std::string_view bytes, std::str
   AppendJsonString(json, display);
 }
 
+/// Appends the JSON string of the display text of `bytes` to `buffer`: a plain cell is
+/// copied between its quotes, any other made in `converted` (`display` is room for a
+/// converted text).
+void AppendJsonCell(OutputBuffer& buffer, std::string_view bytes, std::string& converted,
+                    std::string& display) {
+  if (PlainJsonPrefix(bytes) == bytes.size()) {
+    buffer.Append("\"");
+    buffer.Append(bytes);
+    buffer.Append("\"");
+    return;
+  }
+  converted.clear();
+  AppendJsonDisplayString(converted, bytes, display);
+  buffer.Append(converted);
+}
+
 /// The colours' texts of rows (`JsonColours`), made once for each kind and set of marks:
 /// a list has few of them, and its rows take turns between them.
 class JsonColoursOfRows {
@@ -397,22 +442,21 @@ void WriteListJson(const ResultList& list, std::ostream& out) {
       << ", \"subject\": " << JsonString(ToDisplayText(list.Subject()))
       << ", \"caption\": " << JsonString(ToDisplayText(list.Caption()))
       << ", \"selector\": " << JsonString(ToDisplayText(SelectorEntryText(list))) << "}}\n";
-  // One line per row, made in one string and gathered in the output's buffer.
+  // One line per row, gathered in the output's buffer.
   OutputBuffer buffer(out);
-  std::string line;
+  std::string converted;
   std::string display;
   JsonColoursOfRows colours;
   for (int32_t r = 0; r < list.RowCount(); ++r) {
     list.PrefetchRow(r + kRowsAhead);
     const ResultRow row = list.Row(r);
-    line = "{\"cells\": [";
+    buffer.Append("{\"cells\": [");
     for (size_t column = 0; column < static_cast<size_t>(ResultColumns); ++column) {
-      if (column > 0) line += ", ";
-      AppendJsonDisplayString(line, row.Cells[column], display);
+      if (column > 0) buffer.Append(", ");
+      AppendJsonCell(buffer, row.Cells[column], converted, display);
     }
-    line += colours.Of(row);
-    line += row.Marks.Has(RowMark::Callback) ? ", \"mark\": \"callback\"}" : "}";
-    buffer.Append(line);
+    buffer.Append(colours.Of(row));
+    buffer.Append(row.Marks.Has(RowMark::Callback) ? ", \"mark\": \"callback\"}" : "}");
     buffer.EndLine();
   }
 }
