@@ -11,6 +11,10 @@ namespace {
 
 constexpr char kTunables[] = "GLIBC_TUNABLES";
 constexpr char kHugePages[] = "glibc.malloc.hugetlb";
+/// Set beside it: glibc maps every block of 128 KB or more on its own, at 4 KB pages
+/// (it cannot align the mapping for huge ones), where the heap's huge pages would hold
+/// it; so blocks under 2 MB come from the heap, which grows 4 MB at a time.
+constexpr char kHeapTunables[] = "glibc.malloc.mmap_threshold=2097152:glibc.malloc.top_pad=4194304";
 /// Set for the restarted program only: "=" and the user's GLIBC_TUNABLES, or "-" when
 /// they were unset.
 constexpr char kUsersTunables[] = "PB_SOURCETREK_TUNABLES";
@@ -48,9 +52,10 @@ bool ShouldRestartOnHugePages(std::string_view kernel_mode, const char* tunables
          (preload == nullptr || *preload == '\0');
 }
 
+// glibc takes the last value of a tunable named twice, so the user's own come last.
 std::string TunablesWithHugePages(const char* tunables) {
-  std::string joined = tunables != nullptr && *tunables != '\0' ? std::string(tunables) + ":" : "";
-  return joined + kHugePages + "=1";
+  const std::string ours = std::string(kHugePages) + "=1:" + kHeapTunables;
+  return tunables != nullptr && *tunables != '\0' ? ours + ":" + tunables : ours;
 }
 
 void StartOnHugePages(char** argv) {

@@ -26,6 +26,6 @@ void StartOnHugePages(char** argv);
 bool ShouldRestartOnHugePages(std::string_view kernel_mode, const char* tunables,
                               const char* preload);
 
-/// GLIBC_TUNABLES for the restart: the user's tunables (null when unset), then the one
-/// that asks for huge pages.
+/// GLIBC_TUNABLES for the restart: the one that asks for huge pages and the heap's sizes
+/// that suit them, then the user's tunables (null when unset), which win over ours.
 std::string TunablesWithHugePages(const char* tunables);

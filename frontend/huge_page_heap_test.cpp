@@ -23,11 +23,13 @@ TEST(HugePageHeap, RestartsOnlyWhereTheKernelWaitsForAdviceAndTheUserLeftTheTuna
   EXPECT_FALSE(ShouldRestartOnHugePages(madvise, nullptr, "/usr/lib/libjemalloc.so.2"));
 }
 
-TEST(HugePageHeap, TheTunableFollowsTheUsersOwn) {
-  EXPECT_EQ(TunablesWithHugePages(nullptr), "glibc.malloc.hugetlb=1");
-  EXPECT_EQ(TunablesWithHugePages(""), "glibc.malloc.hugetlb=1");
-  EXPECT_EQ(TunablesWithHugePages("glibc.malloc.arena_max=2"),
-            "glibc.malloc.arena_max=2:glibc.malloc.hugetlb=1");
+// glibc takes the last value of a tunable named twice.
+TEST(HugePageHeap, TheUsersOwnTunablesComeLastAndSoWin) {
+  const std::string ours =
+      "glibc.malloc.hugetlb=1:glibc.malloc.mmap_threshold=2097152:glibc.malloc.top_pad=4194304";
+  EXPECT_EQ(TunablesWithHugePages(nullptr), ours);
+  EXPECT_EQ(TunablesWithHugePages(""), ours);
+  EXPECT_EQ(TunablesWithHugePages("glibc.malloc.top_pad=0"), ours + ":glibc.malloc.top_pad=0");
 }
 
 namespace {
