@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "listings/block_memory.h"
 #include "listings/list_kind.h"
 #include "listings/row_texts.h"
 
@@ -175,7 +176,7 @@ class ResultList {
   ListKind kind_;
   std::string subject_;
   std::string caption_;
-  std::vector<StoredRow> rows_;
+  std::vector<StoredRow, BlockAllocator<StoredRow>> rows_;  ///< huge pages once it is large
   RowTexts texts_;
   std::vector<std::shared_ptr<const std::string>> held_;  ///< the bytes that rows may view
   std::vector<HeldRange> held_ranges_;  ///< sorted by `Begin`
