@@ -252,52 +252,57 @@ unsigned JsonEscapeMask(const char* bytes) {
 }
 #endif
 
-/// Length of the run of bytes at the start of `bytes` that a JSON string holds as they
-/// are and that need no conversion for display (ASCII, no escape), sixteen bytes tested
-/// at once: most cells are such a run, and are then copied whole.
-size_t PlainJsonPrefix(std::string_view bytes) {
-  size_t at = 0;
-#ifdef __SSE2__
-  const auto places = [&](size_t from) {
-    const char* const sixteen = bytes.data() + from;
-    return JsonEscapeMask(sixteen) |
-           static_cast<unsigned>(
-               _mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(sixteen))));
-  };
-  for (; at + 16 <= bytes.size(); at += 16) {
-    if (const unsigned found = places(at)) return at + static_cast<size_t>(__builtin_ctz(found));
-  }
-  // The last sixteen bytes once more, those tested already shifted out.
-  if (at < bytes.size() && bytes.size() >= 16) {
-    const size_t last = bytes.size() - 16;
-    const unsigned found = places(last) >> (at - last);
-    return found == 0 ? bytes.size() : at + static_cast<size_t>(__builtin_ctz(found));
-  }
-#endif
-  while (at < bytes.size() && static_cast<unsigned char>(bytes[at]) < 0x80 &&
-         !NeedsJsonEscape(bytes[at])) {
-    ++at;
-  }
-  return at;
-}
-
-/// Index of the first byte at or after `at` that `NeedsJsonEscape`, sixteen bytes tested
-/// at once; the size of `text` when there is none.
-size_t NextJsonEscape(std::string_view text, size_t at) {
+/// Index of the first byte at or after `at` in `text` that `marked` (one bit for each of
+/// the sixteen bytes at a place) or, past the last sixteen, `is_marked` (for one byte)
+/// marks; the size of `text` when there is none. Sixteen bytes are tested at once.
+template <typename Marked, typename IsMarked>
+size_t FirstMarkedByte(std::string_view text, size_t at, Marked marked, IsMarked is_marked) {
 #ifdef __SSE2__
   for (; at + 16 <= text.size(); at += 16) {
-    const unsigned places = JsonEscapeMask(text.data() + at);
-    if (places != 0) return at + static_cast<size_t>(__builtin_ctz(places));
+    if (const unsigned places = marked(text.data() + at)) {
+      return at + static_cast<size_t>(__builtin_ctz(places));
+    }
   }
   // The last sixteen bytes once more, those tested already shifted out.
   if (at < text.size() && text.size() >= 16) {
     const size_t last = text.size() - 16;
-    const unsigned places = JsonEscapeMask(text.data() + last) >> (at - last);
+    const unsigned places = marked(text.data() + last) >> (at - last);
     return places == 0 ? text.size() : at + static_cast<size_t>(__builtin_ctz(places));
   }
+#else
+  (void)marked;
 #endif
-  while (at < text.size() && !NeedsJsonEscape(text[at])) ++at;
+  while (at < text.size() && !is_marked(text[at])) ++at;
   return at;
+}
+
+/// Length of the run of bytes at the start of `bytes` that a JSON string holds as they
+/// are and that need no conversion for display (ASCII, no escape): most cells are such a
+/// run, and are then copied whole.
+size_t PlainJsonPrefix(std::string_view bytes) {
+#ifdef __SSE2__
+  const auto marked = [](const char* sixteen) {
+    const __m128i loaded = _mm_loadu_si128(reinterpret_cast<const __m128i*>(sixteen));
+    return JsonEscapeMask(sixteen) | static_cast<unsigned>(_mm_movemask_epi8(loaded));
+  };
+#else
+  const auto marked = [](const char*) { return 0u; };
+#endif
+  const auto is_marked = [](char c) {
+    return static_cast<unsigned char>(c) >= 0x80 || NeedsJsonEscape(c);
+  };
+  return FirstMarkedByte(bytes, 0, marked, is_marked);
+}
+
+/// Index of the first byte at or after `at` that `NeedsJsonEscape`; the size of `text`
+/// when there is none.
+size_t NextJsonEscape(std::string_view text, size_t at) {
+#ifdef __SSE2__
+  const auto marked = JsonEscapeMask;
+#else
+  const auto marked = [](const char*) { return 0u; };
+#endif
+  return FirstMarkedByte(text, at, marked, NeedsJsonEscape);
 }
 
 /// Appends the escape of the byte `c`, one that `NeedsJsonEscape`.
