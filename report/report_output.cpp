@@ -305,36 +305,46 @@ size_t NextJsonEscape(std::string_view text, size_t at) {
   return FirstMarkedByte(text, at, marked, NeedsJsonEscape);
 }
 
+/// Appends `bytes` to a string or to an output's buffer, so that JSON is made the same
+/// way in either.
+void Put(std::string& out, std::string_view bytes) { out.append(bytes); }
+void Put(OutputBuffer& out, std::string_view bytes) { out.Append(bytes); }
+
 /// Appends the escape of the byte `c`, one that `NeedsJsonEscape`.
-void AppendJsonEscape(std::string& json, char c) {
+template <typename Out>
+void AppendJsonEscape(Out& json, char c) {
   switch (c) {
-    case '"': json += "\\\""; break;
-    case '\\': json += "\\\\"; break;
-    case '\n': json += "\\n"; break;
-    case '\r': json += "\\r"; break;
-    case '\t': json += "\\t"; break;
+    case '"': Put(json, "\\\""); break;
+    case '\\': Put(json, "\\\\"); break;
+    case '\n': Put(json, "\\n"); break;
+    case '\r': Put(json, "\\r"); break;
+    case '\t': Put(json, "\\t"); break;
     default: {
       char escaped[8];
       std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
-      json += escaped;
+      Put(json, escaped);
     }
   }
 }
 
-}  // namespace
-
-// Runs of bytes that need no escape are appended whole.
-void AppendJsonString(std::string& json, std::string_view text) {
-  json += '"';
+/// `AppendJsonString` to a string or an output's buffer. Runs of bytes that need no escape
+/// are appended whole.
+template <typename Out>
+void AppendJsonStringTo(Out& json, std::string_view text) {
+  Put(json, "\"");
   for (size_t at = 0;;) {
     const size_t escape = NextJsonEscape(text, at);
-    json.append(text.data() + at, escape - at);
+    Put(json, text.substr(at, escape - at));
     if (escape == text.size()) break;
     AppendJsonEscape(json, text[escape]);
     at = escape + 1;
   }
-  json += '"';
+  Put(json, "\"");
 }
+
+}  // namespace
+
+void AppendJsonString(std::string& json, std::string_view text) { AppendJsonStringTo(json, text); }
 
 std::string MarkWords(RowMarks marks) {
   std::string joined;
@@ -390,32 +400,20 @@ void WriteFilesTable(const SourceFileList& files, const std::vector<ProjectFile>
 
 namespace {
 
-/// Appends the JSON string of the display text of `bytes`; `display` is room for a
-/// converted text.
-void AppendJsonDisplayString(std::string& json, std::string_view bytes, std::string& display) {
-  if (AsciiPrefix(bytes) == bytes.size() || IsValidUtf8(bytes)) {
-    AppendJsonString(json, bytes);
-    return;
-  }
-  display.clear();
-  AppendDisplayText(display, bytes);
-  AppendJsonString(json, display);
-}
-
-/// Appends the JSON string of the display text of `bytes` to `buffer`: a plain cell is
-/// copied between its quotes, any other made in `converted` (`display` is room for a
-/// converted text).
-void AppendJsonCell(OutputBuffer& buffer, std::string_view bytes, std::string& converted,
-                    std::string& display) {
+/// Appends the JSON string of the display text of `bytes` to `buffer`; `display` is room
+/// for a converted text. A plain cell is copied between its quotes, tested in one pass.
+void AppendJsonCell(OutputBuffer& buffer, std::string_view bytes, std::string& display) {
   if (PlainJsonPrefix(bytes) == bytes.size()) {
     buffer.Append("\"");
     buffer.Append(bytes);
     buffer.Append("\"");
-    return;
+  } else if (AsciiPrefix(bytes) == bytes.size() || IsValidUtf8(bytes)) {
+    AppendJsonStringTo(buffer, bytes);
+  } else {
+    display.clear();
+    AppendDisplayText(display, bytes);
+    AppendJsonStringTo(buffer, display);
   }
-  converted.clear();
-  AppendJsonDisplayString(converted, bytes, display);
-  buffer.Append(converted);
 }
 
 /// The colours' texts of rows (`JsonColours`), made once for each kind and set of marks:
@@ -449,7 +447,6 @@ void WriteListJson(const ResultList& list, std::ostream& out) {
       << ", \"selector\": " << JsonString(ToDisplayText(SelectorEntryText(list))) << "}}\n";
   // One line per row, gathered in the output's buffer.
   OutputBuffer buffer(out);
-  std::string converted;
   std::string display;
   JsonColoursOfRows colours;
   for (int32_t r = 0; r < list.RowCount(); ++r) {
@@ -458,7 +455,7 @@ void WriteListJson(const ResultList& list, std::ostream& out) {
     buffer.Append("{\"cells\": [");
     for (size_t column = 0; column < static_cast<size_t>(ResultColumns); ++column) {
       if (column > 0) buffer.Append(", ");
-      AppendJsonCell(buffer, row.Cells[column], converted, display);
+      AppendJsonCell(buffer, row.Cells[column], display);
     }
     buffer.Append(colours.Of(row));
     buffer.Append(row.Marks.Has(RowMark::Callback) ? ", \"mark\": \"callback\"}" : "}");
