@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -125,6 +126,29 @@ TEST(ResultList, SelectorEntryCutsTheSubjectAtItsFirstParenthesis) {
             "All Procedure-Calls...(");
   EXPECT_EQ(SelectorEntryText(ResultList(ListKind::Terms, "Foo(")), "Foo(");
   EXPECT_EQ(SelectorEntryText(ResultList(ListKind::Terms, "Foo")), "Foo");
+}
+
+// Among many held texts, a cell is viewed exactly when one of them holds all of it: texts
+// at random places of held and other texts, some running past a text's end.
+TEST(ResultList, ViewsAreFoundAmongManyHeldTexts) {
+  std::mt19937 random(31);
+  std::vector<std::shared_ptr<const std::string>> held, other;
+  for (int text = 0; text < 37; ++text) {
+    held.push_back(std::make_shared<const std::string>(1 + random() % 200, 'h'));
+    other.push_back(std::make_shared<const std::string>(1 + random() % 200, 'o'));
+  }
+  ResultList list(ListKind::AllProcedureCalls, "All");
+  list.HoldBytes(held);
+  for (int32_t row = 0; row < 2000; ++row) {
+    const bool from_held = random() % 2 == 0;
+    const std::string& bytes = *(from_held ? held : other)[random() % 37];
+    const size_t start = random() % bytes.size();
+    const size_t length = random() % (bytes.size() - start + 2);  // at most to the final NUL
+    const std::string_view text(bytes.data() + start, length);
+    list.AddResultRow({"1", text, "", "", "a.pb"}, {}, 0, RowCell(ColumnCalls));
+    const bool viewed = list.CellText(row, ColumnCalls).data() == text.data();
+    ASSERT_EQ(viewed, from_held && length > 0 && start + length <= bytes.size()) << row;
+  }
 }
 
 // A cell asked to be viewed is viewed only where the list holds its bytes: a text
