@@ -70,26 +70,54 @@ class OutputBuffer {
   size_t used_ = 0;
 };
 
-/// Length of the run of bytes without a high bit at the start of `bytes`, sixteen bytes
-/// at a time: most of a source is such a run.
-size_t AsciiPrefix(std::string_view bytes) {
-  size_t at = 0;
+/// Index of the first byte at or after `at` in `text` that `marked` (one bit for each of
+/// the sixteen bytes at a place) or, without SSE2, `is_marked` (for one byte) marks; the
+/// size of `text` when there is none. Sixteen bytes are tested at once; a text shorter
+/// than sixteen in a padded copy, as most cells are: a loop over their bytes would end
+/// where no processor foresees it.
+template <typename Marked, typename IsMarked>
+size_t FirstMarkedByte(std::string_view text, size_t at, Marked marked, IsMarked is_marked) {
 #ifdef __SSE2__
-  const auto high_bits = [&](size_t from) {
-    return static_cast<unsigned>(
-        _mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes.data() + from))));
-  };
-  for (; at + 16 <= bytes.size(); at += 16) {
-    if (high_bits(at) != 0) break;
+  (void)is_marked;
+  if (at >= text.size()) return text.size();
+  if (text.size() < 16) {
+    char padded[16] = {};
+    std::memcpy(padded, text.data(), text.size());
+    const unsigned places = (marked(padded) & ((1u << text.size()) - 1)) >> at;
+    return places == 0 ? text.size() : at + static_cast<size_t>(__builtin_ctz(places));
   }
-  // Past the last whole sixteen, the last sixteen bytes are tested at once.
-  if (at + 16 > bytes.size() && at < bytes.size() && bytes.size() >= 16 &&
-      high_bits(bytes.size() - 16) == 0) {
-    return bytes.size();
+  for (; at + 16 <= text.size(); at += 16) {
+    if (const unsigned places = marked(text.data() + at)) {
+      return at + static_cast<size_t>(__builtin_ctz(places));
+    }
   }
-#endif
-  while (at < bytes.size() && static_cast<unsigned char>(bytes[at]) < 0x80) ++at;
+  // The last sixteen bytes once more, those tested already shifted out.
+  if (at < text.size()) {
+    const size_t last = text.size() - 16;
+    const unsigned places = marked(text.data() + last) >> (at - last);
+    return places == 0 ? text.size() : at + static_cast<size_t>(__builtin_ctz(places));
+  }
   return at;
+#else
+  (void)marked;
+  while (at < text.size() && !is_marked(text[at])) ++at;
+  return at;
+#endif
+}
+
+/// Length of the run of bytes without a high bit at the start of `bytes`: most of a source
+/// is such a run.
+size_t AsciiPrefix(std::string_view bytes) {
+#ifdef __SSE2__
+  const auto high_bits = [](const char* sixteen) {
+    return static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(sixteen))));
+  };
+#else
+  const auto high_bits = [](const char*) { return 0u; };
+#endif
+  return FirstMarkedByte(bytes, 0, high_bits,
+                         [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
 }
 
 /// Characters that a terminal shows for UTF-8 `text`: every byte that does not continue
@@ -251,30 +279,6 @@ unsigned JsonEscapeMask(const char* bytes) {
   return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(control, _mm_or_si128(quote, backslash))));
 }
 #endif
-
-/// Index of the first byte at or after `at` in `text` that `marked` (one bit for each of
-/// the sixteen bytes at a place) or, past the last sixteen, `is_marked` (for one byte)
-/// marks; the size of `text` when there is none. Sixteen bytes are tested at once.
-template <typename Marked, typename IsMarked>
-size_t FirstMarkedByte(std::string_view text, size_t at, Marked marked, IsMarked is_marked) {
-#ifdef __SSE2__
-  for (; at + 16 <= text.size(); at += 16) {
-    if (const unsigned places = marked(text.data() + at)) {
-      return at + static_cast<size_t>(__builtin_ctz(places));
-    }
-  }
-  // The last sixteen bytes once more, those tested already shifted out.
-  if (at < text.size() && text.size() >= 16) {
-    const size_t last = text.size() - 16;
-    const unsigned places = marked(text.data() + last) >> (at - last);
-    return places == 0 ? text.size() : at + static_cast<size_t>(__builtin_ctz(places));
-  }
-#else
-  (void)marked;
-#endif
-  while (at < text.size() && !is_marked(text[at])) ++at;
-  return at;
-}
 
 /// Length of the run of bytes at the start of `bytes` that a JSON string holds as they
 /// are and that need no conversion for display (ASCII, no escape): most cells are such a
