@@ -159,19 +159,22 @@ NormalizedCallLine::NormalizedCallLine(std::string_view line, std::string_view k
     : NormalizedCallLine(PreparedCallLine{PrepareCallLine(line)}, key) {}
 
 // Asked of every line that the call sweep tries: sixteen places at once, each "(" beside
-// the byte before it, rather than a library search per "(".
+// the byte before it, rather than a library search per "("; the last sixteen places of a
+// longer line once more, rather than a loop over the few left.
 bool HasBlankBeforeParenthesis(std::string_view prepared) {
   const char* const bytes = prepared.data();
   size_t at = 1;
 #ifdef __SSE2__
-  const __m128i open = _mm_set1_epi8('(');
-  const __m128i blank = _mm_set1_epi8(' ');
+  const auto pairs_at = [bytes](size_t from) {
+    const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + from));
+    const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + from - 1));
+    return _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(here, _mm_set1_epi8('(')),
+                                           _mm_cmpeq_epi8(before, _mm_set1_epi8(' ')))) != 0;
+  };
   for (; at + 16 <= prepared.size(); at += 16) {
-    const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + at));
-    const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + at - 1));
-    const __m128i pairs = _mm_and_si128(_mm_cmpeq_epi8(here, open), _mm_cmpeq_epi8(before, blank));
-    if (_mm_movemask_epi8(pairs) != 0) return true;
+    if (pairs_at(at)) return true;
   }
+  if (at > 1 && at < prepared.size()) return pairs_at(prepared.size() - 16);
 #endif
   for (; at < prepared.size(); ++at) {
     if (bytes[at] == '(' && bytes[at - 1] == ' ') return true;
