@@ -27,9 +27,10 @@ Json Message(int id, const std::string& method, const Json& params) {
 /// Runs the server on `input`; the messages it wrote, and its exit status in `status`.
 std::vector<Json> Serve(const std::string& input, int& status) {
   // After "exit" the server leaves its reader to the process end, still reading the rest
-  // of the input: the input lives as long (as the standard input does in the server), or
-  // the reader would read a stream gone, or one of a later test in its place.
-  static std::list<std::istringstream> inputs;
+  // of the input: the input is never destroyed, as the standard input is not in the
+  // server, or the reader would read a stream gone (a later test's, or one that the
+  // process's end destroys while the reader still runs).
+  static auto& inputs = *new std::list<std::istringstream>;
   std::istringstream& in = inputs.emplace_back(input);
   std::ostringstream out;
   status = ServeLanguageClient(in, out);
