@@ -405,13 +405,15 @@ void WriteFilesTable(const SourceFileList& files, const std::vector<ProjectFile>
 namespace {
 
 /// Appends the JSON string of the display text of `bytes` to `buffer`; `display` is room
-/// for a converted text. A plain cell is copied between its quotes, tested in one pass.
+/// for a converted text. A plain cell is copied between its quotes, tested in one pass;
+/// another is tested for a high bit only past its plain start.
 void AppendJsonCell(OutputBuffer& buffer, std::string_view bytes, std::string& display) {
-  if (PlainJsonPrefix(bytes) == bytes.size()) {
+  const size_t plain = PlainJsonPrefix(bytes);
+  if (plain == bytes.size()) {
     buffer.Append("\"");
     buffer.Append(bytes);
     buffer.Append("\"");
-  } else if (AsciiPrefix(bytes) == bytes.size() || IsValidUtf8(bytes)) {
+  } else if (plain + AsciiPrefix(bytes.substr(plain)) == bytes.size() || IsValidUtf8(bytes)) {
     AppendJsonStringTo(buffer, bytes);
   } else {
     display.clear();

@@ -88,8 +88,8 @@ inline const Texts kModuleNames = {"Geo", "Text", "geo"};
 /// ("%" stands for a module name, "@" for a procedure name).
 inline const Texts kModuleLines = {
     "Module %",        "EndModule",          "DeclareModule %",  "EndDeclareModule",
-    "UseModule %",     "UnuseModule %",      "\t \tUseModule %",    "  Module % ; opened",
-    "\t \tEndModule ; done", "Declare @(x)",      "DeclareC.i @(y)",  "%::@(1)",
+    "UseModule %",     "UnuseModule %",      "\t \tUseModule %",  "  Module % ; opened",
+    "\t \tEndModule ; done", "Declare @(x)", "DeclareC.i @(y)",   "%::@(1)",
     "x = % :: @ (2)",  "%::@(1) + @(2)",     "%::My@(1)",        "If @(1)",
     "EndIf",           "Structure S",        "EndStructure",     "Macro M()",
     "EndMacro",        "EndModuleX",         "Modules = @(1)",   "UseModule",
