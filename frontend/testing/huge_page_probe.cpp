@@ -2,7 +2,10 @@
 // this program image was started again (the restart's own variable stands in the
 // environment that the kernel gave it, /proc/self/environ), the GLIBC_TUNABLES and the
 // restart's variable it has now, its name as ps shows it (/proc/self/comm), and its
-// arguments.
+// arguments. Started with "--heap" only, it prints instead whether the first large block
+// it allocates starts on a 2 MB boundary (within the block's header), as the heap's huge
+// pages begin there. It is built without sanitizers, so that its heap is glibc's.
+#include <cstdint>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
@@ -34,6 +37,14 @@ std::string Name() {
 
 int main(int argc, char** argv) {
   StartOnHugePages(argv);
+  if (argc == 2 && std::string(argv[1]) == "--heap") {
+    constexpr uintptr_t kHugePage = uintptr_t{2} << 20;
+    void* const block = std::malloc(1 << 20);
+    const bool on_boundary = reinterpret_cast<uintptr_t>(block) % kHugePage < 4096;
+    std::cout << "first large block on a 2 MB boundary: " << (on_boundary ? "yes" : "no") << "\n";
+    std::free(block);
+    return 0;
+  }
   std::cout << "started again: " << (StartedAgain() ? "yes" : "no") << "\n"
             << "now: " << Shown(std::getenv("GLIBC_TUNABLES")) << "\n"
             << "restart's own: " << Shown(std::getenv("PB_SOURCETREK_TUNABLES")) << "\n"
