@@ -96,9 +96,9 @@ bool CallSweep::Sweep(ListingHost& host) {
   found_count_ = 0;
   calls_.clear();
   first_call_.clear();
+  places_.clear();
+  shared_place_ = std::string_view::npos;
   labels_ = std::make_shared<std::string>();
-  label_starts_.assign(1, 0);
-  labelled_head_ = std::string_view::npos;
   prepared_head_ = std::string_view::npos;
   std::vector<size_t> tokens;
   for (size_t file = 0; file < text_.Files().size(); ++file) {
@@ -120,15 +120,18 @@ void CallSweep::SortByGroup() {
   std::vector<size_t> next(first_call_.begin(), first_call_.end() - 1);
   calls_.resize(found_count_);
   for (const auto& block : found_) {
-    for (const Found& found : block) calls_[next[found.Group]++] = found;
+    for (const Found& found : block) calls_[next[found.Group]++] = found.Call;
   }
   decltype(found_)().swap(found_);
 }
 
-// A block grows as a vector does until it is full: a small project's few calls take
-// little memory, and no copy is ever larger than one block.
+// The first block grows as a vector does, so that a small project's few calls take little
+// memory; a project that filled it is large, and its further blocks are whole at once.
 void CallSweep::KeepFound(const Found& found) {
-  if (found_.empty() || found_.back().size() == kFoundBlock) found_.emplace_back();
+  if (found_.empty() || found_.back().size() == kFoundBlock) {
+    found_.emplace_back();
+    if (found_.size() > 1) found_.back().reserve(kFoundBlock);
+  }
   found_.back().push_back(found);
   ++found_count_;
 }
@@ -190,53 +193,73 @@ void CallSweep::SweepKey(SweptLine& swept, const PassKey& key) {
     const KeyGroup& group = key_groups_[at];
     const TargetCall call = search_.Scope().FindTargetCallIn(key.Having, swept.Line,
                                                              normalized.Text(), key.Key, group.Target);
-    if (call.Found != 0) {
-      Found found = Record(swept, key.Key, call, normalized);
-      found.Group = group.Group;
-      KeepFound(found);
-    }
+    if (call.Found != 0) KeepFound({Record(swept, key.Key, call, normalized), group.Group});
   }
 }
 
 // The head and its label are found now, while the pass is near them (once for a line of
 // many calls); the rows are made procedure by procedure, from lines all over the project,
 // so where the prepared line stands in its line is kept rather than found again.
-CallSweep::Found CallSweep::Record(SweptLine& swept, std::string_view key,
-                                   const TargetCall& call, const NormalizedCallLine& prepared) {
+CallSweep::SweptCall CallSweep::Record(SweptLine& swept, std::string_view key,
+                                       const TargetCall& call, const NormalizedCallLine& prepared) {
+  SweptCall found;
+  found.Line = static_cast<uint32_t>(swept.Line);
+  found.Place = PlaceOf(swept, key);
+  found.Sign = static_cast<int8_t>(call.Found);
+  found.Flags = call.Ambiguous ? kAmbiguous : 0;
+  if (prepared.ClosedUp()) {
+    found.Flags |= kClosedUp;
+    return found;
+  }
+  const auto start = static_cast<size_t>(prepared.Text().data() - swept.Source.data());
+  if (start > UINT16_MAX || prepared.Text().size() > UINT16_MAX) {
+    found.Flags |= kLongLine;
+    return found;
+  }
+  found.PreparedStart = static_cast<uint16_t>(start);
+  found.PreparedLength = static_cast<uint16_t>(prepared.Text().size());
+  return found;
+}
+
+uint32_t CallSweep::PlaceOf(SweptLine& swept, std::string_view key) {
   if (!swept.HeadFound) {
     swept.Head = search_.EnclosingHead(swept.Line, swept.FirstLine);
     swept.HeadFound = true;
   }
-  const size_t head = swept.Head;
-  const uint32_t label = head == std::string_view::npos ? 0 : LabelOf(head, swept.FirstLine, key);
-  const bool closed_up = prepared.ClosedUp();
-  const size_t start = closed_up ? 0 : static_cast<size_t>(prepared.Text().data() - swept.Source.data());
-  return {static_cast<uint32_t>(swept.Line),
-          head == std::string_view::npos ? kNoHead : static_cast<uint32_t>(head),
-          0,
-          label,
-          static_cast<uint32_t>(swept.File),
-          static_cast<uint32_t>(start),
-          static_cast<uint32_t>(closed_up ? 0 : prepared.Text().size()),
-          static_cast<int8_t>(call.Found), call.Ambiguous, closed_up};
+  if (swept.Head != std::string_view::npos &&
+      NormalizedCallLine(PreparedHead(swept.Head), key).ClosedUp()) {
+    places_.push_back({static_cast<uint32_t>(swept.File), static_cast<uint32_t>(swept.Head), 0, 0, true});
+    return static_cast<uint32_t>(places_.size() - 1);
+  }
+  return SharedPlace(swept);
 }
 
-// The heads of the calls come in ascending order, so one label per head is made, from
-// the head line prepared once.
-uint32_t CallSweep::LabelOf(size_t head, size_t file_first_line, std::string_view key) {
+// The heads of the calls come in ascending order, so one place and label per head (or
+// per file, outside any body) is made.
+uint32_t CallSweep::SharedPlace(const SweptLine& swept) {
+  const uint32_t head = swept.Head == std::string_view::npos ? kNoHead : static_cast<uint32_t>(swept.Head);
+  if (shared_place_ != std::string_view::npos && places_[shared_place_].File == swept.File &&
+      places_[shared_place_].Head == head) {
+    return static_cast<uint32_t>(shared_place_);
+  }
+  CallPlace place{static_cast<uint32_t>(swept.File), head, labels_->size(), 0, false};
+  if (head != kNoHead) {
+    *labels_ += HeadLabel(LabelStyle::Bare, static_cast<int32_t>(swept.Head - swept.FirstLine + 1),
+                          PreparedHead(swept.Head).Text);
+    place.LabelLength = labels_->size() - place.LabelStart;
+  }
+  shared_place_ = places_.size();
+  places_.push_back(place);
+  return static_cast<uint32_t>(shared_place_);
+}
+
+const PreparedCallLine& CallSweep::PreparedHead(size_t head) {
   if (head != prepared_head_) {
     const std::string_view prepared = PrepareCallLine(text_.SourceLine(head));
     prepared_head_text_ = {prepared, HasBlankBeforeParenthesis(prepared)};
     prepared_head_ = head;
   }
-  if (NormalizedCallLine(prepared_head_text_, key).ClosedUp()) return kOwnLabel;
-  if (head != labelled_head_) {
-    *labels_ += HeadLabel(LabelStyle::Bare, static_cast<int32_t>(head - file_first_line + 1),
-                          prepared_head_text_.Text);
-    label_starts_.push_back(labels_->size());
-    labelled_head_ = head;
-  }
-  return static_cast<uint32_t>(label_starts_.size() - 2);
+  return prepared_head_text_;
 }
 
 bool CallSweep::Calls(size_t index, ListingHost& host, const CallHitHandler& on_hit) const {
@@ -247,7 +270,7 @@ bool CallSweep::Calls(size_t index, ListingHost& host, const CallHitHandler& on_
   // ahead, in two steps since the bytes' address is in the record.
   constexpr size_t kRecordsAhead = 16;
   constexpr size_t kBytesAhead = 8;
-  const Found* const calls = calls_.data() + first_call_[group_index];
+  const SweptCall* const calls = calls_.data() + first_call_[group_index];
   const size_t count = first_call_[group_index + 1] - first_call_[group_index];
   for (size_t at = 0; at < std::min(count, kRecordsAhead); ++at) text_.PrefetchLine(calls[at].Line);
   for (size_t at = 0; at < count; ++at) {
@@ -259,27 +282,28 @@ bool CallSweep::Calls(size_t index, ListingHost& host, const CallHitHandler& on_
   return false;
 }
 
-void CallSweep::HandOn(const Found& found, std::string_view key,
+void CallSweep::HandOn(const SweptCall& call, std::string_view key,
                        const CallHitHandler& on_hit) const {
-  const size_t file = found.File;
-  const size_t first_line = text_.Files()[file].FirstLine;
-  const std::string_view source = text_.SourceLine(found.Line);
-  const std::string closed_up = found.ClosedUp ? NormalizeCallLine(source, key) : std::string();
-  const std::string_view prepared =
-      found.ClosedUp ? std::string_view(closed_up)
-                     : source.substr(found.PreparedStart, found.PreparedLength);
+  const CallPlace& place = places_[call.Place];
+  const size_t first_line = text_.Files()[place.File].FirstLine;
+  const std::string_view source = text_.SourceLine(call.Line);
+  std::string closed_up;
+  std::string_view prepared = source.substr(call.PreparedStart, call.PreparedLength);
+  if ((call.Flags & kClosedUp) != 0) {
+    closed_up = NormalizeCallLine(source, key);
+    prepared = closed_up;
+  } else if ((call.Flags & kLongLine) != 0) {
+    prepared = PrepareCallLine(source);
+  }
   std::string own_label;
-  std::string_view label;
-  if (found.Head != kNoHead && found.Label == kOwnLabel) {
-    const NormalizedCallLine head(text_.SourceLine(found.Head), key);
-    own_label = HeadLabel(LabelStyle::Bare, static_cast<int32_t>(found.Head - first_line + 1),
+  std::string_view label = std::string_view(*labels_).substr(place.LabelStart, place.LabelLength);
+  if (place.OwnLabel) {
+    const NormalizedCallLine head(text_.SourceLine(place.Head), key);
+    own_label = HeadLabel(LabelStyle::Bare, static_cast<int32_t>(place.Head - first_line + 1),
                           head.Text());
     label = own_label;
-  } else if (found.Head != kNoHead) {
-    const size_t start = label_starts_[found.Label];
-    label = std::string_view(*labels_).substr(start, label_starts_[found.Label + 1] - start);
   }
-  const size_t head = found.Head == kNoHead ? std::string_view::npos : found.Head;
-  on_hit({file, static_cast<int32_t>(found.Line - first_line + 1), prepared, found.Sign, label,
-          head, found.Line, found.Ambiguous});
+  const size_t head = place.Head == kNoHead ? std::string_view::npos : place.Head;
+  on_hit({place.File, static_cast<int32_t>(call.Line - first_line + 1), prepared, call.Sign, label,
+          head, call.Line, (call.Flags & kAmbiguous) != 0});
 }

@@ -57,22 +57,36 @@ class CallSweep {
 
  private:
   /// A call of a group's key on one line, with what its row needs from the lines around.
-  /// Lines are counted in 32 bits (4 G lines would take 64 GB of line records), so that a
-  /// million calls take 32 MB and a block of them one huge page.
-  struct Found {
+  /// Lines are counted in 32 bits (4 G lines would take 64 GB of line records), and where
+  /// the prepared line stands in 16 bits (a longer line is prepared again for its row), so
+  /// that a million calls take 16 MB.
+  struct SweptCall {
     uint32_t Line = 0;
-    uint32_t Head = 0;   ///< the enclosing head line; `kNoHead` for none
-    uint32_t Group = 0;  ///< the group whose call it is
-    uint32_t Label = 0;  ///< index in `label_starts_`; `kOwnLabel` when the key changes the head
-    uint32_t File = 0;            ///< index of the line's file
-    uint32_t PreparedStart = 0;   ///< where the prepared line starts in the line
-    uint32_t PreparedLength = 0;  ///< its length, unless the key closed it up
-    int8_t Sign = 0;     ///< +1, or -1 for another letter case
-    bool Ambiguous = false;
-    bool ClosedUp = false;  ///< the key closed up blanks: the prepared line is made anew
+    uint32_t Place = 0;           ///< index in `places_`: its file, head and label
+    uint16_t PreparedStart = 0;   ///< where the prepared line starts in the line
+    uint16_t PreparedLength = 0;  ///< its length, unless the key closed it up or it is long
+    int8_t Sign = 0;              ///< +1, or -1 for another letter case
+    uint8_t Flags = 0;            ///< `kAmbiguous`, `kClosedUp`, `kLongLine`
   };
-  static_assert(sizeof(Found) == 32, "one block of them fills a huge page");
-  static constexpr uint32_t kOwnLabel = UINT32_MAX;
+  static_assert(sizeof(SweptCall) == 16, "a million calls take 16 MB");
+  static constexpr uint8_t kAmbiguous = 1;
+  static constexpr uint8_t kClosedUp = 2;  ///< the key closed up blanks: the prepared line is made anew
+  static constexpr uint8_t kLongLine = 4;  ///< its place does not fit: the line is prepared anew
+  /// A call as the pass finds it, with the group that it is sorted into.
+  struct Found {
+    SweptCall Call;
+    uint32_t Group = 0;
+  };
+  /// Where calls stand: their file, their enclosing head and its bare label. The calls
+  /// under one head share one; a call whose key closes up the head line has its own, and
+  /// its row makes that label.
+  struct CallPlace {
+    uint32_t File = 0;
+    uint32_t Head = kNoHead;
+    size_t LabelStart = 0;  ///< the label in `labels_`
+    size_t LabelLength = 0;
+    bool OwnLabel = false;
+  };
   static constexpr uint32_t kNoHead = UINT32_MAX;
   /// The searches that share a key and a target, and so their calls.
   struct Group {
@@ -123,13 +137,15 @@ class CallSweep {
   void SweepLine(SweptLine& swept, std::vector<size_t>& tokens);
   void PrefetchKeys(const std::vector<size_t>& tokens) const;
   void SweepKey(SweptLine& swept, const PassKey& key);
-  Found Record(SweptLine& swept, std::string_view key, const TargetCall& call,
-               const NormalizedCallLine& prepared);
-  uint32_t LabelOf(size_t head, size_t file_first_line, std::string_view key);
+  SweptCall Record(SweptLine& swept, std::string_view key, const TargetCall& call,
+                   const NormalizedCallLine& prepared);
+  uint32_t PlaceOf(SweptLine& swept, std::string_view key);
+  uint32_t SharedPlace(const SweptLine& swept);
+  const PreparedCallLine& PreparedHead(size_t head);
   void SortByGroup();
   /// Keeps `found` at the end of `found_`.
   void KeepFound(const Found& found);
-  void HandOn(const Found& found, std::string_view key, const CallHitHandler& on_hit) const;
+  void HandOn(const SweptCall& call, std::string_view key, const CallHitHandler& on_hit) const;
 
   const ProcedureCallSearch& search_;
   const ProjectText& text_;
@@ -145,17 +161,17 @@ class CallSweep {
   /// without a Stop poll); then sorted by group into `calls_`, where the calls of group g
   /// stand from `first_call_[g]` to before `first_call_[g + 1]`.
   std::vector<std::vector<Found, BlockAllocator<Found>>> found_;
-  static constexpr size_t kFoundBlock = size_t{1} << 16;
+  static constexpr size_t kFoundBlock = (size_t{2} << 20) / sizeof(Found);  ///< a huge page
   size_t found_count_ = 0;
-  std::vector<Found, BlockAllocator<Found>> calls_;
+  std::vector<SweptCall, BlockAllocator<SweptCall>> calls_;
   std::vector<size_t> first_call_;
+  std::vector<CallPlace> places_;
+  /// The last place that is no call's own, which the next calls under its head share.
+  size_t shared_place_ = std::string_view::npos;
   /// The bare labels of the heads that calls stand under, as their lines are prepared
-  /// without a key, one after the other: label i stands from `label_starts_[i]` to before
-  /// `label_starts_[i + 1]`. The last one is that of `labelled_head_`. Each sweep makes a
-  /// new string, as lists may hold and view the one before.
+  /// without a key, one after the other. Each sweep makes a new string, as lists may hold
+  /// and view the one before.
   std::shared_ptr<std::string> labels_;
-  std::vector<size_t> label_starts_;
-  size_t labelled_head_ = std::string_view::npos;
   /// The last head whose line was prepared, and that line prepared.
   size_t prepared_head_ = std::string_view::npos;
   PreparedCallLine prepared_head_text_;
