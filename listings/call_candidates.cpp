@@ -4,6 +4,10 @@
 #include <cstring>
 #include <utility>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 #include "listings/call_matching.h"
 #include "listings/folded_search.h"
 #include "source/text_parts.h"
@@ -15,17 +19,54 @@ constexpr uint64_t kHashBasis = 14695981039346656037ULL;
 /// Bits of the token filter: 16 KB, which stay in the first-level cache.
 constexpr size_t kFilterBits = size_t{1} << 17;
 
-/// One step of FNV-1a with the byte's letter folded.
-constexpr uint64_t HashStep(uint64_t hash, char c) {
-  return (hash ^ static_cast<unsigned char>(FoldAsciiLetter(c))) * 1099511628211ULL;
+/// Mixes one chunk of a word into `hash`: the chunk's bytes (up to sixteen, `length`
+/// of them, folded) stand at the end of sixteen whose others are zero, read as two
+/// 64-bit halves.
+uint64_t MixChunk(uint64_t hash, uint64_t low, uint64_t high, size_t length) {
+  hash = (hash ^ (low * 0x9E3779B97F4A7C15ULL)) + length;
+  hash = (hash ^ (hash >> 29)) * 0xBF58476D1CE4E5B9ULL;
+  hash ^= high * 0xC2B2AE3D27D4EB4FULL;
+  hash = (hash ^ (hash >> 32)) * 0x94D049BB133111EBULL;
+  return hash ^ (hash >> 31);
 }
 
-/// FNV-1a of the text with its letters folded, from its last byte to its first: the sweep
-/// hashes the token before a "(" as it walks back over it.
-uint64_t FoldedHash(std::string_view text) {
-  uint64_t hash = kHashBasis;
-  for (size_t at = text.size(); at > 0; --at) hash = HashStep(hash, text[at - 1]);
-  return hash;
+/// The run of name characters (A-Z, a-z, 0-9, "_") that ends at `end`, at most sixteen
+/// of them and none before `begin`: its length, and its bytes folded (each with 0x20 set,
+/// which folds the letters) at the end of `chunk`, whose other bytes are zero. Sixteen
+/// bytes at once, where a loop over a name's bytes would end where no processor foresees.
+size_t NameRunBefore(const char* begin, const char* end, unsigned char (&chunk)[16]) {
+  const auto available = static_cast<size_t>(end - begin);
+#ifdef __SSE2__
+  __m128i bytes;
+  if (available >= 16) {
+    bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(end - 16));
+  } else {
+    alignas(16) unsigned char padded[16] = {};
+    std::memcpy(padded + 16 - available, begin, available);
+    bytes = _mm_load_si128(reinterpret_cast<const __m128i*>(padded));
+  }
+  const __m128i folded = _mm_or_si128(bytes, _mm_set1_epi8(0x20));
+  const __m128i letter = _mm_and_si128(_mm_cmpgt_epi8(folded, _mm_set1_epi8('a' - 1)),
+                                       _mm_cmplt_epi8(folded, _mm_set1_epi8('z' + 1)));
+  const __m128i digit = _mm_and_si128(_mm_cmpgt_epi8(bytes, _mm_set1_epi8('0' - 1)),
+                                      _mm_cmplt_epi8(bytes, _mm_set1_epi8('9' + 1)));
+  const __m128i name = _mm_or_si128(_mm_or_si128(letter, digit),
+                                    _mm_cmpeq_epi8(bytes, _mm_set1_epi8('_')));
+  const auto others = static_cast<unsigned>(~_mm_movemask_epi8(name)) & 0xFFFFu;
+  const size_t run = others == 0 ? 16 : static_cast<size_t>(__builtin_clz(others)) - 16;
+  const __m128i kept = _mm_cmpgt_epi8(_mm_setr_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15),
+                                      _mm_set1_epi8(static_cast<char>(15 - run)));
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(chunk), _mm_and_si128(folded, kept));
+  return run;
+#else
+  size_t run = 0;
+  while (run < std::min<size_t>(available, 16) && IsIdentifierChar(*(end - 1 - run))) ++run;
+  std::memset(chunk, 0, sizeof chunk);
+  for (size_t at = 0; at < run; ++at) {
+    chunk[16 - run + at] = static_cast<unsigned char>(*(end - run + at) | 0x20);
+  }
+  return run;
+#endif
 }
 
 bool SameFolded(std::string_view text, std::string_view folded) {
@@ -78,7 +119,7 @@ CallCandidates::CallCandidates(const ProcedureIndex& procedures)
     const std::string key = CallKeyFromHead(entry.HeadText);
     const std::string_view token = LastCallToken(CallKeyName(key));
     if (token.empty() || FindToken(token) != kNoToken) continue;
-    const uint64_t hash = FoldedHash(token);
+    const uint64_t hash = TokenHash(token);
     size_t slot = hash & mask;
     while (slots_[slot].Token != 0) slot = (slot + 1) & mask;
     tokens_.push_back(FoldedName(token));
@@ -108,7 +149,7 @@ const std::vector<size_t>& CallCandidates::LinesFor(std::string_view name) const
 }
 
 size_t CallCandidates::FindToken(std::string_view token) const {
-  return token.empty() ? kNoToken : FindHashedToken(token, FoldedHash(token));
+  return token.empty() ? kNoToken : FindHashedToken(token, TokenHash(token));
 }
 
 size_t CallCandidates::FindHashedToken(std::string_view token, uint64_t hash) const {
@@ -168,15 +209,30 @@ void CallCandidates::AddTokensOf(const HashedWord* words, size_t count,
 }
 
 // `LastCallToken` of the text before `end`, hashed as `FindToken` hashes, in one walk back.
+// A name's hash is that of its runs of up to sixteen bytes from its end, so that a token
+// hashed on its own (`TokenHash`) and the same name before a "(" hash alike.
 CallCandidates::HashedWord CallCandidates::WordEndingAt(const char* begin, const char* end) {
   uint64_t hash = kHashBasis;
   const char* start = end;
-  while (start > begin && IsIdentifierChar(start[-1])) hash = HashStep(hash, *--start);
+  unsigned char chunk[16];
+  for (size_t run = 16; run == 16;) {
+    run = NameRunBefore(begin, start, chunk);
+    if (run == 0) break;
+    uint64_t halves[2];
+    std::memcpy(halves, chunk, sizeof halves);
+    hash = MixChunk(hash, halves[0], halves[1], run);
+    start -= run;
+  }
   if (start == end) {
     if (start == begin) return {};
-    hash = HashStep(hash, *--start);  // a name that ends in another character
+    --start;  // a name that ends in another character, hashed as it is
+    hash = MixChunk(hash, 0, uint64_t{static_cast<unsigned char>(*start)} << 56, 17);
   }
   return {std::string_view(start, static_cast<size_t>(end - start)), hash};
+}
+
+uint64_t CallCandidates::TokenHash(std::string_view token) {
+  return WordEndingAt(token.data(), token.data() + token.size()).Hash;
 }
 
 bool CallCandidates::MayBeToken(uint64_t hash) const {

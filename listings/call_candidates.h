@@ -62,6 +62,8 @@ class CallCandidates {
     uint64_t Hash = 0;
   };
   static HashedWord WordEndingAt(const char* begin, const char* end);
+  /// The hash of a last token (`LastCallToken`), as `WordEndingAt` hashes it in a line.
+  static uint64_t TokenHash(std::string_view token);
   bool MayBeToken(uint64_t hash) const;
   size_t FindHashedToken(std::string_view token, uint64_t hash) const;
   void AddTokensOf(const HashedWord* words, size_t count, std::vector<size_t>& tokens) const;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -62,4 +63,32 @@ TEST(CallCandidates, LinesHoldTheNameAsAWordBeforeBlanksAndAParenthesis) {
   EXPECT_EQ(candidates.LinesFor("Str$"), (std::vector<size_t>{8, 9}));
   EXPECT_EQ(candidates.LinesFor("=0"), (std::vector<size_t>{11}));
   EXPECT_TRUE(candidates.LinesFor("").empty());
+}
+
+// A name is hashed sixteen bytes at a time from its end, before a "(" as on its own: names
+// of lengths around those steps are found at a line's start and after other text, in other
+// letter case, and a longer word that ends in one of them is none of them.
+TEST(CallCandidates, NamesOfAnyLengthAreFoundBeforeTheirParenthesis) {
+  ProcedureIndex procedures;
+  std::vector<std::string> names;
+  for (const size_t length : {1, 15, 16, 17, 31, 32, 33, 40}) {
+    std::string name = "n";
+    while (name.size() < length) name += "aB_3x"[name.size() % 5];
+    names.push_back(name);
+    procedures.push_back({"Procedure " + name + "()", "main.pb", 1});
+  }
+  const CallCandidates candidates(procedures);
+  std::vector<size_t> tokens;
+  for (const std::string& name : names) {
+    const size_t token = candidates.TokenOf(name);
+    ASSERT_NE(token, std::string_view::npos) << name;
+    std::string upper = name;
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (const std::string& line : {name + "(1)", "x = (" + upper + "  (2))", "a$ + " + name + "(3)"}) {
+      candidates.CallTokens(line, tokens);
+      EXPECT_EQ(tokens, std::vector<size_t>{token}) << line;
+    }
+    candidates.CallTokens("Longer" + name + "(4) + _" + name + "(5)", tokens);
+    EXPECT_TRUE(tokens.empty()) << name;
+  }
 }
