@@ -24,6 +24,21 @@ namespace {
 /// rows of a listing view lines all over the files.
 constexpr int32_t kRowsAhead = 32;
 
+#ifdef __SSE2__
+/// The `count` bytes (fewer than sixteen) at `bytes` in the first places of a vector, any
+/// bytes in the others: sixteen read at once where they lie in one page (reading past the
+/// text there cannot fault; the sanitizer is told so), else copied.
+__attribute__((no_sanitize_address)) __m128i LoadShort(const char* bytes, size_t count) {
+  constexpr uintptr_t kPage = 4096;
+  if ((reinterpret_cast<uintptr_t>(bytes) & (kPage - 1)) <= kPage - 16) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
+  }
+  alignas(16) char padded[16] = {};
+  std::memcpy(padded, bytes, count);
+  return _mm_load_si128(reinterpret_cast<const __m128i*>(padded));
+}
+#endif
+
 /// Bytes gathered for an output stream and written in large pieces: a long list costs a
 /// few writes instead of one per line, and no stream formats a cell.
 class OutputBuffer {
@@ -37,6 +52,14 @@ class OutputBuffer {
     if (!bytes.empty()) std::memcpy(Room(bytes.size()), bytes.data(), bytes.size());
     used_ += bytes.size();
   }
+  /// Appends `bytes` when `marked` (the marks of the sixteen bytes at a place, as
+  /// `FirstMarkedByte` takes it) or, without SSE2, `is_marked` marks none of them; false,
+  /// with nothing appended, when it marks one. Sixteen bytes are copied and tested at once,
+  /// so a cell is read once and copied without a call.
+  template <typename Marked, typename IsMarked>
+  bool AppendUnmarked(std::string_view bytes, Marked marked, IsMarked is_marked);
+  /// Takes back the last `count` bytes appended on the current line.
+  void TakeBack(size_t count) { used_ -= count; }
   /// Appends `count` blanks.
   void AppendBlanks(size_t count) {
     std::memset(Room(count), ' ', count);
@@ -70,6 +93,42 @@ class OutputBuffer {
   size_t used_ = 0;
 };
 
+template <typename Marked, typename IsMarked>
+bool OutputBuffer::AppendUnmarked(std::string_view bytes, Marked marked, IsMarked is_marked) {
+  const size_t size = bytes.size();
+  if (size == 0) return true;
+#ifdef __SSE2__
+  (void)is_marked;
+  char* const out = Room(size + 16);
+  const char* const in = bytes.data();
+  unsigned marks = 0;
+  if (size < 16) {
+    alignas(16) char sixteen[16];
+    _mm_store_si128(reinterpret_cast<__m128i*>(sixteen), LoadShort(in, size));
+    marks = marked(sixteen) & ((1u << size) - 1);
+    std::memcpy(out, sixteen, 16);
+  } else {
+    for (size_t at = 0; at + 16 <= size; at += 16) {
+      marks |= marked(in + at);
+      std::memcpy(out + at, in + at, 16);
+    }
+    // The last sixteen bytes once more, those before them copied again.
+    marks |= marked(in + size - 16);
+    std::memcpy(out + size - 16, in + size - 16, 16);
+  }
+  if (marks != 0) return false;
+  used_ += size;
+  return true;
+#else
+  (void)marked;
+  for (const char c : bytes) {
+    if (is_marked(c)) return false;
+  }
+  Append(bytes);
+  return true;
+#endif
+}
+
 /// Index of the first byte at or after `at` in `text` that `marked` (one bit for each of
 /// the sixteen bytes at a place) or, without SSE2, `is_marked` (for one byte) marks; the
 /// size of `text` when there is none. Sixteen bytes are tested at once; a text shorter
@@ -81,8 +140,8 @@ size_t FirstMarkedByte(std::string_view text, size_t at, Marked marked, IsMarked
   (void)is_marked;
   if (at >= text.size()) return text.size();
   if (text.size() < 16) {
-    char padded[16] = {};
-    std::memcpy(padded, text.data(), text.size());
+    alignas(16) char padded[16];
+    _mm_store_si128(reinterpret_cast<__m128i*>(padded), LoadShort(text.data(), text.size()));
     const unsigned places = (marked(padded) & ((1u << text.size()) - 1)) >> at;
     return places == 0 ? text.size() : at + static_cast<size_t>(__builtin_ctz(places));
   }
@@ -105,20 +164,23 @@ size_t FirstMarkedByte(std::string_view text, size_t at, Marked marked, IsMarked
 #endif
 }
 
+/// The high bits of sixteen bytes, one bit each; without SSE2 none, for `FirstMarkedByte`
+/// and `OutputBuffer::AppendUnmarked`, which then test each byte with `IsHighByte`.
+unsigned HighBits(const char* sixteen) {
+#ifdef __SSE2__
+  return static_cast<unsigned>(
+      _mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(sixteen))));
+#else
+  (void)sixteen;
+  return 0;
+#endif
+}
+
+bool IsHighByte(char c) { return static_cast<unsigned char>(c) >= 0x80; }
+
 /// Length of the run of bytes without a high bit at the start of `bytes`: most of a source
 /// is such a run.
-size_t AsciiPrefix(std::string_view bytes) {
-#ifdef __SSE2__
-  const auto high_bits = [](const char* sixteen) {
-    return static_cast<unsigned>(
-        _mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(sixteen))));
-  };
-#else
-  const auto high_bits = [](const char*) { return 0u; };
-#endif
-  return FirstMarkedByte(bytes, 0, high_bits,
-                         [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
-}
+size_t AsciiPrefix(std::string_view bytes) { return FirstMarkedByte(bytes, 0, HighBits, IsHighByte); }
 
 /// Characters that a terminal shows for UTF-8 `text`: every byte that does not continue
 /// a sequence.
@@ -162,10 +224,7 @@ size_t TableLine::Text(std::string_view bytes) {
     held_blanks_ = 0;
   }
   held_blanks_ += bytes.size() - kept;
-  if (AsciiPrefix(bytes) == bytes.size()) {
-    out_.Append(bytes.substr(0, kept));
-    return bytes.size();
-  }
+  if (out_.AppendUnmarked(bytes.substr(0, kept), HighBits, IsHighByte)) return bytes.size();
   // Cutting off blanks leaves valid UTF-8 valid and invalid bytes invalid.
   converted_.clear();
   AppendDisplayText(converted_, bytes.substr(0, kept));
@@ -280,23 +339,19 @@ unsigned JsonEscapeMask(const char* bytes) {
 }
 #endif
 
-/// Length of the run of bytes at the start of `bytes` that a JSON string holds as they
-/// are and that need no conversion for display (ASCII, no escape): most cells are such a
-/// run, and are then copied whole.
-size_t PlainJsonPrefix(std::string_view bytes) {
+/// The bytes of sixteen that a JSON string cannot hold as they are or that need a
+/// conversion for display (a high bit), one bit each; without SSE2 none, and
+/// `IsPlainJsonMarked` tells of each byte. Most cells have none, and are copied whole.
+unsigned PlainJsonMarks(const char* sixteen) {
 #ifdef __SSE2__
-  const auto marked = [](const char* sixteen) {
-    const __m128i loaded = _mm_loadu_si128(reinterpret_cast<const __m128i*>(sixteen));
-    return JsonEscapeMask(sixteen) | static_cast<unsigned>(_mm_movemask_epi8(loaded));
-  };
+  return JsonEscapeMask(sixteen) | HighBits(sixteen);
 #else
-  const auto marked = [](const char*) { return 0u; };
+  (void)sixteen;
+  return 0;
 #endif
-  const auto is_marked = [](char c) {
-    return static_cast<unsigned char>(c) >= 0x80 || NeedsJsonEscape(c);
-  };
-  return FirstMarkedByte(bytes, 0, marked, is_marked);
 }
+
+bool IsPlainJsonMarked(char c) { return IsHighByte(c) || NeedsJsonEscape(c); }
 
 /// Index of the first byte at or after `at` that `NeedsJsonEscape`; the size of `text`
 /// when there is none.
@@ -405,15 +460,15 @@ void WriteFilesTable(const SourceFileList& files, const std::vector<ProjectFile>
 namespace {
 
 /// Appends the JSON string of the display text of `bytes` to `buffer`; `display` is room
-/// for a converted text. A plain cell is copied between its quotes, tested in one pass;
-/// another is tested for a high bit only past its plain start.
+/// for a converted text. A plain cell is copied between its quotes as it is tested.
 void AppendJsonCell(OutputBuffer& buffer, std::string_view bytes, std::string& display) {
-  const size_t plain = PlainJsonPrefix(bytes);
-  if (plain == bytes.size()) {
+  buffer.Append("\"");
+  if (buffer.AppendUnmarked(bytes, PlainJsonMarks, IsPlainJsonMarked)) {
     buffer.Append("\"");
-    buffer.Append(bytes);
-    buffer.Append("\"");
-  } else if (plain + AsciiPrefix(bytes.substr(plain)) == bytes.size() || IsValidUtf8(bytes)) {
+    return;
+  }
+  buffer.TakeBack(1);  // the string is written whole, quotes and all
+  if (AsciiPrefix(bytes) == bytes.size() || IsValidUtf8(bytes)) {
     AppendJsonStringTo(buffer, bytes);
   } else {
     display.clear();
