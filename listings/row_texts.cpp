@@ -73,6 +73,15 @@ RowTexts::RowHead RowTexts::ReadHead(const char*& in) {
   return head;
 }
 
+RowCellLengths RowTexts::Lengths(uint64_t at) const {
+  const char* in = RowStart(at);
+  const auto viewed = static_cast<RowCellSet>(*in++);
+  in += static_cast<size_t>(__builtin_popcount(viewed)) * sizeof(const char*);
+  RowCellLengths lengths;
+  for (size_t& length : lengths) in = GetLength(in, length);
+  return lengths;
+}
+
 RowCellTexts RowTexts::Cells(uint64_t at) const {
   const char* in = RowStart(at);
   RowHead head = ReadHead(in);

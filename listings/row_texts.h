@@ -16,6 +16,9 @@ constexpr size_t RowTextCells = 5;
 /// The five texts of one row.
 using RowCellTexts = std::array<std::string_view, RowTextCells>;
 
+/// The lengths of the five texts of one row.
+using RowCellLengths = std::array<size_t, RowTextCells>;
+
 /// A set of cells of a row, bit `c` for cell `c`.
 using RowCellSet = uint8_t;
 
@@ -32,6 +35,8 @@ class RowTexts {
   uint64_t Add(const RowCellTexts& cells, RowCellSet viewed = 0);
   /// The texts stored at `at` (a value that `Add` returned).
   RowCellTexts Cells(uint64_t at) const;
+  /// The lengths of those texts, read without finding the texts.
+  RowCellLengths Lengths(uint64_t at) const;
   /// Asks for the bytes of the viewed cells of the row at `at` ahead of their use: rows
   /// read in order view lines all over the files.
   void Prefetch(uint64_t at) const;

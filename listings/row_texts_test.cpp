@@ -29,6 +29,7 @@ TEST(RowTexts, EveryRowReadsBackAsStoredAcrossBlocks) {
     const RowCellTexts cells = texts.Cells(places[row]);
     for (size_t cell = 0; cell < RowTextCells; ++cell) {
       ASSERT_EQ(cells[cell], rows[row][cell]) << "row " << row << " cell " << cell;
+      ASSERT_EQ(texts.Lengths(places[row])[cell], rows[row][cell].size()) << "row " << row;
     }
   }
 }
@@ -54,5 +55,6 @@ TEST(RowTexts, ViewedCellsReadBackAsViewsOfTheirBytes) {
   EXPECT_EQ(cells[2], "");
   EXPECT_EQ(cells[3], long_label);
   EXPECT_EQ(cells[4], "f.pb");
+  EXPECT_EQ(texts.Lengths(at), (RowCellLengths{1, 300, 0, 200, 4}));
   EXPECT_EQ(texts.Cells(copied)[1], std::string(300, 'v'));
 }

@@ -253,22 +253,31 @@ void AppendTableLine(const TableCells<Columns>& cells, const std::array<size_t, 
   }
 }
 
+/// The lengths of the cells of one table row.
+template <size_t Columns>
+using TableLengths = std::array<size_t, Columns>;
+
 /// Writes a table of `rows` rows; `row_cells(row, cells)` puts a row's cells into `cells`
 /// (views valid until it is called again), for the widths first, then for the lines,
 /// where `ahead(row)` is called before each: a writer asks for the texts of later rows.
-/// Cells are asked for again rather than kept, so a long list costs no table of copies.
-template <size_t Columns, typename RowCells, typename Ahead>
-void WriteTable(size_t rows, RowCells row_cells, const std::array<bool, Columns>& right_aligned,
-                std::ostream& out, Ahead ahead) {
+/// For the widths `row_lengths(row, lengths)` gives the cells' lengths first: a text is
+/// never wider than its bytes, so the cells of a row are asked for only when one is longer
+/// than its column's width so far. Cells are asked for again rather than kept, so a long
+/// list costs no table of copies.
+template <size_t Columns, typename RowCells, typename RowLengths, typename Ahead>
+void WriteTable(size_t rows, RowCells row_cells, RowLengths row_lengths,
+                const std::array<bool, Columns>& right_aligned, std::ostream& out, Ahead ahead) {
   TableCells<Columns> cells;
+  TableLengths<Columns> lengths;
   std::array<size_t, Columns> widths{};
   for (size_t r = 0; r < rows; ++r) {
-    row_cells(r, cells);
+    row_lengths(r, lengths);
+    bool asked = false;
     for (size_t c = 0; c < Columns; ++c) {
-      // A text is never wider than its bytes, so one no longer than the width is not read.
-      if (cells[c].size() > widths[c]) {
-        widths[c] = std::max(widths[c], DisplayWidthOfBytes(cells[c]));
-      }
+      if (lengths[c] <= widths[c]) continue;
+      if (!asked) row_cells(r, cells);
+      asked = true;
+      widths[c] = std::max(widths[c], DisplayWidthOfBytes(cells[c]));
     }
   }
   OutputBuffer buffer(out);
@@ -454,7 +463,13 @@ void WriteFilesTable(const SourceFileList& files, const std::vector<ProjectFile>
     note = FileNote(file, read[r - 1]);
     cells = {file.Path, file.IncludedBy, line_text, note};
   };
-  WriteTable<4>(files.size() + 1, row_cells, {false, false, true, false}, out, [](size_t) {});
+  TableCells<4> cells;
+  const auto row_lengths = [&](size_t r, TableLengths<4>& lengths) {
+    row_cells(r, cells);
+    for (size_t c = 0; c < cells.size(); ++c) lengths[c] = cells[c].size();
+  };
+  WriteTable<4>(files.size() + 1, row_cells, row_lengths, {false, false, true, false}, out,
+                [](size_t) {});
 }
 
 namespace {
@@ -569,7 +584,19 @@ void WriteListTable(const ResultList& list, std::ostream& out) {
     cells = {marks.Of(row.Marks), row.Cells[0], row.Cells[1], row.Cells[2], row.Cells[3],
              row.Cells[4]};
   };
+  const auto row_lengths = [&](size_t r, TableLengths<ResultColumns + 1>& lengths) {
+    if (r == 0) {
+      TableCells<ResultColumns + 1> header;
+      row_cells(0, header);
+      for (size_t c = 0; c < header.size(); ++c) lengths[c] = header[c].size();
+      return;
+    }
+    const auto row = static_cast<int32_t>(r - 1);
+    const RowCellLengths cells = list.CellLengths(row);
+    lengths[0] = marks.Of(list.Marks(row)).size();
+    std::copy(cells.begin(), cells.end(), lengths.begin() + 1);
+  };
   const auto ahead = [&](size_t r) { list.PrefetchRow(static_cast<int32_t>(r) - 1 + kRowsAhead); };
-  WriteTable<ResultColumns + 1>(static_cast<size_t>(list.RowCount()) + 1, row_cells,
+  WriteTable<ResultColumns + 1>(static_cast<size_t>(list.RowCount()) + 1, row_cells, row_lengths,
                                 {false, true, false, false, false, false}, out, ahead);
 }
