@@ -190,7 +190,7 @@ void CallCandidates::CallTokens(std::string_view prepared, std::vector<size_t>& 
     const char* word_end = open;
     while (word_end > begin && word_end[-1] == ' ') --word_end;
     const HashedWord word = WordEndingAt(begin, word_end);
-    if (word.Text.empty() || !MayBeToken(word.Hash)) continue;
+    if (word.Length == 0 || !MayBeToken(word.Hash)) continue;
     __builtin_prefetch(slots_.data() + (word.Hash & (slots_.size() - 1)));
     words[count++] = word;
     if (count == kBatch) AddTokensOf(words, std::exchange(count, 0), tokens);
@@ -201,7 +201,7 @@ void CallCandidates::CallTokens(std::string_view prepared, std::vector<size_t>& 
 void CallCandidates::AddTokensOf(const HashedWord* words, size_t count,
                                  std::vector<size_t>& tokens) const {
   for (size_t at = 0; at < count; ++at) {
-    const size_t token = FindHashedToken(words[at].Text, words[at].Hash);
+    const size_t token = FindHashedToken(words[at].Text(), words[at].Hash);
     if (token != kNoToken && std::find(tokens.begin(), tokens.end(), token) == tokens.end()) {
       tokens.push_back(token);
     }
@@ -224,11 +224,11 @@ CallCandidates::HashedWord CallCandidates::WordEndingAt(const char* begin, const
     start -= run;
   }
   if (start == end) {
-    if (start == begin) return {};
+    if (start == begin) return {start, 0, hash};
     --start;  // a name that ends in another character, hashed as it is
     hash = MixChunk(hash, 0, uint64_t{static_cast<unsigned char>(*start)} << 56, 17);
   }
-  return {std::string_view(start, static_cast<size_t>(end - start)), hash};
+  return {start, static_cast<size_t>(end - start), hash};
 }
 
 uint64_t CallCandidates::TokenHash(std::string_view token) {

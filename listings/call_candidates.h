@@ -56,10 +56,13 @@ class CallCandidates {
  private:
   void AddLine(std::string_view prepared, size_t line);
   size_t FindToken(std::string_view token) const;
-  /// A word of a line and its hash as `FindToken` hashes it.
+  /// A word of a line and its hash as `FindToken` hashes it. Plain data, so that a line's
+  /// batch of them is not cleared before it is filled (a cost of every line).
   struct HashedWord {
-    std::string_view Text;
-    uint64_t Hash = 0;
+    const char* Begin;
+    size_t Length;
+    uint64_t Hash;
+    std::string_view Text() const { return {Begin, Length}; }
   };
   static HashedWord WordEndingAt(const char* begin, const char* end);
   /// The hash of a last token (`LastCallToken`), as `WordEndingAt` hashes it in a line.
