@@ -70,11 +70,7 @@ size_t NameRunBefore(const char* begin, const char* end, unsigned char (&chunk)[
 }
 
 bool SameFolded(std::string_view text, std::string_view folded) {
-  if (text.size() != folded.size()) return false;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (FoldAsciiLetter(text[i]) != folded[i]) return false;
-  }
-  return true;
+  return text.size() == folded.size() && SameFoldedBytes(text.data(), folded.data(), text.size());
 }
 
 /// A power of two at least twice `count`, so that probes stay short.

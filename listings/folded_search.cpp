@@ -6,13 +6,50 @@
 #include <emmintrin.h>
 #endif
 
+#include "source/short_load.h"
+
 namespace {
 
 constexpr char UpperAsciiLetter(char c) {
   return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
+#ifdef __SSE2__
+/// The places of sixteen bytes where `a` and `b` are the same, A-Z folded to a-z.
+unsigned SameFoldedPlaces(__m128i a, __m128i b) {
+  const auto folded = [](__m128i bytes) {
+    const __m128i upper = _mm_and_si128(_mm_cmpgt_epi8(bytes, _mm_set1_epi8('A' - 1)),
+                                        _mm_cmplt_epi8(bytes, _mm_set1_epi8('Z' + 1)));
+    return _mm_or_si128(bytes, _mm_and_si128(upper, _mm_set1_epi8(0x20)));
+  };
+  return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(folded(a), folded(b))));
+}
+
+__m128i Load16(const char* bytes) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes)); }
+#endif
+
 }  // namespace
+
+bool SameFoldedBytes(const char* text, const char* other, size_t length) {
+#ifdef __SSE2__
+  constexpr unsigned kAll = 0xFFFF;
+  if (length == 0) return true;  // the texts may be null then
+  if (length < 16) {
+    const unsigned wanted = (1u << length) - 1;
+    return (SameFoldedPlaces(LoadShort(text, length), LoadShort(other, length)) & wanted) == wanted;
+  }
+  for (size_t at = 0; at + 16 <= length; at += 16) {
+    if (SameFoldedPlaces(Load16(text + at), Load16(other + at)) != kAll) return false;
+  }
+  // The last sixteen bytes once more, some compared already.
+  return SameFoldedPlaces(Load16(text + length - 16), Load16(other + length - 16)) == kAll;
+#else
+  for (size_t i = 0; i < length; ++i) {
+    if (FoldAsciiLetter(text[i]) != FoldAsciiLetter(other[i])) return false;
+  }
+  return true;
+#endif
+}
 
 FoldedFinder::FoldedFinder(std::string_view haystack, std::string_view needle)
     : haystack_(haystack), needle_(needle) {
@@ -79,10 +116,7 @@ size_t FoldedFinder::NextCandidate(size_t from) const {
 bool FoldedFinder::MatchesAt(size_t pos) const {
   const char* text = haystack_.data() + pos;
   if (exact_) return std::memcmp(text + 1, needle_.data() + 1, needle_.size() - 1) == 0;
-  for (size_t i = 1; i < needle_.size(); ++i) {
-    if (FoldAsciiLetter(text[i]) != FoldAsciiLetter(needle_[i])) return false;
-  }
-  return true;
+  return SameFoldedBytes(text + 1, needle_.data() + 1, needle_.size() - 1);
 }
 
 size_t FindFolded(std::string_view haystack, std::string_view needle, size_t from) {

@@ -12,6 +12,10 @@ constexpr char FoldAsciiLetter(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+/// True when the `length` bytes at `text` and at `other` are the same with A-Z folded to
+/// a-z; sixteen bytes are compared at once.
+bool SameFoldedBytes(const char* text, const char* other, size_t length);
+
 /// Finds the occurrences of one needle in one haystack, letter case of A-Z/a-z ignored.
 /// Candidates are the places where the needle's first two bytes stand, sixteen places
 /// tested at once, so a common first letter costs no call per place.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <random>
 #include <string>
 
@@ -69,6 +70,16 @@ TEST(FoldedSearch, FindsAndGatesAsAPlainSearchOnRandomTexts) {
     for (char& c : haystack) c = alphabet[random() % alphabet.size()];
     std::string needle(1 + random() % 3, ' ');
     for (char& c : needle) c = alphabet[random() % (alphabet.size() - 1)];  // no line end
+    if (random() % 4 == 0 && !haystack.empty()) {
+      // A longer needle, around the compare's sixteen-byte steps: a piece of the haystack
+      // in other letter case, so that it is found, or not for a letter changed.
+      const size_t start = random() % haystack.size();
+      needle = haystack.substr(start, 1 + random() % 36);
+      for (char& c : needle) c = c == '\n' ? ' ' : random() % 2 ? static_cast<char>(std::toupper(c)) : c;
+      if (random() % 3 == 0) needle[random() % needle.size()] ^= 0x01;
+      ASSERT_EQ(SameFoldedBytes(haystack.data() + start, needle.data(), needle.size()),
+                plain_find(haystack.substr(start, needle.size()), needle, 0) == 0);
+    }
     const FoldedFinder finder(haystack, needle);
     for (size_t from = 0; from <= haystack.size(); ++from) {
       ASSERT_EQ(finder.Next(from), plain_find(haystack, needle, from))

@@ -17,27 +17,13 @@
 
 #include "frontend/display_text.h"
 #include "listings/row_colours.h"
+#include "source/short_load.h"
 
 namespace {
 
 /// How many rows ahead of the one written a list's writer asks for the rows' texts: the
 /// rows of a listing view lines all over the files.
 constexpr int32_t kRowsAhead = 32;
-
-#ifdef __SSE2__
-/// The `count` bytes (fewer than sixteen) at `bytes` in the first places of a vector, any
-/// bytes in the others: sixteen read at once where they lie in one page (reading past the
-/// text there cannot fault; the sanitizer is told so), else copied.
-__attribute__((no_sanitize_address)) __m128i LoadShort(const char* bytes, size_t count) {
-  constexpr uintptr_t kPage = 4096;
-  if ((reinterpret_cast<uintptr_t>(bytes) & (kPage - 1)) <= kPage - 16) {
-    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
-  }
-  alignas(16) char padded[16] = {};
-  std::memcpy(padded, bytes, count);
-  return _mm_load_si128(reinterpret_cast<const __m128i*>(padded));
-}
-#endif
 
 /// Bytes gathered for an output stream and written in large pieces: a long list costs a
 /// few writes instead of one per line, and no stream formats a cell.
