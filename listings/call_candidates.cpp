@@ -10,6 +10,7 @@
 
 #include "listings/call_matching.h"
 #include "listings/folded_search.h"
+#include "source/short_load.h"
 #include "source/text_parts.h"
 
 namespace {
@@ -37,14 +38,11 @@ uint64_t MixChunk(uint64_t hash, uint64_t low, uint64_t high, size_t length) {
 size_t NameRunBefore(const char* begin, const char* end, unsigned char (&chunk)[16]) {
   const auto available = static_cast<size_t>(end - begin);
 #ifdef __SSE2__
-  __m128i bytes;
-  if (available >= 16) {
-    bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(end - 16));
-  } else {
-    alignas(16) unsigned char padded[16] = {};
-    std::memcpy(padded + 16 - available, begin, available);
-    bytes = _mm_load_si128(reinterpret_cast<const __m128i*>(padded));
-  }
+  if (available == 0) return 0;
+  const __m128i bytes = available >= 16 ? _mm_loadu_si128(reinterpret_cast<const __m128i*>(end - 16))
+                                        : LoadShortBefore(end, available);
+  // Places before `begin`, whatever they hold, end the run.
+  const unsigned before = available >= 16 ? 0 : (1u << (16 - available)) - 1;
   const __m128i folded = _mm_or_si128(bytes, _mm_set1_epi8(0x20));
   const __m128i letter = _mm_and_si128(_mm_cmpgt_epi8(folded, _mm_set1_epi8('a' - 1)),
                                        _mm_cmplt_epi8(folded, _mm_set1_epi8('z' + 1)));
@@ -52,7 +50,7 @@ size_t NameRunBefore(const char* begin, const char* end, unsigned char (&chunk)[
                                       _mm_cmplt_epi8(bytes, _mm_set1_epi8('9' + 1)));
   const __m128i name = _mm_or_si128(_mm_or_si128(letter, digit),
                                     _mm_cmpeq_epi8(bytes, _mm_set1_epi8('_')));
-  const auto others = static_cast<unsigned>(~_mm_movemask_epi8(name)) & 0xFFFFu;
+  const auto others = (static_cast<unsigned>(~_mm_movemask_epi8(name)) & 0xFFFFu) | before;
   const size_t run = others == 0 ? 16 : static_cast<size_t>(__builtin_clz(others)) - 16;
   const __m128i kept = _mm_cmpgt_epi8(_mm_setr_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15),
                                       _mm_set1_epi8(static_cast<char>(15 - run)));

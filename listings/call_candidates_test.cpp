@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -90,5 +91,12 @@ TEST(CallCandidates, NamesOfAnyLengthAreFoundBeforeTheirParenthesis) {
     }
     candidates.CallTokens("Longer" + name + "(4) + _" + name + "(5)", tokens);
     EXPECT_TRUE(tokens.empty()) << name;
+    // A line that starts a page, after name characters: those are not part of its word.
+    std::string pages(8192, 'x');
+    const size_t start = 4096 - reinterpret_cast<uintptr_t>(pages.data()) % 4096;
+    const std::string line = name + "(6)";
+    pages.replace(start, line.size(), line);
+    candidates.CallTokens(std::string_view(pages).substr(start, line.size()), tokens);
+    EXPECT_EQ(tokens, std::vector<size_t>{token}) << name;
   }
 }

@@ -22,4 +22,17 @@ __attribute__((no_sanitize_address)) inline __m128i LoadShort(const char* bytes,
   std::memcpy(padded, bytes, count);
   return _mm_load_si128(reinterpret_cast<const __m128i*>(padded));
 }
+
+/// The `count` bytes (fewer than sixteen, at least one) before `end` in the last places of
+/// a vector, any bytes in the others: as `LoadShort`, sixteen read at once where they lie
+/// in the page of the last byte.
+__attribute__((no_sanitize_address)) inline __m128i LoadShortBefore(const char* end, size_t count) {
+  constexpr uintptr_t kPage = 4096;
+  if (((reinterpret_cast<uintptr_t>(end) - 1) & (kPage - 1)) >= 15) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(end - 16));
+  }
+  alignas(16) char padded[16] = {};
+  std::memcpy(padded + 16 - count, end - count, count);
+  return _mm_load_si128(reinterpret_cast<const __m128i*>(padded));
+}
 #endif
