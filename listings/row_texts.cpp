@@ -5,6 +5,7 @@
 // block of its own, so an offset always fits.
 #include "listings/row_texts.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -30,10 +31,33 @@ const char* GetLength(const char* in, size_t& length) {
   }
 }
 
+/// The five lengths at `in`; returns where they end. Most often each is one byte, and
+/// then all are taken from one read of eight bytes: `Add` leaves eight written bytes
+/// after the lengths of every row, whatever follows them.
+const char* GetLengths(const char* in, RowCellLengths& lengths) {
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+  uint64_t eight = 0;
+  std::memcpy(&eight, in, sizeof eight);
+  if ((eight & 0x8080808080ULL) == 0) {
+    for (size_t cell = 0; cell < RowTextCells; ++cell) lengths[cell] = (eight >> (8 * cell)) & 0xFF;
+    return in + RowTextCells;
+  }
+#endif
+  for (size_t& length : lengths) in = GetLength(in, length);
+  return in;
+}
+
+/// Number of cells in `cells`.
+size_t CellCount(RowCellSet cells) {
+  size_t count = 0;
+  for (size_t cell = 0; cell < RowTextCells; ++cell) count += (cells >> cell) & 1u;
+  return count;
+}
+
 }  // namespace
 
 uint64_t RowTexts::Add(const RowCellTexts& cells, RowCellSet viewed) {
-  size_t bytes = 1 + RowTextCells * kMaxLengthBytes;
+  size_t bytes = 1 + RowTextCells * kMaxLengthBytes + 8;  // 8: the bytes written after the lengths
   for (size_t cell = 0; cell < RowTextCells; ++cell) {
     if (cells[cell].empty()) viewed &= static_cast<RowCellSet>(~RowCell(cell));
     bytes += (viewed & RowCell(cell)) != 0 ? sizeof(const char*) : cells[cell].size();
@@ -50,6 +74,7 @@ uint64_t RowTexts::Add(const RowCellTexts& cells, RowCellSet viewed) {
     out += sizeof data;
   }
   for (const std::string_view cell : cells) out = PutLength(out, cell.size());
+  std::memset(out, 0, 8);  // written, for `GetLengths`; texts may follow over them
   for (size_t cell = 0; cell < RowTextCells; ++cell) {
     if ((viewed & RowCell(cell)) != 0 || cells[cell].empty()) continue;
     std::memcpy(out, cells[cell].data(), cells[cell].size());
@@ -69,16 +94,16 @@ RowTexts::RowHead RowTexts::ReadHead(const char*& in) {
     std::memcpy(&head.Data[cell], in, sizeof head.Data[cell]);
     in += sizeof head.Data[cell];
   }
-  for (size_t& length : head.Lengths) in = GetLength(in, length);
+  in = GetLengths(in, head.Lengths);
   return head;
 }
 
 RowCellLengths RowTexts::Lengths(uint64_t at) const {
   const char* in = RowStart(at);
   const auto viewed = static_cast<RowCellSet>(*in++);
-  in += static_cast<size_t>(__builtin_popcount(viewed)) * sizeof(const char*);
+  in += CellCount(viewed) * sizeof(const char*);
   RowCellLengths lengths;
-  for (size_t& length : lengths) in = GetLength(in, length);
+  GetLengths(in, lengths);
   return lengths;
 }
 

@@ -45,10 +45,12 @@ class RowTexts {
 
  private:
   /// What a stored row starts with, before the texts it copied.
+  /// Left unset where it is declared (a cost of every row read): `ReadHead` sets the
+  /// lengths and the viewed cells' texts.
   struct RowHead {
-    RowCellSet Viewed = 0;
-    std::array<const char*, RowTextCells> Data{};  ///< the viewed cells' texts
-    std::array<size_t, RowTextCells> Lengths{};
+    RowCellSet Viewed;
+    std::array<const char*, RowTextCells> Data;  ///< the viewed cells' texts
+    RowCellLengths Lengths;
   };
   static RowHead ReadHead(const char*& in);
 

@@ -19,6 +19,7 @@ TEST(RowTexts, EveryRowReadsBackAsStoredAcrossBlocks) {
   add({"", "", "", "", ""});
   add({"12", std::string(127, 'a'), std::string(128, 'b'), std::string(16384, 'c'), "x.pb"});
   add({"1", std::string(600000, 'd'), "", "\n", std::string(1, '\0')});  // beyond a block
+  add({"9", "", "", "", std::string(200, 'e')});  // only the last length takes two bytes
   for (int row = 0; row < 20000; ++row) {
     add({std::to_string(row), "Call" + std::to_string(row) + "()", "", "7 Procedure P()", "f.pbi"});
   }
