@@ -391,25 +391,14 @@ TEST_F(Commands, ClickingARowSelectsItInTheModelAndTheLogoOpensTheAbout) {
 // far below the seconds that a poll which never lets the window work would give.
 constexpr gint64 kSlowestAnswer = 1000000;
 
-// A project whose All Proc-Calls listing runs for many seconds: 40 procedures, each
-// looked for in 800 000 lines, each procedure called once.
-std::string WriteLongProject(const TempProject& project) {
-  std::string text;
-  for (int procedure = 0; procedure < 40; ++procedure) {
-    text += "Procedure P" + std::to_string(procedure) + "()\n";
-    text += "  P" + std::to_string((procedure + 1) % 40) + "()\n";
-    for (int line = 0; line < 20000; ++line) text += "  x = y + 1\n";
-    text += "EndProcedure\n";
-  }
-  return project.Write("long.pb", text);
-}
-
 class LongListing : public ProjectWindowTest {
  protected:
   void SetUp() override {
     ProjectWindowTest::SetUp();
     if (IsSkipped()) return;
-    main_ = WriteLongProject(project_);
+    // 40 procedures of 20 000 lines: All Proc-Calls runs for about a second with the
+    // sanitizers, far longer than the 150 ms after which the tests act during it.
+    main_ = gtk_test::WriteLongProject(project_, 40, 20000);
     TakeUpMainFile(*window_, main_);
   }
 

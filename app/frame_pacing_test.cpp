@@ -84,24 +84,16 @@ TEST_F(FramePacingWindow, DrawsOnlyDueFramesWhileHoldingAndEverythingAfterReleas
   EXPECT_GT(DrawnAfterInvalidating(area_, exposes_), 0);
 }
 
-// 20 procedures of 10 000 lines, each calling the next: All Proc-Calls runs long enough
-// for a Stop click in its first Stop poll.
-std::string WriteLongProject(const gtk_test::TempProject& project) {
-  std::string text;
-  for (int procedure = 0; procedure < 20; ++procedure) {
-    text += "Procedure P" + std::to_string(procedure) + "()\n";
-    text += "  P" + std::to_string((procedure + 1) % 20) + "()\n";
-    for (int line = 0; line < 10000; ++line) text += "  x = y + 1\n";
-    text += "EndProcedure\n";
-  }
-  return project.Write("long.pb", text);
-}
+// 20 procedures of 10 000 lines: All Proc-Calls runs long enough for a Stop click in its
+// first Stop poll.
+constexpr int kProcedures = 20;
+constexpr int kLines = 10000;
 
 class FramePacingListing : public gtk_test::WindowTest {};
 
 TEST_F(FramePacingListing, WindowDrawsBehindAbbruchAndAfterTheListing) {
   gtk_test::TempProject project;
-  TakeUpMainFile(*window_, WriteLongProject(project));
+  TakeUpMainFile(*window_, gtk_test::WriteLongProject(project, kProcedures, kLines));
   Pump();
   GtkWidget* toolbar_stop = window_->Controls().StopButton;
   int exposes = 0;
@@ -143,7 +135,7 @@ gboolean CountExposeDuringListing(GSignalInvocationHint*, guint, const GValue*, 
 
 TEST_F(FramePacingListing, WindowIsDrawnWhileAListingRuns) {
   gtk_test::TempProject project;
-  TakeUpMainFile(*window_, WriteLongProject(project));
+  TakeUpMainFile(*window_, gtk_test::WriteLongProject(project, kProcedures, kLines));
   Pump();
   std::pair<MainWindow*, int> drawn{window_.get(), 0};
   const guint signal = g_signal_lookup("expose-event", GTK_TYPE_WIDGET);

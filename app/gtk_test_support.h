@@ -115,6 +115,21 @@ class TempProject {
   std::filesystem::path folder_;
 };
 
+/// Writes long.pb into `project` and returns its path: `procedures` procedures, each
+/// calling the next once, with `lines` lines each that name the next in a string. All
+/// Proc-Calls must test each of those lines for a call and finds none there, so it runs
+/// for many Stop polls however fast a line without a call is passed over.
+inline std::string WriteLongProject(const TempProject& project, int procedures, int lines) {
+  std::string text;
+  for (int procedure = 0; procedure < procedures; ++procedure) {
+    const std::string next = "P" + std::to_string((procedure + 1) % procedures);
+    text += "Procedure P" + std::to_string(procedure) + "()\n  " + next + "()\n";
+    for (int line = 0; line < lines; ++line) text += "  s$ = \"" + next + "(x)\"\n";
+    text += "EndProcedure\n";
+  }
+  return project.Write("long.pb", text);
+}
+
 /// The modal dialog on screen, if any.
 inline GtkDialog* ShownDialog() {
   GtkDialog* found = nullptr;

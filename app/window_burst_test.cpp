@@ -19,28 +19,17 @@ using gtk_test::EnterText;
 using gtk_test::Pump;
 using gtk_test::PumpUntil;
 
+// 20 procedures of 10 000 lines each, each calling the next once: All Proc-Calls has work
+// for many Stop poll intervals even in a fast build, while stopping it in the first one
+// stays quick.
 constexpr int kProcedures = 20;
-
-// 20 procedures of 10 000 lines each, each calling the next once: All Proc-Calls reads the
-// 200 000 lines and looks for the calls, work for many Stop poll intervals even in a fast
-// build (about 0.3 s with the sanitizers), while stopping it in the first one stays quick.
-std::string WriteLongProject(const gtk_test::TempProject& project) {
-  std::string text;
-  for (int procedure = 0; procedure < kProcedures; ++procedure) {
-    text += "Procedure P" + std::to_string(procedure) + "()\n";
-    text += "  P" + std::to_string((procedure + 1) % kProcedures) + "()\n";
-    for (int line = 0; line < 10000; ++line) text += "  x = y + 1\n";
-    text += "EndProcedure\n";
-  }
-  return project.Write("long.pb", text);
-}
 
 class WindowBurst : public gtk_test::WindowTest {
  protected:
   void SetUp() override {
     WindowTest::SetUp();
     if (IsSkipped()) return;
-    main_ = WriteLongProject(project_);
+    main_ = gtk_test::WriteLongProject(project_, kProcedures, 10000);
     TakeUpMainFile(*window_, main_);
   }
 
