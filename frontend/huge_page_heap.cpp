@@ -18,7 +18,8 @@ constexpr char kHugePages[] = "glibc.malloc.hugetlb";
 /// on now. The heap grows 64 MB at a time (address space, not memory, until used): where
 /// it ends inside a 2 MB page, that page is filled at 4 KB pages, 512 faults, so it
 /// should seldom grow.
-constexpr char kHeapTunables[] = "glibc.malloc.mmap_threshold=2097152:glibc.malloc.top_pad=67108864";
+constexpr char kHeapTunables[] =
+    "glibc.malloc.mmap_threshold=2097152:glibc.malloc.top_pad=67108864";
 /// Set for the restarted program only: "=" and the user's GLIBC_TUNABLES, or "-" when
 /// they were unset.
 constexpr char kUsersTunables[] = "PB_SOURCETREK_TUNABLES";

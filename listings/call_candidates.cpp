@@ -39,8 +39,9 @@ size_t NameRunBefore(const char* begin, const char* end, unsigned char (&chunk)[
   const auto available = static_cast<size_t>(end - begin);
 #ifdef __SSE2__
   if (available == 0) return 0;
-  const __m128i bytes = available >= 16 ? _mm_loadu_si128(reinterpret_cast<const __m128i*>(end - 16))
-                                        : LoadShortBefore(end, available);
+  const __m128i bytes = available >= 16
+                            ? _mm_loadu_si128(reinterpret_cast<const __m128i*>(end - 16))
+                            : LoadShortBefore(end, available);
   // Places before `begin`, whatever they hold, end the run.
   const unsigned before = available >= 16 ? 0 : (1u << (16 - available)) - 1;
   const __m128i folded = _mm_or_si128(bytes, _mm_set1_epi8(0x20));
@@ -52,8 +53,8 @@ size_t NameRunBefore(const char* begin, const char* end, unsigned char (&chunk)[
                                     _mm_cmpeq_epi8(bytes, _mm_set1_epi8('_')));
   const auto others = (static_cast<unsigned>(~_mm_movemask_epi8(name)) & 0xFFFFu) | before;
   const size_t run = others == 0 ? 16 : static_cast<size_t>(__builtin_clz(others)) - 16;
-  const __m128i kept = _mm_cmpgt_epi8(_mm_setr_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15),
-                                      _mm_set1_epi8(static_cast<char>(15 - run)));
+  const __m128i places = _mm_setr_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
+  const __m128i kept = _mm_cmpgt_epi8(places, _mm_set1_epi8(static_cast<char>(15 - run)));
   _mm_storeu_si128(reinterpret_cast<__m128i*>(chunk), _mm_and_si128(folded, kept));
   return run;
 #else

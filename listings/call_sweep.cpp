@@ -228,7 +228,8 @@ uint32_t CallSweep::PlaceOf(SweptLine& swept, std::string_view key) {
   }
   if (swept.Head != std::string_view::npos &&
       NormalizedCallLine(PreparedHead(swept.Head), key).ClosedUp()) {
-    places_.push_back({static_cast<uint32_t>(swept.File), static_cast<uint32_t>(swept.Head), 0, 0, true});
+    places_.push_back(
+        {static_cast<uint32_t>(swept.File), static_cast<uint32_t>(swept.Head), 0, 0, true});
     return static_cast<uint32_t>(places_.size() - 1);
   }
   return SharedPlace(swept);
@@ -237,7 +238,8 @@ uint32_t CallSweep::PlaceOf(SweptLine& swept, std::string_view key) {
 // The heads of the calls come in ascending order, so one place and label per head (or
 // per file, outside any body) is made.
 uint32_t CallSweep::SharedPlace(const SweptLine& swept) {
-  const uint32_t head = swept.Head == std::string_view::npos ? kNoHead : static_cast<uint32_t>(swept.Head);
+  const uint32_t head =
+      swept.Head == std::string_view::npos ? kNoHead : static_cast<uint32_t>(swept.Head);
   if (shared_place_ != std::string_view::npos && places_[shared_place_].File == swept.File &&
       places_[shared_place_].Head == head) {
     return static_cast<uint32_t>(shared_place_);

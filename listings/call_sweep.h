@@ -70,7 +70,7 @@ class CallSweep {
   };
   static_assert(sizeof(SweptCall) == 16, "a million calls take 16 MB");
   static constexpr uint8_t kAmbiguous = 1;
-  static constexpr uint8_t kClosedUp = 2;  ///< the key closed up blanks: the prepared line is made anew
+  static constexpr uint8_t kClosedUp = 2;  ///< the key closed up blanks: the line is made anew
   static constexpr uint8_t kLongLine = 4;  ///< its place does not fit: the line is prepared anew
   /// A call as the pass finds it, with the group that it is sorted into.
   struct Found {

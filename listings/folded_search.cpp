@@ -25,7 +25,9 @@ unsigned SameFoldedPlaces(__m128i a, __m128i b) {
   return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(folded(a), folded(b))));
 }
 
-__m128i Load16(const char* bytes) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes)); }
+__m128i Load16(const char* bytes) {
+  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
+}
 #endif
 
 }  // namespace

@@ -127,7 +127,9 @@ class ResultList {
   /// The row at `row`; the row must exist.
   ResultRow Row(int32_t row) const;
   /// The lengths of the cells of `row` (which must exist), read without finding the cells.
-  RowCellLengths CellLengths(int32_t row) const { return texts_.Lengths(rows_[static_cast<size_t>(row)].Texts); }
+  RowCellLengths CellLengths(int32_t row) const {
+    return texts_.Lengths(rows_[static_cast<size_t>(row)].Texts);
+  }
   /// The marks of `row`, which must exist.
   RowMarks Marks(int32_t row) const { return rows_[static_cast<size_t>(row)].Marks; }
   /// Asks for the texts of `row` ahead of their use, as a writer that reads the rows in

@@ -89,10 +89,9 @@ bool OutputBuffer::AppendUnmarked(std::string_view bytes, Marked marked, IsMarke
   const char* const in = bytes.data();
   unsigned marks = 0;
   if (size < 16) {
-    alignas(16) char sixteen[16];
-    _mm_store_si128(reinterpret_cast<__m128i*>(sixteen), LoadShort(in, size));
-    marks = marked(sixteen) & ((1u << size) - 1);
-    std::memcpy(out, sixteen, 16);
+    // All sixteen are stored (the room has them) and tested there, only `size` counted.
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), LoadShort(in, size));
+    marks = marked(out) & ((1u << size) - 1);
   } else {
     for (size_t at = 0; at + 16 <= size; at += 16) {
       marks |= marked(in + at);
@@ -242,6 +241,14 @@ void AppendTableLine(const TableCells<Columns>& cells, const std::array<size_t, 
 /// The lengths of the cells of one table row.
 template <size_t Columns>
 using TableLengths = std::array<size_t, Columns>;
+
+/// The lengths of `cells`.
+template <size_t Columns>
+TableLengths<Columns> LengthsOf(const TableCells<Columns>& cells) {
+  TableLengths<Columns> lengths;
+  for (size_t c = 0; c < Columns; ++c) lengths[c] = cells[c].size();
+  return lengths;
+}
 
 /// Writes a table of `rows` rows; `row_cells(row, cells)` puts a row's cells into `cells`
 /// (views valid until it is called again), for the widths first, then for the lines,
@@ -449,10 +456,10 @@ void WriteFilesTable(const SourceFileList& files, const std::vector<ProjectFile>
     note = FileNote(file, read[r - 1]);
     cells = {file.Path, file.IncludedBy, line_text, note};
   };
-  TableCells<4> cells;
   const auto row_lengths = [&](size_t r, TableLengths<4>& lengths) {
+    TableCells<4> cells;
     row_cells(r, cells);
-    for (size_t c = 0; c < cells.size(); ++c) lengths[c] = cells[c].size();
+    lengths = LengthsOf(cells);
   };
   WriteTable<4>(files.size() + 1, row_cells, row_lengths, {false, false, true, false}, out,
                 [](size_t) {});
@@ -574,7 +581,7 @@ void WriteListTable(const ResultList& list, std::ostream& out) {
     if (r == 0) {
       TableCells<ResultColumns + 1> header;
       row_cells(0, header);
-      for (size_t c = 0; c < header.size(); ++c) lengths[c] = header[c].size();
+      lengths = LengthsOf(header);
       return;
     }
     const auto row = static_cast<int32_t>(r - 1);
